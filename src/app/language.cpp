@@ -1,0 +1,7 @@
+#include "app/language.h"
+
+bool LanguageSelector::Select(const std::wstring&, bool, LCID) {
+    pack_.reset();
+    abbreviation_.clear();
+    return false;
+}

@@ -1,0 +1,127 @@
+#include "app/main_app.h"
+
+#include "app/os_version.h"
+#include "bar/main_dlg.h"
+#include "framework/gdi.h"
+#include "framework/resources.h"
+#include "model/voice_book.h"
+#include "resource.h"
+
+namespace {
+constexpr wchar_t kCompany[] = L"Tarvo";
+constexpr LCID kFallbackLocale = 0x0800; // LOCALE_SYSTEM_DEFAULT
+
+struct TitleSearch {
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<TitleSearch*>(data);
+    const int length = ::GetWindowTextLengthW(hwnd);
+    if (length != static_cast<int>(search->title->size()))
+        return TRUE;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int n = ::GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    if (text == *search->title) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+CMainApp& theApp() { return *static_cast<CMainApp*>(fw::App::Current()); }
+
+CMainApp::CMainApp() : fw::App(L"Lark-RunBar") {
+    const OsVersionInfo v = QueryOsVersion();
+    m_nOsVersion = OsVersionCode(v.platformId, v.major, v.minor);
+    m_osMajor = v.major;
+    m_osMinor = v.minor;
+    if (HMODULE user32 = ::GetModuleHandleW(L"User32.dll"))
+        m_trackMouseEvent = reinterpret_cast<TrackMouseEventFn>(
+            reinterpret_cast<void*>(::GetProcAddress(user32, "TrackMouseEvent")));
+}
+
+CMainApp::~CMainApp() = default;
+
+void CMainApp::LoadPreferences() { m_prefs = ::LoadPreferences(profile()); }
+void CMainApp::SavePreferences() const { ::SavePreferences(profile(), m_prefs); }
+
+HWND CMainApp::FindWindowWithExactTitle(const std::wstring& title) {
+    TitleSearch search{&title, nullptr};
+    ::EnumWindows(&MatchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool CMainApp::InitInstance() {
+    // 1. Only Windows 7 scales the docking rectangles by the desktop's resolution factor.
+    if (m_nOsVersion == 8) {
+        fw::WindowDC dc(::GetDesktopWindow());
+        const int physical = ::GetDeviceCaps(dc.get(), DESKTOPHORZRES);
+        const int logical = ::GetDeviceCaps(dc.get(), HORZRES);
+        if (logical > 0)
+            m_fDpiFactor = static_cast<float>(physical) / static_cast<float>(logical);
+    }
+    // 2.
+    SetRegistryKey(kCompany);
+    // 3.
+    m_language.Select(profile().ProductKeyPath(), true, kFallbackLocale);
+    if (m_language.Pack())
+        fw::SetResourceModule(m_language.Pack());
+    // 4.
+    m_strTitle = fw::LoadResString(IDS_APP_TITLE);
+    // 5. Written back at once so that every value exists after the first start.
+    LoadPreferences();
+    SavePreferences();
+    // 6.
+    m_brButtonFace.reset(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
+    // 7. One bar per user: a window with our exact title means we are running already.
+    if (HWND other = FindWindowWithExactTitle(fw::LoadResString(IDS_APP_TITLE))) {
+        ::SetForegroundWindow(other);
+        return false;
+    }
+    // 8. The result is not examined: failures show later as data-file or drop failures.
+    m_ole.emplace();
+    // 9. The tree is read when the program button bar is created.
+    g_pVoiceBook = new oVoiceBook();
+    // 10. The program takes no command-line arguments; whatever is given is ignored.
+    // 11.
+    m_mainDlg = std::make_unique<CMainDlg>();
+    HWND main = m_mainDlg->CreateModeless(IDD_MAIN, nullptr);
+    if (!main)
+        return false;
+    SetMainWindow(main);
+    return true;
+}
+
+int CMainApp::ExitInstance() {
+    m_mainDlg.reset();
+    delete g_pVoiceBook;
+    g_pVoiceBook = nullptr;
+    m_ole.reset();
+    return fw::App::ExitInstance();
+}
+
+bool CMainApp::PreTranslateMessage(MSG& msg) { return fw::App::PreTranslateMessage(msg); }
+
+void CMainApp::SetHold(bool on) {
+    m_bHold = on ? 1 : 0;
+    if (m_holdListener)
+        m_holdListener->OnHoldChanged(on);
+}
+
+BOOL CMainApp::TrackMouse(HWND hwnd, DWORD flags, DWORD hoverTime) const {
+    if (!m_trackMouseEvent)
+        return FALSE;
+    // Non-client tracking is trusted only on the systems where it is known to work.
+    if ((flags & TME_NONCLIENT) && m_nOsVersion != 2 && m_nOsVersion != 5)
+        return FALSE;
+    TRACKMOUSEEVENT tme{};
+    tme.cbSize = sizeof(tme);
+    tme.dwFlags = flags;
+    tme.hwndTrack = hwnd;
+    tme.dwHoverTime = hoverTime;
+    return m_trackMouseEvent(&tme);
+}

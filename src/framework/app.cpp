@@ -1,0 +1,69 @@
+#include "framework/app.h"
+
+#include "framework/dialog.h"
+#include "framework/window.h"
+
+namespace fw {
+
+App* App::current_ = nullptr;
+
+App::App(const wchar_t* applicationName) {
+    profile_.SetApplicationName(applicationName);
+    current_ = this;
+}
+
+App::~App() {
+    if (current_ == this)
+        current_ = nullptr;
+}
+
+MessageTarget* TargetFromHandle(HWND hwnd) noexcept {
+    if (Window* w = Window::FromHandle(hwnd))
+        return w;
+    return Dialog::FromHandle(hwnd);
+}
+
+bool App::PreTranslateMessage(MSG& msg) {
+    // Offer the message to the target window and each of its ancestors, innermost first.
+    for (HWND h = msg.hwnd; h; h = ::GetParent(h)) {
+        if (MessageTarget* t = TargetFromHandle(h))
+            if (t->PreTranslateMessage(msg))
+                return true;
+        if (!(::GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    return false;
+}
+
+void App::WindowDestroyed(HWND hwnd) noexcept {
+    if (current_ && current_->mainWindow_ == hwnd) {
+        current_->mainWindow_ = nullptr;
+        ::PostQuitMessage(0);
+    }
+}
+
+int App::Main() {
+    if (!InitInstance()) {
+        ExitInstance();
+        return exitCode_ ? exitCode_ : 0;
+    }
+    MSG msg{};
+    for (;;) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            exitCode_ = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (got == -1) {
+            exitCode_ = 1;
+            break;
+        }
+        if (!PreTranslateMessage(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return ExitInstance();
+}
+
+} // namespace fw

@@ -1,0 +1,54 @@
+#pragma once
+// Application object: start-up and exit hooks around the message loop.
+#include <windows.h>
+
+#include <memory>
+
+#include "framework/message_target.h"
+#include "framework/profile.h"
+
+namespace fw {
+
+class App {
+public:
+    explicit App(const wchar_t* applicationName);
+    virtual ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // The one application object of the process (null before it is constructed).
+    static App* Current() noexcept { return current_; }
+
+    // Runs InitInstance, the message loop and ExitInstance; returns the exit code.
+    int Main();
+
+    virtual bool InitInstance() { return true; }
+    virtual int ExitInstance() { return exitCode_; }
+    // Called for every message before translation and dispatch; true consumes it.
+    virtual bool PreTranslateMessage(MSG& msg);
+
+    // The main window: when it goes away the message loop ends.
+    HWND MainWindow() const noexcept { return mainWindow_; }
+    void SetMainWindow(HWND hwnd) noexcept { mainWindow_ = hwnd; }
+
+    Profile& profile() noexcept { return profile_; }
+    const Profile& profile() const noexcept { return profile_; }
+    // Settings live under HKCU\Software\<company>\<application name> from now on.
+    void SetRegistryKey(const wchar_t* company) { profile_.SetRegistryKey(company); }
+
+    // Called by the window layer after a window's last message.
+    static void WindowDestroyed(HWND hwnd) noexcept;
+
+protected:
+    int exitCode_ = 0;
+
+private:
+    static App* current_;
+    HWND mainWindow_ = nullptr;
+    Profile profile_;
+};
+
+// The window-layer object behind a window handle (window or dialog), or null.
+MessageTarget* TargetFromHandle(HWND hwnd) noexcept;
+
+} // namespace fw

@@ -1,0 +1,121 @@
+#include "framework/dialog.h"
+
+#include "framework/app.h"
+#include "framework/resources.h"
+
+namespace fw {
+
+Dialog::~Dialog() { Destroy(); }
+
+HWND Dialog::CreateModeless(UINT templateId, HWND owner) {
+    modal_ = false;
+    return ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
+                                &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR Dialog::DoModal(UINT templateId, HWND owner) {
+    modal_ = true;
+    return ::DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
+                             &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+void Dialog::EndDialog(INT_PTR result) noexcept {
+    if (!hwnd_)
+        return;
+    if (modal_)
+        ::EndDialog(hwnd_, result);
+    else
+        ::DestroyWindow(hwnd_);
+}
+
+void Dialog::Destroy() noexcept {
+    if (hwnd_ && !modal_ && ::IsWindow(hwnd_))
+        ::DestroyWindow(hwnd_);
+}
+
+Dialog* Dialog::FromHandle(HWND hwnd) noexcept {
+    if (!hwnd ||
+        ::GetWindowLongPtrW(hwnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&Dialog::Procedure))
+        return nullptr;
+    return reinterpret_cast<Dialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+}
+
+bool Dialog::PreTranslateMessage(MSG& msg) {
+    // Keyboard navigation of modeless dialogs.
+    if (!modal_ && hwnd_ && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)
+        return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
+    return false;
+}
+
+void Dialog::OnOK() { EndDialog(IDOK); }
+void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool Dialog::OnCommand(UINT id, UINT, HWND) {
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+LRESULT Dialog::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
+    // The dialog manager's own handling is what runs after an unhandled message;
+    // calling it from inside a handler would recurse, so the plain default is used.
+    return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    Dialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lp);
+        if (self) {
+            self->hwnd_ = hwnd;
+            ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+        }
+    } else {
+        self = reinterpret_cast<Dialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+
+    try {
+        LRESULT result = 0;
+        const bool handled = self->Dispatch(msg, wp, lp, result);
+        if (msg == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+            App::WindowDestroyed(hwnd);
+            self->OnFinalMessage();
+            return FALSE;
+        }
+        if (!handled)
+            return FALSE;
+        switch (msg) {
+        // These return their answer directly instead of through DWLP_MSGRESULT.
+        case WM_INITDIALOG:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_QUERYDRAGICON:
+            return static_cast<INT_PTR>(result);
+        default:
+            ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+} // namespace fw

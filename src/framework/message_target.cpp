@@ -1,0 +1,219 @@
+#include "framework/message_target.h"
+
+#include <windowsx.h>
+
+namespace fw {
+namespace {
+POINT PointFromLParam(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+} // namespace
+
+bool MessageTarget::PreTranslateMessage(MSG&) { return false; }
+
+LRESULT MessageTarget::DefaultProcessing() {
+    return CallDefault(current_.message, current_.wParam, current_.lParam);
+}
+
+bool MessageTarget::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    // Save the outer state: handlers may send messages to their own window.
+    const MSG saved = current_;
+    const bool savedHandled = handled_;
+    current_ = MSG{hwnd_, msg, wp, lp, 0, {0, 0}};
+    handled_ = true;
+    result = 0;
+
+    switch (msg) {
+    case WM_CREATE:
+        result = OnCreate(*reinterpret_cast<CREATESTRUCTW*>(lp)) ? 0 : -1;
+        break;
+    case WM_INITDIALOG:
+        result = OnInitDialog(reinterpret_cast<HWND>(wp)) ? TRUE : FALSE;
+        break;
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_CLOSE:
+        OnClose();
+        break;
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wp));
+        break;
+    case WM_COMMAND:
+        handled_ = OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) && handled_;
+        break;
+    case WM_NOTIFY:
+        result = OnNotify(static_cast<int>(wp), *reinterpret_cast<NMHDR*>(lp));
+        break;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        break;
+    case WM_SIZING:
+        OnSizing(static_cast<UINT>(wp), *reinterpret_cast<RECT*>(lp));
+        result = TRUE;
+        break;
+    case WM_MOVING:
+        OnMoving(static_cast<UINT>(wp), *reinterpret_cast<RECT*>(lp));
+        result = TRUE;
+        break;
+    case WM_ENTERSIZEMOVE:
+        OnEnterSizeMove();
+        break;
+    case WM_EXITSIZEMOVE:
+        OnExitSizeMove();
+        break;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp));
+        break;
+    case WM_WINDOWPOSCHANGED:
+        OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lp));
+        break;
+    case WM_PAINT:
+        OnPaint();
+        break;
+    case WM_ERASEBKGND:
+        result = OnEraseBackground(reinterpret_cast<HDC>(wp)) ? TRUE : FALSE;
+        break;
+    case WM_NCHITTEST:
+        result = OnNcHitTest(PointFromLParam(lp));
+        break;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wp), reinterpret_cast<HWND>(lp), HIWORD(wp) != 0);
+        break;
+    case WM_SETFOCUS:
+        OnSetFocus(reinterpret_cast<HWND>(wp));
+        break;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange(static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        break;
+    case WM_ENDSESSION:
+        OnEndSession(wp != 0);
+        break;
+    case WM_MOUSEMOVE:
+        OnMouseMove(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
+    case WM_NCMOUSEMOVE:
+        OnNcMouseMove(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
+    case WM_MOUSEHOVER:
+        OnMouseHover(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
+    case WM_NCMOUSEHOVER:
+        OnNcMouseHover(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        break;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
+    case WM_LBUTTONUP:
+        OnLButtonUp(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
+    case WM_RBUTTONUP:
+        OnRButtonUp(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
+    case WM_MOUSEWHEEL:
+        handled_ = OnMouseWheel(GET_KEYSTATE_WPARAM(wp), GET_WHEEL_DELTA_WPARAM(wp),
+                                PointFromLParam(lp)) &&
+                   handled_;
+        break;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wp), PointFromLParam(lp));
+        break;
+    case WM_HOTKEY:
+        OnHotKey(static_cast<int>(wp));
+        break;
+    case WM_DRAWITEM:
+        result = TRUE;
+        handled_ = OnDrawItem(static_cast<UINT>(wp), *reinterpret_cast<DRAWITEMSTRUCT*>(lp)) &&
+                   handled_;
+        break;
+    case WM_MEASUREITEM:
+        result = TRUE;
+        handled_ =
+            OnMeasureItem(static_cast<UINT>(wp), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp)) &&
+            handled_;
+        break;
+    case WM_POWERBROADCAST:
+        result = OnPowerBroadcast(wp, lp);
+        break;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(static_cast<UINT>(wp), reinterpret_cast<const wchar_t*>(lp));
+        break;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
+        break;
+    default:
+        result = OnMessage(msg, wp, lp);
+        break;
+    }
+
+    const bool handled = handled_;
+    current_ = saved;
+    handled_ = savedHandled;
+    return handled;
+}
+
+bool MessageTarget::OnCreate(const CREATESTRUCTW&) {
+    handled_ = false;
+    return true;
+}
+bool MessageTarget::OnInitDialog(HWND) {
+    // Dialogs get focus on their first control by default.
+    return true;
+}
+void MessageTarget::OnDestroy() { handled_ = false; }
+void MessageTarget::OnClose() { handled_ = false; }
+void MessageTarget::OnTimer(UINT_PTR) { handled_ = false; }
+bool MessageTarget::OnCommand(UINT, UINT, HWND) { return false; }
+LRESULT MessageTarget::OnNotify(int, NMHDR&) {
+    handled_ = false;
+    return 0;
+}
+void MessageTarget::OnSize(UINT, int, int) { handled_ = false; }
+void MessageTarget::OnSizing(UINT, RECT&) { handled_ = false; }
+void MessageTarget::OnMoving(UINT, RECT&) { handled_ = false; }
+void MessageTarget::OnEnterSizeMove() { handled_ = false; }
+void MessageTarget::OnExitSizeMove() { handled_ = false; }
+void MessageTarget::OnGetMinMaxInfo(MINMAXINFO&) { handled_ = false; }
+void MessageTarget::OnWindowPosChanged(const WINDOWPOS&) { handled_ = false; }
+void MessageTarget::OnPaint() { handled_ = false; }
+bool MessageTarget::OnEraseBackground(HDC) {
+    handled_ = false;
+    return false;
+}
+LRESULT MessageTarget::OnNcHitTest(POINT) {
+    handled_ = false;
+    return HTNOWHERE;
+}
+void MessageTarget::OnActivate(UINT, HWND, bool) { handled_ = false; }
+void MessageTarget::OnSetFocus(HWND) { handled_ = false; }
+void MessageTarget::OnDisplayChange(UINT, int, int) { handled_ = false; }
+void MessageTarget::OnEndSession(bool) { handled_ = false; }
+void MessageTarget::OnMouseMove(UINT, POINT) { handled_ = false; }
+void MessageTarget::OnNcMouseMove(UINT, POINT) { handled_ = false; }
+void MessageTarget::OnMouseHover(UINT, POINT) { handled_ = false; }
+void MessageTarget::OnNcMouseHover(UINT, POINT) { handled_ = false; }
+void MessageTarget::OnMouseLeave() { handled_ = false; }
+void MessageTarget::OnLButtonDown(UINT, POINT) { handled_ = false; }
+void MessageTarget::OnLButtonUp(UINT, POINT) { handled_ = false; }
+void MessageTarget::OnRButtonUp(UINT, POINT) { handled_ = false; }
+bool MessageTarget::OnMouseWheel(UINT, short, POINT) { return false; }
+void MessageTarget::OnContextMenu(HWND, POINT) { handled_ = false; }
+void MessageTarget::OnHotKey(int) { handled_ = false; }
+bool MessageTarget::OnDrawItem(UINT, DRAWITEMSTRUCT&) { return false; }
+bool MessageTarget::OnMeasureItem(UINT, MEASUREITEMSTRUCT&) { return false; }
+LRESULT MessageTarget::OnPowerBroadcast(WPARAM, LPARAM) {
+    handled_ = false;
+    return TRUE;
+}
+void MessageTarget::OnSettingChange(UINT, const wchar_t*) { handled_ = false; }
+HICON MessageTarget::OnQueryDragIcon() {
+    handled_ = false;
+    return nullptr;
+}
+LRESULT MessageTarget::OnMessage(UINT, WPARAM, LPARAM) {
+    handled_ = false;
+    return 0;
+}
+
+} // namespace fw

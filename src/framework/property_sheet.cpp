@@ -1,0 +1,92 @@
+#include "framework/property_sheet.h"
+
+#include "framework/resources.h"
+
+namespace fw {
+
+void PropertyPage::SetModified(bool modified) noexcept {
+    if (hwnd_)
+        ::SendMessageW(::GetParent(hwnd_), modified ? PSM_CHANGED : PSM_UNCHANGED,
+                       reinterpret_cast<WPARAM>(hwnd_), 0);
+}
+
+LRESULT PropertyPage::OnNotify(int, NMHDR& hdr) {
+    switch (hdr.code) {
+    case PSN_APPLY:
+        return OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+    case PSN_KILLACTIVE:
+        return OnKillActive() ? FALSE : TRUE;
+    case PSN_SETACTIVE:
+        OnSetActive();
+        return 0;
+    default:
+        SetMsgHandled(false);
+        return 0;
+    }
+}
+
+LRESULT PropertyPage::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
+    return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+INT_PTR CALLBACK PropertyPage::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    PropertyPage* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        auto* psp = reinterpret_cast<PROPSHEETPAGEW*>(lp);
+        self = reinterpret_cast<PropertyPage*>(psp->lParam);
+        if (self) {
+            self->hwnd_ = hwnd;
+            ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        }
+    } else {
+        self = reinterpret_cast<PropertyPage*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+    try {
+        LRESULT result = 0;
+        const bool handled = self->Dispatch(msg, wp, lp, result);
+        if (msg == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+            return FALSE;
+        }
+        if (!handled)
+            return FALSE;
+        if (msg == WM_INITDIALOG)
+            return static_cast<INT_PTR>(result);
+        ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR PropertySheet::DoModal(HWND owner, DWORD extraFlags) {
+    std::vector<HPROPSHEETPAGE> handles;
+    for (PropertyPage* page : pages_) {
+        PROPSHEETPAGEW psp{};
+        psp.dwSize = sizeof(psp);
+        psp.dwFlags = PSP_DEFAULT;
+        psp.hInstance = ResourceModule();
+        psp.pszTemplate = MAKEINTRESOURCEW(page->TemplateId());
+        psp.pfnDlgProc = &PropertyPage::Procedure;
+        psp.lParam = reinterpret_cast<LPARAM>(page);
+        if (HPROPSHEETPAGE h = ::CreatePropertySheetPageW(&psp))
+            handles.push_back(h);
+    }
+    if (handles.empty())
+        return -1;
+    PROPSHEETHEADERW psh{};
+    psh.dwSize = sizeof(psh);
+    psh.dwFlags = PSH_DEFAULT | extraFlags;
+    psh.hwndParent = owner;
+    psh.hInstance = ResourceModule();
+    psh.pszCaption = caption_.c_str();
+    psh.nPages = static_cast<UINT>(handles.size());
+    psh.phpage = handles.data();
+    const INT_PTR rc = ::PropertySheetW(&psh);
+    return rc > 0 ? IDOK : IDCANCEL;
+}
+
+} // namespace fw

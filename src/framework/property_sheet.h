@@ -1,0 +1,50 @@
+#pragma once
+// Modal property sheets whose pages are dialog templates with typed handlers.
+#include <windows.h>
+#include <prsht.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/message_target.h"
+
+namespace fw {
+
+class PropertyPage : public MessageTarget {
+public:
+    explicit PropertyPage(UINT templateId) : templateId_(templateId) {}
+    UINT TemplateId() const noexcept { return templateId_; }
+    HWND Item(int id) const noexcept { return ::GetDlgItem(hwnd_, id); }
+    // Tells the sheet that the page changed (enables Apply).
+    void SetModified(bool modified = true) noexcept;
+
+    // PSN_APPLY: return false to keep the sheet open.
+    virtual bool OnApply() { return true; }
+    // PSN_KILLACTIVE: return false to keep this page active (invalid input).
+    virtual bool OnKillActive() { return true; }
+    virtual void OnSetActive() {}
+
+protected:
+    LRESULT OnNotify(int id, NMHDR& hdr) override;
+
+private:
+    friend class PropertySheet;
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    UINT templateId_;
+};
+
+class PropertySheet {
+public:
+    explicit PropertySheet(std::wstring caption) : caption_(std::move(caption)) {}
+    void AddPage(PropertyPage& page) { pages_.push_back(&page); }
+    // Returns IDOK when accepted, IDCANCEL otherwise.
+    INT_PTR DoModal(HWND owner, DWORD extraFlags = PSH_NOAPPLYNOW);
+
+private:
+    std::wstring caption_;
+    std::vector<PropertyPage*> pages_;
+};
+
+} // namespace fw

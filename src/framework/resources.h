@@ -1,0 +1,30 @@
+#pragma once
+// Resource loading from the active resource module, which a language pack can replace.
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+// The module that strings, menus, dialogs, icons and bitmaps are loaded from.
+// Defaults to the executable; a language pack is switched in once at start-up.
+HINSTANCE ResourceModule() noexcept;
+void SetResourceModule(HINSTANCE module) noexcept;
+// The executable's own module (window classes are registered with it).
+HINSTANCE ProgramModule() noexcept;
+
+// String-table entry from the active module; empty when missing.
+std::wstring LoadResString(UINT id);
+// As above, but from the given module.
+std::wstring LoadResString(HINSTANCE module, UINT id);
+
+HMENU LoadResMenu(UINT id) noexcept;
+// Loads an icon at the given size (0, 0 = the system's default size); caller owns it.
+HICON LoadResIcon(UINT id, int cx = 0, int cy = 0) noexcept;
+HBITMAP LoadResBitmap(UINT id, UINT flags = LR_CREATEDIBSECTION) noexcept;
+
+// Full path of the running program and its folder (with a trailing backslash).
+std::wstring ProgramPath();
+std::wstring ProgramFolder();
+
+} // namespace fw

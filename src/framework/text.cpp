@@ -1,0 +1,59 @@
+#include "framework/text.h"
+
+#include <cstdarg>
+#include <cwchar>
+#include <vector>
+
+namespace fw {
+
+std::wstring FromCodePage(std::string_view text, UINT codePage) {
+    if (text.empty())
+        return {};
+    const int len = static_cast<int>(text.size());
+    const int n = ::MultiByteToWideChar(codePage, 0, text.data(), len, nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(codePage, 0, text.data(), len, out.data(), n);
+    return out;
+}
+
+std::string ToCodePage(std::wstring_view text, UINT codePage) {
+    if (text.empty())
+        return {};
+    const int len = static_cast<int>(text.size());
+    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), len, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return {};
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), len, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size())
+        return false;
+    if (a.empty())
+        return true;
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring FormatText(const wchar_t* pattern, ...) {
+    if (!pattern)
+        return {};
+    std::vector<wchar_t> buf(256);
+    for (;;) {
+        va_list args;
+        va_start(args, pattern);
+        const int n = std::vswprintf(buf.data(), buf.size(), pattern, args);
+        va_end(args);
+        if (n >= 0 && static_cast<size_t>(n) < buf.size())
+            return std::wstring(buf.data(), static_cast<size_t>(n));
+        if (buf.size() > (1u << 20))
+            return {};
+        buf.resize(buf.size() * 2);
+    }
+}
+
+} // namespace fw

@@ -1,0 +1,118 @@
+#pragma once
+// Category or button: the content of a node of the one tree (see ARCHITECTURE.md).
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdint>
+#include <string>
+
+#include "model/tree_node.h"
+
+// Kind bits. A category has high nibble KIND_ITEM with KIND_COMMAND clear; a button has
+// KIND_COMMAND set; the root is KIND_BOOK alone. Always test bits, never whole values.
+enum : int32_t {
+    KIND_BOOK = 0x02,
+    KIND_COMMAND = 0x04,
+    KIND_ITEM = 0x10,
+    KIND_OLD_ITEM = 0x20, // accepted from older data files only
+};
+
+enum : int32_t { ROLE_NORMAL = 0, ROLE_SEPARATOR = 1, ROLE_GO_UP = 2 };
+
+// The fields a data-file record carries, decoded (the byte layouts live with the data file).
+// A record buffer starts as: empty strings, integers 0, show state 1.
+struct NodeRecordFields {
+    std::wstring name, command, arguments, workDir, iconFile;
+    int32_t iconIndex = 0;
+    int32_t defaultImage = 0;
+    int32_t scanSubFolders = 0;
+    int32_t kind = 0;
+    uint32_t flags = 0;
+    int32_t role = 0;
+    int32_t showCmd = 1;
+};
+
+class oVoiceBook : public oTreeNode {
+public:
+    oVoiceBook();
+    explicit oVoiceBook(const NodeRecordFields& record);
+    ~oVoiceBook() override;
+
+    // Defaults of every field; also makes sure the shared image lists exist.
+    virtual void Reset();
+    void Clear() override { Reset(); }
+    virtual void CopyFrom(const oVoiceBook& source);
+
+    void SetName(const wchar_t* text) { m_strName = text ? text : L""; }
+    void SetCommand(const wchar_t* text) { m_strCommand = text ? text : L""; }
+    void SetArguments(const wchar_t* text) { m_strArguments = text ? text : L""; }
+    void SetWorkDir(const wchar_t* text) { m_strWorkDir = text ? text : L""; }
+    void SetIcon(const wchar_t* file, int32_t index);
+    const std::wstring& GetIcon(int32_t* index = nullptr) const;
+    void SetAll(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
+                const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
+                int32_t iconIndex, int32_t showCmd);
+    // ROLE_GO_UP also selects built-in picture 12 and a depth that sorts below everything.
+    void SetRole(int32_t role);
+    // Takes ownership of `pidl` without freeing a former list.
+    void SetPidl(LPITEMIDLIST pidl) noexcept { m_pidl = pidl; }
+    void FreePidl() noexcept;
+
+    // Node filled from a data-file record (show state 10 becomes 1).
+    void SetFromRecord(const NodeRecordFields& record);
+    // The record fields of this node, as a save writes them (show state 10 written as 1).
+    NodeRecordFields ToRecord() const;
+
+    oVoiceBook* AddChild(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
+                         const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
+                         int32_t iconIndex, int32_t showCmd);
+    oVoiceBook* AddAfter(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
+                         const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
+                         int32_t iconIndex, int32_t showCmd);
+    // Empties the tree below the root and starts afresh with the given name (first run).
+    void ResetAll(const wchar_t* name);
+    int CountChildCategories() const;
+    // Detached deep copy of this node and its subtree (identifier lists copied too).
+    oVoiceBook* CloneTree() const;
+
+    // Starts the node's target; the launcher implements it. `replacement`, when not empty,
+    // replaces the stored arguments.
+    bool Run(const std::wstring& replacement = std::wstring()) const;
+
+    // Kind tests, always on bits.
+    bool IsItem() const noexcept { return (m_nKind & 0xF0) == KIND_ITEM; }
+    bool IsCategory() const noexcept { return IsItem() && !(m_nKind & KIND_COMMAND); }
+    bool IsButton() const noexcept { return (m_nKind & KIND_COMMAND) != 0; }
+    bool IsBookOrRoot() const noexcept { return (m_nKind & KIND_BOOK) != 0; }
+    bool IsOldItem() const noexcept { return (m_nKind & 0xF0) == KIND_OLD_ITEM; }
+
+    oVoiceBook* FirstChild() const noexcept { return static_cast<oVoiceBook*>(m_pFirstChild); }
+    oVoiceBook* Next() const noexcept { return static_cast<oVoiceBook*>(m_pNext); }
+    oVoiceBook* Parent() const noexcept { return static_cast<oVoiceBook*>(m_pParent); }
+
+    std::wstring m_strCommand;
+    std::wstring m_strArguments;
+    std::wstring m_strWorkDir;
+    std::wstring m_strIconFile;
+    int32_t m_nIconIndex = 0;
+    int32_t m_nShowCmd = 1;
+    int32_t m_nKind = KIND_BOOK;
+    uint32_t m_nFlags = 0x02;
+    LPITEMIDLIST m_pidl = nullptr;
+    int32_t m_nImage = -1;
+    int32_t m_nGrayImage = -1;
+    int32_t m_nDefaultImage = -1;
+    int32_t m_bScanSubFolders = 0;
+    int32_t m_nRole = ROLE_NORMAL;
+
+    // The process-wide image lists are owned by the icon code; the tree only says when
+    // they must exist (every Reset) and when they start afresh (ResetAll).
+    struct ImageListHooks {
+        void (*build)() = nullptr;
+        void (*destroy)() = nullptr;
+    };
+    static ImageListHooks& ImageLists() noexcept;
+};
+
+// The root of the tree: one per process, owned by the application object.
+extern oVoiceBook* g_pVoiceBook;

@@ -1,0 +1,46 @@
+#!/usr/bin/env python3
+"""Draws the program's artwork into res/. Run from anywhere: python3 tools/gen_art.py"""
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), 'art'))
+from raster import Canvas, write_ico, write_bmp  # noqa: E402
+
+RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'res')
+
+
+def gradient(top, bottom, height):
+    def color(_x, y):
+        t = max(0.0, min(1.0, y / height))
+        return tuple(int(top[i] + (bottom[i] - top[i]) * t) for i in range(3)) + (255,)
+    return color
+
+
+def main_icon(size):
+    """Icon 99: a blue tile holding a docked bar with three buttons and a small lark above."""
+    c = Canvas(size, size)
+    k = size / 32.0
+    c.round_rect(1 * k, 1 * k, 31 * k, 31 * k, 6 * k, gradient((90, 160, 235), (25, 70, 160), size))
+    # the bar along the bottom edge
+    c.round_rect(3 * k, 20 * k, 29 * k, 29 * k, 2 * k, (245, 245, 250, 255))
+    for i, col in enumerate([(230, 80, 60), (60, 170, 80), (250, 190, 40)]):
+        x = 6 * k + i * 7.5 * k
+        c.round_rect(x, 22 * k, x + 5.5 * k, 27 * k, 1 * k, col + (255,))
+    # the lark: body, head, beak and a raised wing
+    c.ellipse(15 * k, 12 * k, 6 * k, 3.6 * k, (250, 220, 120, 255))
+    c.ellipse(21 * k, 9.5 * k, 2.6 * k, 2.4 * k, (250, 220, 120, 255))
+    c.polygon([(23 * k, 8.8 * k), (26.5 * k, 9.8 * k), (23 * k, 10.6 * k)], (240, 140, 30, 255))
+    c.polygon([(11 * k, 11 * k), (17 * k, 11 * k), (9 * k, 4.5 * k)], (230, 190, 90, 255))
+    c.polygon([(9.5 * k, 12 * k), (4.5 * k, 10 * k), (5 * k, 14 * k)], (230, 190, 90, 255))
+    if size >= 24:
+        c.ellipse(21.6 * k, 9 * k, 0.6 * k, 0.6 * k, (30, 30, 40, 255))
+    return c.pixels()
+
+
+def main():
+    write_ico(os.path.join(RES, 'LarkB.ico'), [main_icon(s) for s in (16, 24, 32, 48)])
+    print('wrote res/LarkB.ico')
+
+
+if __name__ == '__main__':
+    main()

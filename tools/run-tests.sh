@@ -1,0 +1,34 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs every test under Wine; prints how many test
+# cases ran and passed. Exits non-zero on any failure.
+set -eu
+repo=$(cd "$(dirname "$0")/.." && pwd)
+"$repo/tools/install-deps.sh"
+"$repo/tools/build.sh"
+build=${LARK_BUILD_DIR:-$repo/build}
+export LARK_TEST_ROOT="$build/wine-test"
+export LARK_TEST_RESULTS="$LARK_TEST_ROOT/results"
+rm -rf "$LARK_TEST_RESULTS"
+mkdir -p "$LARK_TEST_RESULTS"
+"$repo/tools/wine-prefix.sh" "$LARK_TEST_ROOT/base"
+
+status=0
+ctest --test-dir "$build" -j "$(nproc)" --output-on-failure || status=$?
+
+ran=0
+failed=0
+for xml in "$LARK_TEST_RESULTS"/*.xml; do
+    [ -f "$xml" ] || continue
+    line=$(grep -m1 '<testsuites' "$xml")
+    t=$(echo "$line" | sed -n 's/.* tests="\([0-9]*\)".*/\1/p')
+    f=$(echo "$line" | sed -n 's/.* failures="\([0-9]*\)".*/\1/p')
+    e=$(echo "$line" | sed -n 's/.* errors="\([0-9]*\)".*/\1/p')
+    ran=$((ran + ${t:-0}))
+    failed=$((failed + ${f:-0} + ${e:-0}))
+done
+echo "Test cases: $ran ran, $((ran - failed)) passed, $failed failed"
+if [ "$status" -ne 0 ] || [ "$failed" -ne 0 ]; then
+    echo "TESTS FAILED"
+    exit 1
+fi
+echo "ALL TESTS PASSED"
