@@ -1,6 +1,7 @@
 #pragma once
 // Generic node of the category/button tree: name, depth and the three links.
 #include <string>
+#include <type_traits>
 
 class oTreeNode;
 
@@ -40,10 +41,14 @@ public:
     int WalkSelfAndDescendants(NodeCallback callback, void* context);
 
     // Lambda forms of the walks: `f(oTreeNode&) -> int`.
-    template <class F> int ForEachChildF(F&& f) { return ForEachChild(&Thunk<F>, &f); }
-    template <class F> int WalkDescendantsF(F&& f) { return WalkDescendants(&Thunk<F>, &f); }
+    template <class F> int ForEachChildF(F&& f) {
+        return ForEachChild(&Thunk<std::remove_reference_t<F>>, &f);
+    }
+    template <class F> int WalkDescendantsF(F&& f) {
+        return WalkDescendants(&Thunk<std::remove_reference_t<F>>, &f);
+    }
     template <class F> int WalkSelfAndDescendantsF(F&& f) {
-        return WalkSelfAndDescendants(&Thunk<F>, &f);
+        return WalkSelfAndDescendants(&Thunk<std::remove_reference_t<F>>, &f);
     }
 
     bool HasChildren() const noexcept { return m_pFirstChild != nullptr; }

@@ -75,6 +75,14 @@ public:
     // Detached deep copy of this node and its subtree (identifier lists copied too).
     oVoiceBook* CloneTree() const;
 
+    // The data file (on the root): the whole tree as one compound file. SaveFile replaces
+    // the file only once the new one is complete; the loaders replace this node's content
+    // and children and answer whether the file was read completely.
+    bool SaveFile(const std::wstring& path) const;
+    bool LoadFile(const std::wstring& path);
+    // Files of the earlier single-byte releases (LarkB_v4.tdb, LarkB.tdb).
+    bool LoadAnsiFile(const std::wstring& path);
+
     // Starts the node's target; the launcher implements it. `replacement`, when not empty,
     // replaces the stored arguments.
     bool Run(const std::wstring& replacement = std::wstring()) const;

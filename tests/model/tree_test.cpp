@@ -1,0 +1,316 @@
+// The category/button tree: linking, walks, depths, cloning and deletion.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "model/pidl.h"
+#include "model/voice_book.h"
+
+namespace {
+
+// Counts live nodes so deletion can be checked to free each node exactly once.
+struct CountedNode : oVoiceBook {
+    static int live;
+    static std::multiset<const void*> destroyed;
+    CountedNode() { ++live; }
+    ~CountedNode() override {
+        --live;
+        destroyed.insert(this);
+    }
+};
+int CountedNode::live = 0;
+std::multiset<const void*> CountedNode::destroyed;
+
+oVoiceBook* AddCategory(oVoiceBook& parent, const wchar_t* name) {
+    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+}
+oVoiceBook* AddButton(oVoiceBook& parent, const wchar_t* name) {
+    return parent.AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"cmd.exe", L"", L"", L"", 0, 1);
+}
+
+// A list with one item of `payload` bytes.
+LPITEMIDLIST MakePidl(size_t payload, BYTE fill) {
+    const size_t size = sizeof(USHORT) + payload + sizeof(USHORT);
+    auto* p = static_cast<BYTE*>(::CoTaskMemAlloc(size));
+    std::memset(p, fill, size);
+    const USHORT cb = static_cast<USHORT>(sizeof(USHORT) + payload);
+    std::memcpy(p, &cb, sizeof(cb));
+    std::memset(p + cb, 0, sizeof(USHORT));
+    return reinterpret_cast<LPITEMIDLIST>(p);
+}
+
+std::vector<std::wstring> Names(oTreeNode& start, bool self) {
+    std::vector<std::wstring> out;
+    auto collect = [&](oTreeNode& n) {
+        out.push_back(n.m_strName);
+        return int{WALK_DESCEND};
+    };
+    if (self)
+        start.WalkSelfAndDescendantsF(collect);
+    else
+        start.WalkDescendantsF(collect);
+    return out;
+}
+
+TEST(TreeTest, DefaultsOfANewNode) {
+    oVoiceBook n;
+    EXPECT_EQ(n.m_nKind, KIND_BOOK);
+    EXPECT_EQ(n.m_nFlags, 2u);
+    EXPECT_EQ(n.m_nShowCmd, 1);
+    EXPECT_EQ(n.m_nImage, -1);
+    EXPECT_EQ(n.m_nGrayImage, -1);
+    EXPECT_EQ(n.m_nDefaultImage, -1);
+    EXPECT_EQ(n.m_nRole, ROLE_NORMAL);
+    EXPECT_EQ(n.m_pidl, nullptr);
+    EXPECT_EQ(n.m_nDepth, 0);
+}
+
+TEST(TreeTest, KindsAreTestedByBits) {
+    oVoiceBook n;
+    n.m_nKind = 0x12;
+    EXPECT_TRUE(n.IsCategory());
+    EXPECT_FALSE(n.IsButton());
+    n.m_nKind = 0x14;
+    EXPECT_TRUE(n.IsButton());
+    EXPECT_FALSE(n.IsCategory());
+    n.m_nKind = 0x1A; // unusual bits beside the category bits still make a category
+    EXPECT_TRUE(n.IsCategory());
+    n.m_nKind = 0x02;
+    EXPECT_FALSE(n.IsItem());
+    EXPECT_TRUE(n.IsBookOrRoot());
+    n.m_nKind = 0x25;
+    EXPECT_TRUE(n.IsOldItem());
+    EXPECT_FALSE(n.IsItem());
+}
+
+TEST(TreeTest, FindChildIgnoresCaseAndLooksOnlyAtDirectChildren) {
+    oVoiceBook root;
+    oVoiceBook* tools = AddCategory(root, L"Tools");
+    AddCategory(*tools, L"Deep");
+    EXPECT_EQ(root.FindChild(L"tOOLS"), tools);
+    EXPECT_EQ(root.FindChild(L"Deep"), nullptr);
+    EXPECT_EQ(root.FindChild(L"Tool"), nullptr);
+}
+
+TEST(TreeTest, WalkAnswersSkipChildrenAndStop) {
+    oVoiceBook root;
+    oVoiceBook* a = AddCategory(root, L"A");
+    AddButton(*a, L"a1");
+    AddButton(*a, L"a2");
+    oVoiceBook* b = AddCategory(root, L"B");
+    AddButton(*b, L"b1");
+
+    std::vector<std::wstring> seen;
+    root.WalkDescendantsF([&](oTreeNode& n) {
+        seen.push_back(n.m_strName);
+        return int{n.m_strName == L"A" ? WALK_SKIP_CHILDREN : WALK_DESCEND};
+    });
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"A", L"B", L"b1"}));
+
+    seen.clear();
+    const int answer = root.WalkDescendantsF([&](oTreeNode& n) {
+        seen.push_back(n.m_strName);
+        return int{n.m_strName == L"a1" ? WALK_STOP : WALK_DESCEND};
+    });
+    EXPECT_EQ(answer, WALK_STOP);
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"A", L"a1"}));
+
+    EXPECT_EQ(Names(*a, true), (std::vector<std::wstring>{L"A", L"a1", L"a2"}));
+
+    seen.clear();
+    root.ForEachChildF([&](oTreeNode& n) {
+        seen.push_back(n.m_strName);
+        return int{WALK_STOP};
+    });
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"A"}));
+}
+
+TEST(TreeTest, LinkingOrderAndDepths) {
+    oVoiceBook root;
+    oVoiceBook* first = AddCategory(root, L"first");
+    auto* front = new oVoiceBook();
+    front->SetName(L"front");
+    root.InsertFirstChild(front);
+    auto* middle = new oVoiceBook();
+    middle->SetName(L"middle");
+    front->InsertAfter(middle);
+    EXPECT_EQ(Names(root, false), (std::vector<std::wstring>{L"front", L"middle", L"first"}));
+    EXPECT_EQ(middle->m_nDepth, 1);
+    EXPECT_EQ(middle->m_pParent, &root);
+    EXPECT_EQ(first->m_nDepth, 1);
+}
+
+TEST(TreeTest, AppendingASubtreeRecomputesEveryDepth) {
+    oVoiceBook root;
+    oVoiceBook* level1 = AddCategory(root, L"1");
+    oVoiceBook* level2 = AddCategory(*level1, L"2");
+    ASSERT_EQ(level2->m_nDepth, 2);
+
+    auto* moved = new oVoiceBook();
+    moved->m_nKind = 0x12;
+    oVoiceBook* child = AddButton(*moved, L"child");
+    oVoiceBook* grandchild = AddButton(*AddCategory(*moved, L"sub"), L"grand");
+    level2->AppendChild(moved);
+    EXPECT_EQ(moved->m_nDepth, 3);
+    EXPECT_EQ(child->m_nDepth, 4);
+    EXPECT_EQ(grandchild->m_nDepth, 5);
+
+    // Moving back up to the top level shrinks the depths again.
+    level2->Unlink(moved);
+    EXPECT_EQ(moved->m_nDepth, 0);
+    EXPECT_EQ(moved->m_pParent, nullptr);
+    EXPECT_EQ(level2->m_pFirstChild, nullptr);
+    root.AppendChild(moved);
+    EXPECT_EQ(moved->m_nDepth, 1);
+    EXPECT_EQ(grandchild->m_nDepth, 3);
+}
+
+TEST(TreeTest, UnlinkIgnoresNodesThatAreNotChildren) {
+    oVoiceBook root;
+    oVoiceBook* a = AddCategory(root, L"A");
+    oVoiceBook* deep = AddButton(*a, L"deep");
+    root.Unlink(deep);
+    EXPECT_EQ(deep->m_pParent, a);
+    EXPECT_EQ(a->m_pFirstChild, deep);
+    root.RemoveChild(deep); // not a direct child: nothing happens
+    EXPECT_EQ(a->m_pFirstChild, deep);
+}
+
+TEST(TreeTest, RemovingAndDeletingFreesEveryNodeOnce) {
+    CountedNode::live = 0;
+    CountedNode::destroyed.clear();
+    {
+        auto* root = new CountedNode();
+        // A long chain, deeper than any recursion could survive, plus a wide level.
+        oTreeNode* tip = root;
+        for (int i = 0; i < 200000; ++i) {
+            auto* n = new CountedNode();
+            tip->AppendChild(n);
+            tip = n;
+        }
+        for (int i = 0; i < 1000; ++i)
+            root->AppendChild(new CountedNode());
+        EXPECT_EQ(CountedNode::live, 201001);
+        delete root;
+    }
+    EXPECT_EQ(CountedNode::live, 0);
+    EXPECT_EQ(CountedNode::destroyed.size(), 201001u);
+    std::set<const void*> unique(CountedNode::destroyed.begin(), CountedNode::destroyed.end());
+    EXPECT_EQ(unique.size(), CountedNode::destroyed.size());
+}
+
+TEST(TreeTest, DeleteChildrenAndRemoveChild) {
+    CountedNode::live = 0;
+    CountedNode root;
+    auto* a = new CountedNode();
+    auto* b = new CountedNode();
+    root.AppendChild(a);
+    root.AppendChild(b);
+    a->AppendChild(new CountedNode());
+    root.RemoveChild(a);
+    EXPECT_EQ(CountedNode::live, 2);
+    EXPECT_EQ(root.m_pFirstChild, b);
+    root.DeleteChildren();
+    EXPECT_EQ(CountedNode::live, 1);
+    EXPECT_EQ(root.m_pFirstChild, nullptr);
+}
+
+TEST(TreeTest, CloneTreeCopiesEverythingWithItsOwnIdentifierLists) {
+    oVoiceBook root;
+    oVoiceBook* cat = AddCategory(root, L"Cat");
+    cat->m_bScanSubFolders = 1;
+    cat->m_nDefaultImage = 7;
+    oVoiceBook* shellItem = AddButton(*cat, L"Printers");
+    shellItem->SetPidl(MakePidl(20, 0xAB));
+    shellItem->m_nImage = 42;
+    shellItem->m_nGrayImage = 43;
+    AddButton(*AddCategory(*cat, L"Sub"), L"Leaf");
+
+    oVoiceBook* copy = cat->CloneTree();
+    EXPECT_EQ(copy->m_nDepth, 0);
+    EXPECT_EQ(copy->m_pParent, nullptr);
+    EXPECT_EQ(copy->m_strName, L"Cat");
+    EXPECT_EQ(copy->m_bScanSubFolders, 1);
+    EXPECT_EQ(copy->m_nDefaultImage, 7);
+    EXPECT_EQ(Names(*copy, false), (std::vector<std::wstring>{L"Printers", L"Sub", L"Leaf"}));
+
+    oVoiceBook* copiedItem = copy->FirstChild();
+    EXPECT_EQ(copiedItem->m_nDepth, 1);
+    EXPECT_EQ(copiedItem->m_nImage, 42);
+    EXPECT_EQ(copiedItem->m_nGrayImage, -1); // the grey picture is not shared
+    ASSERT_NE(copiedItem->m_pidl, nullptr);
+    EXPECT_NE(copiedItem->m_pidl, shellItem->m_pidl);
+    ASSERT_EQ(model::PidlSize(copiedItem->m_pidl), 24u);
+    EXPECT_EQ(std::memcmp(copiedItem->m_pidl, shellItem->m_pidl, 24), 0);
+
+    root.RemoveChild(cat); // the source's lists are freed; the copy's must stay valid
+    EXPECT_EQ(model::PidlSize(copiedItem->m_pidl), 24u);
+    EXPECT_EQ(copy->FirstChild()->Next()->FirstChild()->m_nDepth, 2);
+    delete copy;
+}
+
+TEST(TreeTest, ResetAllStartsAfresh) {
+    oVoiceBook root;
+    AddCategory(root, L"Old");
+    root.SetPidl(MakePidl(4, 1));
+    root.m_nFlags = 0x05;
+    root.m_strCommand = L"Old";
+    root.ResetAll(L"ToolBar");
+    EXPECT_EQ(root.m_strName, L"ToolBar");
+    EXPECT_EQ(root.m_pFirstChild, nullptr);
+    EXPECT_EQ(root.m_pidl, nullptr);
+    EXPECT_EQ(root.m_nKind, KIND_BOOK);
+    EXPECT_EQ(root.m_nFlags & 3u, 2u);
+    EXPECT_TRUE(root.m_strCommand.empty());
+}
+
+TEST(TreeTest, GoUpRoleAndCategoryCount) {
+    oVoiceBook goUp;
+    goUp.SetName(L"Go Up");
+    goUp.SetRole(ROLE_GO_UP);
+    EXPECT_EQ(goUp.m_nImage, 12);
+    EXPECT_EQ(goUp.m_nGrayImage, 12);
+    EXPECT_EQ(goUp.m_nDepth, 32767);
+
+    oVoiceBook root;
+    AddCategory(root, L"A");
+    AddButton(root, L"b");
+    AddCategory(root, L"C");
+    EXPECT_EQ(root.CountChildCategories(), 2);
+}
+
+TEST(TreeTest, RecordShowStateTenBecomesNormal) {
+    NodeRecordFields r;
+    r.name = L"x";
+    r.kind = 0x14;
+    r.showCmd = 10;
+    r.defaultImage = 1003;
+    r.role = ROLE_SEPARATOR;
+    oVoiceBook n(r);
+    EXPECT_EQ(n.m_nShowCmd, 1);
+    EXPECT_EQ(n.m_nDefaultImage, 1003);
+    EXPECT_EQ(n.m_nRole, ROLE_SEPARATOR);
+    n.m_nShowCmd = 10;
+    EXPECT_EQ(n.ToRecord().showCmd, 1);
+    r.showCmd = 3;
+    EXPECT_EQ(oVoiceBook(r).m_nShowCmd, 3);
+}
+
+TEST(PidlTest, WellFormedListsOnly) {
+    const BYTE good[] = {4, 0, 1, 2, 0, 0};
+    EXPECT_TRUE(model::PidlIsWellFormed(good, sizeof(good)));
+    const BYTE empty[] = {0, 0};
+    EXPECT_TRUE(model::PidlIsWellFormed(empty, sizeof(empty)));
+    const BYTE overruns[] = {9, 0, 1, 2, 0, 0};
+    EXPECT_FALSE(model::PidlIsWellFormed(overruns, sizeof(overruns)));
+    const BYTE noTerminator[] = {4, 0, 1, 2};
+    EXPECT_FALSE(model::PidlIsWellFormed(noTerminator, sizeof(noTerminator)));
+    const BYTE trailing[] = {4, 0, 1, 2, 0, 0, 7};
+    EXPECT_FALSE(model::PidlIsWellFormed(trailing, sizeof(trailing)));
+    const BYTE tinyItem[] = {1, 0, 0, 0};
+    EXPECT_FALSE(model::PidlIsWellFormed(tinyItem, sizeof(tinyItem)));
+}
+
+} // namespace
