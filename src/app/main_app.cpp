@@ -32,7 +32,9 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM data) {
 }
 } // namespace
 
-CMainApp& theApp() { return *static_cast<CMainApp*>(fw::App::Current()); }
+CMainApp& theApp() {
+    return *static_cast<CMainApp*>(fw::App::Current());
+}
 
 CMainApp::CMainApp() : fw::App(L"Lark-RunBar") {
     const OsVersionInfo v = QueryOsVersion();
@@ -46,8 +48,12 @@ CMainApp::CMainApp() : fw::App(L"Lark-RunBar") {
 
 CMainApp::~CMainApp() = default;
 
-void CMainApp::LoadPreferences() { m_prefs = ::LoadPreferences(profile()); }
-void CMainApp::SavePreferences() const { ::SavePreferences(profile(), m_prefs); }
+void CMainApp::LoadPreferences() {
+    m_prefs = ::LoadPreferences(profile());
+}
+void CMainApp::SavePreferences() const {
+    ::SavePreferences(profile(), m_prefs);
+}
 
 HWND CMainApp::FindWindowWithExactTitle(const std::wstring& title) {
     TitleSearch search{&title, nullptr};
@@ -104,7 +110,9 @@ int CMainApp::ExitInstance() {
     return fw::App::ExitInstance();
 }
 
-bool CMainApp::PreTranslateMessage(MSG& msg) { return fw::App::PreTranslateMessage(msg); }
+bool CMainApp::PreTranslateMessage(MSG& msg) {
+    return fw::App::PreTranslateMessage(msg);
+}
 
 void CMainApp::SetHold(bool on) {
     m_bHold = on ? 1 : 0;

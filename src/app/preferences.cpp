@@ -10,7 +10,9 @@ int32_t DeriveViewGroupButtonMethod(int32_t viewGroupButton) {
     return 0x8003;
 }
 
-int32_t NormaliseIconAction(int32_t stored) { return stored > 1 ? 1 : stored; }
+int32_t NormaliseIconAction(int32_t stored) {
+    return stored > 1 ? 1 : stored;
+}
 
 Preferences LoadPreferences(const fw::Profile& profile) {
     const wchar_t* s = kPreferencesSection;
@@ -21,8 +23,8 @@ Preferences LoadPreferences(const fw::Profile& profile) {
     p.ButtonSpacing = 0; // the single-byte edition has no spacing setting
 #endif
     const int32_t older = profile.GetInt(s, L"ViewGroupButton", -1);
-    p.ViewGroupButtonMethod = profile.TryGetInt(s, L"ViewGroupButtonMethod")
-                                  .value_or(DeriveViewGroupButtonMethod(older));
+    p.ViewGroupButtonMethod =
+        profile.TryGetInt(s, L"ViewGroupButtonMethod").value_or(DeriveViewGroupButtonMethod(older));
     p.ViewTooltipButton = profile.GetInt(s, L"ViewTooltipButton", 1);
     p.ViewTooltipTab = profile.GetInt(s, L"ViewTooltipTab", 0);
     p.UseAutoHideDelayTime = profile.GetInt(s, L"UseAutoHideDelayTime", 0);

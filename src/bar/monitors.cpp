@@ -63,9 +63,13 @@ bool MonitorListHas(const std::vector<oMonitorInfo>& list, HMONITOR handle) {
                        [handle](const oMonitorInfo& m) { return m.handle == handle; });
 }
 
-bool MonitorExists(HMONITOR handle) { return MonitorListHas(BuildMonitorList(), handle); }
+bool MonitorExists(HMONITOR handle) {
+    return MonitorListHas(BuildMonitorList(), handle);
+}
 
-HMONITOR PrimaryMonitor() { return ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY); }
+HMONITOR PrimaryMonitor() {
+    return ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+}
 
 RECT PrimaryWorkArea() {
     RECT r{};

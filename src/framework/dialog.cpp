@@ -5,7 +5,9 @@
 
 namespace fw {
 
-Dialog::~Dialog() { Destroy(); }
+Dialog::~Dialog() {
+    Destroy();
+}
 
 HWND Dialog::CreateModeless(UINT templateId, HWND owner) {
     modal_ = false;
@@ -47,8 +49,12 @@ bool Dialog::PreTranslateMessage(MSG& msg) {
     return false;
 }
 
-void Dialog::OnOK() { EndDialog(IDOK); }
-void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+void Dialog::OnOK() {
+    EndDialog(IDOK);
+}
+void Dialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool Dialog::OnCommand(UINT id, UINT, HWND) {
     if (id == IDOK) {

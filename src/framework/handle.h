@@ -72,11 +72,11 @@ struct RegKeyTraits {
     static void Close(Type h) noexcept { ::RegCloseKey(h); }
 };
 
-using Handle = UniqueHandle<KernelHandleTraits>;            // events, threads, processes
-using FileHandle = UniqueHandle<FileHandleTraits>;          // CreateFile results
-using FindHandle = UniqueHandle<FindHandleTraits>;          // FindFirstFile results
+using Handle = UniqueHandle<KernelHandleTraits>;             // events, threads, processes
+using FileHandle = UniqueHandle<FileHandleTraits>;           // CreateFile results
+using FindHandle = UniqueHandle<FindHandleTraits>;           // FindFirstFile results
 using ChangeHandle = UniqueHandle<ChangeNotificationTraits>; // FindFirstChangeNotification
-using Module = UniqueHandle<ModuleTraits>;                  // LoadLibrary results
+using Module = UniqueHandle<ModuleTraits>;                   // LoadLibrary results
 using RegKey = UniqueHandle<RegKeyTraits>;
 
 } // namespace fw

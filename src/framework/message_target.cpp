@@ -4,10 +4,14 @@
 
 namespace fw {
 namespace {
-POINT PointFromLParam(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+POINT PointFromLParam(LPARAM lp) {
+    return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+}
 } // namespace
 
-bool MessageTarget::PreTranslateMessage(MSG&) { return false; }
+bool MessageTarget::PreTranslateMessage(MSG&) {
+    return false;
+}
 
 LRESULT MessageTarget::DefaultProcessing() {
     return CallDefault(current_.message, current_.wParam, current_.lParam);
@@ -124,8 +128,8 @@ bool MessageTarget::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         break;
     case WM_DRAWITEM:
         result = TRUE;
-        handled_ = OnDrawItem(static_cast<UINT>(wp), *reinterpret_cast<DRAWITEMSTRUCT*>(lp)) &&
-                   handled_;
+        handled_ =
+            OnDrawItem(static_cast<UINT>(wp), *reinterpret_cast<DRAWITEMSTRUCT*>(lp)) && handled_;
         break;
     case WM_MEASUREITEM:
         result = TRUE;
@@ -161,22 +165,46 @@ bool MessageTarget::OnInitDialog(HWND) {
     // Dialogs get focus on their first control by default.
     return true;
 }
-void MessageTarget::OnDestroy() { handled_ = false; }
-void MessageTarget::OnClose() { handled_ = false; }
-void MessageTarget::OnTimer(UINT_PTR) { handled_ = false; }
-bool MessageTarget::OnCommand(UINT, UINT, HWND) { return false; }
+void MessageTarget::OnDestroy() {
+    handled_ = false;
+}
+void MessageTarget::OnClose() {
+    handled_ = false;
+}
+void MessageTarget::OnTimer(UINT_PTR) {
+    handled_ = false;
+}
+bool MessageTarget::OnCommand(UINT, UINT, HWND) {
+    return false;
+}
 LRESULT MessageTarget::OnNotify(int, NMHDR&) {
     handled_ = false;
     return 0;
 }
-void MessageTarget::OnSize(UINT, int, int) { handled_ = false; }
-void MessageTarget::OnSizing(UINT, RECT&) { handled_ = false; }
-void MessageTarget::OnMoving(UINT, RECT&) { handled_ = false; }
-void MessageTarget::OnEnterSizeMove() { handled_ = false; }
-void MessageTarget::OnExitSizeMove() { handled_ = false; }
-void MessageTarget::OnGetMinMaxInfo(MINMAXINFO&) { handled_ = false; }
-void MessageTarget::OnWindowPosChanged(const WINDOWPOS&) { handled_ = false; }
-void MessageTarget::OnPaint() { handled_ = false; }
+void MessageTarget::OnSize(UINT, int, int) {
+    handled_ = false;
+}
+void MessageTarget::OnSizing(UINT, RECT&) {
+    handled_ = false;
+}
+void MessageTarget::OnMoving(UINT, RECT&) {
+    handled_ = false;
+}
+void MessageTarget::OnEnterSizeMove() {
+    handled_ = false;
+}
+void MessageTarget::OnExitSizeMove() {
+    handled_ = false;
+}
+void MessageTarget::OnGetMinMaxInfo(MINMAXINFO&) {
+    handled_ = false;
+}
+void MessageTarget::OnWindowPosChanged(const WINDOWPOS&) {
+    handled_ = false;
+}
+void MessageTarget::OnPaint() {
+    handled_ = false;
+}
 bool MessageTarget::OnEraseBackground(HDC) {
     handled_ = false;
     return false;
@@ -185,28 +213,64 @@ LRESULT MessageTarget::OnNcHitTest(POINT) {
     handled_ = false;
     return HTNOWHERE;
 }
-void MessageTarget::OnActivate(UINT, HWND, bool) { handled_ = false; }
-void MessageTarget::OnSetFocus(HWND) { handled_ = false; }
-void MessageTarget::OnDisplayChange(UINT, int, int) { handled_ = false; }
-void MessageTarget::OnEndSession(bool) { handled_ = false; }
-void MessageTarget::OnMouseMove(UINT, POINT) { handled_ = false; }
-void MessageTarget::OnNcMouseMove(UINT, POINT) { handled_ = false; }
-void MessageTarget::OnMouseHover(UINT, POINT) { handled_ = false; }
-void MessageTarget::OnNcMouseHover(UINT, POINT) { handled_ = false; }
-void MessageTarget::OnMouseLeave() { handled_ = false; }
-void MessageTarget::OnLButtonDown(UINT, POINT) { handled_ = false; }
-void MessageTarget::OnLButtonUp(UINT, POINT) { handled_ = false; }
-void MessageTarget::OnRButtonUp(UINT, POINT) { handled_ = false; }
-bool MessageTarget::OnMouseWheel(UINT, short, POINT) { return false; }
-void MessageTarget::OnContextMenu(HWND, POINT) { handled_ = false; }
-void MessageTarget::OnHotKey(int) { handled_ = false; }
-bool MessageTarget::OnDrawItem(UINT, DRAWITEMSTRUCT&) { return false; }
-bool MessageTarget::OnMeasureItem(UINT, MEASUREITEMSTRUCT&) { return false; }
+void MessageTarget::OnActivate(UINT, HWND, bool) {
+    handled_ = false;
+}
+void MessageTarget::OnSetFocus(HWND) {
+    handled_ = false;
+}
+void MessageTarget::OnDisplayChange(UINT, int, int) {
+    handled_ = false;
+}
+void MessageTarget::OnEndSession(bool) {
+    handled_ = false;
+}
+void MessageTarget::OnMouseMove(UINT, POINT) {
+    handled_ = false;
+}
+void MessageTarget::OnNcMouseMove(UINT, POINT) {
+    handled_ = false;
+}
+void MessageTarget::OnMouseHover(UINT, POINT) {
+    handled_ = false;
+}
+void MessageTarget::OnNcMouseHover(UINT, POINT) {
+    handled_ = false;
+}
+void MessageTarget::OnMouseLeave() {
+    handled_ = false;
+}
+void MessageTarget::OnLButtonDown(UINT, POINT) {
+    handled_ = false;
+}
+void MessageTarget::OnLButtonUp(UINT, POINT) {
+    handled_ = false;
+}
+void MessageTarget::OnRButtonUp(UINT, POINT) {
+    handled_ = false;
+}
+bool MessageTarget::OnMouseWheel(UINT, short, POINT) {
+    return false;
+}
+void MessageTarget::OnContextMenu(HWND, POINT) {
+    handled_ = false;
+}
+void MessageTarget::OnHotKey(int) {
+    handled_ = false;
+}
+bool MessageTarget::OnDrawItem(UINT, DRAWITEMSTRUCT&) {
+    return false;
+}
+bool MessageTarget::OnMeasureItem(UINT, MEASUREITEMSTRUCT&) {
+    return false;
+}
 LRESULT MessageTarget::OnPowerBroadcast(WPARAM, LPARAM) {
     handled_ = false;
     return TRUE;
 }
-void MessageTarget::OnSettingChange(UINT, const wchar_t*) { handled_ = false; }
+void MessageTarget::OnSettingChange(UINT, const wchar_t*) {
+    handled_ = false;
+}
 HICON MessageTarget::OnQueryDragIcon() {
     handled_ = false;
     return nullptr;

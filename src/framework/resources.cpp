@@ -5,13 +5,17 @@ namespace {
 HINSTANCE g_resourceModule = nullptr;
 }
 
-HINSTANCE ProgramModule() noexcept { return ::GetModuleHandleW(nullptr); }
+HINSTANCE ProgramModule() noexcept {
+    return ::GetModuleHandleW(nullptr);
+}
 
 HINSTANCE ResourceModule() noexcept {
     return g_resourceModule ? g_resourceModule : ProgramModule();
 }
 
-void SetResourceModule(HINSTANCE module) noexcept { g_resourceModule = module; }
+void SetResourceModule(HINSTANCE module) noexcept {
+    g_resourceModule = module;
+}
 
 std::wstring LoadResString(HINSTANCE module, UINT id) {
     const wchar_t* text = nullptr;
@@ -22,9 +26,13 @@ std::wstring LoadResString(HINSTANCE module, UINT id) {
     return std::wstring(text, static_cast<size_t>(n));
 }
 
-std::wstring LoadResString(UINT id) { return LoadResString(ResourceModule(), id); }
+std::wstring LoadResString(UINT id) {
+    return LoadResString(ResourceModule(), id);
+}
 
-HMENU LoadResMenu(UINT id) noexcept { return ::LoadMenuW(ResourceModule(), MAKEINTRESOURCEW(id)); }
+HMENU LoadResMenu(UINT id) noexcept {
+    return ::LoadMenuW(ResourceModule(), MAKEINTRESOURCEW(id));
+}
 
 HICON LoadResIcon(UINT id, int cx, int cy) noexcept {
     const UINT flags = (cx == 0 && cy == 0) ? LR_DEFAULTSIZE : 0;

@@ -22,7 +22,8 @@ std::string ToCodePage(std::wstring_view text, UINT codePage) {
     if (text.empty())
         return {};
     const int len = static_cast<int>(text.size());
-    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), len, nullptr, 0, nullptr, nullptr);
+    const int n =
+        ::WideCharToMultiByte(codePage, 0, text.data(), len, nullptr, 0, nullptr, nullptr);
     if (n <= 0)
         return {};
     std::string out(static_cast<size_t>(n), '\0');
@@ -46,7 +47,9 @@ std::wstring FormatText(const wchar_t* pattern, ...) {
     for (;;) {
         va_list args;
         va_start(args, pattern);
-        const int n = std::vswprintf(buf.data(), buf.size(), pattern, args);
+        // The system's own formatter: "%s" in a wide pattern is a wide string there, as the
+        // string-table patterns expect (the C99 one would read it as a narrow string).
+        const int n = ::_vsnwprintf(buf.data(), buf.size(), pattern, args);
         va_end(args);
         if (n >= 0 && static_cast<size_t>(n) < buf.size())
             return std::wstring(buf.data(), static_cast<size_t>(n));

@@ -15,7 +15,8 @@ std::string ToCodePage(std::wstring_view text, UINT codePage = CP_THREAD_ACP);
 // Ordinal comparison ignoring letter case, as the system compares file names.
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 
-// Formats with the C library's wide printf rules; used for string-table patterns like "Can't find %s.".
+// Formats with the C library's wide printf rules; used for string-table patterns like "Can't find
+// %s.".
 std::wstring FormatText(const wchar_t* pattern, ...);
 
 } // namespace fw

@@ -5,7 +5,9 @@
 
 namespace fw {
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+    Destroy();
+}
 
 bool Window::RegisterClass(const wchar_t* className, UINT style, HCURSOR cursor, HBRUSH background,
                            HICON icon) {

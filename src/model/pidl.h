@@ -17,6 +17,8 @@ LPITEMIDLIST PidlClone(LPCITEMIDLIST pidl) noexcept;
 // stays inside the buffer and the last two bytes are the terminator that ends the list.
 bool PidlIsWellFormed(const void* data, size_t size) noexcept;
 // True for the empty list (the desktop): only the terminator.
-inline bool PidlIsEmpty(LPCITEMIDLIST pidl) noexcept { return pidl && pidl->mkid.cb == 0; }
+inline bool PidlIsEmpty(LPCITEMIDLIST pidl) noexcept {
+    return pidl && pidl->mkid.cb == 0;
+}
 
 } // namespace model

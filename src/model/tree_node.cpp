@@ -4,7 +4,9 @@
 
 #include "framework/text.h"
 
-oTreeNode::~oTreeNode() { DeleteChildren(); }
+oTreeNode::~oTreeNode() {
+    DeleteChildren();
+}
 
 void oTreeNode::Clear() {
     m_strName.clear();

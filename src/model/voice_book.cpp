@@ -12,7 +12,9 @@ constexpr int32_t kShowDefault = 10; // SW_SHOWDEFAULT, stored as normal
 constexpr int32_t kGoUpPicture = 12;
 constexpr int kGoUpDepth = 32767;
 
-int32_t NormalisedShow(int32_t show) { return show == kShowDefault ? 1 : show; }
+int32_t NormalisedShow(int32_t show) {
+    return show == kShowDefault ? 1 : show;
+}
 } // namespace
 
 oVoiceBook::ImageListHooks& oVoiceBook::ImageLists() noexcept {
@@ -20,14 +22,18 @@ oVoiceBook::ImageListHooks& oVoiceBook::ImageLists() noexcept {
     return hooks;
 }
 
-oVoiceBook::oVoiceBook() { Reset(); }
+oVoiceBook::oVoiceBook() {
+    Reset();
+}
 
 oVoiceBook::oVoiceBook(const NodeRecordFields& record) {
     Reset();
     SetFromRecord(record);
 }
 
-oVoiceBook::~oVoiceBook() { FreePidl(); }
+oVoiceBook::~oVoiceBook() {
+    FreePidl();
+}
 
 void oVoiceBook::Reset() {
     oTreeNode::Clear();
@@ -117,8 +123,8 @@ NodeRecordFields oVoiceBook::ToRecord() const {
 void oVoiceBook::CopyFrom(const oVoiceBook& source) {
     FreePidl();
     SetAll(source.m_strName.c_str(), source.m_nKind, source.m_nFlags, source.m_strCommand.c_str(),
-           source.m_strArguments.c_str(), source.m_strWorkDir.c_str(),
-           source.m_strIconFile.c_str(), source.m_nIconIndex, source.m_nShowCmd);
+           source.m_strArguments.c_str(), source.m_strWorkDir.c_str(), source.m_strIconFile.c_str(),
+           source.m_nIconIndex, source.m_nShowCmd);
     m_pidl = model::PidlClone(source.m_pidl);
     m_nImage = source.m_nImage;
     m_nDefaultImage = source.m_nDefaultImage;
@@ -128,8 +134,8 @@ void oVoiceBook::CopyFrom(const oVoiceBook& source) {
 
 oVoiceBook* oVoiceBook::AddChild(const wchar_t* name, int32_t kind, uint32_t flags,
                                  const wchar_t* command, const wchar_t* arguments,
-                                 const wchar_t* workDir, const wchar_t* iconFile,
-                                 int32_t iconIndex, int32_t showCmd) {
+                                 const wchar_t* workDir, const wchar_t* iconFile, int32_t iconIndex,
+                                 int32_t showCmd) {
     auto* node = new oVoiceBook();
     node->SetAll(name, kind, flags, command, arguments, workDir, iconFile, iconIndex, showCmd);
     AppendChild(node);
@@ -138,8 +144,8 @@ oVoiceBook* oVoiceBook::AddChild(const wchar_t* name, int32_t kind, uint32_t fla
 
 oVoiceBook* oVoiceBook::AddAfter(const wchar_t* name, int32_t kind, uint32_t flags,
                                  const wchar_t* command, const wchar_t* arguments,
-                                 const wchar_t* workDir, const wchar_t* iconFile,
-                                 int32_t iconIndex, int32_t showCmd) {
+                                 const wchar_t* workDir, const wchar_t* iconFile, int32_t iconIndex,
+                                 int32_t showCmd) {
     auto* node = new oVoiceBook();
     node->SetAll(name, kind, flags, command, arguments, workDir, iconFile, iconIndex, showCmd);
     InsertAfter(node);

@@ -41,7 +41,9 @@ LarkProcess::~LarkProcess() {
         Kill();
 }
 
-std::wstring LarkProcess::DefaultExePath() { return ExeFolder() + L"LarkB.exe"; }
+std::wstring LarkProcess::DefaultExePath() {
+    return ExeFolder() + L"LarkB.exe";
+}
 
 bool LarkProcess::Start(const std::wstring& arguments) {
     std::wstring cmd = L"\"" + exe_ + L"\"";
@@ -127,4 +129,12 @@ std::wstring DataFolder() {
     return std::wstring(path) + L"\\Tarvo\\LarkRunBar";
 }
 
+} // namespace test
+
+namespace test {
+std::wstring CopyProgramAlone(const std::wstring& folder) {
+    const std::wstring target = folder + L"\\LarkB.exe";
+    ::CopyFileW(LarkProcess::DefaultExePath().c_str(), target.c_str(), FALSE);
+    return target;
+}
 } // namespace test

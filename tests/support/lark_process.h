@@ -43,3 +43,9 @@ void KillAllLarkProcesses();
 std::wstring DataFolder();
 
 } // namespace test
+
+namespace test {
+// Copies LarkB.exe (alone, without the template) into `folder` and returns the copy's path,
+// so a start there runs the first-run set-up without questions.
+std::wstring CopyProgramAlone(const std::wstring& folder);
+} // namespace test

@@ -17,7 +17,9 @@ TempDir::TempDir() {
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW fd{};
@@ -66,16 +68,18 @@ bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes)
     if (!f)
         return false;
     DWORD put = 0;
-    return bytes.empty() || (::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                         &put, nullptr) &&
-                             put == bytes.size());
+    return bytes.empty() ||
+           (::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
+            put == bytes.size());
 }
 
 bool WriteTextFile(const std::wstring& path, const std::string& utf8) {
     return WriteFileBytes(path, std::vector<uint8_t>(utf8.begin(), utf8.end()));
 }
 
-void DeleteProductKey() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey); }
+void DeleteProductKey() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
+}
 
 void WriteRegRaw(const std::wstring& subkey, const wchar_t* name, DWORD type, const void* data,
                  DWORD size) {
@@ -96,7 +100,9 @@ bool ReadRegDwordValue(const std::wstring& subkey, const wchar_t* name, DWORD& v
            type == REG_DWORD && size == sizeof(DWORD);
 }
 
-std::wstring ExeFolder() { return fw::ProgramFolder(); }
+std::wstring ExeFolder() {
+    return fw::ProgramFolder();
+}
 
 void PumpMessages(DWORD milliseconds) {
     const ULONGLONG end = ::GetTickCount64() + milliseconds;

@@ -1,0 +1,111 @@
+// Start-up and shutdown of the real program: preferences written, one instance only,
+// clean exit on the Exit command.
+#include <gtest/gtest.h>
+
+#include "support/lark_process.h"
+#include "support/test_util.h"
+
+namespace {
+
+const std::wstring kPreferences = std::wstring(test::kProductKey) + L"\\Preferences";
+constexpr UINT kExitCommand = 32774;
+
+class StartupProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::KillAllLarkProcesses();
+        test::DeleteProductKey();
+        exe_ = test::CopyProgramAlone(dir_.path());
+    }
+    void TearDown() override { test::KillAllLarkProcesses(); }
+
+    static void Exit(test::LarkProcess& p) {
+        ::PostMessageW(p.Bar(), WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+        ASSERT_TRUE(p.WaitForExit(10000));
+    }
+
+    test::TempDir dir_;
+    std::wstring exe_;
+};
+
+TEST_F(StartupProcessTest, FirstStartWritesEveryPreferenceAndExitEndsCleanly) {
+    test::LarkProcess lark(exe_);
+    ASSERT_TRUE(lark.Start());
+    ASSERT_NE(lark.WaitForBar(), nullptr);
+
+    const struct {
+        const wchar_t* name;
+        DWORD value;
+    } expected[] = {{L"ButtonSize", 3},
+                    {L"ButtonSpacing", 0},
+                    {L"ViewGroupButtonMethod", 0x8003},
+                    {L"ViewTooltipButton", 1},
+                    {L"ViewTooltipTab", 0},
+                    {L"UseAutoHideDelayTime", 0},
+                    {L"AutoHideDelayTime", 100},
+                    {L"TBHotKeyCode", 0},
+                    {L"IconAction", 1},
+                    {L"IconMono", 0},
+                    {L"TrayOnly", 0}};
+    for (const auto& e : expected) {
+        DWORD value = 0xDEAD;
+        EXPECT_TRUE(test::ReadRegDwordValue(kPreferences, e.name, value)) << e.name;
+        EXPECT_EQ(value, e.value) << e.name;
+    }
+    Exit(lark);
+    EXPECT_EQ(lark.ExitCode(), 0u);
+    EXPECT_EQ(test::CountBarWindows(), 0);
+}
+
+TEST_F(StartupProcessTest, SecondInstanceEndsAtOnceAndLeavesOneBar) {
+    test::LarkProcess first(exe_);
+    ASSERT_TRUE(first.Start());
+    ASSERT_NE(first.WaitForBar(), nullptr);
+    // Changed by the user since: the second start rewrites what it read, unchanged.
+    test::WriteRegDword(kPreferences, L"ButtonSize", 5);
+
+    test::LarkProcess second(exe_);
+    ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(second.WaitForExit(5000));
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_EQ(test::CountBarWindows(), 1);
+    DWORD value = 0;
+    EXPECT_TRUE(test::ReadRegDwordValue(kPreferences, L"ButtonSize", value));
+    EXPECT_EQ(value, 5u);
+    Exit(first);
+}
+
+TEST_F(StartupProcessTest, AnyWindowWithTheExactTitleStopsTheStart) {
+    HWND foreign = ::CreateWindowExW(0, L"STATIC", L"larkRunBar ", WS_OVERLAPPED, 0, 0, 50, 50,
+                                     nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(foreign, nullptr);
+    test::LarkProcess lark(exe_);
+    ASSERT_TRUE(lark.Start());
+    EXPECT_TRUE(lark.WaitForExit(5000));
+    ::DestroyWindow(foreign);
+    EXPECT_EQ(test::CountBarWindows(), 0);
+}
+
+TEST_F(StartupProcessTest, ATitleWithoutTheTrailingBlankDoesNotStopTheStart) {
+    HWND similar = ::CreateWindowExW(0, L"STATIC", L"larkRunBar", WS_OVERLAPPED, 0, 0, 50, 50,
+                                     nullptr, nullptr, nullptr, nullptr);
+    test::LarkProcess lark(exe_);
+    ASSERT_TRUE(lark.Start());
+    EXPECT_NE(lark.WaitForBar(), nullptr);
+    ::DestroyWindow(similar);
+    Exit(lark);
+    EXPECT_EQ(lark.ExitCode(), 0u);
+}
+
+TEST_F(StartupProcessTest, CommandLineArgumentsAreIgnored) {
+    test::LarkProcess lark(exe_);
+    ASSERT_TRUE(lark.Start(L"/exit C:\\nothing.txt --help"));
+    ASSERT_NE(lark.WaitForBar(), nullptr);
+    test::PumpMessages(300);
+    EXPECT_TRUE(lark.IsRunning());
+    Exit(lark);
+    EXPECT_EQ(lark.ExitCode(), 0u);
+}
+
+} // namespace
