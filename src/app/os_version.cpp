@@ -39,10 +39,19 @@ OsVersionInfo QueryOsVersion() {
     OSVERSIONINFOEXW info{};
     info.dwOSVersionInfoSize = sizeof(info);
     // The deprecated query is the one whose answer the manifest's compatibility list steers.
+#if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#elif defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4996)
+#endif
     if (!::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&info)))
         return {};
+#if defined(__GNUC__)
 #pragma GCC diagnostic pop
+#elif defined(_MSC_VER)
+#pragma warning(pop)
+#endif
     return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
 }
