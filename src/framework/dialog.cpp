@@ -39,7 +39,7 @@ Dialog* Dialog::FromHandle(HWND hwnd) noexcept {
     if (!hwnd ||
         ::GetWindowLongPtrW(hwnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&Dialog::Procedure))
         return nullptr;
-    return reinterpret_cast<Dialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    return static_cast<Dialog*>(FromDialogWindow(hwnd));
 }
 
 bool Dialog::PreTranslateMessage(MSG& msg) {
@@ -75,53 +75,15 @@ LRESULT Dialog::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    Dialog* self = nullptr;
-    if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<Dialog*>(lp);
-        if (self) {
-            self->hwnd_ = hwnd;
-            ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-        }
-    } else {
-        self = reinterpret_cast<Dialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    }
-    if (!self)
-        return FALSE;
+    if (msg == WM_INITDIALOG)
+        AttachToDialog(hwnd, reinterpret_cast<Dialog*>(lp));
+    auto* self = static_cast<Dialog*>(FromDialogWindow(hwnd));
+    return self ? self->DialogMessage(msg, wp, lp) : FALSE;
+}
 
-    try {
-        LRESULT result = 0;
-        const bool handled = self->Dispatch(msg, wp, lp, result);
-        if (msg == WM_NCDESTROY) {
-            ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-            self->hwnd_ = nullptr;
-            App::WindowDestroyed(hwnd);
-            self->OnFinalMessage();
-            return FALSE;
-        }
-        if (!handled)
-            return FALSE;
-        switch (msg) {
-        // These return their answer directly instead of through DWLP_MSGRESULT.
-        case WM_INITDIALOG:
-        case WM_CTLCOLORMSGBOX:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC:
-        case WM_COMPAREITEM:
-        case WM_VKEYTOITEM:
-        case WM_CHARTOITEM:
-        case WM_QUERYDRAGICON:
-            return static_cast<INT_PTR>(result);
-        default:
-            ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
-            return TRUE;
-        }
-    } catch (...) {
-        return FALSE;
-    }
+void Dialog::OnDialogDetached(HWND hwnd) {
+    App::WindowDestroyed(hwnd);
+    OnFinalMessage();
 }
 
 } // namespace fw

@@ -27,6 +27,7 @@ protected:
     virtual void OnCancel();
     bool OnCommand(UINT id, UINT code, HWND control) override;
     virtual void OnFinalMessage() {}
+    void OnDialogDetached(HWND hwnd) override;
 
     bool modal_ = false;
 

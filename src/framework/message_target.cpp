@@ -13,6 +13,55 @@ bool MessageTarget::PreTranslateMessage(MSG&) {
     return false;
 }
 
+void MessageTarget::AttachToDialog(HWND hwnd, MessageTarget* self) noexcept {
+    if (!self)
+        return;
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+}
+
+MessageTarget* MessageTarget::FromDialogWindow(HWND hwnd) noexcept {
+    return reinterpret_cast<MessageTarget*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+}
+
+INT_PTR MessageTarget::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    const HWND hwnd = hwnd_;
+    try {
+        LRESULT result = 0;
+        const bool handled = Dispatch(msg, wp, lp, result);
+        if (msg == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            hwnd_ = nullptr;
+            OnDialogDetached(hwnd);
+            return FALSE;
+        }
+        if (!handled)
+            return FALSE;
+        switch (msg) {
+        // These return their answer directly instead of through DWLP_MSGRESULT.
+        case WM_INITDIALOG:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_QUERYDRAGICON:
+            return static_cast<INT_PTR>(result);
+        default:
+            ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+    } catch (...) {
+        // An exception must not cross the system's dialog procedure.
+        return FALSE;
+    }
+}
+
 LRESULT MessageTarget::DefaultProcessing() {
     return CallDefault(current_.message, current_.wParam, current_.lParam);
 }

@@ -67,6 +67,14 @@ protected:
     // Everything without a typed handler: private and registered messages among them.
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
+    // For classes built on a dialog procedure: attach at WM_INITDIALOG, find the object
+    // for later messages, and turn a handler's answer into a dialog procedure's return.
+    static void AttachToDialog(HWND hwnd, MessageTarget* self) noexcept;
+    static MessageTarget* FromDialogWindow(HWND hwnd) noexcept;
+    INT_PTR DialogMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    // After the last message of a dialog window, once the object is detached from it.
+    virtual void OnDialogDetached(HWND) {}
+
     HWND hwnd_ = nullptr;
 
 private:

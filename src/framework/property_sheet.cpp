@@ -30,36 +30,11 @@ LRESULT PropertyPage::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 INT_PTR CALLBACK PropertyPage::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    PropertyPage* self = nullptr;
-    if (msg == WM_INITDIALOG) {
-        auto* psp = reinterpret_cast<PROPSHEETPAGEW*>(lp);
-        self = reinterpret_cast<PropertyPage*>(psp->lParam);
-        if (self) {
-            self->hwnd_ = hwnd;
-            ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-        }
-    } else {
-        self = reinterpret_cast<PropertyPage*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    }
-    if (!self)
-        return FALSE;
-    try {
-        LRESULT result = 0;
-        const bool handled = self->Dispatch(msg, wp, lp, result);
-        if (msg == WM_NCDESTROY) {
-            ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-            self->hwnd_ = nullptr;
-            return FALSE;
-        }
-        if (!handled)
-            return FALSE;
-        if (msg == WM_INITDIALOG)
-            return static_cast<INT_PTR>(result);
-        ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
-        return TRUE;
-    } catch (...) {
-        return FALSE;
-    }
+    if (msg == WM_INITDIALOG)
+        AttachToDialog(
+            hwnd, reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lp)->lParam));
+    auto* self = static_cast<PropertyPage*>(FromDialogWindow(hwnd));
+    return self ? self->DialogMessage(msg, wp, lp) : FALSE;
 }
 
 INT_PTR PropertySheet::DoModal(HWND owner, DWORD extraFlags) {
