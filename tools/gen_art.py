@@ -4,7 +4,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), 'art'))
-from raster import Canvas, write_ico, write_bmp  # noqa: E402
+from raster import Canvas, write_ico, write_bmp, write_bmp_indexed  # noqa: E402
 
 RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'res')
 
@@ -37,9 +37,49 @@ def main_icon(size):
     return c.pixels()
 
 
+def pixel_art(pattern, legend):
+    """Rows of palette indices from a picture drawn with one character per pixel."""
+    return [[legend[ch] for ch in line] for line in pattern.strip().split()]
+
+
+# Bitmap 145: the menu glyph shown in the pressed menu button, a black arrow pointing down
+# on the button's white square.
+MENU_GLYPH = """
+.........
+.........
+.........
+.#######.
+..#####..
+...###...
+....#....
+.........
+.........
+"""
+
+# Bitmap 30997: the exit glyph, a bold cross. Black and the 192 grey are the colours the
+# system maps to the button text and face colours, so the glyph follows the colour scheme.
+EXIT_GLYPH = """
+.........
+.........
+.##...##.
+..##.##..
+...###...
+..##.##..
+.##...##.
+.........
+.........
+"""
+
+
 def main():
     write_ico(os.path.join(RES, 'LarkB.ico'), [main_icon(s) for s in (16, 24, 32, 48)])
     print('wrote res/LarkB.ico')
+    write_bmp_indexed(os.path.join(RES, 'menu_button.bmp'),
+                      pixel_art(MENU_GLYPH, {'.': 0, '#': 1}), [(255, 255, 255), (0, 0, 0)])
+    print('wrote res/menu_button.bmp')
+    write_bmp_indexed(os.path.join(RES, 'exit_button.bmp'),
+                      pixel_art(EXIT_GLYPH, {'.': 0, '#': 1}), [(192, 192, 192), (0, 0, 0)])
+    print('wrote res/exit_button.bmp')
 
 
 if __name__ == '__main__':

@@ -1,54 +1,434 @@
 #include "bar/main_dlg.h"
 
 #include "app/main_app.h"
+#include "bar/bar_layout.h"
+#include "bar/docking_geometry.h"
+#include "bar/grip_buttons.h"
+#include "bar/monitors.h"
+#include "bar/test_hooks.h"
 #include "framework/resources.h"
 #include "resource.h"
+#include "ui/visual_styles.h"
+
+namespace {
+constexpr int kToolTipAutoPopMs = 3000;
+
+SIZE ClientSize(HWND hwnd) {
+    RECT r{};
+    ::GetClientRect(hwnd, &r);
+    return SIZE{r.right, r.bottom};
+}
+} // namespace
+
+// ---- construction ---------------------------------------------------------------------------
 
 CMainDlg::CMainDlg() {
     m_hIcon.reset(fw::LoadResIcon(IDI_MAIN));
+    LoadPlacement();
+    m_bConstructed = 1;
     m_hSmallIcon.reset(fw::LoadResIcon(IDI_MAIN, 16, 16));
 }
 
 CMainDlg::~CMainDlg() = default;
 
-bool CMainDlg::OnInitDialog(HWND) {
+void CMainDlg::LoadPlacement() {
+    const PlacementValues stored = ReadPlacement(theApp().profile());
+    m_hMonitor = bar::MonitorFromStored(stored.Monitor);
+    m_nState = stored.State;
+    m_bAlwaysOnTop = stored.AlwaysOnTop;
+    m_bAutoHide = stored.AutoHide;
+    RECT fitted{};
+    const bool usable = UsablePlacementSizes(
+        stored, bar::PrimaryWorkArea(),
+        [](const RECT& r) { return bar::FitRectToMonitor(nullptr, r, true); }, fitted);
+    if (usable) {
+        for (int i = 0; i < 4; ++i)
+            m_DockSize[i] = stored.DockSize[i];
+        m_rcFloat = fitted;
+    }
+    ComputeMetrics(!usable);
+}
+
+void CMainDlg::SavePlacement() const {
+    PlacementValues v;
+    v.State = EffectiveState(); // a drag writes the edge it proposes
+    v.AutoHide = m_bAutoHide;
+    v.AlwaysOnTop = m_bAlwaysOnTop;
+    v.Monitor = bar::MonitorToStored(m_hMonitor);
+    for (int i = 0; i < 4; ++i)
+        v.DockSize[i] = m_DockSize[i];
+    v.FloatRect = m_rcFloat;
+    ::SavePlacement(theApp().profile(), v);
+}
+
+void CMainDlg::ComputeMetrics(bool reset) {
+    const Preferences& prefs = theApp().m_prefs;
+    const bar::BarMetrics metrics = bar::MetricsForButtonSize(prefs.ButtonSize);
+    bar::SetCurrentMetrics(metrics);
+
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    m_frame = bar::FrameAllowanceFor(ncm.iBorderWidth, ::GetSystemMetrics(SM_CXEDGE),
+                                     ::GetSystemMetrics(SM_CYEDGE));
+
+    const SIZE increment = bar::MetricsIncrements(metrics, m_nState == STATE_FLOAT);
+    m_cxIncrement = increment.cx;
+    m_cyIncrement = increment.cy;
+
+    if (!reset)
+        return;
+    RECT workArea{};
+    if (hwnd_)
+        bar::MonitorRectOfWindow(hwnd_, true, workArea);
+    else
+        workArea = bar::PrimaryWorkArea(); // the window does not exist yet
+    const bar::DefaultSizes d =
+        bar::ComputeDefaultSizes(metrics, prefs.ViewGroupButtonMethod, m_frame, workArea);
+    for (int i = 0; i < 4; ++i)
+        m_DockSize[i] = d.dockSizes[i];
+    m_rcFloat = d.floatRect;
+}
+
+// ---- creation and destruction ---------------------------------------------------------------
+
+bool CMainDlg::OnInitDialog(HWND focus) {
+    CAppBar::OnInitDialog(focus);
+    if (m_nState != STATE_FLOAT) {
+        // Docking below recomputes the frame.
+        const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+        ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
+    }
     ::SetWindowTextW(hwnd_, theApp().Title().c_str());
     ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
     ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
+    m_nAllowed = bar::ALLOW_ALL;
+    SetAlwaysOnTop(m_bAlwaysOnTop != 0, true);
+    ApplyStateOrTray(m_nState);
 
-    RECT client{};
-    ::GetClientRect(hwnd_, &client);
-    m_wndToolBar.Create(client, hwnd_, IDC_PROGRAM_TOOLBAR);
-
-    ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    return false;
-}
-
-bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
-    switch (id) {
-    case ID_APP_EXIT:
-        ::DestroyWindow(hwnd_);
-        return true;
-    default:
-        return fw::Dialog::OnCommand(id, code, control);
-    }
-}
-
-void CMainDlg::OnSize(UINT, int cx, int cy) {
-    if (m_wndToolBar.hwnd() && cx > 0 && cy > 0)
-        ::MoveWindow(m_wndToolBar.hwnd(), 0, 0, cx, cy, TRUE);
+    m_tooltip.Create(hwnd_);
+    m_tooltip.Activate(true);
+    m_tooltip.SetDelays(0, kToolTipAutoPopMs);
+    // The tray icon and the hotkey are set up here once the bar menu exists.
+    m_btnMenu.Create(hwnd_, IDC_MENU_BUTTON, &DrawMenuButton);
+    m_btnExit.Create(hwnd_, ID_APP_EXIT, &DrawExitButton);
+    // The tools need the buttons' windows, so they are added once the buttons exist.
+    m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
+    m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
+    m_wndToolBar.Create(RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR);
+    // Dropping onto the bar registers its target here once it exists.
+    LayOutChildren();
+    return false; // the bar does not take the focus
 }
 
 void CMainDlg::OnDestroy() {
     m_wndToolBar.SaveIfPending();
+    SavePlacement();
+    // The tray icon is removed here once the bar has one.
     theApp().SavePreferences();
-    SetMsgHandled(false);
+    m_tooltip.Destroy();
+    CAppBar::OnDestroy();
 }
 
 void CMainDlg::OnEndSession(bool ending) {
-    if (ending) {
-        m_wndToolBar.SaveIfPending();
-        theApp().SavePreferences();
+    DefaultProcessing();
+    if (!ending)
+        return;
+    m_wndToolBar.SaveIfPending();
+    theApp().SavePreferences();
+    SavePlacement();
+}
+
+// ---- state ----------------------------------------------------------------------------------
+
+void CMainDlg::ApplyStateOrTray(int32_t state) {
+    if (theApp().m_prefs.TrayOnly) {
+        ::ShowWindow(hwnd_, SW_HIDE);
+        SetState(STATE_FLOAT, true);
+        return;
     }
-    SetMsgHandled(false);
+    SetState(state, true);
+    ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+}
+
+void CMainDlg::StateChanged(bool moving, int32_t state) {
+    if (state == STATE_NONE)
+        return;
+    LayOutChildren();
+    const SIZE increment = bar::StateIncrements(bar::CurrentMetrics(), state == STATE_FLOAT);
+    m_cxIncrement = increment.cx;
+    m_cyIncrement = increment.cy;
+    if (state == STATE_FLOAT) {
+        SetSizingFrame(true);
+        ShowChildren(true);
+    } else {
+        SetSizingFrame(false);
+    }
+    if (m_bConstructed)
+        SavePlacement();
+    if (!moving && (!m_bAutoHide || state == STATE_FLOAT))
+        SetAlwaysOnTop(m_bAlwaysOnTop != 0, true);
+}
+
+void CMainDlg::ShownChanged(bool shown) {
+    if (!shown) {
+        // A collapsed strip must stay reachable whatever the always-on-top setting.
+        ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    ShowChildren(shown);
+}
+
+void CMainDlg::SetSizingFrame(bool on) {
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    const LONG_PTR wanted =
+        on ? (style | WS_THICKFRAME) : (style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
+    if (wanted == style)
+        return;
+    ::SetWindowLongPtrW(hwnd_, GWL_STYLE, wanted);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void CMainDlg::ShowChildren(bool show) {
+    for (HWND child : {m_wndToolBar.hwnd(), m_btnMenu.hwnd(), m_btnExit.hwnd()})
+        if (child)
+            ::ShowWindow(child, show ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+// ---- layout ---------------------------------------------------------------------------------
+
+void CMainDlg::LayOutChildren() {
+    if (!m_wndToolBar.hwnd() || !m_btnMenu.hwnd() || !m_btnExit.hwnd())
+        return;
+    const bar::ChildLayout layout = bar::LayOutChildren(ClientSize(hwnd_), IsCollapsed());
+    if (layout.action == bar::ChildLayout::Skip)
+        return;
+    if (layout.action == bar::ChildLayout::Hide) {
+        ShowChildren(false);
+        return;
+    }
+    // Placed children are shown too: a bar that stops auto-hiding while collapsed must not
+    // stay empty.
+    HDWP batch = ::BeginDeferWindowPos(3);
+    const struct {
+        HWND hwnd;
+        const RECT& rect;
+    } children[] = {{m_btnMenu.hwnd(), layout.menuButton},
+                    {m_btnExit.hwnd(), layout.exitButton},
+                    {m_wndToolBar.hwnd(), layout.toolBar}};
+    for (const auto& c : children) {
+        if (!batch)
+            break;
+        batch = ::DeferWindowPos(batch, c.hwnd, nullptr, c.rect.left, c.rect.top,
+                                 c.rect.right - c.rect.left, c.rect.bottom - c.rect.top,
+                                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    if (batch)
+        ::EndDeferWindowPos(batch);
+}
+
+void CMainDlg::OnSize(UINT, int cx, int cy) {
+    if (!m_btnMenu.hwnd() || cx <= 0 || cy <= 0)
+        return;
+    m_bVertical = bar::IsVerticalClient(SIZE{cx, cy});
+    LayOutChildren();
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CMainDlg::OnSizing(UINT edge, RECT& rect) {
+    RECT current{};
+    ::GetWindowRect(hwnd_, &current);
+    rect = bar::SnapSizingRect(current, rect, edge, SIZE{m_cxIncrement, m_cyIncrement});
+    NoteDragRect(rect);
+}
+
+void CMainDlg::OnGetMinMaxInfo(MINMAXINFO& info) {
+    const bar::MinTrackSize min =
+        bar::MinimumTrackSize(EffectiveState(), m_bAutoHide != 0, bar::CurrentMetrics(), m_frame);
+    if (min.hasWidth)
+        info.ptMinTrackSize.x = min.size.x;
+    if (min.hasHeight)
+        info.ptMinTrackSize.y = min.size.y;
+}
+
+LRESULT CMainDlg::OnNcHitTest(POINT screen) {
+    const LRESULT answer = CAppBar::OnNcHitTest(screen);
+    POINT client = screen;
+    ::ScreenToClient(hwnd_, &client);
+    return bar::GripHitTest(answer, EffectiveState(), client, ClientSize(hwnd_));
+}
+
+void CMainDlg::OnDisplayChange(UINT, int, int) {
+    ComputeMetrics(false);
+    ApplyStateOrTray(m_nState);
+}
+
+// ---- painting -------------------------------------------------------------------------------
+
+void CMainDlg::OnPaint() {
+    fw::PaintDC paint(hwnd_);
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    if (IsCollapsed()) {
+        // The strip of a collapsed bar: a raised frame on the button face.
+        HDC dc = paint.get();
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+        const RECT& c = client;
+        const RECT top{c.left, c.top, c.right, c.top + 1};
+        const RECT left{c.left, c.top, c.left + 1, c.bottom};
+        const RECT bottom{c.left, c.bottom - 1, c.right, c.bottom};
+        const RECT right{c.right - 1, c.top, c.right, c.bottom};
+        ::FillRect(dc, &top, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+        ::FillRect(dc, &left, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+        ::FillRect(dc, &bottom, ::GetSysColorBrush(COLOR_3DDKSHADOW));
+        ::FillRect(dc, &right, ::GetSysColorBrush(COLOR_3DDKSHADOW));
+        return;
+    }
+    PaintGrip(paint.get(), client);
+}
+
+void CMainDlg::PaintGrip(HDC dc, const RECT& client) {
+    const ui::VisualStyles& styles = ui::VisualStyles::Get();
+    auto caption = [&](int index) {
+        return styles.ThemeSysColor(hwnd_, L"WINDOW", index).value_or(::GetSysColor(index));
+    };
+    const bool active = ::GetActiveWindow() == hwnd_;
+    const COLORREF colour =
+        bar::GripColour(active, theApp().m_prefs.IconMono != 0, caption(COLOR_ACTIVECAPTION),
+                        caption(COLOR_INACTIVECAPTION));
+    const RECT strip = bar::GripStripRect(SIZE{client.right, client.bottom}, m_bVertical);
+    fw::Brush brush(::CreateSolidBrush(colour));
+    ::FillRect(dc, &strip, brush.get());
+}
+
+void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
+    CAppBar::OnActivate(state, other, minimized);
+    const RECT strip = bar::GripStripRect(ClientSize(hwnd_), m_bVertical, bar::kGripRepaintSize);
+    ::InvalidateRect(hwnd_, &strip, TRUE);
+}
+
+bool CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
+    return CCustomButton::DrawReflected(item);
+}
+
+// ---- other messages -------------------------------------------------------------------------
+
+bool CMainDlg::PreTranslateMessage(MSG& msg) {
+    m_tooltip.Relay(msg);
+    return CAppBar::PreTranslateMessage(msg);
+}
+
+void CMainDlg::OnSetFocus(HWND) {
+    if (m_wndToolBar.hwnd())
+        ::SetFocus(m_wndToolBar.hwnd());
+}
+
+LRESULT CMainDlg::OnPowerBroadcast(WPARAM, LPARAM) {
+    return TRUE;
+}
+
+void CMainDlg::OnSettingChange(UINT, const wchar_t*) {}
+
+HICON CMainDlg::OnQueryDragIcon() {
+    return m_hIcon.get();
+}
+
+LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != 0 && msg == TestSetHoldMessage()) {
+        theApp().SetHold(wp != 0);
+        return 0;
+    }
+    return CAppBar::OnMessage(msg, wp, lp);
+}
+
+// ---- commands -------------------------------------------------------------------------------
+
+bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
+    Preferences& prefs = theApp().m_prefs;
+    switch (id) {
+    case ID_POSITION_LEFT:
+    case ID_POSITION_TOP:
+    case ID_POSITION_RIGHT:
+    case ID_POSITION_BOTTOM:
+        OnPosition(static_cast<int32_t>(id - ID_POSITION_LEFT), false);
+        return true;
+    case ID_POSITION_CENTER:
+        OnPosition(STATE_FLOAT, false);
+        return true;
+    case ID_POSITION_TRAY_ONLY:
+        OnPosition(STATE_FLOAT, true);
+        return true;
+    case ID_ALWAYS_ON_TOP:
+        SetAlwaysOnTop(!m_bAlwaysOnTop, true);
+        theApp().SavePreferences();
+        SavePlacement(); // no state change follows that would write it
+        return true;
+    case ID_AUTO_HIDE:
+        SetAutoHide(!m_bAutoHide, true);
+        theApp().SavePreferences();
+        return true;
+    case ID_VIEW_ICON:
+        OnViewFlag(VIEW_ICON_BUTTONS);
+        theApp().SavePreferences();
+        return true;
+    case ID_VIEW_TAB: {
+        prefs.ViewGroupButtonMethod ^= VIEW_TAB_STRIP;
+        int32_t sizes[4] = {m_DockSize[0], m_DockSize[1], m_DockSize[2], m_DockSize[3]};
+        bar::ToggleTabStripDockSizes(sizes, (prefs.ViewGroupButtonMethod & VIEW_TAB_STRIP) != 0);
+        SetDockSizes(sizes[0], sizes[1], sizes[2], sizes[3], true);
+        OnViewFlag(0);
+        theApp().SavePreferences();
+        return true;
+    }
+    case ID_VIEW_TAB_ICON:
+        OnViewFlag(VIEW_TAB_ICONS);
+        theApp().SavePreferences();
+        return true;
+    case ID_VIEW_CATEGORY_ONLY:
+        OnViewFlag(VIEW_CATEGORY_ONLY);
+        ComputeMetrics(true);
+        SetState(m_nState, true);
+        theApp().SavePreferences();
+        return true;
+    case ID_APP_EXIT:
+        ::DestroyWindow(hwnd_);
+        return true;
+    case IDC_MENU_BUTTON:
+        // The bar menu opens here, at the button's top-right corner, once it exists.
+        return true;
+    default:
+        break;
+    }
+    if (const int32_t size = bar::ButtonSizeForCommand(id); size >= 0) {
+        prefs.ButtonSize = size;
+        OnButtonSizeChanged();
+        return true;
+    }
+    if (id >= ID_BUTTON_SPACING_FIRST && id <= ID_BUTTON_SPACING_LAST) {
+        prefs.ButtonSpacing = static_cast<int32_t>(id - ID_BUTTON_SPACING_FIRST);
+        OnButtonSizeChanged();
+        return true;
+    }
+    if (id >= 5004 && id <= 5010)
+        return true; // reserved identifiers, ignored
+    return CAppBar::OnCommand(id, code, control);
+}
+
+void CMainDlg::OnPosition(int32_t state, bool trayOnly) {
+    theApp().m_prefs.TrayOnly = trayOnly ? 1 : 0;
+    ApplyStateOrTray(state);
+    theApp().SavePreferences();
+}
+
+void CMainDlg::OnButtonSizeChanged() {
+    // The user's sizes give way to the defaults of the new size.
+    ComputeMetrics(true);
+    SetState(m_nState, true);
+    // The program button bar rebuilds its buttons for the new size here once it has them.
+    theApp().SavePreferences();
+}
+
+void CMainDlg::OnViewFlag(int32_t bits) {
+    theApp().m_prefs.ViewGroupButtonMethod ^= bits;
+    // The program button bar takes the new category-view word here once it shows categories.
 }

@@ -1,28 +1,79 @@
 #pragma once
-// The desktop bar: the program's one top-level window.
-#include "framework/dialog.h"
+// The desktop bar: the program's one top-level window. It sizes everything from the button
+// size, lays out the grip strip's two small buttons and the program button bar, carries out
+// the bar's commands and saves the settings when it goes away.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "bar/app_bar.h"
+#include "bar/bar_metrics.h"
 #include "framework/gdi.h"
+#include "ui/custom_button.h"
+#include "ui/tooltip.h"
 #include "views/program_toolbar.h"
 
-class CMainDlg : public fw::Dialog {
+class CMainDlg : public CAppBar {
 public:
+    // Loads the placement and computes the metrics; the window is made by CreateModeless.
     CMainDlg();
     ~CMainDlg() override;
 
     CProgramToolBar& ProgramToolBar() noexcept { return m_wndToolBar; }
 
+    // Metrics for the current button size; with `reset` the dock sizes and the floating
+    // rectangle become the defaults of that size (not applied to the window here).
+    void ComputeMetrics(bool reset);
+    void LayOutChildren();
+    // Hidden and floating while the bar lives in the tray only; else the state, shown.
+    void ApplyStateOrTray(int32_t state);
+    void SavePlacement() const;
+
+    bool PreTranslateMessage(MSG& msg) override;
+
 protected:
+    void StateChanged(bool moving, int32_t state) override;
+    void ShownChanged(bool shown) override;
+
     bool OnInitDialog(HWND focus) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     void OnDestroy() override;
     void OnEndSession(bool ending) override;
     void OnSize(UINT type, int cx, int cy) override;
+    void OnSizing(UINT edge, RECT& rect) override;
+    void OnGetMinMaxInfo(MINMAXINFO& info) override;
+    LRESULT OnNcHitTest(POINT screen) override;
+    void OnPaint() override;
+    void OnActivate(UINT state, HWND other, bool minimized) override;
+    void OnSetFocus(HWND previous) override;
+    void OnDisplayChange(UINT bitsPerPixel, int cx, int cy) override;
+    bool OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM data) override;
+    void OnSettingChange(UINT flag, const wchar_t* area) override;
+    HICON OnQueryDragIcon() override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     // The bar is not closed by Enter or Escape.
     void OnOK() override {}
     void OnCancel() override {}
 
 private:
+    void LoadPlacement();
+    // Adds or removes the sizing frame and lets the system recompute the frame.
+    void SetSizingFrame(bool on);
+    void ShowChildren(bool show);
+    void PaintGrip(HDC dc, const RECT& client);
+    void OnPosition(int32_t state, bool trayOnly);
+    void OnButtonSizeChanged();
+    // Toggles bits of the category-view word and hands the word to the program button bar.
+    void OnViewFlag(int32_t bits);
+
+    ui::ToolTip m_tooltip;
     fw::Icon m_hIcon;
-    fw::Icon m_hSmallIcon;
     CProgramToolBar m_wndToolBar;
+    CCustomButton m_btnMenu;
+    CCustomButton m_btnExit;
+    fw::Icon m_hSmallIcon;
+    int m_bConstructed = 0;
+    bool m_bVertical = false;
+    bar::FrameAllowance m_frame;
 };

@@ -71,6 +71,16 @@ HMONITOR PrimaryMonitor() {
     return ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
 }
 
+HMONITOR DockingMonitor(const std::vector<oMonitorInfo>& list, HMONITOR current, HMONITOR primary) {
+    return MonitorListHas(list, current) ? current : primary;
+}
+
+RECT MonitorArea(HMONITOR monitor, bool workArea) {
+    RECT r{};
+    AreaOf(monitor, workArea, r);
+    return r;
+}
+
 RECT PrimaryWorkArea() {
     RECT r{};
     AreaOf(PrimaryMonitor(), true, r);

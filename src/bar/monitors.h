@@ -30,6 +30,10 @@ bool MonitorExists(HMONITOR handle);
 bool MonitorListHas(const std::vector<oMonitorInfo>& list, HMONITOR handle);
 // The primary monitor: nearest to (0, 0), the primary as fallback.
 HMONITOR PrimaryMonitor();
+// The monitor a bar docks on: its own while it exists, else `primary`.
+HMONITOR DockingMonitor(const std::vector<oMonitorInfo>& list, HMONITOR current, HMONITOR primary);
+// The full rectangle (or work area) of a monitor; the screen when the handle is stale.
+RECT MonitorArea(HMONITOR monitor, bool workArea);
 // The work area of the primary monitor (used before the bar window exists).
 RECT PrimaryWorkArea();
 

@@ -169,3 +169,24 @@ def write_bmp(path, rows, bits=24, background=(255, 0, 255)):
     head = struct.pack('<2sIHHI', b'BM', 14 + 40 + len(data), 0, 0, 14 + 40)
     with open(path, 'wb') as f:
         f.write(head + info + data)
+
+
+def write_bmp_indexed(path, rows, palette):
+    """Writes a bottom-up 8-bit BMP with a colour table. rows: lists of palette indices;
+    palette: (r, g, b) tuples. Indexed bitmaps can have their colours mapped at run time."""
+    h, w = len(rows), len(rows[0])
+    stride = ((w + 3) // 4) * 4
+    data = bytearray()
+    for row in reversed(rows):
+        line = bytearray(row)
+        line += bytes(stride - len(line))
+        data += line
+    table = bytearray()
+    for r, g, b in palette:
+        table += bytes((b, g, r, 0))
+    offset = 14 + 40 + len(table)
+    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 8, 0, len(data), 2835, 2835,
+                       len(palette), len(palette))
+    head = struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset)
+    with open(path, 'wb') as f:
+        f.write(head + info + bytes(table) + bytes(data))

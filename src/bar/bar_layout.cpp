@@ -1,0 +1,127 @@
+#include "bar/bar_layout.h"
+
+#include "app/placement.h"
+#include "bar/docking_geometry.h"
+
+namespace bar {
+namespace {
+RECT Box(LONG x, LONG y, SIZE s) noexcept {
+    return RECT{x, y, x + s.cx, y + s.cy};
+}
+} // namespace
+
+bool IsVerticalClient(SIZE client) noexcept {
+    return client.cx < client.cy;
+}
+
+ChildLayout LayOutChildren(SIZE client, bool collapsed) noexcept {
+    ChildLayout layout;
+    if (client.cx <= 0 || client.cy <= 0)
+        return layout;
+    if (collapsed) {
+        layout.action = ChildLayout::Hide;
+        return layout;
+    }
+    const SIZE small{11, 11};
+    layout.action = ChildLayout::Place;
+    if (!IsVerticalClient(client)) {
+        layout.menuButton = Box(2, 1, small);
+        layout.exitButton = Box(2, client.cy - 12, small);
+        layout.toolBar = RECT{kToolBarOffset, 0, client.cx, client.cy};
+    } else {
+        layout.menuButton = Box(1, 2, small);
+        layout.exitButton = Box(client.cx - 12, 2, small);
+        layout.toolBar = RECT{0, kToolBarOffset, client.cx, client.cy};
+    }
+    return layout;
+}
+
+RECT GripStripRect(SIZE client, bool vertical, int size) noexcept {
+    if (vertical)
+        return RECT{0, 0, client.cx, size};
+    return RECT{0, 0, size, client.cy};
+}
+
+RECT SnapSizingRect(const RECT& current, const RECT& proposed, UINT edge, SIZE increment) noexcept {
+    auto snap = [](LONG now, LONG wanted, LONG step) {
+        if (step <= 0)
+            return now;
+        return now + (wanted - now) / step * step; // truncated toward zero
+    };
+    const LONG width =
+        snap(current.right - current.left, proposed.right - proposed.left, increment.cx);
+    const LONG height =
+        snap(current.bottom - current.top, proposed.bottom - proposed.top, increment.cy);
+    RECT r = proposed;
+    switch (edge) {
+    case WMSZ_LEFT:
+    case WMSZ_TOPLEFT:
+    case WMSZ_BOTTOMLEFT:
+        r.left = r.right - width;
+        break;
+    case WMSZ_RIGHT:
+    case WMSZ_TOPRIGHT:
+    case WMSZ_BOTTOMRIGHT:
+        r.right = r.left + width;
+        break;
+    default:
+        break;
+    }
+    switch (edge) {
+    case WMSZ_TOP:
+    case WMSZ_TOPLEFT:
+    case WMSZ_TOPRIGHT:
+        r.top = r.bottom - height;
+        break;
+    case WMSZ_BOTTOM:
+    case WMSZ_BOTTOMLEFT:
+    case WMSZ_BOTTOMRIGHT:
+        r.bottom = r.top + height;
+        break;
+    default:
+        break;
+    }
+    return r;
+}
+
+MinTrackSize MinimumTrackSize(int32_t state, bool autoHide, const BarMetrics& m,
+                              FrameAllowance frame) noexcept {
+    MinTrackSize t;
+    if (state == STATE_FLOAT) {
+        t.hasWidth = t.hasHeight = true;
+        t.size = POINT{32, 32};
+    } else if (!autoHide && IsVerticalEdge(state)) {
+        t.hasWidth = true;
+        t.size.x = m.thicknessLeftRight + frame.ax;
+    } else if (!autoHide && IsDockedState(state)) {
+        t.hasHeight = true;
+        t.size.y = m.thicknessTopBottom + frame.ay;
+    }
+    return t;
+}
+
+LRESULT GripHitTest(LRESULT answer, int32_t state, POINT client, SIZE clientSize) noexcept {
+    if (!IsDockedState(state) || (answer != HTCLIENT && answer != HTCAPTION))
+        return answer;
+    const LONG halfX = clientSize.cx / 2;
+    const LONG halfY = clientSize.cy / 2;
+    switch (state) {
+    case STATE_LEFT:
+        return (client.x > halfX && client.y > 13) ? HTRIGHT : answer;
+    case STATE_TOP:
+        return (client.x > 13 && client.y > halfY) ? HTBOTTOM : answer;
+    case STATE_RIGHT:
+        return (client.x < halfX && client.y > 13) ? HTLEFT : answer;
+    default:
+        return (client.x > 13 && client.y < halfY) ? HTTOP : answer;
+    }
+}
+
+COLORREF GripColour(bool active, bool iconMono, COLORREF activeCaption,
+                    COLORREF inactiveCaption) noexcept {
+    if (iconMono)
+        return active ? RGB(0, 0, 0) : RGB(192, 192, 192);
+    return active ? activeCaption : inactiveCaption;
+}
+
+} // namespace bar
