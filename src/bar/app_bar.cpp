@@ -19,10 +19,12 @@ POINT MessagePoint() {
     return POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
 }
 
+#ifndef LARK_SINGLE_BYTE
 bool PerMonitorScaling() {
     const CMainApp& app = theApp();
     return IsWindows8OrLater(app.OsVersion(), app.OsMajor(), app.OsMinor());
 }
+#endif
 } // namespace
 
 UINT AppBarNotifyMessage() {

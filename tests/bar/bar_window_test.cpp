@@ -1,168 +1,10 @@
-// The bar window of the real program: docking, the Position commands, auto-hide, the hold
-// flag, full-screen notifications, dragging with real mouse input and the stored placement.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <shellapi.h>
-
-#include <string>
-
-#include "rect_compare.h"
-#include "support/lark_process.h"
-#include "support/test_util.h"
+// The bar window of the real program: first start, the Position commands, the stored
+// placement, the size commands, dragging and sizing with real mouse input, re-docking.
+#include "bar_process_fixture.h"
 
 namespace {
 
-const std::wstring kAppBarInfo = std::wstring(test::kProductKey) + L"\\AppBarInfo";
-const std::wstring kPreferences = std::wstring(test::kProductKey) + L"\\Preferences";
-
-enum : UINT {
-    kLeft = 34000,
-    kTop = 34001,
-    kRight = 34002,
-    kBottom = 34003,
-    kCenter = 34004,
-    kTrayOnly = 34005,
-    kAlwaysOnTop = 32771,
-    kAutoHide = 32772,
-    kExit = 32774,
-    kTabView = 33086,
-    kSmallButtons = 1500,
-};
-
-RECT WindowRect(HWND hwnd) {
-    RECT r{};
-    ::GetWindowRect(hwnd, &r);
-    return r;
-}
-
-bool IsTopmost(HWND hwnd) {
-    return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-int32_t ReadPlacementValue(const wchar_t* name) {
-    DWORD value = 0xDEADBEEF;
-    test::ReadRegDwordValue(kAppBarInfo, name, value);
-    return static_cast<int32_t>(value);
-}
-
-int32_t ReadPreference(const wchar_t* name) {
-    DWORD value = 0xDEADBEEF;
-    test::ReadRegDwordValue(kPreferences, name, value);
-    return static_cast<int32_t>(value);
-}
-
-// Real input: the cursor jumps to a screen point.
-void MouseTo(POINT p) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN);
-    const int h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((static_cast<int64_t>(p.x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &in, sizeof(in));
-    test::PumpMessages(60);
-}
-
-void LeftButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &in, sizeof(in));
-    test::PumpMessages(100);
-}
-
-class BarWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        test::KillAllLarkProcesses();
-        test::DeleteProductKey();
-        ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", L"1");
-        exe_ = test::CopyProgramAlone(dir_.path());
-        MONITORINFO mi{};
-        mi.cbSize = sizeof(mi);
-        ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
-        screen_ = mi.rcMonitor;
-        work_ = mi.rcWork;
-    }
-    void TearDown() override {
-        if (other_)
-            ::DestroyWindow(other_);
-        test::KillAllLarkProcesses();
-        ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", nullptr);
-    }
-
-    HWND Start(test::LarkProcess& p) {
-        EXPECT_TRUE(p.Start());
-        HWND bar = p.WaitForBar();
-        EXPECT_NE(bar, nullptr);
-        EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, 5000));
-        test::PumpMessages(200);
-        return bar;
-    }
-
-    static void Command(HWND bar, UINT id) {
-        ::PostMessageW(bar, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    }
-
-    static bool WaitForRect(HWND bar, const RECT& expected, DWORD ms = 5000) {
-        return test::WaitUntil([&] { return WindowRect(bar) == expected; }, ms);
-    }
-
-    static void Exit(test::LarkProcess& p) {
-        Command(p.Bar(), kExit);
-        ASSERT_TRUE(p.WaitForExit(10000));
-        EXPECT_EQ(p.ExitCode(), 0u);
-    }
-
-    RECT Docked(int32_t state, int thickness) const {
-        RECT r = screen_;
-        switch (state) {
-        case 0:
-            r.right = r.left + thickness;
-            break;
-        case 1:
-            r.bottom = r.top + thickness;
-            break;
-        case 2:
-            r.left = r.right - thickness;
-            break;
-        default:
-            r.top = r.bottom - thickness;
-            break;
-        }
-        return r;
-    }
-
-    // The default floating rectangle for very large buttons: 497 x 118 and the frame,
-    // centred in the work area.
-    RECT DefaultFloat(LONG width = 497, LONG height = 118) const {
-        NONCLIENTMETRICSW ncm{};
-        ncm.cbSize = sizeof(ncm);
-        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-        width += 2 * ncm.iBorderWidth + 2 * ::GetSystemMetrics(SM_CXEDGE);
-        height += 2 * ncm.iBorderWidth + 2 * ::GetSystemMetrics(SM_CYEDGE);
-        const LONG left = work_.left + (work_.right - work_.left - width) / 2;
-        const LONG top = work_.top + (work_.bottom - work_.top - height) / 2;
-        return RECT{left, top, left + width, top + height};
-    }
-
-    // A window of the test in front of the bar.
-    void BringOtherWindowToFront() {
-        if (!other_)
-            other_ = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                       300, 200, 400, 300, nullptr, nullptr, nullptr, nullptr);
-        ::SetForegroundWindow(other_);
-        test::WaitUntil([&] { return ::GetForegroundWindow() == other_; }, 3000);
-    }
-
-    test::TempDir dir_;
-    std::wstring exe_;
-    RECT screen_{};
-    RECT work_{};
-    HWND other_ = nullptr;
-};
+using namespace bartest;
 
 TEST_F(BarWindowTest, FirstStartDocksAtTheBottomWithTheComputedThicknessOnTop) {
     test::LarkProcess lark(exe_);
@@ -305,107 +147,6 @@ TEST_F(BarWindowTest, TabViewOffThenOnRestoresTheThickness) {
     Exit(lark);
 }
 
-TEST_F(BarWindowTest, AutoHideCollapsesExpandsOnTheMouseAndCollapsesWhenLeft) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
-    HWND toolbar = ::GetDlgItem(bar, 6000);
-    BringOtherWindowToFront();
-    MouseTo(POINT{640, 400});
-
-    Command(bar, kAutoHide);
-    EXPECT_TRUE(WaitForRect(bar, Docked(3, 3))) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(IsTopmost(bar));
-    EXPECT_FALSE(::IsWindowVisible(toolbar));
-    EXPECT_EQ(ReadPlacementValue(L"AutoHide"), 1);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 84);
-
-    // The mouse on the strip expands the bar over other windows.
-    MouseTo(POINT{640, screen_.bottom - 2});
-    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84))) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(::IsWindowVisible(toolbar));
-
-    // Just off the bar it stays open; well away, the auto-hide check collapses it.
-    MouseTo(POINT{640, screen_.bottom - 84 - 2});
-    test::PumpMessages(1200);
-    EXPECT_EQ(WindowRect(bar), Docked(3, 84));
-    MouseTo(POINT{640, 300});
-    EXPECT_TRUE(WaitForRect(bar, Docked(3, 3), 3000)) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_FALSE(::IsWindowVisible(toolbar));
-
-    // Off again: the full thickness with its children.
-    Command(bar, kAutoHide);
-    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
-    EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(toolbar) != FALSE; }, 3000));
-    Exit(lark);
-}
-
-TEST_F(BarWindowTest, TheHoldFlagKeepsAnExpandedBarOpen) {
-    const UINT setHold = ::RegisterWindowMessageW(L"LarkRunBar.TestSetHold");
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
-    BringOtherWindowToFront();
-    Command(bar, kAutoHide);
-    ASSERT_TRUE(WaitForRect(bar, Docked(3, 3)));
-    MouseTo(POINT{640, screen_.bottom - 1});
-    ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
-
-    ::PostMessageW(bar, setHold, 1, 0);
-    test::PumpMessages(200);
-    MouseTo(POINT{640, 300});
-    test::PumpMessages(1500);
-    EXPECT_EQ(WindowRect(bar), Docked(3, 84));
-
-    ::PostMessageW(bar, setHold, 0, 0);
-    EXPECT_TRUE(WaitForRect(bar, Docked(3, 3), 3000));
-    Exit(lark);
-}
-
-TEST_F(BarWindowTest, WithADelayTheBarExpandsOnlyAfterTheMouseRested) {
-    test::WriteRegDword(kPreferences, L"UseAutoHideDelayTime", 1);
-    test::WriteRegDword(kPreferences, L"AutoHideDelayTime", 1500);
-    test::WriteRegDword(kAppBarInfo, L"AutoHide", 1);
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
-    BringOtherWindowToFront();
-    MouseTo(POINT{640, 300});
-    ASSERT_TRUE(WaitForRect(bar, Docked(3, 3)));
-
-    MouseTo(POINT{600, screen_.bottom - 1});
-    test::PumpMessages(400);
-    EXPECT_EQ(WindowRect(bar), Docked(3, 3)); // the hover time has not passed yet
-    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84), 6000));
-    Exit(lark);
-}
-
-TEST_F(BarWindowTest, AFullScreenProgramLowersTheBarAndItsEndRaisesIt) {
-    const UINT notify = ::RegisterWindowMessageW(L"AppBarNotify");
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
-    ASSERT_TRUE(IsTopmost(bar));
-    ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 1);
-    EXPECT_TRUE(test::WaitUntil([&] { return !IsTopmost(bar); }, 3000));
-    ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 0);
-    EXPECT_TRUE(test::WaitUntil([&] { return IsTopmost(bar); }, 3000));
-    // The same notification twice is acted on once.
-    ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 0);
-    test::PumpMessages(200);
-    EXPECT_TRUE(IsTopmost(bar));
-    // Without always on top the notifications change nothing; turned on, it is on top again.
-    Command(bar, kAlwaysOnTop);
-    ASSERT_TRUE(test::WaitUntil([&] { return !IsTopmost(bar); }, 3000));
-    ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 1);
-    ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 0);
-    test::PumpMessages(300);
-    EXPECT_FALSE(IsTopmost(bar));
-    Command(bar, kAlwaysOnTop);
-    EXPECT_TRUE(test::WaitUntil([&] { return IsTopmost(bar); }, 3000));
-    // The position notification re-docks at the same place.
-    ::PostMessageW(bar, notify, ABN_POSCHANGED, 0);
-    test::PumpMessages(300);
-    EXPECT_EQ(WindowRect(bar), Docked(3, 84));
-    Exit(lark);
-}
-
 TEST_F(BarWindowTest, DraggingFromTheBottomToTheLeftEdgeDocksThere) {
     test::LarkProcess lark(exe_);
     HWND bar = Start(lark);
@@ -456,6 +197,23 @@ TEST_F(BarWindowTest, SizingADockedBarByItsGripStoresThatEdgesThicknessOnly) {
     EXPECT_EQ(ReadPlacementValue(L"DockSizeTop"), 84);
     EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
     EXPECT_EQ(ReadPlacementValue(L"DockSizeRight"), 84);
+    Exit(lark);
+}
+
+TEST_F(BarWindowTest, ADisplayChangeOrAShellNoticeDocksTheBarAgain) {
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    // Pushed out of place behind the program's back.
+    ::SetWindowPos(bar, nullptr, 100, 100, 300, 50, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitForRect(bar, RECT{100, 100, 400, 150}));
+    ::PostMessageW(bar, WM_DISPLAYCHANGE, 32, MAKELPARAM(screen_.right, screen_.bottom));
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84))) << ::testing::PrintToString(WindowRect(bar));
+
+    ::SetWindowPos(bar, nullptr, 100, 100, 300, 50, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitForRect(bar, RECT{100, 100, 400, 150}));
+    ::PostMessageW(bar, ::RegisterWindowMessageW(L"AppBarNotify"), ABN_POSCHANGED, 0);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84))) << ::testing::PrintToString(WindowRect(bar));
     Exit(lark);
 }
 
