@@ -24,14 +24,16 @@ SIZE ClientSize(HWND hwnd) {
 
 CMainDlg::CMainDlg() {
     m_hIcon.reset(fw::LoadResIcon(IDI_MAIN));
-    LoadPlacement();
+    const bool usable = LoadPlacement();
+    // Sizes the registry cannot give are computed from the button size.
+    ComputeMetrics(!usable);
     m_bConstructed = 1;
     m_hSmallIcon.reset(fw::LoadResIcon(IDI_MAIN, 16, 16));
 }
 
 CMainDlg::~CMainDlg() = default;
 
-void CMainDlg::LoadPlacement() {
+bool CMainDlg::LoadPlacement() {
     const PlacementValues stored = ReadPlacement(theApp().profile());
     m_hMonitor = bar::MonitorFromStored(stored.Monitor);
     m_nState = stored.State;
@@ -46,7 +48,7 @@ void CMainDlg::LoadPlacement() {
             m_DockSize[i] = stored.DockSize[i];
         m_rcFloat = fitted;
     }
-    ComputeMetrics(!usable);
+    return usable;
 }
 
 void CMainDlg::SavePlacement() const {

@@ -57,7 +57,8 @@ protected:
     void OnCancel() override {}
 
 private:
-    void LoadPlacement();
+    // Takes over the stored placement; false when its sizes are not usable.
+    bool LoadPlacement();
     // Adds or removes the sizing frame and lets the system recompute the frame.
     void SetSizingFrame(bool on);
     void ShowChildren(bool show);
