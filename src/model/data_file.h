@@ -1,0 +1,40 @@
+#pragma once
+// The data file as a whole: the tree written to and read from one compound file. The
+// members SaveFile, LoadFile and LoadAnsiFile of oVoiceBook are built on these.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/record_codec.h"
+
+namespace model {
+
+struct DataFileFormat {
+    bool singleByte = false;
+    int32_t version = kCurrentVersion;
+};
+constexpr DataFileFormat kCurrentFormat{false, kCurrentVersion};
+// What the single-byte build writes.
+constexpr DataFileFormat kSingleByteFormat{true, kAnsiVersion};
+
+// How the save builds and writes the file, as the benchmark reports it.
+extern const char kSavePathDescription[];
+
+// The compound-file image of the tree below `root`. False when the storage refused a step;
+// nothing is written then.
+bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out);
+// Builds the image and replaces the file at `path` with it in one step.
+bool WriteDataFile(const oVoiceBook& root, const std::wstring& path, DataFileFormat format);
+
+enum class LoadOutcome {
+    Loaded,    // read completely
+    Missing,   // no file of that name
+    EmptyTree, // a sound file of a root without children (which reads as not loaded)
+    Damaged,   // a file that is there but could not be read, wholly or in part
+};
+// Replaces the root's content and children with the file's (once its header and root record
+// were read). The root keeps whatever was read before a failure.
+LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool singleByte);
+LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool singleByte);
+
+} // namespace model

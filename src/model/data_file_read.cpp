@@ -1,0 +1,219 @@
+// Reading the tree: the file is read in one go and opened with the system's structured
+// storage from memory; every byte that comes out of it is checked before it is used.
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstring>
+#include <vector>
+
+#include "framework/text.h"
+#include "model/child_list.h"
+#include "model/data_file.h"
+#include "model/file_replace.h"
+#include "model/memory_lock_bytes.h"
+
+namespace model {
+namespace {
+
+constexpr DWORD kReadMode = STGM_READ | STGM_SHARE_EXCLUSIVE;
+constexpr ULONG kReadChunk = 64 * 1024;
+
+fw::ComPtr<IStream> OpenStream(IStorage* storage, const wchar_t* name) {
+    fw::ComPtr<IStream> stream;
+    if (FAILED(storage->OpenStream(name, nullptr, kReadMode, 0, stream.put())))
+        stream.reset();
+    return stream;
+}
+
+// Reads up to `size` bytes; fewer when the stream ends first.
+size_t ReadSome(IStream* stream, uint8_t* data, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        ULONG got = 0;
+        const ULONG want = static_cast<ULONG>(std::min<size_t>(size - done, kReadChunk));
+        if (FAILED(stream->Read(data + done, want, &got)) || got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+// The whole stream as far as it reads. A stream cannot hold more than the file it is in, so
+// `limit` (the file's size) bounds what a damaged size field can make us allocate.
+bool ReadAll(IStream* stream, size_t limit, std::vector<uint8_t>& out) {
+    out.clear();
+    try {
+        for (;;) {
+            const size_t start = out.size();
+            if (start >= limit)
+                break;
+            out.resize(start + std::min<size_t>(kReadChunk, limit - start));
+            const size_t got = ReadSome(stream, out.data() + start, out.size() - start);
+            out.resize(start + got);
+            if (got == 0)
+                break;
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// Only the two streams a childless root leaves behind.
+bool HoldsOnlyHeaderAndNode(IStorage* storage) {
+    fw::ComPtr<IEnumSTATSTG> items;
+    if (FAILED(storage->EnumElements(0, nullptr, 0, items.put())))
+        return false;
+    STATSTG stat{};
+    int count = 0;
+    bool expected = true;
+    while (items->Next(1, &stat, nullptr) == S_OK) {
+        ++count;
+        if (!stat.pwcsName ||
+            (!fw::EqualsNoCase(stat.pwcsName, L"Header.INF") &&
+             !fw::EqualsNoCase(stat.pwcsName, L"Node.INF")) ||
+            stat.type != STGTY_STREAM)
+            expected = false;
+        ::CoTaskMemFree(stat.pwcsName);
+        stat = STATSTG{};
+        if (count > 2)
+            return false;
+    }
+    return expected && count == 2;
+}
+
+class TreeReader {
+public:
+    TreeReader(RecordLayout layout, size_t limit) : layout_(layout), limit_(limit) {}
+
+    // Appends the entries of the storage's child list to `parent`; false when the list is
+    // missing or cannot be read.
+    bool ReadChildList(IStorage* storage, oVoiceBook& parent) {
+        fw::ComPtr<IStream> stream = OpenStream(storage, L"ChildInfo.INF");
+        if (!stream || !ReadAll(stream.get(), limit_, buffer_))
+            return false;
+        stream.reset();
+        const ParsedChildList list = ParseChildList(buffer_.data(), buffer_.size(), layout_);
+        for (const ChildEntry& entry : list.entries) {
+            auto* node = new oVoiceBook(entry.fields);
+            if (entry.idListSize) {
+                void* id = ::CoTaskMemAlloc(entry.idListSize);
+                if (id) {
+                    std::memcpy(id, buffer_.data() + entry.idListOffset, entry.idListSize);
+                    node->SetPidl(static_cast<LPITEMIDLIST>(id));
+                }
+            }
+            parent.AppendChild(node);
+        }
+        return true;
+    }
+
+    // The child lists below the root, in the sub-storages named from depth and position.
+    // Iterative, so a deep file cannot exhaust the stack.
+    bool ReadSubtree(IStorage* rootStorage, oVoiceBook& root) {
+        struct Frame {
+            fw::ComPtr<IStorage> storage;
+            oVoiceBook* next;
+            int position;
+            int depth; // of the children
+        };
+        if (!ReadChildList(rootStorage, root))
+            return false;
+        std::vector<Frame> stack;
+        Frame first{{}, root.FirstChild(), 0, 1};
+        rootStorage->AddRef();
+        *first.storage.put() = rootStorage;
+        stack.push_back(std::move(first));
+        while (!stack.empty()) {
+            Frame& top = stack.back();
+            if (!top.next) {
+                stack.pop_back();
+                continue;
+            }
+            oVoiceBook* child = top.next;
+            const int position = top.position++;
+            top.next = child->Next();
+            fw::ComPtr<IStorage> sub;
+            if (FAILED(top.storage->OpenStorage(StorageName(top.depth, position).c_str(), nullptr,
+                                                kReadMode, nullptr, 0, sub.put())))
+                continue; // no children of its own
+            if (!ReadChildList(sub.get(), *child))
+                return false;
+            const int depth = top.depth + 1;
+            stack.push_back(Frame{std::move(sub), child->FirstChild(), 0, depth});
+        }
+        return true;
+    }
+
+private:
+    RecordLayout layout_;
+    size_t limit_;
+    std::vector<uint8_t> buffer_;
+};
+
+} // namespace
+
+LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool singleByte) {
+    const size_t limit = image.size();
+    fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create(std::move(image));
+    if (!bytes || ::StgIsStorageILockBytes(bytes.get()) != S_OK)
+        return LoadOutcome::Damaged;
+    fw::ComPtr<IStorage> storage;
+    if (FAILED(::StgOpenStorageOnILockBytes(bytes.get(), nullptr, kReadMode, nullptr, 0,
+                                            storage.put())))
+        return LoadOutcome::Damaged;
+
+    const size_t headerSize = singleByte ? kAnsiHeaderSize : kHeaderSize;
+    std::vector<uint8_t> header(headerSize, 0);
+    fw::ComPtr<IStream> stream = OpenStream(storage.get(), L"Header.INF");
+    if (!stream)
+        return LoadOutcome::Damaged;
+    const size_t headerRead = ReadSome(stream.get(), header.data(), header.size());
+    const std::optional<int32_t> version = singleByte ? DecodeAnsiHeader(header.data(), headerRead)
+                                                      : DecodeHeader(header.data(), headerRead);
+    if (!version)
+        return LoadOutcome::Damaged;
+
+    const RecordLayout nodeLayout = singleByte ? RecordLayout::AnsiShort : RecordLayout::Short;
+    std::vector<uint8_t> record = InitialRecord(nodeLayout);
+    stream = OpenStream(storage.get(), L"Node.INF");
+    if (!stream)
+        return LoadOutcome::Damaged;
+    ReadSome(stream.get(), record.data(), record.size()); // a short root record keeps defaults
+    stream.reset();
+
+    // The root object stays; its content and children are replaced. Its identifier list
+    // and pictures are not in the file and stay as they are.
+    root.DeleteChildren();
+    root.oTreeNode::Clear();
+    root.SetFromRecord(DecodeRecord(record.data(), nodeLayout));
+
+    if (!OpenStream(storage.get(), L"ChildInfo.INF"))
+        return HoldsOnlyHeaderAndNode(storage.get()) ? LoadOutcome::EmptyTree
+                                                     : LoadOutcome::Damaged;
+    TreeReader reader(ChildLayout(singleByte, *version), limit);
+    return reader.ReadSubtree(storage.get(), root) ? LoadOutcome::Loaded : LoadOutcome::Damaged;
+}
+
+LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool singleByte) {
+    std::vector<uint8_t> image;
+    switch (ReadWholeFile(path, image)) {
+    case ReadResult::Missing:
+        return LoadOutcome::Missing;
+    case ReadResult::Failed:
+        return LoadOutcome::Damaged;
+    case ReadResult::Ok:
+        break;
+    }
+    return ReadDataFileImage(root, std::move(image), singleByte);
+}
+
+} // namespace model
+
+bool oVoiceBook::LoadFile(const std::wstring& path) {
+    return model::ReadDataFile(*this, path, false) == model::LoadOutcome::Loaded;
+}
+
+bool oVoiceBook::LoadAnsiFile(const std::wstring& path) {
+    return model::ReadDataFile(*this, path, true) == model::LoadOutcome::Loaded;
+}

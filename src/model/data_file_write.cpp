@@ -1,0 +1,127 @@
+// Writing the tree: the system's structured storage builds the compound file in memory, and
+// the finished bytes replace the data file in one step.
+#include <windows.h>
+#include <objbase.h>
+
+#include <vector>
+
+#include "model/child_list.h"
+#include "model/data_file.h"
+#include "model/data_path.h"
+#include "model/file_replace.h"
+#include "model/memory_lock_bytes.h"
+
+namespace model {
+
+const char kSavePathDescription[] =
+    "ole32 structured storage (direct mode) on an in-memory ILockBytes, written out with one "
+    "WriteFile beside the data file and swapped in with MoveFileExW";
+
+namespace {
+
+constexpr DWORD kCreateMode = STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
+
+bool WriteStream(IStorage* storage, const wchar_t* name, const std::vector<uint8_t>& bytes) {
+    fw::ComPtr<IStream> stream;
+    if (FAILED(storage->CreateStream(name, kCreateMode, 0, 0, stream.put())))
+        return false;
+    ULONG written = 0;
+    return SUCCEEDED(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written)) &&
+           written == bytes.size();
+}
+
+bool WriteChildList(IStorage* storage, const oVoiceBook& parent, RecordLayout layout) {
+    const std::vector<uint8_t> bytes = EncodeChildList(parent, layout);
+    if (bytes.size() > 0xFFFFFFFFu)
+        return false;
+    return WriteStream(storage, L"ChildInfo.INF", bytes);
+}
+
+// Every node with children gets a "ChildInfo.INF" in the storage of its own: the root's is
+// the file's, the others are sub-storages named from depth and position below their
+// parent's. Iterative, so a deep tree cannot exhaust the stack.
+bool WriteSubtree(IStorage* rootStorage, const oVoiceBook& root, RecordLayout layout) {
+    struct Frame {
+        fw::ComPtr<IStorage> storage;
+        const oVoiceBook* next; // next child to look at
+        int position;
+        int depth; // of the children
+    };
+    if (!WriteChildList(rootStorage, root, layout))
+        return false;
+    std::vector<Frame> stack;
+    rootStorage->AddRef();
+    Frame first{{}, root.FirstChild(), 0, 1};
+    *first.storage.put() = rootStorage;
+    stack.push_back(std::move(first));
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        while (top.next && !top.next->HasChildren()) {
+            top.next = top.next->Next();
+            ++top.position;
+        }
+        if (!top.next) {
+            stack.pop_back();
+            continue;
+        }
+        const oVoiceBook* child = top.next;
+        const int position = top.position++;
+        top.next = child->Next();
+        fw::ComPtr<IStorage> sub;
+        if (FAILED(top.storage->CreateStorage(StorageName(top.depth, position).c_str(), kCreateMode,
+                                              0, 0, sub.put())))
+            return false; // a subtree that cannot be written fails the whole save
+        if (!WriteChildList(sub.get(), *child, layout))
+            return false;
+        const int depth = top.depth + 1;
+        stack.push_back(Frame{std::move(sub), child->FirstChild(), 0, depth});
+    }
+    return true;
+}
+
+} // namespace
+
+bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out) {
+    out.clear();
+    fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create();
+    if (!bytes)
+        return false;
+    {
+        fw::ComPtr<IStorage> storage;
+        if (FAILED(::StgCreateDocfileOnILockBytes(bytes.get(), kCreateMode, 0, storage.put())))
+            return false;
+        const RecordLayout nodeLayout =
+            format.singleByte ? RecordLayout::AnsiShort : RecordLayout::Short;
+        std::vector<uint8_t> record;
+        FillRecord(record, nodeLayout, root);
+        if (!WriteStream(storage.get(), L"Header.INF",
+                         format.singleByte ? EncodeAnsiHeader(format.version)
+                                           : EncodeHeader(format.version)) ||
+            !WriteStream(storage.get(), L"Node.INF", record))
+            return false;
+        if (root.HasChildren() &&
+            !WriteSubtree(storage.get(), root, ChildLayout(format.singleByte, format.version)))
+            return false;
+        if (FAILED(storage->Commit(STGC_DEFAULT)))
+            return false;
+    } // the last release completes the compound file
+    out = bytes->TakeBytes();
+    return true;
+}
+
+bool WriteDataFile(const oVoiceBook& root, const std::wstring& path, DataFileFormat format) {
+    std::vector<uint8_t> image;
+    if (!BuildDataFileImage(root, format, image))
+        return false;
+    return ReplaceFileAtomically(path, image.data(), image.size());
+}
+
+} // namespace model
+
+bool oVoiceBook::SaveFile(const std::wstring& path) const {
+#ifdef LARK_SINGLE_BYTE
+    return model::WriteDataFile(*this, path, model::kSingleByteFormat);
+#else
+    return model::WriteDataFile(*this, path, model::kCurrentFormat);
+#endif
+}

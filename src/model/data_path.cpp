@@ -1,0 +1,91 @@
+#include "model/data_path.h"
+
+#include <windows.h>
+
+#include "framework/handle.h"
+
+namespace model {
+namespace {
+
+constexpr int kAppDataCreate = 0x801A; // CSIDL_APPDATA | CSIDL_FLAG_CREATE
+
+using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+// shfolder.dll is loaded by name the first time and kept for the life of the process.
+GetFolderPathFn FolderPathFunction() {
+    static fw::Module module(::LoadLibraryW(L"shfolder.dll"));
+    static GetFolderPathFn function =
+        module ? reinterpret_cast<GetFolderPathFn>(
+                     reinterpret_cast<void*>(::GetProcAddress(module.get(), "SHGetFolderPathW")))
+               : nullptr;
+    return function;
+}
+
+std::optional<std::wstring> AppDataFolder() {
+    GetFolderPathFn function = FolderPathFunction();
+    if (!function)
+        return std::nullopt;
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(function(nullptr, kAppDataCreate, nullptr, 0, path)) || path[0] == 0)
+        return std::nullopt;
+    return std::wstring(path);
+}
+
+// The module path up to and including its last backslash.
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return std::wstring();
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+std::wstring JoinPath(const std::wstring& left, const std::wstring& right) {
+    if (left.empty())
+        return right;
+    const bool leftHas = IsSeparator(left.back());
+    const bool rightHas = !right.empty() && IsSeparator(right.front());
+    if (leftHas && rightHas)
+        return left + right.substr(1);
+    if (leftHas || rightHas)
+        return left + right;
+    // The separator the path already uses: the last one in the left part, else backslash.
+    const size_t last = left.find_last_of(L"\\/");
+    const wchar_t separator = last != std::wstring::npos ? left[last] : L'\\';
+    return left + separator + right;
+}
+
+std::wstring ComposeDataFilePath(const std::optional<std::wstring>& appData,
+                                 const std::wstring& programFolder, const std::wstring& fileName,
+                                 bool createFolders) {
+    if (!appData)
+        return JoinPath(programFolder, fileName);
+    std::wstring folder = JoinPath(*appData, L"Tarvo");
+    if (createFolders)
+        ::CreateDirectoryW(folder.c_str(), nullptr); // an existing folder is no error
+    folder = JoinPath(folder, L"LarkRunBar");
+    if (createFolders)
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+    return JoinPath(folder, fileName);
+}
+
+std::wstring DataFilePath(const std::wstring& fileName) {
+    const std::optional<std::wstring> appData = AppDataFolder();
+    return ComposeDataFilePath(appData, appData ? std::wstring() : ProgramFolder(), fileName, true);
+}
+
+} // namespace model

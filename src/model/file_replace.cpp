@@ -1,0 +1,115 @@
+#include "model/file_replace.h"
+
+#include <algorithm>
+#include <new>
+
+#include "framework/handle.h"
+
+namespace model {
+namespace {
+
+constexpr int kSetAsideAttempts = 1000;
+constexpr int kSharingRetries = 10;
+constexpr DWORD kSharingRetryMs = 100;
+
+bool IsSharingError(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+} // namespace
+
+ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, size_t maxSize) {
+    out.clear();
+    fw::FileHandle file;
+    // Another program (a backup, a virus scanner) may hold the file for a moment.
+    for (int attempt = 0;; ++attempt) {
+        file.reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (file)
+            break;
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return ReadResult::Missing;
+        if (!IsSharingError(error) || attempt >= kSharingRetries)
+            return ReadResult::Failed;
+        ::Sleep(kSharingRetryMs);
+    }
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<uint64_t>(size.QuadPart) > maxSize)
+        return ReadResult::Failed;
+    try {
+        out.resize(static_cast<size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return ReadResult::Failed;
+    }
+    size_t done = 0;
+    while (done < out.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(out.size() - done, 1u << 30));
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), out.data() + done, chunk, &got, nullptr))
+            return ReadResult::Failed;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    out.resize(done); // a file that shrank while being read is read as far as it goes
+    return ReadResult::Ok;
+}
+
+std::wstring ReplacementName(const std::wstring& path) {
+    return path + L".saving";
+}
+
+bool ReplaceFileAtomically(const std::wstring& path, const uint8_t* data, size_t size) {
+    const std::wstring temp = ReplacementName(path);
+    {
+        fw::FileHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return false;
+        bool ok = true;
+        size_t done = 0;
+        while (ok && done < size) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
+            DWORD written = 0;
+            ok = ::WriteFile(file.get(), data + done, chunk, &written, nullptr) && written == chunk;
+            done += written;
+        }
+        // The new content must be on the disk before the name points at it.
+        ok = ok && ::FlushFileBuffers(file.get());
+        if (!ok) {
+            file.reset();
+            ::DeleteFileW(temp.c_str());
+            return false;
+        }
+    }
+    if (!::MoveFileExW(temp.c_str(), path.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::wstring SetFileAside(const std::wstring& path) {
+    for (int n = 0; n < kSetAsideAttempts; ++n) {
+        std::wstring target = path + L".unreadable";
+        if (n > 0)
+            target += L"." + std::to_wstring(n);
+        if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        if (::MoveFileExW(path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+            return target;
+        // A file held open by another program may not be renamed; a copy still keeps the
+        // user's data.
+        if (::CopyFileW(path.c_str(), target.c_str(), TRUE))
+            return target;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return std::wstring();
+    }
+    return std::wstring();
+}
+
+} // namespace model

@@ -1,0 +1,49 @@
+#pragma once
+// A byte array in memory that the system's structured storage can live on. The data file is
+// built and read through it: the storage code makes tens of thousands of small reads and
+// writes, which cost a system call each on a file but nothing here.
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/com.h"
+
+namespace model {
+
+class MemoryLockBytes final : public ILockBytes {
+public:
+    static fw::ComPtr<MemoryLockBytes> Create(std::vector<uint8_t> initial = {});
+
+    const std::vector<uint8_t>& Bytes() const noexcept { return bytes_; }
+    // Hands the bytes over, leaving the array empty (once the storage on it is released).
+    std::vector<uint8_t> TakeBytes() noexcept { return std::move(bytes_); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE ReadAt(ULARGE_INTEGER offset, void* buffer, ULONG count,
+                                     ULONG* read) override;
+    HRESULT STDMETHODCALLTYPE WriteAt(ULARGE_INTEGER offset, const void* buffer, ULONG count,
+                                      ULONG* written) override;
+    HRESULT STDMETHODCALLTYPE Flush() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER size) override;
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+        return STG_E_INVALIDFUNCTION;
+    }
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+        return STG_E_INVALIDFUNCTION;
+    }
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flags) override;
+
+private:
+    explicit MemoryLockBytes(std::vector<uint8_t> initial) : bytes_(std::move(initial)) {}
+    ~MemoryLockBytes() = default;
+    bool Grow(uint64_t size) noexcept;
+
+    LONG refs_ = 1;
+    std::vector<uint8_t> bytes_;
+};
+
+} // namespace model

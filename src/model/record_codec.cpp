@@ -1,0 +1,214 @@
+#include "model/record_codec.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+
+#include "framework/text.h"
+
+namespace model {
+namespace {
+
+constexpr int32_t kShowDefault = 10; // SW_SHOWDEFAULT, stored as normal
+constexpr int kStringCount = 5;
+constexpr size_t kHeaderTextBytes = 512;
+constexpr size_t kAnsiHeaderTextBytes = 256;
+
+void PutInt(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+    p[2] = static_cast<uint8_t>(v >> 16);
+    p[3] = static_cast<uint8_t>(v >> 24);
+}
+
+uint32_t GetInt(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// UTF-16 units, little-endian, at most `chars - 1` of them; the rest of the field stays zero.
+void PutWide(uint8_t* field, size_t chars, const std::wstring& text) {
+    const size_t n = std::min(text.size(), chars - 1);
+    for (size_t i = 0; i < n; ++i) {
+        const auto unit = static_cast<uint16_t>(text[i]);
+        field[2 * i] = static_cast<uint8_t>(unit);
+        field[2 * i + 1] = static_cast<uint8_t>(unit >> 8);
+    }
+}
+
+std::wstring GetWide(const uint8_t* field, size_t chars) {
+    std::wstring out;
+    for (size_t i = 0; i < chars; ++i) {
+        const auto unit = static_cast<wchar_t>(field[2 * i] | field[2 * i + 1] << 8);
+        if (unit == 0)
+            break;
+        out.push_back(unit);
+    }
+    return out;
+}
+
+// IsDBCSLeadByteEx wants a real code page number.
+UINT ResolvedCodePage(UINT codePage) {
+    if (codePage != CP_THREAD_ACP)
+        return codePage;
+    UINT acp = 0;
+    if (::GetLocaleInfoW(::GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                         reinterpret_cast<LPWSTR>(&acp), sizeof(acp) / sizeof(wchar_t)) &&
+        acp != 0)
+        return acp;
+    return CP_ACP;
+}
+
+// Single-byte text in `codePage`, cut to `bytes - 1` bytes without splitting a double-byte
+// character.
+void PutNarrow(uint8_t* field, size_t bytes, const std::wstring& text, UINT codePage) {
+    const std::string narrow = fw::ToCodePage(text, codePage);
+    size_t n = std::min(narrow.size(), bytes - 1);
+    if (n < narrow.size()) {
+        size_t i = 0;
+        while (i < n) {
+            const bool lead = ::IsDBCSLeadByteEx(ResolvedCodePage(codePage),
+                                                 static_cast<BYTE>(narrow[i])) != FALSE;
+            if (lead && i + 1 >= n)
+                break;
+            i += lead ? 2 : 1;
+        }
+        n = i;
+    }
+    std::memcpy(field, narrow.data(), n);
+}
+
+std::wstring GetNarrow(const uint8_t* field, size_t bytes, UINT codePage) {
+    const void* zero = std::memchr(field, 0, bytes);
+    const size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - field) : bytes;
+    return fw::FromCodePage(std::string_view(reinterpret_cast<const char*>(field), n), codePage);
+}
+
+size_t IntegersOffset(RecordLayout layout) {
+    return kStringCount * StringFieldBytes(layout);
+}
+
+} // namespace
+
+bool IsSingleByte(RecordLayout layout) noexcept {
+    return layout == RecordLayout::AnsiShort || layout == RecordLayout::AnsiLong;
+}
+
+size_t StringFieldChars(RecordLayout layout) noexcept {
+    return (layout == RecordLayout::Short || layout == RecordLayout::AnsiShort) ? 256 : 1024;
+}
+
+size_t StringFieldBytes(RecordLayout layout) noexcept {
+    return StringFieldChars(layout) * (IsSingleByte(layout) ? 1 : 2);
+}
+
+size_t RecordSize(RecordLayout layout) noexcept {
+    return IntegersOffset(layout) + 7 * 4 + kReservedBytes;
+}
+
+RecordLayout ChildLayout(bool singleByte, int32_t version) noexcept {
+    if (singleByte)
+        return version > 3 ? RecordLayout::AnsiLong : RecordLayout::AnsiShort;
+    return version > 4 ? RecordLayout::Long : RecordLayout::Short;
+}
+
+std::vector<uint8_t> InitialRecord(RecordLayout layout) {
+    std::vector<uint8_t> record(RecordSize(layout), 0);
+    PutInt(record.data() + IntegersOffset(layout) + 24, 1);
+    return record;
+}
+
+void EncodeRecord(const NodeRecordFields& f, RecordLayout layout, uint8_t* out) {
+    const size_t size = RecordSize(layout);
+    std::memset(out, 0, size);
+    const size_t field = StringFieldBytes(layout);
+    const std::wstring* strings[kStringCount] = {&f.name, &f.command, &f.arguments, &f.workDir,
+                                                 &f.iconFile};
+    for (int i = 0; i < kStringCount; ++i) {
+        uint8_t* at = out + static_cast<size_t>(i) * field;
+        if (IsSingleByte(layout))
+            PutNarrow(at, field, *strings[i], CP_THREAD_ACP);
+        else
+            PutWide(at, StringFieldChars(layout), *strings[i]);
+    }
+    uint8_t* ints = out + IntegersOffset(layout);
+    PutInt(ints + 0, static_cast<uint32_t>(f.iconIndex));
+    PutInt(ints + 4, static_cast<uint32_t>(f.defaultImage));
+    PutInt(ints + 8, static_cast<uint32_t>(f.scanSubFolders));
+    PutInt(ints + 12, static_cast<uint32_t>(f.kind));
+    PutInt(ints + 16, f.flags);
+    PutInt(ints + 20, static_cast<uint32_t>(f.role));
+    PutInt(ints + 24, static_cast<uint32_t>(f.showCmd == kShowDefault ? 1 : f.showCmd));
+}
+
+std::vector<uint8_t> EncodeRecord(const NodeRecordFields& fields, RecordLayout layout) {
+    std::vector<uint8_t> record(RecordSize(layout));
+    EncodeRecord(fields, layout, record.data());
+    return record;
+}
+
+void FillRecord(std::vector<uint8_t>& record, RecordLayout layout, const oVoiceBook& node) {
+    record = InitialRecord(layout);
+    EncodeRecord(node.ToRecord(), layout, record.data());
+}
+
+NodeRecordFields DecodeRecord(const uint8_t* data, RecordLayout layout) {
+    NodeRecordFields f;
+    const size_t field = StringFieldBytes(layout);
+    std::wstring* strings[kStringCount] = {&f.name, &f.command, &f.arguments, &f.workDir,
+                                           &f.iconFile};
+    for (int i = 0; i < kStringCount; ++i) {
+        const uint8_t* at = data + static_cast<size_t>(i) * field;
+        *strings[i] = IsSingleByte(layout) ? GetNarrow(at, field, CP_THREAD_ACP)
+                                           : GetWide(at, StringFieldChars(layout));
+    }
+    const uint8_t* ints = data + IntegersOffset(layout);
+    f.iconIndex = static_cast<int32_t>(GetInt(ints + 0));
+    f.defaultImage = static_cast<int32_t>(GetInt(ints + 4));
+    f.scanSubFolders = static_cast<int32_t>(GetInt(ints + 8));
+    f.kind = static_cast<int32_t>(GetInt(ints + 12));
+    f.flags = GetInt(ints + 16);
+    f.role = static_cast<int32_t>(GetInt(ints + 20));
+    f.showCmd = static_cast<int32_t>(GetInt(ints + 24));
+    return f;
+}
+
+std::vector<uint8_t> EncodeHeader(int32_t version) {
+    std::vector<uint8_t> header(kHeaderSize, 0);
+    PutWide(header.data(), kHeaderTextBytes / 2, kHeaderText);
+    PutInt(header.data() + kHeaderTextBytes, static_cast<uint32_t>(version));
+    return header;
+}
+
+std::vector<uint8_t> EncodeAnsiHeader(int32_t version) {
+    std::vector<uint8_t> header(kAnsiHeaderSize, 0);
+    PutNarrow(header.data(), kAnsiHeaderTextBytes, kHeaderText, CP_ACP);
+    PutInt(header.data() + kAnsiHeaderTextBytes, static_cast<uint32_t>(version));
+    return header;
+}
+
+std::optional<int32_t> DecodeHeader(const uint8_t* data, size_t size) {
+    if (!data || size < kHeaderSize)
+        return std::nullopt;
+    if (!fw::EqualsNoCase(GetWide(data, kHeaderTextBytes / 2), kHeaderText))
+        return std::nullopt;
+    return static_cast<int32_t>(GetInt(data + kHeaderTextBytes));
+}
+
+std::optional<int32_t> DecodeAnsiHeader(const uint8_t* data, size_t size) {
+    if (!data || size < kAnsiHeaderSize)
+        return std::nullopt;
+    if (!fw::EqualsNoCase(GetNarrow(data, kAnsiHeaderTextBytes, CP_ACP), kHeaderText))
+        return std::nullopt;
+    return static_cast<int32_t>(GetInt(data + kAnsiHeaderTextBytes));
+}
+
+std::wstring StorageName(int depth, int position) {
+    wchar_t name[32] = {};
+    std::swprintf(name, 32, L"%02d_%04d", depth, position);
+    return name;
+}
+
+} // namespace model
