@@ -8,6 +8,7 @@
 
 #include "framework/text.h"
 #include "model/child_list.h"
+#include "model/compound_file_check.h"
 #include "model/data_file.h"
 #include "model/file_replace.h"
 #include "model/memory_lock_bytes.h"
@@ -25,15 +26,17 @@ fw::ComPtr<IStream> OpenStream(IStorage* storage, const wchar_t* name) {
     return stream;
 }
 
-// Reads up to `size` bytes; fewer when the stream ends first.
+// Reads up to `size` bytes; fewer when the stream ends or fails first. Reading never goes
+// on after a short read.
 size_t ReadSome(IStream* stream, uint8_t* data, size_t size) {
     size_t done = 0;
     while (done < size) {
         ULONG got = 0;
         const ULONG want = static_cast<ULONG>(std::min<size_t>(size - done, kReadChunk));
-        if (FAILED(stream->Read(data + done, want, &got)) || got == 0)
+        const HRESULT hr = stream->Read(data + done, want, &got);
+        done += std::min(got, want); // what came before a failure is good
+        if (FAILED(hr) || got < want)
             break;
-        done += got;
     }
     return done;
 }
@@ -48,9 +51,12 @@ bool ReadAll(IStream* stream, size_t limit, std::vector<uint8_t>& out) {
             if (start >= limit)
                 break;
             out.resize(start + std::min<size_t>(kReadChunk, limit - start));
-            const size_t got = ReadSome(stream, out.data() + start, out.size() - start);
+            const size_t want = out.size() - start;
+            const size_t got = ReadSome(stream, out.data() + start, want);
             out.resize(start + got);
-            if (got == 0)
+            // Nothing after a short read or a failure is trusted: the bytes after a sector
+            // that could not be read belong elsewhere in the stream.
+            if (got < want)
                 break;
         }
     } catch (const std::bad_alloc&) {
@@ -155,7 +161,9 @@ private:
 
 LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool singleByte) {
     const size_t limit = image.size();
-    fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create(std::move(image));
+    if (!CompoundFileIsSound(image.data(), image.size()))
+        return LoadOutcome::Damaged;
+    fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create(std::move(image), true);
     if (!bytes || ::StgIsStorageILockBytes(bytes.get()) != S_OK)
         return LoadOutcome::Damaged;
     fw::ComPtr<IStorage> storage;

@@ -10,9 +10,10 @@ namespace {
 constexpr uint64_t kMaxSize = uint64_t{1} << 32;
 } // namespace
 
-fw::ComPtr<MemoryLockBytes> MemoryLockBytes::Create(std::vector<uint8_t> initial) {
+fw::ComPtr<MemoryLockBytes> MemoryLockBytes::Create(std::vector<uint8_t> initial,
+                                                    bool strictReads) {
     fw::ComPtr<MemoryLockBytes> out;
-    *out.put() = new (std::nothrow) MemoryLockBytes(std::move(initial));
+    *out.put() = new (std::nothrow) MemoryLockBytes(std::move(initial), strictReads);
     return out;
 }
 
@@ -56,6 +57,12 @@ bool MemoryLockBytes::Grow(uint64_t size) noexcept {
 
 HRESULT MemoryLockBytes::ReadAt(ULARGE_INTEGER offset, void* buffer, ULONG count, ULONG* read) {
     ULONG n = 0;
+    if (strictReads_ &&
+        (offset.QuadPart > bytes_.size() || count > bytes_.size() - offset.QuadPart)) {
+        if (read)
+            *read = 0;
+        return STG_E_READFAULT;
+    }
     if (offset.QuadPart < bytes_.size()) {
         const uint64_t left = bytes_.size() - offset.QuadPart;
         n = static_cast<ULONG>(std::min<uint64_t>(count, left));

@@ -14,7 +14,11 @@ namespace model {
 
 class MemoryLockBytes final : public ILockBytes {
 public:
-    static fw::ComPtr<MemoryLockBytes> Create(std::vector<uint8_t> initial = {});
+    // With `strictReads`, a read that would pass the end fails instead of coming back short:
+    // the storage code fills a short sector up with zeros and would hand them on as data,
+    // while a failure ends the stream there, so a cut file reads as far as it is whole.
+    static fw::ComPtr<MemoryLockBytes> Create(std::vector<uint8_t> initial = {},
+                                              bool strictReads = false);
 
     const std::vector<uint8_t>& Bytes() const noexcept { return bytes_; }
     // Hands the bytes over, leaving the array empty (once the storage on it is released).
@@ -38,12 +42,14 @@ public:
     HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flags) override;
 
 private:
-    explicit MemoryLockBytes(std::vector<uint8_t> initial) : bytes_(std::move(initial)) {}
+    MemoryLockBytes(std::vector<uint8_t> initial, bool strictReads)
+        : bytes_(std::move(initial)), strictReads_(strictReads) {}
     ~MemoryLockBytes() = default;
     bool Grow(uint64_t size) noexcept;
 
     LONG refs_ = 1;
     std::vector<uint8_t> bytes_;
+    bool strictReads_ = false;
 };
 
 } // namespace model

@@ -1,0 +1,229 @@
+#include "model/compound_file_check.h"
+
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+namespace model {
+namespace {
+
+constexpr uint32_t kMaxRegular = 0xFFFFFFFAu; // above: special values
+constexpr uint32_t kEndOfChain = 0xFFFFFFFEu;
+constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
+constexpr size_t kHeaderDifatEntries = 109;
+constexpr size_t kEntrySize = 128;
+constexpr uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+constexpr size_t kMiniBase = size_t{1} << 32; // mini slots apart from FAT slots
+constexpr uint8_t kTypeStorage = 1, kTypeStream = 2, kTypeRoot = 5;
+
+uint32_t U32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+uint16_t U16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+class Checker {
+public:
+    Checker(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+
+    bool Run() {
+        if (size_ < 512 || std::memcmp(data_, kSignature, sizeof(kSignature)) != 0)
+            return false;
+        const uint16_t major = U16(data_ + 26);
+        const uint16_t shift = U16(data_ + 30);
+        if (U16(data_ + 28) != 0xFFFE || U16(data_ + 32) != 6 ||
+            !((major == 3 && shift == 9) || (major == 4 && shift == 12)))
+            return false;
+        sector_ = size_t{1} << shift;
+        major_ = major;
+        if (size_ < sector_)
+            return false;
+        // Whole sectors after the header; a cut last sector cannot be read.
+        sectors_ = (size_ - sector_) / sector_;
+        return LoadFat() && LoadDirectory() && LoadMiniFat() && CheckTree();
+    }
+
+private:
+    const uint8_t* Sector(uint32_t n) const {
+        return data_ + (static_cast<size_t>(n) + 1) * sector_;
+    }
+    bool Present(uint32_t n) const { return n < sectors_; }
+
+    // The FAT sectors named by the header and the DIFAT chain. A FAT sector beyond the end
+    // reads as a failure, which ends every chain through it; one that is named wrongly
+    // (a special value, a looping or missing DIFAT chain) makes the file unsound.
+    bool LoadFat() {
+        const uint32_t fatSectors = U32(data_ + 44);
+        std::vector<uint32_t> where;
+        for (size_t i = 0; i < kHeaderDifatEntries && where.size() < fatSectors; ++i)
+            where.push_back(U32(data_ + 76 + 4 * i));
+        uint32_t difat = U32(data_ + 68);
+        std::vector<bool> seen(sectors_, false);
+        const size_t perDifat = sector_ / 4 - 1;
+        while (where.size() < fatSectors) {
+            if (!Present(difat) || seen[difat])
+                return false;
+            seen[difat] = true;
+            const uint8_t* s = Sector(difat);
+            for (size_t i = 0; i < perDifat && where.size() < fatSectors; ++i)
+                where.push_back(U32(s + 4 * i));
+            difat = U32(s + 4 * perDifat);
+        }
+        fatSector_.assign(where.size(), nullptr);
+        for (size_t i = 0; i < where.size(); ++i) {
+            if (where[i] >= kMaxRegular)
+                return false;
+            if (Present(where[i]))
+                fatSector_[i] = Sector(where[i]);
+        }
+        return true;
+    }
+
+    // The next sector after `at` in the FAT, and a slot that is unique per readable entry;
+    // false when the entry cannot be read (its FAT sector is missing).
+    bool FatNext(uint32_t at, uint32_t& next, size_t& slot) const {
+        const size_t perFat = sector_ / 4;
+        const size_t k = at / perFat;
+        if (k >= fatSector_.size() || !fatSector_[k])
+            return false;
+        next = U32(fatSector_[k] + 4 * (at % perFat));
+        slot = at;
+        return true;
+    }
+    bool MiniNext(uint32_t at, uint32_t& next, size_t& slot) const {
+        if (at >= miniFat_.size())
+            return false;
+        next = miniFat_[at];
+        slot = kMiniBase + at;
+        return true;
+    }
+
+    // Follows a chain from `start`; false when it loops. The sectors it passes are added to
+    // `out` when given.
+    template <class Next> bool Walk(Next next, uint32_t start, std::vector<uint32_t>* out) {
+        ++walk_;
+        for (uint32_t at = start; at < kMaxRegular;) {
+            if (out)
+                out->push_back(at);
+            uint32_t following = 0;
+            size_t slot = 0;
+            if (!next(at, following, slot))
+                return true; // reading fails there, which ends the chain
+            auto [it, fresh] = stamp_.try_emplace(slot, walk_);
+            if (!fresh) {
+                if (it->second == walk_)
+                    return false;
+                it->second = walk_;
+            }
+            at = following;
+        }
+        return true;
+    }
+    bool WalkFat(uint32_t start, std::vector<uint32_t>* out = nullptr) {
+        return Walk([this](uint32_t a, uint32_t& n, size_t& s) { return FatNext(a, n, s); }, start,
+                    out);
+    }
+    bool WalkMini(uint32_t start) {
+        return Walk([this](uint32_t a, uint32_t& n, size_t& s) { return MiniNext(a, n, s); }, start,
+                    nullptr);
+    }
+
+    bool LoadDirectory() {
+        std::vector<uint32_t> chain;
+        if (!WalkFat(U32(data_ + 48), &chain))
+            return false;
+        for (uint32_t s : chain) {
+            if (!Present(s))
+                break; // the rest of the directory cannot be read
+            directory_.push_back(Sector(s));
+        }
+        return !directory_.empty();
+    }
+
+    const uint8_t* Entry(uint32_t index) const {
+        const size_t perSector = sector_ / kEntrySize;
+        return directory_[index / perSector] + (index % perSector) * kEntrySize;
+    }
+    uint32_t EntryCount() const {
+        return static_cast<uint32_t>(directory_.size() * (sector_ / kEntrySize));
+    }
+
+    bool LoadMiniFat() {
+        std::vector<uint32_t> chain;
+        if (!WalkFat(U32(data_ + 60), &chain))
+            return false;
+        for (uint32_t s : chain) {
+            if (!Present(s))
+                break;
+            const uint8_t* p = Sector(s);
+            for (size_t k = 0; k < sector_ / 4; ++k)
+                miniFat_.push_back(U32(p + 4 * k));
+        }
+        return true;
+    }
+
+    // Every entry reachable from the root through sibling and child links is reached once;
+    // the chains of the streams among them end.
+    bool CheckTree() {
+        const uint32_t count = EntryCount();
+        const uint8_t* root = Entry(0);
+        if (root[66] != kTypeRoot)
+            return false;
+        // The root's chain holds the small streams.
+        if (!WalkFat(U32(root + 116)))
+            return false;
+        const uint32_t cutoff = U32(data_ + 56);
+        std::vector<bool> seen(count, false);
+        seen[0] = true;
+        std::vector<uint32_t> pending{U32(root + 76)};
+        while (!pending.empty()) {
+            const uint32_t index = pending.back();
+            pending.pop_back();
+            if (index == kNoEntry)
+                continue;
+            if (index >= count || seen[index])
+                return false;
+            seen[index] = true;
+            const uint8_t* e = Entry(index);
+            const uint8_t type = e[66];
+            pending.push_back(U32(e + 68)); // left sibling
+            pending.push_back(U32(e + 72)); // right sibling
+            if (type == kTypeStorage) {
+                pending.push_back(U32(e + 76));
+            } else if (type == kTypeStream) {
+                const uint64_t size =
+                    major_ == 3 ? U32(e + 120) : (uint64_t{U32(e + 124)} << 32 | U32(e + 120));
+                const uint32_t start = U32(e + 116);
+                if (!(size < cutoff ? WalkMini(start) : WalkFat(start)))
+                    return false;
+            } else if (type != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    const uint8_t* data_;
+    size_t size_;
+    size_t sector_ = 512;
+    uint16_t major_ = 3;
+    size_t sectors_ = 0;
+    std::vector<const uint8_t*> fatSector_; // per FAT sector; null when beyond the end
+    std::vector<uint32_t> miniFat_;
+    std::vector<const uint8_t*> directory_;
+    std::vector<uint8_t> padded_;                // the cut last sector, filled up with zeros
+    std::unordered_map<size_t, uint32_t> stamp_; // slot -> the walk that last passed it
+    uint32_t walk_ = 0;
+};
+
+} // namespace
+
+bool CompoundFileIsSound(const uint8_t* data, size_t size) {
+    if (!data)
+        return false;
+    return Checker(data, size).Run();
+}
+
+} // namespace model

@@ -1,0 +1,17 @@
+#pragma once
+// A structural check of a compound file before the system's storage code reads it.
+// Wine's storage follows sector chains and directory links without guarding against loops,
+// so one damaged file could hang the program at start-up; the system's own reader refuses
+// such files. Checking first gives the same safe outcome everywhere: a file with a looping
+// or out-of-range chain or directory link is not read at all.
+#include <cstddef>
+#include <cstdint>
+
+namespace model {
+
+// True when the bytes start like a compound file and every chain and directory link that
+// reading may follow ends. Sectors beyond the end of the bytes (a cut file) are allowed:
+// reading fails there (see MemoryLockBytes: a read past the end is an error, not zeros).
+bool CompoundFileIsSound(const uint8_t* data, size_t size);
+
+} // namespace model
