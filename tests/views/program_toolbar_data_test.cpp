@@ -1,0 +1,236 @@
+// The bar reads the tree when it is created (data file, older files, first run) and writes
+// it after changes; driven in this process through its window messages.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "model/data_file.h"
+#include "model/data_path.h"
+#include "model/voice_book.h"
+#include "support/lark_process.h"
+#include "support/test_util.h"
+#include "views/program_toolbar.h"
+#include "views/tree_startup.h"
+
+namespace {
+
+std::wstring InData(const wchar_t* name) {
+    return test::DataFolder() + L"\\" + name;
+}
+
+// A small tree that survives the single-byte formats unchanged.
+void MakeTree(oVoiceBook& root, const std::wstring& tag) {
+    root.ResetAll(L"ToolBar");
+    oVoiceBook* tools = root.AddChild((tag + L" Tools").c_str(), KIND_ITEM | KIND_BOOK, 2, L"", L"",
+                                      L"", L"", 0, 1);
+    tools->AddChild(L"Notepad", KIND_ITEM | KIND_COMMAND, 0, L"notepad.exe", L"", L"", L"", 0, 1);
+    root.AddChild((tag + L" Web").c_str(), KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+}
+
+std::wstring FirstName(const oVoiceBook& root) {
+    return root.FirstChild() ? root.FirstChild()->m_strName : std::wstring();
+}
+
+class BarDataTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::RemoveTree(test::DataFolder());
+        model::DataFilePath(model::kDataFileName); // the folders exist again
+        g_pVoiceBook = new oVoiceBook();
+        parent_ = ::CreateWindowExW(0, L"STATIC", L"bar test", WS_POPUP, 0, 0, 400, 60, nullptr,
+                                    nullptr, nullptr, nullptr);
+        ASSERT_TRUE(parent_);
+    }
+    void TearDown() override {
+        bar_.reset();
+        ::DestroyWindow(parent_);
+        delete g_pVoiceBook;
+        g_pVoiceBook = nullptr;
+        test::RemoveTree(test::DataFolder());
+    }
+
+    CProgramToolBar& CreateBar() {
+        bar_ = std::make_unique<CProgramToolBar>();
+        EXPECT_TRUE(bar_->Create(RECT{0, 0, 400, 60}, parent_, 6000));
+        return *bar_;
+    }
+    void Tick(int times) {
+        for (int i = 0; i < times; ++i)
+            ::SendMessageW(bar_->hwnd(), WM_TIMER, CProgramToolBar::kSaveTimer, 0);
+    }
+
+    HWND parent_ = nullptr;
+    std::unique_ptr<CProgramToolBar> bar_;
+};
+
+} // namespace
+
+TEST_F(BarDataTest, TheDataFileIsReadAndTheCategoryShownLastIsRecorded) {
+    oVoiceBook saved;
+    MakeTree(saved, L"U");
+    saved.SetCommand(L"u web"); // the category shown last, in other letter case
+    ASSERT_TRUE(saved.SaveFile(InData(model::kCurrentDataFile)));
+    CProgramToolBar& bar = CreateBar();
+    EXPECT_EQ(FirstName(*g_pVoiceBook), L"U Tools");
+    EXPECT_EQ(g_pVoiceBook->m_strCommand, L"U Web");
+    // Showing it starts the countdown, so that the record reaches the file.
+    EXPECT_TRUE(bar.IsSavePending());
+}
+
+TEST_F(BarDataTest, OlderFilesAreReadInTurnAndNotWrittenUntilASave) {
+    oVoiceBook v4, v3;
+    MakeTree(v4, L"Four");
+    MakeTree(v3, L"Three");
+    ASSERT_TRUE(model::WriteDataFile(v4, InData(model::kOlderDataFileV4), {true, 4}));
+    ASSERT_TRUE(model::WriteDataFile(v3, InData(model::kOlderDataFile), {true, 3}));
+    EXPECT_EQ(views::LoadTreeAtStartup(*g_pVoiceBook, parent_).source,
+              views::TreeSource::OlderV4File);
+    EXPECT_EQ(FirstName(*g_pVoiceBook), L"Four Tools");
+
+    ::DeleteFileW(InData(model::kOlderDataFileV4).c_str());
+    EXPECT_EQ(views::LoadTreeAtStartup(*g_pVoiceBook, parent_).source,
+              views::TreeSource::OlderFile);
+    EXPECT_EQ(FirstName(*g_pVoiceBook), L"Three Tools");
+    EXPECT_FALSE(test::FileExists(InData(model::kCurrentDataFile)));
+
+    // The bar writes the imported tree as the current data file with the next save.
+    CreateBar();
+    EXPECT_FALSE(test::FileExists(InData(model::kCurrentDataFile)));
+    bar_->SaveIfPending();
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
+    EXPECT_EQ(FirstName(loaded), L"Three Tools");
+    EXPECT_EQ(loaded.m_strCommand, L"Three Tools");
+}
+
+TEST_F(BarDataTest, WithoutAnyFileTheFirstRunBuildsAndSavesATree) {
+    EXPECT_EQ(views::LoadTreeAtStartup(*g_pVoiceBook, parent_).source, views::TreeSource::FirstRun);
+    EXPECT_EQ(g_pVoiceBook->m_strName, L"ToolBar");
+    EXPECT_TRUE(test::FileExists(InData(model::kCurrentDataFile)));
+}
+
+TEST_F(BarDataTest, AnUnreadableDataFileIsSetAsideBeforeTheFirstRunWrites) {
+    const std::vector<uint8_t> garbage = {'n', 'o', 't', ' ', 'a', ' ', 't', 'r', 'e', 'e'};
+    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), garbage));
+    auto result = views::LoadTreeAtStartup(*g_pVoiceBook, parent_);
+    EXPECT_EQ(result.source, views::TreeSource::FirstRun);
+    EXPECT_EQ(result.setAside, InData(L"LarkB_U.tdb.unreadable"));
+    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.unreadable")), garbage);
+    // The first run wrote its own file.
+    oVoiceBook probe;
+    EXPECT_NE(model::ReadDataFile(probe, InData(model::kCurrentDataFile), false),
+              model::LoadOutcome::Damaged);
+
+    // Another one later gets the next free name; the first is kept.
+    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), {1, 2, 3}));
+    result = views::LoadTreeAtStartup(*g_pVoiceBook, parent_);
+    EXPECT_EQ(result.setAside, InData(L"LarkB_U.tdb.unreadable.1"));
+    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.unreadable")), garbage);
+    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.unreadable.1")),
+              (std::vector<uint8_t>{1, 2, 3}));
+}
+
+TEST_F(BarDataTest, AnUnreadableDataFileIsSetAsideAlsoWhenAnOlderFileIsRead) {
+    // The older file's tree would replace it with the next save.
+    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), {0xD0, 0xCF, 0x11}));
+    oVoiceBook v4;
+    MakeTree(v4, L"Four");
+    ASSERT_TRUE(model::WriteDataFile(v4, InData(model::kOlderDataFileV4), {true, 4}));
+    const auto result = views::LoadTreeAtStartup(*g_pVoiceBook, parent_);
+    EXPECT_EQ(result.source, views::TreeSource::OlderV4File);
+    EXPECT_EQ(result.setAside, InData(L"LarkB_U.tdb.unreadable"));
+    EXPECT_FALSE(test::FileExists(InData(model::kCurrentDataFile)));
+}
+
+TEST_F(BarDataTest, AFileOfAnEmptyTreeIsNotSetAside) {
+    oVoiceBook empty;
+    empty.ResetAll(L"ToolBar");
+    ASSERT_TRUE(empty.SaveFile(InData(model::kCurrentDataFile)));
+    const auto result = views::LoadTreeAtStartup(*g_pVoiceBook, parent_);
+    EXPECT_EQ(result.source, views::TreeSource::FirstRun); // read as not loaded
+    EXPECT_TRUE(result.setAside.empty());
+    EXPECT_FALSE(test::FileExists(InData(L"LarkB_U.tdb.unreadable")));
+}
+
+TEST_F(BarDataTest, TheTimerWritesTheTree61TicksAfterTheCountdownStarts) {
+    oVoiceBook saved;
+    MakeTree(saved, L"Timer");
+    ASSERT_TRUE(saved.SaveFile(InData(model::kCurrentDataFile)));
+    CProgramToolBar& bar = CreateBar(); // showing the first category starts the countdown
+    ASSERT_TRUE(bar.IsSavePending());
+    const auto before = test::ReadFileBytes(InData(model::kCurrentDataFile));
+    g_pVoiceBook->AddChild(L"Added", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    bar.MarkModified();
+    Tick(60);
+    EXPECT_EQ(test::ReadFileBytes(InData(model::kCurrentDataFile)), before);
+    Tick(1);
+    EXPECT_FALSE(bar.IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
+    EXPECT_EQ(loaded.FirstChild()->Next()->Next()->m_strName, L"Added");
+    // Other timers are not the countdown's.
+    bar.MarkModified();
+    for (int i = 0; i < 70; ++i)
+        ::SendMessageW(bar.hwnd(), WM_TIMER, 300, 0);
+    EXPECT_TRUE(bar.IsSavePending());
+}
+
+TEST_F(BarDataTest, AFailedSaveStaysPendingUntilOneSucceeds) {
+    CProgramToolBar& bar = CreateBar();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    const auto before = test::ReadFileBytes(file);
+    g_pVoiceBook->AddChild(L"Keep me", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    bar.MarkModified();
+    ASSERT_TRUE(::CreateDirectoryW((file + L".saving").c_str(), nullptr)); // in the way
+    bar.SaveIfPending();
+    EXPECT_TRUE(bar.IsSavePending());
+    EXPECT_EQ(test::ReadFileBytes(file), before);
+    Tick(61); // the countdown tries again, and fails again
+    EXPECT_TRUE(bar.IsSavePending());
+    ::RemoveDirectoryW((file + L".saving").c_str());
+    bar.SaveIfPending(); // as at exit
+    EXPECT_FALSE(bar.IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"Keep me"), nullptr);
+}
+
+TEST(BarProcessTest, ExitWritesAPendingChange) {
+    test::KillAllLarkProcesses();
+    test::RemoveTree(test::DataFolder());
+    model::DataFilePath(model::kDataFileName);
+    // An older file is imported; showing its first category makes a change pending, which
+    // only a save writes to the current data file.
+    oVoiceBook v4;
+    MakeTree(v4, L"Imported");
+    ASSERT_TRUE(model::WriteDataFile(v4, InData(model::kOlderDataFileV4), {true, 4}));
+    test::LarkProcess lark;
+    ASSERT_TRUE(lark.Start());
+    HWND bar = lark.WaitForBar();
+    ASSERT_TRUE(bar);
+    EXPECT_FALSE(test::FileExists(InData(model::kCurrentDataFile)));
+    ::PostMessageW(bar, WM_COMMAND, 32774, 0); // Exit
+    ASSERT_TRUE(lark.WaitForExit(15000));
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
+    EXPECT_EQ(FirstName(loaded), L"Imported Tools");
+    EXPECT_EQ(loaded.m_strCommand, L"Imported Tools");
+    test::RemoveTree(test::DataFolder());
+}
+
+TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
+    test::KillAllLarkProcesses();
+    test::RemoveTree(test::DataFolder());
+    model::DataFilePath(model::kDataFileName);
+    const std::vector<uint8_t> garbage(3000, 0x5A);
+    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), garbage));
+    test::LarkProcess lark;
+    ASSERT_TRUE(lark.Start());
+    HWND bar = lark.WaitForBar();
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.unreadable")), garbage);
+    EXPECT_TRUE(test::FileExists(InData(model::kCurrentDataFile)));
+    ::PostMessageW(bar, WM_COMMAND, 32774, 0);
+    ASSERT_TRUE(lark.WaitForExit(15000));
+    test::RemoveTree(test::DataFolder());
+}
