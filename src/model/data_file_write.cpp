@@ -10,6 +10,7 @@
 #include "model/data_path.h"
 #include "model/file_replace.h"
 #include "model/memory_lock_bytes.h"
+#include "model/pidl.h"
 
 namespace model {
 
@@ -24,6 +25,11 @@ constexpr DWORD kCreateMode = STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIV
 bool WriteStream(IStorage* storage, const wchar_t* name, const std::vector<uint8_t>& bytes) {
     fw::ComPtr<IStream> stream;
     if (FAILED(storage->CreateStream(name, kCreateMode, 0, 0, stream.put())))
+        return false;
+    // The whole chain of sectors at once, rather than one sector more with each write.
+    ULARGE_INTEGER size{};
+    size.QuadPart = bytes.size();
+    if (FAILED(stream->SetSize(size)))
         return false;
     ULONG written = 0;
     return SUCCEEDED(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written)) &&
@@ -79,12 +85,23 @@ bool WriteSubtree(IStorage* rootStorage, const oVoiceBook& root, RecordLayout la
     return true;
 }
 
+// The file's size, roughly: the streams and a little for the sector tables and directory.
+size_t EstimatedSize(const oVoiceBook& root, RecordLayout layout) {
+    size_t size = 4 * 4096;
+    const_cast<oVoiceBook&>(root).WalkDescendantsF([&](oTreeNode& node) {
+        size += RecordSize(layout) + 4 + PidlSize(static_cast<oVoiceBook&>(node).m_pidl) + 512;
+        return int{WALK_DESCEND};
+    });
+    return size + size / 64;
+}
+
 } // namespace
 
 bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out) {
     out.clear();
     fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create();
-    if (!bytes)
+    const RecordLayout childLayout = ChildLayout(format.singleByte, format.version);
+    if (!bytes || !bytes->Reserve(EstimatedSize(root, childLayout)))
         return false;
     {
         fw::ComPtr<IStorage> storage;
@@ -99,8 +116,7 @@ bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vect
                                            : EncodeHeader(format.version)) ||
             !WriteStream(storage.get(), L"Node.INF", record))
             return false;
-        if (root.HasChildren() &&
-            !WriteSubtree(storage.get(), root, ChildLayout(format.singleByte, format.version)))
+        if (root.HasChildren() && !WriteSubtree(storage.get(), root, childLayout))
             return false;
         if (FAILED(storage->Commit(STGC_DEFAULT)))
             return false;

@@ -55,6 +55,15 @@ bool MemoryLockBytes::Grow(uint64_t size) noexcept {
     return true;
 }
 
+bool MemoryLockBytes::Reserve(size_t size) noexcept {
+    try {
+        bytes_.reserve(size);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
 HRESULT MemoryLockBytes::ReadAt(ULARGE_INTEGER offset, void* buffer, ULONG count, ULONG* read) {
     ULONG n = 0;
     if (strictReads_ &&

@@ -21,6 +21,9 @@ public:
                                               bool strictReads = false);
 
     const std::vector<uint8_t>& Bytes() const noexcept { return bytes_; }
+    // Room for `size` bytes up front: growing a large array step by step costs more than
+    // building the file in it.
+    bool Reserve(size_t size) noexcept;
     // Hands the bytes over, leaving the array empty (once the storage on it is released).
     std::vector<uint8_t> TakeBytes() noexcept { return std::move(bytes_); }
 
