@@ -228,8 +228,10 @@ TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
     ASSERT_TRUE(lark.Start());
     HWND bar = lark.WaitForBar();
     ASSERT_TRUE(bar);
-    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.unreadable")), garbage);
-    EXPECT_TRUE(test::FileExists(InData(model::kCurrentDataFile)));
+    // The bar window may be found while the tree is still being read.
+    const std::wstring aside = InData(L"LarkB_U.tdb.unreadable");
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(aside); }, 10000));
+    EXPECT_EQ(test::ReadFileBytes(aside), garbage);
     ::PostMessageW(bar, WM_COMMAND, 32774, 0);
     ASSERT_TRUE(lark.WaitForExit(15000));
     test::RemoveTree(test::DataFolder());
