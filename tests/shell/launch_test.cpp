@@ -1,0 +1,248 @@
+// Running buttons: what really started, with which arguments, folder and show state.
+#include <gtest/gtest.h>
+
+#include "framework/com.h"
+#include "framework/handle.h"
+#include "model/voice_book.h"
+#include "shell/launch.h"
+#include "shell/shortcut.h"
+#include "start_record.h"
+#include "support/shortcut_file.h"
+#include "support/test_util.h"
+
+namespace {
+
+using shelltest::StartRecord;
+
+constexpr wchar_t kAppPathsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+
+std::wstring Folder(const std::wstring& path) {
+    return path.substr(0, path.rfind(L'\\'));
+}
+
+class LaunchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        record_ = dir_ / L"record.txt";
+        shelltest::RecordInto(record_);
+    }
+
+    static void MakeButton(oVoiceBook& node, const std::wstring& command,
+                           const std::wstring& arguments, const std::wstring& workDir, int show) {
+        node.SetAll(L"Helper", KIND_ITEM | KIND_COMMAND, 0, command.c_str(), arguments.c_str(),
+                    workDir.c_str(), L"", 0, show);
+    }
+
+    StartRecord RunAndRecord(const oVoiceBook& node, const std::wstring& replacement = {}) {
+        StartRecord record;
+        EXPECT_TRUE(node.Run(replacement));
+        EXPECT_TRUE(shelltest::WaitForRecord(record_, record)) << "the helper did not start";
+        return record;
+    }
+
+    test::TempDir dir_;
+    std::wstring record_;
+};
+
+TEST_F(LaunchTest, FullPathStartsWithArgumentsFolderAndShowState) {
+    oVoiceBook node;
+    MakeButton(node, shelltest::HelperPath(), L"one two", dir_.path(), SW_SHOWMAXIMIZED);
+    const StartRecord r = RunAndRecord(node);
+    EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"one two");
+    EXPECT_TRUE(shelltest::SamePath(r.workDir, dir_.path())) << r.workDir;
+    EXPECT_EQ(r.show, SW_SHOWMAXIMIZED);
+}
+
+TEST_F(LaunchTest, BareNameIsFoundAlongTheSearchPath) {
+    std::wstring path;
+    EXPECT_TRUE(shell::ResolveProgramPath(L"lark_record_start.exe", path));
+    EXPECT_TRUE(shelltest::SamePath(path, shelltest::HelperPath())) << path;
+
+    oVoiceBook node;
+    MakeButton(node, L"lark_record_start.exe", L"bare", L"", SW_SHOWNORMAL);
+    const StartRecord r = RunAndRecord(node);
+    EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"bare");
+    EXPECT_EQ(r.show, SW_SHOWNORMAL);
+}
+
+class AppPathsTest : public LaunchTest {
+protected:
+    void TearDown() override {
+        for (const auto& name : created_)
+            ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kAppPathsKey + name).c_str());
+    }
+    void Register(const std::wstring& name, DWORD type, const std::wstring& value) {
+        fw::RegKey key;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kAppPathsKey + name).c_str(), 0, nullptr,
+                                    0, KEY_SET_VALUE, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        created_.push_back(name);
+        ::RegSetValueExW(key.get(), nullptr, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    std::vector<std::wstring> created_;
+};
+
+TEST_F(AppPathsTest, RegisteredNameStartsTheRegisteredProgramWithVariablesExpanded) {
+    ::SetEnvironmentVariableW(L"LARK_HELPER_DIR", Folder(shelltest::HelperPath()).c_str());
+    Register(L"lark-alias-tool.exe", REG_EXPAND_SZ, L"%LARK_HELPER_DIR%\\lark_record_start.exe");
+
+    std::wstring path;
+    EXPECT_TRUE(shell::ResolveProgramPath(L"lark-alias-tool.exe", path));
+    EXPECT_TRUE(shelltest::SamePath(path, shelltest::HelperPath())) << path;
+
+    oVoiceBook node;
+    MakeButton(node, L"lark-alias-tool.exe", L"via-app-paths", L"", SW_SHOWNORMAL);
+    const StartRecord r = RunAndRecord(node);
+    EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"via-app-paths");
+}
+
+TEST_F(AppPathsTest, OnlyNonEmptyStringValuesOfAtMost1024BytesCount) {
+    // 511 characters and the terminator fill the 1024 bytes exactly; one more does not fit.
+    const std::wstring fits = L"C:\\" + std::wstring(504, L'a') + L".exe";
+    ASSERT_EQ((fits.size() + 1) * sizeof(wchar_t), 1024u);
+    Register(L"lark-fits.exe", REG_SZ, fits);
+    Register(L"lark-too-long.exe", REG_SZ, fits + L"x");
+    Register(L"lark-empty.exe", REG_SZ, L"");
+
+    std::wstring path;
+    EXPECT_TRUE(shell::ResolveProgramPath(L"lark-fits.exe", path));
+    EXPECT_EQ(path, fits);
+    EXPECT_FALSE(shell::ResolveProgramPath(L"lark-too-long.exe", path));
+    EXPECT_EQ(path, L"lark-too-long.exe");
+    EXPECT_FALSE(shell::ResolveProgramPath(L"lark-empty.exe", path));
+}
+
+TEST(AppPathValueTest, RejectsWhatIsNotAUsableString) {
+    const wchar_t text[] = L"C:\\x.exe";
+    EXPECT_EQ(shell::AppPathFromValue(ERROR_SUCCESS, REG_SZ, text, sizeof(text)), L"C:\\x.exe");
+    EXPECT_EQ(shell::AppPathFromValue(ERROR_SUCCESS, REG_EXPAND_SZ, text, sizeof(text)),
+              L"C:\\x.exe");
+    // Not terminated in the registry: read up to the end of the data only.
+    EXPECT_EQ(shell::AppPathFromValue(ERROR_SUCCESS, REG_SZ, text, 4 * sizeof(wchar_t)), L"C:\\x");
+    EXPECT_EQ(shell::AppPathFromValue(ERROR_MORE_DATA, REG_SZ, text, sizeof(text)), L"");
+    EXPECT_EQ(shell::AppPathFromValue(ERROR_FILE_NOT_FOUND, REG_SZ, text, sizeof(text)), L"");
+    const DWORD number = 7;
+    EXPECT_EQ(shell::AppPathFromValue(ERROR_SUCCESS, REG_DWORD, &number, sizeof(number)), L"");
+    EXPECT_EQ(shell::AppPathFromValue(ERROR_SUCCESS, REG_SZ, text, 0), L"");
+    EXPECT_EQ(shell::AppPathFromValue(ERROR_SUCCESS, REG_SZ, text, 1026), L"");
+}
+
+TEST_F(LaunchTest, ShortcutRunsItsOwnTargetArgumentsFolderAndShowState) {
+    test::TempDir linkDir;
+    test::ShortcutSpec spec;
+    spec.target = shelltest::HelperPath();
+    spec.arguments = L"from-shortcut";
+    spec.workDir = linkDir.path();
+    spec.showCmd = SW_SHOWMINNOACTIVE;
+    const std::wstring link = dir_ / L"Helper.lnk";
+    ASSERT_TRUE(test::WriteShortcut(link, spec));
+
+    shell::ShortcutInfo read;
+    ASSERT_TRUE(shell::ReadShortcut(link, read));
+
+    oVoiceBook node;
+    MakeButton(node, link, L"button-arguments", dir_.path(), SW_SHOWMAXIMIZED);
+    const StartRecord r = RunAndRecord(node);
+    EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"from-shortcut");
+    EXPECT_TRUE(shelltest::SamePath(r.workDir, linkDir.path())) << r.workDir;
+    // The shortcut's own show state (Wine 8 reads every stored one back as normal).
+    EXPECT_EQ(r.show, read.showCmd);
+    EXPECT_NE(r.show, SW_SHOWMAXIMIZED);
+}
+
+TEST_F(LaunchTest, ReplacementArgumentsWithBlanksArePassedWholeAndUnquoted) {
+    oVoiceBook node;
+    MakeButton(node, shelltest::HelperPath(), L"stored", L"", SW_SHOWNORMAL);
+    const std::wstring dropped = L"C:\\some folder\\a dropped file.txt";
+    const StartRecord r = RunAndRecord(node, dropped);
+    EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), dropped);
+}
+
+TEST_F(LaunchTest, ShellItemRunsNormallyWithoutItsArguments) {
+    oVoiceBook node;
+    MakeButton(node, L"", L"ignored", dir_.path(), SW_SHOWMINIMIZED);
+    node.SetPidl(::ILCreateFromPathW(shelltest::HelperPath().c_str()));
+    ASSERT_NE(node.m_pidl, nullptr);
+    const StartRecord r = RunAndRecord(node);
+    EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"");
+    EXPECT_EQ(r.show, SW_SHOWNORMAL);
+}
+
+TEST_F(LaunchTest, MissingTargetFails) {
+    oVoiceBook node;
+    MakeButton(node, L"C:\\no such folder\\missing.exe", L"", L"", SW_SHOWNORMAL);
+    EXPECT_FALSE(node.Run());
+    MakeButton(node, L"lark-no-such-program.exe", L"", L"", SW_SHOWNORMAL);
+    EXPECT_FALSE(node.Run());
+}
+
+TEST_F(LaunchTest, OnlyItemKindsRunAndOlderKindsSucceedWithoutStarting) {
+    oVoiceBook node;
+    MakeButton(node, shelltest::HelperPath(), L"", L"", SW_SHOWNORMAL);
+    node.m_nKind = 0x24;
+    EXPECT_TRUE(node.Run());
+    node.m_nKind = KIND_BOOK; // the root
+    EXPECT_FALSE(node.Run());
+    node.m_nKind = 0x34;
+    EXPECT_FALSE(node.Run());
+    test::PumpMessages(500);
+    EXPECT_FALSE(test::FileExists(record_));
+}
+
+TEST_F(LaunchTest, ShortcutsThatLeadInACircleFailInsteadOfRecursing) {
+    const std::wstring a = dir_ / L"a.lnk";
+    const std::wstring b = dir_ / L"b.lnk";
+    test::ShortcutSpec spec;
+    spec.target = shelltest::HelperPath();
+    ASSERT_TRUE(test::WriteShortcut(a, spec));
+    spec.target = a;
+    ASSERT_TRUE(test::WriteShortcut(b, spec));
+    spec.target = b;
+    ASSERT_TRUE(test::WriteShortcut(a, spec));
+    EXPECT_FALSE(shell::RunTarget(a, L"", L"", SW_SHOWNORMAL));
+}
+
+TEST(ResolveTest, WebAddressIsLeftAsWritten) {
+    std::wstring path;
+    EXPECT_FALSE(shell::ResolveProgramPath(L"https://www.example.org/a b", path));
+    EXPECT_EQ(path, L"https://www.example.org/a b");
+    EXPECT_TRUE(shell::IsWebAddress(L"https://www.example.org/"));
+    EXPECT_TRUE(shell::IsWebAddress(L"ftp://host"));
+    EXPECT_FALSE(shell::IsWebAddress(L"C:\\Windows\\notepad.exe"));
+    EXPECT_FALSE(shell::IsWebAddress(L"mailto:someone@example.org"));
+}
+
+TEST(ResolveTest, ExistingPathsAndUnknownTexts) {
+    test::TempDir dir;
+    std::wstring path;
+    EXPECT_TRUE(shell::ResolveProgramPath(dir.path(), path)) << "an existing folder";
+    EXPECT_EQ(path, dir.path());
+    EXPECT_FALSE(shell::ResolveProgramPath(L"", path));
+    EXPECT_EQ(path, L"");
+    EXPECT_TRUE(shell::ResolveProgramPath(L"notepad.exe", path));
+    EXPECT_NE(path.find(L'\\'), std::wstring::npos) << path;
+}
+
+TEST(ResolveTest, ExpansionIsCutAtThePathBuffer) {
+    ::SetEnvironmentVariableW(L"LARK_LONG", std::wstring(3000, L'x').c_str());
+    const std::wstring expanded = shell::ExpandEnvironment(L"C:\\%LARK_LONG%\\tail");
+    EXPECT_EQ(expanded.size(), 1023u);
+    EXPECT_EQ(expanded.substr(0, 4), L"C:\\x");
+    ::SetEnvironmentVariableW(L"LARK_LONG", nullptr);
+}
+
+TEST(RunRouteTest, ChoosesByKindBitsAndItemList) {
+    using shell::RunRoute;
+    EXPECT_EQ(shell::ChooseRunRoute(0x14, false), RunRoute::Target);
+    EXPECT_EQ(shell::ChooseRunRoute(0x14, true), RunRoute::ItemIdList);
+    EXPECT_EQ(shell::ChooseRunRoute(0x12, false), RunRoute::Target);
+    EXPECT_EQ(shell::ChooseRunRoute(0x2F, true), RunRoute::Nothing);
+    EXPECT_EQ(shell::ChooseRunRoute(0x02, false), RunRoute::Fail);
+    EXPECT_EQ(shell::ChooseRunRoute(0x44, false), RunRoute::Fail);
+    const std::wstring stored = L"stored", dropped = L"dropped";
+    EXPECT_EQ(shell::ChooseArguments(dropped, stored), L"dropped");
+    EXPECT_EQ(shell::ChooseArguments(L"", stored), L"stored");
+}
+
+} // namespace

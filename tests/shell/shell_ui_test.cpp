@@ -1,0 +1,115 @@
+// The launcher's messages, program icons and the folder chooser, answered as a user would.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <thread>
+
+#include "framework/com.h"
+#include "framework/gdi.h"
+#include "shell/browse_folder.h"
+#include "shell/messages.h"
+#include "shell/program_icon.h"
+#include "support/dialog_answer.h"
+#include "support/test_util.h"
+
+namespace {
+
+class OwnerWindow {
+public:
+    OwnerWindow()
+        : hwnd_(::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr)) {}
+    ~OwnerWindow() { ::DestroyWindow(hwnd_); }
+    HWND get() const { return hwnd_; }
+
+private:
+    HWND hwnd_;
+};
+
+TEST(MessagesTest, CantFindNamesTheButton) {
+    EXPECT_EQ(shell::CantFindText(L"My Editor"), L"Can't find My Editor.");
+    EXPECT_EQ(shell::CantFindText(L"100% sure"), L"Can't find 100% sure.");
+
+    OwnerWindow owner;
+    test::DialogAnswerer answer(IDOK);
+    shell::ShowCantFind(owner.get(), L"My Editor");
+    ASSERT_TRUE(answer.Finish());
+    EXPECT_EQ(answer.Seen().caption, L"larkRunBar ");
+    EXPECT_EQ(answer.Seen().text, L"Can't find My Editor.");
+    EXPECT_EQ(answer.Seen().owner, owner.get());
+    EXPECT_TRUE(answer.Seen().hasOk);
+    EXPECT_FALSE(answer.Seen().hasYes);
+    EXPECT_EQ(answer.Seen().icon, ::LoadIconW(nullptr, IDI_INFORMATION));
+}
+
+TEST(ProgramIconTest, ProgramsAndShellItemsHaveBothSizes) {
+    fw::Icon large, small;
+    shell::GetProgramIcon(L"notepad.exe", &large, &small);
+    EXPECT_TRUE(large);
+    EXPECT_TRUE(small);
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(small.get(), &info));
+    fw::Bitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    ::GetObjectW(mask.get(), sizeof(bm), &bm);
+    EXPECT_EQ(bm.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
+
+    fw::Pidl drives;
+    ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put()), S_OK);
+    fw::Icon itemLarge;
+    shell::GetItemIdListIcon(drives.get(), &itemLarge, nullptr);
+    EXPECT_TRUE(itemLarge);
+    shell::GetItemIdListIcon(nullptr, &itemLarge, nullptr);
+    EXPECT_FALSE(itemLarge);
+}
+
+// Selects the top item of the folder browser's tree, the root the caller gave.
+void SelectTreeRoot(HWND dialog) {
+    HWND tree = ::FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+    const auto root =
+        reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root));
+}
+
+TEST(BrowseForFolderTest, ChosenFolderGivesItsPath) {
+    OwnerWindow owner;
+    test::DialogAnswerer answer(IDOK, 0, 15000, &SelectTreeRoot);
+    std::wstring name, path;
+    const bool chosen = shell::BrowseForFolder(owner.get(), CSIDL_WINDOWS, name, path);
+    ASSERT_TRUE(answer.Finish());
+    EXPECT_EQ(answer.Seen().owner, owner.get());
+    wchar_t expected[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_WINDOWS, nullptr, 0, expected);
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(_wcsicmp(path.c_str(), expected), 0) << path;
+    EXPECT_FALSE(name.empty());
+}
+
+TEST(BrowseForFolderTest, ChosenItemWithoutAPathIsReported) {
+    OwnerWindow owner;
+    bool chosen = true;
+    std::wstring name, path;
+    test::SeenDialog report;
+    {
+        test::DialogAnswerer browser(IDOK, 0, 15000, &SelectTreeRoot);
+        std::thread second([&] {
+            // After the browser closes, the report appears; answer it too.
+            browser.Finish();
+            test::WaitUntil([&] { return !::IsWindow(browser.Seen().hwnd); }, 5000);
+            test::DialogAnswerer notice(IDOK);
+            notice.Finish();
+            report = notice.Seen();
+        });
+        chosen = shell::BrowseForFolder(owner.get(), CSIDL_DRIVES, name, path);
+        second.join();
+    }
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(path, L"");
+    // (Wine 8 leaves the display name of the computer item empty.)
+    EXPECT_EQ(report.caption, L"larkRunBar ");
+    EXPECT_EQ(report.text, L"Can't find folder.\n" + name);
+}
+
+} // namespace

@@ -1,0 +1,63 @@
+#include "start_record.h"
+
+#include "support/test_util.h"
+
+namespace shelltest {
+
+std::wstring HelperPath() {
+    return test::ExeFolder() + L"lark_record_start.exe";
+}
+
+void RecordInto(const std::wstring& file) {
+    ::DeleteFileW(file.c_str());
+    ::SetEnvironmentVariableW(L"LARK_RECORD_FILE", file.c_str());
+}
+
+bool WaitForRecord(const std::wstring& file, StartRecord& record, DWORD timeoutMs) {
+    if (!test::WaitUntil([&] { return test::FileExists(file); }, timeoutMs))
+        return false;
+    const std::vector<uint8_t> bytes = test::ReadFileBytes(file);
+    const std::string text(bytes.begin(), bytes.end());
+    auto field = [&](const std::string& key) {
+        const size_t at = text.find(key + "=");
+        if (at == std::string::npos)
+            return std::wstring();
+        const size_t start = at + key.size() + 1;
+        const std::string value = text.substr(start, text.find('\n', start) - start);
+        std::wstring out(value.size(), L'\0');
+        const int n =
+            ::MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()),
+                                  out.data(), static_cast<int>(out.size()));
+        out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        return out;
+    };
+    record.commandLine = field("cmdline");
+    record.workDir = field("cwd");
+    record.show = _wtoi(field("show").c_str());
+    return true;
+}
+
+std::wstring ArgumentsOf(const std::wstring& commandLine) {
+    size_t pos = 0;
+    if (!commandLine.empty() && commandLine[0] == L'"') {
+        pos = commandLine.find(L'"', 1);
+        pos = pos == std::wstring::npos ? commandLine.size() : pos + 1;
+    } else {
+        pos = commandLine.find(L' ');
+        if (pos == std::wstring::npos)
+            pos = commandLine.size();
+    }
+    while (pos < commandLine.size() && commandLine[pos] == L' ')
+        ++pos;
+    return commandLine.substr(pos);
+}
+
+bool SamePath(std::wstring a, std::wstring b) {
+    while (!a.empty() && a.back() == L'\\')
+        a.pop_back();
+    while (!b.empty() && b.back() == L'\\')
+        b.pop_back();
+    return _wcsicmp(a.c_str(), b.c_str()) == 0;
+}
+
+} // namespace shelltest

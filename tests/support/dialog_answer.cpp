@@ -1,0 +1,101 @@
+#include "dialog_answer.h"
+
+#include <vector>
+
+namespace test {
+namespace {
+
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->pid || !::IsWindowVisible(hwnd))
+        return TRUE;
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if (std::wstring(cls) != L"#32770")
+        return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    const int n = ::GetWindowTextLengthW(hwnd);
+    std::vector<wchar_t> buf(static_cast<size_t>(n) + 2);
+    ::GetWindowTextW(hwnd, buf.data(), static_cast<int>(buf.size()));
+    return buf.data();
+}
+
+BOOL CALLBACK FindIcon(HWND child, LPARAM lp) {
+    if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        *reinterpret_cast<HICON*>(lp) =
+            reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindDialogOf(DWORD pid) {
+    Search s{pid ? pid : ::GetCurrentProcessId(), nullptr};
+    ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+SeenDialog DescribeDialog(HWND dialog) {
+    SeenDialog seen;
+    seen.hwnd = dialog;
+    seen.owner = ::GetWindow(dialog, GW_OWNER);
+    seen.caption = TextOf(dialog);
+    if (HWND message = ::GetDlgItem(dialog, 0xFFFF))
+        seen.text = TextOf(message);
+    seen.hasYes = ::GetDlgItem(dialog, IDYES) != nullptr;
+    seen.hasNo = ::GetDlgItem(dialog, IDNO) != nullptr;
+    seen.hasOk = ::GetDlgItem(dialog, IDOK) != nullptr;
+    seen.hasCancel = ::GetDlgItem(dialog, IDCANCEL) != nullptr;
+    ::EnumChildWindows(dialog, &FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
+    return seen;
+}
+
+void PressButton(HWND dialog, int id) {
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+DialogAnswerer::DialogAnswerer(int buttonId, DWORD pid, DWORD timeoutMs,
+                               std::function<void(HWND)> prepare) {
+    thread_ = std::thread([this, buttonId, pid, timeoutMs, prepare] {
+        const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+        while (::GetTickCount64() < end) {
+            if (HWND dialog = FindDialogOf(pid)) {
+                // Give the dialog a moment to finish building its controls.
+                ::Sleep(100);
+                seen_ = DescribeDialog(dialog);
+                if (prepare)
+                    prepare(dialog);
+                PressButton(dialog, buttonId);
+                answered_ = true;
+                return;
+            }
+            ::Sleep(20);
+        }
+    });
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    Finish();
+}
+
+bool DialogAnswerer::Finish() {
+    if (thread_.joinable())
+        thread_.join();
+    return answered_;
+}
+
+} // namespace test

@@ -1,0 +1,49 @@
+#pragma once
+// Finds a dialog or message box that code under test shows (in this process or another)
+// and presses one of its buttons, the way a user answers it.
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace test {
+
+// What was seen of a dialog before it was answered.
+struct SeenDialog {
+    HWND hwnd = nullptr;
+    HWND owner = nullptr;
+    std::wstring caption;
+    std::wstring text; // a message box's message (control 0xFFFF)
+    bool hasYes = false, hasNo = false, hasOk = false, hasCancel = false;
+    HICON icon = nullptr; // a message box's icon, when it shows one
+};
+
+// The first visible top-level dialog-class window of process `pid` (0: this process).
+HWND FindDialogOf(DWORD pid);
+SeenDialog DescribeDialog(HWND dialog);
+// Presses the button `id` of `dialog` (posted, so it works across processes).
+void PressButton(HWND dialog, int id);
+
+// Waits on its own thread for a dialog of process `pid` and presses `buttonId`.
+class DialogAnswerer {
+public:
+    // `prepare`, when given, acts on the dialog first (for example selects an item).
+    explicit DialogAnswerer(int buttonId, DWORD pid = 0, DWORD timeoutMs = 15000,
+                            std::function<void(HWND)> prepare = {});
+    ~DialogAnswerer(); // waits for the thread
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    // Waits for the thread; true when a dialog was found and answered.
+    bool Finish();
+    const SeenDialog& Seen() const { return seen_; }
+
+private:
+    std::thread thread_;
+    SeenDialog seen_;
+    std::atomic<bool> answered_{false};
+};
+
+} // namespace test
