@@ -1,0 +1,71 @@
+#include "setup/folder_watcher.h"
+
+namespace setup {
+namespace {
+constexpr DWORD kPollMs = 10;
+}
+
+FolderWatcher::~FolderWatcher() {
+    Stop(kStopLimit);
+}
+
+bool FolderWatcher::IsRunning() const noexcept {
+    return thread_ && ::WaitForSingleObject(thread_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void FolderWatcher::Start(HWND window, const std::wstring& folder, oVoiceBook* category) {
+    if (IsRunning())
+        Stop(kStopLimit);
+    Stop(kReleaseLimit); // releases what an earlier worker left behind
+    window_ = window;
+    folder_ = folder;
+    category_ = category;
+    stopEvent_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!stopEvent_)
+        return;
+    thread_.reset(::CreateThread(nullptr, 0, &FolderWatcher::Worker, this, 0, nullptr));
+    if (!thread_)
+        stopEvent_.reset();
+}
+
+void FolderWatcher::Stop(DWORD limitMs) {
+    if (stopEvent_)
+        ::SetEvent(stopEvent_.get());
+    if (thread_) {
+        const ULONGLONG start = ::GetTickCount64();
+        while (::WaitForSingleObject(thread_.get(), kPollMs) == WAIT_TIMEOUT) {
+            if (limitMs != 0 && ::GetTickCount64() - start >= limitMs) {
+                // The worker only waits and posts; ending it cannot leave shared state torn.
+                ::TerminateThread(thread_.get(), 1);
+                ::WaitForSingleObject(thread_.get(), kPollMs);
+                break;
+            }
+        }
+    }
+    thread_.reset();
+    stopEvent_.reset();
+}
+
+DWORD WINAPI FolderWatcher::Worker(void* self) noexcept {
+    static_cast<FolderWatcher*>(self)->Watch();
+    return 0;
+}
+
+void FolderWatcher::Watch() noexcept {
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+    fw::ChangeHandle change(::FindFirstChangeNotificationW(folder_.c_str(), FALSE, kChangeFilter));
+    if (!change)
+        return;
+    const HANDLE waits[2] = {stopEvent_.get(), change.get()};
+    for (;;) {
+        const DWORD which = ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+        if (which != WAIT_OBJECT_0 + 1)
+            return; // the stop event, or the wait itself failed
+        if (::IsWindow(window_))
+            ::PostMessageW(window_, WM_LARK_FOLDER_CHANGED, 0, reinterpret_cast<LPARAM>(category_));
+        if (!::FindNextChangeNotification(change.get()))
+            return;
+    }
+}
+
+} // namespace setup

@@ -1,0 +1,119 @@
+#include "setup/template_rules.h"
+
+#include <shlobj.h>
+
+#include <climits>
+
+namespace setup {
+
+std::vector<std::wstring> SplitTemplateFields(std::wstring_view value) {
+    std::vector<std::wstring> fields;
+    size_t pos = 0;
+    while (pos < value.size()) {
+        const size_t start = value.find_first_not_of(L',', pos);
+        if (start == std::wstring_view::npos)
+            break;
+        size_t end = value.find(L',', start);
+        if (end == std::wstring_view::npos)
+            end = value.size();
+        fields.emplace_back(value.substr(start, end - start));
+        pos = end;
+    }
+    return fields;
+}
+
+std::optional<int> ParseTemplateInt(std::wstring_view text) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    if (i == text.size())
+        return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < L'0' || text[i] > L'9')
+            return std::nullopt;
+        value = value * 10 + (text[i] - L'0');
+        if (value > INT_MAX)
+            return std::nullopt;
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+std::optional<SubBookEntry> ParseSubBook(std::wstring_view value) {
+    const std::vector<std::wstring> fields = SplitTemplateFields(value);
+    if (fields.size() < 2)
+        return std::nullopt;
+    // An id that is not a number is an unknown id: the entry is skipped later.
+    return SubBookEntry{fields[0], ParseTemplateInt(fields[1]).value_or(0)};
+}
+
+SubBookPlan PlanSubBook(int id, DWORD osMajor) {
+    SubBookPlan plan;
+    switch (id) {
+    case 1:
+    case 7:
+        plan.specialFolder = CSIDL_DRIVES;
+        break;
+    case 2:
+        if (osMajor >= 10)
+            return plan;
+        plan.specialFolder = CSIDL_CONTROLS;
+        break;
+    case 3:
+        plan.specialFolder = CSIDL_DESKTOP;
+        break;
+    case 4:
+        plan.specialFolder = CSIDL_NETWORK;
+        break;
+    case 5:
+        plan.specialFolder = CSIDL_BITBUCKET;
+        break;
+    case 6:
+        plan.specialFolder = CSIDL_PRINTERS;
+        break;
+    default:
+        if (id >= 1000) {
+            plan.kind = SubBookKind::Plain;
+            plan.defaultImage = id;
+        } else if (id >= 103) {
+            plan.kind = SubBookKind::Plain;
+            plan.defaultImage = id - 100;
+        }
+        return plan;
+    }
+    plan.kind = SubBookKind::ShellFolder;
+    return plan;
+}
+
+std::optional<CommandEntry> ParseCommand(std::wstring_view value) {
+    const std::vector<std::wstring> fields = SplitTemplateFields(value);
+    if (fields.size() < 2)
+        return std::nullopt;
+    CommandEntry entry;
+    entry.name = fields[0];
+    entry.target = fields[1];
+    if (fields.size() > 2)
+        entry.arguments = fields[2];
+    if (fields.size() > 3)
+        entry.image = ParseTemplateInt(fields[3]).value_or(kDefaultWebImage);
+    return entry;
+}
+
+std::wstring SubSectionName(const std::wstring& parent, const std::wstring& name) {
+    return parent + L"_" + name;
+}
+
+std::wstring EntryKey(const wchar_t* prefix, int number) {
+    return std::wstring(prefix) + std::to_wstring(number);
+}
+
+int ClampEntryCount(int count) {
+    if (count < 0)
+        return 0;
+    return count > kMaxTemplateEntries ? kMaxTemplateEntries : count;
+}
+
+} // namespace setup

@@ -1,0 +1,65 @@
+#pragma once
+// The rules of the first-run template LarkB.ini, as functions over the values read from it.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace setup {
+
+// Template values are read into buffers of this many UTF-16 units (longer ones are cut).
+constexpr size_t kTemplateValueUnits = 1024;
+// More entries than this in one section are not read (a typing slip such as
+// NumCommands=2000000000 must not keep the first run busy for hours).
+constexpr int kMaxTemplateEntries = 4096;
+// Picture of a web-address button whose entry names none.
+constexpr int kDefaultWebImage = 1007;
+
+constexpr wchar_t kRootSection[] = L"Root";
+
+// Fields separated by commas; a run of commas is one separator, so no field is empty.
+std::vector<std::wstring> SplitTemplateFields(std::wstring_view value);
+
+// "SubBook%d": name and numeric id.
+struct SubBookEntry {
+    std::wstring name;
+    int id = 0;
+};
+std::optional<SubBookEntry> ParseSubBook(std::wstring_view value);
+
+// What a sub-book id stands for.
+enum class SubBookKind {
+    Skip,        // unknown id: neither the category nor its sub-section is read
+    ShellFolder, // a category filled from a special folder
+    Plain,       // an ordinary category with a built-in picture
+};
+struct SubBookPlan {
+    SubBookKind kind = SubBookKind::Skip;
+    int specialFolder = -1; // CSIDL, for ShellFolder
+    int defaultImage = -1;  // for Plain
+};
+// `osMajor` is the running system's major version (Control Panel is left out from 10 on).
+SubBookPlan PlanSubBook(int id, DWORD osMajor);
+
+// "Command%d": name, target, and optionally arguments and an image number.
+struct CommandEntry {
+    std::wstring name;
+    std::wstring target;
+    std::wstring arguments;
+    int image = kDefaultWebImage;
+};
+std::optional<CommandEntry> ParseCommand(std::wstring_view value);
+
+// The section that holds the entries of sub-book `name` of section `parent`.
+std::wstring SubSectionName(const std::wstring& parent, const std::wstring& name);
+// "SubBook3", "Command12".
+std::wstring EntryKey(const wchar_t* prefix, int number);
+// A count from the template clamped to 0..kMaxTemplateEntries.
+int ClampEntryCount(int count);
+
+// An integer field: optional sign and decimal digits only; nothing else is a number.
+std::optional<int> ParseTemplateInt(std::wstring_view text);
+
+} // namespace setup

@@ -1,0 +1,147 @@
+// The folder watcher on its own, posting to a hidden window.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "setup/folder_watcher.h"
+#include "support/test_util.h"
+
+namespace {
+
+// A hidden window that records the watcher's messages.
+class Receiver {
+public:
+    Receiver() {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = &Receiver::Proc;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"LarkWatchReceiver";
+            ::RegisterClassW(&wc);
+            registered = true;
+        }
+        hwnd_ = ::CreateWindowExW(0, L"LarkWatchReceiver", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                  nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Receiver() {
+        if (::IsWindow(hwnd_))
+            ::DestroyWindow(hwnd_);
+    }
+    HWND hwnd() const { return hwnd_; }
+    const std::vector<LPARAM>& received() const { return received_; }
+    void Clear() { received_.clear(); }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_LARK_FOLDER_CHANGED) {
+            auto* self = reinterpret_cast<Receiver*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            if (self && wp == 0)
+                self->received_.push_back(lp);
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    HWND hwnd_ = nullptr;
+    std::vector<LPARAM> received_;
+};
+
+void Touch(const std::wstring& path) {
+    ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+}
+
+class FolderWatcherTest : public ::testing::Test {
+protected:
+    void StartOn(const std::wstring& folder, oVoiceBook* category) {
+        watcher_.Start(receiver_.hwnd(), folder, category);
+        // The worker arms its notification on its own; give it a moment.
+        test::PumpMessages(300);
+    }
+    oVoiceBook* Category(int n) { return reinterpret_cast<oVoiceBook*>(&markers_[n]); }
+
+    test::TempDir dir_;
+    Receiver receiver_;
+    setup::FolderWatcher watcher_;
+    int markers_[2] = {};
+};
+
+TEST_F(FolderWatcherTest, OneCreatePostsOnceWithTheCategory) {
+    StartOn(dir_.path(), Category(0));
+    ASSERT_TRUE(watcher_.IsRunning());
+    EXPECT_EQ(::GetThreadPriority(watcher_.Thread()), THREAD_PRIORITY_LOWEST);
+    EXPECT_EQ(watcher_.Category(), Category(0));
+
+    Touch(dir_ / L"new.txt");
+    EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
+    test::PumpMessages(700);
+    ASSERT_EQ(receiver_.received().size(), 1u);
+    EXPECT_EQ(receiver_.received()[0], reinterpret_cast<LPARAM>(Category(0)));
+}
+
+TEST_F(FolderWatcherTest, BurstPostsAndTheWatcherKeepsWatching) {
+    StartOn(dir_.path(), Category(0));
+    for (int i = 0; i < 40; ++i)
+        Touch(dir_ / (L"burst" + std::to_wstring(i) + L".txt"));
+    EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
+    test::PumpMessages(700);
+    EXPECT_TRUE(watcher_.IsRunning());
+
+    // Re-armed: a later change is reported too.
+    receiver_.Clear();
+    Touch(dir_ / L"later.txt");
+    EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
+}
+
+TEST_F(FolderWatcherTest, SubFoldersAreNotWatched) {
+    ASSERT_TRUE(::CreateDirectoryW((dir_ / L"sub").c_str(), nullptr));
+    StartOn(dir_.path(), Category(0));
+    Touch(dir_ / L"sub\\inner.txt");
+    test::PumpMessages(1000);
+    EXPECT_TRUE(receiver_.received().empty());
+}
+
+TEST_F(FolderWatcherTest, StopEndsTheWorkerWithinItsBound) {
+    StartOn(dir_.path(), Category(0));
+    const ULONGLONG before = ::GetTickCount64();
+    watcher_.Stop(2000);
+    EXPECT_LT(::GetTickCount64() - before, 2000u);
+    EXPECT_FALSE(watcher_.IsRunning());
+    EXPECT_EQ(watcher_.Thread(), nullptr);
+
+    Touch(dir_ / L"after-stop.txt");
+    test::PumpMessages(700);
+    EXPECT_TRUE(receiver_.received().empty());
+}
+
+TEST_F(FolderWatcherTest, FolderThatCannotBeWatchedLeavesNothingRunning) {
+    StartOn(dir_ / L"absent", Category(0));
+    EXPECT_TRUE(test::WaitUntil([&] { return !watcher_.IsRunning(); }, 3000));
+    watcher_.Stop(100);
+    EXPECT_EQ(watcher_.Thread(), nullptr);
+}
+
+TEST_F(FolderWatcherTest, StartReplacesTheEarlierWatch) {
+    test::TempDir other;
+    StartOn(dir_.path(), Category(0));
+    StartOn(other.path(), Category(1));
+    Touch(dir_ / L"old-folder.txt");
+    test::PumpMessages(700);
+    EXPECT_TRUE(receiver_.received().empty());
+    Touch(other / L"new-folder.txt");
+    ASSERT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
+    EXPECT_EQ(receiver_.received()[0], reinterpret_cast<LPARAM>(Category(1)));
+}
+
+TEST_F(FolderWatcherTest, NothingIsPostedOnceTheWindowIsGone) {
+    Receiver gone;
+    watcher_.Start(gone.hwnd(), dir_.path(), Category(0));
+    test::PumpMessages(300);
+    ::DestroyWindow(gone.hwnd());
+    Touch(dir_ / L"orphan.txt");
+    test::PumpMessages(700);
+    EXPECT_TRUE(watcher_.IsRunning()) << "it keeps waiting until stopped";
+    EXPECT_TRUE(gone.received().empty());
+}
+
+} // namespace
