@@ -7,6 +7,7 @@ namespace {
 
 struct Search {
     DWORD pid;
+    int buttonId;
     HWND found;
 };
 
@@ -18,7 +19,7 @@ BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lp) {
         return TRUE;
     wchar_t cls[64] = {};
     ::GetClassNameW(hwnd, cls, 64);
-    if (std::wstring(cls) != L"#32770")
+    if (std::wstring(cls) != L"#32770" || !::GetDlgItem(hwnd, s->buttonId))
         return TRUE;
     s->found = hwnd;
     return FALSE;
@@ -42,8 +43,8 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM lp) {
 
 } // namespace
 
-HWND FindDialogOf(DWORD pid) {
-    Search s{pid ? pid : ::GetCurrentProcessId(), nullptr};
+HWND FindDialogOf(DWORD pid, int buttonId) {
+    Search s{pid ? pid : ::GetCurrentProcessId(), buttonId, nullptr};
     ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
@@ -73,7 +74,7 @@ DialogAnswerer::DialogAnswerer(int buttonId, DWORD pid, DWORD timeoutMs,
     thread_ = std::thread([this, buttonId, pid, timeoutMs, prepare] {
         const ULONGLONG end = ::GetTickCount64() + timeoutMs;
         while (::GetTickCount64() < end) {
-            if (HWND dialog = FindDialogOf(pid)) {
+            if (HWND dialog = FindDialogOf(pid, buttonId)) {
                 // Give the dialog a moment to finish building its controls.
                 ::Sleep(100);
                 seen_ = DescribeDialog(dialog);

@@ -20,13 +20,15 @@ struct SeenDialog {
     HICON icon = nullptr; // a message box's icon, when it shows one
 };
 
-// The first visible top-level dialog-class window of process `pid` (0: this process).
-HWND FindDialogOf(DWORD pid);
+// The first visible top-level dialog-class window of process `pid` (0: this process) that
+// has a button `buttonId`.
+HWND FindDialogOf(DWORD pid, int buttonId);
 SeenDialog DescribeDialog(HWND dialog);
 // Presses the button `id` of `dialog` (posted, so it works across processes).
 void PressButton(HWND dialog, int id);
 
-// Waits on its own thread for a dialog of process `pid` and presses `buttonId`.
+// Waits on its own thread for a dialog of process `pid` with a button `buttonId` and
+// presses it.
 class DialogAnswerer {
 public:
     // `prepare`, when given, acts on the dialog first (for example selects an item).
