@@ -43,7 +43,7 @@ bool TemplateReader::ReadSubBooks(const std::wstring& section, oVoiceBook& paren
         if (!entry)
             continue;
         // The template keeps its bookmarks in the last sub-book: ask before it, once a run.
-        if (d == count && !bookmarksAccepted_) {
+        if (IsBookmarkSubBook(d, count, entry->name) && !bookmarksAccepted_) {
             if (!question_.AskCreateBookmarks())
                 return false;
             bookmarksAccepted_ = true;

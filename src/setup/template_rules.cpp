@@ -50,15 +50,18 @@ std::optional<SubBookEntry> ParseSubBook(std::wstring_view value) {
     return SubBookEntry{fields[0], ParseTemplateInt(fields[1]).value_or(0)};
 }
 
-SubBookPlan PlanSubBook(int id, DWORD osMajor) {
+SubBookPlan PlanSubBook(int id, DWORD osMajor, Edition edition) {
     SubBookPlan plan;
+    const bool singleByte = edition == Edition::SingleByte;
+    if (singleByte && id == 7)
+        return plan;
     switch (id) {
     case 1:
     case 7:
         plan.specialFolder = CSIDL_DRIVES;
         break;
     case 2:
-        if (osMajor >= 10)
+        if (osMajor >= 10 && !singleByte)
             return plan;
         plan.specialFolder = CSIDL_CONTROLS;
         break;
@@ -86,6 +89,13 @@ SubBookPlan PlanSubBook(int id, DWORD osMajor) {
     }
     plan.kind = SubBookKind::ShellFolder;
     return plan;
+}
+
+bool IsBookmarkSubBook(int number, int count, std::wstring_view name, Edition edition) {
+    if (edition == Edition::Wide)
+        return number == count;
+    return name.find(L"Bookmarks") != std::wstring_view::npos ||
+           name.find(L"\uBD81\uB9C8\uD06C") != std::wstring_view::npos;
 }
 
 std::optional<CommandEntry> ParseCommand(std::wstring_view value) {

@@ -9,8 +9,16 @@
 
 namespace setup {
 
-// Template values are read into buffers of this many UTF-16 units (longer ones are cut).
-constexpr size_t kTemplateValueUnits = 1024;
+// The single-byte edition keeps the template rules of the earlier releases.
+enum class Edition { Wide, SingleByte };
+#ifdef LARK_SINGLE_BYTE
+constexpr Edition kThisEdition = Edition::SingleByte;
+#else
+constexpr Edition kThisEdition = Edition::Wide;
+#endif
+
+// Template values are read into buffers of this many units (longer ones are cut).
+constexpr size_t kTemplateValueUnits = kThisEdition == Edition::Wide ? 1024 : 256;
 // More entries than this in one section are not read (a typing slip such as
 // NumCommands=2000000000 must not keep the first run busy for hours).
 constexpr int kMaxTemplateEntries = 4096;
@@ -40,8 +48,15 @@ struct SubBookPlan {
     int specialFolder = -1; // CSIDL, for ShellFolder
     int defaultImage = -1;  // for Plain
 };
-// `osMajor` is the running system's major version (Control Panel is left out from 10 on).
-SubBookPlan PlanSubBook(int id, DWORD osMajor);
+// `osMajor` is the running system's major version (Control Panel is left out from 10 on;
+// the single-byte edition knows ids 1 to 6 only and keeps Control Panel).
+SubBookPlan PlanSubBook(int id, DWORD osMajor, Edition edition = kThisEdition);
+
+// Whether the bookmark question comes before sub-book `number` (named `name`) of a section
+// with `count` sub-books: before the last one; in the single-byte edition before one whose
+// name holds "Bookmarks" (or the Korean word).
+bool IsBookmarkSubBook(int number, int count, std::wstring_view name,
+                       Edition edition = kThisEdition);
 
 // "Command%d": name, target, and optionally arguments and an image number.
 struct CommandEntry {

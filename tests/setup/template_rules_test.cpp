@@ -75,6 +75,25 @@ TEST(SubBookTest, IdTable) {
         EXPECT_EQ(setup::PlanSubBook(id, 10).kind, SubBookKind::Skip) << id;
 }
 
+TEST(SubBookTest, SingleByteEditionKnowsSixIdsAndKeepsControlPanel) {
+    using setup::Edition;
+    EXPECT_EQ(setup::PlanSubBook(7, 6, Edition::SingleByte).kind, SubBookKind::Skip);
+    EXPECT_EQ(setup::PlanSubBook(6, 6, Edition::SingleByte).kind, SubBookKind::ShellFolder);
+    const setup::SubBookPlan panel = setup::PlanSubBook(2, 10, Edition::SingleByte);
+    EXPECT_EQ(panel.kind, SubBookKind::ShellFolder);
+    EXPECT_EQ(panel.specialFolder, CSIDL_CONTROLS);
+    EXPECT_EQ(setup::PlanSubBook(1003, 10, Edition::SingleByte).defaultImage, 1003);
+}
+
+TEST(SubBookTest, WhereTheBookmarkQuestionComes) {
+    using setup::Edition;
+    EXPECT_TRUE(setup::IsBookmarkSubBook(3, 3, L"Anything", Edition::Wide));
+    EXPECT_FALSE(setup::IsBookmarkSubBook(2, 3, L"Bookmarks", Edition::Wide));
+    EXPECT_TRUE(setup::IsBookmarkSubBook(2, 3, L"My Bookmarks", Edition::SingleByte));
+    EXPECT_TRUE(setup::IsBookmarkSubBook(1, 3, L"\uBD81\uB9C8\uD06C", Edition::SingleByte));
+    EXPECT_FALSE(setup::IsBookmarkSubBook(3, 3, L"Games", Edition::SingleByte));
+}
+
 TEST(CommandTest, FieldsAndDefaults) {
     auto c = setup::ParseCommand(L"Site,https://example.org/");
     ASSERT_TRUE(c);
