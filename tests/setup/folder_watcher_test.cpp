@@ -114,6 +114,22 @@ TEST_F(FolderWatcherTest, StopEndsTheWorkerWithinItsBound) {
     EXPECT_TRUE(receiver_.received().empty());
 }
 
+TEST_F(FolderWatcherTest, WorkerThatDoesNotAnswerIsEndedByForceAtTheBound) {
+    StartOn(dir_.path(), Category(0));
+    HANDLE worker = nullptr;
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), watcher_.Thread(), ::GetCurrentProcess(),
+                                  &worker, SYNCHRONIZE, FALSE, 0));
+    ASSERT_NE(::SuspendThread(watcher_.Thread()), static_cast<DWORD>(-1));
+    const ULONGLONG before = ::GetTickCount64();
+    watcher_.Stop(300);
+    const ULONGLONG took = ::GetTickCount64() - before;
+    EXPECT_GE(took, 300u);
+    EXPECT_LT(took, 3000u);
+    EXPECT_EQ(::WaitForSingleObject(worker, 2000), WAIT_OBJECT_0) << "the thread is gone";
+    ::CloseHandle(worker);
+    EXPECT_EQ(watcher_.Thread(), nullptr);
+}
+
 TEST_F(FolderWatcherTest, FolderThatCannotBeWatchedLeavesNothingRunning) {
     StartOn(dir_ / L"absent", Category(0));
     EXPECT_TRUE(test::WaitUntil([&] { return !watcher_.IsRunning(); }, 3000));
