@@ -11,7 +11,8 @@ HWND CFirstScanDlg::Create(HWND owner) {
     HWND hwnd = CreateModeless(IDD_FIRST_SCAN, owner);
     if (!hwnd)
         return nullptr;
-    ::ShowWindow(hwnd, SW_SHOW);
+    // Without taking the activation: the bar it belongs to may still be setting itself up.
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     ::UpdateWindow(hwnd);
     return hwnd;
 }
