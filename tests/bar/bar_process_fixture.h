@@ -100,6 +100,10 @@ protected:
         HWND bar = p.WaitForBar();
         EXPECT_NE(bar, nullptr);
         EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, 5000));
+        // Start-up is over once the bar's thread answers messages again (reading the tree,
+        // or a first run building it, keeps it busy until then).
+        DWORD_PTR answer = 0;
+        EXPECT_TRUE(::SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer));
         test::PumpMessages(200);
         return bar;
     }

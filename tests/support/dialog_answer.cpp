@@ -99,4 +99,26 @@ bool DialogAnswerer::Finish() {
     return answered_;
 }
 
+DialogAutoAnswerer::DialogAutoAnswerer(int buttonId, DWORD pid) {
+    thread_ = std::thread([this, buttonId, pid] {
+        HWND last = nullptr;
+        while (!stop_) {
+            HWND dialog = FindDialogOf(pid, buttonId);
+            if (dialog && dialog != last) {
+                ::Sleep(100);
+                PressButton(dialog, buttonId);
+                last = dialog;
+                ++answered_;
+            }
+            ::Sleep(20);
+        }
+    });
+}
+
+DialogAutoAnswerer::~DialogAutoAnswerer() {
+    stop_ = true;
+    if (thread_.joinable())
+        thread_.join();
+}
+
 } // namespace test

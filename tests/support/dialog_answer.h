@@ -48,4 +48,20 @@ private:
     std::atomic<bool> answered_{false};
 };
 
+// Presses `buttonId` on every such dialog of process `pid` that appears until it goes away
+// (for code under test that may ask several times, such as each first run).
+class DialogAutoAnswerer {
+public:
+    explicit DialogAutoAnswerer(int buttonId, DWORD pid = 0);
+    ~DialogAutoAnswerer();
+    DialogAutoAnswerer(const DialogAutoAnswerer&) = delete;
+    DialogAutoAnswerer& operator=(const DialogAutoAnswerer&) = delete;
+    int Answered() const { return answered_; }
+
+private:
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> answered_{0};
+};
+
 } // namespace test

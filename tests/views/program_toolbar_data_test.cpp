@@ -7,6 +7,7 @@
 #include "model/data_file.h"
 #include "model/data_path.h"
 #include "model/voice_book.h"
+#include "support/dialog_answer.h"
 #include "support/lark_process.h"
 #include "support/test_util.h"
 #include "views/program_toolbar.h"
@@ -61,6 +62,8 @@ protected:
 
     HWND parent_ = nullptr;
     std::unique_ptr<CProgramToolBar> bar_;
+    // A first run reads the template beside the tests and asks about the bookmarks.
+    test::DialogAutoAnswerer bookmarks_{IDNO};
 };
 
 } // namespace
@@ -224,7 +227,9 @@ TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
     model::DataFilePath(model::kDataFileName);
     const std::vector<uint8_t> garbage(3000, 0x5A);
     ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), garbage));
-    test::LarkProcess lark;
+    // Without the template beside it, the first run that follows asks nothing.
+    test::TempDir alone;
+    test::LarkProcess lark(test::CopyProgramAlone(alone.path()));
     ASSERT_TRUE(lark.Start());
     HWND bar = lark.WaitForBar();
     ASSERT_TRUE(bar);
