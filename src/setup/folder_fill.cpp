@@ -68,21 +68,15 @@ oVoiceBook* AddFileAsButton(oVoiceBook& category, const std::wstring& path) {
 
 void FillFromFolder(oVoiceBook& category, const std::wstring& folder, bool takeSubFolders) {
     fw::WaitCursor wait;
-    WIN32_FIND_DATAW entry{};
-    fw::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (!find)
-        return;
-    do {
-        if (IsSkippedEntry(entry.dwFileAttributes))
-            continue;
-        const std::wstring full = folder + L"\\" + entry.cFileName;
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            AddFileAsButton(category, full);
-        } else if (takeSubFolders && IsScannableSubFolder(entry)) {
+    ForEachFolderEntry(
+        folder,
+        [&](const std::wstring& full, const WIN32_FIND_DATAW&) { AddFileAsButton(category, full); },
+        [&](const std::wstring& full, const WIN32_FIND_DATAW&) {
+            if (!takeSubFolders)
+                return;
             oVoiceBook* sub = AddSubFolderCategory(category, FileTitle(full));
             FillFromFolder(*sub, full, true);
-        }
-    } while (::FindNextFileW(find.get(), &entry));
+        });
 }
 
 void FillFromShellFolder(oVoiceBook& category, LPCITEMIDLIST list) {

@@ -21,7 +21,10 @@ bool IsScannableSubFolder(const WIN32_FIND_DATAW& entry) noexcept {
     return name != L"." && name != L"..";
 }
 
-void ProgramIndex::Build(const std::wstring& folder) {
+void ForEachFolderEntry(
+    const std::wstring& folder,
+    const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& file,
+    const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& subFolder) {
     WIN32_FIND_DATAW entry{};
     fw::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
     if (!find)
@@ -30,19 +33,26 @@ void ProgramIndex::Build(const std::wstring& folder) {
         if (IsSkippedEntry(entry.dwFileAttributes))
             continue;
         const std::wstring full = folder + L"\\" + entry.cFileName;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (IsScannableSubFolder(entry))
-                Build(full);
-            continue;
-        }
-        if (!shell::IsShortcutFile(full)) {
-            Add(full, entry.cFileName);
-            continue;
-        }
-        shell::ShortcutInfo link;
-        if (shell::ReadShortcut(full, link, 0) && link.target.find(L'\\') != std::wstring::npos)
-            Add(link.target, FileNameOf(link.target));
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            file(full, entry);
+        else if (IsScannableSubFolder(entry))
+            subFolder(full, entry);
     } while (::FindNextFileW(find.get(), &entry));
+}
+
+void ProgramIndex::Build(const std::wstring& folder) {
+    ForEachFolderEntry(
+        folder,
+        [this](const std::wstring& full, const WIN32_FIND_DATAW& entry) {
+            if (!shell::IsShortcutFile(full)) {
+                Add(full, entry.cFileName);
+                return;
+            }
+            shell::ShortcutInfo link;
+            if (shell::ReadShortcut(full, link, 0) && link.target.find(L'\\') != std::wstring::npos)
+                Add(link.target, FileNameOf(link.target));
+        },
+        [this](const std::wstring& full, const WIN32_FIND_DATAW&) { Build(full); });
 }
 
 void ProgramIndex::BuildFromStartMenu() {

@@ -2,6 +2,7 @@
 // The programs the user's Start Menu links to, by file name; lives for one first run.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,5 +36,13 @@ bool IsSkippedEntry(DWORD attributes) noexcept;
 // A sub-folder a scan descends into: not "." or "..", and not a link to elsewhere (a
 // junction can point back up the tree and make a scan endless).
 bool IsScannableSubFolder(const WIN32_FIND_DATAW& entry) noexcept;
+
+// Calls `file(fullPath, entry)` for each file and `subFolder(fullPath, entry)` for each
+// scannable sub-folder of `folder`, leaving out skipped entries. A folder that cannot be
+// listed gives nothing.
+void ForEachFolderEntry(
+    const std::wstring& folder,
+    const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& file,
+    const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& subFolder);
 
 } // namespace setup
