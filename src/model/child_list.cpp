@@ -12,12 +12,6 @@ uint32_t GetInt(const uint8_t* p) {
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-void AppendInt(std::vector<uint8_t>& out, uint32_t v) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
-                              static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
-    out.insert(out.end(), bytes, bytes + 4);
-}
-
 } // namespace
 
 ParsedChildList ParseChildList(const uint8_t* data, size_t size, RecordLayout layout) {
@@ -61,22 +55,35 @@ ParsedChildList ParseChildList(const uint8_t* data, size_t size, RecordLayout la
     return out;
 }
 
-std::vector<uint8_t> EncodeChildList(const oVoiceBook& parent, RecordLayout layout) {
-    const size_t recordSize = RecordSize(layout);
+size_t ChildEntrySize(const oVoiceBook& child, RecordLayout layout) {
+    return RecordSize(layout) + 4 + PidlSize(child.m_pidl);
+}
+
+size_t ChildListSize(const oVoiceBook& parent, RecordLayout layout) {
     size_t total = 0;
     for (const oVoiceBook* child = parent.FirstChild(); child; child = child->Next())
-        total += recordSize + 4 + PidlSize(child->m_pidl);
-    std::vector<uint8_t> out;
-    out.reserve(total);
+        total += ChildEntrySize(*child, layout);
+    return total;
+}
+
+void EncodeChildEntry(const oVoiceBook& child, RecordLayout layout, uint8_t* out) {
+    const size_t recordSize = RecordSize(layout);
+    EncodeRecord(child.ToRecord(), layout, out);
+    const size_t idSize = PidlSize(child.m_pidl);
+    const uint32_t count = static_cast<uint32_t>(idSize);
+    const uint8_t bytes[4] = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8),
+                              static_cast<uint8_t>(count >> 16), static_cast<uint8_t>(count >> 24)};
+    std::memcpy(out + recordSize, bytes, 4);
+    if (idSize)
+        std::memcpy(out + recordSize + 4, child.m_pidl, idSize);
+}
+
+std::vector<uint8_t> EncodeChildList(const oVoiceBook& parent, RecordLayout layout) {
+    std::vector<uint8_t> out(ChildListSize(parent, layout));
+    size_t at = 0;
     for (const oVoiceBook* child = parent.FirstChild(); child; child = child->Next()) {
-        const size_t start = out.size();
-        out.resize(start + recordSize);
-        EncodeRecord(child->ToRecord(), layout, out.data() + start);
-        const size_t idSize = PidlSize(child->m_pidl);
-        AppendInt(out, static_cast<uint32_t>(idSize));
-        const auto* id = reinterpret_cast<const uint8_t*>(child->m_pidl);
-        if (idSize)
-            out.insert(out.end(), id, id + idSize);
+        EncodeChildEntry(*child, layout, out.data() + at);
+        at += ChildEntrySize(*child, layout);
     }
     return out;
 }

@@ -39,5 +39,11 @@ ParsedChildList ParseChildList(const uint8_t* data, size_t size, RecordLayout la
 
 // The stream of `parent`'s children as a save writes it.
 std::vector<uint8_t> EncodeChildList(const oVoiceBook& parent, RecordLayout layout);
+// The same entry by entry, for a writer that streams the list: the byte size of one entry
+// (record, 4-byte count, identifier list) and of the whole list, and one entry written to
+// `out`, which holds ChildEntrySize bytes.
+size_t ChildEntrySize(const oVoiceBook& child, RecordLayout layout);
+size_t ChildListSize(const oVoiceBook& parent, RecordLayout layout);
+void EncodeChildEntry(const oVoiceBook& child, RecordLayout layout, uint8_t* out);
 
 } // namespace model

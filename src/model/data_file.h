@@ -16,6 +16,12 @@ struct DataFileFormat {
 constexpr DataFileFormat kCurrentFormat{false, kCurrentVersion};
 // What the single-byte build writes.
 constexpr DataFileFormat kSingleByteFormat{true, kAnsiVersion};
+// What this build's saves write.
+#ifdef LARK_SINGLE_BYTE
+constexpr DataFileFormat kSaveFormat = kSingleByteFormat;
+#else
+constexpr DataFileFormat kSaveFormat = kCurrentFormat;
+#endif
 
 // How the save builds and writes the file, as the benchmark reports it.
 extern const char kSavePathDescription[];

@@ -10,37 +10,55 @@
 #include "model/data_path.h"
 #include "model/file_replace.h"
 #include "model/memory_lock_bytes.h"
-#include "model/pidl.h"
 
 namespace model {
 
 const char kSavePathDescription[] =
-    "ole32 structured storage (direct mode) on an in-memory ILockBytes, written out with one "
-    "WriteFile beside the data file and swapped in with MoveFileExW";
+    "ole32 structured storage (direct mode) on an in-memory ILockBytes sized once, child lists "
+    "streamed entry by entry; the image written with one WriteFile beside the data file, "
+    "flushed and swapped in with MoveFileExW (by the writer thread for the countdown's saves)";
 
 namespace {
 
 constexpr DWORD kCreateMode = STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
 
-bool WriteStream(IStorage* storage, const wchar_t* name, const std::vector<uint8_t>& bytes) {
-    fw::ComPtr<IStream> stream;
-    if (FAILED(storage->CreateStream(name, kCreateMode, 0, 0, stream.put())))
+bool CreateSizedStream(IStorage* storage, const wchar_t* name, size_t size,
+                       fw::ComPtr<IStream>& stream) {
+    if (size > 0xFFFFFFFFu || FAILED(storage->CreateStream(name, kCreateMode, 0, 0, stream.put())))
         return false;
     // The whole chain of sectors at once, rather than one sector more with each write.
-    ULARGE_INTEGER size{};
-    size.QuadPart = bytes.size();
-    if (FAILED(stream->SetSize(size)))
-        return false;
-    ULONG written = 0;
-    return SUCCEEDED(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written)) &&
-           written == bytes.size();
+    ULARGE_INTEGER total{};
+    total.QuadPart = size;
+    return SUCCEEDED(stream->SetSize(total));
 }
 
-bool WriteChildList(IStorage* storage, const oVoiceBook& parent, RecordLayout layout) {
-    const std::vector<uint8_t> bytes = EncodeChildList(parent, layout);
-    if (bytes.size() > 0xFFFFFFFFu)
+bool WriteBytes(IStream* stream, const uint8_t* data, size_t size) {
+    ULONG written = 0;
+    return SUCCEEDED(stream->Write(data, static_cast<ULONG>(size), &written)) && written == size;
+}
+
+bool WriteStream(IStorage* storage, const wchar_t* name, const std::vector<uint8_t>& bytes) {
+    fw::ComPtr<IStream> stream;
+    return CreateSizedStream(storage, name, bytes.size(), stream) &&
+           WriteBytes(stream.get(), bytes.data(), bytes.size());
+}
+
+// Streamed entry by entry through one small buffer, which stays in the cache, instead of
+// encoding the whole list into memory of its own first and copying it on.
+bool WriteChildList(IStorage* storage, const oVoiceBook& parent, RecordLayout layout,
+                    std::vector<uint8_t>& entry) {
+    fw::ComPtr<IStream> stream;
+    if (!CreateSizedStream(storage, L"ChildInfo.INF", ChildListSize(parent, layout), stream))
         return false;
-    return WriteStream(storage, L"ChildInfo.INF", bytes);
+    for (const oVoiceBook* child = parent.FirstChild(); child; child = child->Next()) {
+        const size_t size = ChildEntrySize(*child, layout);
+        if (entry.size() < size)
+            entry.resize(size);
+        EncodeChildEntry(*child, layout, entry.data());
+        if (!WriteBytes(stream.get(), entry.data(), size))
+            return false;
+    }
+    return true;
 }
 
 // Every node with children gets a "ChildInfo.INF" in the storage of its own: the root's is
@@ -53,7 +71,8 @@ bool WriteSubtree(IStorage* rootStorage, const oVoiceBook& root, RecordLayout la
         int position;
         int depth; // of the children
     };
-    if (!WriteChildList(rootStorage, root, layout))
+    std::vector<uint8_t> entry;
+    if (!WriteChildList(rootStorage, root, layout, entry))
         return false;
     std::vector<Frame> stack;
     rootStorage->AddRef();
@@ -77,7 +96,7 @@ bool WriteSubtree(IStorage* rootStorage, const oVoiceBook& root, RecordLayout la
         if (FAILED(top.storage->CreateStorage(StorageName(top.depth, position).c_str(), kCreateMode,
                                               0, 0, sub.put())))
             return false; // a subtree that cannot be written fails the whole save
-        if (!WriteChildList(sub.get(), *child, layout))
+        if (!WriteChildList(sub.get(), *child, layout, entry))
             return false;
         const int depth = top.depth + 1;
         stack.push_back(Frame{std::move(sub), child->FirstChild(), 0, depth});
@@ -85,11 +104,12 @@ bool WriteSubtree(IStorage* rootStorage, const oVoiceBook& root, RecordLayout la
     return true;
 }
 
-// The file's size, roughly: the streams and a little for the sector tables and directory.
+// The file's size, a little more rather than less so that the array is sized once: the
+// streams, a sector's rounding for each, and the sector tables and directory.
 size_t EstimatedSize(const oVoiceBook& root, RecordLayout layout) {
     size_t size = 4 * 4096;
     const_cast<oVoiceBook&>(root).WalkDescendantsF([&](oTreeNode& node) {
-        size += RecordSize(layout) + 4 + PidlSize(static_cast<oVoiceBook&>(node).m_pidl) + 512;
+        size += ChildEntrySize(static_cast<oVoiceBook&>(node), layout) + 512;
         return int{WALK_DESCEND};
     });
     return size + size / 64;
@@ -135,9 +155,5 @@ bool WriteDataFile(const oVoiceBook& root, const std::wstring& path, DataFileFor
 } // namespace model
 
 bool oVoiceBook::SaveFile(const std::wstring& path) const {
-#ifdef LARK_SINGLE_BYTE
-    return model::WriteDataFile(*this, path, model::kSingleByteFormat);
-#else
-    return model::WriteDataFile(*this, path, model::kCurrentFormat);
-#endif
+    return model::WriteDataFile(*this, path, model::kSaveFormat);
 }

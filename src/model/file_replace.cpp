@@ -61,35 +61,43 @@ std::wstring ReplacementName(const std::wstring& path) {
     return path + L".saving";
 }
 
-bool ReplaceFileAtomically(const std::wstring& path, const uint8_t* data, size_t size) {
+bool WriteReplacement(const std::wstring& path, const uint8_t* data, size_t size) {
     const std::wstring temp = ReplacementName(path);
-    {
-        fw::FileHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            return false;
-        bool ok = true;
-        size_t done = 0;
-        while (ok && done < size) {
-            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
-            DWORD written = 0;
-            ok = ::WriteFile(file.get(), data + done, chunk, &written, nullptr) && written == chunk;
-            done += written;
-        }
-        // The new content must be on the disk before the name points at it.
-        ok = ok && ::FlushFileBuffers(file.get());
-        if (!ok) {
-            file.reset();
-            ::DeleteFileW(temp.c_str());
-            return false;
-        }
-    }
-    if (!::MoveFileExW(temp.c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(temp.c_str());
+    fw::FileHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
+    bool ok = true;
+    size_t done = 0;
+    while (ok && done < size) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
+        DWORD written = 0;
+        ok = ::WriteFile(file.get(), data + done, chunk, &written, nullptr) && written == chunk;
+        done += written;
     }
-    return true;
+    // The new content must be on the disk before the name points at it.
+    ok = ok && ::FlushFileBuffers(file.get());
+    file.reset();
+    if (!ok)
+        ::DeleteFileW(temp.c_str());
+    return ok;
+}
+
+bool SwapInReplacement(const std::wstring& path) {
+    const std::wstring temp = ReplacementName(path);
+    if (::MoveFileExW(temp.c_str(), path.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileW(temp.c_str());
+    return false;
+}
+
+void DiscardReplacement(const std::wstring& path) {
+    ::DeleteFileW(ReplacementName(path).c_str());
+}
+
+bool ReplaceFileAtomically(const std::wstring& path, const uint8_t* data, size_t size) {
+    return WriteReplacement(path, data, size) && SwapInReplacement(path);
 }
 
 std::wstring SetFileAside(const std::wstring& path) {

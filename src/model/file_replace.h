@@ -19,6 +19,13 @@ ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out,
 // write-through. Until the move, `path` is untouched; on any failure it stays as it was
 // and the file beside is removed.
 bool ReplaceFileAtomically(const std::wstring& path, const uint8_t* data, size_t size);
+// The two steps of a replacement, for a writer that decides between them whether the new
+// file may still replace the old one. WriteReplacement writes and flushes the file beside
+// `path` (removing it on failure); SwapInReplacement moves it over `path` (removing it on
+// failure); DiscardReplacement removes it instead.
+bool WriteReplacement(const std::wstring& path, const uint8_t* data, size_t size);
+bool SwapInReplacement(const std::wstring& path);
+void DiscardReplacement(const std::wstring& path);
 // Name of the file written beside `path` during a replacement.
 std::wstring ReplacementName(const std::wstring& path);
 
