@@ -29,6 +29,8 @@ protected:
         EXPECT_EQ(sample::CompareTrees(oldTree, loaded), "");
     }
 
+    void KillDuringSaves(const wchar_t* mode, int rounds);
+
     test::TempDir dir;
     std::wstring file = dir / L"LarkB_U.tdb";
     oVoiceBook oldTree, newTree;
@@ -79,8 +81,9 @@ TEST_F(SaveTest, AFolderThatIsNotThereFailsTheSave) {
     ExpectOldFileUntouched();
 }
 
-TEST_F(SaveTest, AProcessKilledAtRandomMomentsDuringSavesLeavesTheOldTreeOrTheNew) {
-    // The helper saves tree A and tree B in turn; A is in the file when it starts.
+// The helper saves tree A and tree B in turn (`mode` "writer": through the writer thread);
+// A is in the file when it starts. Killed at random moments, it leaves A or B.
+void SaveTest::KillDuringSaves(const wchar_t* mode, int rounds) {
     constexpr uint32_t kSeedA = 101, kSeedB = 202;
     constexpr int kButtons = 1200;
     oVoiceBook a, b;
@@ -93,12 +96,12 @@ TEST_F(SaveTest, AProcessKilledAtRandomMomentsDuringSavesLeavesTheOldTreeOrTheNe
     fw::Handle saved(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
     std::mt19937 rng(7);
     int sawA = 0, sawB = 0;
-    for (int round = 0; round < 30; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE(round);
         ::ResetEvent(saved.get());
         std::wstring cmd = L"\"" + helper + L"\" \"" + file + L"\" " + eventName + L" " +
                            std::to_wstring(kSeedA) + L" " + std::to_wstring(kSeedB) + L" " +
-                           std::to_wstring(kButtons);
+                           std::to_wstring(kButtons) + L" " + mode;
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
@@ -126,4 +129,12 @@ TEST_F(SaveTest, AProcessKilledAtRandomMomentsDuringSavesLeavesTheOldTreeOrTheNe
     RecordProperty("old", sawA);
     RecordProperty("new", sawB);
     EXPECT_GT(sawA + sawB, 0);
+}
+
+TEST_F(SaveTest, AProcessKilledAtRandomMomentsDuringSavesLeavesTheOldTreeOrTheNew) {
+    KillDuringSaves(L"direct", 30);
+}
+
+TEST_F(SaveTest, AProcessKilledWhileItsWriterThreadSavesLeavesTheOldTreeOrTheNew) {
+    KillDuringSaves(L"writer", 20);
 }

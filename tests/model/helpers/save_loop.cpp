@@ -1,13 +1,48 @@
-// Helper of the kill-during-save test: saves two different trees to one file in turn, for
+// Helper of the kill-during-save tests: saves two different trees to one file in turn, for
 // ever, until it is killed. Signals the named event given once the first save is done.
-//   lark_save_loop.exe <file> <event name> <seed A> <seed B> <buttons>
+//   lark_save_loop.exe <file> <event name> <seed A> <seed B> <buttons> [writer]
+// With "writer", the images are built here and written by the data-file writer thread, the
+// way the bar's countdown saves: B is handed over while A is still being written.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/com.h"
+#include "model/data_file.h"
+#include "model/data_file_writer.h"
 #include "model/sample_trees.h"
+
+namespace {
+
+int SaveDirectly(const std::wstring& file, const oVoiceBook& a, const oVoiceBook& b, HANDLE saved) {
+    for (unsigned n = 0;; ++n) {
+        if (!(n % 2 ? b : a).SaveFile(file))
+            return 3;
+        if (n == 0 && saved)
+            ::SetEvent(saved);
+    }
+}
+
+int SaveThroughWriter(const std::wstring& file, const oVoiceBook& a, const oVoiceBook& b,
+                      HANDLE saved) {
+    model::DataFileWriter writer(nullptr, 0);
+    for (unsigned n = 0;; ++n) {
+        for (const oVoiceBook* tree : {&a, &b}) {
+            std::vector<uint8_t> image;
+            if (!model::BuildDataFileImage(*tree, model::kCurrentFormat, image) ||
+                !writer.Submit(file, std::move(image)))
+                return 3;
+        }
+        if (!writer.WaitIdle(30000) || !writer.LastOutcome().replaced)
+            return 4;
+        if (n == 0 && saved)
+            ::SetEvent(saved);
+    }
+}
+
+} // namespace
 
 int main() {
     int argc = 0;
@@ -20,10 +55,6 @@ int main() {
     sample::BuildTree(a, static_cast<uint32_t>(std::stoul(argv[3])), std::stoi(argv[5]), 6);
     sample::BuildTree(b, static_cast<uint32_t>(std::stoul(argv[4])), std::stoi(argv[5]), 6);
     HANDLE saved = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]);
-    for (unsigned n = 0;; ++n) {
-        if (!(n % 2 ? b : a).SaveFile(file))
-            return 3;
-        if (n == 0 && saved)
-            ::SetEvent(saved);
-    }
+    const bool throughWriter = argc > 6 && std::wstring(argv[6]) == L"writer";
+    return throughWriter ? SaveThroughWriter(file, a, b, saved) : SaveDirectly(file, a, b, saved);
 }
