@@ -1,7 +1,12 @@
 #include "views/program_toolbar.h"
 
+#include <vector>
+
 #include "framework/wait_cursor.h"
+#include "model/data_file.h"
+#include "model/data_file_writer.h"
 #include "model/data_path.h"
+#include "model/file_replace.h"
 #include "model/voice_book.h"
 #include "views/tree_startup.h"
 
@@ -28,12 +33,16 @@ bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
         if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
             NoteCategoryShown(*start);
     }
+    m_writer = std::make_unique<model::DataFileWriter>(hwnd_, WM_LARK_SAVE_DONE);
     ::SetTimer(hwnd_, kSaveTimer, kSaveTimerPeriodMs, nullptr);
     return true;
 }
 
 void CProgramToolBar::OnDestroy() {
     ::KillTimer(hwnd_, kSaveTimer);
+    // The main window has saved what was pending before its children go; a save still
+    // being written is finished (within the writer's bounds) before the thread ends.
+    m_writer.reset();
     SetMsgHandled(false);
 }
 
@@ -43,7 +52,14 @@ void CProgramToolBar::OnTimer(UINT_PTR id) {
         return;
     }
     if (m_nSaveCountdown.Tick())
-        SaveNow();
+        StartSave();
+}
+
+LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_LARK_SAVE_DONE)
+        return fw::Window::OnMessage(msg, wp, lp);
+    SaveDone(static_cast<uint32_t>(wp), lp != 0);
+    return 0;
 }
 
 void CProgramToolBar::NoteCategoryShown(oVoiceBook& category) {
@@ -54,15 +70,76 @@ void CProgramToolBar::NoteCategoryShown(oVoiceBook& category) {
     m_nSaveCountdown.Restart();
 }
 
+bool CProgramToolBar::IsSaveUnderWay() const noexcept {
+    return m_nSaveTicket > m_nReportedTicket && m_nSaveTicket > m_nSupersededTicket;
+}
+
+void CProgramToolBar::StartSave() {
+    const std::wstring path = model::DataFilePath(model::kDataFileName);
+    std::vector<uint8_t> image;
+    bool built = false;
+    {
+        fw::WaitCursor wait;
+        built = g_pVoiceBook && model::BuildDataFileImage(*g_pVoiceBook, model::kSaveFormat, image);
+    }
+    if (!built) {
+        m_nSaveCountdown.SaveFailed();
+        return;
+    }
+    if (m_writer) {
+        if (const uint32_t ticket = m_writer->Submit(path, std::move(image))) {
+            m_nSaveTicket = ticket;
+            return;
+        }
+    }
+    // Without a writer (it could not start, or was stopped at the end of a session) the
+    // image is written here.
+    fw::WaitCursor wait;
+    if (model::ReplaceFileAtomically(path, image.data(), image.size()))
+        m_nSupersededTicket = m_nSaveTicket;
+    else
+        m_nSaveCountdown.SaveFailed();
+}
+
+void CProgramToolBar::SaveDone(uint32_t ticket, bool replaced) {
+    if (ticket > m_nReportedTicket)
+        m_nReportedTicket = ticket;
+    // A failed write leaves the change pending: the countdown tries again, and so does the
+    // exit. A save made here since covers it.
+    if (!replaced && ticket > m_nSupersededTicket)
+        m_nSaveCountdown.SaveFailed();
+}
+
 void CProgramToolBar::SaveNow() {
     fw::WaitCursor wait;
     const bool saved =
         g_pVoiceBook && g_pVoiceBook->SaveFile(model::DataFilePath(model::kDataFileName));
-    if (!saved)
+    if (saved)
+        m_nSupersededTicket = m_nSaveTicket;
+    else
         m_nSaveCountdown.SaveFailed();
 }
 
 void CProgramToolBar::SaveIfPending() {
-    if (m_nSaveCountdown.TakePending())
+    bool save = m_nSaveCountdown.TakePending();
+    if (m_writer) {
+        // The writer finishes first, so that nothing it writes can come after the save
+        // made here. One that does not finish in time is abandoned: it can no longer
+        // replace the file, later saves are made here, and the tree is written now.
+        fw::WaitCursor wait;
+        if (m_writer->WaitIdle(model::DataFileWriter::kStopLimit)) {
+            // Its outcome may not have come back as a message yet.
+            const model::DataFileWriter::Outcome last = m_writer->LastOutcome();
+            if (last.ticket == m_nSaveTicket && last.replaced)
+                m_nSupersededTicket = m_nSaveTicket; // late failure reports change nothing
+            else if (m_nSaveTicket > m_nSupersededTicket)
+                save = true;
+        } else {
+            m_writer->Stop(0);
+            m_writer.reset();
+            save = true;
+        }
+    }
+    if (save)
         SaveNow();
 }

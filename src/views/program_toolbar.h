@@ -1,10 +1,20 @@
 #pragma once
 // The child window that fills the bar: it will hold the category and program buttons.
 // It reads the tree when it is created and owns the tree's save timing.
+#include <cstdint>
+#include <memory>
+
 #include "framework/window.h"
 #include "views/save_countdown.h"
 
 class oVoiceBook;
+namespace model {
+class DataFileWriter;
+}
+
+// Posted by the data-file writer to the bar: wParam the save's ticket, lParam 1 when the
+// file was replaced, 0 when the write failed.
+constexpr UINT WM_LARK_SAVE_DONE = 0xA6C2;
 
 class CProgramToolBar : public fw::Window {
 public:
@@ -19,21 +29,36 @@ public:
     // The modification notice every edit of the tree ends with: the tree is written about
     // a minute later.
     void MarkModified() noexcept { m_nSaveCountdown.MarkModified(); }
-    // Writes the tree now when a change is pending (at exit and at the end of a session).
+    // At exit and at the end of a session: waits for a save still being written, then
+    // writes the tree here when a change is pending or that save failed. When it returns,
+    // the newest tree is in the file (or the change is still pending after a failure).
     void SaveIfPending();
     bool IsSavePending() const noexcept { return m_nSaveCountdown.IsPending(); }
+    // A save handed to the writer whose outcome has not come back yet.
+    bool IsSaveUnderWay() const noexcept;
 
 protected:
     bool OnCreate(const CREATESTRUCTW& cs) override;
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     // Makes `category` the shown one: the root records it, and the countdown restarts so
     // that the record reaches the data file.
     void NoteCategoryShown(oVoiceBook& category);
-    // Saves with the wait cursor; a failed save stays pending.
+    // The countdown's save: the image of the tree is built here (with the wait cursor) and
+    // written by the writer thread, which reports back with WM_LARK_SAVE_DONE.
+    void StartSave();
+    // Writes the tree here and now; a failed save stays pending.
     void SaveNow();
+    void SaveDone(uint32_t ticket, bool replaced);
 
     SaveCountdown m_nSaveCountdown;
+    std::unique_ptr<model::DataFileWriter> m_writer;
+    uint32_t m_nSaveTicket = 0;     // the last save handed to the writer
+    uint32_t m_nReportedTicket = 0; // the last one whose outcome came back
+    // Saves handed over up to this ticket are covered by a newer tree known to be in the
+    // file: their outcome no longer matters.
+    uint32_t m_nSupersededTicket = 0;
 };

@@ -28,6 +28,17 @@ void MakeTree(oVoiceBook& root, const std::wstring& tag) {
     root.AddChild((tag + L" Web").c_str(), KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
 }
 
+// Waits for `condition` without handling this thread's messages.
+template <class F> bool PollWithoutPumping(F condition, DWORD timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (::GetTickCount64() >= end)
+            return false;
+        ::Sleep(10);
+    }
+    return true;
+}
+
 std::wstring FirstName(const oVoiceBook& root) {
     return root.FirstChild() ? root.FirstChild()->m_strName : std::wstring();
 }
@@ -58,6 +69,10 @@ protected:
     void Tick(int times) {
         for (int i = 0; i < times; ++i)
             ::SendMessageW(bar_->hwnd(), WM_TIMER, CProgramToolBar::kSaveTimer, 0);
+    }
+    // Pumps messages until the writer's report of the save handed over came back.
+    bool WaitForSaveReport() {
+        return test::WaitUntil([&] { return !bar_->IsSaveUnderWay(); }, 15000);
     }
 
     HWND parent_ = nullptr;
@@ -166,11 +181,14 @@ TEST_F(BarDataTest, TheTimerWritesTheTree61TicksAfterTheCountdownStarts) {
     bar.MarkModified();
     Tick(60);
     EXPECT_EQ(test::ReadFileBytes(InData(model::kCurrentDataFile)), before);
-    Tick(1);
+    Tick(1); // builds the file's image and hands it to the writer thread
+    EXPECT_FALSE(bar.IsSavePending());
+    EXPECT_TRUE(bar.IsSaveUnderWay());
+    ASSERT_TRUE(WaitForSaveReport());
     EXPECT_FALSE(bar.IsSavePending());
     oVoiceBook loaded;
     ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
-    EXPECT_EQ(loaded.FirstChild()->Next()->Next()->m_strName, L"Added");
+    EXPECT_NE(loaded.FindChild(L"Added"), nullptr);
     // Other timers are not the countdown's.
     bar.MarkModified();
     for (int i = 0; i < 70; ++i)
@@ -189,13 +207,130 @@ TEST_F(BarDataTest, AFailedSaveStaysPendingUntilOneSucceeds) {
     EXPECT_TRUE(bar.IsSavePending());
     EXPECT_EQ(test::ReadFileBytes(file), before);
     Tick(61); // the countdown tries again, and fails again
+    ASSERT_TRUE(WaitForSaveReport());
     EXPECT_TRUE(bar.IsSavePending());
+    EXPECT_EQ(test::ReadFileBytes(file), before);
     ::RemoveDirectoryW((file + L".saving").c_str());
     bar.SaveIfPending(); // as at exit
     EXPECT_FALSE(bar.IsSavePending());
     oVoiceBook loaded;
     ASSERT_TRUE(loaded.LoadFile(file));
     EXPECT_NE(loaded.FindChild(L"Keep me"), nullptr);
+}
+
+TEST_F(BarDataTest, ACountdownSaveIsWrittenByTheWriterAndTheFileAppears) {
+    CProgramToolBar& bar = CreateBar(); // a first run, which wrote the file
+    const std::wstring file = InData(model::kCurrentDataFile);
+    ASSERT_TRUE(::DeleteFileW(file.c_str()));
+    g_pVoiceBook->AddChild(L"Appears", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    bar.MarkModified();
+    Tick(61);
+    ASSERT_TRUE(WaitForSaveReport());
+    EXPECT_FALSE(bar.IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"Appears"), nullptr);
+    EXPECT_FALSE(test::FileExists(file + L".saving"));
+}
+
+TEST_F(BarDataTest, AFailedBackgroundWriteIsRetriedByTheNextCountdown) {
+    CProgramToolBar& bar = CreateBar();
+    bar.SaveIfPending();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    const auto before = test::ReadFileBytes(file);
+    g_pVoiceBook->AddChild(L"Retried", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    bar.MarkModified();
+    ASSERT_TRUE(::CreateDirectoryW((file + L".saving").c_str(), nullptr)); // in the way
+    Tick(61);
+    EXPECT_FALSE(bar.IsSavePending()); // handed over ...
+    ASSERT_TRUE(WaitForSaveReport());
+    EXPECT_TRUE(bar.IsSavePending()); // ... failed, and pending again
+    EXPECT_EQ(test::ReadFileBytes(file), before);
+    ::RemoveDirectoryW((file + L".saving").c_str());
+    Tick(60);
+    EXPECT_TRUE(bar.IsSavePending()); // a whole countdown again
+    Tick(1);
+    ASSERT_TRUE(WaitForSaveReport());
+    EXPECT_FALSE(bar.IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"Retried"), nullptr);
+}
+
+TEST_F(BarDataTest, AnExitAfterABackgroundWriteFailedWritesTheTree) {
+    CProgramToolBar& bar = CreateBar();
+    bar.SaveIfPending();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    g_pVoiceBook->AddChild(L"At exit", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    bar.MarkModified();
+    ASSERT_TRUE(::CreateDirectoryW((file + L".saving").c_str(), nullptr));
+    Tick(61);
+    // The failure is reported but not yet handled when the exit comes.
+    MSG msg;
+    ASSERT_TRUE(PollWithoutPumping(
+        [&] {
+            return ::PeekMessageW(&msg, bar.hwnd(), WM_LARK_SAVE_DONE, WM_LARK_SAVE_DONE,
+                                  PM_NOREMOVE) != FALSE;
+        },
+        10000));
+    EXPECT_FALSE(bar.IsSavePending());
+    ::RemoveDirectoryW((file + L".saving").c_str());
+    bar.SaveIfPending();
+    EXPECT_FALSE(bar.IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"At exit"), nullptr);
+    // The late report changes nothing any more.
+    test::PumpMessages(100);
+    EXPECT_FALSE(bar.IsSavePending());
+}
+
+TEST_F(BarDataTest, AnExitWhileABackgroundWriteRunsEndsWithTheNewestTree) {
+    const std::wstring file = InData(model::kCurrentDataFile);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        CProgramToolBar& bar = CreateBar();
+        g_pVoiceBook->ResetAll(L"ToolBar");
+        const std::wstring newest = L"Newest " + std::to_wstring(round);
+        // Large enough for the write to take a while.
+        for (int i = 0; i < 300; ++i) {
+            oVoiceBook* category =
+                g_pVoiceBook->AddChild((L"Bulk " + std::to_wstring(i)).c_str(),
+                                       KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+            for (int j = 0; j < 10; ++j)
+                category->AddChild(L"Program", KIND_ITEM | KIND_COMMAND, 0, L"p.exe", L"", L"", L"",
+                                   0, 1);
+        }
+        bar.MarkModified();
+        Tick(61); // the image of the bulk tree is being written ...
+        ASSERT_TRUE(bar.IsSaveUnderWay());
+        ::Sleep(round * 20);
+        // ... when a newer change comes, and the program ends.
+        g_pVoiceBook->AddChild(newest.c_str(), KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        bar.MarkModified();
+        bar.SaveIfPending();
+        bar_.reset(); // the bar goes, and its writer with it
+        test::PumpMessages(200);
+        oVoiceBook loaded;
+        ASSERT_TRUE(loaded.LoadFile(file));
+        EXPECT_NE(loaded.FindChild(newest.c_str()), nullptr);
+        EXPECT_NE(loaded.FindChild(L"Bulk 299"), nullptr);
+        EXPECT_FALSE(test::FileExists(file + L".saving"));
+    }
+}
+
+TEST_F(BarDataTest, DestroyingTheBarFinishesAWriteUnderWay) {
+    CProgramToolBar& bar = CreateBar();
+    for (int i = 0; i < 2000; ++i)
+        g_pVoiceBook->AddChild((L"Many " + std::to_wstring(i)).c_str(), KIND_ITEM | KIND_COMMAND, 0,
+                               L"p.exe", L"", L"", L"", 0, 1);
+    bar.MarkModified();
+    Tick(61);
+    ASSERT_TRUE(bar.IsSaveUnderWay());
+    bar_.reset();
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
+    EXPECT_NE(loaded.FindChild(L"Many 1999"), nullptr);
 }
 
 TEST(BarProcessTest, ExitWritesAPendingChange) {
@@ -239,5 +374,33 @@ TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
     EXPECT_EQ(test::ReadFileBytes(aside), garbage);
     ::PostMessageW(bar, WM_COMMAND, 32774, 0);
     ASSERT_TRUE(lark.WaitForExit(15000));
+    test::RemoveTree(test::DataFolder());
+}
+
+TEST(BarProcessTest, AnExitRightAfterACountdownSaveLeavesTheTreeInTheFile) {
+    test::KillAllLarkProcesses();
+    test::RemoveTree(test::DataFolder());
+    model::DataFilePath(model::kDataFileName);
+    oVoiceBook v4;
+    MakeTree(v4, L"Counted");
+    ASSERT_TRUE(model::WriteDataFile(v4, InData(model::kOlderDataFileV4), {true, 4}));
+    test::LarkProcess lark;
+    ASSERT_TRUE(lark.Start());
+    HWND bar = lark.WaitForBar();
+    ASSERT_TRUE(bar);
+    HWND toolbar = nullptr; // there once the tree is read
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return (toolbar = ::GetDlgItem(bar, 6000)) != nullptr; }, 10000));
+    // The countdown runs out (its save goes to the writer thread) and the exit follows at
+    // once, while the file is being written.
+    for (int i = 0; i < 61; ++i)
+        ::PostMessageW(toolbar, WM_TIMER, CProgramToolBar::kSaveTimer, 0);
+    ::PostMessageW(bar, WM_COMMAND, 32774, 0); // Exit
+    ASSERT_TRUE(lark.WaitForExit(15000));
+    EXPECT_EQ(lark.ExitCode(), 0u);
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
+    EXPECT_EQ(FirstName(loaded), L"Counted Tools");
+    EXPECT_FALSE(test::FileExists(InData(L"LarkB_U.tdb.saving")));
     test::RemoveTree(test::DataFolder());
 }
