@@ -1,6 +1,8 @@
 // Save and load of the data file for trees of 100, 1,000 and 10,000 buttons, beside a raw
-// write and read of a file of the same size in the same run. Target: 1,000 buttons saved
-// and loaded in at most 50 ms each.
+// write and read of a file of the same size in the same run. A countdown save blocks the
+// user-interface thread only while it builds the file's image and hands it to the writer
+// thread; the writer then writes, flushes and swaps it in. Target: for 1,000 buttons, the
+// user-interface thread blocked by a save at most 50 ms, and a load at most 50 ms.
 #include <windows.h>
 #include <objbase.h>
 
@@ -13,6 +15,7 @@
 #include "framework/handle.h"
 #include "model/child_list.h"
 #include "model/data_file.h"
+#include "model/data_file_writer.h"
 #include "model/file_replace.h"
 #include "model/voice_book.h"
 
@@ -152,26 +155,52 @@ int main() {
                 "structured storage on an in-memory ILockBytes\n");
     std::printf("all times in ms, medians; 'raw write' writes the same bytes to a file and "
                 "flushes it, as the save does\n");
-    std::printf("%8s %8s | %8s = %8s + %11s | %8s | %9s %9s | %11s\n", "buttons", "file MB", "save",
-                "build", "write+swap", "load", "raw write", "raw read", "direct-mode");
+    std::printf("%7s %7s | %10s = %7s + %9s | %8s | %8s | %6s | %9s %8s | %11s\n", "buttons",
+                "file MB", "UI blocked", "build", "hand-over", "in place", "SaveFile", "load",
+                "raw write", "raw read", "direct-mode");
+    model::DataFileWriter writer(nullptr, 0);
     bool targetMet = true;
-    double save1000 = 0, load1000 = 0, raw1000 = 0, fresh1000 = 0;
+    double blocked1000 = 0, load1000 = 0, raw1000 = 0, fresh1000 = 0;
     SwapSteps steps1000;
     for (int buttons : {100, 1000, 10000}) {
         oVoiceBook root;
         BuildTree(root, buttons);
         const int runs = buttons >= 10000 ? 3 : 7;
-        std::vector<uint8_t> image;
-        const double build =
-            MedianMs(runs, [&] { model::BuildDataFileImage(root, model::kCurrentFormat, image); });
-        const double write =
-            MedianMs(runs, [&] { model::ReplaceFileAtomically(file, image.data(), image.size()); });
+        // A countdown save as the bar makes it: built and handed over on this thread, then
+        // written by the writer while this thread goes on.
+        std::vector<double> blocked, built, handed, inPlace;
+        size_t fileSize = 0;
+        for (int i = 0; i < runs; ++i) {
+            writer.WaitIdle(60000);
+            std::vector<uint8_t> image;
+            const double start = NowMs();
+            model::BuildDataFileImage(root, model::kCurrentFormat, image);
+            const double afterBuild = NowMs();
+            fileSize = image.size();
+            if (!writer.Submit(file, std::move(image)))
+                std::printf("hand-over refused\n");
+            const double afterHandOver = NowMs();
+            writer.WaitIdle(60000);
+            const double done = NowMs();
+            if (!writer.LastOutcome().replaced)
+                std::printf("background write failed\n");
+            built.push_back(afterBuild - start);
+            handed.push_back(afterHandOver - afterBuild);
+            blocked.push_back(afterHandOver - start);
+            inPlace.push_back(done - start);
+        }
+        auto median = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
         const double save = MedianMs(runs, [&] { root.SaveFile(file); });
         const double load = MedianMs(runs, [&] {
             oVoiceBook loaded;
             if (!loaded.LoadFile(file))
                 std::printf("load failed\n");
         });
+        std::vector<uint8_t> image;
+        model::BuildDataFileImage(root, model::kCurrentFormat, image);
         const double rawWrite = MedianMs(runs, [&] { RawWrite(raw, image); });
         const double rawRead = MedianMs(runs, [&] {
             std::vector<uint8_t> bytes;
@@ -181,13 +210,15 @@ int main() {
         if (buttons <= 1000)
             std::snprintf(directText, sizeof(directText), "%.1f",
                           MedianMs(3, [&] { DirectModeSave(root, direct); }));
-        std::printf("%8d %8.1f | %8.1f = %8.1f + %11.1f | %8.1f | %9.1f %9.1f | %11s\n", buttons,
-                    static_cast<double>(image.size()) / (1024.0 * 1024.0), save, build, write, load,
-                    rawWrite, rawRead, directText);
+        std::printf("%7d %7.1f | %10.1f = %7.1f + %9.2f | %8.1f | %8.1f | %6.1f | %9.1f %8.1f | "
+                    "%11s\n",
+                    buttons, static_cast<double>(fileSize) / (1024.0 * 1024.0), median(blocked),
+                    median(built), median(handed), median(inPlace), save, load, rawWrite, rawRead,
+                    directText);
         if (buttons == 1000) {
-            targetMet = save <= 50.0 && load <= 50.0;
-            save1000 = save;
+            blocked1000 = median(blocked);
             load1000 = load;
+            targetMet = blocked1000 <= 50.0 && load <= 50.0;
             raw1000 = rawWrite;
             std::vector<SwapSteps> all;
             for (int i = 0; i < 5; ++i)
@@ -198,17 +229,21 @@ int main() {
             fresh1000 = FreshMemoryMs(image.size());
         }
     }
-    std::printf("build: the compound file made in memory by ole32; write+swap: written beside "
-                "the data file, flushed, moved over it\n");
+    writer.Stop();
+    std::printf("UI blocked: what a countdown save costs the user-interface thread (the image "
+                "built in memory by ole32, handed to the writer thread); in place: from the "
+                "start of that save until the writer has written, flushed and swapped in the "
+                "file; SaveFile: the same done synchronously (exit, first run)\n");
     std::printf("direct-mode: ole32 writing straight to the file (a write call per 512-byte "
                 "sector), the path this replaces\n");
-    std::printf("where the time of the 1,000-button save goes: write beside %.1f, flush %.1f, "
-                "replace %.1f; of the build, %.1f is the first touch of fresh memory of the "
-                "file's size\n",
-                steps1000.write, steps1000.flush, steps1000.replace, fresh1000);
-    std::printf("target (1,000 buttons, save and load each at most 50 ms): save %.1f, load %.1f: "
-                "%s (raw write and flush of the same bytes alone: %.1f)\n",
-                save1000, load1000, targetMet ? "met" : "MISSED", raw1000);
+    std::printf("where the time of the 1,000-button save goes: on the user-interface thread the "
+                "build, of which %.1f is the first touch of fresh memory of the file's size; on "
+                "the writer thread write beside %.1f, flush %.1f, replace %.1f\n",
+                fresh1000, steps1000.write, steps1000.flush, steps1000.replace);
+    std::printf("target (1,000 buttons: user-interface thread blocked by a save, and a load, at "
+                "most 50 ms each): UI blocked %.1f, load %.1f: %s (raw write and flush of the "
+                "same bytes alone: %.1f)\n",
+                blocked1000, load1000, targetMet ? "met" : "MISSED", raw1000);
     ::DeleteFileW(file.c_str());
     ::DeleteFileW(raw.c_str());
     ::DeleteFileW(direct.c_str());
