@@ -31,7 +31,7 @@ oVoiceBook* Named(const oVoiceBook& parent, const std::wstring& stem) {
 class FolderFillTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::ShortcutSpec pad;
+        test::ShortcutFields pad;
         pad.target = SystemFile(L"notepad.exe");
         pad.arguments = L"notes.txt";
         pad.workDir = dir_.path();
@@ -42,7 +42,7 @@ protected:
         ASSERT_TRUE(test::WriteTextFile(dir_ / L"hidden.txt", "text"));
         ::SetFileAttributesW((dir_ / L"hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
         ASSERT_TRUE(::CreateDirectoryW((dir_ / L"Tools").c_str(), nullptr));
-        test::ShortcutSpec cmd;
+        test::ShortcutFields cmd;
         cmd.target = SystemFile(L"cmd.exe");
         ASSERT_TRUE(test::WriteShortcut(dir_ / L"Tools\\Prompt.lnk", cmd));
         ASSERT_TRUE(::CreateDirectoryW((dir_ / L"Tools\\Deep").c_str(), nullptr));
@@ -108,12 +108,12 @@ TEST_F(FolderFillTest, MissingFolderAddsNothing) {
 TEST_F(FolderFillTest, ShortcutToAShellItemGivesAButtonWithItsList) {
     fw::Pidl drives;
     ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put()), S_OK);
-    test::ShortcutSpec spec;
-    spec.idList = drives.get();
-    spec.iconFile = SystemFile(L"shell32.dll");
-    spec.iconIndex = 15;
+    test::ShortcutFields fields;
+    fields.idList = drives.get();
+    fields.iconFile = SystemFile(L"shell32.dll");
+    fields.iconIndex = 15;
     const std::wstring link = dir_ / L"Computer.lnk";
-    ASSERT_TRUE(test::WriteShortcut(link, spec));
+    ASSERT_TRUE(test::WriteShortcut(link, fields));
 
     oVoiceBook* button = setup::AddFileAsButton(category_, link);
     ASSERT_NE(button, nullptr);

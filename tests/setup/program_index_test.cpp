@@ -22,9 +22,9 @@ TEST(ProgramIndexTest, FilesAndShortcutTargetsBelowAFolder) {
     ASSERT_TRUE(test::WriteTextFile(dir / L"secret.exe", "x"));
     ::SetFileAttributesW((dir / L"secret.exe").c_str(), FILE_ATTRIBUTE_HIDDEN);
     ASSERT_TRUE(::CreateDirectoryW((dir / L"Group").c_str(), nullptr));
-    test::ShortcutSpec spec;
-    spec.target = SystemFile(L"notepad.exe");
-    ASSERT_TRUE(test::WriteShortcut(dir / L"Group\\Pad.lnk", spec));
+    test::ShortcutFields fields;
+    fields.target = SystemFile(L"notepad.exe");
+    ASSERT_TRUE(test::WriteShortcut(dir / L"Group\\Pad.lnk", fields));
     ASSERT_TRUE(test::WriteTextFile(dir / L"Group\\Broken.lnk", "not a shortcut"));
 
     setup::ProgramIndex index;
@@ -58,15 +58,15 @@ TEST(ProgramIndexTest, TheUsersStartMenuIsScanned) {
     ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_STARTMENU, nullptr, 0, startMenu), S_OK);
     const std::wstring group = std::wstring(startMenu) + L"\\Programs\\Lark Index Test";
     ::SHCreateDirectoryExW(nullptr, group.c_str(), nullptr);
-    test::ShortcutSpec spec;
-    spec.target = SystemFile(L"winemine.exe");
-    ASSERT_TRUE(test::WriteShortcut(group + L"\\Mines.lnk", spec));
+    test::ShortcutFields fields;
+    fields.target = SystemFile(L"winemine.exe");
+    ASSERT_TRUE(test::WriteShortcut(group + L"\\Mines.lnk", fields));
 
     setup::ProgramIndex index;
     index.BuildFromStartMenu();
     test::RemoveTree(group);
     ASSERT_NE(index.Find(L"winemine.exe"), nullptr);
-    EXPECT_EQ(_wcsicmp(index.Find(L"winemine.exe")->c_str(), spec.target.c_str()), 0);
+    EXPECT_EQ(_wcsicmp(index.Find(L"winemine.exe")->c_str(), fields.target.c_str()), 0);
 }
 
 TEST(ScanRulesTest, HiddenSystemTemporaryAndLinkedFoldersAreLeftOut) {

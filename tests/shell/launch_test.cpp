@@ -130,13 +130,13 @@ TEST(AppPathValueTest, RejectsWhatIsNotAUsableString) {
 
 TEST_F(LaunchTest, ShortcutRunsItsOwnTargetArgumentsFolderAndShowState) {
     test::TempDir linkDir;
-    test::ShortcutSpec spec;
-    spec.target = shelltest::HelperPath();
-    spec.arguments = L"from-shortcut";
-    spec.workDir = linkDir.path();
-    spec.showCmd = SW_SHOWMINNOACTIVE;
+    test::ShortcutFields fields;
+    fields.target = shelltest::HelperPath();
+    fields.arguments = L"from-shortcut";
+    fields.workDir = linkDir.path();
+    fields.showCmd = SW_SHOWMINNOACTIVE;
     const std::wstring link = dir_ / L"Helper.lnk";
-    ASSERT_TRUE(test::WriteShortcut(link, spec));
+    ASSERT_TRUE(test::WriteShortcut(link, fields));
 
     shell::ShortcutInfo read;
     ASSERT_TRUE(shell::ReadShortcut(link, read));
@@ -193,13 +193,13 @@ TEST_F(LaunchTest, OnlyItemKindsRunAndOlderKindsSucceedWithoutStarting) {
 TEST_F(LaunchTest, ShortcutsThatLeadInACircleFailInsteadOfRecursing) {
     const std::wstring a = dir_ / L"a.lnk";
     const std::wstring b = dir_ / L"b.lnk";
-    test::ShortcutSpec spec;
-    spec.target = shelltest::HelperPath();
-    ASSERT_TRUE(test::WriteShortcut(a, spec));
-    spec.target = a;
-    ASSERT_TRUE(test::WriteShortcut(b, spec));
-    spec.target = b;
-    ASSERT_TRUE(test::WriteShortcut(a, spec));
+    test::ShortcutFields fields;
+    fields.target = shelltest::HelperPath();
+    ASSERT_TRUE(test::WriteShortcut(a, fields));
+    fields.target = a;
+    ASSERT_TRUE(test::WriteShortcut(b, fields));
+    fields.target = b;
+    ASSERT_TRUE(test::WriteShortcut(a, fields));
     EXPECT_FALSE(shell::RunTarget(a, L"", L"", SW_SHOWNORMAL));
 }
 

@@ -11,23 +11,23 @@ namespace {
 
 TEST(ShortcutTest, ReadsEveryField) {
     test::TempDir dir;
-    test::ShortcutSpec spec;
-    spec.target = shelltest::HelperPath();
-    spec.arguments = L"-a \"b c\"";
-    spec.workDir = dir.path();
-    spec.iconFile = L"C:\\windows\\system32\\shell32.dll";
-    spec.iconIndex = 4;
-    spec.showCmd = SW_SHOWMAXIMIZED;
+    test::ShortcutFields fields;
+    fields.target = shelltest::HelperPath();
+    fields.arguments = L"-a \"b c\"";
+    fields.workDir = dir.path();
+    fields.iconFile = L"C:\\windows\\system32\\shell32.dll";
+    fields.iconIndex = 4;
+    fields.showCmd = SW_SHOWMAXIMIZED;
     const std::wstring link = dir / L"All.lnk";
-    ASSERT_TRUE(test::WriteShortcut(link, spec));
+    ASSERT_TRUE(test::WriteShortcut(link, fields));
 
     EXPECT_TRUE(shell::IsShortcutFile(link));
     shell::ShortcutInfo info;
     ASSERT_TRUE(shell::ReadShortcut(link, info));
-    EXPECT_TRUE(shelltest::SamePath(info.target, spec.target)) << info.target;
-    EXPECT_EQ(info.arguments, spec.arguments);
+    EXPECT_TRUE(shelltest::SamePath(info.target, fields.target)) << info.target;
+    EXPECT_EQ(info.arguments, fields.arguments);
     EXPECT_TRUE(shelltest::SamePath(info.workDir, dir.path()));
-    EXPECT_TRUE(shelltest::SamePath(info.iconFile, spec.iconFile)) << info.iconFile;
+    EXPECT_TRUE(shelltest::SamePath(info.iconFile, fields.iconFile)) << info.iconFile;
     EXPECT_EQ(info.iconIndex, 4);
     // Wine 8 does not load the show state from the file; its link object reports normal.
     EXPECT_TRUE(info.showCmd == SW_SHOWMAXIMIZED || info.showCmd == SW_SHOWNORMAL) << info.showCmd;
@@ -40,11 +40,11 @@ TEST(ShortcutTest, ReadsEveryField) {
 
 TEST(ShortcutTest, LongFieldsAreCutAtTheShortcutLimit) {
     test::TempDir dir;
-    test::ShortcutSpec spec;
-    spec.target = shelltest::HelperPath();
-    spec.arguments = std::wstring(700, L'q');
+    test::ShortcutFields fields;
+    fields.target = shelltest::HelperPath();
+    fields.arguments = std::wstring(700, L'q');
     const std::wstring link = dir / L"Long.lnk";
-    ASSERT_TRUE(test::WriteShortcut(link, spec));
+    ASSERT_TRUE(test::WriteShortcut(link, fields));
     shell::ShortcutInfo info;
     ASSERT_TRUE(shell::ReadShortcut(link, info));
     EXPECT_LE(info.arguments.size(), 259u);
@@ -55,11 +55,11 @@ TEST(ShortcutTest, ShortcutToAShellItemHasAListButNoTarget) {
     test::TempDir dir;
     fw::Pidl drives;
     ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put()), S_OK);
-    test::ShortcutSpec spec;
-    spec.idList = drives.get();
-    spec.showCmd = SW_SHOWMINIMIZED;
+    test::ShortcutFields fields;
+    fields.idList = drives.get();
+    fields.showCmd = SW_SHOWMINIMIZED;
     const std::wstring link = dir / L"Computer.lnk";
-    ASSERT_TRUE(test::WriteShortcut(link, spec));
+    ASSERT_TRUE(test::WriteShortcut(link, fields));
 
     shell::ShortcutInfo info;
     EXPECT_FALSE(shell::ReadShortcut(link, info));

@@ -4,20 +4,20 @@
 
 namespace test {
 
-bool WriteShortcut(const std::wstring& path, const ShortcutSpec& spec) {
+bool WriteShortcut(const std::wstring& path, const ShortcutFields& fields) {
     fw::ComPtr<IShellLinkW> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   link.put_void())))
         return false;
-    if (spec.idList)
-        link->SetIDList(spec.idList);
+    if (fields.idList)
+        link->SetIDList(fields.idList);
     else
-        link->SetPath(spec.target.c_str());
-    link->SetArguments(spec.arguments.c_str());
-    link->SetWorkingDirectory(spec.workDir.c_str());
-    if (!spec.iconFile.empty())
-        link->SetIconLocation(spec.iconFile.c_str(), spec.iconIndex);
-    link->SetShowCmd(spec.showCmd);
+        link->SetPath(fields.target.c_str());
+    link->SetArguments(fields.arguments.c_str());
+    link->SetWorkingDirectory(fields.workDir.c_str());
+    if (!fields.iconFile.empty())
+        link->SetIconLocation(fields.iconFile.c_str(), fields.iconIndex);
+    link->SetShowCmd(fields.showCmd);
     fw::ComPtr<IPersistFile> file = link.As<IPersistFile>();
     return file && SUCCEEDED(file->Save(path.c_str(), TRUE));
 }

@@ -7,7 +7,7 @@
 
 namespace test {
 
-struct ShortcutSpec {
+struct ShortcutFields {
     std::wstring target;
     std::wstring arguments;
     std::wstring workDir;
@@ -17,6 +17,6 @@ struct ShortcutSpec {
     LPCITEMIDLIST idList = nullptr; // used instead of `target` when set
 };
 
-bool WriteShortcut(const std::wstring& path, const ShortcutSpec& spec);
+bool WriteShortcut(const std::wstring& path, const ShortcutFields& fields);
 
 } // namespace test
