@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "framework/handle.h"
+#include "framework/resources.h"
 
 namespace model {
 namespace {
@@ -33,23 +34,6 @@ std::optional<std::wstring> AppDataFolder() {
     if (FAILED(function(nullptr, kAppDataCreate, nullptr, 0, path)) || path[0] == 0)
         return std::nullopt;
     return std::wstring(path);
-}
-
-// The module path up to and including its last backslash.
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return std::wstring();
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
 } // namespace
@@ -85,7 +69,8 @@ std::wstring ComposeDataFilePath(const std::optional<std::wstring>& appData,
 
 std::wstring DataFilePath(const std::wstring& fileName) {
     const std::optional<std::wstring> appData = AppDataFolder();
-    return ComposeDataFilePath(appData, appData ? std::wstring() : ProgramFolder(), fileName, true);
+    return ComposeDataFilePath(appData, appData ? std::wstring() : fw::ProgramFolder(), fileName,
+                               true);
 }
 
 } // namespace model
