@@ -8,7 +8,6 @@
 namespace {
 
 const std::wstring kPreferences = std::wstring(test::kProductKey) + L"\\Preferences";
-constexpr UINT kExitCommand = 32774;
 
 class StartupProcessTest : public ::testing::Test {
 protected:
@@ -19,10 +18,7 @@ protected:
     }
     void TearDown() override { test::KillAllLarkProcesses(); }
 
-    static void Exit(test::LarkProcess& p) {
-        ::PostMessageW(p.Bar(), WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
-        ASSERT_TRUE(p.WaitForExit(10000));
-    }
+    static void Exit(test::LarkProcess& p) { ASSERT_TRUE(p.Exit(10000)); }
 
     test::TempDir dir_;
     std::wstring exe_;

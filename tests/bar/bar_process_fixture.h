@@ -117,8 +117,7 @@ protected:
     }
 
     static void Exit(test::LarkProcess& p) {
-        Command(p.Bar(), kExit);
-        ASSERT_TRUE(p.WaitForExit(10000));
+        ASSERT_TRUE(p.Exit(10000));
         EXPECT_EQ(p.ExitCode(), 0u);
     }
 

@@ -15,8 +15,6 @@ namespace {
 using setuptest::Child;
 using setuptest::Children;
 
-constexpr UINT kExitCommand = 32774;
-
 class FirstRunProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -41,8 +39,7 @@ protected:
         seen_ = answer.Seen();
         ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(dataFile_); }, 30000));
         ASSERT_NE(lark.WaitForBar(), nullptr);
-        ::PostMessageW(lark.Bar(), WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
-        ASSERT_TRUE(lark.WaitForExit(15000));
+        ASSERT_TRUE(lark.Exit());
 #ifdef LARK_SINGLE_BYTE
         ASSERT_TRUE(tree.LoadAnsiFile(dataFile_));
 #else

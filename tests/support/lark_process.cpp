@@ -80,6 +80,13 @@ bool LarkProcess::WaitForExit(DWORD timeoutMs) {
     return WaitUntil([&] { return !IsRunning(); }, timeoutMs);
 }
 
+bool LarkProcess::Exit(DWORD timeoutMs) {
+    constexpr UINT kExitCommand = 32774;
+    if (!bar_ || !::PostMessageW(bar_, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0))
+        return false;
+    return WaitForExit(timeoutMs);
+}
+
 bool LarkProcess::IsRunning() const {
     return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }

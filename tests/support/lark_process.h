@@ -21,6 +21,8 @@ public:
     HWND WaitForBar(DWORD timeoutMs = 15000);
     HWND Bar() const { return bar_; }
     bool WaitForExit(DWORD timeoutMs);
+    // Posts the Exit command (32774) to the bar and waits for the process to end.
+    bool Exit(DWORD timeoutMs = 15000);
     bool IsRunning() const;
     DWORD ExitCode() const;
     DWORD Id() const { return pid_; }

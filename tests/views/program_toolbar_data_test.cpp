@@ -347,8 +347,7 @@ TEST(BarProcessTest, ExitWritesAPendingChange) {
     HWND bar = lark.WaitForBar();
     ASSERT_TRUE(bar);
     EXPECT_FALSE(test::FileExists(InData(model::kCurrentDataFile)));
-    ::PostMessageW(bar, WM_COMMAND, 32774, 0); // Exit
-    ASSERT_TRUE(lark.WaitForExit(15000));
+    ASSERT_TRUE(lark.Exit());
     oVoiceBook loaded;
     ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
     EXPECT_EQ(FirstName(loaded), L"Imported Tools");
@@ -372,8 +371,7 @@ TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
     const std::wstring aside = InData(L"LarkB_U.tdb.unreadable");
     ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(aside); }, 10000));
     EXPECT_EQ(test::ReadFileBytes(aside), garbage);
-    ::PostMessageW(bar, WM_COMMAND, 32774, 0);
-    ASSERT_TRUE(lark.WaitForExit(15000));
+    ASSERT_TRUE(lark.Exit());
     test::RemoveTree(test::DataFolder());
 }
 
@@ -395,8 +393,7 @@ TEST(BarProcessTest, AnExitRightAfterACountdownSaveLeavesTheTreeInTheFile) {
     // once, while the file is being written.
     for (int i = 0; i < 61; ++i)
         ::PostMessageW(toolbar, WM_TIMER, CProgramToolBar::kSaveTimer, 0);
-    ::PostMessageW(bar, WM_COMMAND, 32774, 0); // Exit
-    ASSERT_TRUE(lark.WaitForExit(15000));
+    ASSERT_TRUE(lark.Exit());
     EXPECT_EQ(lark.ExitCode(), 0u);
     oVoiceBook loaded;
     ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
