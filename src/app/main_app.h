@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/language.h"
-#include "app/preferences.h"
+#include "model/preferences.h"
 #include "framework/app.h"
 #include "framework/com.h"
 #include "framework/gdi.h"

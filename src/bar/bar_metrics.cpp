@@ -1,6 +1,6 @@
 #include "bar/bar_metrics.h"
 
-#include "app/preferences.h"
+#include "model/preferences.h"
 
 namespace bar {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "rect_compare.h"
 
-#include "app/preferences.h"
+#include "model/preferences.h"
 #include "bar/bar_metrics.h"
 
 namespace {

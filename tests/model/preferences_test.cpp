@@ -1,7 +1,7 @@
 // Preferences as stored in the registry of the current user.
 #include <gtest/gtest.h>
 
-#include "app/preferences.h"
+#include "model/preferences.h"
 #include "framework/profile.h"
 #include "support/test_util.h"
 

@@ -1,4 +1,4 @@
-#include "app/preferences.h"
+#include "model/preferences.h"
 
 #include "framework/profile.h"
 
