@@ -18,6 +18,38 @@
 #define IDB_MENU_BUTTON 145
 #define IDB_EXIT_BUTTON 30997
 
+// Picture strips of the image lists (13 pictures each), 32-bit and their fallbacks
+#define IDB_PICTURES_LARGE 381
+#define IDB_PICTURES_SMALL 383
+#define IDB_PICTURES_LARGE_GREY 382
+#define IDB_PICTURES_SMALL_GREY 384
+#define IDB_PICTURES_LARGE_OLD 199
+#define IDB_PICTURES_SMALL_OLD 197
+#define IDB_PICTURES_LARGE_GREY_OLD 375
+#define IDB_PICTURES_SMALL_GREY_OLD 377
+
+// The 8x8 pattern that fills checked buttons
+#define IDB_CHECKED_PATTERN 346
+
+// Navigation and paging buttons of the program button bar (normal, disabled)
+#define IDI_SELECT_CATEGORY 328
+#define IDI_SELECT_CATEGORY_OFF 356
+#define IDI_PARENT_CATEGORY 324
+#define IDI_PARENT_CATEGORY_OFF 357
+#define IDI_NEXT_PAGE_H 347
+#define IDI_NEXT_PAGE_H_OFF 355
+#define IDI_PREV_PAGE_H 348
+#define IDI_PREV_PAGE_H_OFF 353
+#define IDI_NEXT_PAGE_V 349
+#define IDI_NEXT_PAGE_V_OFF 352
+#define IDI_PREV_PAGE_V 350
+#define IDI_PREV_PAGE_V_OFF 354
+
+// Cursors of a button drag: move, copy, remove
+#define IDC_DRAG_MOVE 354
+#define IDC_DRAG_COPY 30989
+#define IDC_DRAG_REMOVE 30990
+
 // Menus
 #define IDR_BAR_MENU 129
 

@@ -21,6 +21,9 @@ VisualStyles::VisualStyles() : module_(::LoadLibraryW(L"uxtheme.dll")) {
     openThemeData_ = Lookup<OpenThemeDataFn>(m, "OpenThemeData");
     closeThemeData_ = Lookup<CloseThemeDataFn>(m, "CloseThemeData");
     getThemeSysColor_ = Lookup<GetThemeSysColorFn>(m, "GetThemeSysColor");
+    drawThemeBackground_ = Lookup<DrawThemeBackgroundFn>(m, "DrawThemeBackground");
+    drawThemeParentBackground_ =
+        Lookup<DrawThemeParentBackgroundFn>(m, "DrawThemeParentBackground");
 }
 
 bool VisualStyles::Active() const {
@@ -39,6 +42,24 @@ std::optional<COLORREF> VisualStyles::ThemeSysColor(HWND hwnd, const wchar_t* cl
     const COLORREF colour = getThemeSysColor_(theme, index);
     closeThemeData_(theme);
     return colour;
+}
+
+bool VisualStyles::DrawPart(HWND hwnd, HDC dc, const wchar_t* classList, int part, int state,
+                            const RECT& rect) const {
+    if (!Active() || !drawThemeBackground_)
+        return false;
+    HANDLE theme = openThemeData_(hwnd, classList);
+    if (!theme)
+        return false;
+    const bool drawn = SUCCEEDED(drawThemeBackground_(theme, dc, part, state, &rect, nullptr));
+    closeThemeData_(theme);
+    return drawn;
+}
+
+bool VisualStyles::DrawParentBackground(HWND hwnd, HDC dc, const RECT& rect) const {
+    if (!Active() || !drawThemeParentBackground_)
+        return false;
+    return SUCCEEDED(drawThemeParentBackground_(hwnd, dc, &rect));
 }
 
 } // namespace ui

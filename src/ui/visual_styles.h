@@ -18,6 +18,12 @@ public:
     bool Active() const;
     // A system colour as the theme of `classList` draws it; nothing when styles are off.
     std::optional<COLORREF> ThemeSysColor(HWND hwnd, const wchar_t* classList, int index) const;
+    // Draws a part of the theme of `classList` over `rect`; false when styles are off or the
+    // theme has no such class.
+    bool DrawPart(HWND hwnd, HDC dc, const wchar_t* classList, int part, int state,
+                  const RECT& rect) const;
+    // Paints what the parent of `hwnd` shows behind `rect` (the window's coordinates).
+    bool DrawParentBackground(HWND hwnd, HDC dc, const RECT& rect) const;
 
 private:
     VisualStyles();
@@ -27,6 +33,8 @@ private:
     using OpenThemeDataFn = HANDLE(WINAPI*)(HWND, LPCWSTR);
     using CloseThemeDataFn = HRESULT(WINAPI*)(HANDLE);
     using GetThemeSysColorFn = COLORREF(WINAPI*)(HANDLE, int);
+    using DrawThemeBackgroundFn = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*, const RECT*);
+    using DrawThemeParentBackgroundFn = HRESULT(WINAPI*)(HWND, HDC, const RECT*);
 
     fw::Module module_;
     IsThemeActiveFn isThemeActive_ = nullptr;
@@ -34,6 +42,8 @@ private:
     OpenThemeDataFn openThemeData_ = nullptr;
     CloseThemeDataFn closeThemeData_ = nullptr;
     GetThemeSysColorFn getThemeSysColor_ = nullptr;
+    DrawThemeBackgroundFn drawThemeBackground_ = nullptr;
+    DrawThemeParentBackgroundFn drawThemeParentBackground_ = nullptr;
 };
 
 } // namespace ui

@@ -1,0 +1,73 @@
+#include "views/button_face.h"
+
+#include "framework/gdi.h"
+#include "resource.h"
+#include "ui/visual_styles.h"
+#include "views/dib.h"
+
+namespace views {
+namespace {
+// Part and states of the theme class "toolbar".
+constexpr int kToolbarButton = 1;
+constexpr int kThemeHot = 2;
+constexpr int kThemePressed = 3;
+constexpr int kThemeChecked = 5;
+constexpr int kThemeHotChecked = 6;
+
+bool DrawThemed(HWND button, HDC dc, const RECT& rect, int state, bool checked) {
+    const ui::VisualStyles& styles = ui::VisualStyles::Get();
+    if (!styles.Active())
+        return false;
+    // The parent's background first: the theme's parts have rounded, see-through corners.
+    if (!styles.DrawParentBackground(button, dc, rect))
+        ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
+    int part = 0;
+    if (state == kStatePressed)
+        part = kThemePressed;
+    else if (checked)
+        part = state == kStateHot ? kThemeHotChecked : kThemeChecked;
+    else if (state == kStateHot)
+        part = kThemeHot;
+    if (part == 0)
+        return true;
+    return styles.DrawPart(button, dc, L"toolbar", kToolbarButton, part, rect);
+}
+
+void DrawClassic(HDC dc, const RECT& rect, int state, bool checked) {
+    RECT r = rect;
+    HBRUSH pattern = checked && state != kStatePressed ? CheckedPatternBrush() : nullptr;
+    if (pattern) {
+        // The pattern lines up with the button, not with the screen.
+        POINT old{};
+        ::SetBrushOrgEx(dc, r.left, r.top, &old);
+        ::FillRect(dc, &r, pattern);
+        ::SetBrushOrgEx(dc, old.x, old.y, nullptr);
+    } else {
+        ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    if (checked || state == kStatePressed)
+        ::DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    else if (state == kStateHot)
+        ::DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+}
+} // namespace
+
+HBRUSH CheckedPatternBrush() {
+    struct Pattern {
+        Pattern() {
+            if (dib.Load(IDB_CHECKED_PATTERN))
+                brush.reset(::CreatePatternBrush(dib.bitmap()));
+        }
+        CDib dib;
+        fw::Brush brush;
+    };
+    static Pattern pattern;
+    return pattern.brush.get();
+}
+
+void DrawButtonFace(HWND button, HDC dc, const RECT& rect, int state, bool checked) {
+    if (!DrawThemed(button, dc, rect, state, checked))
+        DrawClassic(dc, rect, state, checked);
+}
+
+} // namespace views

@@ -1,0 +1,244 @@
+#include "views/image_button.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "framework/gdi.h"
+#include "framework/resources.h"
+#include "views/button_face.h"
+
+namespace {
+constexpr wchar_t kClassName[] = L"LarkImageButton";
+
+struct SharedLists {
+    SharedLists() {
+        for (int i = 0; i < 3; ++i)
+            lists[i].reset(
+                ::ImageList_Create(kSizes[i], kSizes[i], ILC_COLOR32 | ILC_MASK, 50, 50));
+    }
+    static constexpr int kSizes[3] = {32, 24, 16};
+    fw::ImageList lists[3];
+};
+
+SharedLists& Lists() {
+    static SharedLists lists;
+    return lists;
+}
+
+HICON LoadIconAt(UINT id, int size, bool shared) {
+    const UINT flags = shared ? LR_SHARED : 0;
+    HANDLE icon =
+        ::LoadImageW(fw::ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, flags);
+    if (!icon && fw::ResourceModule() != fw::ProgramModule())
+        icon =
+            ::LoadImageW(fw::ProgramModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, flags);
+    return static_cast<HICON>(icon);
+}
+
+// Adds the icon at every size; the index it has in all three lists, or -1.
+int AddIcon(UINT id, bool shared) {
+    int index = -1;
+    for (int i = 0; i < 3; ++i) {
+        const int size = SharedLists::kSizes[i];
+        HICON icon = LoadIconAt(id, size, shared);
+        const int added = ::ImageList_AddIcon(Lists().lists[i].get(), icon);
+        if (icon && !shared)
+            ::DestroyIcon(icon);
+        if (i == 0)
+            index = added;
+    }
+    return index;
+}
+} // namespace
+
+CImageButton::CImageButton() {
+    Lists();
+}
+
+HWND CImageButton::Create(int selector, const RECT& rect, HWND parent, UINT id) {
+    m_bToggle = (selector & 3) != 0;
+    RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    return fw::Window::Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE, rect, parent, id);
+}
+
+void CImageButton::SetIcons(UINT normal, bool normalShared, UINT disabled, bool disabledShared) {
+    m_nImage = AddIcon(normal, normalShared);
+    m_nDisabledImage = disabled > 0 ? AddIcon(disabled, disabledShared) : m_nImage;
+    if (hwnd_)
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void CImageButton::SetChecked(bool checked) {
+    if (!m_bToggle || m_bChecked == static_cast<int32_t>(checked))
+        return;
+    m_bChecked = checked;
+    if (hwnd_) {
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        ::UpdateWindow(hwnd_);
+    }
+}
+
+HIMAGELIST CImageButton::SharedList(int size) {
+    const int i = size >= 32 ? 0 : size >= 24 ? 1 : 2;
+    return Lists().lists[i].get();
+}
+
+CImageButton::ImagePlace CImageButton::PlaceImage(int width, int height, bool pressed) noexcept {
+    ImagePlace place{};
+    place.size = width >= 40 ? 32 : width < 32 ? 16 : 24;
+    place.x = std::max(0, (width - place.size) / 2);
+    place.y = std::max(0, (height - place.size) / 2);
+    if (width >= 56)
+        place.y += 4;
+    if (pressed) {
+        ++place.x;
+        ++place.y;
+    }
+    return place;
+}
+
+void CImageButton::Draw(HDC dc, int state, bool checked, bool disabled) const {
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    views::DrawButtonFace(hwnd_, dc, client, state, checked);
+    const int image = disabled ? m_nDisabledImage : m_nImage;
+    if (image < 0)
+        return;
+    const ImagePlace place = PlaceImage(client.right, client.bottom, state == views::kStatePressed);
+    ::ImageList_Draw(SharedList(place.size), image, dc, place.x, place.y, ILD_TRANSPARENT);
+}
+
+void CImageButton::DrawNow(int state) {
+    if (!hwnd_)
+        return;
+    fw::WindowDC dc(hwnd_);
+    Draw(dc.get(), state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
+}
+
+bool CImageButton::Contains(POINT client) const {
+    RECT r{};
+    ::GetClientRect(hwnd_, &r);
+    return ::PtInRect(&r, client) != FALSE;
+}
+
+void CImageButton::CancelLeaveTracking() {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_CANCEL | TME_LEAVE;
+    track.hwndTrack = hwnd_;
+    ::TrackMouseEvent(&track);
+}
+
+void CImageButton::Leave() {
+    if (!m_nHover)
+        return;
+    m_nHover = 0;
+    m_bPressed = 0;
+    DrawNow(views::kStateNormal);
+}
+
+void CImageButton::OnPaint() {
+    fw::PaintDC dc(hwnd_);
+    Draw(dc.get(), views::kStateNormal, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
+}
+
+bool CImageButton::OnEraseBackground(HDC) {
+    return true; // the face covers the whole window
+}
+
+void CImageButton::OnLButtonDown(UINT, POINT) {
+    m_bPressed = 1;
+    CancelLeaveTracking();
+    ::SetCapture(hwnd_);
+    DrawNow(views::kStatePressed);
+}
+
+void CImageButton::OnMouseMove(UINT, POINT client) {
+    if (Contains(client)) {
+        if (m_nHover != 1)
+            DrawNow(m_bPressed ? views::kStatePressed : views::kStateHot);
+        if (m_nHover == 0) {
+            TRACKMOUSEEVENT track{};
+            track.cbSize = sizeof(track);
+            track.dwFlags = TME_LEAVE;
+            track.hwndTrack = hwnd_;
+            // While held, or where leave tracking is refused, the capture and the timer
+            // tell when the pointer goes.
+            if (m_bPressed || !::TrackMouseEvent(&track)) {
+                ::SetCapture(hwnd_);
+                ::SetTimer(hwnd_, kLeaveTimer, kLeaveTimerPeriodMs, nullptr);
+            }
+        }
+        m_nHover = 1;
+    } else if (m_bPressed) {
+        if (m_nHover == 1)
+            DrawNow(views::kStateHot);
+        m_nHover = 2;
+    } else {
+        if (m_nHover == 1)
+            DrawNow(views::kStateNormal);
+        if (m_nHover) {
+            m_nHover = 0;
+            ::ReleaseCapture();
+        }
+    }
+}
+
+void CImageButton::OnLButtonUp(UINT, POINT client) {
+    const bool inside = Contains(client);
+    if (inside) {
+        m_bChecked = m_bToggle ? !m_bChecked : 0;
+    } else if (m_nHover) {
+        ::ReleaseCapture();
+    }
+    const bool click = inside && m_bPressed;
+    DrawNow(inside ? views::kStateHot : views::kStateNormal);
+    m_bPressed = 0;
+    if (!inside)
+        m_nHover = 0;
+    if (click) {
+        const int id = ::GetDlgCtrlID(hwnd_);
+        ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(hwnd_));
+    }
+}
+
+void CImageButton::OnMouseLeave() {
+    Leave();
+}
+
+void CImageButton::OnTimer(UINT_PTR id) {
+    if (id != kLeaveTimer) {
+        SetMsgHandled(false);
+        return;
+    }
+    if (m_nHover == 0) {
+        ::KillTimer(hwnd_, kLeaveTimer);
+        return;
+    }
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    RECT window{};
+    ::GetWindowRect(hwnd_, &window);
+    if (m_nHover == 1 && !::PtInRect(&window, cursor)) {
+        m_nHover = 0; // the capture's loss below must not draw a second time
+        m_bPressed = 0;
+        ::ReleaseCapture();
+        DrawNow(views::kStateNormal);
+    }
+}
+
+LRESULT CImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_)
+            Leave();
+        return 0;
+    case WM_ENABLE:
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        return 0;
+    default:
+        return fw::Window::OnMessage(msg, wp, lp);
+    }
+}
