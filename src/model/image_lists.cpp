@@ -163,6 +163,9 @@ void Draw(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, b
 } // namespace
 
 void BuildImageLists() {
+    // Every node's Reset comes here: once the lists exist nothing else is done.
+    if (S().lists[0] && S().lists[1])
+        return;
     BuildImageListsFrom(fw::ProgramFolder() + L"larkb.icl");
 }
 
