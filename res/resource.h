@@ -44,6 +44,8 @@
 #define IDI_NEXT_PAGE_V_OFF 352
 #define IDI_PREV_PAGE_V 350
 #define IDI_PREV_PAGE_V_OFF 354
+// Drawn on category buttons that open a menu
+#define IDI_MENU_GLYPH 366
 
 // Cursors of a button drag: move, copy, remove
 #define IDC_DRAG_MOVE 354

@@ -50,6 +50,14 @@ def _parent_category(k):
              (11 * k, 15 * k), (11 * k, 8 * k), (6 * k, 8 * k), (6 * k, 11 * k)]]
 
 
+def _menu_glyph(k):
+    """Two small chevrons pointing down: this button opens a menu."""
+    def chevron(y):
+        return [(4 * k, y * k), (6 * k, y * k), (8 * k, (y + 2) * k), (10 * k, y * k),
+                (12 * k, y * k), (8 * k, (y + 4) * k)]
+    return [chevron(3), chevron(8)]
+
+
 # Resource name -> (shape, disabled)
 ICONS = {
     'select_category': (_select_category, False),
@@ -64,6 +72,7 @@ ICONS = {
     'next_page_v_off': (_triangle('down'), True),
     'prev_page_v': (_triangle('up'), False),
     'prev_page_v_off': (_triangle('up'), True),
+    'menu_glyph': (_menu_glyph, False),
 }
 
 
