@@ -1,0 +1,38 @@
+// Pictures of button targets: the shell's icon of the program, or the chosen default.
+#include <gtest/gtest.h>
+
+#include "model/image_lists.h"
+#include "model/voice_book.h"
+#include "shell/program_icon.h"
+
+namespace {
+
+TEST(NodeIcons, AButtonShowsItsTargetsIconOrItsDefaultPicture) {
+    icons::BuildImageLists();
+    icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
+    const int fixed = ::ImageList_GetImageCount(icons::List(icons::ListKind::LargeColour));
+    struct Case {
+        const wchar_t* command;
+        int32_t chosen;
+        bool own;
+    } cases[] = {
+        {L"notepad.exe", 0, true},
+        {L"http://www.example.com/", 10, false},
+        {L"C:\\no\\such\\program.exe", 4, false},
+    };
+    for (const Case& c : cases) {
+        oVoiceBook node;
+        node.m_nKind = KIND_ITEM | KIND_COMMAND;
+        node.SetCommand(c.command);
+        node.m_nDefaultImage = c.chosen;
+        const int picture = icons::GetImage(node);
+        if (c.own)
+            EXPECT_GE(picture, fixed) << c.command;
+        else
+            EXPECT_EQ(picture, c.chosen) << c.command;
+        EXPECT_EQ(node.m_nGrayImage, picture);
+    }
+    icons::SetTargetIconSource(nullptr);
+}
+
+} // namespace
