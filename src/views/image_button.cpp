@@ -185,18 +185,22 @@ void CImageButton::OnMouseMove(UINT, POINT client) {
     }
 }
 
-void CImageButton::OnLButtonUp(UINT, POINT client) {
+void CImageButton::OnLButtonUp(UINT keys, POINT client) {
     const bool inside = Contains(client);
-    if (inside) {
-        m_bChecked = m_bToggle ? !m_bChecked : 0;
-    } else if (m_nHover) {
-        ::ReleaseCapture();
-    }
     const bool click = inside && m_bPressed;
-    DrawNow(inside ? views::kStateHot : views::kStateNormal);
+    if (inside)
+        m_bChecked = m_bToggle ? !m_bChecked : 0;
     m_bPressed = 0;
-    if (!inside)
+    if (!inside || m_nHover != 1) {
+        // The capture from the press ends here unless hover tracking keeps it: a button
+        // pressed without a move over it first would otherwise keep the mouse for good.
         m_nHover = 0;
+        if (::GetCapture() == hwnd_)
+            ::ReleaseCapture();
+    }
+    DrawNow(inside ? views::kStateHot : views::kStateNormal);
+    if (inside && m_nHover == 0)
+        OnMouseMove(keys, client); // hover tracking from here on
     if (click) {
         const int id = ::GetDlgCtrlID(hwnd_);
         ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),

@@ -42,6 +42,7 @@ public:
                RECT{100, 100, 300, 300}, nullptr, 0);
     }
     int commands = 0;
+    int ownClicks = 0; // releases on the parent's own area
 
 protected:
     bool OnCommand(UINT id, UINT, HWND) override {
@@ -49,6 +50,7 @@ protected:
             ++commands;
         return true;
     }
+    void OnLButtonUp(UINT, POINT) override { ++ownClicks; }
 };
 
 HWND CreateButton(CImageButton& button, const Parent& parent, int size, UINT disabledIcon) {
@@ -108,6 +110,19 @@ TEST(ImageButton, DisabledShowsItsDisabledPictureOrElseItsNormalOne) {
     }
 }
 
+TEST(ImageButton, APressWithoutAMoveOverTheButtonDoesNotKeepTheMouse) {
+    Parent parent;
+    CImageButton button;
+    ASSERT_TRUE(CreateButton(button, parent, 24, 0)) << ::GetLastError();
+    ::SendMessageW(button.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(::GetCapture(), button.hwnd());
+    for (const LPARAM at : {MAKELPARAM(5, 5), MAKELPARAM(-40, -40)}) {
+        ::SendMessageW(button.hwnd(), WM_LBUTTONUP, 0, at);
+        EXPECT_NE(::GetCapture(), button.hwnd());
+    }
+    EXPECT_EQ(parent.commands, 1);
+}
+
 // Mouse-button releases this thread takes from its queue, whichever window they are for.
 int g_releases = 0;
 LRESULT CALLBACK CountReleases(int code, WPARAM wp, LPARAM lp) {
@@ -129,7 +144,7 @@ void Click(POINT screen) {
     ASSERT_EQ(::SendInput(3, in, sizeof(INPUT)), 3u) << ::GetLastError();
 }
 
-TEST(ImageButton, ADisabledButtonSendsNoCommand) {
+TEST(ImageButton, ADisabledButtonSendsNoCommandAndAClickLeavesNoCapture) {
     Parent parent;
     CImageButton button;
     ASSERT_TRUE(CreateButton(button, parent, 24, IDI_NEXT_PAGE_H_OFF)) << ::GetLastError();
@@ -150,6 +165,9 @@ TEST(ImageButton, ADisabledButtonSendsNoCommand) {
     // The enabled click proves the input arrives; the disabled one came before it.
     EXPECT_TRUE(test::WaitUntil([&] { return parent.commands >= 1; }, 20000));
     EXPECT_EQ(parent.commands, 1);
+    // The button no longer holds the mouse: a click beside it reaches the parent.
+    Click(POINT{r.left - 30, r.top - 30});
+    EXPECT_TRUE(test::WaitUntil([&] { return parent.ownClicks >= 1; }, 20000));
     ::UnhookWindowsHookEx(hook);
 }
 
