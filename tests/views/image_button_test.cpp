@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "support/test_util.h"
 #include "views/button_face.h"
+#include "views/dib.h"
 #include "views/image_button.h"
 
 namespace {
@@ -121,6 +122,31 @@ TEST(ImageButton, APressWithoutAMoveOverTheButtonDoesNotKeepTheMouse) {
         EXPECT_NE(::GetCapture(), button.hwnd());
     }
     EXPECT_EQ(parent.commands, 1);
+}
+
+TEST(Dib, PaletteComesFromTheColourTableElseIsTheHalftoneOne) {
+    struct Case {
+        UINT id;
+        LONG width, height;
+        WORD bits;
+        bool table;
+    } cases[] = {{IDB_CHECKED_PATTERN, 8, 8, 8, true}, {IDB_PICTURES_SMALL, 208, 16, 32, false}};
+    for (const Case& c : cases) {
+        CDib dib;
+        ASSERT_TRUE(dib.Load(c.id)) << c.id << ": " << ::GetLastError();
+        EXPECT_EQ(dib.info().bmWidth, c.width);
+        EXPECT_EQ(dib.info().bmHeight, c.height);
+        EXPECT_EQ(dib.info().bmBitsPixel, c.bits);
+        ASSERT_TRUE(dib.palette());
+        PALETTEENTRY first[2]{};
+        ASSERT_EQ(::GetPaletteEntries(dib.palette(), 0, 2, first), 2u);
+        const bool patternColours = first[0].peRed == 255 && first[0].peBlue == 255 &&
+                                    first[1].peRed == 192 && first[1].peGreen == 192;
+        EXPECT_EQ(patternColours, c.table) << c.id;
+        dib.Destroy();
+        EXPECT_FALSE(dib.IsValid());
+        EXPECT_EQ(dib.info().bmWidth, 0);
+    }
 }
 
 // Mouse-button releases this thread takes from its queue, whichever window they are for.
