@@ -16,6 +16,9 @@ namespace {
 
 using Pixels = std::vector<uint32_t>;
 
+// Input under Wine on a busy machine can take long; a wait that succeeds ends at once.
+constexpr DWORD kPatientWaitMs = 60000;
+
 // What a draw leaves in a top-down 32-bit section of the given size.
 template <class DrawFn> Pixels Render(int width, int height, DrawFn draw) {
     BITMAPINFO bi{};
@@ -185,15 +188,16 @@ TEST(ImageButton, ADisabledButtonSendsNoCommandAndAClickLeavesNoCapture) {
     g_releases = 0;
     ::EnableWindow(button.hwnd(), FALSE);
     Click(centre);
-    EXPECT_TRUE(test::WaitUntil([] { return g_releases >= 1; }, 20000)) << "first click lost";
+    EXPECT_TRUE(test::WaitUntil([] { return g_releases >= 1; }, kPatientWaitMs))
+        << "first click lost";
     ::EnableWindow(button.hwnd(), TRUE);
     Click(centre);
     // The enabled click proves the input arrives; the disabled one came before it.
-    EXPECT_TRUE(test::WaitUntil([&] { return parent.commands >= 1; }, 20000));
+    EXPECT_TRUE(test::WaitUntil([&] { return parent.commands >= 1; }, kPatientWaitMs));
     EXPECT_EQ(parent.commands, 1);
     // The button no longer holds the mouse: a click beside it reaches the parent.
     Click(POINT{r.left - 30, r.top - 30});
-    EXPECT_TRUE(test::WaitUntil([&] { return parent.ownClicks >= 1; }, 20000));
+    EXPECT_TRUE(test::WaitUntil([&] { return parent.ownClicks >= 1; }, kPatientWaitMs));
     ::UnhookWindowsHookEx(hook);
 }
 
