@@ -33,6 +33,7 @@ oVoiceBook::~oVoiceBook() {
 }
 
 void oVoiceBook::Reset() {
+    icons::ReleaseImages(*this); // before the indices are cleared below
     oTreeNode::Clear();
     m_strCommand.clear();
     m_strArguments.clear();
@@ -43,7 +44,8 @@ void oVoiceBook::Reset() {
     m_nKind = KIND_BOOK;
     m_nFlags = 0x02;
     m_pidl = nullptr; // not freed: Reset also runs on raw construction
-    icons::ReleaseImages(*this);
+    m_nImage = -1;
+    m_nGrayImage = -1;
     m_nDefaultImage = -1;
     m_bScanSubFolders = 0;
     m_nRole = ROLE_NORMAL;
