@@ -33,9 +33,13 @@ bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
         if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
             NoteCategoryShown(*start);
     }
-    m_writer = std::make_unique<model::DataFileWriter>(hwnd_, WM_LARK_SAVE_DONE);
+    m_writer = MakeWriter();
     ::SetTimer(hwnd_, kSaveTimer, kSaveTimerPeriodMs, nullptr);
     return true;
+}
+
+std::unique_ptr<model::DataFileWriter> CProgramToolBar::MakeWriter() {
+    return std::make_unique<model::DataFileWriter>(hwnd_, WM_LARK_SAVE_DONE);
 }
 
 void CProgramToolBar::OnDestroy() {
@@ -120,14 +124,14 @@ void CProgramToolBar::SaveNow() {
         m_nSaveCountdown.SaveFailed();
 }
 
-void CProgramToolBar::SaveIfPending() {
+void CProgramToolBar::SaveIfPending(DWORD maxWaitMs) {
     bool save = m_nSaveCountdown.TakePending();
     if (m_writer) {
         // The writer finishes first, so that nothing it writes can come after the save
         // made here. One that does not finish in time is abandoned: it can no longer
         // replace the file, later saves are made here, and the tree is written now.
         fw::WaitCursor wait;
-        if (m_writer->WaitIdle(model::DataFileWriter::kStopLimit)) {
+        if (m_writer->WaitIdle(maxWaitMs)) {
             // Its outcome may not have come back as a message yet.
             const model::DataFileWriter::Outcome last = m_writer->LastOutcome();
             if (last.ticket == m_nSaveTicket && last.replaced)
@@ -135,6 +139,7 @@ void CProgramToolBar::SaveIfPending() {
             else if (m_nSaveTicket > m_nSupersededTicket)
                 save = true;
         } else {
+            // Given up: its own file beside is not ours, and it can no longer swap it in.
             m_writer->Stop(0);
             m_writer.reset();
             save = true;

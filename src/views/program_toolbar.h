@@ -29,15 +29,25 @@ public:
     // The modification notice every edit of the tree ends with: the tree is written about
     // a minute later.
     void MarkModified() noexcept { m_nSaveCountdown.MarkModified(); }
-    // At exit and at the end of a session: waits for a save still being written, then
-    // writes the tree here when a change is pending or that save failed. When it returns,
-    // the newest tree is in the file (or the change is still pending after a failure).
-    void SaveIfPending();
+    // How long the end of a session waits for the writer thread before it writes the tree
+    // itself: the system does not wait long for a program to end.
+    static constexpr DWORD kSessionEndWaitMs = 3000;
+
+    // At exit and at the end of a session: waits up to `maxWaitMs` for a save still being
+    // written, then writes the tree here when a change is pending, that save failed or it
+    // did not finish in time. When it returns, the newest tree is in the file (or the change
+    // is still pending after a failure).
+    void SaveIfPending(DWORD maxWaitMs = kExitWaitMs);
     bool IsSavePending() const noexcept { return m_nSaveCountdown.IsPending(); }
     // A save handed to the writer whose outcome has not come back yet.
     bool IsSaveUnderWay() const noexcept;
 
 protected:
+    static constexpr DWORD kExitWaitMs = 15000;
+
+    // The writer thread of the countdown's saves (a test's may be held at a known point).
+    virtual std::unique_ptr<model::DataFileWriter> MakeWriter();
+
     bool OnCreate(const CREATESTRUCTW& cs) override;
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;

@@ -39,6 +39,8 @@ oVoiceBook* StartCategory(const oVoiceBook& root) {
 
 StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner) {
     StartupLoad result;
+    // What a run killed during a save left beside the file.
+    model::RemoveLeftoverReplacements(model::DataFilePath(model::kDataFileName));
     for (const Source& source : kSources) {
         const std::wstring path = model::DataFilePath(source.fileName);
         const model::LoadOutcome outcome = model::ReadDataFile(root, path, source.singleByte);
