@@ -4,12 +4,11 @@
 #include <new>
 
 #include "framework/handle.h"
+#include "model/keep_aside.h"
 
 namespace model {
 namespace {
 
-constexpr int kSetAsideAttempts = 1000;
-constexpr int kSharingRetries = 10;
 constexpr DWORD kSharingRetryMs = 100;
 
 constexpr int kReplacementNames = 100;
@@ -29,8 +28,9 @@ bool IsNameTaken(DWORD error) {
 ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, size_t maxSize) {
     out.clear();
     fw::FileHandle file;
-    // Another program (a backup, a virus scanner) may hold the file for a moment.
-    for (int attempt = 0;; ++attempt) {
+    // Another program (a backup, a virus scanner) may hold the file for a while.
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
         file.reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (file)
@@ -38,8 +38,10 @@ ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, si
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return ReadResult::Missing;
-        if (!IsSharingError(error) || attempt >= kSharingRetries)
+        if (!IsSharingError(error))
             return ReadResult::Failed;
+        if (::GetTickCount64() - start >= kInUseWaitMs)
+            return ReadResult::InUse;
         ::Sleep(kSharingRetryMs);
     }
     LARGE_INTEGER size{};
@@ -116,7 +118,8 @@ bool Replacement::Write(const uint8_t* data, size_t size) {
 bool Replacement::SwapIn() {
     if (temp_.empty() || file_)
         return false;
-    if (::MoveFileExW(temp_.c_str(), path_.c_str(),
+    if (ReadyToReplace(path_) &&
+        ::MoveFileExW(temp_.c_str(), path_.c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         temp_.clear(); // it is the file now
         return true;
@@ -141,26 +144,6 @@ bool ReplaceFileAtomically(const std::wstring& path, const uint8_t* data, size_t
 void RemoveLeftoverReplacements(const std::wstring& path) {
     for (int n = 0; n < kReplacementNames; ++n)
         ::DeleteFileW(ReplacementName(path, n).c_str()); // fails for one still open
-}
-
-std::wstring SetFileAside(const std::wstring& path) {
-    for (int n = 0; n < kSetAsideAttempts; ++n) {
-        std::wstring target = path + L".unreadable";
-        if (n > 0)
-            target += L"." + std::to_wstring(n);
-        if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
-            continue;
-        if (::MoveFileExW(path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-            return target;
-        // A file held open by another program may not be renamed; a copy still keeps the
-        // user's data.
-        if (::CopyFileW(path.c_str(), target.c_str(), TRUE))
-            return target;
-        const DWORD error = ::GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            return std::wstring();
-    }
-    return std::wstring();
 }
 
 } // namespace model

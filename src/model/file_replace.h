@@ -1,6 +1,6 @@
 #pragma once
-// Whole-file operations of the data file: reading it in one go, replacing it so that it is
-// never half written, and setting an unreadable one aside.
+// Whole-file operations of the data file: reading it in one go and replacing it so that it
+// is never half written (nor written over before a copy is kept; see keep_aside.h).
 #include <windows.h>
 
 #include <cstddef>
@@ -13,7 +13,10 @@
 
 namespace model {
 
-enum class ReadResult { Ok, Missing, Failed };
+// InUse: another program held the file open without sharing it for as long as the read
+// waited (kInUseWaitMs), which says nothing about its content.
+enum class ReadResult { Ok, Missing, InUse, Failed };
+constexpr DWORD kInUseWaitMs = 5000;
 // Reads the whole file; files above `maxSize` bytes are refused (Failed).
 ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out,
                          size_t maxSize = size_t{1} << 30);
@@ -39,7 +42,7 @@ public:
     bool Open();
     // Writes the bytes to it, flushes and closes it; removes it on failure.
     bool Write(const uint8_t* data, size_t size);
-    // Moves it over `path`; removes it on failure.
+    // Moves it over `path` once ReadyToReplace allows it; removes it on failure.
     bool SwapIn();
     void Discard();
     // The name of the file beside; empty before Open.
@@ -56,10 +59,5 @@ std::wstring ReplacementName(const std::wstring& path, int n = 0);
 // Removes files beside `path` that replacements of earlier runs left behind (a run that was
 // killed during a save); one that is still open is left alone.
 void RemoveLeftoverReplacements(const std::wstring& path);
-
-// Renames `path` to "<path>.unreadable", or "<path>.unreadable.N" with the first N that is
-// free, in the same folder; copies it there when it cannot be renamed. Returns the new name,
-// or an empty string when neither worked.
-std::wstring SetFileAside(const std::wstring& path);
 
 } // namespace model

@@ -3,6 +3,7 @@
 // It reads the tree when it is created and owns the tree's save timing.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "framework/window.h"
 #include "views/save_countdown.h"
@@ -15,6 +16,9 @@ class DataFileWriter;
 // Posted by the data-file writer to the bar: wParam the save's ticket, lParam 1 when the
 // file was replaced, 0 when the write failed.
 constexpr UINT WM_LARK_SAVE_DONE = 0xA6C2;
+// Posted by the bar to itself at start-up when the data file could not be read whole: the
+// user is told once the bar is up.
+constexpr UINT WM_LARK_LOAD_NOTICE = 0xA6C9;
 
 class CProgramToolBar : public fw::Window {
 public:
@@ -63,6 +67,9 @@ private:
     // Writes the tree here and now; a failed save stays pending.
     void SaveNow();
     void SaveDone(uint32_t ticket, bool replaced);
+    // Reads the tree (with the wait cursor) and keeps what there is to tell about it.
+    void LoadTree();
+    void ShowLoadNotice();
 
     SaveCountdown m_nSaveCountdown;
     std::unique_ptr<model::DataFileWriter> m_writer;
@@ -71,4 +78,5 @@ private:
     // Saves handed over up to this ticket are covered by a newer tree known to be in the
     // file: their outcome no longer matters.
     uint32_t m_nSupersededTicket = 0;
+    std::wstring m_strLoadNotice; // shown once after start-up; empty when there is none
 };

@@ -424,12 +424,15 @@ TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
     test::TempDir alone;
     test::LarkProcess lark(test::CopyProgramAlone(alone.path()));
     ASSERT_TRUE(lark.Start());
-    HWND bar = lark.WaitForBar();
-    ASSERT_TRUE(bar);
-    // The bar window may be found while the tree is still being read.
+    // Once start-up is over, the bar says where the file went.
+    test::DialogAnswerer notice(IDOK, lark.Id(), 30000);
+    ASSERT_TRUE(notice.Finish());
     const std::wstring aside = InData(L"LarkB_U.tdb.unreadable");
-    ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(aside); }, 10000));
+    EXPECT_NE(notice.Seen().text.find(aside), std::wstring::npos);
     EXPECT_EQ(test::ReadFileBytes(aside), garbage);
+    // The box bears the bar's title too: the bar is the one left once it has gone.
+    ASSERT_TRUE(test::WaitUntil([&] { return !::IsWindow(notice.Seen().hwnd); }, 15000));
+    ASSERT_TRUE(lark.WaitForBar());
     ASSERT_TRUE(lark.Exit());
     test::RemoveTree(test::DataFolder());
 }
