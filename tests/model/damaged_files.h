@@ -8,7 +8,6 @@
 
 namespace damage {
 
-constexpr uint32_t kEndOfChain = 0xFFFFFFFEu;
 constexpr uint32_t kFreeSector = 0xFFFFFFFFu;
 // Far beyond the end of any test file, yet an ordinary sector number.
 constexpr uint32_t kOutsideTheFile = 0x00100000u;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 
 #include "framework/handle.h"
 #include "model/damaged_files.h"
@@ -144,21 +143,6 @@ TEST_F(StartupSafetyTest, ALostTopLevelListIsSetAsideTheFirstRunFollowsAndTheBar
     }
 }
 
-TEST_F(StartupSafetyTest, AFileHeldBrieflyIsWaitedFor) {
-    const auto image = UserImage();
-    ASSERT_TRUE(test::WriteFileBytes(InData(kFile), image));
-    Holder holder(InData(kFile));
-    std::thread release([&] {
-        ::Sleep(500); // well within the read's wait
-        holder.Release();
-    });
-    const views::StartupLoad load = Load();
-    release.join();
-    EXPECT_EQ(load.source, views::TreeSource::DataFile);
-    EXPECT_EQ(load.notice, views::DataFileNotice::None);
-    EXPECT_EQ(g_pVoiceBook->FirstChild()->m_strName, L"Mine A");
-}
-
 TEST_F(StartupSafetyTest, AFileHeldLongerIsNeverWrittenOverBeforeACopyIsKept) {
     const auto image = UserImage();
     ASSERT_TRUE(test::WriteFileBytes(InData(kFile), image));
@@ -242,11 +226,12 @@ protected:
 } // namespace
 
 TEST_F(HeldFileProcessTest, AFileHeldAllThroughARunSurvivesAndTheUserIsToldWhy) {
-    HoldingProcess holder(InData(kFile), 20000);
+    // Held from before the start until after the exit, however long the two take here.
+    HoldingProcess holder(InData(kFile), 120000);
     ASSERT_TRUE(holder.WaitHeld());
     test::LarkProcess lark(test::CopyProgramAlone(alone_.path()));
     ASSERT_TRUE(lark.Start());
-    test::DialogAnswerer notice(IDOK, lark.Id(), 30000);
+    test::DialogAnswerer notice(IDOK, lark.Id(), 60000);
     ASSERT_TRUE(notice.Finish());
     views::StartupLoad expected;
     expected.notice = views::DataFileNotice::InUse;
@@ -258,10 +243,8 @@ TEST_F(HeldFileProcessTest, AFileHeldAllThroughARunSurvivesAndTheUserIsToldWhy) 
     ASSERT_TRUE(lark.WaitForBar());
     ASSERT_TRUE(lark.Exit());
     ASSERT_TRUE(holder.Release());
-    // Unless the hold ended before the exit (a slow machine), the file was never touched;
-    // either way the user's tree is there byte for byte.
-    const bool inPlace = test::ReadFileBytes(InData(kFile)) == image_;
-    EXPECT_TRUE(inPlace || test::ReadFileBytes(InData(kFile + L".kept")) == image_);
+    EXPECT_EQ(test::ReadFileBytes(InData(kFile)), image_); // never written over
+    EXPECT_FALSE(test::FileExists(InData(kFile + L".kept")));
 }
 
 TEST_F(HeldFileProcessTest, AShortHoldIsWaitedForAndNothingIsSaid) {
