@@ -124,7 +124,7 @@ TEST_F(StartupSafetyTest, ALostTopLevelListIsSetAsideTheFirstRunFollowsAndTheBar
         model::DataFilePath(model::kDataFileName);
         const auto damaged = Damaged(how, 0);
         ASSERT_TRUE(test::WriteFileBytes(InData(kFile), damaged));
-        test::DialogAnswerer notice(IDOK);
+        test::DialogAnswerer notice(IDOK, 0, 60000); // after a first run
         bar_ = std::make_unique<CProgramToolBar>();
         ASSERT_TRUE(bar_->Create(RECT{0, 0, 400, 60}, parent_, 6000));
         test::PumpMessages(0); // the bar tells the user once it is up

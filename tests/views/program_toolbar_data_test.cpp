@@ -425,7 +425,7 @@ TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
     test::LarkProcess lark(test::CopyProgramAlone(alone.path()));
     ASSERT_TRUE(lark.Start());
     // Once start-up is over, the bar says where the file went.
-    test::DialogAnswerer notice(IDOK, lark.Id(), 30000);
+    test::DialogAnswerer notice(IDOK, lark.Id(), 60000);
     ASSERT_TRUE(notice.Finish());
     const std::wstring aside = InData(L"LarkB_U.tdb.unreadable");
     EXPECT_NE(notice.Seen().text.find(aside), std::wstring::npos);
