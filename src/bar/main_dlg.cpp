@@ -136,7 +136,7 @@ void CMainDlg::OnEndSession(bool ending) {
     DefaultProcessing();
     if (!ending)
         return;
-    m_wndToolBar.SaveIfPending();
+    m_wndToolBar.SaveIfPending(CProgramToolBar::kSessionEndWaitMs);
     theApp().SavePreferences();
     SavePlacement();
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace model {
@@ -14,6 +15,7 @@ constexpr size_t kHeaderDifatEntries = 109;
 constexpr size_t kEntrySize = 128;
 constexpr uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 constexpr size_t kMiniBase = size_t{1} << 32; // mini slots apart from FAT slots
+constexpr size_t kMiniSector = 64;
 constexpr uint8_t kTypeStorage = 1, kTypeStream = 2, kTypeRoot = 5;
 
 uint32_t U32(const uint8_t* p) {
@@ -27,6 +29,10 @@ uint16_t U16(const uint8_t* p) {
 class Checker {
 public:
     Checker(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+
+    // Anything found that does not make the file unsound but leaves it less than whole.
+    bool whole() const noexcept { return whole_; }
+    size_t storages() const noexcept { return storages_; }
 
     bool Run() {
         if (size_ < 512 || std::memcmp(data_, kSignature, sizeof(kSignature)) != 0)
@@ -125,9 +131,9 @@ private:
         return Walk([this](uint32_t a, uint32_t& n, size_t& s) { return FatNext(a, n, s); }, start,
                     out);
     }
-    bool WalkMini(uint32_t start) {
+    bool WalkMini(uint32_t start, std::vector<uint32_t>* out = nullptr) {
         return Walk([this](uint32_t a, uint32_t& n, size_t& s) { return MiniNext(a, n, s); }, start,
-                    nullptr);
+                    out);
     }
 
     bool LoadDirectory() {
@@ -137,6 +143,7 @@ private:
         for (uint32_t s : chain) {
             if (!Present(s))
                 break; // the rest of the directory cannot be read
+            Claim(s);
             directory_.push_back(Sector(s));
         }
         return !directory_.empty();
@@ -157,6 +164,7 @@ private:
         for (uint32_t s : chain) {
             if (!Present(s))
                 break;
+            Claim(s);
             const uint8_t* p = Sector(s);
             for (size_t k = 0; k < sector_ / 4; ++k)
                 miniFat_.push_back(U32(p + 4 * k));
@@ -172,8 +180,15 @@ private:
         if (root[66] != kTypeRoot)
             return false;
         // The root's chain holds the small streams.
-        if (!WalkFat(U32(root + 116)))
+        std::vector<uint32_t> container;
+        if (!WalkFat(U32(root + 116), &container))
             return false;
+        size_t containerBytes = 0;
+        for (uint32_t s : container) {
+            if (!Present(s) || !Claim(s))
+                break;
+            containerBytes += sector_;
+        }
         const uint32_t cutoff = U32(data_ + 56);
         std::vector<bool> seen(count, false);
         seen[0] = true;
@@ -191,19 +206,54 @@ private:
             pending.push_back(U32(e + 68)); // left sibling
             pending.push_back(U32(e + 72)); // right sibling
             if (type == kTypeStorage) {
+                ++storages_;
                 pending.push_back(U32(e + 76));
             } else if (type == kTypeStream) {
                 const uint64_t size =
                     major_ == 3 ? U32(e + 120) : (uint64_t{U32(e + 124)} << 32 | U32(e + 120));
                 const uint32_t start = U32(e + 116);
-                if (!(size < cutoff ? WalkMini(start) : WalkFat(start)))
-                    return false;
+                std::vector<uint32_t> chain;
+                if (size < cutoff) {
+                    if (!WalkMini(start, &chain))
+                        return false;
+                    CheckChain(chain, size, kMiniSector, [&](uint32_t m) {
+                        return (size_t{m} + 1) * kMiniSector <= containerBytes &&
+                               Claim(kMiniBase + m);
+                    });
+                } else {
+                    if (!WalkFat(start, &chain))
+                        return false;
+                    CheckChain(chain, size, sector_,
+                               [&](uint32_t s) { return Present(s) && Claim(s); });
+                }
             } else if (type != 0) {
                 return false;
             }
         }
         return true;
     }
+
+    // A chain that ends before its stream does, runs on past it, or passes a sector that
+    // cannot be read or that another chain uses, leaves the file less than whole.
+    template <class Usable>
+    void CheckChain(const std::vector<uint32_t>& chain, uint64_t size, size_t unit, Usable usable) {
+        const uint64_t needed = (size + unit - 1) / unit;
+        if (chain.size() != needed || (!chain.empty() && !Ends(chain.back(), unit)))
+            whole_ = false;
+        for (uint32_t at : chain)
+            if (!usable(at))
+                whole_ = false;
+    }
+    // The chain's last entry says where it goes on: it must be the end mark.
+    bool Ends(uint32_t last, size_t unit) const {
+        uint32_t next = 0;
+        size_t slot = 0;
+        const bool known =
+            unit == kMiniSector ? MiniNext(last, next, slot) : FatNext(last, next, slot);
+        return known && next == kEndOfChain;
+    }
+    // Marks a sector (or mini sector) as used; false when a chain used it already.
+    bool Claim(size_t slot) { return claimed_.insert(slot).second; }
 
     const uint8_t* data_;
     size_t size_;
@@ -216,14 +266,26 @@ private:
     std::vector<uint8_t> padded_;                // the cut last sector, filled up with zeros
     std::unordered_map<size_t, uint32_t> stamp_; // slot -> the walk that last passed it
     uint32_t walk_ = 0;
+    std::unordered_set<size_t> claimed_; // sectors and mini sectors the streams use
+    bool whole_ = true;
+    size_t storages_ = 0;
 };
 
 } // namespace
 
 bool CompoundFileIsSound(const uint8_t* data, size_t size) {
+    return SurveyCompoundFile(data, size).sound;
+}
+
+CompoundFileSurvey SurveyCompoundFile(const uint8_t* data, size_t size) {
+    CompoundFileSurvey survey;
     if (!data)
-        return false;
-    return Checker(data, size).Run();
+        return survey;
+    Checker checker(data, size);
+    survey.sound = checker.Run();
+    survey.whole = survey.sound && checker.whole();
+    survey.storages = checker.storages();
+    return survey;
 }
 
 } // namespace model

@@ -14,4 +14,15 @@ namespace model {
 // reading fails there (see MemoryLockBytes: a read past the end is an error, not zeros).
 bool CompoundFileIsSound(const uint8_t* data, size_t size);
 
+struct CompoundFileSurvey {
+    bool sound = false; // as CompoundFileIsSound
+    // Every stream's sector chain can be read to its end, is as long as the stream's size
+    // asks, and shares no sector with another chain. A file damaged in its allocation
+    // tables can read without an error and still give a stream the wrong bytes or too few;
+    // this is how such damage shows.
+    bool whole = false;
+    size_t storages = 0; // below the root, reachable from it
+};
+CompoundFileSurvey SurveyCompoundFile(const uint8_t* data, size_t size);
+
 } // namespace model

@@ -34,13 +34,17 @@ bool WriteDataFile(const oVoiceBook& root, const std::wstring& path, DataFileFor
 
 enum class LoadOutcome {
     Loaded,    // read completely
+    Partial,   // read in part: the tree holds what was whole; something was damaged or skipped
     Missing,   // no file of that name
     EmptyTree, // a sound file of a root without children (which reads as not loaded)
-    Damaged,   // a file that is there but could not be read, wholly or in part
+    InUse,     // held open by another program for as long as the read waited
+    Damaged,   // a file that is there but holds nothing that could be read (not one category)
 };
 // Replaces the root's content and children with the file's (once its header and root record
-// were read). The root keeps whatever was read before a failure.
-LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool singleByte);
+// were read). The root keeps whatever was read before a failure. `bytes`, when given,
+// receives the file's content as it was read.
+LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool singleByte,
+                         std::vector<uint8_t>* bytes = nullptr);
 LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool singleByte);
 
 } // namespace model

@@ -41,10 +41,12 @@ size_t ReadSome(IStream* stream, uint8_t* data, size_t size) {
     return done;
 }
 
-// The whole stream as far as it reads. A stream cannot hold more than the file it is in, so
-// `limit` (the file's size) bounds what a damaged size field can make us allocate.
-bool ReadAll(IStream* stream, size_t limit, std::vector<uint8_t>& out) {
+// The whole stream as far as it reads; `whole` tells whether that is all its size promises.
+// A stream cannot hold more than the file it is in, so `limit` (the file's size) bounds what
+// a damaged size field can make us allocate.
+bool ReadAll(IStream* stream, size_t limit, std::vector<uint8_t>& out, bool& whole) {
     out.clear();
+    whole = false;
     try {
         for (;;) {
             const size_t start = out.size();
@@ -62,6 +64,8 @@ bool ReadAll(IStream* stream, size_t limit, std::vector<uint8_t>& out) {
     } catch (const std::bad_alloc&) {
         return false;
     }
+    STATSTG stat{};
+    whole = SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && stat.cbSize.QuadPart == out.size();
     return true;
 }
 
@@ -92,14 +96,26 @@ class TreeReader {
 public:
     TreeReader(RecordLayout layout, size_t limit) : layout_(layout), limit_(limit) {}
 
-    // Appends the entries of the storage's child list to `parent`; false when the list is
-    // missing or cannot be read.
+    // False as soon as anything was damaged or left out.
+    bool whole() const noexcept { return whole_; }
+    // The sub-storages that were read.
+    size_t storages() const noexcept { return storages_; }
+
+    // Appends the entries of the storage's child list to `parent`; false when there is no
+    // list or not one entry of it could be read. A list is only ever written with entries,
+    // so one that holds none, or ends short or badly, leaves the file less than whole.
     bool ReadChildList(IStorage* storage, oVoiceBook& parent) {
         fw::ComPtr<IStream> stream = OpenStream(storage, L"ChildInfo.INF");
-        if (!stream || !ReadAll(stream.get(), limit_, buffer_))
+        bool readWhole = false;
+        if (!stream || !ReadAll(stream.get(), limit_, buffer_, readWhole)) {
+            whole_ = false;
             return false;
+        }
         stream.reset();
         const ParsedChildList list = ParseChildList(buffer_.data(), buffer_.size(), layout_);
+        if (!readWhole || list.end != ChildListEnd::Complete || list.refusedIdLists > 0 ||
+            list.entries.empty())
+            whole_ = false;
         for (const ChildEntry& entry : list.entries) {
             auto* node = new oVoiceBook(entry.fields);
             if (entry.idListSize) {
@@ -111,11 +127,13 @@ public:
             }
             parent.AppendChild(node);
         }
-        return true;
+        return !list.entries.empty();
     }
 
-    // The child lists below the root, in the sub-storages named from depth and position.
-    // Iterative, so a deep file cannot exhaust the stack.
+    // The child lists below the root, in the sub-storages named from depth and position;
+    // false when not one entry of the root's own list could be read. A damaged list further
+    // down costs that list's subtree only. Iterative, so a deep file cannot exhaust the
+    // stack.
     bool ReadSubtree(IStorage* rootStorage, oVoiceBook& root) {
         struct Frame {
             fw::ComPtr<IStorage> storage;
@@ -140,11 +158,17 @@ public:
             const int position = top.position++;
             top.next = child->Next();
             fw::ComPtr<IStorage> sub;
-            if (FAILED(top.storage->OpenStorage(StorageName(top.depth, position).c_str(), nullptr,
-                                                kReadMode, nullptr, 0, sub.put())))
-                continue; // no children of its own
+            const HRESULT opened =
+                top.storage->OpenStorage(StorageName(top.depth, position).c_str(), nullptr,
+                                         kReadMode, nullptr, 0, sub.put());
+            if (FAILED(opened)) {
+                if (opened != STG_E_FILENOTFOUND)
+                    whole_ = false; // there, but it could not be opened
+                continue;           // else no children of its own
+            }
+            ++storages_;
             if (!ReadChildList(sub.get(), *child))
-                return false;
+                continue;
             const int depth = top.depth + 1;
             stack.push_back(Frame{std::move(sub), child->FirstChild(), 0, depth});
         }
@@ -155,13 +179,16 @@ private:
     RecordLayout layout_;
     size_t limit_;
     std::vector<uint8_t> buffer_;
+    bool whole_ = true;
+    size_t storages_ = 0;
 };
 
 } // namespace
 
 LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool singleByte) {
     const size_t limit = image.size();
-    if (!CompoundFileIsSound(image.data(), image.size()))
+    const CompoundFileSurvey survey = SurveyCompoundFile(image.data(), image.size());
+    if (!survey.sound)
         return LoadOutcome::Damaged;
     fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create(std::move(image), true);
     if (!bytes || ::StgIsStorageILockBytes(bytes.get()) != S_OK)
@@ -200,19 +227,29 @@ LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool
         return HoldsOnlyHeaderAndNode(storage.get()) ? LoadOutcome::EmptyTree
                                                      : LoadOutcome::Damaged;
     TreeReader reader(ChildLayout(singleByte, *version), limit);
-    return reader.ReadSubtree(storage.get(), root) ? LoadOutcome::Loaded : LoadOutcome::Damaged;
+    // Without the top level there is no tree to show: the file is as good as unreadable.
+    if (!reader.ReadSubtree(storage.get(), root))
+        return LoadOutcome::Damaged;
+    // Every storage in the file is one a list led to; any other was cut off from the tree.
+    const bool whole = reader.whole() && survey.whole && reader.storages() == survey.storages;
+    return whole ? LoadOutcome::Loaded : LoadOutcome::Partial;
 }
 
-LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool singleByte) {
+LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool singleByte,
+                         std::vector<uint8_t>* bytes) {
     std::vector<uint8_t> image;
     switch (ReadWholeFile(path, image)) {
     case ReadResult::Missing:
         return LoadOutcome::Missing;
+    case ReadResult::InUse:
+        return LoadOutcome::InUse;
     case ReadResult::Failed:
         return LoadOutcome::Damaged;
     case ReadResult::Ok:
         break;
     }
+    if (bytes)
+        *bytes = image;
     return ReadDataFileImage(root, std::move(image), singleByte);
 }
 

@@ -30,10 +30,12 @@ struct Job {
 } // namespace
 
 struct DataFileWriter::Shared {
-    Shared(HWND w, UINT m) : window(w), message(m) {}
+    Shared(HWND w, UINT m, std::function<void()> hook)
+        : window(w), message(m), afterOpen(std::move(hook)) {}
 
     const HWND window;
     const UINT message;
+    const std::function<void()> afterOpen;
 
     // Everything below `lock`; `changed` is woken on every change of it.
     mutable SRWLOCK lock = SRWLOCK_INIT;
@@ -52,8 +54,8 @@ struct DataFileWriter::Shared {
     void Work() noexcept;
 };
 
-DataFileWriter::DataFileWriter(HWND window, UINT message)
-    : shared_(std::make_shared<Shared>(window, message)) {
+DataFileWriter::DataFileWriter(HWND window, UINT message, std::function<void()> afterOpen)
+    : shared_(std::make_shared<Shared>(window, message, std::move(afterOpen))) {
     auto param = std::make_unique<std::shared_ptr<Shared>>(shared_);
     thread_.reset(::CreateThread(nullptr, 0, &DataFileWriter::Run, param.get(), 0, nullptr));
     if (thread_)
@@ -86,15 +88,20 @@ void DataFileWriter::Shared::Work() noexcept {
             queued.reset();
             writing = true;
         }
-        bool replaced = WriteReplacement(job.path, job.image.data(), job.image.size());
+        // A file beside of its own: a write made on another thread after this one was given
+        // up never meets it, and what this one removes is only its own.
+        Replacement file(job.path);
+        bool replaced = file.Open();
+        if (replaced && afterOpen)
+            afterOpen();
+        replaced = replaced && file.Write(job.image.data(), job.image.size());
         job.image = std::vector<uint8_t>(); // no need to hold the memory any longer
         ExclusiveLock swap(swapLock);
         if (abandoned) {
-            if (replaced)
-                DiscardReplacement(job.path);
+            file.Discard();
             replaced = false;
         } else if (replaced) {
-            replaced = SwapInReplacement(job.path);
+            replaced = file.SwapIn();
         }
         {
             ExclusiveLock hold(lock);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +24,9 @@ public:
     // After each finished write, posts `message` to `window` (when not null): wParam the
     // image's ticket, lParam 1 when the file was replaced, 0 when the write failed (the file
     // is then as it was). An image replaced before it was started is not reported.
-    DataFileWriter(HWND window, UINT message);
+    // `afterOpen`, when given, runs on the writer's thread each time the file beside is open
+    // and not yet written (tests hold the writer there, the way a slow disk does).
+    DataFileWriter(HWND window, UINT message, std::function<void()> afterOpen = {});
     ~DataFileWriter(); // Stop(kStopLimit)
     DataFileWriter(const DataFileWriter&) = delete;
     DataFileWriter& operator=(const DataFileWriter&) = delete;

@@ -4,16 +4,23 @@
 #include <new>
 
 #include "framework/handle.h"
+#include "model/keep_aside.h"
 
 namespace model {
 namespace {
 
-constexpr int kSetAsideAttempts = 1000;
-constexpr int kSharingRetries = 10;
 constexpr DWORD kSharingRetryMs = 100;
+
+constexpr int kReplacementNames = 100;
 
 bool IsSharingError(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// CreateFile's answers for a name that something else has (a file, or a folder).
+bool IsNameTaken(DWORD error) {
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+           error == ERROR_ACCESS_DENIED || IsSharingError(error);
 }
 
 } // namespace
@@ -21,8 +28,9 @@ bool IsSharingError(DWORD error) {
 ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, size_t maxSize) {
     out.clear();
     fw::FileHandle file;
-    // Another program (a backup, a virus scanner) may hold the file for a moment.
-    for (int attempt = 0;; ++attempt) {
+    // Another program (a backup, a virus scanner) may hold the file for a while.
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
         file.reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (file)
@@ -30,8 +38,10 @@ ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, si
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return ReadResult::Missing;
-        if (!IsSharingError(error) || attempt >= kSharingRetries)
+        if (!IsSharingError(error))
             return ReadResult::Failed;
+        if (::GetTickCount64() - start >= kInUseWaitMs)
+            return ReadResult::InUse;
         ::Sleep(kSharingRetryMs);
     }
     LARGE_INTEGER size{};
@@ -57,67 +67,83 @@ ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, si
     return ReadResult::Ok;
 }
 
-std::wstring ReplacementName(const std::wstring& path) {
-    return path + L".saving";
+std::wstring ReplacementName(const std::wstring& path, int n) {
+    std::wstring name = path + L".saving";
+    if (n > 0)
+        name += L"." + std::to_wstring(n);
+    return name;
 }
 
-bool WriteReplacement(const std::wstring& path, const uint8_t* data, size_t size) {
-    const std::wstring temp = ReplacementName(path);
-    fw::FileHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+Replacement::~Replacement() {
+    Discard();
+}
+
+bool Replacement::Open() {
+    Discard();
+    for (int n = 0; n < kReplacementNames; ++n) {
+        const std::wstring name = ReplacementName(path_, n);
+        // Never opened over an existing file: that one belongs to another write (or to a
+        // run that was killed), which may still move or remove it.
+        file_.reset(::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file_) {
+            temp_ = name;
+            return true;
+        }
+        if (!IsNameTaken(::GetLastError()))
+            return false;
+    }
+    return false;
+}
+
+bool Replacement::Write(const uint8_t* data, size_t size) {
+    if (!file_)
         return false;
     bool ok = true;
     size_t done = 0;
     while (ok && done < size) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
         DWORD written = 0;
-        ok = ::WriteFile(file.get(), data + done, chunk, &written, nullptr) && written == chunk;
+        ok = ::WriteFile(file_.get(), data + done, chunk, &written, nullptr) && written == chunk;
         done += written;
     }
     // The new content must be on the disk before the name points at it.
-    ok = ok && ::FlushFileBuffers(file.get());
-    file.reset();
+    ok = ok && ::FlushFileBuffers(file_.get());
+    file_.reset();
     if (!ok)
-        ::DeleteFileW(temp.c_str());
+        Discard();
     return ok;
 }
 
-bool SwapInReplacement(const std::wstring& path) {
-    const std::wstring temp = ReplacementName(path);
-    if (::MoveFileExW(temp.c_str(), path.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+bool Replacement::SwapIn() {
+    if (temp_.empty() || file_)
+        return false;
+    if (ReadyToReplace(path_) &&
+        ::MoveFileExW(temp_.c_str(), path_.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        temp_.clear(); // it is the file now
         return true;
-    ::DeleteFileW(temp.c_str());
+    }
+    Discard();
     return false;
 }
 
-void DiscardReplacement(const std::wstring& path) {
-    ::DeleteFileW(ReplacementName(path).c_str());
+void Replacement::Discard() {
+    file_.reset();
+    if (!temp_.empty()) {
+        ::DeleteFileW(temp_.c_str());
+        temp_.clear();
+    }
 }
 
 bool ReplaceFileAtomically(const std::wstring& path, const uint8_t* data, size_t size) {
-    return WriteReplacement(path, data, size) && SwapInReplacement(path);
+    Replacement replacement(path);
+    return replacement.Open() && replacement.Write(data, size) && replacement.SwapIn();
 }
 
-std::wstring SetFileAside(const std::wstring& path) {
-    for (int n = 0; n < kSetAsideAttempts; ++n) {
-        std::wstring target = path + L".unreadable";
-        if (n > 0)
-            target += L"." + std::to_wstring(n);
-        if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
-            continue;
-        if (::MoveFileExW(path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-            return target;
-        // A file held open by another program may not be renamed; a copy still keeps the
-        // user's data.
-        if (::CopyFileW(path.c_str(), target.c_str(), TRUE))
-            return target;
-        const DWORD error = ::GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            return std::wstring();
-    }
-    return std::wstring();
+void RemoveLeftoverReplacements(const std::wstring& path) {
+    for (int n = 0; n < kReplacementNames; ++n)
+        ::DeleteFileW(ReplacementName(path, n).c_str()); // fails for one still open
 }
 
 } // namespace model

@@ -1,8 +1,26 @@
 #include "model/tree_node.h"
 
+#include <atomic>
 #include <vector>
 
 #include "framework/text.h"
+
+namespace {
+std::atomic<uint64_t> g_nLastSerial{0};
+}
+
+oTreeNode::oTreeNode() : m_nSerial(++g_nLastSerial) {}
+
+oTreeNode* oTreeNode::FindBySerial(uint64_t serial) {
+    oTreeNode* found = nullptr;
+    WalkSelfAndDescendantsF([&](oTreeNode& node) {
+        if (node.m_nSerial != serial)
+            return int{WALK_DESCEND};
+        found = &node;
+        return int{WALK_STOP};
+    });
+    return found;
+}
 
 oTreeNode::~oTreeNode() {
     DeleteChildren();

@@ -1,5 +1,6 @@
 #pragma once
 // Generic node of the category/button tree: name, depth and the three links.
+#include <cstdint>
 #include <string>
 #include <type_traits>
 
@@ -11,7 +12,7 @@ using NodeCallback = int (*)(oTreeNode* node, void* context);
 
 class oTreeNode {
 public:
-    oTreeNode() = default;
+    oTreeNode();
     oTreeNode(const oTreeNode&) = delete;
     oTreeNode& operator=(const oTreeNode&) = delete;
     // Deletes the whole subtree first.
@@ -52,6 +53,14 @@ public:
     }
 
     bool HasChildren() const noexcept { return m_pFirstChild != nullptr; }
+
+    // This node or the one below it with the serial number `serial`; null when it is gone.
+    oTreeNode* FindBySerial(uint64_t serial);
+
+    // Names the node for as long as the process runs and is never given to another node, so
+    // a message from another thread can name a node and find it again in the live tree,
+    // where a pointer could dangle (or point at a newer node at the same address).
+    const uint64_t m_nSerial;
 
     std::wstring m_strName;
     int m_nDepth = 0;

@@ -43,7 +43,7 @@ void oVoiceBook::Reset() {
     m_nShowCmd = 1;
     m_nKind = KIND_BOOK;
     m_nFlags = 0x02;
-    m_pidl = nullptr; // not freed: Reset also runs on raw construction
+    FreePidl(); // null on construction; a list held before is the node's own
     m_nImage = -1;
     m_nGrayImage = -1;
     m_nDefaultImage = -1;
@@ -84,6 +84,12 @@ void oVoiceBook::SetRole(int32_t role) {
         m_nGrayImage = kGoUpPicture;
         m_nDepth = kGoUpDepth;
     }
+}
+
+void oVoiceBook::SetPidl(LPITEMIDLIST pidl) noexcept {
+    if (pidl != m_pidl)
+        FreePidl();
+    m_pidl = pidl;
 }
 
 void oVoiceBook::FreePidl() noexcept {

@@ -55,8 +55,8 @@ public:
                 int32_t iconIndex, int32_t showCmd);
     // ROLE_GO_UP also selects built-in picture 12 and a depth that sorts below everything.
     void SetRole(int32_t role);
-    // Takes ownership of `pidl` without freeing a former list.
-    void SetPidl(LPITEMIDLIST pidl) noexcept { m_pidl = pidl; }
+    // Takes ownership of `pidl`; the list it replaces is freed (the node owns its list).
+    void SetPidl(LPITEMIDLIST pidl) noexcept;
     void FreePidl() noexcept;
 
     // Node filled from a data-file record (show state 10 becomes 1).

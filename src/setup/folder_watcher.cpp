@@ -1,5 +1,7 @@
 #include "setup/folder_watcher.h"
 
+#include "model/voice_book.h"
+
 namespace setup {
 namespace {
 constexpr DWORD kPollMs = 10;
@@ -13,13 +15,13 @@ bool FolderWatcher::IsRunning() const noexcept {
     return thread_ && ::WaitForSingleObject(thread_.get(), 0) == WAIT_TIMEOUT;
 }
 
-void FolderWatcher::Start(HWND window, const std::wstring& folder, oVoiceBook* category) {
+void FolderWatcher::Start(HWND window, const std::wstring& folder, const oVoiceBook& category) {
     if (IsRunning())
         Stop(kStopLimit);
     Stop(kReleaseLimit); // releases what an earlier worker left behind
     window_ = window;
     folder_ = folder;
-    category_ = category;
+    category_ = category.m_nSerial;
     stopEvent_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!stopEvent_)
         return;
@@ -62,10 +64,14 @@ void FolderWatcher::Watch() noexcept {
         if (which != WAIT_OBJECT_0 + 1)
             return; // the stop event, or the wait itself failed
         if (::IsWindow(window_))
-            ::PostMessageW(window_, WM_LARK_FOLDER_CHANGED, 0, reinterpret_cast<LPARAM>(category_));
+            ::PostMessageW(window_, WM_LARK_FOLDER_CHANGED, 0, static_cast<LPARAM>(category_));
         if (!::FindNextChangeNotification(change.get()))
             return;
     }
+}
+
+oVoiceBook* FindWatchedCategory(oVoiceBook& root, LPARAM lp) {
+    return static_cast<oVoiceBook*>(root.FindBySerial(static_cast<uint64_t>(lp)));
 }
 
 } // namespace setup

@@ -3,13 +3,15 @@
 // window when its content changes. The worker never touches the tree: it only posts.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "framework/handle.h"
 
 class oVoiceBook;
 
-// Posted to the watching window: wParam 0, lParam the watched category.
+// Posted to the watching window: wParam 0, lParam the watched category's serial number (the
+// category may be gone by the time the message arrives; see FindWatchedCategory).
 constexpr UINT WM_LARK_FOLDER_CHANGED = 0xA6C1;
 
 namespace setup {
@@ -30,7 +32,7 @@ public:
 
     // Watches `folder` for `window`, replacing any earlier watch. A folder that cannot be
     // watched ends the worker at once.
-    void Start(HWND window, const std::wstring& folder, oVoiceBook* category);
+    void Start(HWND window, const std::wstring& folder, const oVoiceBook& category);
     // Asks the worker to end and waits for it; after `limitMs` (when not 0) it is ended
     // by force. Releases the thread and its event.
     void Stop(DWORD limitMs = kStopLimit);
@@ -38,7 +40,7 @@ public:
     bool IsRunning() const noexcept;
     // The worker's thread while one exists (for checks of its priority).
     HANDLE Thread() const noexcept { return thread_.get(); }
-    oVoiceBook* Category() const noexcept { return category_; }
+    uint64_t CategorySerial() const noexcept { return category_; }
 
 private:
     static DWORD WINAPI Worker(void* self) noexcept;
@@ -46,9 +48,13 @@ private:
 
     HWND window_ = nullptr;
     std::wstring folder_;
-    oVoiceBook* category_ = nullptr;
+    uint64_t category_ = 0; // serial number: the worker never holds a node
     fw::Handle thread_;
     fw::Handle stopEvent_;
 };
+
+// The category a WM_LARK_FOLDER_CHANGED names, looked up in the live tree below `root`; null
+// when it was deleted since (the message is then ignored).
+oVoiceBook* FindWatchedCategory(oVoiceBook& root, LPARAM lp);
 
 } // namespace setup

@@ -1,5 +1,6 @@
 #include "views/program_toolbar.h"
 
+#include <utility>
 #include <vector>
 
 #include "framework/wait_cursor.h"
@@ -7,7 +8,9 @@
 #include "model/data_file_writer.h"
 #include "model/data_path.h"
 #include "model/file_replace.h"
+#include "model/keep_aside.h"
 #include "model/voice_book.h"
+#include "shell/messages.h"
 #include "views/tree_startup.h"
 
 namespace {
@@ -25,17 +28,15 @@ HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id) {
 }
 
 bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
-    if (g_pVoiceBook) {
-        {
-            fw::WaitCursor wait;
-            views::LoadTreeAtStartup(*g_pVoiceBook, ::GetParent(hwnd_));
-        }
-        if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
-            NoteCategoryShown(*start);
-    }
-    m_writer = std::make_unique<model::DataFileWriter>(hwnd_, WM_LARK_SAVE_DONE);
+    if (g_pVoiceBook)
+        LoadTree();
+    m_writer = MakeWriter();
     ::SetTimer(hwnd_, kSaveTimer, kSaveTimerPeriodMs, nullptr);
     return true;
+}
+
+std::unique_ptr<model::DataFileWriter> CProgramToolBar::MakeWriter() {
+    return std::make_unique<model::DataFileWriter>(hwnd_, WM_LARK_SAVE_DONE);
 }
 
 void CProgramToolBar::OnDestroy() {
@@ -55,7 +56,34 @@ void CProgramToolBar::OnTimer(UINT_PTR id) {
         StartSave();
 }
 
+void CProgramToolBar::LoadTree() {
+    views::StartupLoad load;
+    {
+        fw::WaitCursor wait;
+        load = views::LoadTreeAtStartup(*g_pVoiceBook, ::GetParent(hwnd_));
+    }
+    if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
+        NoteCategoryShown(*start);
+    // The tree shown is not in the file, which may not be written over yet: the save stays
+    // pending and is tried again until it can be.
+    if (model::IsProtected(model::DataFilePath(model::kDataFileName)))
+        MarkModified();
+    m_strLoadNotice = views::StartupNoticeText(load);
+    if (!m_strLoadNotice.empty())
+        ::PostMessageW(hwnd_, WM_LARK_LOAD_NOTICE, 0, 0);
+}
+
+void CProgramToolBar::ShowLoadNotice() {
+    const std::wstring text = std::exchange(m_strLoadNotice, std::wstring());
+    if (!text.empty())
+        shell::ShowMessage(::GetAncestor(hwnd_, GA_ROOT), text, MB_OK | MB_ICONINFORMATION);
+}
+
 LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_LARK_LOAD_NOTICE) {
+        ShowLoadNotice();
+        return 0;
+    }
     if (msg != WM_LARK_SAVE_DONE)
         return fw::Window::OnMessage(msg, wp, lp);
     SaveDone(static_cast<uint32_t>(wp), lp != 0);
@@ -120,14 +148,14 @@ void CProgramToolBar::SaveNow() {
         m_nSaveCountdown.SaveFailed();
 }
 
-void CProgramToolBar::SaveIfPending() {
+void CProgramToolBar::SaveIfPending(DWORD maxWaitMs) {
     bool save = m_nSaveCountdown.TakePending();
     if (m_writer) {
         // The writer finishes first, so that nothing it writes can come after the save
         // made here. One that does not finish in time is abandoned: it can no longer
         // replace the file, later saves are made here, and the tree is written now.
         fw::WaitCursor wait;
-        if (m_writer->WaitIdle(model::DataFileWriter::kStopLimit)) {
+        if (m_writer->WaitIdle(maxWaitMs)) {
             // Its outcome may not have come back as a message yet.
             const model::DataFileWriter::Outcome last = m_writer->LastOutcome();
             if (last.ticket == m_nSaveTicket && last.replaced)
@@ -135,6 +163,7 @@ void CProgramToolBar::SaveIfPending() {
             else if (m_nSaveTicket > m_nSupersededTicket)
                 save = true;
         } else {
+            // Given up: its own file beside is not ours, and it can no longer swap it in.
             m_writer->Stop(0);
             m_writer.reset();
             save = true;

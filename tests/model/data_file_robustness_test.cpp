@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/child_list.h"
+#include "model/damaged_files.h"
 #include "model/data_file.h"
 #include "model/memory_lock_bytes.h"
 #include "model/pidl.h"
@@ -262,7 +263,23 @@ TEST_F(RobustnessTest, DamageInsideAChildListKeepsTheEntriesBeforeIt) {
         ASSERT_EQ(CheckIdLists(root), "");
         ASSERT_EQ(CheckDepths(root), "");
         if (truncate) {
-            EXPECT_EQ(outcome, model::LoadOutcome::Loaded); // a list cut short ends silently
+            // A list cut short is read as far as it goes and the file counts as read in part;
+            // without one entry at the top, as unreadable. Only a cut at an entry's end that
+            // leaves no sub-storage behind cannot be seen.
+            const size_t recordSize = model::RecordSize(model::RecordLayout::Long);
+            size_t kept = 0, end = 0;
+            while (kept < children.size() &&
+                   end + recordSize + 4 + model::PidlSize(children[kept]->m_pidl) <= damagedAt)
+                end += recordSize + 4 + model::PidlSize(children[kept++]->m_pidl);
+            bool lostStorages = false;
+            for (size_t k = kept; k < children.size(); ++k)
+                lostStorages = lostStorages || children[k]->HasChildren();
+            if (target.storages.empty() && damagedAt < recordSize)
+                EXPECT_EQ(outcome, model::LoadOutcome::Damaged);
+            else if (end == damagedAt && kept > 0 && !lostStorages)
+                EXPECT_EQ(outcome, model::LoadOutcome::Loaded);
+            else
+                EXPECT_EQ(outcome, model::LoadOutcome::Partial);
         }
 
         // Find the loaded node that stands for the damaged list's parent.
@@ -304,5 +321,60 @@ TEST_F(RobustnessTest, AbsurdIdentifierListCountsAreRefusedBeforeAllocating) {
         EXPECT_EQ(sample::CompareNodes(*root.FirstChild(), *original.FirstChild()).find("name"),
                   std::string::npos);
         EXPECT_EQ(root.FirstChild()->Next(), nullptr); // reading stopped there
+    }
+}
+
+namespace {
+
+// Two categories of three buttons each: three child lists of many sectors.
+void BuildSmallTree(oVoiceBook& root) {
+    root.ResetAll(L"ToolBar");
+    for (const wchar_t* name : {L"A", L"B"}) {
+        oVoiceBook* category =
+            root.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        for (int i = 0; i < 3; ++i)
+            category->AddChild(L"Button", KIND_ITEM | KIND_COMMAND, 0, L"b.exe", L"", L"", L"", 0,
+                               1);
+    }
+}
+
+} // namespace
+
+TEST(DamagedContainerTest, ATopLevelListLostToDamageLeavesNothingToRead) {
+    oVoiceBook original;
+    BuildSmallTree(original);
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, image));
+    const auto topList = damage::CompoundBytes(image).Named(L"ChildInfo.INF", 0);
+    ASSERT_EQ(topList.size, 2 * (10524u + 4u));
+    for (auto how : {damage::ListDamage::EmptyStream, damage::ListDamage::StartsOutside,
+                     damage::ListDamage::AllocationWiped}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        oVoiceBook root;
+        EXPECT_EQ(model::ReadDataFileImage(root, damage::Damage(image, how, topList), false),
+                  model::LoadOutcome::Damaged);
+        EXPECT_EQ(root.FirstChild(), nullptr);
+    }
+}
+
+TEST(DamagedContainerTest, AListDamagedInItsChainIsReadInPart) {
+    oVoiceBook original;
+    BuildSmallTree(original);
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, image));
+    const damage::CompoundBytes file(image);
+    for (int list = 0; list < 3; ++list) {
+        for (auto how : {damage::ListDamage::FlippedMidChain, damage::ListDamage::RunsTooLong}) {
+            SCOPED_TRACE(list * 10 + static_cast<int>(how));
+            oVoiceBook root;
+            const auto damaged = damage::Damage(image, how, file.Named(L"ChildInfo.INF", list));
+            EXPECT_EQ(model::ReadDataFileImage(root, damaged, false), model::LoadOutcome::Partial);
+            EXPECT_EQ(CheckIsPrefix(original, root), "");
+            ASSERT_NE(root.FirstChild(), nullptr);
+            // A chain that runs on past its end still gives every byte of the list.
+            if (how == damage::ListDamage::RunsTooLong) {
+                EXPECT_EQ(sample::CompareTrees(original, root), "");
+            }
+        }
     }
 }

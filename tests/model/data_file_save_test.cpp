@@ -56,13 +56,20 @@ TEST_F(SaveTest, ASaveReplacesTheFileUnderItsNameAndLeavesNothingBeside) {
     EXPECT_EQ(files, 1);
 }
 
-TEST_F(SaveTest, WhenTheNewFileCannotBeWrittenTheOldOneStays) {
-    // Something is in the way of the file written beside.
-    ASSERT_TRUE(::CreateDirectoryW(model::ReplacementName(file).c_str(), nullptr));
-    EXPECT_FALSE(newTree.SaveFile(file));
-    ExpectOldFileUntouched();
-    ::RemoveDirectoryW(model::ReplacementName(file).c_str());
-    EXPECT_TRUE(newTree.SaveFile(file)); // and the next save goes through
+TEST_F(SaveTest, ANameBesideThatIsTakenIsPassedOverAndLeftAlone) {
+    // Left by another write (or a killed run): a save never writes into it.
+    ASSERT_TRUE(test::WriteFileBytes(model::ReplacementName(file), {1, 2, 3}));
+    ASSERT_TRUE(::CreateDirectoryW(model::ReplacementName(file, 1).c_str(), nullptr));
+    ASSERT_TRUE(newTree.SaveFile(file));
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_EQ(sample::CompareTrees(newTree, loaded), "");
+    EXPECT_EQ(test::ReadFileBytes(model::ReplacementName(file)), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(test::FileExists(model::ReplacementName(file, 2)));
+    // The next run removes what it can of such leftovers.
+    model::RemoveLeftoverReplacements(file);
+    EXPECT_FALSE(test::FileExists(model::ReplacementName(file)));
+    ::RemoveDirectoryW(model::ReplacementName(file, 1).c_str());
 }
 
 TEST_F(SaveTest, WhenTheFileCannotBeReplacedTheOldOneStaysAndNothingIsLeftBeside) {

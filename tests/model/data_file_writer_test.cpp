@@ -12,6 +12,7 @@
 #include "model/data_file_writer.h"
 #include "model/file_replace.h"
 #include "model/sample_trees.h"
+#include "model/writer_gate.h"
 #include "support/test_util.h"
 
 namespace {
@@ -24,37 +25,48 @@ struct Report {
     bool operator==(const Report& o) const { return ticket == o.ticket && replaced == o.replaced; }
 };
 
-// A message-only window that collects what the writer posts.
+// A message-only window that collects what the writer posts, whoever pumps the messages.
 class ReportWindow {
 public:
-    ReportWindow()
-        : hwnd_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                  nullptr)) {}
+    ReportWindow() {
+        static const bool registered = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = &ReportWindow::Proc;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"LarkWriterReports";
+            return ::RegisterClassW(&wc) != 0;
+        }();
+        EXPECT_TRUE(registered);
+        hwnd_ = ::CreateWindowExW(0, L"LarkWriterReports", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
     ~ReportWindow() { ::DestroyWindow(hwnd_); }
     HWND hwnd() const { return hwnd_; }
 
     // Takes the reports posted so far.
     std::vector<Report> Take() {
-        MSG msg;
-        while (::PeekMessageW(&msg, hwnd_, kDone, kDone, PM_REMOVE))
-            reports_.push_back({static_cast<uint32_t>(msg.wParam), msg.lParam != 0});
+        test::PumpMessages(0);
         return std::exchange(reports_, {});
     }
     // Waits until `count` reports came and takes them.
     std::vector<Report> TakeWhenThere(size_t count) {
-        test::WaitUntil(
-            [&] {
-                MSG msg;
-                while (::PeekMessageW(&msg, hwnd_, kDone, kDone, PM_REMOVE))
-                    reports_.push_back({static_cast<uint32_t>(msg.wParam), msg.lParam != 0});
-                return reports_.size() >= count;
-            },
-            10000);
+        test::WaitUntil([&] { return reports_.size() >= count; }, 10000);
         return std::exchange(reports_, {});
     }
 
 private:
-    HWND hwnd_;
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == kDone) {
+            if (auto* self =
+                    reinterpret_cast<ReportWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+                self->reports_.push_back({static_cast<uint32_t>(wp), lp != 0});
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+
+    HWND hwnd_ = nullptr;
     std::vector<Report> reports_;
 };
 
@@ -79,39 +91,6 @@ protected:
     ReportWindow reports;
 };
 
-// A pipe in place of the file written beside: the writer's write blocks in it until the
-// test lets go, so the writer is held busy for as long as the test needs.
-class BlockingPipe {
-public:
-    explicit BlockingPipe(const std::wstring& target)
-        : event_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-          pipe_(::CreateNamedPipeW(model::ReplacementName(target).c_str(),
-                                   PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
-                                   PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr)) {
-        overlapped_.hEvent = event_.get();
-        if (pipe_ && !::ConnectNamedPipe(pipe_.get(), &overlapped_) &&
-            ::GetLastError() == ERROR_PIPE_CONNECTED)
-            ::SetEvent(event_.get());
-    }
-    ~BlockingPipe() { Release(); }
-    bool valid() const { return static_cast<bool>(pipe_); }
-    // True once the writer opened it (and is writing into it).
-    bool WaitForWriter() { return ::WaitForSingleObject(event_.get(), 10000) == WAIT_OBJECT_0; }
-    // Breaks the pipe: the writer's write fails.
-    void Release() {
-        if (pipe_) {
-            ::CancelIo(pipe_.get());
-            ::DisconnectNamedPipe(pipe_.get());
-            pipe_.reset();
-        }
-    }
-
-private:
-    fw::Handle event_;
-    fw::FileHandle pipe_;
-    OVERLAPPED overlapped_{};
-};
-
 } // namespace
 
 TEST_F(WriterTest, WritesTheImageReplacingTheFileAndReportsIt) {
@@ -128,40 +107,36 @@ TEST_F(WriterTest, WritesTheImageReplacingTheFileAndReportsIt) {
 }
 
 TEST_F(WriterTest, ANewerImageReplacesOneThatIsStillQueued) {
-    const std::wstring held =
-        L"\\\\.\\pipe\\lark_writer_test_" + std::to_wstring(::GetCurrentProcessId());
-    BlockingPipe pipe(held);
-    ASSERT_TRUE(pipe.valid());
-    model::DataFileWriter writer(reports.hwnd(), kDone);
-    // The first image is being written (into the pipe, which takes nothing) ...
-    EXPECT_EQ(writer.Submit(held, std::vector<uint8_t>(1 << 20, 0x11)), 1u);
-    ASSERT_TRUE(pipe.WaitForWriter());
+    test::WriterGate gate;
+    model::DataFileWriter writer(reports.hwnd(), kDone, gate.Hook());
+    // The first image is being written (held at the gate) ...
+    const std::vector<uint8_t> first = ImageOf(4, 40);
+    EXPECT_EQ(writer.Submit(file, std::vector<uint8_t>(first)), 1u);
+    ASSERT_TRUE(gate.WaitEntered());
     // ... while the second waits and the third takes its place.
     const std::vector<uint8_t> second = ImageOf(2, 50), third = ImageOf(3, 60);
     EXPECT_EQ(writer.Submit(file, std::vector<uint8_t>(second)), 2u);
     EXPECT_EQ(writer.Submit(file, std::vector<uint8_t>(third)), 3u);
     EXPECT_FALSE(writer.WaitIdle(200)); // held
     EXPECT_EQ(test::ReadFileBytes(file), oldImage);
-    pipe.Release();
+    gate.Release();
     ASSERT_TRUE(writer.WaitIdle(10000));
     // The second was never written nor reported.
-    EXPECT_EQ(reports.TakeWhenThere(2), (std::vector<Report>{{1, false}, {3, true}}));
+    EXPECT_EQ(reports.TakeWhenThere(2), (std::vector<Report>{{1, true}, {3, true}}));
     EXPECT_EQ(test::ReadFileBytes(file), third);
 }
 
 TEST_F(WriterTest, AFailedWriteIsReportedAndLeavesTheOldFileUntouched) {
     model::DataFileWriter writer(reports.hwnd(), kDone);
     const std::vector<uint8_t> image = ImageOf(2, 80);
-    // Something is in the way of the file written beside.
-    ASSERT_TRUE(::CreateDirectoryW(model::ReplacementName(file).c_str(), nullptr));
-    EXPECT_EQ(writer.Submit(file, std::vector<uint8_t>(image)), 1u);
+    // No file beside can be written in a folder that is not there.
+    EXPECT_EQ(writer.Submit(dir / L"gone\\LarkB_U.tdb", std::vector<uint8_t>(image)), 1u);
     ASSERT_TRUE(writer.WaitIdle(10000));
     EXPECT_EQ(reports.TakeWhenThere(1), (std::vector<Report>{{1, false}}));
     EXPECT_FALSE(writer.LastOutcome().replaced);
     EXPECT_EQ(test::ReadFileBytes(file), oldImage);
 
     // A file that cannot be replaced (held open by another program) fails the same way.
-    ::RemoveDirectoryW(model::ReplacementName(file).c_str());
     {
         fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                             OPEN_EXISTING, 0, nullptr));
@@ -194,22 +169,43 @@ TEST_F(WriterTest, AStopFinishesWhatWasHandedOverAndThenRefusesImages) {
 }
 
 TEST_F(WriterTest, AStopThatGivesUpOnAWriteNeverLetsItReplaceTheFile) {
-    const std::wstring held =
-        L"\\\\.\\pipe\\lark_writer_stop_" + std::to_wstring(::GetCurrentProcessId());
-    BlockingPipe pipe(held);
-    ASSERT_TRUE(pipe.valid());
+    test::WriterGate gate;
     {
-        model::DataFileWriter writer(reports.hwnd(), kDone);
-        EXPECT_EQ(writer.Submit(held, std::vector<uint8_t>(1 << 20, 0x22)), 1u);
-        ASSERT_TRUE(pipe.WaitForWriter());
+        model::DataFileWriter writer(reports.hwnd(), kDone, gate.Hook());
+        EXPECT_EQ(writer.Submit(file, ImageOf(4, 50)), 1u);
+        ASSERT_TRUE(gate.WaitEntered());
         EXPECT_EQ(writer.Submit(file, ImageOf(2, 50)), 2u);
         EXPECT_FALSE(writer.Stop(100)); // the write is held: given up, the queued one dropped
         EXPECT_EQ(writer.Submit(file, ImageOf(3, 50)), 0u);
     } // the object goes; its thread goes on by itself
-    pipe.Release();
-    test::PumpMessages(500);
+    gate.Release();
+    // It removes its own file beside and ends.
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return !test::FileExists(model::ReplacementName(file)); }, 15000));
+    test::PumpMessages(300);
     EXPECT_EQ(test::ReadFileBytes(file), oldImage);
     EXPECT_TRUE(reports.Take().empty()); // nothing is posted after the stop gave up
+}
+
+// The exit's way with a writer that does not finish in time: it is given up and the newest
+// image is written on the caller's thread while the given-up write still holds its file.
+TEST_F(WriterTest, AWriteMadeAfterTheWriterWasGivenUpReachesTheFileWhateverTheWriterDoes) {
+    const std::vector<uint8_t> older = ImageOf(4, 60), newest = ImageOf(5, 70);
+    test::WriterGate gate;
+    {
+        model::DataFileWriter writer(reports.hwnd(), kDone, gate.Hook());
+        ASSERT_EQ(writer.Submit(file, std::vector<uint8_t>(older)), 1u);
+        ASSERT_TRUE(gate.WaitEntered()); // its file beside is open, shared with no one
+        EXPECT_FALSE(writer.WaitIdle(100));
+        EXPECT_FALSE(writer.Stop(0));
+        EXPECT_TRUE(model::ReplaceFileAtomically(file, newest.data(), newest.size()));
+        EXPECT_EQ(test::ReadFileBytes(file), newest);
+    }
+    gate.Release(); // the given-up write goes on: it must neither land nor remove anything
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return !test::FileExists(model::ReplacementName(file)); }, 15000));
+    EXPECT_EQ(test::ReadFileBytes(file), newest);
+    EXPECT_FALSE(test::FileExists(model::ReplacementName(file, 1)));
 }
 
 TEST_F(WriterTest, AStopWhileWritingLeavesTheOldFileOrTheNewOneComplete) {
@@ -229,7 +225,10 @@ TEST_F(WriterTest, AStopWhileWritingLeavesTheOldFileOrTheNewOneComplete) {
         const std::vector<uint8_t> afterStop = test::ReadFileBytes(file);
         gaveUp += !finished;
         // A write that was given up ends by itself and removes the file beside.
-        const auto besideGone = [&] { return !test::FileExists(model::ReplacementName(file)); };
+        const auto besideGone = [&] {
+            return !test::FileExists(model::ReplacementName(file)) &&
+                   !test::FileExists(model::ReplacementName(file, 1));
+        };
         ASSERT_TRUE(test::WaitUntil(besideGone, 10000));
         test::PumpMessages(300);
         ASSERT_TRUE(test::WaitUntil(besideGone, 10000));

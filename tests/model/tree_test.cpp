@@ -5,6 +5,8 @@
 #include <set>
 #include <vector>
 
+#include <objbase.h>
+
 #include "model/pidl.h"
 #include "model/voice_book.h"
 
@@ -314,3 +316,60 @@ TEST(PidlTest, WellFormedListsOnly) {
 }
 
 } // namespace
+
+namespace {
+
+// Records what the task allocator frees while it is registered.
+class FreeSpy final : public IMallocSpy {
+public:
+    std::vector<void*> freed;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IMallocSpy) {
+            *out = this;
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
+    void* STDMETHODCALLTYPE PostAlloc(void* p) override { return p; }
+    void* STDMETHODCALLTYPE PreFree(void* p, BOOL) override {
+        freed.push_back(p);
+        return p;
+    }
+    void STDMETHODCALLTYPE PostFree(BOOL) override {}
+    SIZE_T STDMETHODCALLTYPE PreRealloc(void* p, SIZE_T size, void** out, BOOL) override {
+        *out = p;
+        return size;
+    }
+    void* STDMETHODCALLTYPE PostRealloc(void* p, BOOL) override { return p; }
+    void* STDMETHODCALLTYPE PreGetSize(void* p, BOOL) override { return p; }
+    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, BOOL) override { return size; }
+    void* STDMETHODCALLTYPE PreDidAlloc(void* p, BOOL) override { return p; }
+    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+    void STDMETHODCALLTYPE PreHeapMinimize() override {}
+    void STDMETHODCALLTYPE PostHeapMinimize() override {}
+};
+
+} // namespace
+
+TEST(TreeTest, ANodeFreesTheIdentifierListsItLetsGo) {
+    FreeSpy spy;
+    ASSERT_EQ(::CoRegisterMallocSpy(&spy), S_OK);
+    LPITEMIDLIST first = MakePidl(8, 1), second = MakePidl(8, 2);
+    {
+        oVoiceBook node;
+        node.SetPidl(first);
+        node.SetPidl(second);
+        node.SetPidl(second); // the same list again stays
+        EXPECT_EQ(spy.freed, (std::vector<void*>{first}));
+        node.Reset();
+        EXPECT_EQ(node.m_pidl, nullptr);
+        EXPECT_EQ(spy.freed, (std::vector<void*>{first, second}));
+    }
+    EXPECT_EQ(spy.freed.size(), 2u);
+    EXPECT_EQ(::CoRevokeMallocSpy(), S_OK);
+}

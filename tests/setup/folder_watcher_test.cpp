@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "model/voice_book.h"
 #include "setup/folder_watcher.h"
 #include "support/test_util.h"
 
@@ -53,30 +54,35 @@ void Touch(const std::wstring& path) {
 
 class FolderWatcherTest : public ::testing::Test {
 protected:
-    void StartOn(const std::wstring& folder, oVoiceBook* category) {
+    void SetUp() override {
+        for (const wchar_t* name : {L"Watched", L"Other"})
+            root_.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    }
+    void StartOn(const std::wstring& folder, const oVoiceBook& category) {
         watcher_.Start(receiver_.hwnd(), folder, category);
         // The worker arms its notification on its own; give it a moment.
         test::PumpMessages(300);
     }
-    oVoiceBook* Category(int n) { return reinterpret_cast<oVoiceBook*>(&markers_[n]); }
+    oVoiceBook& Category(int n) { return n ? *root_.FirstChild()->Next() : *root_.FirstChild(); }
+    oVoiceBook* Named(LPARAM lp) { return setup::FindWatchedCategory(root_, lp); }
 
     test::TempDir dir_;
     Receiver receiver_;
     setup::FolderWatcher watcher_;
-    int markers_[2] = {};
+    oVoiceBook root_;
 };
 
 TEST_F(FolderWatcherTest, OneCreatePostsOnceWithTheCategory) {
     StartOn(dir_.path(), Category(0));
     ASSERT_TRUE(watcher_.IsRunning());
     EXPECT_EQ(::GetThreadPriority(watcher_.Thread()), THREAD_PRIORITY_LOWEST);
-    EXPECT_EQ(watcher_.Category(), Category(0));
+    EXPECT_EQ(watcher_.CategorySerial(), Category(0).m_nSerial);
 
     Touch(dir_ / L"new.txt");
     EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
     test::PumpMessages(700);
     ASSERT_EQ(receiver_.received().size(), 1u);
-    EXPECT_EQ(receiver_.received()[0], reinterpret_cast<LPARAM>(Category(0)));
+    EXPECT_EQ(Named(receiver_.received()[0]), &Category(0));
 }
 
 TEST_F(FolderWatcherTest, BurstPostsAndTheWatcherKeepsWatching) {
@@ -146,7 +152,7 @@ TEST_F(FolderWatcherTest, StartReplacesTheEarlierWatch) {
     EXPECT_TRUE(receiver_.received().empty());
     Touch(other / L"new-folder.txt");
     ASSERT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
-    EXPECT_EQ(receiver_.received()[0], reinterpret_cast<LPARAM>(Category(1)));
+    EXPECT_EQ(Named(receiver_.received()[0]), &Category(1));
 }
 
 TEST_F(FolderWatcherTest, NothingIsPostedOnceTheWindowIsGone) {
@@ -161,3 +167,21 @@ TEST_F(FolderWatcherTest, NothingIsPostedOnceTheWindowIsGone) {
 }
 
 } // namespace
+
+TEST_F(FolderWatcherTest, AMessageForACategoryDeletedSinceNamesNothing) {
+    oVoiceBook* watched = &Category(0);
+    StartOn(dir_.path(), *watched);
+    // The category goes while the worker watches; a new one may take its memory.
+    root_.RemoveChild(watched);
+    oVoiceBook* newer =
+        root_.AddChild(L"Newer", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    int n = 0; // touched until the worker, armed by now, reports
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            Touch(dir_ / (L"late" + std::to_wstring(n++) + L".txt"));
+            return !receiver_.received().empty();
+        },
+        10000));
+    EXPECT_EQ(Named(receiver_.received()[0]), nullptr);
+    EXPECT_NE(Named(static_cast<LPARAM>(newer->m_nSerial)), nullptr);
+}

@@ -6,6 +6,9 @@
 
 #include "model/data_file.h"
 #include "model/data_path.h"
+#include "model/data_file_writer.h"
+#include "model/file_replace.h"
+#include "model/writer_gate.h"
 #include "model/voice_book.h"
 #include "support/dialog_answer.h"
 #include "support/lark_process.h"
@@ -43,6 +46,20 @@ std::wstring FirstName(const oVoiceBook& root) {
     return root.FirstChild() ? root.FirstChild()->m_strName : std::wstring();
 }
 
+// A bar whose writer thread is held where its file beside is open, until the gate opens.
+class GatedBar : public CProgramToolBar {
+public:
+    explicit GatedBar(test::WriterGate& gate) : gate_(gate) {}
+
+protected:
+    std::unique_ptr<model::DataFileWriter> MakeWriter() override {
+        return std::make_unique<model::DataFileWriter>(hwnd(), WM_LARK_SAVE_DONE, gate_.Hook());
+    }
+
+private:
+    test::WriterGate& gate_;
+};
+
 class BarDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,8 +78,11 @@ protected:
         test::RemoveTree(test::DataFolder());
     }
 
-    CProgramToolBar& CreateBar() {
-        bar_ = std::make_unique<CProgramToolBar>();
+    CProgramToolBar& CreateBar(test::WriterGate* gate = nullptr) {
+        if (gate)
+            bar_ = std::make_unique<GatedBar>(*gate);
+        else
+            bar_ = std::make_unique<CProgramToolBar>();
         EXPECT_TRUE(bar_->Create(RECT{0, 0, 400, 60}, parent_, 6000));
         return *bar_;
     }
@@ -202,7 +222,10 @@ TEST_F(BarDataTest, AFailedSaveStaysPendingUntilOneSucceeds) {
     const auto before = test::ReadFileBytes(file);
     g_pVoiceBook->AddChild(L"Keep me", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
     bar.MarkModified();
-    ASSERT_TRUE(::CreateDirectoryW((file + L".saving").c_str(), nullptr)); // in the way
+    // Another program holds the file and forbids replacing it.
+    fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
     bar.SaveIfPending();
     EXPECT_TRUE(bar.IsSavePending());
     EXPECT_EQ(test::ReadFileBytes(file), before);
@@ -210,7 +233,7 @@ TEST_F(BarDataTest, AFailedSaveStaysPendingUntilOneSucceeds) {
     ASSERT_TRUE(WaitForSaveReport());
     EXPECT_TRUE(bar.IsSavePending());
     EXPECT_EQ(test::ReadFileBytes(file), before);
-    ::RemoveDirectoryW((file + L".saving").c_str());
+    holder.reset();
     bar.SaveIfPending(); // as at exit
     EXPECT_FALSE(bar.IsSavePending());
     oVoiceBook loaded;
@@ -240,13 +263,15 @@ TEST_F(BarDataTest, AFailedBackgroundWriteIsRetriedByTheNextCountdown) {
     const auto before = test::ReadFileBytes(file);
     g_pVoiceBook->AddChild(L"Retried", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
     bar.MarkModified();
-    ASSERT_TRUE(::CreateDirectoryW((file + L".saving").c_str(), nullptr)); // in the way
+    fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
     Tick(61);
     EXPECT_FALSE(bar.IsSavePending()); // handed over ...
     ASSERT_TRUE(WaitForSaveReport());
     EXPECT_TRUE(bar.IsSavePending()); // ... failed, and pending again
     EXPECT_EQ(test::ReadFileBytes(file), before);
-    ::RemoveDirectoryW((file + L".saving").c_str());
+    holder.reset();
     Tick(60);
     EXPECT_TRUE(bar.IsSavePending()); // a whole countdown again
     Tick(1);
@@ -263,7 +288,9 @@ TEST_F(BarDataTest, AnExitAfterABackgroundWriteFailedWritesTheTree) {
     const std::wstring file = InData(model::kCurrentDataFile);
     g_pVoiceBook->AddChild(L"At exit", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
     bar.MarkModified();
-    ASSERT_TRUE(::CreateDirectoryW((file + L".saving").c_str(), nullptr));
+    fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
     Tick(61);
     // The failure is reported but not yet handled when the exit comes.
     MSG msg;
@@ -274,7 +301,7 @@ TEST_F(BarDataTest, AnExitAfterABackgroundWriteFailedWritesTheTree) {
         },
         10000));
     EXPECT_FALSE(bar.IsSavePending());
-    ::RemoveDirectoryW((file + L".saving").c_str());
+    holder.reset();
     bar.SaveIfPending();
     EXPECT_FALSE(bar.IsSavePending());
     oVoiceBook loaded;
@@ -317,6 +344,38 @@ TEST_F(BarDataTest, AnExitWhileABackgroundWriteRunsEndsWithTheNewestTree) {
         EXPECT_NE(loaded.FindChild(L"Bulk 299"), nullptr);
         EXPECT_FALSE(test::FileExists(file + L".saving"));
     }
+}
+
+TEST_F(BarDataTest, AtTheEndOfASessionAWriterThatDoesNotAnswerIsGivenUpWithinTheCap) {
+    const std::wstring file = InData(model::kCurrentDataFile);
+    test::WriterGate gate;
+    CProgramToolBar& bar = CreateBar(&gate);
+    bar.SaveIfPending(); // the first run's tree, written here
+    g_pVoiceBook->AddChild(L"Handed over", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    bar.MarkModified();
+    Tick(61);
+    ASSERT_TRUE(gate.WaitEntered()); // the writer holds its file beside and does not go on
+    g_pVoiceBook->AddChild(L"Newest", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    bar.MarkModified();
+    const ULONGLONG start = ::GetTickCount64();
+    bar.SaveIfPending(CProgramToolBar::kSessionEndWaitMs);
+    const ULONGLONG took = ::GetTickCount64() - start;
+    EXPECT_GE(took, CProgramToolBar::kSessionEndWaitMs);
+    EXPECT_LT(took, CProgramToolBar::kSessionEndWaitMs + 6000u) << "the exit's 15 s are not waited";
+    EXPECT_FALSE(bar.IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"Newest"), nullptr);
+    // The writer's own destruction waits no more, and the write it was given up on, once it
+    // goes on, changes nothing.
+    const ULONGLONG destroyStart = ::GetTickCount64();
+    bar_.reset();
+    EXPECT_LT(::GetTickCount64() - destroyStart, 5000u);
+    const auto saved = test::ReadFileBytes(file);
+    gate.Release();
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return !test::FileExists(model::ReplacementName(file)); }, 15000));
+    EXPECT_EQ(test::ReadFileBytes(file), saved);
 }
 
 TEST_F(BarDataTest, DestroyingTheBarFinishesAWriteUnderWay) {
@@ -365,12 +424,15 @@ TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
     test::TempDir alone;
     test::LarkProcess lark(test::CopyProgramAlone(alone.path()));
     ASSERT_TRUE(lark.Start());
-    HWND bar = lark.WaitForBar();
-    ASSERT_TRUE(bar);
-    // The bar window may be found while the tree is still being read.
+    // Once start-up is over, the bar says where the file went.
+    test::DialogAnswerer notice(IDOK, lark.Id(), 60000);
+    ASSERT_TRUE(notice.Finish());
     const std::wstring aside = InData(L"LarkB_U.tdb.unreadable");
-    ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(aside); }, 10000));
+    EXPECT_NE(notice.Seen().text.find(aside), std::wstring::npos);
     EXPECT_EQ(test::ReadFileBytes(aside), garbage);
+    // The box bears the bar's title too: the bar is the one left once it has gone.
+    ASSERT_TRUE(test::WaitUntil([&] { return !::IsWindow(notice.Seen().hwnd); }, 15000));
+    ASSERT_TRUE(lark.WaitForBar());
     ASSERT_TRUE(lark.Exit());
     test::RemoveTree(test::DataFolder());
 }
