@@ -130,6 +130,9 @@ void CMainDlg::OnDestroy() {
     theApp().SavePreferences();
     m_tooltip.Destroy();
     CAppBar::OnDestroy();
+    // The bar's end is the program's end, also while a modal loop runs (a question of the
+    // first run, before the main loop has even started): every loop ends on this.
+    ::PostQuitMessage(0);
 }
 
 void CMainDlg::OnEndSession(bool ending) {
@@ -139,6 +142,9 @@ void CMainDlg::OnEndSession(bool ending) {
     m_wndToolBar.SaveIfPending();
     theApp().SavePreferences();
     SavePlacement();
+    // Not every system ends the process after this message (Wine does not): the program
+    // ends itself, also when a first run or a dialog is still open.
+    ::DestroyWindow(hwnd_);
 }
 
 // ---- state ----------------------------------------------------------------------------------
