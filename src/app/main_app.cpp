@@ -100,7 +100,8 @@ bool CMainApp::InitInstance() {
     // 11.
     m_mainDlg = std::make_unique<CMainDlg>();
     HWND main = m_mainDlg->CreateModeless(IDD_MAIN, nullptr);
-    if (!main)
+    // The bar may already be gone: ended during its first run, before the loop starts.
+    if (!main || !::IsWindow(main))
         return false;
     SetMainWindow(main);
     return true;

@@ -239,7 +239,12 @@ void CAppBar::AutoHideCheck() {
         return;
     RECT window{};
     ::GetWindowRect(hwnd_, &window);
-    if (bar::CursorAwayFromBar(window, MessagePoint(), ::GetSystemMetrics(SM_CXDOUBLECLK),
+    // The system's cursor, not the last message's: over another program's window this
+    // thread gets no mouse messages, and Wine may hand the timer an old position.
+    POINT cursor{};
+    if (!::GetCursorPos(&cursor))
+        cursor = MessagePoint();
+    if (bar::CursorAwayFromBar(window, cursor, ::GetSystemMetrics(SM_CXDOUBLECLK),
                                ::GetSystemMetrics(SM_CYDOUBLECLK)))
         SetShown(false);
 }

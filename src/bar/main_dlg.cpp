@@ -1,9 +1,13 @@
 #include "bar/main_dlg.h"
 
+#include <windowsx.h>
+
 #include "app/main_app.h"
 #include "bar/bar_layout.h"
 #include "bar/docking_geometry.h"
 #include "bar/grip_buttons.h"
+#include "bar/inner_edge.h"
+#include "bar/sizing_track.h"
 #include "bar/monitors.h"
 #include "bar/test_hooks.h"
 #include "framework/resources.h"
@@ -130,6 +134,9 @@ void CMainDlg::OnDestroy() {
     theApp().SavePreferences();
     m_tooltip.Destroy();
     CAppBar::OnDestroy();
+    // The bar's end is the program's end, also while a modal loop runs (a question of the
+    // first run, before the main loop has even started): every loop ends on this.
+    ::PostQuitMessage(0);
 }
 
 void CMainDlg::OnEndSession(bool ending) {
@@ -139,6 +146,9 @@ void CMainDlg::OnEndSession(bool ending) {
     m_wndToolBar.SaveIfPending(CProgramToolBar::kSessionEndWaitMs);
     theApp().SavePreferences();
     SavePlacement();
+    // Not every system ends the process after this message (Wine does not): the program
+    // ends itself, also when a first run or a dialog is still open.
+    ::DestroyWindow(hwnd_);
 }
 
 // ---- state ----------------------------------------------------------------------------------
@@ -237,10 +247,20 @@ void CMainDlg::OnSize(UINT, int cx, int cy) {
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void CMainDlg::OnEnterSizeMove() {
+    CAppBar::OnEnterSizeMove();
+    ::GetWindowRect(hwnd_, &m_rcSizingStart);
+    // The press that began it, which the cursor may have left already.
+    const DWORD pos = ::GetMessagePos();
+    m_ptSizingStart = POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+}
+
 void CMainDlg::OnSizing(UINT edge, RECT& rect) {
-    RECT current{};
-    ::GetWindowRect(hwnd_, &current);
-    rect = bar::SnapSizingRect(current, rect, edge, SIZE{m_cxIncrement, m_cyIncrement});
+    // The step is measured from where the sizing began, by the cursor of this step.
+    const DWORD pos = ::GetMessagePos();
+    const POINT cursor{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+    const RECT wanted = bar::TrackSizingRect(m_rcSizingStart, edge, m_ptSizingStart, cursor);
+    rect = bar::SnapSizingRect(m_rcSizingStart, wanted, edge, SIZE{m_cxIncrement, m_cyIncrement});
     NoteDragRect(rect);
 }
 
@@ -255,9 +275,48 @@ void CMainDlg::OnGetMinMaxInfo(MINMAXINFO& info) {
 
 LRESULT CMainDlg::OnNcHitTest(POINT screen) {
     const LRESULT answer = CAppBar::OnNcHitTest(screen);
+    if (const LRESULT edge = InnerEdgeHit(screen); edge != HTNOWHERE)
+        return edge;
     POINT client = screen;
     ::ScreenToClient(hwnd_, &client);
     return bar::GripHitTest(answer, EffectiveState(), client, ClientSize(hwnd_));
+}
+
+LRESULT CMainDlg::InnerEdgeHit(POINT screen) const {
+    bar::InnerEdgeContext c;
+    c.state = EffectiveState();
+    c.autoHide = m_bAutoHide != 0;
+    c.increment = SIZE{m_cxIncrement, m_cyIncrement};
+    c.client = screen;
+    ::ScreenToClient(hwnd_, &c.client);
+    c.clientSize = ClientSize(hwnd_);
+    c.band = SIZE{::GetSystemMetrics(SM_CXSIZEFRAME), ::GetSystemMetrics(SM_CYSIZEFRAME)};
+    return bar::InnerEdgeHitTest(c);
+}
+
+bool CMainDlg::SizeFromInnerEdge(const MSG& msg) {
+    // The children cover the inner edge of a docked bar and answer their own hit tests:
+    // a press there is turned into the system's sizing of the bar from that edge.
+    if (msg.message != WM_LBUTTONDOWN || !::IsChild(hwnd_, msg.hwnd))
+        return false;
+    const LRESULT edge = InnerEdgeHit(msg.pt);
+    if (edge == HTNOWHERE)
+        return false;
+    ::ReleaseCapture();
+    ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_SIZE + bar::SizingEdgeOfHit(edge),
+                   MAKELPARAM(msg.pt.x, msg.pt.y));
+    return true;
+}
+
+bool CMainDlg::SetInnerEdgeCursor() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const LRESULT edge = InnerEdgeHit(cursor);
+    if (edge == HTNOWHERE)
+        return false;
+    const bool acrossX = edge == HTLEFT || edge == HTRIGHT;
+    ::SetCursor(::LoadCursorW(nullptr, acrossX ? IDC_SIZEWE : IDC_SIZENS));
+    return true;
 }
 
 void CMainDlg::OnDisplayChange(UINT, int, int) {
@@ -317,6 +376,8 @@ bool CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
 
 bool CMainDlg::PreTranslateMessage(MSG& msg) {
     m_tooltip.Relay(msg);
+    if (SizeFromInnerEdge(msg))
+        return true;
     return CAppBar::PreTranslateMessage(msg);
 }
 
@@ -340,6 +401,9 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         theApp().SetHold(wp != 0);
         return 0;
     }
+    // Children ask their parent first for the cursor: over the inner edge it is the sizing one.
+    if (msg == WM_SETCURSOR && SetInnerEdgeCursor())
+        return TRUE;
     return CAppBar::OnMessage(msg, wp, lp);
 }
 

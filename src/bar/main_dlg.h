@@ -40,6 +40,7 @@ protected:
     void OnDestroy() override;
     void OnEndSession(bool ending) override;
     void OnSize(UINT type, int cx, int cy) override;
+    void OnEnterSizeMove() override;
     void OnSizing(UINT edge, RECT& rect) override;
     void OnGetMinMaxInfo(MINMAXINFO& info) override;
     LRESULT OnNcHitTest(POINT screen) override;
@@ -62,6 +63,11 @@ private:
     // Adds or removes the sizing frame and lets the system recompute the frame.
     void SetSizingFrame(bool on);
     void ShowChildren(bool show);
+    // The sizing answer of the inner edge of a docked bar at a screen point, or HTNOWHERE.
+    LRESULT InnerEdgeHit(POINT screen) const;
+    // A press on a child over the inner edge sizes the bar.
+    bool SizeFromInnerEdge(const MSG& msg);
+    bool SetInnerEdgeCursor();
     void PaintGrip(HDC dc, const RECT& client);
     void OnPosition(int32_t state, bool trayOnly);
     void OnButtonSizeChanged();
@@ -77,4 +83,7 @@ private:
     int m_bConstructed = 0;
     bool m_bVertical = false;
     bar::FrameAllowance m_frame;
+    // Where a sizing by the mouse began: the window and the cursor.
+    RECT m_rcSizingStart{};
+    POINT m_ptSizingStart{};
 };

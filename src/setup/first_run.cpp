@@ -1,15 +1,21 @@
 #include "setup/first_run.h"
 
+#include <memory>
+#include <vector>
+
 #include "app/main_app.h"
 #include "app/os_version.h"
 #include "framework/resources.h"
 #include "framework/wait_cursor.h"
+#include "model/data_file.h"
 #include "model/data_path.h"
+#include "model/file_replace.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "setup/bookmark_question.h"
 #include "setup/first_scan_dlg.h"
 #include "setup/program_index.h"
+#include "setup/pumped_work.h"
 #include "setup/template_reader.h"
 #include "setup/template_rules.h"
 
@@ -27,23 +33,67 @@ DWORD RunningOsMajor() {
     return QueryOsVersion().major;
 }
 
+// The user's answer, after which the windows the question covered are painted again at
+// once. When the program ends while it is open, the answer is No, so the reading stops.
+class RepaintingQuestion final : public BookmarkQuestion {
+public:
+    RepaintingQuestion(HWND owner, HWND bar) noexcept : question_(owner), bar_(bar) {}
+    bool AskCreateBookmarks() override {
+        const bool yes = question_.AskCreateBookmarks();
+        if (!PumpWaitingMessages(bar_)) {
+            ended_ = true;
+            return false;
+        }
+        return yes;
+    }
+    bool Ended() const noexcept { return ended_; }
+
+private:
+    MessageBoxBookmarkQuestion question_;
+    HWND bar_;
+    bool ended_ = false;
+};
+
+bool Gone(HWND window) {
+    return window && !::IsWindow(window);
+}
+
 } // namespace
 
 void RunFirstRun(oVoiceBook& root, HWND owner) {
     fw::WaitCursor wait;
+    // The program may end while the windows keep working (its Exit, the end of the
+    // session): then nothing is written and the next start begins afresh.
+    HWND bar = owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
     CFirstScanDlg progress;
     progress.SetText(fw::LoadResString(IDS_FIRST_RUN));
     root.ResetAll(L"ToolBar");
     progress.Create(owner);
 
-    ProgramIndex index;
-    index.BuildFromStartMenu();
-    MessageBoxBookmarkQuestion question(owner);
-    ReadTemplate(root, fw::ProgramFolder() + kTemplateFileName, RunningOsMajor(), index, question);
-    index.Clear();
+    // The scan fills an index of its own; the tree is built here, on the window thread.
+    auto index = std::make_shared<ProgramIndex>();
+    if (RunWhilePumping([index] { index->BuildFromStartMenu(); }, bar) != PumpedWorkEnd::Done)
+        return;
+    RepaintingQuestion question(owner, bar);
+    ReadTemplate(root, fw::ProgramFolder() + kTemplateFileName, RunningOsMajor(), *index, question);
+    index->Clear();
+    if (question.Ended() || Gone(bar))
+        return;
 
-    root.SaveFile(model::DataFilePath(model::kDataFileName));
+    auto image = std::make_shared<std::vector<uint8_t>>();
+    if (model::BuildDataFileImage(root, model::kSaveFormat, *image)) {
+        const std::wstring path = model::DataFilePath(model::kDataFileName);
+        // Once begun, the write is waited for even if the bar goes meanwhile: it replaces
+        // the file in one step, so an end of the program during it leaves no part-file.
+        const PumpedWorkEnd end = RunWhilePumping(
+            [image, path] { model::ReplaceFileAtomically(path, image->data(), image->size()); },
+            nullptr);
+        if (end != PumpedWorkEnd::Done)
+            return;
+    }
     progress.Destroy();
+    if (Gone(bar))
+        return;
     if (CMainApp* app = RunningApp())
         app->SavePreferences();
 }

@@ -19,7 +19,8 @@ TEST_F(AutoHideWindowTest, AutoHideCollapsesExpandsOnTheMouseAndCollapsesWhenLef
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 3))) << ::testing::PrintToString(WindowRect(bar));
     EXPECT_TRUE(IsTopmost(bar));
     EXPECT_FALSE(::IsWindowVisible(toolbar));
-    EXPECT_EQ(ReadPlacementValue(L"AutoHide"), 1);
+    // The placement is written just after the move.
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPlacementValue(L"AutoHide") == 1; }, 3000));
     EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 84);
 
     // The mouse on the strip expands the bar over other windows.

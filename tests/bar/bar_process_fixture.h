@@ -10,7 +10,9 @@
 #include <string>
 
 #include "rect_compare.h"
+#include "model/data_path.h"
 #include "support/lark_process.h"
+#include "support/startup_wait.h"
 #include "support/test_util.h"
 
 namespace bartest {
@@ -96,14 +98,15 @@ protected:
     }
 
     HWND Start(test::LarkProcess& p) {
+        // Without a tree every start is a first run, whose saved file marks its end.
+        const std::wstring dataFile = test::DataFolder() + L"\\" + model::kDataFileName;
+        ::DeleteFileW(dataFile.c_str());
         EXPECT_TRUE(p.Start());
         HWND bar = p.WaitForBar();
         EXPECT_NE(bar, nullptr);
         EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, 5000));
-        // Start-up is over once the bar's thread answers messages again (reading the tree,
-        // or a first run building it, keeps it busy until then).
-        DWORD_PTR answer = 0;
-        EXPECT_TRUE(::SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer));
+        // A first run builds and saves the tree before start-up is over.
+        EXPECT_TRUE(test::WaitForStartupDone(p.Id(), bar, dataFile, 30000));
         test::PumpMessages(200);
         return bar;
     }
