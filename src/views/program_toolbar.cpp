@@ -17,7 +17,10 @@ constexpr wchar_t kClassName[] = L"LarkProgramToolBar";
 CProgramToolBar::CProgramToolBar() = default;
 CProgramToolBar::~CProgramToolBar() = default;
 
-HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id) {
+HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id, const Preferences* prefs,
+                             const bar::BarMetrics* metrics) {
+    m_prefs = prefs;
+    m_metrics = metrics;
     RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW),
                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     return fw::Window::Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect,
@@ -30,9 +33,9 @@ bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
             fw::WaitCursor wait;
             views::LoadTreeAtStartup(*g_pVoiceBook, ::GetParent(hwnd_));
         }
-        if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
-            NoteCategoryShown(*start);
     }
+    CreateViews();
+    ShowStartCategory();
     m_writer = std::make_unique<model::DataFileWriter>(hwnd_, WM_LARK_SAVE_DONE);
     ::SetTimer(hwnd_, kSaveTimer, kSaveTimerPeriodMs, nullptr);
     return true;
@@ -48,7 +51,7 @@ void CProgramToolBar::OnDestroy() {
 
 void CProgramToolBar::OnTimer(UINT_PTR id) {
     if (id != kSaveTimer) {
-        SetMsgHandled(false);
+        OnViewTimer(id);
         return;
     }
     if (m_nSaveCountdown.Tick())
@@ -57,7 +60,7 @@ void CProgramToolBar::OnTimer(UINT_PTR id) {
 
 LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_LARK_SAVE_DONE)
-        return fw::Window::OnMessage(msg, wp, lp);
+        return OnViewMessage(msg, wp, lp) ? 0 : fw::Window::OnMessage(msg, wp, lp);
     SaveDone(static_cast<uint32_t>(wp), lp != 0);
     return 0;
 }
