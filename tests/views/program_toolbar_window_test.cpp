@@ -1,0 +1,107 @@
+// The program button bar as a window in this process, with the real tooltip control.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "bar/bar_metrics.h"
+#include "model/data_path.h"
+#include "model/preferences.h"
+#include "model/voice_book.h"
+#include "support/lark_process.h"
+#include "support/test_util.h"
+#include "views/program_toolbar.h"
+
+namespace {
+
+HWND VisibleTip() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM out) -> BOOL {
+            wchar_t cls[64] = {};
+            ::GetClassNameW(hwnd, cls, 64);
+            if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && ::IsWindowVisible(hwnd)) {
+                *reinterpret_cast<HWND*>(out) = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+class ToolbarWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::RemoveTree(test::DataFolder());
+        model::DataFilePath(model::kDataFileName);
+        oVoiceBook saved;
+        saved.ResetAll(L"ToolBar");
+        oVoiceBook* tips =
+            saved.AddChild(L"Tips", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        tips->AddChild(L"Tipped", KIND_ITEM | KIND_COMMAND, 0, L"t.exe", L"", L"", L"", 0, 1);
+        ASSERT_TRUE(saved.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
+        g_pVoiceBook = new oVoiceBook();
+        parent_ = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"bar test", WS_POPUP | WS_VISIBLE,
+                                    100, 100, 600, 60, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(parent_) << ::GetLastError();
+        prefs_.ViewGroupButtonMethod = 0;
+        metrics_ = bar::MetricsForButtonSize(0);
+        bar_ = std::make_unique<CProgramToolBar>();
+        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 60}, parent_, 6000, &prefs_, &metrics_))
+            << ::GetLastError();
+    }
+    void TearDown() override {
+        bar_.reset();
+        ::DestroyWindow(parent_);
+        delete g_pVoiceBook;
+        g_pVoiceBook = nullptr;
+        test::RemoveTree(test::DataFolder());
+    }
+
+    Preferences prefs_;
+    bar::BarMetrics metrics_;
+    HWND parent_ = nullptr;
+    std::unique_ptr<CProgramToolBar> bar_;
+};
+
+} // namespace
+
+TEST_F(ToolbarWindowTest, NoTooltipAppearsWhileTheTooltipPreferenceIsOff) {
+    oVoiceBook* tipped = g_pVoiceBook->FirstChild()->FirstChild();
+    CBookButton* button = bar_->FindButtonWindow(tipped);
+    ASSERT_NE(button, nullptr);
+    RECT r{};
+    ::GetWindowRect(button->hwnd(), &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ASSERT_TRUE(::SetCursorPos(centre.x, centre.y)) << ::GetLastError();
+    // The pointer moving over the button, as the message loop offers it to the bar.
+    const auto hover = [&] {
+        MSG m{};
+        m.hwnd = button->hwnd();
+        m.message = WM_MOUSEMOVE;
+        POINT client = centre;
+        ::ScreenToClient(button->hwnd(), &client);
+        m.lParam = MAKELPARAM(client.x, client.y);
+        m.pt = centre;
+        m.time = ::GetTickCount();
+        bar_->PreTranslateMessage(m);
+    };
+
+    prefs_.ViewTooltipButton = 0;
+    for (int i = 0; i < 10; ++i) {
+        hover();
+        test::PumpMessages(100);
+        ASSERT_EQ(VisibleTip(), nullptr);
+    }
+    // The same pointer with the preference on shows the tip (the check above was real).
+    prefs_.ViewTooltipButton = 1;
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            hover();
+            return VisibleTip() != nullptr;
+        },
+        15000));
+}
