@@ -4,7 +4,9 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), 'art'))
-from raster import Canvas, write_ico, write_bmp, write_bmp_indexed  # noqa: E402
+from raster import Canvas, write_ico, write_bmp, write_bmp_indexed, write_bmp4  # noqa: E402
+import buttons  # noqa: E402
+import pictures  # noqa: E402
 
 RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'res')
 
@@ -80,6 +82,33 @@ def main():
     write_bmp_indexed(os.path.join(RES, 'exit_button.bmp'),
                       pixel_art(EXIT_GLYPH, {'.': 0, '#': 1}), [(192, 192, 192), (0, 0, 0)])
     print('wrote res/exit_button.bmp')
+
+    # Picture strips of the image lists: 32-bit with alpha, and the fallbacks on magenta.
+    for name, size, grey in (('pictures_large', 32, False), ('pictures_small', 16, False),
+                             ('pictures_large_grey', 32, True), ('pictures_small_grey', 16, True)):
+        rows = pictures.strip(size, grey)
+        write_bmp(os.path.join(RES, name + '.bmp'), rows, bits=32)
+        if name == 'pictures_large':
+            write_bmp(os.path.join(RES, name + '_old.bmp'), rows, bits=32, opaque=True)
+        else:
+            write_bmp4(os.path.join(RES, name + '_old.bmp'), rows)
+    print('wrote res/pictures_*.bmp')
+
+    for name in buttons.ICONS:
+        write_ico(os.path.join(RES, name + '.ico'), buttons.icon_images(name))
+    rows, palette = buttons.checked_pattern()
+    write_bmp_indexed(os.path.join(RES, 'checked_pattern.bmp'), rows, palette)
+    for badge in ('move', 'copy', 'remove'):
+        write_ico(os.path.join(RES, 'drag_%s.cur' % badge), [buttons.cursor(badge)],
+                  cursor_hotspot=(0, 0))
+    print('wrote res/ navigation icons, checked_pattern.bmp, drag_*.cur')
+
+    # The icon library larkb.icl is linked from these (res/library/library.rc).
+    os.makedirs(os.path.join(RES, 'library'), exist_ok=True)
+    for n, draw in enumerate(pictures.LIBRARY):
+        write_ico(os.path.join(RES, 'library', 'icon%02d.ico' % n),
+                  [pictures.picture(draw, s) for s in (16, 32)])
+    print('wrote res/library/icon*.ico')
 
 
 if __name__ == '__main__':

@@ -8,7 +8,7 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${LARK_BUILD_DIR:-$repo/build}
 run=$repo/run
 mkdir -p "$run"
-cp "$build/bin/LarkB.exe" "$run/"
+cp "$build/bin/LarkB.exe" "$build/bin/larkb.icl" "$run/"
 for f in "$repo"/data/*; do
     [ -f "$f" ] && cp "$f" "$run/"
 done

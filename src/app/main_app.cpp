@@ -4,8 +4,10 @@
 #include "bar/main_dlg.h"
 #include "framework/gdi.h"
 #include "framework/resources.h"
+#include "model/image_lists.h"
 #include "model/voice_book.h"
 #include "resource.h"
+#include "shell/program_icon.h"
 
 namespace {
 constexpr wchar_t kCompany[] = L"Tarvo";
@@ -90,7 +92,9 @@ bool CMainApp::InitInstance() {
     }
     // 8. The result is not examined: failures show later as data-file or drop failures.
     m_ole.emplace();
-    // 9. The tree is read when the program button bar is created.
+    // 9. The tree is read when the program button bar is created. Its pictures of programs
+    // and shell items come from the shell.
+    icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
     g_pVoiceBook = new oVoiceBook();
     // 10. The program takes no command-line arguments; whatever is given is ignored.
     // 11.

@@ -7,10 +7,6 @@
 #include "resource.h"
 
 namespace {
-bool Pressed(const DRAWITEMSTRUCT& item) {
-    return (item.itemState & ODS_SELECTED) != 0;
-}
-
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
     ::GetObjectW(bitmap, sizeof(info), &info);
@@ -27,12 +23,11 @@ HBITMAP LoadMappedBitmap(UINT id) {
 }
 } // namespace
 
-void DrawMenuButton(const DRAWITEMSTRUCT& item) {
-    HDC dc = item.hDC;
+void DrawMenuButton(HDC dc, bool pressed, const DRAWITEMSTRUCT& item) {
     RECT r = item.rcItem;
     ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::DrawEdge(dc, &r, BDR_SUNKENINNER, BF_RECT);
-    if (!Pressed(item))
+    if (!pressed)
         return;
     fw::Bitmap glyph(fw::LoadResBitmap(IDB_MENU_BUTTON, 0));
     if (!glyph)
@@ -43,10 +38,8 @@ void DrawMenuButton(const DRAWITEMSTRUCT& item) {
     ::BitBlt(dc, r.left + 1, r.top + 1, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
 }
 
-void DrawExitButton(const DRAWITEMSTRUCT& item) {
-    HDC dc = item.hDC;
+void DrawExitButton(HDC dc, bool pressed, const DRAWITEMSTRUCT& item) {
     RECT r = item.rcItem;
-    const bool pressed = Pressed(item);
     ::DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
     fw::Bitmap glyph(LoadMappedBitmap(IDB_EXIT_BUTTON));
     if (!glyph)

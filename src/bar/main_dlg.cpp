@@ -112,8 +112,8 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_tooltip.Activate(true);
     m_tooltip.SetDelays(0, kToolTipAutoPopMs);
     // The tray icon and the hotkey are set up here once the bar menu exists.
-    m_btnMenu.Create(hwnd_, IDC_MENU_BUTTON, &DrawMenuButton);
-    m_btnExit.Create(hwnd_, ID_APP_EXIT, &DrawExitButton);
+    m_btnMenu.Create(0, RECT{}, hwnd_, IDC_MENU_BUTTON, &DrawMenuButton);
+    m_btnExit.Create(0, RECT{}, hwnd_, ID_APP_EXIT, &DrawExitButton);
     // The tools need the buttons' windows, so they are added once the buttons exist.
     m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
     m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));

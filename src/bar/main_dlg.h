@@ -9,7 +9,7 @@
 #include "bar/app_bar.h"
 #include "bar/bar_metrics.h"
 #include "framework/gdi.h"
-#include "ui/custom_button.h"
+#include "views/custom_button.h"
 #include "ui/tooltip.h"
 #include "views/program_toolbar.h"
 

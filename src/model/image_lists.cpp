@@ -1,35 +1,284 @@
-// Placeholder: the lists are not built yet, every node shows its default picture index.
 #include "model/image_lists.h"
 
+#include <shellapi.h>
+
+#include <vector>
+
+#include "framework/resources.h"
 #include "model/voice_book.h"
+#include "resource.h"
 
 namespace icons {
+namespace {
+// A larger file is no icon library of ours; the bound keeps a damaged one from taking
+// memory without end.
+constexpr UINT kMaxLibraryIcons = 4096;
 
-void BuildImageLists() {}
-void DestroyImageLists() {}
-HIMAGELIST List(ListKind) noexcept {
-    return nullptr;
+struct State {
+    fw::ImageList lists[4];
+    int firstLibrary = 0;
+    // Built-in pictures and library icons: shared by any number of nodes, never released.
+    int fixedCount = 0;
+    // Users of each picture from fixedCount on, and the pictures nobody uses any more.
+    std::vector<int> users;
+    std::vector<int> freeSlots;
+    TargetIconSource source = nullptr;
+};
+
+// Never destroyed: nodes may outlive every static object, and the process frees the lists.
+State& S() {
+    static State* state = new State;
+    return *state;
 }
+
+HIMAGELIST L(ListKind kind) {
+    return S().lists[static_cast<int>(kind)].get();
+}
+
+// A list with the built-in pictures: the 32-bit strip with alpha, else the older strip
+// whose magenta is transparent.
+fw::ImageList ListFromStrip(UINT alphaStrip, UINT oldStrip, int size) {
+    fw::Bitmap dib(fw::LoadResBitmap(alphaStrip, LR_CREATEDIBSECTION));
+    if (dib) {
+        fw::ImageList list(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 0, 1));
+        if (list && ::ImageList_Add(list.get(), dib.get(), nullptr) >= 0)
+            return list;
+    }
+    fw::ImageList list(::ImageList_Create(size, size, ILC_COLORDDB | ILC_MASK, 0, 1));
+    fw::Bitmap old(fw::LoadResBitmap(oldStrip, 0));
+    if (list && old)
+        ::ImageList_AddMasked(list.get(), old.get(), RGB(255, 0, 255));
+    return list;
+}
+
+bool ListsExist() {
+    State& s = S();
+    for (const fw::ImageList& list : s.lists)
+        if (!list)
+            return false;
+    return true;
+}
+
+// Puts the pair and its grey forms at `slot` of every list, or appends them when slot is
+// -1. Answers the index, or -1 with the four lists as long as they were.
+int Place(HICON large, HICON small, int slot) {
+    if (!ListsExist() || !large || !small)
+        return -1;
+    fw::Icon greyLarge = MakeGrayIcon(large);
+    fw::Icon greySmall = MakeGrayIcon(small);
+    if (!greyLarge || !greySmall)
+        return -1;
+    const HICON icons[4] = {large, small, greyLarge.get(), greySmall.get()};
+    if (slot >= 0) {
+        bool all = true;
+        for (int i = 0; i < 4; ++i)
+            all = ::ImageList_ReplaceIcon(S().lists[i].get(), slot, icons[i]) == slot && all;
+        return all ? slot : -1;
+    }
+    const int index = ::ImageList_GetImageCount(S().lists[0].get());
+    int added = 0;
+    while (added < 4 && ::ImageList_AddIcon(S().lists[added].get(), icons[added]) == index)
+        ++added;
+    if (added == 4)
+        return index;
+    for (int i = 0; i < 4; ++i) // keep the lists in step
+        ::ImageList_SetImageCount(S().lists[i].get(), static_cast<UINT>(index));
+    return -1;
+}
+
+// A new picture with one user, in a slot nobody uses when there is one.
+int AddCounted(HICON large, HICON small) {
+    State& s = S();
+    if (!s.freeSlots.empty()) {
+        const int slot = s.freeSlots.back();
+        if (Place(large, small, slot) != slot)
+            return -1;
+        s.freeSlots.pop_back();
+        s.users[static_cast<size_t>(slot - s.fixedCount)] = 1;
+        return slot;
+    }
+    const int index = Place(large, small, -1);
+    if (index < 0)
+        return -1;
+    s.users.resize(static_cast<size_t>(index - s.fixedCount) + 1, 0);
+    s.users.back() = 1;
+    return index;
+}
+
+int* UsersOf(int index) {
+    State& s = S();
+    if (index < s.fixedCount)
+        return nullptr;
+    const size_t k = static_cast<size_t>(index - s.fixedCount);
+    if (k >= s.users.size() || s.users[k] <= 0)
+        return nullptr;
+    return &s.users[k];
+}
+
+void Release(int index) {
+    if (int* users = UsersOf(index)) {
+        if (--*users == 0)
+            S().freeSlots.push_back(index);
+    }
+}
+
+void AppendLibrary(const std::wstring& path) {
+    State& s = S();
+    for (UINT i = 0; i < kMaxLibraryIcons; ++i) {
+        HICON large = nullptr;
+        HICON small = nullptr;
+        const UINT n = ::ExtractIconExW(path.c_str(), static_cast<int>(i), &large, &small, 1);
+        fw::Icon ownLarge(large);
+        fw::Icon ownSmall(small);
+        if (n == 0 || !large || !small)
+            break;
+        const int index = Place(large, small, -1);
+        if (index < 0)
+            break;
+        if (i == 0)
+            s.firstLibrary = index;
+    }
+}
+
+void Draw(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono,
+          bool large) {
+    GetImage(node);
+    HIMAGELIST list = nullptr;
+    int index = -1;
+    if (grey && node.m_nGrayImage >= 0 && iconMono) {
+        list = L(large ? ListKind::LargeGrey : ListKind::SmallGrey);
+        index = node.m_nGrayImage;
+    } else if (node.m_nImage >= 0) {
+        list = L(large ? ListKind::LargeColour : ListKind::SmallColour);
+        index = node.m_nImage;
+    }
+    if (!list)
+        return;
+    if (highlighted)
+        ::ImageList_DrawEx(list, index, dc, x, y, 0, 0, CLR_NONE, ::GetSysColor(COLOR_HIGHLIGHT),
+                           ILD_TRANSPARENT | ILD_BLEND50);
+    else
+        ::ImageList_Draw(list, index, dc, x, y, ILD_TRANSPARENT);
+}
+} // namespace
+
+void BuildImageLists() {
+    BuildImageListsFrom(fw::ProgramFolder() + L"larkb.icl");
+}
+
+void BuildImageListsFrom(const std::wstring& libraryPath) {
+    State& s = S();
+    if (s.lists[0] && s.lists[1])
+        return;
+    DestroyImageLists();
+    s.lists[0] = ListFromStrip(IDB_PICTURES_LARGE, IDB_PICTURES_LARGE_OLD, 32);
+    s.lists[1] = ListFromStrip(IDB_PICTURES_SMALL, IDB_PICTURES_SMALL_OLD, 16);
+    s.lists[2] = ListFromStrip(IDB_PICTURES_LARGE_GREY, IDB_PICTURES_LARGE_GREY_OLD, 32);
+    s.lists[3] = ListFromStrip(IDB_PICTURES_SMALL_GREY, IDB_PICTURES_SMALL_GREY_OLD, 16);
+    // Every list starts with the same built-in pictures, whatever a strip held.
+    for (fw::ImageList& list : s.lists)
+        if (list)
+            ::ImageList_SetImageCount(list.get(), kBuiltInPictures);
+    AppendLibrary(libraryPath);
+    s.fixedCount = s.lists[0] ? ::ImageList_GetImageCount(s.lists[0].get()) : 0;
+}
+
+void DestroyImageLists() {
+    State& s = S();
+    for (fw::ImageList& list : s.lists)
+        list.reset();
+    s.firstLibrary = 0;
+    s.fixedCount = 0;
+    s.users.clear();
+    s.freeSlots.clear();
+}
+
+HIMAGELIST List(ListKind kind) noexcept {
+    return L(kind);
+}
+
 int FirstLibraryIndex() noexcept {
-    return 0;
+    return S().firstLibrary;
 }
-int DefaultImage(const oVoiceBook&) {
-    return kPictureMissing;
+
+void SetTargetIconSource(TargetIconSource source) noexcept {
+    S().source = source;
 }
+
+int DefaultImage(const oVoiceBook& node) {
+    if (node.IsItem()) {
+        const int chosen = node.m_nDefaultImage;
+        if (chosen >= 3 && chosen <= 10)
+            return chosen;
+        if (chosen >= 1000) {
+            // A library icon that does not exist would land on some node's own picture.
+            const int index = FirstLibraryIndex() + (chosen - 1000);
+            const int fixed = S().fixedCount > 0 ? S().fixedCount : kBuiltInPictures;
+            return index < fixed ? index : kPictureMissing;
+        }
+        if (node.m_nKind & KIND_BOOK)
+            return kPictureCategory;
+        return node.HasChildren() ? kPictureParent : kPictureMissing;
+    }
+    return node.IsOldItem() ? kPictureOldKind : kPictureMissing;
+}
+
 int BuildImages(oVoiceBook& node) {
-    node.m_nImage = node.m_nGrayImage = DefaultImage(node);
+    ReleaseImages(node);
+    fw::Icon large;
+    fw::Icon small;
+    bool obtained = false;
+    if (!node.m_strIconFile.empty()) {
+        HICON l = nullptr;
+        HICON s = nullptr;
+        ::ExtractIconExW(node.m_strIconFile.c_str(), node.m_nIconIndex, &l, &s, 1);
+        large.reset(l);
+        small.reset(s);
+        obtained = large && small;
+    } else if (node.IsItem() && S().source) {
+        obtained = S().source(node, large, small) && large && small;
+    }
+    const int index = obtained ? AddCounted(large.get(), small.get()) : -1;
+    node.m_nImage = node.m_nGrayImage = index >= 0 ? index : DefaultImage(node);
     return node.m_nImage;
 }
+
 int GetImage(oVoiceBook& node) {
     return node.m_nImage < 0 ? BuildImages(node) : node.m_nImage;
 }
-void DrawLarge(oVoiceBook&, HDC, int, int, bool, bool, bool) {}
-void DrawSmall(oVoiceBook&, HDC, int, int, bool, bool, bool) {}
-fw::Icon GetIconHandle(const oVoiceBook&, bool, bool, bool) {
-    return fw::Icon();
+
+void ReleaseImages(oVoiceBook& node) noexcept {
+    Release(node.m_nImage);
+    if (node.m_nGrayImage != node.m_nImage)
+        Release(node.m_nGrayImage);
+    node.m_nImage = node.m_nGrayImage = -1;
 }
-fw::Icon MakeGrayIcon(HICON) {
-    return fw::Icon();
+
+void ShareImage(oVoiceBook& copy, const oVoiceBook& source) noexcept {
+    if (&copy == &source)
+        return;
+    ReleaseImages(copy);
+    if (int* users = UsersOf(source.m_nImage))
+        ++*users;
+    copy.m_nImage = source.m_nImage;
+}
+
+void DrawLarge(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono) {
+    Draw(node, dc, x, y, highlighted, grey, iconMono, true);
+}
+
+void DrawSmall(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono) {
+    Draw(node, dc, x, y, highlighted, grey, iconMono, false);
+}
+
+fw::Icon GetIconHandle(const oVoiceBook& node, bool large, bool grey, bool iconMono) {
+    if (grey && node.m_nGrayImage >= 0 && iconMono)
+        return fw::Icon(::ImageList_GetIcon(L(large ? ListKind::LargeGrey : ListKind::SmallGrey),
+                                            node.m_nGrayImage, ILD_TRANSPARENT));
+    if (node.m_nImage < 0)
+        return fw::Icon();
+    return fw::Icon(::ImageList_GetIcon(L(large ? ListKind::LargeColour : ListKind::SmallColour),
+                                        node.m_nImage, ILD_TRANSPARENT));
 }
 
 } // namespace icons

@@ -1,7 +1,12 @@
 #pragma once
 // The four process-wide image lists (32 and 16 pixels, colour and grey) and each node's
 // pictures in them. A picture has the same index in all four lists.
+//
+// Pictures of node targets are counted: a picture that no node uses any more is reused by
+// the next one, so rebuilding pictures all day keeps the lists the same size.
 #include <windows.h>
+
+#include <string>
 
 #include "framework/gdi.h"
 
@@ -24,16 +29,30 @@ enum class ListKind { LargeColour, SmallColour, LargeGrey, SmallGrey };
 
 // Creates the four lists unless both colour lists exist; appends the icons of larkb.icl.
 void BuildImageLists();
+// The same with the icon library at `libraryPath` (BuildImageLists takes the one beside
+// the program).
+void BuildImageListsFrom(const std::wstring& libraryPath);
 void DestroyImageLists();
 HIMAGELIST List(ListKind kind) noexcept;
 // Index of the first larkb.icl icon in the lists (0 while none was added).
 int FirstLibraryIndex() noexcept;
 
+// Where the icons of a node's target (its identifier list or its command) come from. The
+// shell layer supplies it at start-up; without one such nodes show their default picture.
+// Both icons must be set for the answer to count.
+using TargetIconSource = bool (*)(const oVoiceBook& node, fw::Icon& large, fw::Icon& small);
+void SetTargetIconSource(TargetIconSource source) noexcept;
+
 int DefaultImage(const oVoiceBook& node);
 // Obtains the node's icons, adds them, sets m_nImage and m_nGrayImage; returns m_nImage.
+// The node's former picture is released first.
 int BuildImages(oVoiceBook& node);
 // m_nImage, after BuildImages when it is -1.
 int GetImage(oVoiceBook& node);
+// The node no longer uses its pictures (it is reset or deleted): both indices become -1.
+void ReleaseImages(oVoiceBook& node) noexcept;
+// A copy shows its source's colour picture and counts as one more user of it.
+void ShareImage(oVoiceBook& copy, const oVoiceBook& source) noexcept;
 
 // `grey` is the view's request for the grey form and `iconMono` the user's preference:
 // the grey picture is drawn only when both are set.
@@ -43,5 +62,8 @@ void DrawSmall(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool gr
 fw::Icon GetIconHandle(const oVoiceBook& node, bool large, bool grey, bool iconMono);
 // The grey form of `icon` (the given icon stays the caller's).
 fw::Icon MakeGrayIcon(HICON icon);
+// The grey form of an icon's colour bitmap: 32-bit pixels keep their alpha; at other depths
+// black stays black (it is what shows through where the mask lets the screen be).
+fw::Bitmap MakeGrayBitmap(HBITMAP colour);
 
 } // namespace icons

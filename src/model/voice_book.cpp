@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/image_lists.h"
 #include "model/pidl.h"
 
 oVoiceBook* g_pVoiceBook = nullptr;
@@ -17,11 +18,6 @@ int32_t NormalisedShow(int32_t show) {
 }
 } // namespace
 
-oVoiceBook::ImageListHooks& oVoiceBook::ImageLists() noexcept {
-    static ImageListHooks hooks;
-    return hooks;
-}
-
 oVoiceBook::oVoiceBook() {
     Reset();
 }
@@ -32,6 +28,7 @@ oVoiceBook::oVoiceBook(const NodeRecordFields& record) {
 }
 
 oVoiceBook::~oVoiceBook() {
+    icons::ReleaseImages(*this);
     FreePidl();
 }
 
@@ -46,13 +43,11 @@ void oVoiceBook::Reset() {
     m_nKind = KIND_BOOK;
     m_nFlags = 0x02;
     m_pidl = nullptr; // not freed: Reset also runs on raw construction
-    m_nImage = -1;
-    m_nGrayImage = -1;
+    icons::ReleaseImages(*this);
     m_nDefaultImage = -1;
     m_bScanSubFolders = 0;
     m_nRole = ROLE_NORMAL;
-    if (ImageLists().build)
-        ImageLists().build();
+    icons::BuildImageLists();
 }
 
 void oVoiceBook::SetIcon(const wchar_t* file, int32_t index) {
@@ -82,6 +77,7 @@ void oVoiceBook::SetAll(const wchar_t* name, int32_t kind, uint32_t flags, const
 void oVoiceBook::SetRole(int32_t role) {
     m_nRole = role;
     if (role == ROLE_GO_UP) {
+        icons::ReleaseImages(*this);
         m_nImage = kGoUpPicture;
         m_nGrayImage = kGoUpPicture;
         m_nDepth = kGoUpDepth;
@@ -126,7 +122,7 @@ void oVoiceBook::CopyFrom(const oVoiceBook& source) {
            source.m_strArguments.c_str(), source.m_strWorkDir.c_str(), source.m_strIconFile.c_str(),
            source.m_nIconIndex, source.m_nShowCmd);
     m_pidl = model::PidlClone(source.m_pidl);
-    m_nImage = source.m_nImage;
+    icons::ShareImage(*this, source);
     m_nDefaultImage = source.m_nDefaultImage;
     m_bScanSubFolders = source.m_bScanSubFolders;
     m_nRole = source.m_nRole;
@@ -154,8 +150,8 @@ oVoiceBook* oVoiceBook::AddAfter(const wchar_t* name, int32_t kind, uint32_t fla
 
 void oVoiceBook::ResetAll(const wchar_t* name) {
     DeleteChildren();
-    if (ImageLists().destroy)
-        ImageLists().destroy();
+    icons::ReleaseImages(*this);
+    icons::DestroyImageLists();
     FreePidl();
     Reset();
     SetName(name);

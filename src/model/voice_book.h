@@ -38,7 +38,8 @@ public:
     explicit oVoiceBook(const NodeRecordFields& record);
     ~oVoiceBook() override;
 
-    // Defaults of every field; also makes sure the shared image lists exist.
+    // Defaults of every field; also makes sure the shared image lists exist (and gives up
+    // the node's pictures in them).
     virtual void Reset();
     void Clear() override { Reset(); }
     virtual void CopyFrom(const oVoiceBook& source);
@@ -112,14 +113,6 @@ public:
     int32_t m_nDefaultImage = -1;
     int32_t m_bScanSubFolders = 0;
     int32_t m_nRole = ROLE_NORMAL;
-
-    // The process-wide image lists are owned by the icon code; the tree only says when
-    // they must exist (every Reset) and when they start afresh (ResetAll).
-    struct ImageListHooks {
-        void (*build)() = nullptr;
-        void (*destroy)() = nullptr;
-    };
-    static ImageListHooks& ImageLists() noexcept;
 };
 
 // The root of the tree: one per process, owned by the application object.

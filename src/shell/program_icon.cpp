@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "model/voice_book.h"
 #include "shell/launch.h"
 
 namespace shell {
@@ -39,6 +40,16 @@ void GetItemIdListIcon(LPCITEMIDLIST list, fw::Icon* large, fw::Icon* small) {
         small->reset();
     if (list)
         Fill(reinterpret_cast<const wchar_t*>(list), SHGFI_PIDL, large, small);
+}
+
+bool GetNodeTargetIcons(const oVoiceBook& node, fw::Icon& large, fw::Icon& small) {
+    large.reset();
+    small.reset();
+    if (node.m_pidl)
+        GetItemIdListIcon(node.m_pidl, &large, &small);
+    else if (!node.m_strCommand.empty())
+        GetProgramIcon(node.m_strCommand, &large, &small);
+    return large && small;
 }
 
 } // namespace shell

@@ -145,8 +145,15 @@ def write_ico(path, images, cursor_hotspot=None):
             f.write(b)
 
 
-def write_bmp(path, rows, bits=24, background=(255, 0, 255)):
-    """Writes a bottom-up BMP. 24-bit output composes alpha over `background`."""
+def _over(pixel, background):
+    r, g, b, a = pixel
+    mix = lambda c, k: (c * a + k * (255 - a)) // 255
+    return mix(r, background[0]), mix(g, background[1]), mix(b, background[2])
+
+
+def write_bmp(path, rows, bits=24, background=(255, 0, 255), opaque=False):
+    """Writes a bottom-up BMP. 32-bit output keeps straight (not premultiplied) alpha, as
+    icons have it, unless `opaque` composes it over `background` like 24-bit output does."""
     h, w = len(rows), len(rows[0])
     if bits == 32:
         stride = w * 4
@@ -155,20 +162,60 @@ def write_bmp(path, rows, bits=24, background=(255, 0, 255)):
     data = bytearray()
     for row in reversed(rows):
         line = bytearray()
-        for r, g, b, a in row:
-            if bits == 32:
-                # Premultiplied alpha, as image lists and AlphaBlend expect.
-                line += bytes((b * a // 255, g * a // 255, r * a // 255, a))
+        for px in row:
+            if bits == 32 and not opaque:
+                r, g, b, a = px
+                line += bytes((b, g, r, a))
+            elif bits == 32:
+                r, g, b = _over(px, background)
+                line += bytes((b, g, r, 255))
             else:
-                br, bg, bb = background
-                mix = lambda c, k: (c * a + k * (255 - a)) // 255
-                line += bytes((mix(b, bb), mix(g, bg), mix(r, br)))
+                r, g, b = _over(px, background)
+                line += bytes((b, g, r))
         line += bytes(stride - len(line))
         data += line
     info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, bits, 0, len(data), 2835, 2835, 0, 0)
     head = struct.pack('<2sIHHI', b'BM', 14 + 40 + len(data), 0, 0, 14 + 40)
     with open(path, 'wb') as f:
         f.write(head + info + data)
+
+
+# The 16 colours every display can show; magenta marks what is transparent.
+VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+       (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
+       (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+
+
+def write_bmp4(path, rows, background=(255, 0, 255)):
+    """Writes a bottom-up 4-bit BMP in the 16 standard colours: each pixel, composed over
+    `background`, takes the nearest of them (pixels less than half opaque are background)."""
+    h, w = len(rows), len(rows[0])
+    stride = ((w + 7) // 8) * 4
+    magenta = VGA.index((255, 0, 255))
+
+    def nearest(px):
+        if px[3] < 128:
+            return VGA.index(background) if background in VGA else magenta
+        rgb = _over(px, background)
+        best = min((i for i in range(16) if i != magenta),
+                   key=lambda i: sum((rgb[j] - VGA[i][j]) ** 2 for j in range(3)))
+        return best
+    data = bytearray()
+    for row in reversed(rows):
+        idx = [nearest(px) for px in row]
+        if len(idx) % 2:
+            idx.append(0)
+        line = bytearray((idx[i] << 4) | idx[i + 1] for i in range(0, len(idx), 2))
+        line += bytes(stride - len(line))
+        data += line
+    table = bytearray()
+    for r, g, b in VGA:
+        table += bytes((b, g, r, 0))
+    offset = 14 + 40 + len(table)
+    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 4, 0, len(data), 2835, 2835, 16, 16)
+    head = struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset)
+    with open(path, 'wb') as f:
+        f.write(head + info + bytes(table) + bytes(data))
 
 
 def write_bmp_indexed(path, rows, palette):

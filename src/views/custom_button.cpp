@@ -1,4 +1,4 @@
-#include "ui/custom_button.h"
+#include "views/custom_button.h"
 
 namespace {
 // The window property that leads from a button window to its object.
@@ -13,11 +13,12 @@ CCustomButton::~CCustomButton() {
     }
 }
 
-HWND CCustomButton::Create(HWND parent, UINT id, DrawRoutine draw, const RECT& rect) {
+HWND CCustomButton::Create(DWORD extraStyle, const RECT& rect, HWND parent, UINT id,
+                           DrawRoutine draw) {
     draw_ = draw;
-    hwnd_ = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect.left,
-                              rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+    hwnd_ = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | extraStyle,
+                              rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                              parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                               ::GetModuleHandleW(nullptr), nullptr);
     if (hwnd_)
         ::SetPropW(hwnd_, kProperty, this);
@@ -30,6 +31,6 @@ bool CCustomButton::DrawReflected(const DRAWITEMSTRUCT& item) {
     auto* button = static_cast<CCustomButton*>(::GetPropW(item.hwndItem, kProperty));
     if (!button || button->hwnd_ != item.hwndItem || !button->draw_)
         return false;
-    button->draw_(item);
+    button->draw_(item.hDC, (item.itemState & ODS_SELECTED) != 0, item);
     return true;
 }

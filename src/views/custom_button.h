@@ -5,18 +5,19 @@
 
 class CCustomButton {
 public:
-    using DrawRoutine = void (*)(const DRAWITEMSTRUCT& item);
+    // `selected` is the item's selected state: the button is held down.
+    using DrawRoutine = void (*)(HDC dc, bool selected, const DRAWITEMSTRUCT& item);
 
     CCustomButton() = default;
     ~CCustomButton();
     CCustomButton(const CCustomButton&) = delete;
     CCustomButton& operator=(const CCustomButton&) = delete;
 
-    // A visible owner-drawn child push button.
-    HWND Create(HWND parent, UINT id, DrawRoutine draw, const RECT& rect = RECT{});
+    // A visible owner-drawn child push button with `extraStyle` added.
+    HWND Create(DWORD extraStyle, const RECT& rect, HWND parent, UINT id, DrawRoutine draw);
     HWND hwnd() const noexcept { return hwnd_; }
 
-    // Paints the item when it belongs to a CCustomButton; false otherwise.
+    // Paints the item when it belongs to a CCustomButton with a routine; false otherwise.
     static bool DrawReflected(const DRAWITEMSTRUCT& item);
 
 private:

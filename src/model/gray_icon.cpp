@@ -1,0 +1,82 @@
+// The grey form of icons: what the grey image lists hold for the IconMono preference.
+#include "model/image_lists.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace icons {
+namespace {
+BYTE Grey(BYTE red, BYTE green, BYTE blue) {
+    return static_cast<BYTE>(0.299 * red + 0.587 * green + 0.114 * blue);
+}
+
+BITMAPINFO TopDown32(LONG width, LONG height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+} // namespace
+
+fw::Bitmap MakeGrayBitmap(HBITMAP colour) {
+    BITMAP bm{};
+    if (!colour || ::GetObjectW(colour, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 ||
+        bm.bmHeight <= 0)
+        return fw::Bitmap();
+    BITMAPINFO info = TopDown32(bm.bmWidth, bm.bmHeight);
+    std::vector<RGBQUAD> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    fw::WindowDC screen(nullptr);
+    if (::GetDIBits(screen.get(), colour, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS) !=
+        bm.bmHeight)
+        return fw::Bitmap();
+
+    const bool alpha = bm.bmBitsPixel == 32;
+    for (RGBQUAD& p : pixels) {
+        if (!alpha && p.rgbRed == 0 && p.rgbGreen == 0 && p.rgbBlue == 0)
+            continue;
+        const BYTE g = Grey(p.rgbRed, p.rgbGreen, p.rgbBlue);
+        p.rgbRed = p.rgbGreen = p.rgbBlue = g;
+    }
+
+    if (alpha) {
+        info = TopDown32(bm.bmWidth, bm.bmHeight);
+        void* bits = nullptr;
+        fw::Bitmap grey(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (grey && bits)
+            memcpy(bits, pixels.data(), pixels.size() * sizeof(RGBQUAD));
+        return grey;
+    }
+    // Same size, planes and depth as the original; the device maps the greys it cannot show.
+    fw::Bitmap grey(::CreateBitmap(bm.bmWidth, bm.bmHeight, bm.bmPlanes, bm.bmBitsPixel, nullptr));
+    if (!grey)
+        return grey;
+    info = TopDown32(bm.bmWidth, bm.bmHeight);
+    if (::SetDIBits(screen.get(), grey.get(), 0, bm.bmHeight, pixels.data(), &info,
+                    DIB_RGB_COLORS) == 0)
+        return fw::Bitmap();
+    return grey;
+}
+
+fw::Icon MakeGrayIcon(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return fw::Icon();
+    fw::Bitmap colour(info.hbmColor);
+    fw::Bitmap mask(info.hbmMask);
+    if (!colour) // a monochrome icon has no colours to turn grey
+        return fw::Icon(::CopyIcon(icon));
+    fw::Bitmap grey = MakeGrayBitmap(colour.get());
+    if (!grey)
+        return fw::Icon();
+    ICONINFO made{};
+    made.fIcon = TRUE;
+    made.hbmMask = mask.get();
+    made.hbmColor = grey.get();
+    return fw::Icon(::CreateIconIndirect(&made));
+}
+
+} // namespace icons

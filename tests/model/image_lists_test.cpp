@@ -1,0 +1,240 @@
+// The node pictures in the shared image lists: grey forms, library indices, default
+// pictures, drawing, and reuse of pictures nobody shows any more.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/gdi.h"
+#include "model/image_lists.h"
+#include "model/voice_book.h"
+#include "support/test_util.h"
+
+namespace {
+
+using Pixels = std::vector<uint32_t>;
+
+BITMAPINFO TopDown32(LONG width, LONG height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    return bi;
+}
+
+// A top-down 32-bit section of the given size with its pixels, selected into a memory DC.
+struct Surface {
+    explicit Surface(int size) : size(size) {
+        BITMAPINFO bi = TopDown32(size, size);
+        bitmap.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        dc.reset(::CreateCompatibleDC(nullptr));
+        ::SelectObject(dc.get(), bitmap.get());
+        for (int i = 0; i < size * size; ++i)
+            static_cast<uint32_t*>(bits)[i] = 0x00404040; // anything the pictures do not use
+    }
+    Pixels Read() const {
+        ::GdiFlush();
+        const auto* p = static_cast<const uint32_t*>(bits);
+        return Pixels(p, p + size * size);
+    }
+    int size;
+    void* bits = nullptr;
+    fw::Bitmap bitmap;
+    fw::MemoryDC dc;
+};
+
+Pixels ListPicture(icons::ListKind kind, int index) {
+    Surface s(32);
+    ::ImageList_Draw(icons::List(kind), index, s.dc.get(), 0, 0, ILD_TRANSPARENT);
+    return s.Read();
+}
+
+Pixels NodeLarge(oVoiceBook& node, bool grey, bool iconMono) {
+    Surface s(32);
+    icons::DrawLarge(node, s.dc.get(), 0, 0, false, grey, iconMono);
+    return s.Read();
+}
+
+std::wstring Library() {
+    return test::ExeFolder() + L"larkb.icl";
+}
+
+class ImageListsTest : public ::testing::Test {
+protected:
+    void SetUp() override { Rebuild(Library()); }
+    void TearDown() override { Rebuild(Library()); }
+    static void Rebuild(const std::wstring& library) {
+        icons::DestroyImageLists();
+        icons::BuildImageListsFrom(library);
+    }
+    static int Count() {
+        return ::ImageList_GetImageCount(icons::List(icons::ListKind::LargeColour));
+    }
+};
+
+// A 32-bit icon whose first pixels are the given colours (BGRA words, straight alpha).
+fw::Icon Icon32(const std::vector<uint32_t>& first) {
+    BITMAPINFO bi = TopDown32(16, 16);
+    void* bits = nullptr;
+    fw::Bitmap colour(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    for (size_t i = 0; i < first.size(); ++i)
+        static_cast<uint32_t*>(bits)[i] = first[i];
+    fw::Bitmap mask(::CreateBitmap(16, 16, 1, 1, nullptr));
+    ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
+    return fw::Icon(::CreateIconIndirect(&info));
+}
+
+Pixels ColourPixels(HBITMAP bitmap) {
+    BITMAP bm{};
+    ::GetObjectW(bitmap, sizeof(bm), &bm);
+    BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
+    Pixels out(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    fw::WindowDC screen(nullptr);
+    ::GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, out.data(), &bi, DIB_RGB_COLORS);
+    return out;
+}
+
+TEST(GrayIcon, ColoursBecomeTheirGreyAndKeepTheirAlpha) {
+    struct Case {
+        uint32_t bgra, grey;
+    } cases[] = {
+        {0xFFFF0000u, 0x4C}, // red: 76
+        {0x80008000u, 0x4B}, // green 128 at half alpha: 75
+        {0xFF00FF00u, 0x95}, // green: 149
+        {0x400000FFu, 0x1D}, // blue: 29, alpha 64
+        {0xFFFFFFFFu, 0xFF},
+    };
+    std::vector<uint32_t> first;
+    for (const Case& c : cases)
+        first.push_back(c.bgra);
+    fw::Icon icon = Icon32(first);
+    ASSERT_TRUE(icon) << ::GetLastError();
+    fw::Icon grey = icons::MakeGrayIcon(icon.get());
+    ASSERT_TRUE(grey) << ::GetLastError();
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(grey.get(), &info)) << ::GetLastError();
+    fw::Bitmap colour(info.hbmColor), mask(info.hbmMask);
+    const Pixels p = ColourPixels(colour.get());
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const uint32_t g = cases[i].grey;
+        EXPECT_EQ(p[i], (cases[i].bgra & 0xFF000000u) | g << 16 | g << 8 | g) << "pixel " << i;
+    }
+}
+
+TEST(GrayIcon, BlackStaysBlackInA4BitBitmap) {
+    // Default 4-bit palette: 0 black, 9 red, 15 white.
+    std::vector<BYTE> bits(16 * 8, 0x00);
+    bits[0] = 0x09; // black, red
+    bits[1] = 0xF0; // white, black
+    fw::Bitmap colour(::CreateBitmap(16, 16, 1, 4, bits.data()));
+    ASSERT_TRUE(colour) << ::GetLastError();
+    fw::Bitmap grey = icons::MakeGrayBitmap(colour.get());
+    ASSERT_TRUE(grey) << ::GetLastError();
+    BITMAP bm{};
+    ::GetObjectW(grey.get(), sizeof(bm), &bm);
+    EXPECT_EQ(bm.bmBitsPixel, 4);
+    const Pixels p = ColourPixels(grey.get());
+    EXPECT_EQ(p[0] & 0xFFFFFF, 0u);
+    const uint32_t red = p[1] & 0xFFFFFF;
+    EXPECT_NE(red, 0xFF0000u) << "red must turn grey";
+    EXPECT_EQ(red & 0xFF, (red >> 8) & 0xFF);
+    EXPECT_EQ(red & 0xFF, (red >> 16) & 0xFF);
+    EXPECT_EQ(p[2] & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(p[3] & 0xFFFFFF, 0u);
+}
+
+TEST_F(ImageListsTest, LibraryIconsFollowTheBuiltInPictures) {
+    struct Case {
+        bool library;
+        int chosen, expected;
+    } cases[] = {
+        {true, 1000, 13}, {true, 1005, 18}, {true, 1011, 24}, {true, 1012, 0},
+        {true, 7, 7},     {false, 1000, 0}, {false, 1005, 5}, {false, 1013, 0},
+    };
+    for (const Case& c : cases) {
+        Rebuild(c.library ? Library() : test::ExeFolder() + L"absent.icl");
+        EXPECT_EQ(icons::FirstLibraryIndex(), c.library ? 13 : 0);
+        EXPECT_EQ(Count(), c.library ? 25 : 13);
+        oVoiceBook node;
+        node.m_nKind = KIND_ITEM | KIND_BOOK;
+        node.m_nDefaultImage = c.chosen;
+        EXPECT_EQ(icons::DefaultImage(node), c.expected)
+            << "library " << c.library << ", chosen " << c.chosen;
+    }
+}
+
+TEST_F(ImageListsTest, NodesWithoutTargetDrawTheirDefaultPicture) {
+    struct Case {
+        int32_t kind, chosen;
+        int picture;
+    } cases[] = {
+        {KIND_ITEM | KIND_BOOK, -1, icons::kPictureCategory},
+        {KIND_ITEM | KIND_BOOK, 7, 7},
+        {KIND_ITEM | KIND_COMMAND, 10, icons::kPictureWeb},
+        {KIND_ITEM | KIND_COMMAND, 0, icons::kPictureMissing},
+        {KIND_OLD_ITEM, 5, icons::kPictureOldKind},
+    };
+    for (const Case& c : cases) {
+        oVoiceBook node;
+        node.m_nKind = c.kind;
+        node.m_nDefaultImage = c.chosen;
+        EXPECT_EQ(NodeLarge(node, false, false),
+                  ListPicture(icons::ListKind::LargeColour, c.picture))
+            << "kind " << c.kind << ", chosen " << c.chosen;
+        EXPECT_EQ(node.m_nImage, c.picture);
+    }
+}
+
+TEST_F(ImageListsTest, GreyIsDrawnOnlyWhenAskedAndPreferred) {
+    oVoiceBook node;
+    node.m_nKind = KIND_ITEM | KIND_BOOK;
+    const Pixels colour = ListPicture(icons::ListKind::LargeColour, icons::kPictureCategory);
+    const Pixels grey = ListPicture(icons::ListKind::LargeGrey, icons::kPictureCategory);
+    ASSERT_NE(colour, grey);
+    EXPECT_EQ(NodeLarge(node, true, false), colour);
+    EXPECT_EQ(NodeLarge(node, false, true), colour);
+    EXPECT_EQ(NodeLarge(node, true, true), grey);
+}
+
+TEST_F(ImageListsTest, RebuildingPicturesReusesTheirPlaceAndShowsTheNewest) {
+    oVoiceBook node;
+    node.m_nKind = KIND_ITEM | KIND_COMMAND;
+    node.SetIcon(Library().c_str(), 0);
+    ASSERT_EQ(icons::BuildImages(node), 25);
+    const int count = Count();
+    for (int i = 1; i <= 1000; ++i) {
+        node.m_nIconIndex = i % 12;
+        ASSERT_EQ(icons::BuildImages(node), 25) << "rebuild " << i;
+    }
+    EXPECT_EQ(Count(), count);
+    EXPECT_EQ(ListPicture(icons::ListKind::LargeColour, node.m_nImage),
+              ListPicture(icons::ListKind::LargeColour, icons::FirstLibraryIndex() + 1000 % 12));
+    EXPECT_EQ(ListPicture(icons::ListKind::LargeGrey, node.m_nGrayImage),
+              ListPicture(icons::ListKind::LargeGrey, icons::FirstLibraryIndex() + 1000 % 12));
+
+    // A copy keeps the picture alive after its source is gone; a new node then takes a new
+    // place, and the place the copy gives up is taken again.
+    auto* source = new oVoiceBook;
+    source->m_nKind = KIND_ITEM | KIND_COMMAND;
+    source->SetIcon(Library().c_str(), 3);
+    const int shared = icons::BuildImages(*source);
+    oVoiceBook copy;
+    copy.CopyFrom(*source);
+    delete source;
+    EXPECT_EQ(copy.m_nImage, shared);
+    oVoiceBook other;
+    other.m_nKind = KIND_ITEM | KIND_COMMAND;
+    other.SetIcon(Library().c_str(), 4);
+    EXPECT_NE(icons::BuildImages(other), shared);
+    const int grown = Count();
+    copy.Reset();
+    oVoiceBook last;
+    last.m_nKind = KIND_ITEM | KIND_COMMAND;
+    last.SetIcon(Library().c_str(), 5);
+    EXPECT_EQ(icons::BuildImages(last), shared);
+    EXPECT_EQ(Count(), grown);
+}
+
+} // namespace
