@@ -22,11 +22,9 @@
 namespace {
 
 // The grip strip: two grooved lines along its long side.
-void DrawGripStrip(const DRAWITEMSTRUCT& item) {
-    HDC dc = item.hDC;
+void DrawGripStrip(HDC dc, bool pressed, const DRAWITEMSTRUCT& item) {
     const RECT r = item.rcItem;
     ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const bool across = (r.right - r.left) >= (r.bottom - r.top); // a strip along the top
     for (int i = 0; i < 2; ++i) {
         const int at = i * 4;
@@ -60,7 +58,7 @@ void CProgramToolBar::CreateViews() {
     m_goUp.SetName(fw::LoadResString(IDS_GO_UP).c_str());
     m_goUp.SetRole(ROLE_GO_UP);
 
-    m_wndNextStrip.Create(hwnd_, views::IDC_NEXT_STRIP, &DrawGripStrip);
+    m_wndNextStrip.Create(0, RECT{}, hwnd_, views::IDC_NEXT_STRIP, &DrawGripStrip);
     struct Nav {
         CImageButton& button;
         UINT id, normal, disabled;
