@@ -90,6 +90,7 @@ protected:
     bool OnMouseWheel(UINT keys, short delta, POINT screen) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    LRESULT OnNotify(int id, NMHDR& hdr) override;
 
 private:
     // ---- the views (program_toolbar_view.cpp) ----
@@ -105,7 +106,7 @@ private:
     void UpdateCategoryChecks();
     void WatchCategory(oVoiceBook* category);
     void AssignProgramSlot(size_t index, oVoiceBook* node);
-    void SetTipText(HWND tool, const std::wstring& text);
+    void AddButtonTip(HWND tool);
     int32_t ViewFlags() const noexcept { return m_nViewFlags; }
     HWND Owner() const noexcept;
 

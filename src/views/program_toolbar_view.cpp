@@ -127,16 +127,32 @@ void CProgramToolBar::UpdateCategoryChecks() {
     }
 }
 
-void CProgramToolBar::SetTipText(HWND tool, const std::wstring& text) {
+void CProgramToolBar::AddButtonTip(HWND tool) {
     if (!m_wndToolTip.hwnd())
         return;
+    // The control asks for the text when it shows it (the name of the node the button
+    // shows then), so switching categories tells it nothing.
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND;
     ti.hwnd = hwnd_;
     ti.uId = reinterpret_cast<UINT_PTR>(tool);
-    std::wstring copy = text;
-    ti.lpszText = copy.data();
-    ::SendMessageW(m_wndToolTip.hwnd(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    ti.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(m_wndToolTip.hwnd(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+LRESULT CProgramToolBar::OnNotify(int, NMHDR& hdr) {
+    if (hdr.code != TTN_GETDISPINFOW || hdr.hwndFrom != m_wndToolTip.hwnd()) {
+        SetMsgHandled(false);
+        return 0;
+    }
+    auto& info = reinterpret_cast<NMTTDISPINFOW&>(hdr);
+    const auto* button = dynamic_cast<const CBookButton*>(
+        fw::Window::FromHandle(reinterpret_cast<HWND>(hdr.idFrom)));
+    static const wchar_t kNone[] = L"";
+    info.lpszText =
+        const_cast<wchar_t*>(button && button->Node() ? button->Node()->m_strName.c_str() : kNone);
+    return 0;
 }
 
 void CProgramToolBar::AssignProgramSlot(size_t index, oVoiceBook* node) {
@@ -145,9 +161,9 @@ void CProgramToolBar::AssignProgramSlot(size_t index, oVoiceBook* node) {
         if (button.Node() == node)
             return; // same node: nothing to repaint or retell
         button.SetNode(node);
-        ::InvalidateRect(button.hwnd(), nullptr, FALSE);
-        if (node)
-            SetTipText(button.hwnd(), node->m_strName);
+        // A hidden window is painted when it is shown.
+        if (::IsWindowVisible(button.hwnd()))
+            ::InvalidateRect(button.hwnd(), nullptr, FALSE);
         return;
     }
     if (!node)
@@ -158,7 +174,7 @@ void CProgramToolBar::AssignProgramSlot(size_t index, oVoiceBook* node) {
     if (!button->Create(0, RECT{}, hwnd_, views::ID_PROGRAM_BUTTON_FIRST + static_cast<UINT>(index),
                         m_prefs))
         return;
-    m_wndToolTip.AddTool(button->hwnd(), node->m_strName);
+    AddButtonTip(button->hwnd());
     m_arrButtons.push_back(std::move(button));
 }
 
