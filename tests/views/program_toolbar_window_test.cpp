@@ -41,7 +41,8 @@ protected:
         saved.ResetAll(L"ToolBar");
         oVoiceBook* tips =
             saved.AddChild(L"Tips", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
-        tips->AddChild(L"Tipped", KIND_ITEM | KIND_COMMAND, 0, L"t.exe", L"", L"", L"", 0, 1);
+        for (const wchar_t* name : {L"Tipped", L"Second", L"Third"})
+            tips->AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"t.exe", L"", L"", L"", 0, 1);
         ASSERT_TRUE(saved.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
         g_pVoiceBook = new oVoiceBook();
         parent_ = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"bar test", WS_POPUP | WS_VISIBLE,
@@ -104,4 +105,31 @@ TEST_F(ToolbarWindowTest, NoTooltipAppearsWhileTheTooltipPreferenceIsOff) {
             return VisibleTip() != nullptr;
         },
         15000));
+}
+
+TEST_F(ToolbarWindowTest, ButtonsAndDropTargetsAreFoundByScreenPoint) {
+    // Buttons of 40 x 40 from x = 58 of the bar (60 high: the navigation buttons sit at its
+    // top and bottom), which lies at (100, 100) on the screen.
+    oVoiceBook* first = g_pVoiceBook->FirstChild()->FirstChild();
+    oVoiceBook* second = first->Next();
+    oVoiceBook* third = second->Next();
+    EXPECT_EQ(bar_->ButtonNodeAt(POINT{100 + 118, 120}), second);
+    EXPECT_EQ(bar_->ButtonNodeAt(POINT{100 + 3, 120}), nullptr); // the grip strip
+    struct Case {
+        POINT at;
+        oVoiceBook* expected;
+    } cases[] = {
+        {{100 + 118, 110}, second},    // on a button
+        {{100 + 400, 110}, third},     // right of the last button
+        {{100 + 50, 100 + 45}, third}, // below the last button's bottom
+        {{100 + 40, 110}, nullptr},    // before the buttons
+        {{800, 110}, nullptr},         // outside the bar window
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(bar_->DropTargetAt(true, false, c.at), c.expected) << c.at.x << "," << c.at.y;
+    ASSERT_NE(bar_->FirstButtonWindow(false), nullptr);
+    EXPECT_EQ(bar_->FirstButtonWindow(false)->Node(), first);
+    EXPECT_EQ(bar_->FirstButtonWindow(true), nullptr); // no category buttons
+    ASSERT_NE(bar_->FindButtonWindow(third), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(bar_->FindButtonWindow(third)->hwnd()));
 }
