@@ -133,3 +133,45 @@ TEST_F(ToolbarWindowTest, ButtonsAndDropTargetsAreFoundByScreenPoint) {
     ASSERT_NE(bar_->FindButtonWindow(third), nullptr);
     EXPECT_TRUE(::IsWindowVisible(bar_->FindButtonWindow(third)->hwnd()));
 }
+
+TEST_F(ToolbarWindowTest, AButtonFollowsThePointerInAndOutAndWhileHeld) {
+    CBookButton* button = bar_->FindButtonWindow(g_pVoiceBook->FirstChild()->FirstChild());
+    ASSERT_NE(button, nullptr);
+    RECT r{};
+    ::GetWindowRect(button->hwnd(), &r);
+    const auto input = [](DWORD flags, POINT p = {}) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flags;
+        if (flags & MOUSEEVENTF_MOVE) {
+            in.mi.dx = (p.x * 65536 + ::GetSystemMetrics(SM_CXSCREEN) - 1) /
+                       ::GetSystemMetrics(SM_CXSCREEN);
+            in.mi.dy = (p.y * 65536 + ::GetSystemMetrics(SM_CYSCREEN) - 1) /
+                       ::GetSystemMetrics(SM_CYSCREEN);
+            in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+        }
+        ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u) << ::GetLastError();
+    };
+    const POINT inside{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const POINT away{r.left + 300, r.bottom + 200};
+    const auto hoverBecomes = [&](int value) {
+        return test::WaitUntil([&] { return button->m_nHover == value; }, 10000);
+    };
+    input(MOUSEEVENTF_MOVE, away);
+    input(MOUSEEVENTF_MOVE, inside);
+    ASSERT_TRUE(hoverBecomes(1));
+    input(MOUSEEVENTF_MOVE, away); // leave tracking (or timer 101) notices
+    ASSERT_TRUE(hoverBecomes(0));
+    EXPECT_EQ(::GetCapture(), nullptr);
+    // Held and dragged outside, then released there: no click, nothing held.
+    input(MOUSEEVENTF_MOVE, inside);
+    ASSERT_TRUE(hoverBecomes(1));
+    input(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(test::WaitUntil([&] { return button->m_bPressed == 1; }, 10000));
+    input(MOUSEEVENTF_MOVE, away);
+    ASSERT_TRUE(hoverBecomes(2));
+    input(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(test::WaitUntil([&] { return button->m_bPressed == 0; }, 10000));
+    EXPECT_EQ(button->m_nHover, 0);
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
