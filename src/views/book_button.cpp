@@ -287,7 +287,7 @@ void CBookButton::OnLButtonUp(UINT, POINT client) {
     const bool inside = PointerInside(client);
     if (inside) {
         m_bChecked = m_bToggle ? !m_bChecked : 0;
-    } else if (m_nHover) {
+    } else if (::GetCapture() == hwnd_) {
         ::ReleaseCapture();
     }
     DrawNow(inside ? views::kStateHot : views::kStateNormal);
@@ -338,8 +338,14 @@ void CBookButton::OnTimer(UINT_PTR id) {
 LRESULT CBookButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != hwnd_)
+        if (reinterpret_cast<HWND>(lp) != hwnd_) {
             Leave();
+            // A press the pointer never moved in is over too: the release goes elsewhere.
+            if (m_bPressed) {
+                m_bPressed = 0;
+                ::InvalidateRect(hwnd_, nullptr, FALSE);
+            }
+        }
         return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
