@@ -19,6 +19,7 @@
 #include "model/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
+#include "shell/program_icon.h"
 #include "views/program_toolbar.h"
 
 namespace {
@@ -391,6 +392,8 @@ int main(int argc, char** argv) {
             ::DispatchMessageW(&msg);
         return 0;
     }
+    // As the program does: pictures of programs come from the shell.
+    icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
     // The first of these in a process is part of every start of the program.
     double t0 = NowMs();
     ::OleInitialize(nullptr);
