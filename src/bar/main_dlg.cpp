@@ -121,7 +121,8 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     // The tools need the buttons' windows, so they are added once the buttons exist.
     m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
     m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
-    m_wndToolBar.Create(RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR);
+    m_wndToolBar.Create(RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR, &theApp().m_prefs,
+                        &bar::CurrentMetrics());
     // Dropping onto the bar registers its target here once it exists.
     LayOutChildren();
     return false; // the bar does not take the focus
@@ -490,11 +491,11 @@ void CMainDlg::OnButtonSizeChanged() {
     // The user's sizes give way to the defaults of the new size.
     ComputeMetrics(true);
     SetState(m_nState, true);
-    // The program button bar rebuilds its buttons for the new size here once it has them.
+    m_wndToolBar.LayoutBar(true);
     theApp().SavePreferences();
 }
 
 void CMainDlg::OnViewFlag(int32_t bits) {
     theApp().m_prefs.ViewGroupButtonMethod ^= bits;
-    // The program button bar takes the new category-view word here once it shows categories.
+    m_wndToolBar.SetViewFlags(theApp().m_prefs.ViewGroupButtonMethod);
 }

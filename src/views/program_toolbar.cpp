@@ -20,7 +20,10 @@ constexpr wchar_t kClassName[] = L"LarkProgramToolBar";
 CProgramToolBar::CProgramToolBar() = default;
 CProgramToolBar::~CProgramToolBar() = default;
 
-HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id) {
+HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id, const Preferences* prefs,
+                             const bar::BarMetrics* metrics) {
+    m_prefs = prefs;
+    m_metrics = metrics;
     RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW),
                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     return fw::Window::Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect,
@@ -30,6 +33,8 @@ HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id) {
 bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
     if (g_pVoiceBook)
         LoadTree();
+    CreateViews();
+    ShowStartCategory();
     m_writer = MakeWriter();
     ::SetTimer(hwnd_, kSaveTimer, kSaveTimerPeriodMs, nullptr);
     return true;
@@ -49,7 +54,7 @@ void CProgramToolBar::OnDestroy() {
 
 void CProgramToolBar::OnTimer(UINT_PTR id) {
     if (id != kSaveTimer) {
-        SetMsgHandled(false);
+        OnViewTimer(id);
         return;
     }
     if (m_nSaveCountdown.Tick())
@@ -85,7 +90,7 @@ LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (msg != WM_LARK_SAVE_DONE)
-        return fw::Window::OnMessage(msg, wp, lp);
+        return OnViewMessage(msg, wp, lp) ? 0 : fw::Window::OnMessage(msg, wp, lp);
     SaveDone(static_cast<uint32_t>(wp), lp != 0);
     return 0;
 }

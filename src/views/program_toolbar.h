@@ -1,14 +1,27 @@
 #pragma once
-// The child window that fills the bar: it will hold the category and program buttons.
-// It reads the tree when it is created and owns the tree's save timing.
+// The child window that fills the bar: it holds the program buttons of the shown category,
+// the category buttons, the navigation and paging buttons, the grip strip and the line
+// between them, lays them out and turns clicks into launches or category changes. It reads
+// the tree when it is created and owns the tree's save timing.
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/window.h"
+#include "model/voice_book.h"
+#include "setup/folder_watcher.h"
+#include "ui/tooltip.h"
+#include "views/book_button.h"
+#include "views/custom_button.h"
+#include "views/image_button.h"
 #include "views/save_countdown.h"
+#include "views/toolbar_layout.h"
 
-class oVoiceBook;
+struct Preferences;
+namespace bar {
+struct BarMetrics;
+}
 namespace model {
 class DataFileWriter;
 }
@@ -28,7 +41,10 @@ public:
     CProgramToolBar();
     ~CProgramToolBar() override;
 
-    HWND Create(const RECT& rect, HWND parent, UINT id);
+    // `prefs` and `metrics` are the main window's and are read as they change; without
+    // them the defaults apply.
+    HWND Create(const RECT& rect, HWND parent, UINT id, const Preferences* prefs = nullptr,
+                const bar::BarMetrics* metrics = nullptr);
 
     // The modification notice every edit of the tree ends with: the tree is written about
     // a minute later.
@@ -46,6 +62,32 @@ public:
     // A save handed to the writer whose outcome has not come back yet.
     bool IsSaveUnderWay() const noexcept;
 
+    // ---- the views (program_toolbar_view.cpp) ----
+    static constexpr UINT_PTR kFolderReloadTimer = 300;
+    static constexpr UINT kFolderReloadDelayMs = 3000;
+
+    // Fills the program buttons with the category's content and lays the bar out.
+    void ShowCategory(oVoiceBook* category, bool resetPaging);
+    void FillProgramButtons(oVoiceBook* category);
+    void LayoutBar(bool resetPaging);
+    // The category-view word changed: a new layout.
+    void SetViewFlags(int32_t flags);
+    // The node of the visible button under a screen point (program buttons first).
+    oVoiceBook* ButtonNodeAt(POINT screen) const;
+    // Where a dragged item lands: a button under the point, or the last button of the area
+    // when the point lies beyond it.
+    oVoiceBook* DropTargetAt(bool isButton, bool isSubCategory, POINT screen) const;
+    CBookButton* FindButtonWindow(const oVoiceBook* node) const;
+    CBookButton* FirstButtonWindow(bool categoryArea) const;
+
+    oVoiceBook* CurrentCategory() const noexcept { return m_pCurrentCategory; }
+    oVoiceBook* CurrentTopCategory() const noexcept { return m_pCurrentTopCategory; }
+    int FirstVisible() const noexcept { return m_nFirstVisible; }
+    int VisibleCount() const noexcept { return m_nVisibleCount; }
+    size_t ProgramButtonWindows() const noexcept { return m_arrButtons.size(); }
+
+    bool PreTranslateMessage(MSG& msg) override;
+
 protected:
     static constexpr DWORD kExitWaitMs = 15000;
 
@@ -56,8 +98,56 @@ protected:
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnLButtonDown(UINT keys, POINT client) override;
+    bool OnMouseWheel(UINT keys, short delta, POINT screen) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    LRESULT OnNotify(int id, NMHDR& hdr) override;
 
 private:
+    // ---- the views (program_toolbar_view.cpp) ----
+    // Creation steps after the tree is read: child windows, tooltips, the category shown.
+    void CreateViews();
+    void ShowStartCategory();
+    void OnViewTimer(UINT_PTR id);
+    bool OnViewMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void OnProgramButton(size_t index);
+    void GotoParentCategory();
+    void ShowNextTopCategory();
+    void PageBy(int step);
+    void UpdateCategoryChecks();
+    void WatchCategory(oVoiceBook* category);
+    void AssignProgramSlot(size_t index, oVoiceBook* node);
+    void AddButtonTip(HWND tool);
+    int32_t ViewFlags() const noexcept { return m_nViewFlags; }
+    HWND Owner() const noexcept;
+
+    const Preferences* m_prefs = nullptr;
+    const bar::BarMetrics* m_metrics = nullptr;
+    int32_t m_nViewFlags = 0;
+
+    oVoiceBook* m_pContextNode = nullptr;
+    std::unique_ptr<oVoiceBook> m_pClipboard;
+    oVoiceBook* m_pCurrentCategory = nullptr;
+    oVoiceBook* m_pCurrentTopCategory = nullptr;
+    std::wstring m_strCurrentName;
+    int m_nFirstVisible = 0;
+    int m_nVisibleCount = 0;
+    CCustomButton m_wndNextStrip;
+    std::vector<std::unique_ptr<CBookButton>> m_arrButtons;
+    std::vector<std::unique_ptr<CBookButton>> m_arrCategoryButtons;
+    CImageButton m_btnSelectCategory;
+    CImageButton m_btnParent;
+    CImageButton m_btnNextH, m_btnPrevH;
+    CImageButton m_btnNextV, m_btnPrevV;
+    ui::ToolTip m_wndToolTip;
+    HWND m_wndSeparator = nullptr;
+    oVoiceBook m_goUp;
+    // The tab strip's window takes this place once it exists.
+    views::Place m_tabsPlace;
+    setup::FolderWatcher m_watcher;
+
     // Makes `category` the shown one: the root records it, and the countdown restarts so
     // that the record reaches the data file.
     void NoteCategoryShown(oVoiceBook& category);

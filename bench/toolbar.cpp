@@ -1,0 +1,409 @@
+// The program button bar: start-up of LarkB.exe with 1,000 buttons in 50 categories until
+// its bar answers and shows its first category, beside a trivial window program
+// (bench_trivial_window.exe) in the same run; showing a category of 500 buttons the
+// first time and later; memory and handles across 10,000 category switches.
+// Targets: start-up at most 1.3 times the trivial program's; a later show of 500 buttons at
+// most 10 ms; memory and handles flat, at most 30 MB private bytes with 1,000 buttons.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bar/bar_metrics.h"
+#include "framework/handle.h"
+#include "model/data_path.h"
+#include "model/image_lists.h"
+#include "model/preferences.h"
+#include "model/voice_book.h"
+#include "shell/program_icon.h"
+#include "views/program_toolbar.h"
+
+namespace {
+
+double g_coldOle = 0;
+double g_coldImageLists = 0;
+
+constexpr wchar_t kTrivialTitle[] = L"lark bench trivial window";
+constexpr wchar_t kBarTitle[] = L"larkRunBar ";
+
+double NowMs() {
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart)
+        ::QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+std::wstring ExeFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s = path;
+    return s.substr(0, s.find_last_of(L'\\') + 1);
+}
+
+struct Found {
+    DWORD pid;
+    const wchar_t* title;
+    HWND hwnd;
+};
+
+HWND FindTopLevel(DWORD pid, const wchar_t* title) {
+    Found f{pid, title, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            auto* f = reinterpret_cast<Found*>(p);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t text[64] = {};
+            ::GetWindowTextW(hwnd, text, 64);
+            if (owner == f->pid && lstrcmpW(text, f->title) == 0) {
+                f->hwnd = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.hwnd;
+}
+
+bool HasVisibleProgramButton(HWND bar) {
+    HWND toolBar = ::GetDlgItem(bar, 6000);
+    for (HWND c = toolBar ? ::GetWindow(toolBar, GW_CHILD) : nullptr; c;
+         c = ::GetWindow(c, GW_HWNDNEXT)) {
+        const int id = ::GetDlgCtrlID(c);
+        if (id >= 10000 && id <= 10999 && ::IsWindowVisible(c))
+            return true;
+    }
+    return false;
+}
+
+struct StartTimes {
+    double window = -1; // the top-level window exists
+    double ready = -1;  // it answers and (for the bar) shows program buttons
+};
+
+// Starts `exe` and waits for its window to answer; then ends it.
+StartTimes TimeStart(const std::wstring& exe, const std::wstring& args, const wchar_t* title,
+                     bool bar) {
+    StartTimes t;
+    std::wstring line = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    const double start = NowMs();
+    if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi)) {
+        std::printf("  cannot start %ls: error %lu\n", exe.c_str(), ::GetLastError());
+        return t;
+    }
+    fw::Handle process(pi.hProcess), thread(pi.hThread);
+    HWND w = nullptr;
+    while (NowMs() - start < 60000) {
+        if (!w && (w = FindTopLevel(pi.dwProcessId, title)) != nullptr)
+            t.window = NowMs() - start;
+        DWORD_PTR answer = 0;
+        if (w && ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer) &&
+            (!bar || HasVisibleProgramButton(w))) {
+            t.ready = NowMs() - start;
+            break;
+        }
+        ::Sleep(1);
+    }
+    if (w)
+        ::PostMessageW(w, bar ? WM_COMMAND : WM_USER + 1, bar ? MAKEWPARAM(32774, 0) : 0, 0);
+    if (::WaitForSingleObject(process.get(), 20000) != WAIT_OBJECT_0)
+        ::TerminateProcess(process.get(), 1);
+    return t;
+}
+
+// `categories` top-level categories of `each` buttons.
+void BuildTree(oVoiceBook& root, int categories, int each) {
+    root.ResetAll(L"ToolBar");
+    for (int c = 0; c < categories; ++c) {
+        oVoiceBook* cat = root.AddChild((L"Category " + std::to_wstring(c)).c_str(),
+                                        KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        for (int b = 0; b < each; ++b) {
+            const std::wstring n = std::to_wstring(c * each + b);
+            cat->AddChild((L"Program " + n).c_str(), KIND_ITEM | KIND_COMMAND, 0,
+                          (L"C:\\Program Files\\Vendor " + n + L"\\program.exe").c_str(), L"", L"",
+                          L"", 0, 1);
+        }
+    }
+}
+
+bool WriteDataFile(int categories, int each) {
+    oVoiceBook tree;
+    BuildTree(tree, categories, each);
+    return tree.SaveFile(model::DataFilePath(model::kDataFileName));
+}
+
+// Private bytes (the commit charge; Wine reports it as the page-file usage) and the
+// working set.
+PROCESS_MEMORY_COUNTERS Memory() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
+    return pmc;
+}
+
+// Windows of this thread and their children (Wine reports no handle or GDI counts).
+int WindowCount() {
+    int n = 0;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            auto* count = reinterpret_cast<int*>(p);
+            ++*count;
+            ::EnumChildWindows(
+                hwnd,
+                [](HWND, LPARAM q) -> BOOL {
+                    ++*reinterpret_cast<int*>(q);
+                    return TRUE;
+                },
+                p);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+// A bar in this process on the data file, in a visible window across the screen's bottom.
+struct InProcessBar {
+    Preferences prefs;
+    bar::BarMetrics metrics = bar::MetricsForButtonSize(prefs.ButtonSize);
+    HWND parent = nullptr;
+    std::unique_ptr<CProgramToolBar> bar;
+
+    InProcessBar() {
+        prefs.ViewGroupButtonMethod = 0;
+        const int w = ::GetSystemMetrics(SM_CXSCREEN);
+        const int h = ::GetSystemMetrics(SM_CYSCREEN);
+        parent = ::CreateWindowExW(0, L"STATIC", L"bench bar", WS_POPUP | WS_VISIBLE, 0, h - 60, w,
+                                   60, nullptr, nullptr, nullptr, nullptr);
+        bar = std::make_unique<CProgramToolBar>();
+        bar->Create(RECT{0, 0, w, 60}, parent, 6000, &prefs, &metrics);
+        Paint();
+    }
+    ~InProcessBar() {
+        bar.reset();
+        ::DestroyWindow(parent);
+    }
+    // What the user waits for: the category's buttons laid out and painted.
+    void Show(oVoiceBook* category) {
+        bar->ShowCategory(category, true);
+        Paint();
+    }
+    void Paint() { ::RedrawWindow(parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+};
+
+void BenchStartUp() {
+    std::printf(
+        "start-up until the window answers (1,000 buttons in 50 categories), median of 5\n");
+    if (!WriteDataFile(50, 20)) {
+        std::printf("  cannot write the data file: error %lu\n", ::GetLastError());
+        return;
+    }
+    const std::wstring trivial = ExeFolder() + L"bench_trivial_window.exe";
+    const std::wstring lark = ExeFolder() + L"LarkB.exe";
+    TimeStart(lark, L"", kBarTitle, true); // the first start warms the caches of both
+    TimeStart(trivial, L"--window", kTrivialTitle, false);
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::vector<double> trivialWindow, trivialReady, larkWindow, larkReady, linked;
+    for (int i = 0; i < 5; ++i) {
+        linked.push_back(TimeStart(self, L"--window", kTrivialTitle, false).ready);
+        const StartTimes t = TimeStart(trivial, L"--window", kTrivialTitle, false);
+        trivialWindow.push_back(t.window);
+        trivialReady.push_back(t.ready);
+        const StartTimes l = TimeStart(lark, L"", kBarTitle, true);
+        larkWindow.push_back(l.window);
+        larkReady.push_back(l.ready);
+    }
+    const double base = Median(trivialReady);
+    const double bar = Median(larkReady);
+    std::printf("  trivial window program: window %.1f ms, answers %.1f ms\n",
+                Median(trivialWindow), base);
+    std::printf("  the same with the bar program's libraries loaded: answers %.1f ms\n",
+                Median(linked));
+    std::printf("  LarkB.exe:              window %.1f ms, shows its buttons %.1f ms (%.2fx)\n",
+                Median(larkWindow), bar, base > 0 ? bar / base : 0.0);
+
+    // Where the time goes inside: the tree read, then the bar's windows and first category.
+    std::vector<double> load, create;
+    for (int i = 0; i < 5; ++i) {
+        oVoiceBook root;
+        double t0 = NowMs();
+        root.LoadFile(model::DataFilePath(model::kDataFileName));
+        load.push_back(NowMs() - t0);
+        g_pVoiceBook = new oVoiceBook();
+        t0 = NowMs();
+        {
+            InProcessBar b;
+            create.push_back(NowMs() - t0);
+        }
+        delete g_pVoiceBook;
+        g_pVoiceBook = nullptr;
+    }
+    // The icons of the first category's 20 buttons, obtained from the shell.
+    std::vector<double> icons20;
+    for (int i = 0; i < 5; ++i) {
+        oVoiceBook root;
+        BuildTree(root, 1, 20);
+        const double t0 = NowMs();
+        for (oVoiceBook* n = root.FirstChild()->FirstChild(); n; n = n->Next())
+            icons::BuildImages(*n);
+        icons20.push_back(NowMs() - t0);
+    }
+    // The bar's own windows without a tree: navigation buttons with their pictures, tooltip.
+    std::vector<double> empty;
+    for (int i = 0; i < 5; ++i) {
+        g_pVoiceBook = new oVoiceBook();
+        g_pVoiceBook->SetName(L"empty");
+        const double t0 = NowMs();
+        {
+            Preferences prefs;
+            bar::BarMetrics metrics = bar::MetricsForButtonSize(prefs.ButtonSize);
+            HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 60, nullptr,
+                                            nullptr, nullptr, nullptr);
+            CProgramToolBar bar;
+            bar.Create(RECT{0, 0, 600, 60}, parent, 6000, &prefs, &metrics);
+            empty.push_back(NowMs() - t0);
+            ::DestroyWindow(parent);
+        }
+        delete g_pVoiceBook;
+        g_pVoiceBook = nullptr;
+    }
+    std::printf("  icons of 20 buttons from the shell %.1f ms; the bar's windows without "
+                "buttons %.1f ms\n",
+                Median(icons20), Median(empty));
+    std::printf("  in process: OLE start %.1f ms and image lists %.1f ms (first in a process); "
+                "reading the data file %.1f ms; creating the bar with it (reading, windows, first "
+                "category painted) %.1f ms the first time, %.1f ms later\n",
+                g_coldOle, g_coldImageLists, Median(load), create.front(), Median(create));
+}
+
+void BenchShow500() {
+    std::printf("showing a category of 500 buttons (laid out and painted)\n");
+    if (!WriteDataFile(2, 500))
+        return;
+    g_pVoiceBook = new oVoiceBook();
+    {
+        InProcessBar b;
+        oVoiceBook* a = g_pVoiceBook->FirstChild();
+        oVoiceBook* other = a->Next();
+        b.Show(other); // the bar shows the first category at creation; this makes the windows
+        double t0 = NowMs();
+        std::vector<double> later, fill, layout, paint;
+        for (int i = 0; i < 21; ++i) {
+            oVoiceBook* shown = i % 2 ? a : other;
+            t0 = NowMs();
+            b.Show(shown);
+            later.push_back(NowMs() - t0);
+            // The same show taken apart.
+            t0 = NowMs();
+            b.bar->FillProgramButtons(shown == a ? other : a);
+            const double t1 = NowMs();
+            b.bar->LayoutBar(true);
+            const double t2 = NowMs();
+            b.Paint();
+            fill.push_back(t1 - t0);
+            layout.push_back(t2 - t1);
+            paint.push_back(NowMs() - t2);
+            b.Show(shown);
+        }
+        std::printf("  later shows: median %.2f ms, slowest %.2f ms (filling the 500 slots %.2f "
+                    "ms, layout %.2f ms, painting %.2f ms)\n",
+                    Median(later), *std::max_element(later.begin(), later.end()), Median(fill),
+                    Median(layout), Median(paint));
+    }
+    delete g_pVoiceBook;
+    // The first show of a fresh bar creates the 500 windows.
+    g_pVoiceBook = new oVoiceBook();
+    {
+        const double t0 = NowMs();
+        InProcessBar b;
+        std::printf("  first show (bar created, 500 windows made and painted): %.1f ms\n",
+                    NowMs() - t0);
+    }
+    delete g_pVoiceBook;
+    g_pVoiceBook = nullptr;
+}
+
+void BenchSwitches() {
+    std::printf("10,000 category switches (1,000 buttons in 50 categories)\n");
+    if (!WriteDataFile(50, 20))
+        return;
+    g_pVoiceBook = new oVoiceBook();
+    {
+        InProcessBar b;
+        std::vector<oVoiceBook*> categories;
+        for (oVoiceBook* c = g_pVoiceBook->FirstChild(); c; c = c->Next())
+            categories.push_back(c);
+        const auto sample = [](int done) {
+            const PROCESS_MEMORY_COUNTERS m = Memory();
+            std::printf("  after %5d: private %6.1f MB, working set %6.1f MB, windows %d, GDI "
+                        "objects %lu\n",
+                        done, static_cast<double>(m.PagefileUsage) / (1024.0 * 1024.0),
+                        static_cast<double>(m.WorkingSetSize) / (1024.0 * 1024.0), WindowCount(),
+                        ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
+        };
+        sample(0);
+        const double t0 = NowMs();
+        for (int i = 1; i <= 10000; ++i) {
+            b.Show(categories[static_cast<size_t>(i) % categories.size()]);
+            Pump();
+            if (i % 2500 == 0)
+                sample(i);
+        }
+        std::printf("  %.3f ms a switch\n", (NowMs() - t0) / 10000.0);
+    }
+    delete g_pVoiceBook;
+    g_pVoiceBook = nullptr;
+}
+
+} // namespace
+
+// With --window this program is the trivial window program again, but with every library
+// the bar program loads at its start: the difference is what loading them costs.
+int main(int argc, char** argv) {
+    if (argc > 1 && lstrcmpA(argv[1], "--window") == 0) {
+        HWND w = ::CreateWindowExW(0, L"STATIC", kTrivialTitle, WS_POPUP | WS_VISIBLE, 0, 0, 300,
+                                   60, nullptr, nullptr, nullptr, nullptr);
+        MSG msg;
+        while (w && ::GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_USER + 1)
+            ::DispatchMessageW(&msg);
+        return 0;
+    }
+    // As the program does: pictures of programs come from the shell.
+    icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
+    // The first of these in a process is part of every start of the program.
+    double t0 = NowMs();
+    ::OleInitialize(nullptr);
+    g_coldOle = NowMs() - t0;
+    t0 = NowMs();
+    { oVoiceBook first; } // builds the image lists: strips and the icon library
+    g_coldImageLists = NowMs() - t0;
+    BenchStartUp();
+    BenchShow500();
+    BenchSwitches();
+    ::OleUninitialize();
+    return 0;
+}

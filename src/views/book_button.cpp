@@ -1,0 +1,371 @@
+#include "views/book_button.h"
+
+#include <algorithm>
+
+#include "framework/gdi.h"
+#include "model/image_lists.h"
+#include "model/preferences.h"
+#include "model/voice_book.h"
+#include "views/button_face.h"
+#include "views/button_layout.h"
+#include "resource.h"
+
+namespace views {
+
+DragCursor ChooseDragCursor(bool overButton, bool insideBar, bool ctrl) noexcept {
+    if (overButton)
+        return DragCursor::Arrow;
+    if (insideBar)
+        return ctrl ? DragCursor::Copy : DragCursor::Move;
+    return ctrl ? DragCursor::Remove : DragCursor::Arrow;
+}
+
+} // namespace views
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"LarkBookButton";
+constexpr int kMenuGlyphIcon = 366;
+
+// The three drag cursors, loaded once per process from the program's resources; the arrow
+// stands in for one that is missing.
+struct DragCursors {
+    HCURSOR move, copy, remove;
+};
+const DragCursors& Cursors() {
+    static const DragCursors cursors = [] {
+        HINSTANCE module = ::GetModuleHandleW(nullptr);
+        HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+        const auto load = [&](int id) {
+            HCURSOR c = ::LoadCursorW(module, MAKEINTRESOURCEW(id));
+            return c ? c : arrow;
+        };
+        return DragCursors{load(IDC_DRAG_MOVE), load(IDC_DRAG_COPY), load(IDC_DRAG_REMOVE)};
+    }();
+    return cursors;
+}
+
+HICON MenuGlyph() {
+    static HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                        MAKEINTRESOURCEW(kMenuGlyphIcon),
+                                                        IMAGE_ICON, 16, 16, LR_SHARED));
+    return icon;
+}
+
+// A groove: shadow on the top and left, highlight on the bottom and right.
+void DrawGroove(HDC dc, const RECT& r) {
+    const auto fill = [dc](RECT part, int colour) {
+        ::FillRect(dc, &part, ::GetSysColorBrush(colour));
+    };
+    fill(RECT{r.left, r.top, r.right - 1, r.top + 1}, COLOR_BTNSHADOW);
+    fill(RECT{r.left, r.top, r.left + 1, r.bottom - 1}, COLOR_BTNSHADOW);
+    fill(RECT{r.right - 1, r.top, r.right, r.bottom}, COLOR_BTNHIGHLIGHT);
+    fill(RECT{r.left, r.bottom - 1, r.right, r.bottom}, COLOR_BTNHIGHLIGHT);
+}
+
+bool CtrlHeld() {
+    return (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+}
+
+} // namespace
+
+CBookButton::CBookButton() {
+    Cursors();
+}
+
+CBookButton::~CBookButton() = default;
+
+HWND CBookButton::Create(int selector, const RECT& rect, HWND parent, UINT id,
+                         const Preferences* prefs) {
+    m_bToggle = (selector & 3) ? 1 : 0;
+    m_prefs = prefs;
+    RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    return fw::Window::Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE, rect, parent, id);
+}
+
+void CBookButton::SetNode(oVoiceBook* node) noexcept {
+    m_pNode = node;
+    if (node)
+        m_nRole = node->m_nRole;
+}
+
+void CBookButton::SetChecked(bool on) {
+    if (!m_bToggle || (m_bChecked != 0) == on)
+        return;
+    m_bChecked = on ? 1 : 0;
+    if (hwnd_) {
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        ::UpdateWindow(hwnd_);
+    }
+}
+
+void CBookButton::SetMenuGlyph(bool on) {
+    m_bMenuGlyph = on ? 1 : 0;
+    if (hwnd_)
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const int w = client.right;
+    const int h = client.bottom;
+    if (m_nRole == ROLE_SEPARATOR) {
+        // No face: a 2-pixel groove across the long side.
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+        RECT line = w > h ? RECT{0, h / 2 - 1, w, h / 2 + 1} : RECT{w / 2 - 1, 0, w / 2 + 1, h};
+        DrawGroove(dc, line);
+        return;
+    }
+    views::DrawButtonFace(hwnd_, dc, client, state, checked);
+    if (!m_pNode)
+        return;
+
+    const bool pressed = state == views::kStatePressed;
+    const bool glyph = m_bMenuGlyph != 0;
+    views::ButtonFace face = views::LayOutButtonFace(w, h, glyph, pressed);
+    const bool iconMono = m_prefs && m_prefs->IconMono != 0;
+    const bool grey = state == views::kStateNormal;
+
+    int textRight = face.text.right;
+    views::ButtonText text;
+    HGDIOBJ font = ::GetStockObject(DEFAULT_GUI_FONT);
+    fw::SelectObjectScope selectFont(dc, font);
+    if (face.hasText) {
+        text = views::MeasureButtonText(dc, m_pNode->m_strName.c_str(), face.text,
+                                        face.faceClass == views::FACE_ICON_ABOVE_TEXT);
+        textRight = text.measuredRight;
+        if (m_bSingleRow) {
+            // A single row of category buttons centres the icon and the name together.
+            const int d = views::SingleRowOffset(face.faceClass, w,
+                                                 text.measuredRight - text.rect.left, glyph);
+            if (d >= 0) {
+                const int iconRoom = face.faceClass == views::FACE_SMALL_ICON_TEXT ? 20 : 36;
+                const int shift = (pressed ? 1 : 0);
+                face.icon.x = d + shift;
+                const int width = text.measuredRight - text.rect.left;
+                text.rect.left = iconRoom + d + shift;
+                text.rect.right = std::max<LONG>(text.rect.right, text.rect.left + width);
+                textRight = text.rect.left + width;
+            }
+        }
+    }
+
+    icons::GetImage(*m_pNode);
+    switch (face.faceClass) {
+    case views::FACE_SMALL_ICON:
+    case views::FACE_SMALL_ICON_TEXT:
+        icons::DrawSmall(*m_pNode, dc, face.icon.x, face.icon.y, disabled, grey, iconMono);
+        break;
+    case views::FACE_MEDIUM_ICON:
+        if (fw::Icon icon = icons::GetIconHandle(*m_pNode, true, grey, iconMono))
+            ::DrawIconEx(dc, face.icon.x, face.icon.y, icon.get(), 24, 24, 0, nullptr, DI_NORMAL);
+        break;
+    default:
+        icons::DrawLarge(*m_pNode, dc, face.icon.x, face.icon.y, disabled, grey, iconMono);
+        break;
+    }
+
+    if (face.hasText) {
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        RECT r = text.rect;
+        ::DrawTextW(dc, m_pNode->m_strName.c_str(), -1, &r, text.format);
+    }
+    if (glyph) {
+        const POINT at = views::MenuGlyphPosition(face.faceClass, w, h, textRight);
+        if (HICON icon = MenuGlyph())
+            ::DrawIconEx(dc, at.x, at.y, icon, views::kMenuGlyphSize, views::kMenuGlyphSize, 0,
+                         nullptr, DI_NORMAL);
+    }
+}
+
+void CBookButton::DrawNow(int state) {
+    if (!hwnd_)
+        return;
+    fw::WindowDC dc(hwnd_);
+    Draw(dc.get(), state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
+}
+
+void CBookButton::OnPaint() {
+    fw::PaintDC dc(hwnd_);
+    int state = views::kStateNormal;
+    if (m_bPressed) {
+        POINT p{};
+        ::GetCursorPos(&p);
+        ::ScreenToClient(hwnd_, &p);
+        state = PointerInside(p) ? views::kStatePressed : views::kStateHot;
+    }
+    Draw(dc.get(), state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
+}
+
+bool CBookButton::OnEraseBackground(HDC) {
+    return true; // the face covers the whole window
+}
+
+bool CBookButton::PointerInside(POINT client) const {
+    RECT r{};
+    ::GetClientRect(hwnd_, &r);
+    return ::PtInRect(&r, client) != FALSE;
+}
+
+void CBookButton::UpdateDragCursor() {
+    if (!m_bPressed || m_nRole != ROLE_NORMAL)
+        return;
+    POINT screen{};
+    ::GetCursorPos(&screen);
+    RECT self{}, bar{};
+    ::GetWindowRect(hwnd_, &self);
+    ::GetWindowRect(::GetAncestor(hwnd_, GA_ROOT), &bar);
+    const auto choice = views::ChooseDragCursor(::PtInRect(&self, screen) != FALSE,
+                                                ::PtInRect(&bar, screen) != FALSE, CtrlHeld());
+    const DragCursors& c = Cursors();
+    switch (choice) {
+    case views::DragCursor::Move:
+        ::SetCursor(c.move);
+        break;
+    case views::DragCursor::Copy:
+        ::SetCursor(c.copy);
+        break;
+    case views::DragCursor::Remove:
+        ::SetCursor(c.remove);
+        break;
+    case views::DragCursor::Arrow:
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        break;
+    }
+}
+
+void CBookButton::OnLButtonDown(UINT, POINT) {
+    SetMsgHandled(false);
+    if (m_nRole == ROLE_SEPARATOR)
+        return;
+    m_bPressed = 1;
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_CANCEL | TME_LEAVE, hwnd_, 0};
+    ::TrackMouseEvent(&tme);
+    ::SetCapture(hwnd_);
+    DrawNow(views::kStatePressed);
+    ::SetFocus(hwnd_);
+}
+
+void CBookButton::OnMouseMove(UINT, POINT client) {
+    if (m_nRole == ROLE_SEPARATOR)
+        return;
+    UpdateDragCursor();
+    if (PointerInside(client)) {
+        if (m_nHover != 1)
+            DrawNow(m_bPressed ? views::kStatePressed : views::kStateHot);
+        if (m_nHover == 0) {
+            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
+            if (m_bPressed || !::TrackMouseEvent(&tme)) {
+                ::SetCapture(hwnd_);
+                ::SetTimer(hwnd_, kLeaveTimer, kLeaveTimerPeriodMs, nullptr);
+            }
+        }
+        m_nHover = 1;
+    } else if (m_bPressed) {
+        if (m_nHover == 1)
+            DrawNow(views::kStateHot);
+        m_nHover = 2;
+    } else {
+        if (m_nHover == 1)
+            DrawNow(views::kStateNormal);
+        if (m_nHover) {
+            m_nHover = 0;
+            ::ReleaseCapture();
+        }
+    }
+}
+
+void CBookButton::OnLButtonUp(UINT, POINT client) {
+    if (m_nRole == ROLE_SEPARATOR || !m_bPressed) {
+        SetMsgHandled(false);
+        return;
+    }
+    if (m_nRole == ROLE_NORMAL)
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    const bool inside = PointerInside(client);
+    if (inside) {
+        m_bChecked = m_bToggle ? !m_bChecked : 0;
+    } else if (::GetCapture() == hwnd_) {
+        ::ReleaseCapture();
+    }
+    DrawNow(inside ? views::kStateHot : views::kStateNormal);
+    m_bPressed = 0;
+    if (inside) {
+        // What the click starts (a message box, another category on this button) must
+        // not find the mouse held by this button.
+        if (::GetCapture() == hwnd_)
+            ::ReleaseCapture();
+        const UINT id = static_cast<UINT>(::GetDlgCtrlID(hwnd_));
+        ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(hwnd_));
+    }
+}
+
+void CBookButton::Leave() {
+    if (!m_nHover)
+        return;
+    DrawNow(views::kStateNormal);
+    m_nHover = 0;
+    m_bPressed = 0;
+}
+
+void CBookButton::OnMouseLeave() {
+    Leave();
+}
+
+void CBookButton::OnTimer(UINT_PTR id) {
+    if (id != kLeaveTimer) {
+        SetMsgHandled(false);
+        return;
+    }
+    if (m_nHover == 0) {
+        ::KillTimer(hwnd_, kLeaveTimer);
+        return;
+    }
+    if (m_nHover == 1) {
+        POINT p{};
+        ::GetCursorPos(&p);
+        ::ScreenToClient(hwnd_, &p);
+        if (!PointerInside(p)) {
+            ::ReleaseCapture();
+            Leave();
+        }
+    }
+}
+
+LRESULT CBookButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_) {
+            Leave();
+            // A press the pointer never moved in is over too: the release goes elsewhere.
+            if (m_bPressed) {
+                m_bPressed = 0;
+                ::InvalidateRect(hwnd_, nullptr, FALSE);
+            }
+        }
+        return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        UpdateDragCursor();
+        return DefaultProcessing();
+    case WM_GETTEXTLENGTH:
+        // The node's name stands for the window's text (tools and tests read it), without
+        // copying it into every window.
+        return m_pNode ? static_cast<LRESULT>(m_pNode->m_strName.size()) : 0;
+    case WM_GETTEXT: {
+        auto* out = reinterpret_cast<wchar_t*>(lp);
+        if (!out || wp == 0)
+            return 0;
+        const std::wstring name = m_pNode ? m_pNode->m_strName : std::wstring();
+        const size_t n = std::min(name.size(), static_cast<size_t>(wp) - 1);
+        std::copy_n(name.c_str(), n, out);
+        out[n] = L'\0';
+        return static_cast<LRESULT>(n);
+    }
+    default:
+        return fw::Window::OnMessage(msg, wp, lp);
+    }
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The one button window of the bar, for program buttons and category buttons: it shows a
+// node (icon, name, menu glyph), tracks the pointer and reports clicks to its parent.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "framework/window.h"
+
+class oVoiceBook;
+struct Preferences;
+
+namespace views {
+
+// The cursor a held button shows while the pointer moves.
+enum class DragCursor { Arrow, Move, Copy, Remove };
+DragCursor ChooseDragCursor(bool overButton, bool insideBar, bool ctrl) noexcept;
+
+} // namespace views
+
+class CBookButton : public fw::Window {
+public:
+    static constexpr UINT_PTR kLeaveTimer = 101;
+    static constexpr UINT kLeaveTimerPeriodMs = 500;
+
+    CBookButton();
+    ~CBookButton() override;
+
+    // `selector` bits 0 or 1 make a toggle button (category buttons).
+    HWND Create(int selector, const RECT& rect, HWND parent, UINT id,
+                const Preferences* prefs = nullptr);
+
+    void SetNode(oVoiceBook* node) noexcept;
+    oVoiceBook* Node() const noexcept { return m_pNode; }
+    int32_t Role() const noexcept { return m_nRole; }
+    void SetChecked(bool on);
+    bool IsChecked() const noexcept { return m_bChecked != 0; }
+    void SetMenuGlyph(bool on);
+    void SetSingleRow(bool on) noexcept { m_bSingleRow = on ? 1 : 0; }
+
+    // Draws the button now in `state`.
+    void Draw(HDC dc, int state, bool checked, bool disabled);
+
+    int32_t m_bChecked = 0;
+    int32_t m_bToggle = 0;
+    oVoiceBook* m_pNode = nullptr;
+    int32_t m_nRole = 0;
+    int32_t m_bMenuGlyph = 0;
+    int32_t m_bSingleRow = 0;
+    int32_t m_nHover = 0;
+    int32_t m_bPressed = 0;
+
+protected:
+    void OnPaint() override;
+    bool OnEraseBackground(HDC dc) override;
+    void OnLButtonDown(UINT keys, POINT client) override;
+    void OnLButtonUp(UINT keys, POINT client) override;
+    void OnMouseMove(UINT keys, POINT client) override;
+    void OnMouseLeave() override;
+    void OnTimer(UINT_PTR id) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void DrawNow(int state);
+    bool PointerInside(POINT client) const;
+    void UpdateDragCursor();
+    void Leave();
+
+    const Preferences* m_prefs = nullptr;
+};

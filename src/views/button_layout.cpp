@@ -1,0 +1,109 @@
+#include "views/button_layout.h"
+
+#include <algorithm>
+
+namespace views {
+
+ButtonFaceClass ChooseFaceClass(int w, int h, bool menuGlyph) noexcept {
+    const int g = menuGlyph ? kMenuGlyphRoom : 0;
+    if (w >= 48 + g && h >= 48)
+        return FACE_ICON_ABOVE_TEXT;
+    if (h >= 40)
+        return w > 80 + g ? FACE_LARGE_ICON_TEXT : FACE_LARGE_ICON;
+    if (h >= 32)
+        return FACE_MEDIUM_ICON;
+    return w > 48 + g ? FACE_SMALL_ICON_TEXT : FACE_SMALL_ICON;
+}
+
+ButtonFace LayOutButtonFace(int w, int h, bool menuGlyph, bool pressed) noexcept {
+    ButtonFace f;
+    f.faceClass = ChooseFaceClass(w, h, menuGlyph);
+    switch (f.faceClass) {
+    case FACE_SMALL_ICON:
+    case FACE_MEDIUM_ICON:
+    case FACE_LARGE_ICON:
+        f.iconSize = f.faceClass == FACE_SMALL_ICON    ? 16
+                     : f.faceClass == FACE_MEDIUM_ICON ? 24
+                                                       : 32;
+        f.icon = POINT{(w - f.iconSize) / 2, (h - f.iconSize) / 2};
+        break;
+    case FACE_ICON_ABOVE_TEXT:
+        f.iconSize = 32;
+        f.icon = POINT{(w - 32) / 2, 4};
+        f.hasText = true;
+        f.text = RECT{2, 38, w - 2, h};
+        break;
+    case FACE_SMALL_ICON_TEXT:
+        f.iconSize = 16;
+        f.icon = POINT{4, (h - 16) / 2};
+        f.hasText = true;
+        f.text = RECT{24, 0, w - 2, h};
+        break;
+    case FACE_LARGE_ICON_TEXT:
+        f.iconSize = 32;
+        f.icon = POINT{4, (h - 32) / 2};
+        f.hasText = true;
+        f.text = RECT{40, 0, w - 2, h};
+        break;
+    }
+    f.icon.x = std::max<LONG>(0, f.icon.x);
+    f.icon.y = std::max<LONG>(0, f.icon.y);
+    if (pressed) {
+        ::OffsetRect(&f.text, 1, 1);
+        f.icon.x += 1;
+        f.icon.y += 1;
+    }
+    if (menuGlyph) {
+        if (f.faceClass <= FACE_ICON_ABOVE_TEXT)
+            f.icon.x = std::max<LONG>(0, f.icon.x - 4);
+        else
+            f.text.right -= 10;
+    }
+    return f;
+}
+
+RECT FitTextHeight(const RECT& text, int measuredHeight) noexcept {
+    RECT r = text;
+    const int spare = (text.bottom - text.top) - measuredHeight;
+    if (spare > 0) {
+        r.top += spare / 2;
+        r.bottom = r.top + measuredHeight;
+    }
+    return r;
+}
+
+POINT MenuGlyphPosition(ButtonFaceClass faceClass, int w, int h, int textRight) noexcept {
+    const int x = faceClass <= FACE_ICON_ABOVE_TEXT ? w - kMenuGlyphRoom : textRight + 4;
+    return POINT{x, h / 2 - 3};
+}
+
+int SingleRowOffset(ButtonFaceClass faceClass, int w, int textWidth, bool menuGlyph) noexcept {
+    if (faceClass != FACE_SMALL_ICON_TEXT && faceClass != FACE_LARGE_ICON_TEXT)
+        return -1;
+    const int I = faceClass == FACE_SMALL_ICON_TEXT ? 20 : 36;
+    const int g = menuGlyph ? kMenuGlyphRoom : 0;
+    if (textWidth >= w - I - 6 - g)
+        return -1;
+    return (w - textWidth - I - g) / 2;
+}
+
+} // namespace views
+
+namespace views {
+
+ButtonText MeasureButtonText(HDC dc, const wchar_t* text, const RECT& rect, bool centred) {
+    ButtonText out;
+    out.format = DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS | (centred ? DT_CENTER : 0);
+    RECT measured = rect;
+    ::DrawTextW(dc, text, -1, &measured, out.format | DT_CALCRECT);
+    if (measured.bottom - measured.top >= rect.bottom - rect.top) {
+        out.format = (out.format & ~static_cast<UINT>(DT_WORDBREAK)) | DT_SINGLELINE;
+        measured = rect;
+        ::DrawTextW(dc, text, -1, &measured, out.format | DT_CALCRECT);
+    }
+    out.rect = FitTextHeight(rect, measured.bottom - measured.top);
+    out.measuredRight = measured.right;
+    return out;
+}
+
+} // namespace views

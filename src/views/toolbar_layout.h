@@ -1,0 +1,68 @@
+#pragma once
+// Where every window of the program button bar goes: a function from the bar's client size,
+// button metrics, view flags and the slots' roles to rectangles, visibility and paging.
+// The window applies the answer in one deferred batch.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace views {
+
+// Category buttons and the two navigation buttons are always this size.
+constexpr int kCategoryButtonSize = 24;
+constexpr int kGripThickness = 7;
+constexpr int kPagingButtonSize = 12;
+constexpr int kTabStripWidth = 24;
+
+// What a program button slot holds, as far as the layout cares.
+enum class SlotRole : uint8_t { Free, Button, Separator };
+
+struct Place {
+    bool visible = false; // hidden windows keep their place
+    RECT rect{};
+};
+
+struct CategoryPlace : Place {
+    bool menuGlyph = false;
+    bool singleRow = false;
+};
+
+struct BarLayoutInput {
+    SIZE client{};
+    SIZE button{40, 40}; // W x H of a program button
+    int margin = 2;      // M
+    int32_t spacing = 0; // ButtonSpacing code
+    int32_t viewFlags = 0;
+    // Category button windows, in order; only those before the first free one can be placed.
+    int categoryWindows = 0;
+    int categoryNodes = 0;
+    std::vector<SlotRole> slots; // program button windows, in order
+    int firstVisible = 0;
+    int visibleCount = 0;
+    bool resetPaging = false;
+};
+
+struct BarLayout {
+    bool applies = false; // false when the client area is negative: nothing moves
+    Place grip, selectCategory, parent, nextH, prevH, nextV, prevV, separator, tabs;
+    std::vector<CategoryPlace> categories;
+    std::vector<Place> programs;
+    int firstVisible = 0;
+    int visibleCount = 0;
+    bool canPageForward = false;
+    bool canPageBack = false;
+    RECT programArea{}; // repainted after the layout
+};
+
+// How much ButtonSpacing adds to a program cell along the bar (1, 2, 3: 1/8, 1/4, 1/2).
+int SpacingExtra(int32_t spacing, int length) noexcept;
+
+BarLayout LayoutBar(const BarLayoutInput& in);
+
+// The first visible index after a wheel turn, or -1 when the turn changes nothing.
+// `usedSlots`: the index of the last slot with a node, plus one.
+int WheelFirstVisible(int firstVisible, int visibleCount, int usedSlots, int delta, bool ctrl,
+                      bool shift) noexcept;
+
+} // namespace views

@@ -1,0 +1,229 @@
+// The program buttons of the real LarkB.exe, started on a prepared data file: how many show,
+// what a click starts, paging, sub-categories and "Go Up".
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "../shell/start_record.h"
+#include "bar/bar_metrics.h"
+#include "model/data_path.h"
+#include "model/voice_book.h"
+#include "support/dialog_answer.h"
+#include "support/lark_process.h"
+#include "support/test_util.h"
+#include "views/toolbar_layout.h"
+
+namespace {
+
+const std::wstring kPreferences = std::wstring(test::kProductKey) + L"\\Preferences";
+
+struct ShownButton {
+    int slot;
+    std::wstring name;
+    RECT rect; // screen
+};
+
+// The visible program buttons of the bar, by slot; each answers its node's name as text.
+std::vector<ShownButton> VisibleButtons(HWND toolBar) {
+    std::vector<ShownButton> out;
+    for (HWND child = ::GetWindow(toolBar, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const int id = ::GetDlgCtrlID(child);
+        if (id < 10000 || id > 10999 || !::IsWindowVisible(child))
+            continue;
+        wchar_t text[256] = {};
+        DWORD_PTR got = 0;
+        ::SendMessageTimeoutW(child, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                              5000, &got);
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        out.push_back({id - 10000, text, r});
+    }
+    std::sort(out.begin(), out.end(),
+              [](const ShownButton& a, const ShownButton& b) { return a.slot < b.slot; });
+    return out;
+}
+
+void MouseTo(POINT p) {
+    const int w = ::GetSystemMetrics(SM_CXSCREEN);
+    const int h = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((static_cast<int64_t>(p.x) * 65536 + w - 1) / w);
+    in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y) * 65536 + h - 1) / h);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u) << ::GetLastError();
+}
+
+// A real click in the middle of a button.
+void Click(const ShownButton& b) {
+    MouseTo(POINT{(b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2});
+    test::PumpMessages(50);
+    for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flag;
+        ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u) << ::GetLastError();
+        test::PumpMessages(50);
+    }
+}
+
+oVoiceBook* AddCategory(oVoiceBook& parent, const wchar_t* name) {
+    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+}
+
+oVoiceBook* AddButton(oVoiceBook& parent, const std::wstring& name, const std::wstring& command,
+                      const std::wstring& args = L"", const std::wstring& dir = L"",
+                      int show = SW_SHOWNORMAL) {
+    return parent.AddChild(name.c_str(), KIND_ITEM | KIND_COMMAND, 0, command.c_str(), args.c_str(),
+                           dir.c_str(), L"", 0, show);
+}
+
+class ProgramButtonsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::KillAllLarkProcesses();
+        test::DeleteProductKey();
+        // Large buttons (40 x 40, margin 2), the plain category view.
+        test::WriteRegDword(kPreferences, L"ButtonSize", 0);
+        test::WriteRegDword(kPreferences, L"ViewGroupButtonMethod", 0);
+        test::RemoveTree(test::DataFolder());
+        model::DataFilePath(model::kDataFileName); // the folders exist again
+        record_ = dir_ / L"record.txt";
+        shelltest::RecordInto(record_);
+    }
+    void TearDown() override {
+        test::KillAllLarkProcesses();
+        test::RemoveTree(test::DataFolder());
+        ::SetEnvironmentVariableW(L"LARK_RECORD_FILE", nullptr);
+    }
+
+    // Starts the program on `tree`, showing the category named by the root's command.
+    void Start(const oVoiceBook& tree) {
+        ASSERT_TRUE(tree.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
+        ASSERT_TRUE(process_.Start());
+        HWND bar = process_.WaitForBar();
+        ASSERT_NE(bar, nullptr);
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(::SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer));
+        toolBar_ = ::GetDlgItem(bar, 6000);
+        ASSERT_NE(toolBar_, nullptr);
+        ASSERT_TRUE(test::WaitUntil([&] { return !VisibleButtons(toolBar_).empty(); }, 15000));
+    }
+
+    // Waits until the first visible button shows `name` in `slot`.
+    bool WaitForFirst(int slot, const std::wstring& name) {
+        return test::WaitUntil(
+            [&] {
+                const auto shown = VisibleButtons(toolBar_);
+                return !shown.empty() && shown[0].slot == slot && shown[0].name == name;
+            },
+            15000);
+    }
+
+    ShownButton Named(const std::wstring& name) {
+        for (const ShownButton& b : VisibleButtons(toolBar_))
+            if (b.name == name)
+                return b;
+        ADD_FAILURE() << "no visible button " << testing::PrintToString(name);
+        return ShownButton{-1, L"", RECT{}};
+    }
+
+    test::TempDir dir_;
+    std::wstring record_;
+    test::LarkProcess process_;
+    HWND toolBar_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(ProgramButtonsTest, TwoHundredButtonsShowWhatFitsAndPageForwardAndBack) {
+    oVoiceBook tree;
+    tree.ResetAll(L"ToolBar");
+    oVoiceBook* many = AddCategory(tree, L"Many");
+    for (int i = 0; i < 200; ++i)
+        AddButton(*many, L"B" + std::to_wstring(i), L"b" + std::to_wstring(i) + L".exe");
+    tree.SetCommand(L"Many");
+    ASSERT_NO_FATAL_FAILURE(Start(tree));
+
+    RECT client{};
+    ASSERT_TRUE(::GetClientRect(toolBar_, &client));
+    views::BarLayoutInput in;
+    in.client = SIZE{client.right, client.bottom};
+    in.button = SIZE{40, 40};
+    in.margin = 2;
+    in.slots.assign(200, views::SlotRole::Button);
+    in.resetPaging = true;
+    const views::BarLayout expected = views::LayoutBar(in);
+    ASSERT_GT(expected.visibleCount, 0);
+    ASSERT_LT(expected.visibleCount, 200);
+
+    auto shown = VisibleButtons(toolBar_);
+    ASSERT_EQ(static_cast<int>(shown.size()), expected.visibleCount);
+    EXPECT_EQ(shown.front().name, L"B0");
+    EXPECT_EQ(shown.back().name, L"B" + std::to_wstring(expected.visibleCount - 1));
+    RECT toolBarRect{};
+    ::GetWindowRect(toolBar_, &toolBarRect);
+    for (const ShownButton& b : shown) {
+        RECT inside{};
+        EXPECT_TRUE(::IntersectRect(&inside, &b.rect, &toolBarRect) &&
+                    ::EqualRect(&inside, &b.rect))
+            << "button " << b.slot << " reaches outside the bar";
+    }
+
+    const int page = expected.visibleCount;
+    ::PostMessageW(toolBar_, WM_COMMAND, MAKEWPARAM(6002, 0), 0);
+    ASSERT_TRUE(WaitForFirst(page, L"B" + std::to_wstring(page)));
+    EXPECT_EQ(static_cast<int>(VisibleButtons(toolBar_).size()), page);
+    ::PostMessageW(toolBar_, WM_COMMAND, MAKEWPARAM(6003, 0), 0);
+    ASSERT_TRUE(WaitForFirst(0, L"B0"));
+    EXPECT_EQ(static_cast<int>(VisibleButtons(toolBar_).size()), page);
+}
+
+TEST_F(ProgramButtonsTest, ClicksRunButtonsReportMissingTargetsAndOpenSubCategories) {
+    oVoiceBook tree;
+    tree.ResetAll(L"ToolBar");
+    AddCategory(tree, L"Other");
+    oVoiceBook* launch = AddCategory(tree, L"Launch");
+    AddButton(*launch, L"Recorder", shelltest::HelperPath(), L"alpha \"b c\"", dir_.path(),
+              SW_SHOWMAXIMIZED);
+    AddButton(*launch, L"Missing Thing", L"C:\\nowhere\\missing-program.exe");
+    oVoiceBook* sub = AddCategory(*launch, L"Sub");
+    AddButton(*sub, L"Child A", L"a.exe");
+    AddButton(*sub, L"Child B", L"b.exe");
+    tree.SetCommand(L"launch");
+    ASSERT_NO_FATAL_FAILURE(Start(tree));
+    ASSERT_TRUE(WaitForFirst(0, L"Recorder"));
+
+    // The button starts its program with its arguments, folder and show state.
+    ASSERT_NO_FATAL_FAILURE(Click(Named(L"Recorder")));
+    shelltest::StartRecord r;
+    ASSERT_TRUE(shelltest::WaitForRecord(record_, r)) << "the program did not start";
+    EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"alpha \"b c\"");
+    EXPECT_TRUE(shelltest::SamePath(r.workDir, dir_.path())) << r.workDir;
+    EXPECT_EQ(r.show, SW_SHOWMAXIMIZED);
+
+    // A target that is gone is reported with the button's name.
+    {
+        test::DialogAnswerer answer(IDOK, process_.Id());
+        ASSERT_NO_FATAL_FAILURE(Click(Named(L"Missing Thing")));
+        ASSERT_TRUE(answer.Finish()) << "no message appeared";
+        EXPECT_EQ(answer.Seen().text, L"Can't find Missing Thing.");
+        EXPECT_EQ(answer.Seen().caption, L"larkRunBar ");
+    }
+
+    // A sub-category shows its children after "Go Up", which leads back.
+    ASSERT_NO_FATAL_FAILURE(Click(Named(L"Sub")));
+    ASSERT_TRUE(WaitForFirst(0, L"Go Up"));
+    auto shown = VisibleButtons(toolBar_);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[1].name, L"Child A");
+    EXPECT_EQ(shown[2].name, L"Child B");
+    ASSERT_NO_FATAL_FAILURE(Click(shown[0]));
+    ASSERT_TRUE(WaitForFirst(0, L"Recorder"));
+    EXPECT_EQ(VisibleButtons(toolBar_).size(), 3u);
+}

@@ -1,0 +1,177 @@
+// The program button bar as a window in this process, with the real tooltip control.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "bar/bar_metrics.h"
+#include "model/data_path.h"
+#include "model/preferences.h"
+#include "model/voice_book.h"
+#include "support/lark_process.h"
+#include "support/test_util.h"
+#include "views/program_toolbar.h"
+
+namespace {
+
+HWND VisibleTip() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM out) -> BOOL {
+            wchar_t cls[64] = {};
+            ::GetClassNameW(hwnd, cls, 64);
+            if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && ::IsWindowVisible(hwnd)) {
+                *reinterpret_cast<HWND*>(out) = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+class ToolbarWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::RemoveTree(test::DataFolder());
+        model::DataFilePath(model::kDataFileName);
+        oVoiceBook saved;
+        saved.ResetAll(L"ToolBar");
+        oVoiceBook* tips =
+            saved.AddChild(L"Tips", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        for (const wchar_t* name : {L"Tipped", L"Second", L"Third"})
+            tips->AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"t.exe", L"", L"", L"", 0, 1);
+        ASSERT_TRUE(saved.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
+        g_pVoiceBook = new oVoiceBook();
+        parent_ = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"bar test", WS_POPUP | WS_VISIBLE,
+                                    100, 100, 600, 60, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(parent_) << ::GetLastError();
+        prefs_.ViewGroupButtonMethod = 0;
+        metrics_ = bar::MetricsForButtonSize(0);
+        bar_ = std::make_unique<CProgramToolBar>();
+        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 60}, parent_, 6000, &prefs_, &metrics_))
+            << ::GetLastError();
+    }
+    void TearDown() override {
+        bar_.reset();
+        ::DestroyWindow(parent_);
+        delete g_pVoiceBook;
+        g_pVoiceBook = nullptr;
+        test::RemoveTree(test::DataFolder());
+    }
+
+    Preferences prefs_;
+    bar::BarMetrics metrics_;
+    HWND parent_ = nullptr;
+    std::unique_ptr<CProgramToolBar> bar_;
+};
+
+} // namespace
+
+TEST_F(ToolbarWindowTest, NoTooltipAppearsWhileTheTooltipPreferenceIsOff) {
+    oVoiceBook* tipped = g_pVoiceBook->FirstChild()->FirstChild();
+    CBookButton* button = bar_->FindButtonWindow(tipped);
+    ASSERT_NE(button, nullptr);
+    RECT r{};
+    ::GetWindowRect(button->hwnd(), &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ASSERT_TRUE(::SetCursorPos(centre.x, centre.y)) << ::GetLastError();
+    // The pointer moving over the button, as the message loop offers it to the bar.
+    const auto hover = [&] {
+        MSG m{};
+        m.hwnd = button->hwnd();
+        m.message = WM_MOUSEMOVE;
+        POINT client = centre;
+        ::ScreenToClient(button->hwnd(), &client);
+        m.lParam = MAKELPARAM(client.x, client.y);
+        m.pt = centre;
+        m.time = ::GetTickCount();
+        bar_->PreTranslateMessage(m);
+    };
+
+    prefs_.ViewTooltipButton = 0;
+    for (int i = 0; i < 10; ++i) {
+        hover();
+        test::PumpMessages(100);
+        ASSERT_EQ(VisibleTip(), nullptr);
+    }
+    // The same pointer with the preference on shows the tip (the check above was real).
+    prefs_.ViewTooltipButton = 1;
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            hover();
+            return VisibleTip() != nullptr;
+        },
+        15000));
+}
+
+TEST_F(ToolbarWindowTest, ButtonsAndDropTargetsAreFoundByScreenPoint) {
+    // Buttons of 40 x 40 from x = 58 of the bar (60 high: the navigation buttons sit at its
+    // top and bottom), which lies at (100, 100) on the screen.
+    oVoiceBook* first = g_pVoiceBook->FirstChild()->FirstChild();
+    oVoiceBook* second = first->Next();
+    oVoiceBook* third = second->Next();
+    EXPECT_EQ(bar_->ButtonNodeAt(POINT{100 + 118, 120}), second);
+    EXPECT_EQ(bar_->ButtonNodeAt(POINT{100 + 3, 120}), nullptr); // the grip strip
+    struct Case {
+        POINT at;
+        oVoiceBook* expected;
+    } cases[] = {
+        {{100 + 118, 110}, second},    // on a button
+        {{100 + 400, 110}, third},     // right of the last button
+        {{100 + 50, 100 + 45}, third}, // below the last button's bottom
+        {{100 + 40, 110}, nullptr},    // before the buttons
+        {{800, 110}, nullptr},         // outside the bar window
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(bar_->DropTargetAt(true, false, c.at), c.expected) << c.at.x << "," << c.at.y;
+    ASSERT_NE(bar_->FirstButtonWindow(false), nullptr);
+    EXPECT_EQ(bar_->FirstButtonWindow(false)->Node(), first);
+    EXPECT_EQ(bar_->FirstButtonWindow(true), nullptr); // no category buttons
+    ASSERT_NE(bar_->FindButtonWindow(third), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(bar_->FindButtonWindow(third)->hwnd()));
+}
+
+TEST_F(ToolbarWindowTest, AButtonFollowsThePointerInAndOutAndWhileHeld) {
+    CBookButton* button = bar_->FindButtonWindow(g_pVoiceBook->FirstChild()->FirstChild());
+    ASSERT_NE(button, nullptr);
+    RECT r{};
+    ::GetWindowRect(button->hwnd(), &r);
+    const auto input = [](DWORD flags, POINT p = {}) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flags;
+        if (flags & MOUSEEVENTF_MOVE) {
+            in.mi.dx = (p.x * 65536 + ::GetSystemMetrics(SM_CXSCREEN) - 1) /
+                       ::GetSystemMetrics(SM_CXSCREEN);
+            in.mi.dy = (p.y * 65536 + ::GetSystemMetrics(SM_CYSCREEN) - 1) /
+                       ::GetSystemMetrics(SM_CYSCREEN);
+            in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+        }
+        ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u) << ::GetLastError();
+    };
+    const POINT inside{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const POINT away{r.left + 300, r.bottom + 200};
+    const auto hoverBecomes = [&](int value) {
+        return test::WaitUntil([&] { return button->m_nHover == value; }, 10000);
+    };
+    input(MOUSEEVENTF_MOVE, away);
+    input(MOUSEEVENTF_MOVE, inside);
+    ASSERT_TRUE(hoverBecomes(1));
+    input(MOUSEEVENTF_MOVE, away); // leave tracking (or timer 101) notices
+    ASSERT_TRUE(hoverBecomes(0));
+    EXPECT_EQ(::GetCapture(), nullptr);
+    // Held and dragged outside, then released there: no click, nothing held.
+    input(MOUSEEVENTF_MOVE, inside);
+    ASSERT_TRUE(hoverBecomes(1));
+    input(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(test::WaitUntil([&] { return button->m_bPressed == 1; }, 10000));
+    input(MOUSEEVENTF_MOVE, away);
+    ASSERT_TRUE(hoverBecomes(2));
+    input(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(test::WaitUntil([&] { return button->m_bPressed == 0; }, 10000));
+    EXPECT_EQ(button->m_nHover, 0);
+    EXPECT_EQ(::GetCapture(), nullptr);
+}

@@ -1,0 +1,207 @@
+// Layout of the program button bar, the button faces and the slots' nodes, checked as
+// plain values.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "../bar/rect_compare.h"
+#include "model/voice_book.h"
+#include "views/button_layout.h"
+#include "views/button_slots.h"
+#include "views/toolbar_layout.h"
+
+using views::BarLayoutInput;
+using views::LayoutBar;
+using views::SlotRole;
+
+namespace {
+
+BarLayoutInput Input(SIZE client, int32_t view, std::vector<SlotRole> slots) {
+    BarLayoutInput in;
+    in.client = client;
+    in.button = SIZE{40, 40};
+    in.margin = 2;
+    in.viewFlags = view;
+    in.slots = std::move(slots);
+    in.resetPaging = true;
+    return in;
+}
+
+std::vector<SlotRole> Buttons(int n) {
+    return std::vector<SlotRole>(static_cast<size_t>(n), SlotRole::Button);
+}
+
+int VisibleButtons(const views::BarLayout& l) {
+    int n = 0;
+    for (const auto& p : l.programs)
+        n += p.visible ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST(ToolbarLayout, CategoryOnlyViewShowsNoProgramButtonPagingButtonOrSeparator) {
+    for (int32_t view : {0x4000, 0x4001, 0x4003, 0xC003})
+        for (SIZE client : {SIZE{600, 44}, SIZE{44, 600}}) {
+            SCOPED_TRACE(testing::Message() << "view " << view << " client " << client.cx);
+            std::vector<SlotRole> slots = Buttons(5);
+            slots[1] = SlotRole::Separator;
+            const auto l = LayoutBar(Input(client, view, slots));
+            EXPECT_EQ(VisibleButtons(l), 0);
+            for (const auto* p : {&l.nextH, &l.prevH, &l.nextV, &l.prevV, &l.separator})
+                EXPECT_FALSE(p->visible);
+            EXPECT_FALSE(l.canPageForward);
+        }
+}
+
+TEST(ToolbarLayout, NavigationButtonsStackOnANarrowVerticalBar) {
+    struct Case {
+        LONG width;
+        RECT select, parent;
+    } cases[] = {
+        // 2 x (2 + 24) = 52 is not less than 40: one below the other.
+        {40, {2, 12, 26, 36}, {2, 38, 26, 62}},
+        {60, {2, 12, 26, 36}, {36, 12, 60, 36}},
+    };
+    for (const Case& c : cases) {
+        const auto l = LayoutBar(Input(SIZE{c.width, 400}, 0, Buttons(3)));
+        EXPECT_EQ(l.selectCategory.rect, c.select) << c.width;
+        EXPECT_EQ(l.parent.rect, c.parent) << c.width;
+    }
+}
+
+TEST(ToolbarLayout, ThirtyButtonsPageByTheNumberThatFitted) {
+    // A horizontal bar of 600 x 44: program buttons start at x = 84, so 12 fit in the row.
+    BarLayoutInput in = Input(SIZE{600, 44}, 0, Buttons(30));
+    auto l = LayoutBar(in);
+    EXPECT_EQ(l.visibleCount, 12);
+    EXPECT_EQ(l.programs[0].rect, (RECT{84, 2, 124, 42}));
+    EXPECT_TRUE(l.canPageForward);
+    EXPECT_FALSE(l.canPageBack);
+
+    // Page forward as command 6002 does, twice; the last page fits whole.
+    std::vector<int> firsts;
+    in.resetPaging = false;
+    while (l.canPageForward) {
+        in.firstVisible = l.firstVisible + l.visibleCount;
+        in.visibleCount = l.visibleCount;
+        l = LayoutBar(in);
+        firsts.push_back(l.firstVisible);
+        EXPECT_TRUE(l.canPageBack);
+    }
+    EXPECT_EQ(firsts, (std::vector<int>{12, 24}));
+    EXPECT_EQ(VisibleButtons(l), 6);
+    EXPECT_EQ(l.visibleCount, 12); // everything fitted: the count stays
+
+    // The wheel: Shift pages by the same count, Ctrl by half of it, else one button.
+    struct Turn {
+        int first, delta;
+        bool ctrl, shift;
+        int expected;
+    } turns[] = {
+        {0, -120, false, true, 12}, {12, -120, false, true, 24},  {24, -120, false, true, -1},
+        {24, 120, false, true, 12}, {0, 120, false, true, -1},    {0, -120, true, false, 6},
+        {5, 120, false, false, 4},  {29, -120, false, false, -1}, {3, 120, false, true, 0},
+    };
+    for (const Turn& t : turns)
+        EXPECT_EQ(views::WheelFirstVisible(t.first, 12, 30, t.delta, t.ctrl, t.shift), t.expected)
+            << t.first << " " << t.delta;
+}
+
+TEST(ToolbarLayout, SeparatorIsAFullLineOnAVerticalBarAndANarrowCellOnAHorizontalOne) {
+    using R = SlotRole;
+    // Vertical 48 x 400: the program area starts at y = 84, rows start at x = 2.
+    auto v = LayoutBar(Input(SIZE{48, 400}, 0, {R::Button, R::Separator, R::Button}));
+    EXPECT_EQ(v.programs[0].rect, (RECT{2, 84, 42, 124}));
+    EXPECT_EQ(v.programs[1].rect, (RECT{2, 124, 46, 134})); // below the row, w - 2M wide
+    EXPECT_EQ(v.programs[2].rect, (RECT{2, 134, 42, 174}));
+    v = LayoutBar(Input(SIZE{48, 400}, 0, {R::Separator, R::Button}));
+    EXPECT_EQ(v.programs[0].rect, (RECT{2, 84, 46, 94})); // an empty row: where it starts
+    EXPECT_EQ(v.programs[1].rect, (RECT{2, 94, 42, 134}));
+
+    const auto h = LayoutBar(Input(SIZE{600, 44}, 0, {R::Button, R::Separator, R::Button}));
+    EXPECT_EQ(h.programs[1].rect, (RECT{124, 2, 134, 42})); // W/4 wide, in the flow
+    EXPECT_EQ(h.programs[2].rect, (RECT{134, 2, 174, 42}));
+}
+
+TEST(ToolbarLayout, SlotsAndGaps) {
+    // Icon view on a vertical bar: category cells, the line below them, the tab strip.
+    BarLayoutInput in = Input(SIZE{68, 400}, 0x0003, Buttons(2));
+    in.categoryWindows = in.categoryNodes = 3;
+    auto l = LayoutBar(in);
+    EXPECT_FALSE(l.selectCategory.visible);
+    EXPECT_EQ(l.categories[0].rect, (RECT{2, 12, 26, 36}));
+    EXPECT_EQ(l.categories[1].rect, (RECT{26, 12, 50, 36}));
+    EXPECT_EQ(l.categories[2].rect, (RECT{2, 36, 26, 60})); // a new row
+    EXPECT_EQ(l.separator.rect, (RECT{0, 62, 68, 64}));
+    EXPECT_EQ(l.tabs.rect, (RECT{0, 68, 24, 398}));
+    EXPECT_EQ(l.nextV.rect, (RECT{55, 68, 67, 80}));
+    EXPECT_EQ(l.programs[0].rect, (RECT{26, 82, 66, 122})); // right of the tab strip
+    // Spacing 2 adds H/4 to a vertical cell.
+    in.spacing = 2;
+    l = LayoutBar(in);
+    EXPECT_EQ(l.programs[1].rect, (RECT{26, 132, 66, 182}));
+    // Nothing moves for a negative area.
+    in.client = SIZE{-1, 40};
+    EXPECT_FALSE(LayoutBar(in).applies);
+}
+
+TEST(ButtonFace, ThreeDrawingLayouts) {
+    struct Case {
+        int w, h;
+        views::ButtonFaceClass faceClass;
+        POINT icon;
+        bool hasText;
+        RECT text;
+    } cases[] = {
+        {40, 40, views::FACE_LARGE_ICON, {4, 4}, false, {}},
+        {120, 40, views::FACE_LARGE_ICON_TEXT, {4, 4}, true, {40, 0, 118, 40}},
+        {56, 56, views::FACE_ICON_ABOVE_TEXT, {12, 4}, true, {2, 38, 54, 56}},
+    };
+    for (const Case& c : cases) {
+        const views::ButtonFace f = views::LayOutButtonFace(c.w, c.h, false, false);
+        EXPECT_EQ(f.faceClass, c.faceClass) << c.w;
+        EXPECT_EQ(f.iconSize, 32);
+        EXPECT_EQ(f.icon.x, c.icon.x);
+        EXPECT_EQ(f.icon.y, c.icon.y);
+        ASSERT_EQ(f.hasText, c.hasText);
+        if (c.hasText) {
+            EXPECT_EQ(f.text, c.text);
+        }
+    }
+    // Pressed moves the face; the menu glyph takes 12 pixels from the width.
+    EXPECT_EQ(views::LayOutButtonFace(40, 40, false, true).icon.x, 5);
+    EXPECT_EQ(views::ChooseFaceClass(56, 56, true), views::FACE_LARGE_ICON);
+    EXPECT_EQ(views::LayOutButtonFace(120, 40, true, false).text.right, 108);
+
+    // The name under a 56-pixel icon: one line with an ellipsis when two do not fit.
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    ASSERT_TRUE(dc) << ::GetLastError();
+    ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc, &tm);
+    const RECT under{2, 38, 54, 56};
+    auto t = views::MeasureButtonText(dc, L"Spreadsheet Calculator", under, true);
+    EXPECT_TRUE(t.format & DT_SINGLELINE);
+    EXPECT_TRUE(t.format & DT_END_ELLIPSIS);
+    EXPECT_EQ(t.rect.bottom - t.rect.top, tm.tmHeight);
+    // Beside a 32-pixel icon two lines fit, centred in the height.
+    t = views::MeasureButtonText(dc, L"Spreadsheet Calculator", RECT{40, 0, 118, 40}, false);
+    EXPECT_TRUE(t.format & DT_WORDBREAK);
+    EXPECT_EQ(t.rect.bottom - t.rect.top, 2 * tm.tmHeight);
+    EXPECT_EQ(t.rect.top, (40 - 2 * tm.tmHeight) / 2);
+    ::DeleteDC(dc);
+}
+
+TEST(ButtonSlots, GoUpComesFirstBelowTheTopLevelOnly) {
+    oVoiceBook root;
+    oVoiceBook goUp;
+    goUp.SetRole(ROLE_GO_UP);
+    oVoiceBook* top = root.AddChild(L"Top", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* sub = top->AddChild(L"Sub", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* a = sub->AddChild(L"A", KIND_ITEM | KIND_COMMAND, 0, L"a.exe", L"", L"", L"", 0, 1);
+    sub->AddChild(L"Old", KIND_OLD_ITEM, 0, L"", L"", L"", L"", 0, 1); // not shown
+    oVoiceBook* b = sub->AddChild(L"B", KIND_ITEM | KIND_COMMAND, 0, L"b.exe", L"", L"", L"", 0, 1);
+    EXPECT_EQ(views::ProgramButtonNodes(*top, &goUp), (std::vector<oVoiceBook*>{sub}));
+    EXPECT_EQ(views::ProgramButtonNodes(*sub, &goUp), (std::vector<oVoiceBook*>{&goUp, a, b}));
+}
