@@ -23,12 +23,12 @@ SIZE ClientSize(HWND hwnd) {
 // ---- construction ---------------------------------------------------------------------------
 
 CMainDlg::CMainDlg() {
-    m_hIcon.reset(fw::LoadResIcon(IDI_MAIN));
+    m_hIcon = fw::LoadResIcon(IDI_MAIN);
     const bool usable = LoadPlacement();
     // Sizes the registry cannot give are computed from the button size.
     ComputeMetrics(!usable);
     m_bConstructed = 1;
-    m_hSmallIcon.reset(fw::LoadResIcon(IDI_MAIN, 16, 16));
+    m_hSmallIcon = fw::LoadResIcon(IDI_MAIN, 16, 16);
 }
 
 CMainDlg::~CMainDlg() {
