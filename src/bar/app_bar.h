@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "app/main_app.h"
-#include "app/placement.h"
+#include "bar/app_services.h"
+#include "model/placement.h"
 #include "framework/dialog.h"
 #ifndef LARK_SINGLE_BYTE
 #include "bar/dpi_scale_wnd.h"
@@ -16,20 +16,15 @@
 // The message the shell's application-bar notifications arrive with ("AppBarNotify").
 UINT AppBarNotifyMessage();
 
-class CAppBar : public fw::Dialog, public HoldListener {
+class CAppBar : public fw::Dialog, public bar::HoldListener {
 public:
-    CAppBar();
+    explicit CAppBar(bar::AppServices& app);
     ~CAppBar() override;
 
     // The drag's proposal while a drag is in progress, else the stored state.
     int32_t EffectiveState() const noexcept {
         return m_nDragState != STATE_NONE ? m_nDragState : m_nState;
     }
-    int32_t StoredState() const noexcept { return m_nState; }
-    bool IsFloating() const noexcept { return EffectiveState() == STATE_FLOAT; }
-    bool IsAutoHide() const noexcept { return m_bAutoHide != 0; }
-    bool IsAlwaysOnTop() const noexcept { return m_bAlwaysOnTop != 0; }
-    bool IsShown() const noexcept { return m_bShown != 0; }
     // A docked auto-hide bar showing only its strip.
     bool IsCollapsed() const noexcept;
 
@@ -83,6 +78,8 @@ protected:
 
     // The hold flag stops the auto-hide check while a dialog or a drag holds the bar.
     void OnHoldChanged(bool held) override;
+
+    bar::AppServices& m_app;
 
     int32_t m_nState = STATE_BOTTOM;
     int32_t m_bAutoHide = 0;
