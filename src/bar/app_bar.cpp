@@ -209,12 +209,12 @@ void CAppBar::ExpandOnMouse(bool nonClient) {
         return; // the hover notification expands the bar
     if (!m_bDelayTimerPending) {
         m_bDelayTimerPending = 1;
-        ::SetTimer(hwnd_, kDelayTimer, delay, nullptr);
+        m_delayTimer.Start(hwnd_, kDelayTimer, delay);
     }
 }
 
 void CAppBar::DelayTimerFired() {
-    ::KillTimer(hwnd_, kDelayTimer);
+    m_delayTimer.Stop();
     m_bDelayTimerPending = 0;
     POINT pt{};
     RECT window{};
@@ -240,9 +240,9 @@ void CAppBar::OnHoldChanged(bool held) {
     if (!hwnd_)
         return;
     if (held)
-        ::KillTimer(hwnd_, kAutoHideTimer);
+        m_autoHideTimer.Stop();
     else
-        ::SetTimer(hwnd_, kAutoHideTimer, kAutoHideCheckMs, nullptr);
+        m_autoHideTimer.Start(hwnd_, kAutoHideTimer, kAutoHideCheckMs);
 }
 
 // ---- hooks ----------------------------------------------------------------------------------
@@ -269,7 +269,7 @@ void CAppBar::FullScreenApp(bool opened) {
 // ---- window messages ------------------------------------------------------------------------
 
 bool CAppBar::OnInitDialog(HWND) {
-    ::SetTimer(hwnd_, kAutoHideTimer, kAutoHideCheckMs, nullptr);
+    m_autoHideTimer.Start(hwnd_, kAutoHideTimer, kAutoHideCheckMs);
     AppBarMessage(ABM_NEW, kNoEdge);
     m_app.SetHoldListener(this);
     return false;
@@ -277,8 +277,8 @@ bool CAppBar::OnInitDialog(HWND) {
 
 void CAppBar::OnDestroy() {
     m_app.SetHoldListener(nullptr);
-    ::KillTimer(hwnd_, kAutoHideTimer);
-    ::KillTimer(hwnd_, kDelayTimer);
+    m_autoHideTimer.Stop();
+    m_delayTimer.Stop();
     AppBarMessage(ABM_REMOVE, kNoEdge);
 #ifndef LARK_SINGLE_BYTE
     m_wndDpiScale.Destroy();

@@ -9,6 +9,7 @@
 #include "bar/app_services.h"
 #include "model/placement.h"
 #include "framework/dialog.h"
+#include "framework/registrations.h"
 #ifndef LARK_SINGLE_BYTE
 #include "bar/dpi_scale_wnd.h"
 #endif
@@ -94,6 +95,8 @@ protected:
     int32_t m_bLoweredForFullScreen = 0;
     int32_t m_bShown = 0;
     int32_t m_bDelayTimerPending = 0;
+    fw::Timer m_autoHideTimer;
+    fw::Timer m_delayTimer;
 #ifndef LARK_SINGLE_BYTE
     CDpiScaleWnd m_wndDpiScale;
     float m_fScale = 1.0f;
