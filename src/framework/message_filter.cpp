@@ -32,7 +32,7 @@ LRESULT CALLBACK MessageFilter::Procedure(int code, WPARAM wp, LPARAM lp) noexce
     if ((code == MSGF_DIALOGBOX || code == MSGF_MENU) && lp) {
         try {
             if (App* app = App::Current())
-                if (app->PreTranslateMessage(*reinterpret_cast<MSG*>(lp)))
+                if (app->OfferMessage(*reinterpret_cast<MSG*>(lp)))
                     return TRUE;
         } catch (...) {
             LogHandlerException(L"message filter", reinterpret_cast<MSG*>(lp)->message);

@@ -239,3 +239,34 @@ TEST(MessageFilterTest, ModalLoopsOfferTheirMessagesToTheApplication) {
 }
 
 } // namespace
+
+// A modeless dialog as main window: its keyboard navigation (IsDialogMessage) calls the message
+// filter too, which must not offer the message to the application a second time.
+class KeyedApp : public fw::App {
+public:
+    KeyedApp() : fw::App(L"Test") {}
+    int keys = 0;
+    bool InitInstance() override {
+        SetMainWindow(dlg_.CreateModeless(t_.get(), nullptr));
+        if (!MainWindow())
+            return false;
+        ::PostMessageW(dlg_.Item(kEdit), WM_KEYDOWN, VK_TAB, 0);
+        ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+        return true;
+    }
+    bool PreTranslateMessage(MSG& msg) override {
+        if (msg.message == WM_KEYDOWN)
+            ++keys;
+        return fw::App::PreTranslateMessage(msg);
+    }
+
+private:
+    test::DialogTemplate t_ = ControlsTemplate();
+    fw::Dialog dlg_;
+};
+
+TEST(MessageFilterTest, KeyboardNavigationOfTheMainDialogIsOfferedOnce) {
+    KeyedApp app;
+    EXPECT_EQ(app.Main(), 0);
+    EXPECT_EQ(app.keys, 1);
+}
