@@ -3,8 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/main_app.h"
-#include "app/os_version.h"
+#include "framework/os_version.h"
 #include "framework/resources.h"
 #include "framework/wait_cursor.h"
 #include "model/data_file.h"
@@ -21,17 +20,6 @@
 
 namespace setup {
 namespace {
-
-// The application object, when this code runs inside the program (tests have none).
-CMainApp* RunningApp() noexcept {
-    return dynamic_cast<CMainApp*>(fw::App::Current());
-}
-
-DWORD RunningOsMajor() {
-    if (CMainApp* app = RunningApp())
-        return app->OsMajor();
-    return QueryOsVersion().major;
-}
 
 // The user's answer, after which the windows the question covered are painted again at
 // once. When the program ends while it is open, the answer is No, so the reading stops.
@@ -75,7 +63,8 @@ void RunFirstRun(oVoiceBook& root, HWND owner) {
     if (RunWhilePumping([index] { index->BuildFromStartMenu(); }, bar) != PumpedWorkEnd::Done)
         return;
     RepaintingQuestion question(owner, bar);
-    ReadTemplate(root, fw::ProgramFolder() + kTemplateFileName, RunningOsMajor(), *index, question);
+    ReadTemplate(root, fw::ProgramFolder() + kTemplateFileName, QueryOsVersion().major, *index,
+                 question);
     index->Clear();
     if (question.Ended() || Gone(bar))
         return;
@@ -92,10 +81,6 @@ void RunFirstRun(oVoiceBook& root, HWND owner) {
             return;
     }
     progress.Destroy();
-    if (Gone(bar))
-        return;
-    if (CMainApp* app = RunningApp())
-        app->SavePreferences();
 }
 
 } // namespace setup

@@ -67,6 +67,7 @@ void CProgramToolBar::LoadTree() {
         fw::WaitCursor wait;
         load = views::LoadTreeAtStartup(*g_pVoiceBook, ::GetParent(hwnd_));
     }
+    m_bFirstRun = load.source == views::TreeSource::FirstRun;
     if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
         NoteCategoryShown(*start);
     // The tree shown is not in the file, which may not be written over yet: the save stays

@@ -61,6 +61,8 @@ public:
     bool IsSavePending() const noexcept { return m_nSaveCountdown.IsPending(); }
     // A save handed to the writer whose outcome has not come back yet.
     bool IsSaveUnderWay() const noexcept;
+    // The tree was built by the first run when the bar was created.
+    bool StartedWithFirstRun() const noexcept { return m_bFirstRun; }
 
     // ---- the views (program_toolbar_view.cpp) ----
     static constexpr UINT_PTR kFolderReloadTimer = 300;
@@ -100,9 +102,9 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnLButtonDown(UINT keys, POINT client) override;
-    bool OnMouseWheel(UINT keys, short delta, POINT screen) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
-    bool OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    void OnMouseWheel(UINT keys, short delta, POINT screen) override;
+    void OnCommand(UINT id, UINT code, HWND control) override;
+    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
     LRESULT OnNotify(int id, NMHDR& hdr) override;
 
 private:
@@ -169,4 +171,5 @@ private:
     // file: their outcome no longer matters.
     uint32_t m_nSupersededTicket = 0;
     std::wstring m_strLoadNotice; // shown once after start-up; empty when there is none
+    bool m_bFirstRun = false;     // the tree was built by the first-run set-up
 };

@@ -1,7 +1,7 @@
 // The first start of the real program: the template beside it becomes the saved tree.
 #include <gtest/gtest.h>
 
-#include "app/os_version.h"
+#include "framework/os_version.h"
 #include "model/data_path.h"
 #include "model/voice_book.h"
 #include "setup_test_util.h"

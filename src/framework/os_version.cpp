@@ -1,4 +1,4 @@
-#include "app/os_version.h"
+#include "framework/os_version.h"
 
 int OsVersionCode(DWORD platformId, DWORD major, DWORD minor) {
     if (platformId == VER_PLATFORM_WIN32_WINDOWS) {

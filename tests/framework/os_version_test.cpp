@@ -1,7 +1,7 @@
 // The operating-system version code behind the version-dependent choices.
 #include <gtest/gtest.h>
 
-#include "app/os_version.h"
+#include "framework/os_version.h"
 
 namespace {
 
