@@ -7,10 +7,12 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "rect_compare.h"
 #include "support/lark_process.h"
+#include "support/prepared_data.h"
 #include "support/test_util.h"
 
 namespace bartest {
@@ -54,7 +56,7 @@ inline int32_t ReadPreference(const wchar_t* name) {
     return static_cast<int32_t>(value);
 }
 
-// Real input: the cursor jumps to a screen point.
+// Real input: the cursor jumps to a screen point; returns once the system has it there.
 inline void MouseTo(POINT p) {
     const int w = ::GetSystemMetrics(SM_CXSCREEN);
     const int h = ::GetSystemMetrics(SM_CYSCREEN);
@@ -63,16 +65,71 @@ inline void MouseTo(POINT p) {
     in.mi.dx = static_cast<LONG>((static_cast<int64_t>(p.x) * 65536 + w - 1) / w);
     in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y) * 65536 + h - 1) / h);
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &in, sizeof(in));
-    test::PumpMessages(60);
+    if (::SendInput(1, &in, sizeof(in)) != 1)
+        test::ReportSystemError("SendInput(move)", ::GetLastError());
+    POINT at{};
+    EXPECT_TRUE(test::WaitUntil([&] { return ::GetCursorPos(&at) && at.x == p.x && at.y == p.y; },
+                                test::kPatientMs))
+        << "cursor at " << at.x << "," << at.y << " instead of " << p.x << "," << p.y;
 }
 
 inline void LeftButton(bool down) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &in, sizeof(in));
-    test::PumpMessages(100);
+    if (::SendInput(1, &in, sizeof(in)) != 1)
+        test::ReportSystemError(down ? "SendInput(left down)" : "SendInput(left up)",
+                                ::GetLastError());
+    const bool wanted = down;
+    EXPECT_TRUE(
+        test::WaitUntil([&] { return ((::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == wanted; },
+                        test::kPatientMs));
+}
+
+// True while the thread of `window` runs the system's move or size loop.
+inline bool InMoveSizeLoop(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
+}
+
+// Presses the left button at `at` on the bar and returns once the bar's move or size loop
+// runs, so the moves that follow are the loop's. The bar answers a press on its client area
+// with a drag only while the button is down in the asynchronous key state, which Wine answers
+// from a cache up to 50 ms old: a press handled right after the move to it can be taken for
+// a plain click. Such a press is released and made again, each time with more patience.
+inline void PressToDrag(HWND bar, POINT at) {
+    DWORD patience = 2000;
+    for (int attempt = 1; attempt <= 5; ++attempt, patience *= 2) {
+        MouseTo(at);
+        test::PumpMessages(100);
+        LeftButton(true);
+        if (test::WaitUntil([&] { return InMoveSizeLoop(bar); }, patience))
+            return;
+        LeftButton(false);
+        // A loop that began just as the button went up ends by itself.
+        test::WaitUntil([&] { return !InMoveSizeLoop(bar); }, test::kPatientMs);
+        std::printf("[ PressToDrag ] attempt %d at %ld,%ld started no move or size loop\n", attempt,
+                    static_cast<long>(at.x), static_cast<long>(at.y));
+    }
+    ADD_FAILURE() << "no press at " << at.x << "," << at.y << " started a move or size loop";
+}
+
+// Makes the bar's thread handle everything posted to it before (commands, notifications).
+inline void Settle(HWND bar) {
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_NORMAL, test::kPatientMs, &answer))
+        << test::SystemErrorText(::GetLastError());
+}
+
+// Releases the button and returns once the bar's loop has ended and the bar has handled its
+// end (the placement it stores then).
+inline void ReleaseDrag(HWND bar) {
+    LeftButton(false);
+    EXPECT_TRUE(test::WaitUntil([&] { return !InMoveSizeLoop(bar); }, test::kPatientMs))
+        << "the move or size loop did not end";
+    Settle(bar);
 }
 
 class BarWindowTest : public ::testing::Test {
@@ -81,7 +138,10 @@ protected:
         test::KillAllLarkProcesses();
         test::DeleteProductKey();
         ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", L"1");
+        // The bar is what these tests look at, not the first run: the program reads a
+        // prepared tree at once.
         exe_ = test::CopyProgramAlone(dir_.path());
+        ASSERT_FALSE(test::PrepareDataFile().empty());
         MONITORINFO mi{};
         mi.cbSize = sizeof(mi);
         ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
@@ -96,28 +156,28 @@ protected:
     }
 
     HWND Start(test::LarkProcess& p) {
-        EXPECT_TRUE(p.Start());
+        EXPECT_TRUE(p.Start()) << p.Problem();
         HWND bar = p.WaitForBar();
-        EXPECT_NE(bar, nullptr);
-        EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, 5000));
-        // Start-up is over once the bar's thread answers messages again (reading the tree,
-        // or a first run building it, keeps it busy until then).
-        DWORD_PTR answer = 0;
-        EXPECT_TRUE(::SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer));
-        test::PumpMessages(200);
+        EXPECT_NE(bar, nullptr) << p.Problem();
+        EXPECT_TRUE(
+            test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, test::kPatientMs));
+        // Start-up is over once the bar's thread answers messages again (reading the tree
+        // keeps it busy until then).
+        EXPECT_TRUE(p.WaitUntilIdle()) << p.Problem();
         return bar;
     }
 
     static void Command(HWND bar, UINT id) {
-        ::PostMessageW(bar, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        EXPECT_TRUE(::PostMessageW(bar, WM_COMMAND, MAKEWPARAM(id, 0), 0))
+            << test::SystemErrorText(::GetLastError());
     }
 
-    static bool WaitForRect(HWND bar, const RECT& expected, DWORD ms = 5000) {
+    static bool WaitForRect(HWND bar, const RECT& expected, DWORD ms = test::kPatientMs) {
         return test::WaitUntil([&] { return WindowRect(bar) == expected; }, ms);
     }
 
     static void Exit(test::LarkProcess& p) {
-        ASSERT_TRUE(p.Exit(10000));
+        ASSERT_TRUE(p.Exit()) << p.Problem();
         EXPECT_EQ(p.ExitCode(), 0u);
     }
 
@@ -159,7 +219,8 @@ protected:
             other_ = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                        300, 200, 400, 300, nullptr, nullptr, nullptr, nullptr);
         ::SetForegroundWindow(other_);
-        test::WaitUntil([&] { return ::GetForegroundWindow() == other_; }, 3000);
+        EXPECT_TRUE(
+            test::WaitUntil([&] { return ::GetForegroundWindow() == other_; }, test::kPatientMs));
     }
 
     test::TempDir dir_;

@@ -153,14 +153,16 @@ TEST_F(BarWindowTest, DraggingFromTheBottomToTheLeftEdgeDocksThere) {
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     // The grip strip between the two small buttons, where the bar is not sized.
     const LONG y = screen_.bottom - 42;
-    MouseTo(POINT{5, y});
-    LeftButton(true);
+    PressToDrag(bar, POINT{5, y});
     for (LONG step = y - 40; step >= 500; step -= 40)
         MouseTo(POINT{5, step});
     MouseTo(POINT{6, 500});
-    LeftButton(false);
+    // While the button is held the bar already takes the shape of the edge it would dock to.
     EXPECT_TRUE(WaitForRect(bar, Docked(0, 84))) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPlacementValue(L"State") == 0; }, 3000));
+    ReleaseDrag(bar);
+    EXPECT_TRUE(
+        test::WaitUntil([] { return ReadPlacementValue(L"State") == 0; }, test::kPatientMs));
+    EXPECT_EQ(WindowRect(bar), Docked(0, 84));
     Exit(lark);
 }
 
@@ -168,14 +170,14 @@ TEST_F(BarWindowTest, LeavingAnEdgeHangsTheFloatingBarFromTheCursor) {
     test::LarkProcess lark(exe_);
     HWND bar = Start(lark);
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
-    MouseTo(POINT{5, screen_.bottom - 42});
-    LeftButton(true);
+    PressToDrag(bar, POINT{5, screen_.bottom - 42});
     MouseTo(POINT{300, 600}); // inside the work area: the bar floats
-    LeftButton(false);
     const RECT f = DefaultFloat();
     const RECT expected{290, 600, 290 + (f.right - f.left), 600 + (f.bottom - f.top)};
     EXPECT_TRUE(WaitForRect(bar, expected)) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPlacementValue(L"State") == -2; }, 3000));
+    ReleaseDrag(bar);
+    EXPECT_EQ(ReadPlacementValue(L"State"), -2);
+    EXPECT_EQ(WindowRect(bar), expected);
     EXPECT_EQ(ReadPlacementValue(L"FloatRectLeft"), 290);
     EXPECT_EQ(ReadPlacementValue(L"FloatRectTop"), 600);
     EXPECT_NE(::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME, 0);
@@ -188,12 +190,12 @@ TEST_F(BarWindowTest, SizingADockedBarByItsGripStoresThatEdgesThicknessOnly) {
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     // The inner half of the grip strip beside the menu button sizes a bottom bar.
     const POINT start{16, screen_.bottom - 84 + 10};
-    MouseTo(start);
-    LeftButton(true);
+    PressToDrag(bar, start);
     MouseTo(POINT{start.x, start.y - 70}); // 70 pixels: one step of 58
-    LeftButton(false);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84 + 58))) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPlacementValue(L"DockSizeBottom") == 142; }, 3000));
+    ReleaseDrag(bar);
+    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 142);
+    EXPECT_EQ(WindowRect(bar), Docked(3, 84 + 58));
     EXPECT_EQ(ReadPlacementValue(L"DockSizeTop"), 84);
     EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
     EXPECT_EQ(ReadPlacementValue(L"DockSizeRight"), 84);

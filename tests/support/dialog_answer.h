@@ -8,6 +8,8 @@
 #include <string>
 #include <thread>
 
+#include "test_util.h"
+
 namespace test {
 
 // What was seen of a dialog before it was answered.
@@ -32,7 +34,7 @@ void PressButton(HWND dialog, int id);
 class DialogAnswerer {
 public:
     // `prepare`, when given, acts on the dialog first (for example selects an item).
-    explicit DialogAnswerer(int buttonId, DWORD pid = 0, DWORD timeoutMs = 15000,
+    explicit DialogAnswerer(int buttonId, DWORD pid = 0, DWORD timeoutMs = kPatientMs,
                             std::function<void(HWND)> prepare = {});
     ~DialogAnswerer(); // waits for the thread
     DialogAnswerer(const DialogAnswerer&) = delete;
