@@ -48,7 +48,8 @@ TEST_F(BarWindowTest, EachPositionCommandMovesTheBarAndWritesThePlacement) {
         Command(bar, s.command);
         EXPECT_TRUE(WaitForRect(bar, s.rect))
             << s.command << " " << ::testing::PrintToString(WindowRect(bar));
-        EXPECT_TRUE(test::WaitUntil([&] { return ReadPlacementValue(L"State") == s.state; }, 3000))
+        EXPECT_TRUE(test::WaitUntil([&] { return ReadPlacementValue(L"State") == s.state; },
+                                    test::kPatientMs))
             << s.command;
         EXPECT_TRUE(IsTopmost(bar)) << s.command;
         const bool sizing = (::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME) != 0;
@@ -61,14 +62,14 @@ TEST_F(BarWindowTest, HideToTrayHidesTheWindowAndLeftBringsItBackDocked) {
     test::LarkProcess lark(exe_);
     HWND bar = Start(lark);
     Command(bar, kTrayOnly);
-    EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(bar); }, 3000));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 1; }, 3000));
+    EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(bar); }, test::kPatientMs));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 1; }, test::kPatientMs));
     EXPECT_EQ(ReadPlacementValue(L"State"), -2);
 
     Command(bar, kLeft);
-    EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, 3000));
+    EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, test::kPatientMs));
     EXPECT_TRUE(WaitForRect(bar, Docked(0, 84)));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 0; }, 3000));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 0; }, test::kPatientMs));
     EXPECT_EQ(ReadPlacementValue(L"State"), 0);
     Exit(lark);
 }
@@ -80,7 +81,7 @@ TEST_F(BarWindowTest, ThePlacementSurvivesARestart) {
         Command(bar, kRight);
         ASSERT_TRUE(WaitForRect(bar, Docked(2, 84)));
         Command(bar, kAlwaysOnTop); // off
-        ASSERT_TRUE(test::WaitUntil([&] { return !IsTopmost(bar); }, 3000));
+        ASSERT_TRUE(test::WaitUntil([&] { return !IsTopmost(bar); }, test::kPatientMs));
         Exit(lark);
     }
     EXPECT_EQ(ReadPlacementValue(L"AlwaysOnTop"), 0);
@@ -122,7 +123,8 @@ TEST_F(BarWindowTest, AButtonSizeChangeDiscardsTheUsersSizes) {
 
     Command(bar, kSmallButtons);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 26 + 24))) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"ButtonSize") == 1; }, 3000));
+    EXPECT_TRUE(
+        test::WaitUntil([] { return ReadPreference(L"ButtonSize") == 1; }, test::kPatientMs));
     EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 50);
     EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 50);
     const RECT f = DefaultFloat(233, 51);
@@ -137,12 +139,12 @@ TEST_F(BarWindowTest, TabViewOffThenOnRestoresTheThickness) {
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     Command(bar, kTabView); // the default view has the tab strip: this turns it off
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 60)));
-    EXPECT_TRUE(
-        test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8001; }, 3000));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8001; },
+                                test::kPatientMs));
     Command(bar, kTabView);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
-    EXPECT_TRUE(
-        test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8003; }, 3000));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8003; },
+                                test::kPatientMs));
     EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
     Exit(lark);
 }
@@ -259,14 +261,14 @@ TEST_F(BarWindowTest, TheGripButtonsShowTheirTipsAndTheExitButtonEndsTheProgram)
             ::EnumWindows(&FindVisibleTip, reinterpret_cast<LPARAM>(&search));
             return search.text == L"Menu";
         },
-        4000))
+        test::kPatientMs))
         << "tip: " << std::string(search.text.begin(), search.text.end());
 
     MouseTo(POINT{7, top + 77}); // the exit button
     MouseTo(POINT{8, top + 78});
     LeftButton(true);
     LeftButton(false);
-    EXPECT_TRUE(lark.WaitForExit(10000));
+    EXPECT_TRUE(lark.WaitForExit(test::kPatientMs));
     EXPECT_EQ(lark.ExitCode(), 0u);
     EXPECT_EQ(ReadPlacementValue(L"State"), 3);
 }
