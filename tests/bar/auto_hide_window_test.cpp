@@ -6,7 +6,8 @@ namespace {
 
 using namespace bartest;
 
-class AutoHideWindowTest : public BarWindowTest {
+// Auto-hide scenarios that begin and end at the first start's placement share a program.
+class AutoHideWindowTest : public SharedBarTest {
 protected:
     // Runs the bar's periodic auto-hide check (timer 1) now and waits until it is done, so a
     // check that must leave the bar alone has certainly run.
@@ -16,9 +17,11 @@ protected:
     }
 };
 
+// Scenarios with settings stored before the program starts.
+class AutoHideStartTest : public BarWindowTest {};
+
 TEST_F(AutoHideWindowTest, AutoHideCollapsesExpandsOnTheMouseAndCollapsesWhenLeft) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+    HWND bar = Bar();
     HWND toolbar = ::GetDlgItem(bar, 6000);
     BringOtherWindowToFront();
     MouseTo(POINT{640, 400});
@@ -49,12 +52,10 @@ TEST_F(AutoHideWindowTest, AutoHideCollapsesExpandsOnTheMouseAndCollapsesWhenLef
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
     EXPECT_TRUE(
         test::WaitUntil([&] { return ::IsWindowVisible(toolbar) != FALSE; }, test::kPatientMs));
-    Exit(lark);
 }
 
 TEST_F(AutoHideWindowTest, LosingActivationCollapsesTheBarEvenWithTheCursorOnIt) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+    HWND bar = Bar();
     BringOtherWindowToFront();
     Command(bar, kAutoHide);
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 3)));
@@ -67,13 +68,14 @@ TEST_F(AutoHideWindowTest, LosingActivationCollapsesTheBarEvenWithTheCursorOnIt)
     EXPECT_EQ(WindowRect(bar), Docked(3, 84)); // active: the auto-hide check leaves it open
     BringOtherWindowToFront();
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 3)));
-    Exit(lark);
+    // Auto-hide off again, for the next scenario.
+    Command(bar, kAutoHide);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
 }
 
 TEST_F(AutoHideWindowTest, TheHoldFlagKeepsAnExpandedBarOpen) {
     const UINT setHold = ::RegisterWindowMessageW(L"LarkRunBar.TestSetHold");
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+    HWND bar = Bar();
     BringOtherWindowToFront();
     Command(bar, kAutoHide);
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 3)));
@@ -88,10 +90,12 @@ TEST_F(AutoHideWindowTest, TheHoldFlagKeepsAnExpandedBarOpen) {
 
     ::PostMessageW(bar, setHold, 0, 0);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 3)));
-    Exit(lark);
+    // Auto-hide off again, for the next scenario.
+    Command(bar, kAutoHide);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
 }
 
-TEST_F(AutoHideWindowTest, WithADelayTheBarExpandsOnlyAfterTheMouseRested) {
+TEST_F(AutoHideStartTest, WithADelayTheBarExpandsOnlyAfterTheMouseRested) {
     test::WriteRegDword(kPreferences, L"UseAutoHideDelayTime", 1);
     test::WriteRegDword(kPreferences, L"AutoHideDelayTime", 1500);
     test::WriteRegDword(kAppBarInfo, L"AutoHide", 1);
@@ -112,8 +116,7 @@ TEST_F(AutoHideWindowTest, WithADelayTheBarExpandsOnlyAfterTheMouseRested) {
 
 TEST_F(AutoHideWindowTest, AFullScreenProgramLowersTheBarAndItsEndRaisesIt) {
     const UINT notify = ::RegisterWindowMessageW(L"AppBarNotify");
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+    HWND bar = Bar();
     ASSERT_TRUE(IsTopmost(bar));
     ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 1);
     EXPECT_TRUE(test::WaitUntil([&] { return !IsTopmost(bar); }, test::kPatientMs));
@@ -136,10 +139,9 @@ TEST_F(AutoHideWindowTest, AFullScreenProgramLowersTheBarAndItsEndRaisesIt) {
     ::PostMessageW(bar, notify, ABN_POSCHANGED, 0);
     Settle(bar);
     EXPECT_EQ(WindowRect(bar), Docked(3, 84));
-    Exit(lark);
 }
 
-TEST_F(AutoHideWindowTest, TheGripStripIsBlackWhenActiveAndSilverWhenNotInMonochrome) {
+TEST_F(AutoHideStartTest, TheGripStripIsBlackWhenActiveAndSilverWhenNotInMonochrome) {
     test::WriteRegDword(kPreferences, L"IconMono", 1);
     test::LarkProcess lark(exe_);
     HWND bar = Start(lark);
@@ -157,8 +159,7 @@ TEST_F(AutoHideWindowTest, TheGripStripIsBlackWhenActiveAndSilverWhenNotInMonoch
 }
 
 TEST_F(AutoHideWindowTest, TheCollapsedStripIsARaisedFrameAndTheGripTakesTheCaptionColour) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+    HWND bar = Bar();
     BringOtherWindowToFront();
     const POINT grip{6, screen_.bottom - 40};
     EXPECT_TRUE(
@@ -178,7 +179,9 @@ TEST_F(AutoHideWindowTest, TheCollapsedStripIsARaisedFrameAndTheGripTakesTheCapt
     EXPECT_EQ(ScreenPixel(POINT{640, y + 2}), ::GetSysColor(COLOR_3DDKSHADOW));
     EXPECT_EQ(ScreenPixel(POINT{0, y + 1}), ::GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(ScreenPixel(POINT{screen_.right - 1, y + 1}), ::GetSysColor(COLOR_3DDKSHADOW));
-    Exit(lark);
+    // Auto-hide off again, for the next scenario.
+    Command(bar, kAutoHide);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
 }
 
 } // namespace

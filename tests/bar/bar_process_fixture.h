@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "rect_compare.h"
@@ -135,24 +136,32 @@ inline void ReleaseDrag(HWND bar) {
 class BarWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        MeasureScreen();
         test::KillAllLarkProcesses();
-        test::DeleteProductKey();
-        ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", L"1");
-        // The bar is what these tests look at, not the first run: the program reads a
-        // prepared tree at once.
+        PrepareFirstStart();
         exe_ = test::CopyProgramAlone(dir_.path());
-        ASSERT_FALSE(test::PrepareDataFile().empty());
-        MONITORINFO mi{};
-        mi.cbSize = sizeof(mi);
-        ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
-        screen_ = mi.rcMonitor;
-        work_ = mi.rcWork;
     }
     void TearDown() override {
         if (other_)
             ::DestroyWindow(other_);
         test::KillAllLarkProcesses();
         ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", nullptr);
+    }
+
+    void MeasureScreen() {
+        MONITORINFO mi{};
+        mi.cbSize = sizeof(mi);
+        ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
+        screen_ = mi.rcMonitor;
+        work_ = mi.rcWork;
+    }
+
+    // No settings yet, the test hooks on, and a prepared tree: the bar is what these tests
+    // look at, not the first run, so the program reads the tree at once.
+    static void PrepareFirstStart() {
+        test::DeleteProductKey();
+        ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", L"1");
+        EXPECT_FALSE(test::PrepareDataFile().empty());
     }
 
     HWND Start(test::LarkProcess& p) {
@@ -228,6 +237,82 @@ protected:
     RECT screen_{};
     RECT work_{};
     HWND other_ = nullptr;
+};
+
+// Scenarios that begin and end where a first start puts the bar (docked at the bottom, 84
+// pixels high, on top, no auto-hide, the tab strip, default sizes) share one program, which
+// saves a start for each. Before each test the bar and its stored placement are checked;
+// one that a test left elsewhere (or ended) is replaced by a fresh start, so no test depends
+// on another.
+class SharedBarTest : public BarWindowTest {
+protected:
+    static void TearDownTestSuite() {
+        if (shared_ && shared_->IsRunning() && shared_->Bar()) {
+            EXPECT_TRUE(shared_->Exit()) << shared_->Problem();
+        }
+        shared_.reset();
+        sharedDir_.reset();
+    }
+    void SetUp() override {
+        MeasureScreen();
+        if (shared_ && shared_->IsRunning()) {
+            if (AtFirstStartPlacement())
+                return;
+            // Ended by its Exit command, which gives its edge back to the shell: Wine keeps
+            // the edge of a killed bar reserved, and the next bar would dock beside it.
+            EXPECT_TRUE(shared_->Exit()) << shared_->Problem();
+        }
+        test::KillAllLarkProcesses();
+        PrepareFirstStart();
+        if (!sharedDir_)
+            sharedDir_ = std::make_unique<test::TempDir>();
+        shared_ = std::make_unique<test::LarkProcess>(test::CopyProgramAlone(sharedDir_->path()));
+        Start(*shared_);
+        ASSERT_TRUE(AtFirstStartPlacement()) << ::testing::PrintToString(WindowRect(Bar()));
+    }
+    void TearDown() override {
+        if (other_)
+            ::DestroyWindow(other_);
+        other_ = nullptr;
+    }
+
+    HWND Bar() const { return shared_->Bar(); }
+    test::LarkProcess& Process() { return *shared_; }
+
+    bool AtFirstStartPlacement() const {
+        HWND bar = Bar();
+        if (!bar || !::IsWindowVisible(bar) || !IsTopmost(bar))
+            return false;
+        Settle(bar);
+        if (WindowRect(bar) != Docked(3, 84))
+            return false;
+        const RECT floating = DefaultFloat();
+        const struct {
+            const std::wstring& key;
+            const wchar_t* name;
+            DWORD value;
+        } stored[] = {{kAppBarInfo, L"State", 3},
+                      {kAppBarInfo, L"AutoHide", 0},
+                      {kAppBarInfo, L"AlwaysOnTop", 1},
+                      {kAppBarInfo, L"DockSizeLeft", 84},
+                      {kAppBarInfo, L"DockSizeTop", 84},
+                      {kAppBarInfo, L"DockSizeRight", 84},
+                      {kAppBarInfo, L"DockSizeBottom", 84},
+                      {kAppBarInfo, L"FloatRectLeft", static_cast<DWORD>(floating.left)},
+                      {kAppBarInfo, L"FloatRectTop", static_cast<DWORD>(floating.top)},
+                      {kPreferences, L"ButtonSize", 3},
+                      {kPreferences, L"ViewGroupButtonMethod", 0x8003},
+                      {kPreferences, L"TrayOnly", 0}};
+        for (const auto& v : stored) {
+            DWORD value = 0;
+            if (!test::ReadRegDwordValue(v.key, v.name, value) || value != v.value)
+                return false;
+        }
+        return true;
+    }
+
+    inline static std::unique_ptr<test::LarkProcess> shared_;
+    inline static std::unique_ptr<test::TempDir> sharedDir_;
 };
 
 // The colour on the screen at a point.

@@ -34,16 +34,16 @@ TEST_F(BarWindowTest, FirstStartDocksAtTheBottomWithTheComputedThicknessOnTop) {
     Exit(lark);
 }
 
-TEST_F(BarWindowTest, EachPositionCommandMovesTheBarAndWritesThePlacement) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, EachPositionCommandMovesTheBarAndWritesThePlacement) {
+    HWND bar = Bar();
     const struct {
         UINT command;
         int32_t state;
         RECT rect;
     } steps[] = {{kLeft, 0, Docked(0, 84)},   {kTop, 1, Docked(1, 84)},
                  {kRight, 2, Docked(2, 84)},  {kCenter, -2, DefaultFloat()},
-                 {kBottom, 3, Docked(3, 84)}, {kLeft, 0, Docked(0, 84)}};
+                 {kBottom, 3, Docked(3, 84)}, {kLeft, 0, Docked(0, 84)},
+                 {kBottom, 3, Docked(3, 84)}};
     for (const auto& s : steps) {
         Command(bar, s.command);
         EXPECT_TRUE(WaitForRect(bar, s.rect))
@@ -55,12 +55,10 @@ TEST_F(BarWindowTest, EachPositionCommandMovesTheBarAndWritesThePlacement) {
         const bool sizing = (::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME) != 0;
         EXPECT_EQ(sizing, s.state == -2) << s.command;
     }
-    Exit(lark);
 }
 
-TEST_F(BarWindowTest, HideToTrayHidesTheWindowAndLeftBringsItBackDocked) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, HideToTrayHidesTheWindowAndLeftBringsItBackDocked) {
+    HWND bar = Bar();
     Command(bar, kTrayOnly);
     EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(bar); }, test::kPatientMs));
     EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 1; }, test::kPatientMs));
@@ -71,7 +69,9 @@ TEST_F(BarWindowTest, HideToTrayHidesTheWindowAndLeftBringsItBackDocked) {
     EXPECT_TRUE(WaitForRect(bar, Docked(0, 84)));
     EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 0; }, test::kPatientMs));
     EXPECT_EQ(ReadPlacementValue(L"State"), 0);
-    Exit(lark);
+    // Back where it started, for the next scenario.
+    Command(bar, kBottom);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
 }
 
 TEST_F(BarWindowTest, ThePlacementSurvivesARestart) {
@@ -133,9 +133,8 @@ TEST_F(BarWindowTest, AButtonSizeChangeDiscardsTheUsersSizes) {
     Exit(lark);
 }
 
-TEST_F(BarWindowTest, TabViewOffThenOnRestoresTheThickness) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, TabViewOffThenOnRestoresTheThickness) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     Command(bar, kTabView); // the default view has the tab strip: this turns it off
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 60)));
@@ -146,12 +145,10 @@ TEST_F(BarWindowTest, TabViewOffThenOnRestoresTheThickness) {
     EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8003; },
                                 test::kPatientMs));
     EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
-    Exit(lark);
 }
 
-TEST_F(BarWindowTest, DraggingFromTheBottomToTheLeftEdgeDocksThere) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, DraggingFromTheBottomToTheLeftEdgeDocksThere) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     // The grip strip between the two small buttons, where the bar is not sized.
     const LONG y = screen_.bottom - 42;
@@ -165,12 +162,13 @@ TEST_F(BarWindowTest, DraggingFromTheBottomToTheLeftEdgeDocksThere) {
     EXPECT_TRUE(
         test::WaitUntil([] { return ReadPlacementValue(L"State") == 0; }, test::kPatientMs));
     EXPECT_EQ(WindowRect(bar), Docked(0, 84));
-    Exit(lark);
+    // Back where it started, for the next scenario.
+    Command(bar, kBottom);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
 }
 
-TEST_F(BarWindowTest, LeavingAnEdgeHangsTheFloatingBarFromTheCursor) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, LeavingAnEdgeHangsTheFloatingBarFromTheCursor) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     PressToDrag(bar, POINT{5, screen_.bottom - 42});
     MouseTo(POINT{300, 600}); // inside the work area: the bar floats
@@ -183,12 +181,10 @@ TEST_F(BarWindowTest, LeavingAnEdgeHangsTheFloatingBarFromTheCursor) {
     EXPECT_EQ(ReadPlacementValue(L"FloatRectLeft"), 290);
     EXPECT_EQ(ReadPlacementValue(L"FloatRectTop"), 600);
     EXPECT_NE(::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME, 0);
-    Exit(lark);
 }
 
-TEST_F(BarWindowTest, SizingADockedBarByItsGripStoresThatEdgesThicknessOnly) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, SizingADockedBarByItsGripStoresThatEdgesThicknessOnly) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     // The inner half of the grip strip beside the menu button sizes a bottom bar.
     const POINT start{16, screen_.bottom - 84 + 10};
@@ -201,12 +197,10 @@ TEST_F(BarWindowTest, SizingADockedBarByItsGripStoresThatEdgesThicknessOnly) {
     EXPECT_EQ(ReadPlacementValue(L"DockSizeTop"), 84);
     EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
     EXPECT_EQ(ReadPlacementValue(L"DockSizeRight"), 84);
-    Exit(lark);
 }
 
-TEST_F(BarWindowTest, ADisplayChangeOrAShellNoticeDocksTheBarAgain) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, ADisplayChangeOrAShellNoticeDocksTheBarAgain) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     // Pushed out of place behind the program's back.
     ::SetWindowPos(bar, nullptr, 100, 100, 300, 50, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -218,7 +212,6 @@ TEST_F(BarWindowTest, ADisplayChangeOrAShellNoticeDocksTheBarAgain) {
     ASSERT_TRUE(WaitForRect(bar, RECT{100, 100, 400, 150}));
     ::PostMessageW(bar, ::RegisterWindowMessageW(L"AppBarNotify"), ABN_POSCHANGED, 0);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84))) << ::testing::PrintToString(WindowRect(bar));
-    Exit(lark);
 }
 
 struct TipSearch {
@@ -248,9 +241,9 @@ BOOL CALLBACK FindVisibleTip(HWND hwnd, LPARAM lp) {
     return FALSE;
 }
 
-TEST_F(BarWindowTest, TheGripButtonsShowTheirTipsAndTheExitButtonEndsTheProgram) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, TheGripButtonsShowTheirTipsAndTheExitButtonEndsTheProgram) {
+    HWND bar = Bar();
+    test::LarkProcess& lark = Process();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     const LONG top = screen_.bottom - 84;
     MouseTo(POINT{7, top + 6}); // the menu button
