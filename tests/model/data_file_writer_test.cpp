@@ -49,7 +49,7 @@ public:
                     reports_.push_back({static_cast<uint32_t>(msg.wParam), msg.lParam != 0});
                 return reports_.size() >= count;
             },
-            10000);
+            test::kPatientMs);
         return std::exchange(reports_, {});
     }
 
@@ -96,7 +96,9 @@ public:
     ~BlockingPipe() { Release(); }
     bool valid() const { return static_cast<bool>(pipe_); }
     // True once the writer opened it (and is writing into it).
-    bool WaitForWriter() { return ::WaitForSingleObject(event_.get(), 10000) == WAIT_OBJECT_0; }
+    bool WaitForWriter() {
+        return ::WaitForSingleObject(event_.get(), test::kPatientMs) == WAIT_OBJECT_0;
+    }
     // Breaks the pipe: the writer's write fails.
     void Release() {
         if (pipe_) {
@@ -119,7 +121,7 @@ TEST_F(WriterTest, WritesTheImageReplacingTheFileAndReportsIt) {
     model::DataFileWriter writer(reports.hwnd(), kDone);
     std::vector<uint8_t> handed = image;
     EXPECT_EQ(writer.Submit(file, std::move(handed)), 1u);
-    EXPECT_TRUE(writer.WaitIdle(10000));
+    EXPECT_TRUE(writer.WaitIdle(test::kPatientMs));
     EXPECT_EQ(reports.TakeWhenThere(1), (std::vector<Report>{{1, true}}));
     EXPECT_EQ(test::ReadFileBytes(file), image);
     EXPECT_FALSE(test::FileExists(model::ReplacementName(file)));
@@ -143,7 +145,7 @@ TEST_F(WriterTest, ANewerImageReplacesOneThatIsStillQueued) {
     EXPECT_FALSE(writer.WaitIdle(200)); // held
     EXPECT_EQ(test::ReadFileBytes(file), oldImage);
     pipe.Release();
-    ASSERT_TRUE(writer.WaitIdle(10000));
+    ASSERT_TRUE(writer.WaitIdle(test::kPatientMs));
     // The second was never written nor reported.
     EXPECT_EQ(reports.TakeWhenThere(2), (std::vector<Report>{{1, false}, {3, true}}));
     EXPECT_EQ(test::ReadFileBytes(file), third);
@@ -155,7 +157,7 @@ TEST_F(WriterTest, AFailedWriteIsReportedAndLeavesTheOldFileUntouched) {
     // Something is in the way of the file written beside.
     ASSERT_TRUE(::CreateDirectoryW(model::ReplacementName(file).c_str(), nullptr));
     EXPECT_EQ(writer.Submit(file, std::vector<uint8_t>(image)), 1u);
-    ASSERT_TRUE(writer.WaitIdle(10000));
+    ASSERT_TRUE(writer.WaitIdle(test::kPatientMs));
     EXPECT_EQ(reports.TakeWhenThere(1), (std::vector<Report>{{1, false}}));
     EXPECT_FALSE(writer.LastOutcome().replaced);
     EXPECT_EQ(test::ReadFileBytes(file), oldImage);
@@ -167,7 +169,7 @@ TEST_F(WriterTest, AFailedWriteIsReportedAndLeavesTheOldFileUntouched) {
                                             OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
         EXPECT_EQ(writer.Submit(file, std::vector<uint8_t>(image)), 2u);
-        ASSERT_TRUE(writer.WaitIdle(10000));
+        ASSERT_TRUE(writer.WaitIdle(test::kPatientMs));
     }
     EXPECT_EQ(reports.TakeWhenThere(1), (std::vector<Report>{{2, false}}));
     EXPECT_EQ(test::ReadFileBytes(file), oldImage);
@@ -175,7 +177,7 @@ TEST_F(WriterTest, AFailedWriteIsReportedAndLeavesTheOldFileUntouched) {
 
     // The writer goes on: the next image is written.
     EXPECT_EQ(writer.Submit(file, std::vector<uint8_t>(image)), 3u);
-    ASSERT_TRUE(writer.WaitIdle(10000));
+    ASSERT_TRUE(writer.WaitIdle(test::kPatientMs));
     EXPECT_EQ(reports.TakeWhenThere(1), (std::vector<Report>{{3, true}}));
     EXPECT_EQ(test::ReadFileBytes(file), image);
 }
@@ -184,7 +186,8 @@ TEST_F(WriterTest, AStopFinishesWhatWasHandedOverAndThenRefusesImages) {
     const std::vector<uint8_t> image = ImageOf(2, 1500);
     model::DataFileWriter writer(reports.hwnd(), kDone);
     EXPECT_EQ(writer.Submit(file, std::vector<uint8_t>(image)), 1u);
-    EXPECT_TRUE(writer.Stop(model::DataFileWriter::kStopLimit));
+    // The program's own bound is for a machine that is not this busy.
+    EXPECT_TRUE(writer.Stop(test::kPatientMs));
     EXPECT_TRUE(writer.IsStopped());
     EXPECT_EQ(test::ReadFileBytes(file), image);
     std::vector<uint8_t> refused = oldImage;
@@ -230,9 +233,9 @@ TEST_F(WriterTest, AStopWhileWritingLeavesTheOldFileOrTheNewOneComplete) {
         gaveUp += !finished;
         // A write that was given up ends by itself and removes the file beside.
         const auto besideGone = [&] { return !test::FileExists(model::ReplacementName(file)); };
-        ASSERT_TRUE(test::WaitUntil(besideGone, 10000));
+        ASSERT_TRUE(test::WaitUntil(besideGone, test::kPatientMs));
         test::PumpMessages(300);
-        ASSERT_TRUE(test::WaitUntil(besideGone, 10000));
+        ASSERT_TRUE(test::WaitUntil(besideGone, test::kPatientMs));
         const std::vector<uint8_t> now = test::ReadFileBytes(file);
         const bool isOld = now == oldImage, isNew = now == image;
         ASSERT_TRUE(isOld || isNew);
