@@ -11,10 +11,7 @@ class AutoHideWindowTest : public SharedBarTest {
 protected:
     // Runs the bar's periodic auto-hide check (timer 1) now and waits until it is done, so a
     // check that must leave the bar alone has certainly run.
-    static void RunAutoHideCheck(HWND bar) {
-        EXPECT_TRUE(::PostMessageW(bar, WM_TIMER, 1, 0)) << test::SystemErrorText(::GetLastError());
-        Settle(bar);
-    }
+    static void RunAutoHideCheck(HWND bar) { SendNow(bar, WM_TIMER, 1, 0); }
 };
 
 // Scenarios with settings stored before the program starts.
@@ -30,8 +27,8 @@ TEST_F(AutoHideWindowTest, AutoHideCollapsesExpandsOnTheMouseAndCollapsesWhenLef
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 3))) << ::testing::PrintToString(WindowRect(bar));
     EXPECT_TRUE(IsTopmost(bar));
     EXPECT_FALSE(::IsWindowVisible(toolbar));
-    EXPECT_EQ(ReadPlacementValue(L"AutoHide"), 1);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 84);
+    EXPECT_TRUE(PlacementBecomes(L"AutoHide", 1));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeBottom", 84));
 
     // The mouse on the strip expands the bar over other windows.
     MouseTo(POINT{640, screen_.bottom - 2});
@@ -82,8 +79,7 @@ TEST_F(AutoHideWindowTest, TheHoldFlagKeepsAnExpandedBarOpen) {
     MouseTo(POINT{640, screen_.bottom - 1});
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
 
-    ::PostMessageW(bar, setHold, 1, 0);
-    Settle(bar);
+    SendNow(bar, setHold, 1, 0);
     MouseTo(POINT{640, 300});
     RunAutoHideCheck(bar);
     EXPECT_EQ(WindowRect(bar), Docked(3, 84));
@@ -123,21 +119,18 @@ TEST_F(AutoHideWindowTest, AFullScreenProgramLowersTheBarAndItsEndRaisesIt) {
     ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 0);
     EXPECT_TRUE(test::WaitUntil([&] { return IsTopmost(bar); }, test::kPatientMs));
     // The same notification twice is acted on once.
-    ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 0);
-    Settle(bar);
+    SendNow(bar, notify, ABN_FULLSCREENAPP, 0);
     EXPECT_TRUE(IsTopmost(bar));
     // Without always on top the notifications change nothing; turned on, it is on top again.
     Command(bar, kAlwaysOnTop);
     ASSERT_TRUE(test::WaitUntil([&] { return !IsTopmost(bar); }, test::kPatientMs));
     ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 1);
-    ::PostMessageW(bar, notify, ABN_FULLSCREENAPP, 0);
-    Settle(bar);
+    SendNow(bar, notify, ABN_FULLSCREENAPP, 0);
     EXPECT_FALSE(IsTopmost(bar));
     Command(bar, kAlwaysOnTop);
     EXPECT_TRUE(test::WaitUntil([&] { return IsTopmost(bar); }, test::kPatientMs));
     // The position notification re-docks at the same place.
-    ::PostMessageW(bar, notify, ABN_POSCHANGED, 0);
-    Settle(bar);
+    SendNow(bar, notify, ABN_POSCHANGED, 0);
     EXPECT_EQ(WindowRect(bar), Docked(3, 84));
 }
 

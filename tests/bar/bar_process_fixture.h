@@ -57,6 +57,30 @@ inline int32_t ReadPreference(const wchar_t* name) {
     return static_cast<int32_t>(value);
 }
 
+// The program writes the placement and the preferences after it has moved the window: a
+// value is waited for, not read at once.
+inline ::testing::AssertionResult ValueBecomes(const std::wstring& key, const wchar_t* name,
+                                               int32_t expected) {
+    int32_t value = 0;
+    if (test::WaitUntil(
+            [&] {
+                DWORD raw = 0xDEADBEEF;
+                test::ReadRegDwordValue(key, name, raw);
+                value = static_cast<int32_t>(raw);
+                return value == expected;
+            },
+            test::kPatientMs))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << test::Narrow(name) << " is " << value << ", not " << expected;
+}
+inline ::testing::AssertionResult PlacementBecomes(const wchar_t* name, int32_t expected) {
+    return ValueBecomes(kAppBarInfo, name, expected);
+}
+inline ::testing::AssertionResult PreferenceBecomes(const wchar_t* name, int32_t expected) {
+    return ValueBecomes(kPreferences, name, expected);
+}
+
 // Real input: the cursor jumps to a screen point; returns once the system has it there.
 inline void MouseTo(POINT p) {
     const int w = ::GetSystemMetrics(SM_CXSCREEN);
@@ -117,20 +141,30 @@ inline void PressToDrag(HWND bar, POINT at) {
     ADD_FAILURE() << "no press at " << at.x << "," << at.y << " started a move or size loop";
 }
 
-// Makes the bar's thread handle everything posted to it before (commands, notifications).
+// A round trip through the bar's thread: it answers once it is not busy. A message sent is
+// handled before those posted, and also while the bar waits on another thread, so this is no
+// proof that what was posted before has been handled: send the message itself for that
+// (`SendNow`).
 inline void Settle(HWND bar) {
     DWORD_PTR answer = 0;
     EXPECT_TRUE(::SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_NORMAL, test::kPatientMs, &answer))
         << test::SystemErrorText(::GetLastError());
 }
 
-// Releases the button and returns once the bar's loop has ended and the bar has handled its
-// end (the placement it stores then).
+// Sends `message` to the bar and returns once the bar has handled it.
+inline void SendNow(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(
+        ::SendMessageTimeoutW(bar, message, wParam, lParam, SMTO_NORMAL, test::kPatientMs, &answer))
+        << test::SystemErrorText(::GetLastError());
+}
+
+// Releases the button and returns once the bar's loop has ended (what the bar stores then
+// is waited for by the caller).
 inline void ReleaseDrag(HWND bar) {
     LeftButton(false);
     EXPECT_TRUE(test::WaitUntil([&] { return !InMoveSizeLoop(bar); }, test::kPatientMs))
         << "the move or size loop did not end";
-    Settle(bar);
 }
 
 class BarWindowTest : public ::testing::Test {

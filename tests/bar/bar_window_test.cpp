@@ -13,12 +13,12 @@ TEST_F(BarWindowTest, FirstStartDocksAtTheBottomWithTheComputedThicknessOnTop) {
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84))) << ::testing::PrintToString(WindowRect(bar));
     EXPECT_TRUE(IsTopmost(bar));
     EXPECT_EQ(::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME, 0);
-    EXPECT_EQ(ReadPlacementValue(L"State"), 3);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 84);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
-    EXPECT_EQ(ReadPlacementValue(L"AlwaysOnTop"), 1);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectLeft"), DefaultFloat().left);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectBottom"), DefaultFloat().bottom);
+    EXPECT_TRUE(PlacementBecomes(L"State", 3));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeBottom", 84));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeLeft", 84));
+    EXPECT_TRUE(PlacementBecomes(L"AlwaysOnTop", 1));
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectLeft", DefaultFloat().left));
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectBottom", DefaultFloat().bottom));
 
     // The children: the grip buttons and the program button bar beside them.
     HWND toolbar = ::GetDlgItem(bar, 6000);
@@ -51,9 +51,15 @@ TEST_F(SharedBarTest, EachPositionCommandMovesTheBarAndWritesThePlacement) {
         EXPECT_TRUE(test::WaitUntil([&] { return ReadPlacementValue(L"State") == s.state; },
                                     test::kPatientMs))
             << s.command;
-        EXPECT_TRUE(IsTopmost(bar)) << s.command;
-        const bool sizing = (::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME) != 0;
-        EXPECT_EQ(sizing, s.state == -2) << s.command;
+        EXPECT_TRUE(test::WaitUntil([&] { return IsTopmost(bar); }, test::kPatientMs)) << s.command;
+        // Only a floating bar has a sizing frame.
+        EXPECT_TRUE(test::WaitUntil(
+            [&] {
+                const bool sizing = (::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME) != 0;
+                return sizing == (s.state == -2);
+            },
+            test::kPatientMs))
+            << s.command;
     }
 }
 
@@ -62,13 +68,13 @@ TEST_F(SharedBarTest, HideToTrayHidesTheWindowAndLeftBringsItBackDocked) {
     Command(bar, kTrayOnly);
     EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(bar); }, test::kPatientMs));
     EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 1; }, test::kPatientMs));
-    EXPECT_EQ(ReadPlacementValue(L"State"), -2);
+    EXPECT_TRUE(PlacementBecomes(L"State", -2));
 
     Command(bar, kLeft);
     EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, test::kPatientMs));
     EXPECT_TRUE(WaitForRect(bar, Docked(0, 84)));
     EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 0; }, test::kPatientMs));
-    EXPECT_EQ(ReadPlacementValue(L"State"), 0);
+    EXPECT_TRUE(PlacementBecomes(L"State", 0));
     // Back where it started, for the next scenario.
     Command(bar, kBottom);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
@@ -84,15 +90,15 @@ TEST_F(BarWindowTest, ThePlacementSurvivesARestart) {
         ASSERT_TRUE(test::WaitUntil([&] { return !IsTopmost(bar); }, test::kPatientMs));
         Exit(lark);
     }
-    EXPECT_EQ(ReadPlacementValue(L"AlwaysOnTop"), 0);
+    EXPECT_TRUE(PlacementBecomes(L"AlwaysOnTop", 0));
     test::WriteRegDword(kAppBarInfo, L"DockSizeRight", 130);
     test::LarkProcess lark(exe_);
     HWND bar = Start(lark);
     EXPECT_TRUE(WaitForRect(bar, Docked(2, 130))) << ::testing::PrintToString(WindowRect(bar));
     EXPECT_FALSE(IsTopmost(bar));
     Exit(lark);
-    EXPECT_EQ(ReadPlacementValue(L"State"), 2);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeRight"), 130);
+    EXPECT_TRUE(PlacementBecomes(L"State", 2));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeRight", 130));
 }
 
 TEST_F(BarWindowTest, AStoredMonitorThatNoLongerExistsDocksOnThePrimary) {
@@ -102,8 +108,8 @@ TEST_F(BarWindowTest, AStoredMonitorThatNoLongerExistsDocksOnThePrimary) {
     HWND bar = Start(lark);
     EXPECT_TRUE(WaitForRect(bar, Docked(1, 84)));
     const HMONITOR primary = ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    EXPECT_EQ(ReadPlacementValue(L"Monitor"),
-              static_cast<int32_t>(reinterpret_cast<intptr_t>(primary)));
+    EXPECT_TRUE(
+        PlacementBecomes(L"Monitor", static_cast<int32_t>(reinterpret_cast<intptr_t>(primary))));
     Exit(lark);
 }
 
@@ -125,11 +131,11 @@ TEST_F(BarWindowTest, AButtonSizeChangeDiscardsTheUsersSizes) {
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 26 + 24))) << ::testing::PrintToString(WindowRect(bar));
     EXPECT_TRUE(
         test::WaitUntil([] { return ReadPreference(L"ButtonSize") == 1; }, test::kPatientMs));
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 50);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 50);
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeBottom", 50));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeLeft", 50));
     const RECT f = DefaultFloat(233, 51);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectLeft"), f.left);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectRight"), f.right);
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectLeft", f.left));
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectRight", f.right));
     Exit(lark);
 }
 
@@ -144,7 +150,7 @@ TEST_F(SharedBarTest, TabViewOffThenOnRestoresTheThickness) {
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
     EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8003; },
                                 test::kPatientMs));
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeLeft", 84));
 }
 
 TEST_F(SharedBarTest, DraggingFromTheBottomToTheLeftEdgeDocksThere) {
@@ -159,8 +165,7 @@ TEST_F(SharedBarTest, DraggingFromTheBottomToTheLeftEdgeDocksThere) {
     // While the button is held the bar already takes the shape of the edge it would dock to.
     EXPECT_TRUE(WaitForRect(bar, Docked(0, 84))) << ::testing::PrintToString(WindowRect(bar));
     ReleaseDrag(bar);
-    EXPECT_TRUE(
-        test::WaitUntil([] { return ReadPlacementValue(L"State") == 0; }, test::kPatientMs));
+    EXPECT_TRUE(PlacementBecomes(L"State", 0));
     EXPECT_EQ(WindowRect(bar), Docked(0, 84));
     // Back where it started, for the next scenario.
     Command(bar, kBottom);
@@ -176,11 +181,13 @@ TEST_F(SharedBarTest, LeavingAnEdgeHangsTheFloatingBarFromTheCursor) {
     const RECT expected{290, 600, 290 + (f.right - f.left), 600 + (f.bottom - f.top)};
     EXPECT_TRUE(WaitForRect(bar, expected)) << ::testing::PrintToString(WindowRect(bar));
     ReleaseDrag(bar);
-    EXPECT_EQ(ReadPlacementValue(L"State"), -2);
+    EXPECT_TRUE(PlacementBecomes(L"State", -2));
     EXPECT_EQ(WindowRect(bar), expected);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectLeft"), 290);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectTop"), 600);
-    EXPECT_NE(::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME, 0);
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectLeft", 290));
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectTop", 600));
+    EXPECT_TRUE(
+        test::WaitUntil([&] { return (::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME) != 0; },
+                        test::kPatientMs));
 }
 
 TEST_F(SharedBarTest, SizingADockedBarByItsGripStoresThatEdgesThicknessOnly) {
@@ -192,11 +199,11 @@ TEST_F(SharedBarTest, SizingADockedBarByItsGripStoresThatEdgesThicknessOnly) {
     MouseTo(POINT{start.x, start.y - 70}); // 70 pixels: one step of 58
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84 + 58))) << ::testing::PrintToString(WindowRect(bar));
     ReleaseDrag(bar);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 142);
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeBottom", 142));
     EXPECT_EQ(WindowRect(bar), Docked(3, 84 + 58));
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeTop"), 84);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeRight"), 84);
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeTop", 84));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeLeft", 84));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeRight", 84));
 }
 
 TEST_F(SharedBarTest, ADisplayChangeOrAShellNoticeDocksTheBarAgain) {
@@ -263,7 +270,7 @@ TEST_F(SharedBarTest, TheGripButtonsShowTheirTipsAndTheExitButtonEndsTheProgram)
     LeftButton(false);
     EXPECT_TRUE(lark.WaitForExit(test::kPatientMs));
     EXPECT_EQ(lark.ExitCode(), 0u);
-    EXPECT_EQ(ReadPlacementValue(L"State"), 3);
+    EXPECT_TRUE(PlacementBecomes(L"State", 3));
 }
 
 } // namespace
