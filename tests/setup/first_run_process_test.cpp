@@ -113,6 +113,15 @@ TEST_F(FirstRunProcessTest, TemplateBecomesTheSavedTreeWithProgramsOfThisSystem)
     EXPECT_NE(computer->FirstChild(), nullptr);
 }
 
+// The question comes while the progress window is up; it must not be hidden behind it, or the
+// first start seems to hang. Disabled until the question is shown in front of it.
+TEST_F(FirstRunProcessTest, DISABLED_TheBookmarkQuestionIsInFrontOfTheProgressWindow) {
+    oVoiceBook tree;
+    FirstStart(IDNO, tree);
+    EXPECT_TRUE(seen_.inFront) << "the question is covered by \"" << test::Narrow(seen_.coveredBy)
+                               << "\"";
+}
+
 TEST_F(FirstRunProcessTest, NoToBookmarksLeavesThemOut) {
     oVoiceBook tree;
     FirstStart(IDNO, tree);

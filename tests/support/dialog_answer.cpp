@@ -68,6 +68,14 @@ SeenDialog DescribeDialog(HWND dialog) {
     seen.hasOk = ::GetDlgItem(dialog, IDOK) != nullptr;
     seen.hasCancel = ::GetDlgItem(dialog, IDCANCEL) != nullptr;
     ::EnumChildWindows(dialog, &FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
+    RECT r{};
+    if (::GetWindowRect(dialog, &r)) {
+        const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        HWND there = ::GetAncestor(::WindowFromPoint(centre), GA_ROOT);
+        seen.inFront = there == dialog;
+        if (!seen.inFront && there)
+            seen.coveredBy = TextOf(there);
+    }
     return seen;
 }
 

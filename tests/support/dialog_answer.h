@@ -19,7 +19,9 @@ struct SeenDialog {
     std::wstring caption;
     std::wstring text; // a message box's message (control 0xFFFF)
     bool hasYes = false, hasNo = false, hasOk = false, hasCancel = false;
-    HICON icon = nullptr; // a message box's icon, when it shows one
+    HICON icon = nullptr;   // a message box's icon, when it shows one
+    bool inFront = false;   // the window at its centre is the dialog itself (none covers it)
+    std::wstring coveredBy; // otherwise the caption of the window there
 };
 
 // The first visible top-level dialog-class window of process `pid` (0: this process) that
