@@ -120,10 +120,11 @@ inline bool InMoveSizeLoop(HWND window) {
 }
 
 // Presses the left button at `at` on the bar and returns once the bar's move or size loop
-// runs, so the moves that follow are the loop's. The bar answers a press on its client area
-// with a drag only while the button is down in the asynchronous key state, which Wine answers
-// from a cache up to 50 ms old: a press handled right after the move to it can be taken for
-// a plain click. Such a press is released and made again, each time with more patience.
+// runs, so the moves that follow are the loop's. Under Wine a press does not always start the
+// loop: the bar drags only while the button is down in the asynchronous key state, which Wine
+// may answer from a short-lived cache, and a press on a bar that has just been moved by a
+// command is sometimes taken as a plain click. Such a press is released and made again, each
+// time with more patience, and logged.
 inline void PressToDrag(HWND bar, POINT at) {
     DWORD patience = 2000;
     for (int attempt = 1; attempt <= 5; ++attempt, patience *= 2) {
