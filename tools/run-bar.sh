@@ -1,35 +1,60 @@
 #!/bin/sh
-# Installs what is missing, builds, lays out run/ (LarkB.exe and the files installed beside
-# it) and starts the bar under Wine: on $DISPLAY when there is one, else on a private Xvfb.
+# Installs what is missing, builds the program (not the tests), lays out run/ (LarkB.exe and
+# the files the build puts beside it) and starts the bar under Wine: on $DISPLAY when there
+# is one, else on a private Xvfb. Returns when the bar ends.
+# Run it as yourself or as root: sudo is used only to install packages, and only when not root.
 set -eu
 repo=$(cd "$(dirname "$0")/.." && pwd)
 "$repo/tools/install-deps.sh"
-"$repo/tools/build.sh"
 build=${LARK_BUILD_DIR:-$repo/build}
+
+# Configured the way tools/build.sh configures, so both share one build folder.
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    launcher=
+    if command -v ccache >/dev/null 2>&1; then
+        launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
+        export CCACHE_BASEDIR="$repo"
+    fi
+    # shellcheck disable=SC2086
+    cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release $launcher \
+        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake"
+fi
+echo "Building LarkB.exe ..."
+cmake --build "$build" -j "$(nproc)" --target LarkB
+
 run=$repo/run
 mkdir -p "$run"
-cp "$build/bin/LarkB.exe" "$run/"
-for f in "$repo"/data/*; do
+# The program and what the build installs beside it (template, icon library, language packs).
+for f in "$build"/bin/[Ll]ark[Bb]*; do
+    case $f in
+    *.exe) [ "$(basename "$f")" = LarkB.exe ] || continue ;;
+    esac
     [ -f "$f" ] && cp "$f" "$run/"
 done
 
 export WINEPREFIX=${LARK_WINEPREFIX:-$run/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ -z "${DISPLAY:-}" ]; then
-    display=99
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-        display=$((display + 1))
-    done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    fifo=$(mktemp -u "${TMPDIR:-/tmp}/lark-display.XXXXXX")
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     xvfb_pid=$!
-    trap 'kill $xvfb_pid 2>/dev/null' EXIT
+    trap 'kill $xvfb_pid 2>/dev/null; rm -f "$fifo"' EXIT
+    trap 'exit 130' INT TERM
+    display=$(head -n 1 "$fifo")
+    if [ -z "$display" ]; then
+        echo "run-bar: Xvfb did not start" >&2
+        exit 1
+    fi
     export DISPLAY=":$display"
-    sleep 1
     echo "No DISPLAY was set: the bar runs on a private Xvfb at $DISPLAY."
     echo "Take a screenshot from another shell with:"
     echo "  xwd -root -display $DISPLAY | convert xwd:- larkrunbar.png"
 fi
 "$repo/tools/wine-prefix.sh" "$WINEPREFIX"
-echo "Starting larkRunBar (Wine prefix $WINEPREFIX); end it with its Exit button or Ctrl+C."
+user=$(id -un)
+echo "Data file: $WINEPREFIX/drive_c/users/$user/AppData/Roaming/Tarvo/LarkRunBar/LarkB_U.tdb"
+printf 'Settings:  HKEY_CURRENT_USER\\Software\\Tarvo\\Lark-RunBar, in %s/user.reg\n' "$WINEPREFIX"
+echo "Starting larkRunBar; this terminal is held until the bar ends (its Exit button, or Ctrl+C)."
 cd "$run"
 wine "$run/LarkB.exe"

@@ -9,9 +9,20 @@ build=${LARK_BUILD_DIR:-$repo/build}
 
 # The single-byte edition must keep building too (its program only; the tests are wide).
 single=$build/single-byte
+# A folder configured from another checkout would build that checkout's sources.
+if [ -f "$single/CMakeCache.txt" ] &&
+    ! grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$repo" "$single/CMakeCache.txt"; then
+    echo "Configuring $single afresh: it was made from another checkout."
+    rm -rf "$single"
+fi
 if [ ! -f "$single/CMakeCache.txt" ]; then
+    launcher=
+    if command -v ccache >/dev/null 2>&1; then
+        launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
+    fi
+    # shellcheck disable=SC2086
     cmake -S "$repo" -B "$single" -DCMAKE_BUILD_TYPE=Release -DLARK_SINGLE_BYTE=ON \
-        -DLARK_BUILD_TESTS=OFF -DLARK_BUILD_BENCH=OFF \
+        -DLARK_BUILD_TESTS=OFF -DLARK_BUILD_BENCH=OFF $launcher \
         -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
 fi
 cmake --build "$single" -j "$(nproc)" --target LarkB

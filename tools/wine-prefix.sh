@@ -8,6 +8,8 @@ lock="$prefix.lock"
 (
     flock 9
     if [ ! -f "$prefix/.lark-ready" ]; then
+        echo "Creating the Wine prefix $prefix (once; Wine sets up its Windows folders and" \
+            "registry, which takes a while) ..." >&2
         rm -rf "$prefix"
         export WINEPREFIX="$prefix" WINEDEBUG=-all
         export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -17,5 +19,6 @@ lock="$prefix.lock"
             >/dev/null 2>&1
         wineserver -w
         touch "$prefix/.lark-ready"
+        echo "Wine prefix ready." >&2
     fi
 ) 9>"$lock"

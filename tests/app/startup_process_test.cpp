@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/lark_process.h"
+#include "support/prepared_data.h"
 #include "support/test_util.h"
 
 namespace {
@@ -15,10 +16,12 @@ protected:
         test::KillAllLarkProcesses();
         test::DeleteProductKey();
         exe_ = test::CopyProgramAlone(dir_.path());
+        // Start-up is tested here, not the first run: the program reads a prepared tree.
+        ASSERT_FALSE(test::PrepareDataFile().empty());
     }
     void TearDown() override { test::KillAllLarkProcesses(); }
 
-    static void Exit(test::LarkProcess& p) { ASSERT_TRUE(p.Exit(10000)); }
+    static void Exit(test::LarkProcess& p) { ASSERT_TRUE(p.Exit()) << p.Problem(); }
 
     test::TempDir dir_;
     std::wstring exe_;
@@ -26,8 +29,8 @@ protected:
 
 TEST_F(StartupProcessTest, FirstStartWritesEveryPreferenceAndExitEndsCleanly) {
     test::LarkProcess lark(exe_);
-    ASSERT_TRUE(lark.Start());
-    ASSERT_NE(lark.WaitForBar(), nullptr);
+    ASSERT_TRUE(lark.Start()) << lark.Problem();
+    ASSERT_NE(lark.WaitForBar(), nullptr) << lark.Problem();
 
     const struct {
         const wchar_t* name;
@@ -55,14 +58,14 @@ TEST_F(StartupProcessTest, FirstStartWritesEveryPreferenceAndExitEndsCleanly) {
 
 TEST_F(StartupProcessTest, SecondInstanceEndsAtOnceAndLeavesOneBar) {
     test::LarkProcess first(exe_);
-    ASSERT_TRUE(first.Start());
-    ASSERT_NE(first.WaitForBar(), nullptr);
+    ASSERT_TRUE(first.Start()) << first.Problem();
+    ASSERT_NE(first.WaitForBar(), nullptr) << first.Problem();
     // Changed by the user since: the second start rewrites what it read, unchanged.
     test::WriteRegDword(kPreferences, L"ButtonSize", 5);
 
     test::LarkProcess second(exe_);
-    ASSERT_TRUE(second.Start());
-    EXPECT_TRUE(second.WaitForExit(5000));
+    ASSERT_TRUE(second.Start()) << second.Problem();
+    EXPECT_TRUE(second.WaitForExit(test::kPatientMs)) << second.Problem();
     EXPECT_EQ(second.ExitCode(), 0u);
     EXPECT_TRUE(first.IsRunning());
     EXPECT_EQ(test::CountBarWindows(), 1);
@@ -77,8 +80,8 @@ TEST_F(StartupProcessTest, AnyWindowWithTheExactTitleStopsTheStart) {
                                      nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(foreign, nullptr);
     test::LarkProcess lark(exe_);
-    ASSERT_TRUE(lark.Start());
-    EXPECT_TRUE(lark.WaitForExit(5000));
+    ASSERT_TRUE(lark.Start()) << lark.Problem();
+    EXPECT_TRUE(lark.WaitForExit(test::kPatientMs)) << lark.Problem();
     ::DestroyWindow(foreign);
     EXPECT_EQ(test::CountBarWindows(), 0);
 }
@@ -87,8 +90,8 @@ TEST_F(StartupProcessTest, ATitleWithoutTheTrailingBlankDoesNotStopTheStart) {
     HWND similar = ::CreateWindowExW(0, L"STATIC", L"larkRunBar", WS_OVERLAPPED, 0, 0, 50, 50,
                                      nullptr, nullptr, nullptr, nullptr);
     test::LarkProcess lark(exe_);
-    ASSERT_TRUE(lark.Start());
-    EXPECT_NE(lark.WaitForBar(), nullptr);
+    ASSERT_TRUE(lark.Start()) << lark.Problem();
+    EXPECT_NE(lark.WaitForBar(), nullptr) << lark.Problem();
     ::DestroyWindow(similar);
     Exit(lark);
     EXPECT_EQ(lark.ExitCode(), 0u);
@@ -96,9 +99,10 @@ TEST_F(StartupProcessTest, ATitleWithoutTheTrailingBlankDoesNotStopTheStart) {
 
 TEST_F(StartupProcessTest, CommandLineArgumentsAreIgnored) {
     test::LarkProcess lark(exe_);
-    ASSERT_TRUE(lark.Start(L"/exit C:\\nothing.txt --help"));
-    ASSERT_NE(lark.WaitForBar(), nullptr);
-    test::PumpMessages(300);
+    ASSERT_TRUE(lark.Start(L"/exit C:\\nothing.txt --help")) << lark.Problem();
+    ASSERT_NE(lark.WaitForBar(), nullptr) << lark.Problem();
+    // Once the bar answers, start-up (and whatever it made of the arguments) is over.
+    EXPECT_TRUE(lark.WaitUntilIdle()) << lark.Problem();
     EXPECT_TRUE(lark.IsRunning());
     Exit(lark);
     EXPECT_EQ(lark.ExitCode(), 0u);

@@ -13,12 +13,12 @@ TEST_F(BarWindowTest, FirstStartDocksAtTheBottomWithTheComputedThicknessOnTop) {
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84))) << ::testing::PrintToString(WindowRect(bar));
     EXPECT_TRUE(IsTopmost(bar));
     EXPECT_EQ(::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME, 0);
-    EXPECT_EQ(ReadPlacementValue(L"State"), 3);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 84);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
-    EXPECT_EQ(ReadPlacementValue(L"AlwaysOnTop"), 1);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectLeft"), DefaultFloat().left);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectBottom"), DefaultFloat().bottom);
+    EXPECT_TRUE(PlacementBecomes(L"State", 3));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeBottom", 84));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeLeft", 84));
+    EXPECT_TRUE(PlacementBecomes(L"AlwaysOnTop", 1));
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectLeft", DefaultFloat().left));
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectBottom", DefaultFloat().bottom));
 
     // The children: the grip buttons and the program button bar beside them.
     HWND toolbar = ::GetDlgItem(bar, 6000);
@@ -34,43 +34,50 @@ TEST_F(BarWindowTest, FirstStartDocksAtTheBottomWithTheComputedThicknessOnTop) {
     Exit(lark);
 }
 
-TEST_F(BarWindowTest, EachPositionCommandMovesTheBarAndWritesThePlacement) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, EachPositionCommandMovesTheBarAndWritesThePlacement) {
+    HWND bar = Bar();
     const struct {
         UINT command;
         int32_t state;
         RECT rect;
     } steps[] = {{kLeft, 0, Docked(0, 84)},   {kTop, 1, Docked(1, 84)},
                  {kRight, 2, Docked(2, 84)},  {kCenter, -2, DefaultFloat()},
-                 {kBottom, 3, Docked(3, 84)}, {kLeft, 0, Docked(0, 84)}};
+                 {kBottom, 3, Docked(3, 84)}, {kLeft, 0, Docked(0, 84)},
+                 {kBottom, 3, Docked(3, 84)}};
     for (const auto& s : steps) {
         Command(bar, s.command);
         EXPECT_TRUE(WaitForRect(bar, s.rect))
             << s.command << " " << ::testing::PrintToString(WindowRect(bar));
-        EXPECT_TRUE(test::WaitUntil([&] { return ReadPlacementValue(L"State") == s.state; }, 3000))
+        EXPECT_TRUE(test::WaitUntil([&] { return ReadPlacementValue(L"State") == s.state; },
+                                    test::kPatientMs))
             << s.command;
-        EXPECT_TRUE(IsTopmost(bar)) << s.command;
-        const bool sizing = (::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME) != 0;
-        EXPECT_EQ(sizing, s.state == -2) << s.command;
+        EXPECT_TRUE(test::WaitUntil([&] { return IsTopmost(bar); }, test::kPatientMs)) << s.command;
+        // Only a floating bar has a sizing frame.
+        EXPECT_TRUE(test::WaitUntil(
+            [&] {
+                const bool sizing = (::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME) != 0;
+                return sizing == (s.state == -2);
+            },
+            test::kPatientMs))
+            << s.command;
     }
-    Exit(lark);
 }
 
-TEST_F(BarWindowTest, HideToTrayHidesTheWindowAndLeftBringsItBackDocked) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, HideToTrayHidesTheWindowAndLeftBringsItBackDocked) {
+    HWND bar = Bar();
     Command(bar, kTrayOnly);
-    EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(bar); }, 3000));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 1; }, 3000));
-    EXPECT_EQ(ReadPlacementValue(L"State"), -2);
+    EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(bar); }, test::kPatientMs));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 1; }, test::kPatientMs));
+    EXPECT_TRUE(PlacementBecomes(L"State", -2));
 
     Command(bar, kLeft);
-    EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, 3000));
+    EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar) != FALSE; }, test::kPatientMs));
     EXPECT_TRUE(WaitForRect(bar, Docked(0, 84)));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 0; }, 3000));
-    EXPECT_EQ(ReadPlacementValue(L"State"), 0);
-    Exit(lark);
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TrayOnly") == 0; }, test::kPatientMs));
+    EXPECT_TRUE(PlacementBecomes(L"State", 0));
+    // Back where it started, for the next scenario.
+    Command(bar, kBottom);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
 }
 
 TEST_F(BarWindowTest, ThePlacementSurvivesARestart) {
@@ -80,18 +87,18 @@ TEST_F(BarWindowTest, ThePlacementSurvivesARestart) {
         Command(bar, kRight);
         ASSERT_TRUE(WaitForRect(bar, Docked(2, 84)));
         Command(bar, kAlwaysOnTop); // off
-        ASSERT_TRUE(test::WaitUntil([&] { return !IsTopmost(bar); }, 3000));
+        ASSERT_TRUE(test::WaitUntil([&] { return !IsTopmost(bar); }, test::kPatientMs));
         Exit(lark);
     }
-    EXPECT_EQ(ReadPlacementValue(L"AlwaysOnTop"), 0);
+    EXPECT_TRUE(PlacementBecomes(L"AlwaysOnTop", 0));
     test::WriteRegDword(kAppBarInfo, L"DockSizeRight", 130);
     test::LarkProcess lark(exe_);
     HWND bar = Start(lark);
     EXPECT_TRUE(WaitForRect(bar, Docked(2, 130))) << ::testing::PrintToString(WindowRect(bar));
     EXPECT_FALSE(IsTopmost(bar));
     Exit(lark);
-    EXPECT_EQ(ReadPlacementValue(L"State"), 2);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeRight"), 130);
+    EXPECT_TRUE(PlacementBecomes(L"State", 2));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeRight", 130));
 }
 
 TEST_F(BarWindowTest, AStoredMonitorThatNoLongerExistsDocksOnThePrimary) {
@@ -101,8 +108,8 @@ TEST_F(BarWindowTest, AStoredMonitorThatNoLongerExistsDocksOnThePrimary) {
     HWND bar = Start(lark);
     EXPECT_TRUE(WaitForRect(bar, Docked(1, 84)));
     const HMONITOR primary = ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    EXPECT_EQ(ReadPlacementValue(L"Monitor"),
-              static_cast<int32_t>(reinterpret_cast<intptr_t>(primary)));
+    EXPECT_TRUE(
+        PlacementBecomes(L"Monitor", static_cast<int32_t>(reinterpret_cast<intptr_t>(primary))));
     Exit(lark);
 }
 
@@ -122,87 +129,85 @@ TEST_F(BarWindowTest, AButtonSizeChangeDiscardsTheUsersSizes) {
 
     Command(bar, kSmallButtons);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 26 + 24))) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"ButtonSize") == 1; }, 3000));
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), 50);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 50);
+    EXPECT_TRUE(
+        test::WaitUntil([] { return ReadPreference(L"ButtonSize") == 1; }, test::kPatientMs));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeBottom", 50));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeLeft", 50));
     const RECT f = DefaultFloat(233, 51);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectLeft"), f.left);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectRight"), f.right);
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectLeft", f.left));
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectRight", f.right));
     Exit(lark);
 }
 
-TEST_F(BarWindowTest, TabViewOffThenOnRestoresTheThickness) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, TabViewOffThenOnRestoresTheThickness) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     Command(bar, kTabView); // the default view has the tab strip: this turns it off
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 60)));
-    EXPECT_TRUE(
-        test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8001; }, 3000));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8001; },
+                                test::kPatientMs));
     Command(bar, kTabView);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
-    EXPECT_TRUE(
-        test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8003; }, 3000));
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
-    Exit(lark);
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"ViewGroupButtonMethod") == 0x8003; },
+                                test::kPatientMs));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeLeft", 84));
 }
 
-TEST_F(BarWindowTest, DraggingFromTheBottomToTheLeftEdgeDocksThere) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, DraggingFromTheBottomToTheLeftEdgeDocksThere) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     // The grip strip between the two small buttons, where the bar is not sized.
     const LONG y = screen_.bottom - 42;
-    MouseTo(POINT{5, y});
-    LeftButton(true);
+    PressToDrag(bar, POINT{5, y});
     for (LONG step = y - 40; step >= 500; step -= 40)
         MouseTo(POINT{5, step});
     MouseTo(POINT{6, 500});
-    LeftButton(false);
+    // While the button is held the bar already takes the shape of the edge it would dock to.
     EXPECT_TRUE(WaitForRect(bar, Docked(0, 84))) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPlacementValue(L"State") == 0; }, 3000));
-    Exit(lark);
+    ReleaseDrag(bar);
+    EXPECT_TRUE(PlacementBecomes(L"State", 0));
+    EXPECT_EQ(WindowRect(bar), Docked(0, 84));
+    // Back where it started, for the next scenario.
+    Command(bar, kBottom);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
 }
 
-TEST_F(BarWindowTest, LeavingAnEdgeHangsTheFloatingBarFromTheCursor) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, LeavingAnEdgeHangsTheFloatingBarFromTheCursor) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
-    MouseTo(POINT{5, screen_.bottom - 42});
-    LeftButton(true);
+    PressToDrag(bar, POINT{5, screen_.bottom - 42});
     MouseTo(POINT{300, 600}); // inside the work area: the bar floats
-    LeftButton(false);
     const RECT f = DefaultFloat();
     const RECT expected{290, 600, 290 + (f.right - f.left), 600 + (f.bottom - f.top)};
     EXPECT_TRUE(WaitForRect(bar, expected)) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPlacementValue(L"State") == -2; }, 3000));
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectLeft"), 290);
-    EXPECT_EQ(ReadPlacementValue(L"FloatRectTop"), 600);
-    EXPECT_NE(::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME, 0);
-    Exit(lark);
+    ReleaseDrag(bar);
+    EXPECT_TRUE(PlacementBecomes(L"State", -2));
+    EXPECT_EQ(WindowRect(bar), expected);
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectLeft", 290));
+    EXPECT_TRUE(PlacementBecomes(L"FloatRectTop", 600));
+    EXPECT_TRUE(
+        test::WaitUntil([&] { return (::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME) != 0; },
+                        test::kPatientMs));
 }
 
-TEST_F(BarWindowTest, SizingADockedBarByItsGripStoresThatEdgesThicknessOnly) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, SizingADockedBarByItsGripStoresThatEdgesThicknessOnly) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     // The inner half of the grip strip beside the menu button sizes a bottom bar.
     const POINT start{16, screen_.bottom - 84 + 10};
-    MouseTo(start);
-    LeftButton(true);
+    PressToDrag(bar, start);
     MouseTo(POINT{start.x, start.y - 70}); // 70 pixels: one step of 58
-    LeftButton(false);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84 + 58))) << ::testing::PrintToString(WindowRect(bar));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPlacementValue(L"DockSizeBottom") == 142; }, 3000));
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeTop"), 84);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeLeft"), 84);
-    EXPECT_EQ(ReadPlacementValue(L"DockSizeRight"), 84);
-    Exit(lark);
+    ReleaseDrag(bar);
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeBottom", 142));
+    EXPECT_EQ(WindowRect(bar), Docked(3, 84 + 58));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeTop", 84));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeLeft", 84));
+    EXPECT_TRUE(PlacementBecomes(L"DockSizeRight", 84));
 }
 
-TEST_F(BarWindowTest, ADisplayChangeOrAShellNoticeDocksTheBarAgain) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, ADisplayChangeOrAShellNoticeDocksTheBarAgain) {
+    HWND bar = Bar();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     // Pushed out of place behind the program's back.
     ::SetWindowPos(bar, nullptr, 100, 100, 300, 50, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -214,7 +219,6 @@ TEST_F(BarWindowTest, ADisplayChangeOrAShellNoticeDocksTheBarAgain) {
     ASSERT_TRUE(WaitForRect(bar, RECT{100, 100, 400, 150}));
     ::PostMessageW(bar, ::RegisterWindowMessageW(L"AppBarNotify"), ABN_POSCHANGED, 0);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84))) << ::testing::PrintToString(WindowRect(bar));
-    Exit(lark);
 }
 
 struct TipSearch {
@@ -244,9 +248,9 @@ BOOL CALLBACK FindVisibleTip(HWND hwnd, LPARAM lp) {
     return FALSE;
 }
 
-TEST_F(BarWindowTest, TheGripButtonsShowTheirTipsAndTheExitButtonEndsTheProgram) {
-    test::LarkProcess lark(exe_);
-    HWND bar = Start(lark);
+TEST_F(SharedBarTest, TheGripButtonsShowTheirTipsAndTheExitButtonEndsTheProgram) {
+    HWND bar = Bar();
+    test::LarkProcess& lark = Process();
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
     const LONG top = screen_.bottom - 84;
     MouseTo(POINT{7, top + 6}); // the menu button
@@ -257,16 +261,16 @@ TEST_F(BarWindowTest, TheGripButtonsShowTheirTipsAndTheExitButtonEndsTheProgram)
             ::EnumWindows(&FindVisibleTip, reinterpret_cast<LPARAM>(&search));
             return search.text == L"Menu";
         },
-        4000))
+        test::kPatientMs))
         << "tip: " << std::string(search.text.begin(), search.text.end());
 
     MouseTo(POINT{7, top + 77}); // the exit button
     MouseTo(POINT{8, top + 78});
     LeftButton(true);
     LeftButton(false);
-    EXPECT_TRUE(lark.WaitForExit(10000));
+    EXPECT_TRUE(lark.WaitForExit(test::kPatientMs));
     EXPECT_EQ(lark.ExitCode(), 0u);
-    EXPECT_EQ(ReadPlacementValue(L"State"), 3);
+    EXPECT_TRUE(PlacementBecomes(L"State", 3));
 }
 
 } // namespace

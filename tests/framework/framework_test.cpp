@@ -127,7 +127,7 @@ TEST(WindowTest, MessagesReachTypedHandlersAndTheRestGetsDefaultProcessing) {
     ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(77, 0), 0);
     EXPECT_EQ(w.lastCommand, 77u);
     ::SetTimer(hwnd, 5, 10, nullptr);
-    EXPECT_TRUE(test::WaitUntil([&] { return w.timers == 1; }, 2000));
+    EXPECT_TRUE(test::WaitUntil([&] { return w.timers == 1; }, test::kPatientMs));
 
     ::DestroyWindow(hwnd);
     EXPECT_TRUE(w.destroyed);

@@ -25,7 +25,8 @@ protected:
             ::DeleteFileW((test::DataFolder() + L"\\" + name).c_str());
         exe_ = test::CopyProgramAlone(dir_.path());
         ASSERT_TRUE(::CopyFileW((test::ExeFolder() + L"LarkB.ini").c_str(),
-                                (dir_ / L"LarkB.ini").c_str(), FALSE));
+                                (dir_ / L"LarkB.ini").c_str(), FALSE))
+            << test::SystemErrorText(::GetLastError());
     }
     void TearDown() override { test::KillAllLarkProcesses(); }
 
@@ -33,13 +34,13 @@ protected:
     // tree, exits the program and reads the tree back.
     void FirstStart(int button, oVoiceBook& tree) {
         test::LarkProcess lark(exe_);
-        ASSERT_TRUE(lark.Start());
-        test::DialogAnswerer answer(button, lark.Id(), 60000);
+        ASSERT_TRUE(lark.Start()) << lark.Problem();
+        test::DialogAnswerer answer(button, lark.Id(), 2 * test::kPatientMs);
         ASSERT_TRUE(answer.Finish()) << "the bookmark question was not asked";
         seen_ = answer.Seen();
-        ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(dataFile_); }, 30000));
-        ASSERT_NE(lark.WaitForBar(), nullptr);
-        ASSERT_TRUE(lark.Exit());
+        ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(dataFile_); }, test::kPatientMs));
+        ASSERT_NE(lark.WaitForBar(), nullptr) << lark.Problem();
+        ASSERT_TRUE(lark.Exit()) << lark.Problem();
 #ifdef LARK_SINGLE_BYTE
         ASSERT_TRUE(tree.LoadAnsiFile(dataFile_));
 #else
@@ -110,6 +111,15 @@ TEST_F(FirstRunProcessTest, TemplateBecomesTheSavedTreeWithProgramsOfThisSystem)
     oVoiceBook* computer = Child(tree, L"My Computer");
     EXPECT_NE(computer->m_pidl, nullptr);
     EXPECT_NE(computer->FirstChild(), nullptr);
+}
+
+// The question comes while the progress window is up; it must not be hidden behind it, or the
+// first start seems to hang. Disabled until the question is shown in front of it.
+TEST_F(FirstRunProcessTest, DISABLED_TheBookmarkQuestionIsInFrontOfTheProgressWindow) {
+    oVoiceBook tree;
+    FirstStart(IDNO, tree);
+    EXPECT_TRUE(seen_.inFront) << "the question is covered by \"" << test::Narrow(seen_.coveredBy)
+                               << "\"";
 }
 
 TEST_F(FirstRunProcessTest, NoToBookmarksLeavesThemOut) {

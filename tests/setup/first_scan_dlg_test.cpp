@@ -67,17 +67,13 @@ TEST(FirstScanDlgTest, ShowsTheTextAndPlaysTheClip) {
     EXPECT_EQ(ClassOf(animation), L"SysAnimate32");
     // The clip moves: what the control shows changes from moment to moment, also after
     // the clip's own length (24 frames of 90 ms), since it repeats.
-    test::PumpMessages(200);
     const std::vector<uint32_t> first = Capture(animation);
-    test::PumpMessages(250);
-    const std::vector<uint32_t> second = Capture(animation);
+    ASSERT_FALSE(first.empty());
+    EXPECT_TRUE(test::WaitUntil([&] { return Capture(animation) != first; }, test::kPatientMs));
     test::PumpMessages(2500);
     const std::vector<uint32_t> third = Capture(animation);
-    test::PumpMessages(250);
-    const std::vector<uint32_t> fourth = Capture(animation);
-    ASSERT_FALSE(first.empty());
-    EXPECT_NE(first, second);
-    EXPECT_NE(third, fourth) << "it repeats without end";
+    EXPECT_TRUE(test::WaitUntil([&] { return Capture(animation) != third; }, test::kPatientMs))
+        << "it repeats without end";
 
     bool pleaseWait = false;
     for (HWND c = ::GetWindow(hwnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))

@@ -79,7 +79,7 @@ TEST_F(FolderWatcherTest, OneCreatePostsOnceWithTheCategory) {
     EXPECT_EQ(watcher_.CategorySerial(), Category(0).m_nSerial);
 
     Touch(dir_ / L"new.txt");
-    EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
+    EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, test::kPatientMs));
     test::PumpMessages(700);
     ASSERT_EQ(receiver_.received().size(), 1u);
     EXPECT_EQ(Named(receiver_.received()[0]), &Category(0));
@@ -89,14 +89,14 @@ TEST_F(FolderWatcherTest, BurstPostsAndTheWatcherKeepsWatching) {
     StartOn(dir_.path(), Category(0));
     for (int i = 0; i < 40; ++i)
         Touch(dir_ / (L"burst" + std::to_wstring(i) + L".txt"));
-    EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
+    EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, test::kPatientMs));
     test::PumpMessages(700);
     EXPECT_TRUE(watcher_.IsRunning());
 
     // Re-armed: a later change is reported too.
     receiver_.Clear();
     Touch(dir_ / L"later.txt");
-    EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
+    EXPECT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, test::kPatientMs));
 }
 
 TEST_F(FolderWatcherTest, SubFoldersAreNotWatched) {
@@ -131,14 +131,15 @@ TEST_F(FolderWatcherTest, WorkerThatDoesNotAnswerIsEndedByForceAtTheBound) {
     const ULONGLONG took = ::GetTickCount64() - before;
     EXPECT_GE(took, 300u);
     EXPECT_LT(took, 3000u);
-    EXPECT_EQ(::WaitForSingleObject(worker, 2000), WAIT_OBJECT_0) << "the thread is gone";
+    EXPECT_EQ(::WaitForSingleObject(worker, test::kPatientMs), WAIT_OBJECT_0)
+        << "the thread is gone";
     ::CloseHandle(worker);
     EXPECT_EQ(watcher_.Thread(), nullptr);
 }
 
 TEST_F(FolderWatcherTest, FolderThatCannotBeWatchedLeavesNothingRunning) {
     StartOn(dir_ / L"absent", Category(0));
-    EXPECT_TRUE(test::WaitUntil([&] { return !watcher_.IsRunning(); }, 3000));
+    EXPECT_TRUE(test::WaitUntil([&] { return !watcher_.IsRunning(); }, test::kPatientMs));
     watcher_.Stop(100);
     EXPECT_EQ(watcher_.Thread(), nullptr);
 }
@@ -151,7 +152,7 @@ TEST_F(FolderWatcherTest, StartReplacesTheEarlierWatch) {
     test::PumpMessages(700);
     EXPECT_TRUE(receiver_.received().empty());
     Touch(other / L"new-folder.txt");
-    ASSERT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !receiver_.received().empty(); }, test::kPatientMs));
     EXPECT_EQ(Named(receiver_.received()[0]), &Category(1));
 }
 

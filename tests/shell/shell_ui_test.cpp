@@ -75,7 +75,7 @@ void SelectTreeRoot(HWND dialog) {
 
 TEST(BrowseForFolderTest, ChosenFolderGivesItsPath) {
     OwnerWindow owner;
-    test::DialogAnswerer answer(IDOK, 0, 15000, &SelectTreeRoot);
+    test::DialogAnswerer answer(IDOK, 0, test::kPatientMs, &SelectTreeRoot);
     std::wstring name, path;
     const bool chosen = shell::BrowseForFolder(owner.get(), CSIDL_WINDOWS, name, path);
     ASSERT_TRUE(answer.Finish());
@@ -93,11 +93,11 @@ TEST(BrowseForFolderTest, ChosenItemWithoutAPathIsReported) {
     std::wstring name, path;
     test::SeenDialog report;
     {
-        test::DialogAnswerer browser(IDOK, 0, 15000, &SelectTreeRoot);
+        test::DialogAnswerer browser(IDOK, 0, test::kPatientMs, &SelectTreeRoot);
         std::thread second([&] {
             // After the browser closes, the report appears; answer it too.
             browser.Finish();
-            test::WaitUntil([&] { return !::IsWindow(browser.Seen().hwnd); }, 5000);
+            test::WaitUntil([&] { return !::IsWindow(browser.Seen().hwnd); }, test::kPatientMs);
             test::DialogAnswerer notice(IDOK);
             notice.Finish();
             report = notice.Seen();

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/test_util.h"
+
 namespace shelltest {
 
 struct StartRecord {
@@ -17,7 +19,8 @@ std::wstring HelperPath();
 // Points the helper at a fresh record file (inherited through the environment).
 void RecordInto(const std::wstring& file);
 // Waits until the helper has written `file`.
-bool WaitForRecord(const std::wstring& file, StartRecord& record, DWORD timeoutMs = 20000);
+bool WaitForRecord(const std::wstring& file, StartRecord& record,
+                   DWORD timeoutMs = test::kPatientMs);
 // The arguments part of a command line: what follows the (possibly quoted) program.
 std::wstring ArgumentsOf(const std::wstring& commandLine);
 bool SamePath(std::wstring a, std::wstring b);

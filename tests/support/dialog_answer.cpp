@@ -41,6 +41,13 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM lp) {
     return TRUE;
 }
 
+// A dialog answers messages once its creation is over and its loop runs: then its controls
+// are complete and a pressed button is acted on.
+void WaitUntilAnswering(HWND dialog) {
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer);
+}
+
 } // namespace
 
 HWND FindDialogOf(DWORD pid, int buttonId) {
@@ -61,6 +68,14 @@ SeenDialog DescribeDialog(HWND dialog) {
     seen.hasOk = ::GetDlgItem(dialog, IDOK) != nullptr;
     seen.hasCancel = ::GetDlgItem(dialog, IDCANCEL) != nullptr;
     ::EnumChildWindows(dialog, &FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
+    RECT r{};
+    if (::GetWindowRect(dialog, &r)) {
+        const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        HWND there = ::GetAncestor(::WindowFromPoint(centre), GA_ROOT);
+        seen.inFront = there == dialog;
+        if (!seen.inFront && there)
+            seen.coveredBy = TextOf(there);
+    }
     return seen;
 }
 
@@ -75,8 +90,7 @@ DialogAnswerer::DialogAnswerer(int buttonId, DWORD pid, DWORD timeoutMs,
         const ULONGLONG end = ::GetTickCount64() + timeoutMs;
         while (::GetTickCount64() < end) {
             if (HWND dialog = FindDialogOf(pid, buttonId)) {
-                // Give the dialog a moment to finish building its controls.
-                ::Sleep(100);
+                WaitUntilAnswering(dialog);
                 seen_ = DescribeDialog(dialog);
                 if (prepare)
                     prepare(dialog);
@@ -105,7 +119,7 @@ DialogAutoAnswerer::DialogAutoAnswerer(int buttonId, DWORD pid) {
         while (!stop_) {
             HWND dialog = FindDialogOf(pid, buttonId);
             if (dialog && dialog != last) {
-                ::Sleep(100);
+                WaitUntilAnswering(dialog);
                 PressButton(dialog, buttonId);
                 last = dialog;
                 ++answered_;

@@ -8,6 +8,8 @@
 #include <string>
 #include <thread>
 
+#include "test_util.h"
+
 namespace test {
 
 // What was seen of a dialog before it was answered.
@@ -17,7 +19,9 @@ struct SeenDialog {
     std::wstring caption;
     std::wstring text; // a message box's message (control 0xFFFF)
     bool hasYes = false, hasNo = false, hasOk = false, hasCancel = false;
-    HICON icon = nullptr; // a message box's icon, when it shows one
+    HICON icon = nullptr;   // a message box's icon, when it shows one
+    bool inFront = false;   // the window at its centre is the dialog itself (none covers it)
+    std::wstring coveredBy; // otherwise the caption of the window there
 };
 
 // The first visible top-level dialog-class window of process `pid` (0: this process) that
@@ -32,7 +36,7 @@ void PressButton(HWND dialog, int id);
 class DialogAnswerer {
 public:
     // `prepare`, when given, acts on the dialog first (for example selects an item).
-    explicit DialogAnswerer(int buttonId, DWORD pid = 0, DWORD timeoutMs = 15000,
+    explicit DialogAnswerer(int buttonId, DWORD pid = 0, DWORD timeoutMs = kPatientMs,
                             std::function<void(HWND)> prepare = {});
     ~DialogAnswerer(); // waits for the thread
     DialogAnswerer(const DialogAnswerer&) = delete;

@@ -3,11 +3,17 @@
 #include <tlhelp32.h>
 #include <shlobj.h>
 
-#include "test_util.h"
+#include <cstdio>
+
+#include <gtest/gtest.h>
 
 namespace test {
 namespace {
 const wchar_t kTitle[] = L"larkRunBar ";
+// How often a start the system refuses is tried, and how long a killed process may take to
+// go away on a busy machine.
+constexpr int kStartAttempts = 4;
+constexpr DWORD kKillWaitMs = 30000;
 
 struct Find {
     DWORD pid;
@@ -31,6 +37,23 @@ BOOL CALLBACK FindBar(HWND hwnd, LPARAM lp) {
     }
     return TRUE;
 }
+
+// Ends `process` and waits until it is gone; reports what fails.
+void TerminateAndWait(HANDLE process, DWORD pid) {
+    if (!::TerminateProcess(process, 99)) {
+        const DWORD error = ::GetLastError();
+        // A process that has just ended refuses with access denied.
+        if (::WaitForSingleObject(process, 0) != WAIT_OBJECT_0)
+            ReportSystemError("TerminateProcess(LarkB " + std::to_string(pid) + ")", error);
+    }
+    const DWORD wait = ::WaitForSingleObject(process, kKillWaitMs);
+    if (wait == WAIT_FAILED)
+        ReportSystemError("WaitForSingleObject(LarkB " + std::to_string(pid) + ")",
+                          ::GetLastError());
+    else if (wait != WAIT_OBJECT_0)
+        ADD_FAILURE() << "LarkB " << pid << " still runs " << kKillWaitMs
+                      << " ms after it was terminated";
+}
 } // namespace
 
 LarkProcess::LarkProcess(std::wstring exePath)
@@ -45,24 +68,53 @@ std::wstring LarkProcess::DefaultExePath() {
     return ExeFolder() + L"LarkB.exe";
 }
 
+void LarkProcess::SetProblem(std::string text) {
+    problem_ = std::move(text);
+    // Also in the log, for callers that assert without printing it.
+    std::printf("[ LarkProcess ] %s\n", problem_.c_str());
+    std::fflush(stdout);
+}
+
 bool LarkProcess::Start(const std::wstring& arguments) {
+    problem_.clear();
+    bar_ = nullptr;
+    if (::GetFileAttributesW(exe_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        SetProblem("the program " + Narrow(exe_) + " is not there: " + SystemErrorText(error));
+        ReportSystemError("GetFileAttributesW(" + Narrow(exe_) + ")", error);
+        return false;
+    }
     std::wstring cmd = L"\"" + exe_ + L"\"";
     if (!arguments.empty())
         cmd += L" " + arguments;
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &si, &pi))
-        return false;
-    ::CloseHandle(pi.hThread);
-    process_.reset(pi.hProcess);
-    pid_ = pi.dwProcessId;
-    bar_ = nullptr;
-    return true;
+    std::string refusals;
+    for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        std::wstring line = cmd; // CreateProcessW may write into its command line
+        if (::CreateProcessW(exe_.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &si, &pi)) {
+            ::CloseHandle(pi.hThread);
+            process_.reset(pi.hProcess);
+            pid_ = pi.dwProcessId;
+            if (!refusals.empty())
+                SetProblem("started at attempt " + std::to_string(attempt) + " after" + refusals);
+            problem_.clear();
+            return true;
+        }
+        refusals +=
+            " [attempt " + std::to_string(attempt) + ": " + SystemErrorText(::GetLastError()) + "]";
+        // Give a busy machine time before the next attempt.
+        PumpMessages(500u * static_cast<DWORD>(attempt));
+    }
+    SetProblem("CreateProcessW(" + Narrow(exe_) + ") refused every start:" + refusals);
+    ADD_FAILURE() << problem_;
+    return false;
 }
 
 HWND LarkProcess::WaitForBar(DWORD timeoutMs) {
+    problem_.clear();
     WaitUntil(
         [&] {
             Find f{pid_, nullptr, 0};
@@ -71,19 +123,52 @@ HWND LarkProcess::WaitForBar(DWORD timeoutMs) {
             return bar_ != nullptr || !IsRunning();
         },
         timeoutMs);
+    if (!bar_) {
+        if (IsRunning())
+            SetProblem("no bar window of process " + std::to_string(pid_) + " within " +
+                       std::to_string(timeoutMs) + " ms");
+        else
+            SetProblem("process " + std::to_string(pid_) + " ended (exit code " +
+                       std::to_string(ExitCode()) + ") without a bar window");
+    }
     return bar_;
 }
 
+bool LarkProcess::WaitUntilIdle(DWORD timeoutMs) {
+    problem_.clear();
+    DWORD_PTR answer = 0;
+    if (bar_ && ::SendMessageTimeoutW(bar_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &answer))
+        return true;
+    const DWORD error = ::GetLastError();
+    SetProblem("the bar " + std::string(bar_
+                                            ? "did not answer within " + std::to_string(timeoutMs) +
+                                                  " ms: " + SystemErrorText(error)
+                                            : "is not known"));
+    return false;
+}
+
 bool LarkProcess::WaitForExit(DWORD timeoutMs) {
+    problem_.clear();
     if (!process_)
         return true;
-    return WaitUntil([&] { return !IsRunning(); }, timeoutMs);
+    if (WaitUntil([&] { return !IsRunning(); }, timeoutMs))
+        return true;
+    SetProblem("process " + std::to_string(pid_) + " still runs after " +
+               std::to_string(timeoutMs) + " ms");
+    return false;
 }
 
 bool LarkProcess::Exit(DWORD timeoutMs) {
     constexpr UINT kExitCommand = 32774;
-    if (!bar_ || !::PostMessageW(bar_, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0))
+    if (!bar_) {
+        SetProblem("Exit without a bar window");
         return false;
+    }
+    if (!::PostMessageW(bar_, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0)) {
+        const DWORD error = ::GetLastError();
+        SetProblem("PostMessageW(Exit) failed: " + SystemErrorText(error));
+        return false;
+    }
     return WaitForExit(timeoutMs);
 }
 
@@ -93,16 +178,14 @@ bool LarkProcess::IsRunning() const {
 
 DWORD LarkProcess::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    if (process_)
-        ::GetExitCodeProcess(process_.get(), &code);
+    if (process_ && !::GetExitCodeProcess(process_.get(), &code))
+        ReportSystemError("GetExitCodeProcess", ::GetLastError());
     return code;
 }
 
 void LarkProcess::Kill() {
-    if (IsRunning()) {
-        ::TerminateProcess(process_.get(), 99);
-        ::WaitForSingleObject(process_.get(), 5000);
-    }
+    if (IsRunning())
+        TerminateAndWait(process_.get(), pid_);
 }
 
 int CountBarWindows() {
@@ -115,6 +198,7 @@ void KillAllLarkProcesses() {
     fw::Handle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snap || snap.get() == INVALID_HANDLE_VALUE) {
         snap.release();
+        ReportSystemError("CreateToolhelp32Snapshot", ::GetLastError());
         return;
     }
     PROCESSENTRY32W pe{};
@@ -122,17 +206,25 @@ void KillAllLarkProcesses() {
     for (BOOL ok = ::Process32FirstW(snap.get(), &pe); ok; ok = ::Process32NextW(snap.get(), &pe)) {
         if (_wcsicmp(pe.szExeFile, L"LarkB.exe") != 0)
             continue;
-        fw::Handle p(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID));
+        fw::Handle p(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_INFORMATION,
+                                   FALSE, pe.th32ProcessID));
         if (p) {
-            ::TerminateProcess(p.get(), 99);
-            ::WaitForSingleObject(p.get(), 5000);
+            TerminateAndWait(p.get(), pe.th32ProcessID);
+        } else {
+            const DWORD error = ::GetLastError();
+            // One that ended since the snapshot was taken cannot be opened any more.
+            if (error != ERROR_INVALID_PARAMETER)
+                ReportSystemError("OpenProcess(LarkB " + std::to_string(pe.th32ProcessID) + ")",
+                                  error);
         }
     }
 }
 
 std::wstring DataFolder() {
     wchar_t path[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, path);
+    const HRESULT hr = ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, path);
+    if (FAILED(hr))
+        ReportSystemError("SHGetFolderPathW(CSIDL_APPDATA)", static_cast<DWORD>(hr));
     return std::wstring(path) + L"\\Tarvo\\LarkRunBar";
 }
 
@@ -140,8 +232,11 @@ std::wstring DataFolder() {
 
 namespace test {
 std::wstring CopyProgramAlone(const std::wstring& folder) {
+    const std::wstring source = LarkProcess::DefaultExePath();
     const std::wstring target = folder + L"\\LarkB.exe";
-    ::CopyFileW(LarkProcess::DefaultExePath().c_str(), target.c_str(), FALSE);
+    if (!::CopyFileW(source.c_str(), target.c_str(), FALSE))
+        ReportSystemError("CopyFileW(" + Narrow(source) + " -> " + Narrow(target) + ")",
+                          ::GetLastError());
     return target;
 }
 } // namespace test

@@ -1,9 +1,36 @@
 #include "test_util.h"
 
+#include <gtest/gtest.h>
+
 #include "framework/handle.h"
 #include "framework/resources.h"
 
 namespace test {
+
+std::string SystemErrorText(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = n ? std::wstring(text, n) : std::wstring();
+    if (text)
+        ::LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
+        message.pop_back();
+    return "error " + std::to_string(error) + (message.empty() ? "" : " (" + Narrow(message) + ")");
+}
+
+void ReportSystemError(const std::string& step, DWORD error) {
+    ADD_FAILURE() << step << " failed: " << SystemErrorText(error);
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t c : text)
+        out += (c > 0 && c < 0x80) ? static_cast<char>(c) : '?';
+    return out;
+}
 
 TempDir::TempDir() {
     wchar_t base[MAX_PATH] = {};
@@ -14,6 +41,11 @@ TempDir::TempDir() {
                 L"_" + std::to_wstring(++counter);
         if (::CreateDirectoryW(path_.c_str(), nullptr))
             break;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) {
+            ReportSystemError("CreateDirectoryW(" + Narrow(path_) + ")", error);
+            break;
+        }
     }
 }
 
@@ -65,12 +97,18 @@ std::vector<uint8_t> ReadFileBytes(const std::wstring& path) {
 bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
     fw::FileHandle f(
         ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (!f)
+    if (!f) {
+        ReportSystemError("CreateFileW(" + Narrow(path) + ")", ::GetLastError());
         return false;
+    }
     DWORD put = 0;
-    return bytes.empty() ||
-           (::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
-            put == bytes.size());
+    if (bytes.empty())
+        return true;
+    if (!::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr)) {
+        ReportSystemError("WriteFile(" + Narrow(path) + ")", ::GetLastError());
+        return false;
+    }
+    return put == bytes.size();
 }
 
 bool WriteTextFile(const std::wstring& path, const std::string& utf8) {
@@ -78,15 +116,23 @@ bool WriteTextFile(const std::wstring& path, const std::string& utf8) {
 }
 
 void DeleteProductKey() {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
+    const LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        ReportSystemError("RegDeleteTreeW(product key)", static_cast<DWORD>(status));
 }
 
 void WriteRegRaw(const std::wstring& subkey, const wchar_t* name, DWORD type, const void* data,
                  DWORD size) {
     fw::RegKey key;
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      key.put(), nullptr);
-    ::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
+    LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0,
+                                       KEY_SET_VALUE, nullptr, key.put(), nullptr);
+    if (status != ERROR_SUCCESS) {
+        ReportSystemError("RegCreateKeyExW(" + Narrow(subkey) + ")", static_cast<DWORD>(status));
+        return;
+    }
+    status = ::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
+    if (status != ERROR_SUCCESS)
+        ReportSystemError("RegSetValueExW(" + Narrow(name) + ")", static_cast<DWORD>(status));
 }
 
 void WriteRegDword(const std::wstring& subkey, const wchar_t* name, DWORD value) {

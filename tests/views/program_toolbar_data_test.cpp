@@ -12,6 +12,7 @@
 #include "model/voice_book.h"
 #include "support/dialog_answer.h"
 #include "support/lark_process.h"
+#include "support/prepared_data.h"
 #include "support/test_util.h"
 #include "views/program_toolbar.h"
 #include "views/tree_startup.h"
@@ -78,6 +79,11 @@ protected:
         test::RemoveTree(test::DataFolder());
     }
 
+    // A bar that reads a prepared tree, for tests that are not about the first run.
+    CProgramToolBar& CreatePreparedBar() {
+        EXPECT_FALSE(test::PrepareDataFile().empty());
+        return CreateBar();
+    }
     CProgramToolBar& CreateBar(test::WriterGate* gate = nullptr) {
         if (gate)
             bar_ = std::make_unique<GatedBar>(*gate);
@@ -92,7 +98,7 @@ protected:
     }
     // Pumps messages until the writer's report of the save handed over came back.
     bool WaitForSaveReport() {
-        return test::WaitUntil([&] { return !bar_->IsSaveUnderWay(); }, 15000);
+        return test::WaitUntil([&] { return !bar_->IsSaveUnderWay(); }, test::kPatientMs);
     }
 
     HWND parent_ = nullptr;
@@ -217,7 +223,7 @@ TEST_F(BarDataTest, TheTimerWritesTheTree61TicksAfterTheCountdownStarts) {
 }
 
 TEST_F(BarDataTest, AFailedSaveStaysPendingUntilOneSucceeds) {
-    CProgramToolBar& bar = CreateBar();
+    CProgramToolBar& bar = CreatePreparedBar();
     const std::wstring file = InData(model::kCurrentDataFile);
     const auto before = test::ReadFileBytes(file);
     g_pVoiceBook->AddChild(L"Keep me", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
@@ -242,7 +248,7 @@ TEST_F(BarDataTest, AFailedSaveStaysPendingUntilOneSucceeds) {
 }
 
 TEST_F(BarDataTest, ACountdownSaveIsWrittenByTheWriterAndTheFileAppears) {
-    CProgramToolBar& bar = CreateBar(); // a first run, which wrote the file
+    CProgramToolBar& bar = CreatePreparedBar();
     const std::wstring file = InData(model::kCurrentDataFile);
     ASSERT_TRUE(::DeleteFileW(file.c_str()));
     g_pVoiceBook->AddChild(L"Appears", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
@@ -257,7 +263,7 @@ TEST_F(BarDataTest, ACountdownSaveIsWrittenByTheWriterAndTheFileAppears) {
 }
 
 TEST_F(BarDataTest, AFailedBackgroundWriteIsRetriedByTheNextCountdown) {
-    CProgramToolBar& bar = CreateBar();
+    CProgramToolBar& bar = CreatePreparedBar();
     bar.SaveIfPending();
     const std::wstring file = InData(model::kCurrentDataFile);
     const auto before = test::ReadFileBytes(file);
@@ -283,7 +289,7 @@ TEST_F(BarDataTest, AFailedBackgroundWriteIsRetriedByTheNextCountdown) {
 }
 
 TEST_F(BarDataTest, AnExitAfterABackgroundWriteFailedWritesTheTree) {
-    CProgramToolBar& bar = CreateBar();
+    CProgramToolBar& bar = CreatePreparedBar();
     bar.SaveIfPending();
     const std::wstring file = InData(model::kCurrentDataFile);
     g_pVoiceBook->AddChild(L"At exit", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
@@ -299,7 +305,7 @@ TEST_F(BarDataTest, AnExitAfterABackgroundWriteFailedWritesTheTree) {
             return ::PeekMessageW(&msg, bar.hwnd(), WM_LARK_SAVE_DONE, WM_LARK_SAVE_DONE,
                                   PM_NOREMOVE) != FALSE;
         },
-        10000));
+        test::kPatientMs));
     EXPECT_FALSE(bar.IsSavePending());
     holder.reset();
     bar.SaveIfPending();
@@ -314,6 +320,7 @@ TEST_F(BarDataTest, AnExitAfterABackgroundWriteFailedWritesTheTree) {
 
 TEST_F(BarDataTest, AnExitWhileABackgroundWriteRunsEndsWithTheNewestTree) {
     const std::wstring file = InData(model::kCurrentDataFile);
+    ASSERT_FALSE(test::PrepareDataFile().empty());
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         CProgramToolBar& bar = CreateBar();
@@ -373,13 +380,13 @@ TEST_F(BarDataTest, AtTheEndOfASessionAWriterThatDoesNotAnswerIsGivenUpWithinThe
     EXPECT_LT(::GetTickCount64() - destroyStart, 5000u);
     const auto saved = test::ReadFileBytes(file);
     gate.Release();
-    ASSERT_TRUE(
-        test::WaitUntil([&] { return !test::FileExists(model::ReplacementName(file)); }, 15000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !test::FileExists(model::ReplacementName(file)); },
+                                test::kPatientMs));
     EXPECT_EQ(test::ReadFileBytes(file), saved);
 }
 
 TEST_F(BarDataTest, DestroyingTheBarFinishesAWriteUnderWay) {
-    CProgramToolBar& bar = CreateBar();
+    CProgramToolBar& bar = CreatePreparedBar();
     for (int i = 0; i < 2000; ++i)
         g_pVoiceBook->AddChild((L"Many " + std::to_wstring(i)).c_str(), KIND_ITEM | KIND_COMMAND, 0,
                                L"p.exe", L"", L"", L"", 0, 1);
@@ -402,11 +409,11 @@ TEST(BarProcessTest, ExitWritesAPendingChange) {
     MakeTree(v4, L"Imported");
     ASSERT_TRUE(model::WriteDataFile(v4, InData(model::kOlderDataFileV4), {true, 4}));
     test::LarkProcess lark;
-    ASSERT_TRUE(lark.Start());
+    ASSERT_TRUE(lark.Start()) << lark.Problem();
     HWND bar = lark.WaitForBar();
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(bar) << lark.Problem();
     EXPECT_FALSE(test::FileExists(InData(model::kCurrentDataFile)));
-    ASSERT_TRUE(lark.Exit());
+    ASSERT_TRUE(lark.Exit()) << lark.Problem();
     oVoiceBook loaded;
     ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
     EXPECT_EQ(FirstName(loaded), L"Imported Tools");
@@ -423,17 +430,17 @@ TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
     // Without the template beside it, the first run that follows asks nothing.
     test::TempDir alone;
     test::LarkProcess lark(test::CopyProgramAlone(alone.path()));
-    ASSERT_TRUE(lark.Start());
+    ASSERT_TRUE(lark.Start()) << lark.Problem();
     // Once start-up is over, the bar says where the file went.
-    test::DialogAnswerer notice(IDOK, lark.Id(), 60000);
+    test::DialogAnswerer notice(IDOK, lark.Id(), test::kPatientMs);
     ASSERT_TRUE(notice.Finish());
     const std::wstring aside = InData(L"LarkB_U.tdb.unreadable");
     EXPECT_NE(notice.Seen().text.find(aside), std::wstring::npos);
     EXPECT_EQ(test::ReadFileBytes(aside), garbage);
     // The box bears the bar's title too: the bar is the one left once it has gone.
-    ASSERT_TRUE(test::WaitUntil([&] { return !::IsWindow(notice.Seen().hwnd); }, 15000));
-    ASSERT_TRUE(lark.WaitForBar());
-    ASSERT_TRUE(lark.Exit());
+    ASSERT_TRUE(test::WaitUntil([&] { return !::IsWindow(notice.Seen().hwnd); }, test::kPatientMs));
+    ASSERT_TRUE(lark.WaitForBar()) << lark.Problem();
+    ASSERT_TRUE(lark.Exit()) << lark.Problem();
     test::RemoveTree(test::DataFolder());
 }
 
@@ -445,17 +452,17 @@ TEST(BarProcessTest, AnExitRightAfterACountdownSaveLeavesTheTreeInTheFile) {
     MakeTree(v4, L"Counted");
     ASSERT_TRUE(model::WriteDataFile(v4, InData(model::kOlderDataFileV4), {true, 4}));
     test::LarkProcess lark;
-    ASSERT_TRUE(lark.Start());
+    ASSERT_TRUE(lark.Start()) << lark.Problem();
     HWND bar = lark.WaitForBar();
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(bar) << lark.Problem();
     HWND toolbar = nullptr; // there once the tree is read
-    ASSERT_TRUE(
-        test::WaitUntil([&] { return (toolbar = ::GetDlgItem(bar, 6000)) != nullptr; }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return (toolbar = ::GetDlgItem(bar, 6000)) != nullptr; },
+                                test::kPatientMs));
     // The countdown runs out (its save goes to the writer thread) and the exit follows at
     // once, while the file is being written.
     for (int i = 0; i < 61; ++i)
         ::PostMessageW(toolbar, WM_TIMER, CProgramToolBar::kSaveTimer, 0);
-    ASSERT_TRUE(lark.Exit());
+    ASSERT_TRUE(lark.Exit()) << lark.Problem();
     EXPECT_EQ(lark.ExitCode(), 0u);
     oVoiceBook loaded;
     ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
