@@ -23,15 +23,18 @@ SIZE ClientSize(HWND hwnd) {
 // ---- construction ---------------------------------------------------------------------------
 
 CMainDlg::CMainDlg() {
-    m_hIcon.reset(fw::LoadResIcon(IDI_MAIN));
+    m_hIcon = fw::LoadResIcon(IDI_MAIN);
     const bool usable = LoadPlacement();
     // Sizes the registry cannot give are computed from the button size.
     ComputeMetrics(!usable);
     m_bConstructed = 1;
-    m_hSmallIcon.reset(fw::LoadResIcon(IDI_MAIN, 16, 16));
+    m_hSmallIcon = fw::LoadResIcon(IDI_MAIN, 16, 16);
 }
 
-CMainDlg::~CMainDlg() = default;
+CMainDlg::~CMainDlg() {
+    // While the whole object exists, so that OnDestroy saves what it must.
+    Destroy();
+}
 
 bool CMainDlg::LoadPlacement() {
     const PlacementValues stored = ReadPlacement(theApp().profile());
@@ -309,8 +312,9 @@ void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
     ::InvalidateRect(hwnd_, &strip, TRUE);
 }
 
-bool CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    return CCustomButton::DrawReflected(item);
+void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
+    if (!CCustomButton::DrawReflected(item))
+        SetMsgHandled(false);
 }
 
 // ---- other messages -------------------------------------------------------------------------
@@ -345,7 +349,7 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- commands -------------------------------------------------------------------------------
 
-bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
+void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     Preferences& prefs = theApp().m_prefs;
     switch (id) {
     case ID_POSITION_LEFT:
@@ -353,26 +357,26 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_POSITION_RIGHT:
     case ID_POSITION_BOTTOM:
         OnPosition(static_cast<int32_t>(id - ID_POSITION_LEFT), false);
-        return true;
+        return;
     case ID_POSITION_CENTER:
         OnPosition(STATE_FLOAT, false);
-        return true;
+        return;
     case ID_POSITION_TRAY_ONLY:
         OnPosition(STATE_FLOAT, true);
-        return true;
+        return;
     case ID_ALWAYS_ON_TOP:
         SetAlwaysOnTop(!m_bAlwaysOnTop, true);
         theApp().SavePreferences();
         SavePlacement(); // no state change follows that would write it
-        return true;
+        return;
     case ID_AUTO_HIDE:
         SetAutoHide(!m_bAutoHide, true);
         theApp().SavePreferences();
-        return true;
+        return;
     case ID_VIEW_ICON:
         OnViewFlag(VIEW_ICON_BUTTONS);
         theApp().SavePreferences();
-        return true;
+        return;
     case ID_VIEW_TAB: {
         prefs.ViewGroupButtonMethod ^= VIEW_TAB_STRIP;
         int32_t sizes[4] = {m_DockSize[0], m_DockSize[1], m_DockSize[2], m_DockSize[3]};
@@ -380,40 +384,40 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         SetDockSizes(sizes[0], sizes[1], sizes[2], sizes[3], true);
         OnViewFlag(0);
         theApp().SavePreferences();
-        return true;
+        return;
     }
     case ID_VIEW_TAB_ICON:
         OnViewFlag(VIEW_TAB_ICONS);
         theApp().SavePreferences();
-        return true;
+        return;
     case ID_VIEW_CATEGORY_ONLY:
         OnViewFlag(VIEW_CATEGORY_ONLY);
         ComputeMetrics(true);
         SetState(m_nState, true);
         theApp().SavePreferences();
-        return true;
+        return;
     case ID_APP_EXIT:
         ::DestroyWindow(hwnd_);
-        return true;
+        return;
     case IDC_MENU_BUTTON:
         // The bar menu opens here, at the button's top-right corner, once it exists.
-        return true;
+        return;
     default:
         break;
     }
     if (const int32_t size = bar::ButtonSizeForCommand(id); size >= 0) {
         prefs.ButtonSize = size;
         OnButtonSizeChanged();
-        return true;
+        return;
     }
     if (id >= ID_BUTTON_SPACING_FIRST && id <= ID_BUTTON_SPACING_LAST) {
         prefs.ButtonSpacing = static_cast<int32_t>(id - ID_BUTTON_SPACING_FIRST);
         OnButtonSizeChanged();
-        return true;
+        return;
     }
     if (id >= 5004 && id <= 5010)
-        return true; // reserved identifiers, ignored
-    return CAppBar::OnCommand(id, code, control);
+        return; // reserved identifiers, ignored
+    CAppBar::OnCommand(id, code, control);
 }
 
 void CMainDlg::OnPosition(int32_t state, bool trayOnly) {

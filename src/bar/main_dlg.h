@@ -36,7 +36,7 @@ protected:
     void ShownChanged(bool shown) override;
 
     bool OnInitDialog(HWND focus) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnCommand(UINT id, UINT code, HWND control) override;
     void OnDestroy() override;
     void OnEndSession(bool ending) override;
     void OnSize(UINT type, int cx, int cy) override;
@@ -47,7 +47,7 @@ protected:
     void OnActivate(UINT state, HWND other, bool minimized) override;
     void OnSetFocus(HWND previous) override;
     void OnDisplayChange(UINT bitsPerPixel, int cx, int cy) override;
-    bool OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM data) override;
     void OnSettingChange(UINT flag, const wchar_t* area) override;
     HICON OnQueryDragIcon() override;

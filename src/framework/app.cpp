@@ -1,6 +1,7 @@
 #include "framework/app.h"
 
 #include "framework/dialog.h"
+#include "framework/message_filter.h"
 #include "framework/window.h"
 
 namespace fw {
@@ -32,6 +33,10 @@ bool App::PreTranslateMessage(MSG& msg) {
         if (!(::GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD))
             break;
     }
+    if (accelerators_ && acceleratorTarget_ && msg.message >= WM_KEYFIRST &&
+        msg.message <= WM_KEYLAST && msg.hwnd &&
+        (msg.hwnd == acceleratorTarget_ || ::IsChild(acceleratorTarget_, msg.hwnd)))
+        return ::TranslateAcceleratorW(acceleratorTarget_, accelerators_, &msg) != 0;
     return false;
 }
 
@@ -43,6 +48,8 @@ void App::WindowDestroyed(HWND hwnd) noexcept {
 }
 
 int App::Main() {
+    // Modal dialogs and menus run loops of their own; their messages come through here too.
+    MessageFilter filter;
     if (!InitInstance()) {
         ExitInstance();
         return exitCode_ ? exitCode_ : 0;

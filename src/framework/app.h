@@ -24,8 +24,17 @@ public:
 
     virtual bool InitInstance() { return true; }
     virtual int ExitInstance() { return exitCode_; }
-    // Called for every message before translation and dispatch; true consumes it.
+    // Called for every message before translation and dispatch, also while a modal dialog
+    // or a menu runs; true consumes it. Offers the message to the target window and its
+    // ancestors, then to the accelerator table.
     virtual bool PreTranslateMessage(MSG& msg);
+
+    // Keys of `table` become commands of `target` while the focus is in it or in one of its
+    // children. The table is not owned: LoadAccelerators tables need no freeing.
+    void SetAccelerators(HACCEL table, HWND target) noexcept {
+        accelerators_ = table;
+        acceleratorTarget_ = target;
+    }
 
     // The main window: when it goes away the message loop ends.
     HWND MainWindow() const noexcept { return mainWindow_; }
@@ -45,6 +54,8 @@ protected:
 private:
     static App* current_;
     HWND mainWindow_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    HWND acceleratorTarget_ = nullptr;
     Profile profile_;
 };
 
