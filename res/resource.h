@@ -134,3 +134,5 @@
 #define IDS_NO_BUTTON_HERE 3009
 #define IDS_NO_FOLDER 3010
 #define IDS_EXIT 32774
+
+#include "dialogs_ids.h"
