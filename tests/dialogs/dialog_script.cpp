@@ -135,6 +135,46 @@ bool AnswerFolderChooser(HWND owner, const std::wstring& path) {
     return WaitGone(dialog);
 }
 
+bool AnswerFolderChooserWithChild(HWND owner, const std::wstring& name) {
+    HWND dialog = WaitForWindow([&](HWND hwnd) {
+        return OwnedBy(hwnd, owner) && ::FindWindowExW(hwnd, nullptr, WC_TREEVIEWW, nullptr);
+    });
+    if (!dialog)
+        return false;
+    HWND tree = ::FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+    HTREEITEM found = nullptr;
+    test::WaitUntil(
+        [&] {
+            const auto root =
+                reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+            ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+            auto item = reinterpret_cast<HTREEITEM>(
+                ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
+            for (; item && !found;
+                 item = reinterpret_cast<HTREEITEM>(::SendMessageW(
+                     tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+                wchar_t text[MAX_PATH] = {};
+                TVITEMW tv{};
+                tv.mask = TVIF_TEXT;
+                tv.hItem = item;
+                tv.pszText = text;
+                tv.cchTextMax = MAX_PATH;
+                ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+                if (name == text)
+                    found = item;
+            }
+            return found != nullptr;
+        },
+        kWaitMs);
+    if (!found) {
+        test::PressButton(dialog, IDCANCEL);
+        return false;
+    }
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
+    test::PressButton(dialog, IDOK);
+    return WaitGone(dialog);
+}
+
 void Click(HWND dialog, int id) {
     ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));

@@ -28,6 +28,8 @@ bool AnswerFileOpen(HWND owner, const std::wstring& path);
 // The shell's folder chooser owned by `owner`: `path` selected and OK pressed, or Cancel
 // when `path` is empty.
 bool AnswerFolderChooser(HWND owner, const std::wstring& path);
+// The same for a chooser with a root of its own: the root's child item `name` is chosen.
+bool AnswerFolderChooserWithChild(HWND owner, const std::wstring& name);
 
 // Sent (the call returns once the dialog has handled it): for buttons that open no window.
 void Click(HWND dialog, int id);
