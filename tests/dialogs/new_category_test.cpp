@@ -7,8 +7,10 @@
 
 #include "dialog_script.h"
 #include "dialogs/new_category.h"
+#include "model/data_path.h"
 #include "model/voice_book.h"
 #include "resource.h"
+#include "support/lark_process.h"
 #include "support/test_util.h"
 
 namespace {
@@ -205,3 +207,30 @@ TEST(NewCategoryCommandTest, VirtualFolderIsNamedAndLinkedAsTheShellGivesIt) {
 }
 
 } // namespace
+
+TEST(NewCategoryCommandTest, BarCommandAddsTheCategoryThatTheExitSaves) {
+    test::RemoveTree(test::DataFolder());
+    const std::wstring file = model::DataFilePath(model::kDataFileName);
+    oVoiceBook saved;
+    saved.ResetAll(L"ToolBar");
+    saved.AddChild(L"Tools", 0x12, 2, L"", L"", L"", L"", 0, 1);
+    ASSERT_TRUE(saved.SaveFile(file));
+    test::LarkProcess lark;
+    ASSERT_TRUE(lark.Start()) << ::GetLastError();
+    const HWND bar = lark.WaitForBar(script::kWaitMs);
+    ASSERT_TRUE(bar);
+    ::PostMessageW(bar, WM_COMMAND, ID_ADD_CATEGORY, 0);
+    HWND dlg = nullptr;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return (dlg = test::FindDialogOf(lark.Id(), IDC_TYPE_EMPTY)); }, script::kWaitMs));
+    EXPECT_EQ(::GetWindow(dlg, GW_OWNER), bar);
+    script::SetText(dlg, IDC_CATEGORY_NAME, L"From The Bar");
+    test::PressButton(dlg, IDOK);
+    ASSERT_TRUE(script::WaitGone(dlg));
+    ASSERT_TRUE(lark.Exit(script::kWaitMs));
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    ASSERT_TRUE(loaded.FirstChild() && loaded.FirstChild()->Next());
+    EXPECT_EQ(loaded.FirstChild()->Next()->m_strName, L"From The Bar");
+    test::RemoveTree(test::DataFolder());
+}
