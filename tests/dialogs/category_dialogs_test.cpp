@@ -77,12 +77,8 @@ void SelectEntry(HWND dlg, int index) {
 INT_PTR RunOrderDialog(oVoiceBook& root, const std::function<void(HWND)>& drive) {
     INT_PTR result = 0;
     CChangeCategoryDlg dlg(root);
-    script::Run([&] { result = dlg.DoModal(nullptr); },
-                [&] {
-                    HWND hwnd = script::WaitForDialog(L"Change Order");
-                    ASSERT_NE(hwnd, nullptr);
-                    drive(hwnd);
-                });
+    script::RunDialog(
+        L"Change Order", [&] { result = dlg.DoModal(nullptr); }, drive);
     return result;
 }
 
@@ -122,21 +118,19 @@ TEST(EditWordBookDlgTest, NameIsCheckedTrimmedAndWritten) {
     category.SetAll(L"Tools", 0x12, 2, L"", L"", L"", L"C:\\x.ico", 3, 1);
     INT_PTR result = 0;
     CEditWordBookDlg dlg(category);
-    script::Run([&] { result = dlg.DoModal(nullptr); },
-                [&] {
-                    HWND hwnd = script::WaitForDialog(L"Edit Category");
-                    ASSERT_NE(hwnd, nullptr);
-                    EXPECT_EQ(script::Text(hwnd, IDC_CATEGORY_NAME), L"Tools");
-                    script::SetText(hwnd, IDC_CATEGORY_NAME, L"X");
-                    script::Press(hwnd, IDOK);
-                    EXPECT_EQ(script::AnswerMessageBox(hwnd).text,
-                              L"Please enter minimun 2 characters.");
-                    script::SetText(hwnd, IDC_CATEGORY_NAME, L"    ");
-                    script::Press(hwnd, IDOK);
-                    EXPECT_EQ(script::AnswerMessageBox(hwnd).text, L"There is no name.");
-                    script::SetText(hwnd, IDC_CATEGORY_NAME, L"  Games ");
-                    script::Press(hwnd, IDOK);
-                });
+    script::RunDialog(
+        L"Edit Category", [&] { result = dlg.DoModal(nullptr); },
+        [&](HWND hwnd) {
+            EXPECT_EQ(script::Text(hwnd, IDC_CATEGORY_NAME), L"Tools");
+            script::SetText(hwnd, IDC_CATEGORY_NAME, L"X");
+            script::Press(hwnd, IDOK);
+            EXPECT_EQ(script::AnswerMessageBox(hwnd).text, L"Please enter minimun 2 characters.");
+            script::SetText(hwnd, IDC_CATEGORY_NAME, L"    ");
+            script::Press(hwnd, IDOK);
+            EXPECT_EQ(script::AnswerMessageBox(hwnd).text, L"There is no name.");
+            script::SetText(hwnd, IDC_CATEGORY_NAME, L"  Games ");
+            script::Press(hwnd, IDOK);
+        });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(category.m_strName, L"Games");
     EXPECT_EQ(category.m_strIconFile, L"C:\\x.ico");

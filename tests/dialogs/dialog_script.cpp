@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "support/test_util.h"
 
 namespace script {
@@ -42,16 +44,38 @@ HWND WaitForWindow(std::function<bool(HWND)> test) {
     return m.found;
 }
 
-// The edit control at or below `window` that carries `id`.
-HWND FindEdit(HWND window, int id) {
-    wchar_t cls[16] = {};
-    ::GetClassNameW(window, cls, 16);
-    if (::lstrcmpiW(cls, L"Edit") == 0 && ::GetDlgCtrlID(window) == id)
-        return window;
-    for (HWND child = ::FindWindowExW(window, nullptr, nullptr, nullptr); child;
-         child = ::FindWindowExW(window, child, nullptr, nullptr)) {
-        if (HWND edit = FindEdit(child, id))
-            return edit;
+// The file name box: an edit inside the explorer-style dialog's combo box, or on its own.
+BOOL CALLBACK FindNameBox(HWND child, LPARAM lp) {
+    wchar_t cls[8] = {};
+    ::GetClassNameW(child, cls, 8);
+    const int id = ::GetDlgCtrlID(child);
+    if (::lstrcmpiW(cls, L"Edit") != 0 || (id != cmb13 && id != edt1))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lp) = child;
+    return FALSE;
+}
+
+HWND SendItem(HWND tree, UINT msg, WPARAM wp, HTREEITEM item) {
+    return reinterpret_cast<HWND>(::SendMessageW(tree, msg, wp, reinterpret_cast<LPARAM>(item)));
+}
+
+// The root's child item of the folder chooser's tree named `name`.
+HTREEITEM FindRootChild(HWND tree, const std::wstring& name) {
+    auto next = [&](UINT how, HTREEITEM from) {
+        return reinterpret_cast<HTREEITEM>(SendItem(tree, TVM_GETNEXTITEM, how, from));
+    };
+    HTREEITEM root = next(TVGN_ROOT, nullptr);
+    SendItem(tree, TVM_EXPAND, TVE_EXPAND, root);
+    for (HTREEITEM item = next(TVGN_CHILD, root); item; item = next(TVGN_NEXT, item)) {
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = MAX_PATH;
+        ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+        if (name == text)
+            return item;
     }
     return nullptr;
 }
@@ -80,6 +104,15 @@ void Run(const std::function<void()>& open, const std::function<void()>& drive) 
     driver.join();
 }
 
+void RunDialog(const std::wstring& caption, const std::function<void()>& open,
+               const std::function<void(HWND)>& drive, HWND owner) {
+    Run(open, [&] {
+        HWND dialog = WaitForDialog(caption, owner);
+        ASSERT_NE(dialog, nullptr) << "no dialog \"" << testing::PrintToString(caption) << "\"";
+        drive(dialog);
+    });
+}
+
 HWND WaitForDialog(const std::wstring& caption, HWND owner) {
     return WaitForWindow([&](HWND hwnd) { return Text(hwnd) == caption && OwnedBy(hwnd, owner); });
 }
@@ -101,14 +134,8 @@ bool AnswerFileOpen(HWND owner, const std::wstring& path) {
     });
     if (!dialog)
         return false;
-    // The file name box: an edit inside the explorer-style dialog's combo box, or on its own.
     HWND box = nullptr;
-    for (HWND child = ::FindWindowExW(dialog, nullptr, nullptr, nullptr); child && !box;
-         child = ::FindWindowExW(dialog, child, nullptr, nullptr)) {
-        const int id = ::GetDlgCtrlID(child);
-        if (id == cmb13 || id == edt1)
-            box = FindEdit(child, id);
-    }
+    ::EnumChildWindows(dialog, &FindNameBox, reinterpret_cast<LPARAM>(&box));
     if (!box)
         return false;
     test::WaitUntil([&] { return ::IsWindowEnabled(box) != FALSE; }, kWaitMs);
@@ -120,59 +147,21 @@ bool AnswerFileOpen(HWND owner, const std::wstring& path) {
     return WaitGone(dialog);
 }
 
-bool AnswerFolderChooser(HWND owner, const std::wstring& path) {
-    HWND dialog = WaitForWindow([&](HWND hwnd) {
-        return OwnedBy(hwnd, owner) && ::FindWindowExW(hwnd, nullptr, WC_TREEVIEWW, nullptr);
-    });
-    if (!dialog)
-        return false;
-    if (path.empty()) {
-        test::PressButton(dialog, IDCANCEL);
-    } else {
-        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
-        test::PressButton(dialog, IDOK);
-    }
-    return WaitGone(dialog);
-}
-
-bool AnswerFolderChooserWithChild(HWND owner, const std::wstring& name) {
+bool AnswerFolderChooser(HWND owner, const std::wstring& path, const std::wstring& child) {
     HWND dialog = WaitForWindow([&](HWND hwnd) {
         return OwnedBy(hwnd, owner) && ::FindWindowExW(hwnd, nullptr, WC_TREEVIEWW, nullptr);
     });
     if (!dialog)
         return false;
     HWND tree = ::FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
-    HTREEITEM found = nullptr;
-    test::WaitUntil(
-        [&] {
-            const auto root =
-                reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-            ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
-            auto item = reinterpret_cast<HTREEITEM>(
-                ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
-            for (; item && !found;
-                 item = reinterpret_cast<HTREEITEM>(::SendMessageW(
-                     tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-                wchar_t text[MAX_PATH] = {};
-                TVITEMW tv{};
-                tv.mask = TVIF_TEXT;
-                tv.hItem = item;
-                tv.pszText = text;
-                tv.cchTextMax = MAX_PATH;
-                ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-                if (name == text)
-                    found = item;
-            }
-            return found != nullptr;
-        },
-        kWaitMs);
-    if (!found) {
-        test::PressButton(dialog, IDCANCEL);
-        return false;
-    }
-    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
-    test::PressButton(dialog, IDOK);
-    return WaitGone(dialog);
+    HTREEITEM item = nullptr;
+    if (!child.empty() &&
+        test::WaitUntil([&] { return (item = FindRootChild(tree, child)) != nullptr; }, kWaitMs))
+        SendItem(tree, TVM_SELECTITEM, TVGN_CARET, item);
+    else if (!path.empty())
+        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+    test::PressButton(dialog, path.empty() && !item ? IDCANCEL : IDOK);
+    return WaitGone(dialog) && (child.empty() || item);
 }
 
 void Click(HWND dialog, int id) {

@@ -17,6 +17,10 @@ constexpr DWORD kWaitMs = 60000; // generous: the machine running the tests is b
 // When `drive` ends, every dialog still open is cancelled so that `open` returns.
 void Run(const std::function<void()>& open, const std::function<void()>& drive);
 
+// The same for a dialog that `drive` gets once it shows with `caption`.
+void RunDialog(const std::wstring& caption, const std::function<void()>& open,
+               const std::function<void(HWND)>& drive, HWND owner = nullptr);
+
 // The visible dialog of this process with `caption` (and owned by `owner` when given);
 // null when none appeared in time.
 HWND WaitForDialog(const std::wstring& caption, HWND owner = nullptr);
@@ -25,11 +29,9 @@ HWND WaitForDialog(const std::wstring& caption, HWND owner = nullptr);
 test::SeenDialog AnswerMessageBox(HWND owner, int button = IDOK);
 // The system's file-open dialog owned by `owner`, answered with `path`.
 bool AnswerFileOpen(HWND owner, const std::wstring& path);
-// The shell's folder chooser owned by `owner`: `path` selected and OK pressed, or Cancel
-// when `path` is empty.
-bool AnswerFolderChooser(HWND owner, const std::wstring& path);
-// The same for a chooser with a root of its own: the root's child item `name` is chosen.
-bool AnswerFolderChooserWithChild(HWND owner, const std::wstring& name);
+// The shell's folder chooser owned by `owner`: `path` (or, in a chooser with a root of its
+// own, the root's child item `child`) selected and OK pressed; Cancel when both are empty.
+bool AnswerFolderChooser(HWND owner, const std::wstring& path, const std::wstring& child = {});
 
 // Sent (the call returns once the dialog has handled it): for buttons that open no window.
 void Click(HWND dialog, int id);

@@ -21,17 +21,14 @@ INT_PTR RunButtonDialog(oVoiceBook* node, const std::function<void(HWND)>& drive
     INT_PTR result = 0;
     dialogs::RecentIconFiles recent;
     CEditProgramCommandDlg dlg(node, recent);
-    script::Run(
+    script::RunDialog(
+        L"Edit Button",
         [&] {
             result = dlg.DoModal(nullptr);
             if (values)
                 *values = dlg.Values();
         },
-        [&] {
-            HWND hwnd = script::WaitForDialog(L"Edit Button");
-            ASSERT_NE(hwnd, nullptr);
-            drive(hwnd);
-        });
+        drive);
     return result;
 }
 

@@ -41,17 +41,14 @@ Picked RunPicker(dialogs::RecentIconFiles& recent, const std::wstring& start,
     CChangeIconDlg dlg(recent);
     if (!start.empty())
         dlg.SetIcon(start, 0);
-    script::Run(
+    script::RunDialog(
+        L"Change Icon",
         [&] {
             picked.result = dlg.DoModal(nullptr);
             picked.file = dlg.File();
             picked.index = dlg.Index();
         },
-        [&] {
-            HWND hwnd = script::WaitForDialog(L"Change Icon");
-            ASSERT_NE(hwnd, nullptr);
-            drive(hwnd);
-        });
+        drive);
     return picked;
 }
 

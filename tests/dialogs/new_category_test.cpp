@@ -60,12 +60,9 @@ oVoiceBook* RunCommand(oVoiceBook& root, oVoiceBook* anchor,
     oVoiceBook* made = nullptr;
     HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                                    nullptr, nullptr, nullptr, nullptr);
-    script::Run([&] { made = dialogs::RunNewCategoryCommand(owner, root, anchor); },
-                [&] {
-                    HWND hwnd = script::WaitForDialog(L"New Category", owner);
-                    ASSERT_NE(hwnd, nullptr);
-                    drive(hwnd);
-                });
+    script::RunDialog(
+        L"New Category", [&] { made = dialogs::RunNewCategoryCommand(owner, root, anchor); }, drive,
+        owner);
     ::DestroyWindow(owner);
     return made;
 }
@@ -134,7 +131,7 @@ TEST(NewCategoryCommandTest, ProgramGroupTakesItsSubFoldersOnlyWhenAsked) {
             ::SendDlgItemMessageW(dlg, IDC_SCAN_SUB_FOLDERS, BM_SETCHECK,
                                   scan ? BST_CHECKED : BST_UNCHECKED, 0);
             script::Press(dlg, IDC_BROWSE);
-            ASSERT_TRUE(script::AnswerFolderChooserWithChild(dlg, L"Lark Test Group"));
+            ASSERT_TRUE(script::AnswerFolderChooser(dlg, L"", L"Lark Test Group"));
             ASSERT_TRUE(test::WaitUntil([&] { return !script::Text(dlg, IDC_GROUP_NAME).empty(); },
                                         script::kWaitMs));
             shown = script::Text(dlg, IDC_GROUP_NAME);
