@@ -1,6 +1,5 @@
 #include "bar/main_dlg.h"
 
-#include "app/main_app.h"
 #include "bar/bar_layout.h"
 #include "bar/docking_geometry.h"
 #include "bar/grip_buttons.h"
@@ -24,7 +23,7 @@ SIZE ClientSize(HWND hwnd) {
 
 // ---- construction ---------------------------------------------------------------------------
 
-CMainDlg::CMainDlg() {
+CMainDlg::CMainDlg(bar::AppServices& app) : CAppBar(app) {
     m_hIcon = fw::LoadResIcon(IDI_MAIN);
     const bool usable = LoadPlacement();
     // Sizes the registry cannot give are computed from the button size.
@@ -39,7 +38,7 @@ CMainDlg::~CMainDlg() {
 }
 
 bool CMainDlg::LoadPlacement() {
-    const PlacementValues stored = ReadPlacement(theApp().profile());
+    const PlacementValues stored = ReadPlacement(m_app.Settings());
     m_hMonitor = bar::MonitorFromStored(stored.Monitor);
     m_nState = stored.State;
     m_bAlwaysOnTop = stored.AlwaysOnTop;
@@ -65,11 +64,11 @@ void CMainDlg::SavePlacement() const {
     for (int i = 0; i < 4; ++i)
         v.DockSize[i] = m_DockSize[i];
     v.FloatRect = m_rcFloat;
-    ::SavePlacement(theApp().profile(), v);
+    ::SavePlacement(m_app.Settings(), v);
 }
 
 void CMainDlg::ComputeMetrics(bool reset) {
-    const Preferences& prefs = theApp().m_prefs;
+    const Preferences& prefs = m_app.Prefs();
     const bar::BarMetrics metrics = bar::MetricsForButtonSize(prefs.ButtonSize);
     bar::SetCurrentMetrics(metrics);
 
@@ -106,7 +105,7 @@ bool CMainDlg::OnInitDialog(HWND focus) {
         const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
         ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
     }
-    ::SetWindowTextW(hwnd_, theApp().Title().c_str());
+    ::SetWindowTextW(hwnd_, m_app.Title().c_str());
     ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
     ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
     m_nAllowed = bar::ALLOW_ALL;
@@ -132,7 +131,7 @@ void CMainDlg::OnDestroy() {
     m_wndToolBar.SaveIfPending();
     SavePlacement();
     // The tray icon is removed here once the bar has one.
-    theApp().SavePreferences();
+    m_app.SavePreferences();
     m_tooltip.Destroy();
     CAppBar::OnDestroy();
 }
@@ -142,14 +141,14 @@ void CMainDlg::OnEndSession(bool ending) {
     if (!ending)
         return;
     m_wndToolBar.SaveIfPending();
-    theApp().SavePreferences();
+    m_app.SavePreferences();
     SavePlacement();
 }
 
 // ---- state ----------------------------------------------------------------------------------
 
 void CMainDlg::ApplyStateOrTray(int32_t state) {
-    if (theApp().m_prefs.TrayOnly) {
+    if (m_app.Prefs().TrayOnly) {
         ::ShowWindow(hwnd_, SW_HIDE);
         SetState(STATE_FLOAT, true);
         return;
@@ -301,7 +300,7 @@ void CMainDlg::PaintGrip(HDC dc, const RECT& client) {
     };
     const bool active = ::GetActiveWindow() == hwnd_;
     const COLORREF colour =
-        bar::GripColour(active, theApp().m_prefs.IconMono != 0, caption(COLOR_ACTIVECAPTION),
+        bar::GripColour(active, m_app.Prefs().IconMono != 0, caption(COLOR_ACTIVECAPTION),
                         caption(COLOR_INACTIVECAPTION));
     const RECT strip = bar::GripStripRect(SIZE{client.right, client.bottom}, m_bVertical);
     fw::Brush brush(::CreateSolidBrush(colour));
@@ -343,7 +342,7 @@ HICON CMainDlg::OnQueryDragIcon() {
 
 LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != 0 && msg == TestSetHoldMessage()) {
-        theApp().SetHold(wp != 0);
+        m_app.SetHold(wp != 0);
         return 0;
     }
     return CAppBar::OnMessage(msg, wp, lp);
@@ -352,7 +351,7 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 // ---- commands -------------------------------------------------------------------------------
 
 void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
-    Preferences& prefs = theApp().m_prefs;
+    Preferences& prefs = m_app.Prefs();
     switch (id) {
     case ID_POSITION_LEFT:
     case ID_POSITION_TOP:
@@ -368,16 +367,16 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         return;
     case ID_ALWAYS_ON_TOP:
         SetAlwaysOnTop(!m_bAlwaysOnTop, true);
-        theApp().SavePreferences();
+        m_app.SavePreferences();
         SavePlacement(); // no state change follows that would write it
         return;
     case ID_AUTO_HIDE:
         SetAutoHide(!m_bAutoHide, true);
-        theApp().SavePreferences();
+        m_app.SavePreferences();
         return;
     case ID_VIEW_ICON:
         OnViewFlag(VIEW_ICON_BUTTONS);
-        theApp().SavePreferences();
+        m_app.SavePreferences();
         return;
     case ID_VIEW_TAB: {
         prefs.ViewGroupButtonMethod ^= VIEW_TAB_STRIP;
@@ -385,29 +384,29 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         bar::ToggleTabStripDockSizes(sizes, (prefs.ViewGroupButtonMethod & VIEW_TAB_STRIP) != 0);
         SetDockSizes(sizes[0], sizes[1], sizes[2], sizes[3], true);
         OnViewFlag(0);
-        theApp().SavePreferences();
+        m_app.SavePreferences();
         return;
     }
     case ID_VIEW_TAB_ICON:
         OnViewFlag(VIEW_TAB_ICONS);
-        theApp().SavePreferences();
+        m_app.SavePreferences();
         return;
     case ID_VIEW_CATEGORY_ONLY:
         OnViewFlag(VIEW_CATEGORY_ONLY);
         ComputeMetrics(true);
         SetState(m_nState, true);
-        theApp().SavePreferences();
+        m_app.SavePreferences();
         return;
     case ID_APP_EXIT:
         ::DestroyWindow(hwnd_);
         return;
     case ID_ADD_CATEGORY:
         // One dialog at a time; the bar stays open while it shows.
-        if (!theApp().IsHeld() && g_pVoiceBook) {
-            theApp().SetHold(true);
+        if (!m_app.IsHeld() && g_pVoiceBook) {
+            m_app.SetHold(true);
             if (dialogs::RunNewCategoryCommand(hwnd_, *g_pVoiceBook, nullptr))
                 m_wndToolBar.MarkModified();
-            theApp().SetHold(false);
+            m_app.SetHold(false);
         }
         return;
     case IDC_MENU_BUTTON:
@@ -432,9 +431,9 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
 }
 
 void CMainDlg::OnPosition(int32_t state, bool trayOnly) {
-    theApp().m_prefs.TrayOnly = trayOnly ? 1 : 0;
+    m_app.Prefs().TrayOnly = trayOnly ? 1 : 0;
     ApplyStateOrTray(state);
-    theApp().SavePreferences();
+    m_app.SavePreferences();
 }
 
 void CMainDlg::OnButtonSizeChanged() {
@@ -442,10 +441,10 @@ void CMainDlg::OnButtonSizeChanged() {
     ComputeMetrics(true);
     SetState(m_nState, true);
     // The program button bar rebuilds its buttons for the new size here once it has them.
-    theApp().SavePreferences();
+    m_app.SavePreferences();
 }
 
 void CMainDlg::OnViewFlag(int32_t bits) {
-    theApp().m_prefs.ViewGroupButtonMethod ^= bits;
+    m_app.Prefs().ViewGroupButtonMethod ^= bits;
     // The program button bar takes the new category-view word here once it shows categories.
 }

@@ -16,10 +16,8 @@
 class CMainDlg : public CAppBar {
 public:
     // Loads the placement and computes the metrics; the window is made by CreateModeless.
-    CMainDlg();
+    explicit CMainDlg(bar::AppServices& app);
     ~CMainDlg() override;
-
-    CProgramToolBar& ProgramToolBar() noexcept { return m_wndToolBar; }
 
     // Metrics for the current button size; with `reset` the dock sizes and the floating
     // rectangle become the defaults of that size (not applied to the window here).

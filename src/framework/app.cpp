@@ -40,6 +40,20 @@ bool App::PreTranslateMessage(MSG& msg) {
     return false;
 }
 
+bool App::OfferMessage(MSG& msg) {
+    const MSG* o = offering_;
+    if (o && o->hwnd == msg.hwnd && o->message == msg.message && o->wParam == msg.wParam &&
+        o->lParam == msg.lParam && o->time == msg.time)
+        return false;
+    struct Scope {
+        const MSG*& current;
+        const MSG* outer;
+        ~Scope() { current = outer; }
+    } scope{offering_, offering_};
+    offering_ = &msg;
+    return PreTranslateMessage(msg);
+}
+
 void App::WindowDestroyed(HWND hwnd) noexcept {
     if (current_ && current_->mainWindow_ == hwnd) {
         current_->mainWindow_ = nullptr;
@@ -65,7 +79,7 @@ int App::Main() {
             exitCode_ = 1;
             break;
         }
-        if (!PreTranslateMessage(msg)) {
+        if (!OfferMessage(msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

@@ -29,13 +29,19 @@ MessageFilter::~MessageFilter() {
 }
 
 LRESULT CALLBACK MessageFilter::Procedure(int code, WPARAM wp, LPARAM lp) noexcept {
-    if ((code == MSGF_DIALOGBOX || code == MSGF_MENU) && lp) {
+    // A menu's keys belong to the menu: only its other messages (the mouse's, for tooltips)
+    // are offered.
+    MSG* msg = reinterpret_cast<MSG*>(lp);
+    const bool offered =
+        msg && (code == MSGF_DIALOGBOX ||
+                (code == MSGF_MENU && (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)));
+    if (offered) {
         try {
             if (App* app = App::Current())
-                if (app->PreTranslateMessage(*reinterpret_cast<MSG*>(lp)))
+                if (app->OfferMessage(*msg))
                     return TRUE;
         } catch (...) {
-            LogHandlerException(L"message filter", reinterpret_cast<MSG*>(lp)->message);
+            LogHandlerException(L"message filter", msg->message);
         }
     }
     return ::CallNextHookEx(t_hook, code, wp, lp);

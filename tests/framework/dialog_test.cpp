@@ -89,6 +89,42 @@ TEST(DialogControlsTest, ValuesGoInAndComeBackThroughRealControls) {
     dlg.Destroy();
 }
 
+// Handlers whose answers travel differently out of a dialog procedure: colours directly, the
+// cursor answer through DWLP_MSGRESULT; a declining handler leaves the dialog manager's own.
+class AnsweringDialog : public fw::Dialog {
+public:
+    HBRUSH brush = ::GetSysColorBrush(COLOR_INFOBK);
+    UINT menuItem = 0;
+
+protected:
+    HBRUSH OnCtlColor(HDC, HWND control, UINT type) override {
+        if (type != CTLCOLOR_STATIC || control != Item(kCheck))
+            SetMsgHandled(false);
+        return brush;
+    }
+    bool OnSetCursor(HWND, UINT hit, UINT) override { return hit == HTCLIENT; }
+    void OnMenuSelect(UINT item, UINT, HMENU) override { menuItem = item; }
+};
+
+TEST(DialogHandlerTest, AnswersReachTheSenderThroughTheDialogProcedure) {
+    const test::DialogTemplate t = ControlsTemplate();
+    AnsweringDialog dlg;
+    ASSERT_NE(dlg.CreateModeless(t.get(), nullptr), nullptr) << ::GetLastError();
+    HDC dc = ::GetDC(dlg.hwnd());
+    EXPECT_EQ(::SendMessageW(dlg.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                             reinterpret_cast<LPARAM>(dlg.Item(kCheck))),
+              reinterpret_cast<LRESULT>(dlg.brush));
+    EXPECT_NE(::SendMessageW(dlg.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                             reinterpret_cast<LPARAM>(dlg.Item(kEdit))),
+              reinterpret_cast<LRESULT>(dlg.brush));
+    ::ReleaseDC(dlg.hwnd(), dc);
+    EXPECT_EQ(::SendMessageW(dlg.hwnd(), WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              TRUE);
+    ::SendMessageW(dlg.hwnd(), WM_MENUSELECT, MAKEWPARAM(4711, MF_STRING), 0);
+    EXPECT_EQ(dlg.menuItem, 4711u);
+    dlg.Destroy();
+}
+
 // A page that records its activations; the first refuses to be left while its box is unchecked.
 class Page : public fw::PropertyPage {
 public:
@@ -239,3 +275,34 @@ TEST(MessageFilterTest, ModalLoopsOfferTheirMessagesToTheApplication) {
 }
 
 } // namespace
+
+// A modeless dialog as main window: its keyboard navigation (IsDialogMessage) calls the message
+// filter too, which must not offer the message to the application a second time.
+class KeyedApp : public fw::App {
+public:
+    KeyedApp() : fw::App(L"Test") {}
+    int keys = 0;
+    bool InitInstance() override {
+        SetMainWindow(dlg_.CreateModeless(t_.get(), nullptr));
+        if (!MainWindow())
+            return false;
+        ::PostMessageW(dlg_.Item(kEdit), WM_KEYDOWN, VK_TAB, 0);
+        ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+        return true;
+    }
+    bool PreTranslateMessage(MSG& msg) override {
+        if (msg.message == WM_KEYDOWN)
+            ++keys;
+        return fw::App::PreTranslateMessage(msg);
+    }
+
+private:
+    test::DialogTemplate t_ = ControlsTemplate();
+    fw::Dialog dlg_;
+};
+
+TEST(MessageFilterTest, KeyboardNavigationOfTheMainDialogIsOfferedOnce) {
+    KeyedApp app;
+    EXPECT_EQ(app.Main(), 0);
+    EXPECT_EQ(app.keys, 1);
+}
