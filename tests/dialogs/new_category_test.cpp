@@ -221,6 +221,11 @@ TEST(NewCategoryCommandTest, BarCommandAddsTheCategoryThatTheExitSaves) {
     ASSERT_TRUE(test::WaitUntil(
         [&] { return (dlg = test::FindDialogOf(lark.Id(), IDC_TYPE_EMPTY)); }, script::kWaitMs));
     EXPECT_EQ(::GetWindow(dlg, GW_OWNER), bar);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(bar, WM_COMMAND, ID_ADD_CATEGORY, 0, SMTO_NORMAL,
+                                    script::kWaitMs, &answer),
+              0)
+        << "a second dialog is refused while one shows: " << ::GetLastError();
     script::SetText(dlg, IDC_CATEGORY_NAME, L"From The Bar");
     test::PressButton(dlg, IDOK);
     ASSERT_TRUE(script::WaitGone(dlg));
