@@ -217,3 +217,5 @@ TEST(NewCategoryCommandTest, BarCommandAddsTheCategoryThatTheExitSaves) {
     EXPECT_EQ(loaded.FirstChild()->Next()->m_strName, L"From The Bar");
     test::RemoveTree(test::DataFolder());
 }
+
+} // namespace
