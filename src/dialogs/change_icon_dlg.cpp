@@ -1,5 +1,6 @@
 #include "dialogs/change_icon_dlg.h"
 
+#include "dialogs/button_values.h"
 #include "dialogs/file_open.h"
 #include "resource.h"
 #include "shell/launch.h"
@@ -101,8 +102,13 @@ void CChangeIconDlg::OnOK() {
     if (m_bEdited) {
         // The typed file's icons are shown first; the user confirms with a second OK.
         m_bEdited = false;
-        const std::wstring typed = ItemText(IDC_ICON_FILE);
-        SelectFile(typed);
+        const std::wstring typed = dialogs::TrimBlanks(ItemText(IDC_ICON_FILE));
+        if (!typed.empty()) {
+            SelectFile(typed);
+        } else { // an emptied field is no file to remember
+            m_strFile.clear();
+            FillGrid();
+        }
         return;
     }
     const int at = static_cast<int>(::SendMessageW(Item(IDC_ICON_GRID), LB_GETCURSEL, 0, 0));
