@@ -9,6 +9,8 @@
 #include "bar/sizing_track.h"
 #include "bar/monitors.h"
 #include "bar/test_hooks.h"
+#include "dialogs/new_category.h"
+#include "model/voice_book.h"
 #include "framework/resources.h"
 #include "resource.h"
 #include "ui/visual_styles.h"
@@ -464,6 +466,15 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         return;
     case ID_APP_EXIT:
         ::DestroyWindow(hwnd_);
+        return;
+    case ID_ADD_CATEGORY:
+        // One dialog at a time; the bar stays open while it shows.
+        if (!m_app.IsHeld() && g_pVoiceBook) {
+            m_app.SetHold(true);
+            if (dialogs::RunNewCategoryCommand(hwnd_, *g_pVoiceBook, nullptr))
+                m_wndToolBar.MarkModified();
+            m_app.SetHold(false);
+        }
         return;
     case IDC_MENU_BUTTON:
         // The bar menu opens here, at the button's top-right corner, once it exists.

@@ -11,4 +11,9 @@ namespace shell {
 // user ("Can't find folder.") and gives false. `displayName` is the chosen item's name.
 bool BrowseForFolder(HWND owner, int rootCsidl, std::wstring& displayName, std::wstring& path);
 
+// The same, telling a cancelled chooser apart from a chosen item without a path (which is
+// reported as above).
+enum class FolderChoice { Cancelled, WithoutPath, Chosen };
+FolderChoice ChooseFolder(HWND owner, int rootCsidl, std::wstring& displayName, std::wstring& path);
+
 } // namespace shell

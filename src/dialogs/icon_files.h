@@ -1,0 +1,33 @@
+#pragma once
+// Icons inside files (programs, libraries, icon files) and the run's list of recently used
+// icon files.
+#include <string>
+#include <vector>
+
+#include "framework/gdi.h"
+
+namespace dialogs {
+
+// How many icons the file holds (0 for none, or for a file that is not one of icons).
+int CountIcons(const std::wstring& file);
+// The large icon at `index` by the system's single-icon extraction; empty when there is none
+// (also for a file that is neither a program nor an icon file).
+fw::Icon ExtractSingleIcon(const std::wstring& file, int index);
+
+// Icon files used lately, shared by every opening of the icon picker during one run and
+// never saved.
+struct RecentIconFiles {
+    std::vector<std::wstring> entries;
+};
+// The list of this run.
+RecentIconFiles& RecentIconFilesOfRun();
+// The three entries an empty list starts with, upper case, whether they exist or not.
+std::vector<std::wstring> SeedIconFiles(const std::wstring& systemFolder,
+                                        const std::wstring& windowsFolder);
+// The same from the system's folders.
+std::vector<std::wstring> SeedIconFiles();
+// Index of `path` among `entries` ignoring letter case; -1 when absent.
+int FindIconFile(const std::vector<std::wstring>& entries, const std::wstring& path);
+std::wstring UpperCase(std::wstring text);
+
+} // namespace dialogs
