@@ -62,7 +62,9 @@ void RunFirstRun(oVoiceBook& root, HWND owner) {
     auto index = std::make_shared<ProgramIndex>();
     if (RunWhilePumping([index] { index->BuildFromStartMenu(); }, bar) != PumpedWorkEnd::Done)
         return;
-    RepaintingQuestion question(owner, bar);
+    // Owned by the progress window, the question is always in front of it: a question hidden
+    // behind it would make the first start look hung.
+    RepaintingQuestion question(progress.hwnd() ? progress.hwnd() : owner, bar);
     ReadTemplate(root, fw::ProgramFolder() + kTemplateFileName, QueryOsVersion().major, *index,
                  question);
     index->Clear();

@@ -287,8 +287,11 @@ void CBookButton::OnLButtonUp(UINT, POINT client) {
     const bool inside = PointerInside(client);
     if (inside) {
         m_bChecked = m_bToggle ? !m_bChecked : 0;
-    } else if (::GetCapture() == hwnd_) {
-        ::ReleaseCapture();
+    } else {
+        if (::GetCapture() == hwnd_)
+            ::ReleaseCapture();
+        // Released outside: the pointer is away, whether or not the capture was still ours.
+        m_nHover = 0;
     }
     DrawNow(inside ? views::kStateHot : views::kStateNormal);
     m_bPressed = 0;

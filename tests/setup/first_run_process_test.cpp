@@ -114,8 +114,8 @@ TEST_F(FirstRunProcessTest, TemplateBecomesTheSavedTreeWithProgramsOfThisSystem)
 }
 
 // The question comes while the progress window is up; it must not be hidden behind it, or the
-// first start seems to hang. Disabled until the question is shown in front of it.
-TEST_F(FirstRunProcessTest, DISABLED_TheBookmarkQuestionIsInFrontOfTheProgressWindow) {
+// first start seems to hang.
+TEST_F(FirstRunProcessTest, TheBookmarkQuestionIsInFrontOfTheProgressWindow) {
     oVoiceBook tree;
     FirstStart(IDNO, tree);
     EXPECT_TRUE(seen_.inFront) << "the question is covered by \"" << test::Narrow(seen_.coveredBy)
