@@ -5,10 +5,10 @@
 #include <string>
 
 #include "framework/handle.h"
+#include "framework/language_pack.h"
 
-// Registry values in the product key itself that steer the choice.
-constexpr wchar_t kLanguageIdValue[] = L"UI_LanguageID";
-constexpr wchar_t kLanguagePackDisableValue[] = L"UI_LanguagePack_Disable";
+using fw::kLanguageIdValue;
+using fw::kLanguagePackDisableValue;
 
 // A value of the product key: the current user's when present, else the machine's, else 0.
 // Only 4-byte REG_DWORD values count.

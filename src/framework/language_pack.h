@@ -11,6 +11,11 @@
 
 namespace fw {
 
+// Values of the product key itself that steer the choice: the chosen language (0 = automatic)
+// and whether packs are never loaded.
+constexpr wchar_t kLanguageIdValue[] = L"UI_LanguageID";
+constexpr wchar_t kLanguagePackDisableValue[] = L"UI_LanguagePack_Disable";
+
 // Major and minor parts of a file's version (the high 32 bits of its fixed file version);
 // 0 when the file has no version resource.
 DWORD FileVersionMajorMinor(const std::wstring& path);
