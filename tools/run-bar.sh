@@ -9,6 +9,10 @@ build=${LARK_BUILD_DIR:-$repo/build}
 run=$repo/run
 mkdir -p "$run"
 cp "$build/bin/LarkB.exe" "$run/"
+# Language packs lie beside the program.
+for f in "$build"/bin/LarkB.???; do
+    [ -f "$f" ] && cp "$f" "$run/"
+done
 for f in "$repo"/data/*; do
     [ -f "$f" ] && cp "$f" "$run/"
 done
