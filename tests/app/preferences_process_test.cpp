@@ -1,0 +1,284 @@
+// The preferences sheet and the auto-hide time dialog of the real program, driven through
+// their windows as a user would, and the German pack chosen for a start.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "bar/bar_layout.h"
+#include "bar/bar_process_fixture.h"
+#include "support/dialog_answer.h"
+
+namespace {
+
+using bartest::kPreferences;
+using bartest::ReadPreference;
+
+constexpr UINT kPreferencesCommand = 5003;
+constexpr UINT kAutoHideTimeCommand = 33083;
+
+struct TitleSearch {
+    DWORD pid;
+    std::wstring caption;
+    HWND found;
+};
+
+// A visible top-level window of process `pid` captioned `caption`.
+HWND FindTopLevel(DWORD pid, const std::wstring& caption) {
+    TitleSearch search{pid, caption, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<TitleSearch*>(lp);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t text[128] = {};
+            ::GetWindowTextW(hwnd, text, 128);
+            if (owner != s->pid || !::IsWindowVisible(hwnd) || s->caption != text)
+                return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A message box of process `pid`: a visible dialog with a message text.
+HWND FindMessageBox(DWORD pid) {
+    struct Match {
+        DWORD pid;
+        HWND found;
+    } match{pid, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* m = reinterpret_cast<Match*>(lp);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner != m->pid || !::IsWindowVisible(hwnd) || !::GetDlgItem(hwnd, 0xFFFF))
+                return TRUE;
+            m->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&match));
+    return match.found;
+}
+
+// The first descendant of `parent` with the control identifier `id`.
+HWND FindControl(HWND parent, int id) {
+    struct Match {
+        int id;
+        HWND found;
+    } match{id, nullptr};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* m = reinterpret_cast<Match*>(lp);
+            if (::GetDlgCtrlID(child) != m->id)
+                return TRUE;
+            m->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&match));
+    return match.found;
+}
+
+LRESULT SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    DWORD_PTR result = 0;
+    EXPECT_NE(::SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 10000, &result), 0)
+        << "message " << msg << " error " << ::GetLastError();
+    return static_cast<LRESULT>(result);
+}
+
+std::wstring ComboText(HWND combo, int index) {
+    wchar_t text[256] = {};
+    SendTo(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+class PreferencesProcessTest : public bartest::BarWindowTest {
+protected:
+    HWND OpenSheet(const std::wstring& caption = L"Preferences") {
+        Command(bar_, kPreferencesCommand);
+        HWND sheet = nullptr;
+        EXPECT_TRUE(test::WaitUntil(
+            [&] { return (sheet = FindTopLevel(lark_->Id(), caption)) != nullptr; }, 15000))
+            << "no sheet captioned " << std::string(caption.begin(), caption.end());
+        return sheet;
+    }
+    HWND OpenDelayDialog() {
+        Command(bar_, kAutoHideTimeCommand);
+        HWND dialog = nullptr;
+        EXPECT_TRUE(test::WaitUntil(
+            [&] { return (dialog = test::FindDialogOf(lark_->Id(), 1100)) != nullptr; }, 15000));
+        return dialog;
+    }
+    // Presses a button of a window of the bar's process and waits until the window is gone.
+    static bool Close(HWND window, int button) {
+        test::PressButton(window, button);
+        return test::WaitUntil([&] { return !::IsWindow(window); }, 15000);
+    }
+
+    void StartBar() {
+        lark_ = std::make_unique<test::LarkProcess>(exe_);
+        bar_ = Start(*lark_);
+    }
+
+    std::unique_ptr<test::LarkProcess> lark_;
+    HWND bar_ = nullptr;
+};
+
+TEST_F(PreferencesProcessTest, TheHotkeyIsShownConvertedAndStoredBackOrCleared) {
+    test::WriteRegDword(kPreferences, L"TBHotKeyCode", 0x60041); // Ctrl+Alt+A
+    StartBar();
+    HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    HWND hotkey = FindControl(sheet, 1118);
+    ASSERT_NE(hotkey, nullptr);
+    EXPECT_EQ(SendTo(hotkey, HKM_GETHOTKEY), MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    SendTo(hotkey, HKM_SETHOTKEY, MAKEWORD(VK_F5, HOTKEYF_SHIFT));
+    ASSERT_TRUE(Close(sheet, IDOK));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TBHotKeyCode") == 0x10074; }, 5000));
+
+    sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    SendTo(FindControl(sheet, 1118), HKM_SETHOTKEY, 0);
+    ASSERT_TRUE(Close(sheet, IDOK));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TBHotKeyCode") == 0; }, 5000));
+    // No hotkey of the bar holds the key any more.
+    ASSERT_NE(::RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'A'), FALSE) << ::GetLastError();
+    ::UnregisterHotKey(nullptr, 7);
+    Exit(*lark_);
+}
+
+TEST_F(PreferencesProcessTest, MonochromeRepaintsTheGripAndCancelChangesNothing) {
+    StartBar();
+    RECT client{};
+    ::GetClientRect(bar_, &client);
+    const RECT strip = bar::GripStripRect(SIZE{client.right, client.bottom}, false);
+    POINT probe{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
+    ::ClientToScreen(bar_, &probe);
+
+    HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    SendTo(FindControl(sheet, 1123), BM_CLICK);
+    ASSERT_TRUE(Close(sheet, IDCANCEL));
+    test::PumpMessages(300);
+    EXPECT_EQ(ReadPreference(L"IconMono"), 0);
+
+    sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    SendTo(FindControl(sheet, 1123), BM_CLICK);
+    ASSERT_TRUE(Close(sheet, IDOK));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"IconMono") == 1; }, 5000));
+    // Grey or black, as the bar is inactive or active: the caption colours are gone at once.
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            const COLORREF c = bartest::ScreenPixel(probe);
+            return c == RGB(0, 0, 0) || c == RGB(192, 192, 192);
+        },
+        5000))
+        << std::hex << bartest::ScreenPixel(probe);
+    Exit(*lark_);
+}
+
+TEST_F(PreferencesProcessTest, WhileAnotherDialogHoldsTheBarPreferencesDoNothing) {
+    StartBar();
+    const UINT hold = ::RegisterWindowMessageW(L"LarkRunBar.TestSetHold");
+    SendTo(bar_, hold, 1);
+    // Sent, so its answer means the command has been carried out.
+    SendTo(bar_, WM_COMMAND, MAKEWPARAM(kPreferencesCommand, 0));
+    SendTo(bar_, WM_COMMAND, MAKEWPARAM(kAutoHideTimeCommand, 0));
+    EXPECT_EQ(FindTopLevel(lark_->Id(), L"Preferences"), nullptr);
+    EXPECT_EQ(test::FindDialogOf(lark_->Id(), 1100), nullptr);
+    SendTo(bar_, hold, 0);
+    HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(Close(sheet, IDCANCEL));
+    Exit(*lark_);
+}
+
+TEST_F(PreferencesProcessTest, TheDisableBoxGreysTheLanguageListAndIsWrittenOnOk) {
+    StartBar();
+    HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    SendTo(sheet, PSM_SETCURSEL, 1);
+    HWND list = nullptr;
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return (list = FindControl(sheet, 1186)) != nullptr; }, 5000));
+    EXPECT_TRUE(::IsWindowEnabled(list));
+    EXPECT_EQ(ComboText(list, 0), L"[Default Language]");
+    SendTo(FindControl(sheet, 1173), BM_CLICK);
+    EXPECT_FALSE(::IsWindowEnabled(list));
+    ASSERT_TRUE(Close(sheet, IDOK));
+    DWORD disable = 0, language = 0xFFFF;
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            return test::ReadRegDwordValue(test::kProductKey, L"UI_LanguagePack_Disable",
+                                           disable) &&
+                   disable == 1;
+        },
+        5000));
+    EXPECT_TRUE(test::ReadRegDwordValue(test::kProductKey, L"UI_LanguageID", language));
+    EXPECT_EQ(language, 0u);
+    Exit(*lark_);
+}
+
+TEST_F(PreferencesProcessTest, TheDelayIsRangeCheckedAndKeptWhileUnused) {
+    StartBar();
+    HWND dialog = OpenDelayDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, 1100)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, 1101)));
+    ASSERT_TRUE(Close(dialog, IDOK));
+    EXPECT_EQ(ReadPreference(L"AutoHideDelayTime"), 100);
+
+    dialog = OpenDelayDialog();
+    ASSERT_NE(dialog, nullptr);
+    SendTo(::GetDlgItem(dialog, 1099), BM_CLICK);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, 1100)));
+    SendTo(::GetDlgItem(dialog, 1100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"50"));
+    test::PressButton(dialog, IDOK);
+    HWND box = nullptr;
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return (box = FindMessageBox(lark_->Id())) != nullptr; }, 15000));
+    const test::SeenDialog refusal = test::DescribeDialog(box);
+    EXPECT_EQ(refusal.text, L"Enter an integer between 100 and 5000.");
+    EXPECT_EQ(refusal.caption, L"larkRunBar ");
+    ASSERT_TRUE(Close(box, IDOK));
+    ASSERT_TRUE(::IsWindow(dialog));
+    SendTo(::GetDlgItem(dialog, 1100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2500"));
+    ASSERT_TRUE(Close(dialog, IDOK));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"AutoHideDelayTime") == 2500; }, 5000));
+    EXPECT_EQ(ReadPreference(L"UseAutoHideDelayTime"), 1);
+    Exit(*lark_);
+}
+
+TEST_F(PreferencesProcessTest, TheGermanPackChosenByItsIdShowsGermanDialogs) {
+    ASSERT_TRUE(::CopyFileW((test::ExeFolder() + L"\\LarkB.DEU").c_str(),
+                            (dir_ / L"LarkB.DEU").c_str(), FALSE))
+        << ::GetLastError();
+    test::WriteRegDword(test::kProductKey, L"UI_LanguageID", 0x407);
+    StartBar();
+    HWND dialog = OpenDelayDialog();
+    ASSERT_NE(dialog, nullptr);
+    wchar_t caption[128] = {};
+    ::GetWindowTextW(dialog, caption, 128);
+    EXPECT_STREQ(caption, L"Verzögerung beim automatischen Ausblenden");
+    ASSERT_TRUE(Close(dialog, IDCANCEL));
+
+    HWND sheet = OpenSheet(L"Einstellungen");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(ComboText(FindControl(sheet, 1114), 1), L"Menü \"ToolBar\" anzeigen");
+    SendTo(sheet, PSM_SETCURSEL, 1);
+    HWND list = nullptr;
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return (list = FindControl(sheet, 1186)) != nullptr; }, 5000));
+    EXPECT_EQ(ComboText(list, 0), L"[Standardsprache]");
+    EXPECT_EQ(SendTo(list, CB_GETCOUNT), 2);
+    EXPECT_EQ(SendTo(list, CB_GETITEMDATA, SendTo(list, CB_GETCURSEL)), 0x407);
+    ASSERT_TRUE(Close(sheet, IDCANCEL));
+    Exit(*lark_);
+}
+
+} // namespace
