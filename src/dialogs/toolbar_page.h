@@ -31,4 +31,6 @@ protected:
 
 private:
     void StoreControls();
+
+    bool m_bPlaced = false;
 };

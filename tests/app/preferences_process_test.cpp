@@ -133,6 +133,11 @@ TEST_F(PreferencesProcessTest, TheHotkeyIsShownConvertedAndStoredBackOrCleared) 
     StartBar();
     HWND sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
+    // Wholly on the screen, although the bar lies at the bottom edge.
+    RECT placed{};
+    ::GetWindowRect(sheet, &placed);
+    RECT inside{};
+    EXPECT_TRUE(::IntersectRect(&inside, &placed, &work_) && ::EqualRect(&inside, &placed));
     HWND hotkey = FindControl(sheet, 1118);
     ASSERT_NE(hotkey, nullptr);
     EXPECT_EQ(SendTo(hotkey, HKM_GETHOTKEY), MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_ALT));
