@@ -287,3 +287,28 @@ TEST_F(PreferencesProcessTest, TheGermanPackChosenByItsIdShowsGermanDialogs) {
 }
 
 } // namespace
+
+namespace {
+
+// Runs in the German run of this program (a second CTest entry whose Wine starts in a German
+// locale): the program, started by that user, takes the pack beside it without a choice.
+TEST_F(PreferencesProcessTest, AGermanSpeakingUserGetsTheGermanPackWithoutChoosingIt) {
+    if (PRIMARYLANGID(::GetUserDefaultUILanguage()) != LANG_GERMAN)
+        GTEST_SKIP() << "runs where Wine's user-interface language is German";
+    ASSERT_TRUE(::CopyFileW((test::ExeFolder() + L"\\LarkB.DEU").c_str(),
+                            (dir_ / L"LarkB.DEU").c_str(), FALSE))
+        << ::GetLastError();
+    StartBar();
+    HWND dialog = OpenDelayDialog();
+    ASSERT_NE(dialog, nullptr);
+    wchar_t text[128] = {};
+    ::GetWindowTextW(::GetDlgItem(dialog, IDCANCEL), text, 128);
+    EXPECT_STREQ(text, L"Abbrechen");
+    ASSERT_TRUE(Close(dialog, IDCANCEL));
+    HWND sheet = OpenSheet(L"Einstellungen");
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(Close(sheet, IDCANCEL));
+    Exit(*lark_);
+}
+
+} // namespace
