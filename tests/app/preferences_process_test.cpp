@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 
 #include "bar/bar_layout.h"
@@ -13,74 +14,40 @@
 
 namespace {
 
-using bartest::kPreferences;
 using bartest::ReadPreference;
 
-constexpr UINT kPreferencesCommand = 5003;
-constexpr UINT kAutoHideTimeCommand = 33083;
-
-struct TitleSearch {
-    DWORD pid;
-    std::wstring caption;
-    HWND found;
-};
-
-// A visible top-level window of process `pid` captioned `caption`.
-HWND FindTopLevel(DWORD pid, const std::wstring& caption) {
-    TitleSearch search{pid, caption, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<TitleSearch*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t text[128] = {};
-            ::GetWindowTextW(hwnd, text, 128);
-            if (owner != s->pid || !::IsWindowVisible(hwnd) || s->caption != text)
-                return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+// The first window (top-level windows of process `pid`, or descendants of `parent`) that
+// `match` accepts.
+HWND FindWindowWhere(DWORD pid, HWND parent, std::function<bool(HWND)> match) {
+    struct Search {
+        DWORD pid;
+        std::function<bool(HWND)> match;
+        HWND found;
+    } search{pid, std::move(match), nullptr};
+    const WNDENUMPROC visit = [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if ((s->pid && (owner != s->pid || !::IsWindowVisible(hwnd))) || !s->match(hwnd))
+            return TRUE;
+        s->found = hwnd;
+        return FALSE;
+    };
+    if (parent)
+        ::EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
+    else
+        ::EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-// A message box of process `pid`: a visible dialog with a message text.
-HWND FindMessageBox(DWORD pid) {
-    struct Match {
-        DWORD pid;
-        HWND found;
-    } match{pid, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* m = reinterpret_cast<Match*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            if (owner != m->pid || !::IsWindowVisible(hwnd) || !::GetDlgItem(hwnd, 0xFFFF))
-                return TRUE;
-            m->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&match));
-    return match.found;
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd, text, 256);
+    return text;
 }
 
-// The first descendant of `parent` with the control identifier `id`.
 HWND FindControl(HWND parent, int id) {
-    struct Match {
-        int id;
-        HWND found;
-    } match{id, nullptr};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM lp) -> BOOL {
-            auto* m = reinterpret_cast<Match*>(lp);
-            if (::GetDlgCtrlID(child) != m->id)
-                return TRUE;
-            m->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&match));
-    return match.found;
+    return FindWindowWhere(0, parent, [id](HWND c) { return ::GetDlgCtrlID(c) == id; });
 }
 
 LRESULT SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
@@ -98,20 +65,30 @@ std::wstring ComboText(HWND combo, int index) {
 
 class PreferencesProcessTest : public bartest::BarWindowTest {
 protected:
-    HWND OpenSheet(const std::wstring& caption = L"Preferences") {
-        Command(bar_, kPreferencesCommand);
-        HWND sheet = nullptr;
+    void StartBar(bool german = false) {
+        if (german) {
+            ASSERT_TRUE(::CopyFileW((test::ExeFolder() + L"LarkB.DEU").c_str(),
+                                    (dir_ / L"LarkB.DEU").c_str(), FALSE))
+                << ::GetLastError();
+        }
+        lark_ = std::make_unique<test::LarkProcess>(exe_);
+        bar_ = Start(*lark_);
+    }
+    // Waits for a window of the bar's process that `match` accepts.
+    HWND WaitFor(std::function<bool(HWND)> match) {
+        HWND found = nullptr;
         EXPECT_TRUE(test::WaitUntil(
-            [&] { return (sheet = FindTopLevel(lark_->Id(), caption)) != nullptr; }, 15000))
-            << "no sheet captioned " << std::string(caption.begin(), caption.end());
-        return sheet;
+            [&] { return (found = FindWindowWhere(lark_->Id(), nullptr, match)) != nullptr; },
+            15000));
+        return found;
+    }
+    HWND OpenSheet(const std::wstring& caption = L"Preferences") {
+        Command(bar_, 5003);
+        return WaitFor([&](HWND w) { return TextOf(w) == caption; });
     }
     HWND OpenDelayDialog() {
-        Command(bar_, kAutoHideTimeCommand);
-        HWND dialog = nullptr;
-        EXPECT_TRUE(test::WaitUntil(
-            [&] { return (dialog = test::FindDialogOf(lark_->Id(), 1100)) != nullptr; }, 15000));
-        return dialog;
+        Command(bar_, 33083);
+        return WaitFor([](HWND w) { return ::GetDlgItem(w, 1100) != nullptr; });
     }
     // Presses a button of a window of the bar's process and waits until the window is gone.
     static bool Close(HWND window, int button) {
@@ -119,27 +96,20 @@ protected:
         return test::WaitUntil([&] { return !::IsWindow(window); }, 15000);
     }
 
-    void StartBar() {
-        lark_ = std::make_unique<test::LarkProcess>(exe_);
-        bar_ = Start(*lark_);
-    }
-
     std::unique_ptr<test::LarkProcess> lark_;
     HWND bar_ = nullptr;
 };
 
 TEST_F(PreferencesProcessTest, TheHotkeyIsShownConvertedAndStoredBackOrCleared) {
-    test::WriteRegDword(kPreferences, L"TBHotKeyCode", 0x60041); // Ctrl+Alt+A
+    test::WriteRegDword(bartest::kPreferences, L"TBHotKeyCode", 0x60041); // Ctrl+Alt+A
     StartBar();
     HWND sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
     // Wholly on the screen, although the bar lies at the bottom edge.
-    RECT placed{};
+    RECT placed{}, inside{};
     ::GetWindowRect(sheet, &placed);
-    RECT inside{};
     EXPECT_TRUE(::IntersectRect(&inside, &placed, &work_) && ::EqualRect(&inside, &placed));
     HWND hotkey = FindControl(sheet, 1118);
-    ASSERT_NE(hotkey, nullptr);
     EXPECT_EQ(SendTo(hotkey, HKM_GETHOTKEY), MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_ALT));
     SendTo(hotkey, HKM_SETHOTKEY, MAKEWORD(VK_F5, HOTKEYF_SHIFT));
     ASSERT_TRUE(Close(sheet, IDOK));
@@ -163,18 +133,13 @@ TEST_F(PreferencesProcessTest, MonochromeRepaintsTheGripAndCancelChangesNothing)
     const RECT strip = bar::GripStripRect(SIZE{client.right, client.bottom}, false);
     POINT probe{(strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2};
     ::ClientToScreen(bar_, &probe);
-
-    HWND sheet = OpenSheet();
-    ASSERT_NE(sheet, nullptr);
-    SendTo(FindControl(sheet, 1123), BM_CLICK);
-    ASSERT_TRUE(Close(sheet, IDCANCEL));
-    test::PumpMessages(300);
-    EXPECT_EQ(ReadPreference(L"IconMono"), 0);
-
-    sheet = OpenSheet();
-    ASSERT_NE(sheet, nullptr);
-    SendTo(FindControl(sheet, 1123), BM_CLICK);
-    ASSERT_TRUE(Close(sheet, IDOK));
+    for (int button : {IDCANCEL, IDOK}) {
+        HWND sheet = OpenSheet();
+        ASSERT_NE(sheet, nullptr);
+        SendTo(FindControl(sheet, 1123), BM_CLICK);
+        ASSERT_TRUE(Close(sheet, button));
+        test::PumpMessages(300);
+    }
     EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"IconMono") == 1; }, 5000));
     // Grey or black, as the bar is inactive or active: the caption colours are gone at once.
     EXPECT_TRUE(test::WaitUntil(
@@ -187,24 +152,19 @@ TEST_F(PreferencesProcessTest, MonochromeRepaintsTheGripAndCancelChangesNothing)
     Exit(*lark_);
 }
 
-TEST_F(PreferencesProcessTest, WhileAnotherDialogHoldsTheBarPreferencesDoNothing) {
+TEST_F(PreferencesProcessTest, HeldByAnotherDialogTheBarOpensNoneAndTheDisableBoxGreysTheList) {
     StartBar();
     const UINT hold = ::RegisterWindowMessageW(L"LarkRunBar.TestSetHold");
     SendTo(bar_, hold, 1);
-    // Sent, so its answer means the command has been carried out.
-    SendTo(bar_, WM_COMMAND, MAKEWPARAM(kPreferencesCommand, 0));
-    SendTo(bar_, WM_COMMAND, MAKEWPARAM(kAutoHideTimeCommand, 0));
-    EXPECT_EQ(FindTopLevel(lark_->Id(), L"Preferences"), nullptr);
-    EXPECT_EQ(test::FindDialogOf(lark_->Id(), 1100), nullptr);
+    // Sent, so their answers mean the commands have been carried out.
+    SendTo(bar_, WM_COMMAND, 5003);
+    SendTo(bar_, WM_COMMAND, 33083);
+    EXPECT_EQ(FindWindowWhere(
+                  lark_->Id(), nullptr,
+                  [](HWND w) { return TextOf(w) == L"Preferences" || ::GetDlgItem(w, 1100); }),
+              nullptr);
     SendTo(bar_, hold, 0);
-    HWND sheet = OpenSheet();
-    ASSERT_NE(sheet, nullptr);
-    ASSERT_TRUE(Close(sheet, IDCANCEL));
-    Exit(*lark_);
-}
 
-TEST_F(PreferencesProcessTest, TheDisableBoxGreysTheLanguageListAndIsWrittenOnOk) {
-    StartBar();
     HWND sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
     SendTo(sheet, PSM_SETCURSEL, 1);
@@ -244,12 +204,10 @@ TEST_F(PreferencesProcessTest, TheDelayIsRangeCheckedAndKeptWhileUnused) {
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, 1100)));
     SendTo(::GetDlgItem(dialog, 1100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"50"));
     test::PressButton(dialog, IDOK);
-    HWND box = nullptr;
-    ASSERT_TRUE(
-        test::WaitUntil([&] { return (box = FindMessageBox(lark_->Id())) != nullptr; }, 15000));
-    const test::SeenDialog refusal = test::DescribeDialog(box);
-    EXPECT_EQ(refusal.text, L"Enter an integer between 100 and 5000.");
-    EXPECT_EQ(refusal.caption, L"larkRunBar ");
+    HWND box = WaitFor([](HWND w) { return ::GetDlgItem(w, 0xFFFF) != nullptr; });
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)), L"Enter an integer between 100 and 5000.");
+    EXPECT_EQ(TextOf(box), L"larkRunBar ");
     ASSERT_TRUE(Close(box, IDOK));
     ASSERT_TRUE(::IsWindow(dialog));
     SendTo(::GetDlgItem(dialog, 1100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2500"));
@@ -260,16 +218,11 @@ TEST_F(PreferencesProcessTest, TheDelayIsRangeCheckedAndKeptWhileUnused) {
 }
 
 TEST_F(PreferencesProcessTest, TheGermanPackChosenByItsIdShowsGermanDialogs) {
-    ASSERT_TRUE(::CopyFileW((test::ExeFolder() + L"\\LarkB.DEU").c_str(),
-                            (dir_ / L"LarkB.DEU").c_str(), FALSE))
-        << ::GetLastError();
     test::WriteRegDword(test::kProductKey, L"UI_LanguageID", 0x407);
-    StartBar();
+    StartBar(true);
     HWND dialog = OpenDelayDialog();
     ASSERT_NE(dialog, nullptr);
-    wchar_t caption[128] = {};
-    ::GetWindowTextW(dialog, caption, 128);
-    EXPECT_STREQ(caption, L"Verzögerung beim automatischen Ausblenden");
+    EXPECT_EQ(TextOf(dialog), L"Verzögerung beim automatischen Ausblenden");
     ASSERT_TRUE(Close(dialog, IDCANCEL));
 
     HWND sheet = OpenSheet(L"Einstellungen");
@@ -286,28 +239,17 @@ TEST_F(PreferencesProcessTest, TheGermanPackChosenByItsIdShowsGermanDialogs) {
     Exit(*lark_);
 }
 
-} // namespace
-
-namespace {
-
 // Runs in the German run of this program (a second CTest entry whose Wine starts in a German
 // locale): the program, started by that user, takes the pack beside it without a choice.
 TEST_F(PreferencesProcessTest, AGermanSpeakingUserGetsTheGermanPackWithoutChoosingIt) {
     if (PRIMARYLANGID(::GetUserDefaultUILanguage()) != LANG_GERMAN)
         GTEST_SKIP() << "runs where Wine's user-interface language is German";
-    ASSERT_TRUE(::CopyFileW((test::ExeFolder() + L"\\LarkB.DEU").c_str(),
-                            (dir_ / L"LarkB.DEU").c_str(), FALSE))
-        << ::GetLastError();
-    StartBar();
+    StartBar(true);
     HWND dialog = OpenDelayDialog();
     ASSERT_NE(dialog, nullptr);
-    wchar_t text[128] = {};
-    ::GetWindowTextW(::GetDlgItem(dialog, IDCANCEL), text, 128);
-    EXPECT_STREQ(text, L"Abbrechen");
+    EXPECT_EQ(TextOf(::GetDlgItem(dialog, IDCANCEL)), L"Abbrechen");
     ASSERT_TRUE(Close(dialog, IDCANCEL));
-    HWND sheet = OpenSheet(L"Einstellungen");
-    ASSERT_NE(sheet, nullptr);
-    ASSERT_TRUE(Close(sheet, IDCANCEL));
+    ASSERT_TRUE(Close(OpenSheet(L"Einstellungen"), IDCANCEL));
     Exit(*lark_);
 }
 
