@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 
 #include "app/language.h"
 #include "framework/language_pack.h"
@@ -21,13 +22,7 @@ void DeleteKeys() {
 }
 
 void WriteValue(HKEY root, const wchar_t* name, DWORD value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(root, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                               sizeof(value)),
-              ERROR_SUCCESS);
-    ::RegCloseKey(key);
+    EXPECT_EQ(::RegSetKeyValueW(root, kKey, name, REG_DWORD, &value, sizeof(value)), ERROR_SUCCESS);
 }
 
 class LanguageTest : public ::testing::Test {
@@ -44,7 +39,12 @@ protected:
         candidate_ = fw::LanguageAbbreviation(candidates.front());
         ASSERT_FALSE(candidate_.empty());
     }
-    void TearDown() override { DeleteKeys(); }
+    void TearDown() override {
+        DeleteKeys();
+        // Later tests of this program expect the locale they started with.
+        ::_wsetlocale(LC_ALL, L"C");
+        ::SetThreadLocale(LOCALE_USER_DEFAULT);
+    }
 
     void Lay(const wchar_t* builtPack, const std::wstring& extension) {
         const std::wstring target = dir_ / (L"prog." + extension);
