@@ -140,3 +140,4 @@
 #define IDS_EXIT 32774
 
 #include "dialogs_ids.h"
+#include "prefs_ids.h"

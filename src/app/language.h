@@ -5,16 +5,33 @@
 #include <string>
 
 #include "framework/handle.h"
+#include "framework/language_pack.h"
+
+using fw::kLanguageIdValue;
+using fw::kLanguagePackDisableValue;
+
+// A value of the product key: the current user's when present, else the machine's, else 0.
+// Only 4-byte REG_DWORD values count.
+DWORD ReadLanguageValue(const std::wstring& productKeyPath, const wchar_t* name);
 
 class LanguageSelector {
 public:
-    // Looks for a pack beside the program and switches it in as the resource module.
-    // Returns true when a pack was switched in. Packs are not supported yet: the program's
-    // own resources are kept, and the thread locale is left as the system set it.
+    // Looks for a pack beside the program and keeps it loaded as resource data. Returns true
+    // when one was found; the caller makes Pack() the resource module. With `setThreadLocale`
+    // the thread's locale follows the chosen language, else `fallbackLocale`.
     bool Select(const std::wstring& productKeyPath, bool setThreadLocale, LCID fallbackLocale);
+    // As above for a program at `programPath` (its packs lie beside it).
+    bool Select(const std::wstring& programPath, const std::wstring& productKeyPath,
+                bool setThreadLocale, LCID fallbackLocale);
 
     HMODULE Pack() const noexcept { return pack_.get(); }
+    // The loaded pack's three-letter abbreviation; empty when none is loaded.
+    const std::wstring& Abbreviation() const noexcept { return abbreviation_; }
+    // The language chosen, 0 when none.
+    LANGID Language() const noexcept { return language_; }
 
 private:
     fw::Module pack_;
+    std::wstring abbreviation_;
+    LANGID language_ = 0;
 };

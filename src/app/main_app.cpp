@@ -48,7 +48,11 @@ CMainApp::CMainApp() : fw::App(L"Lark-RunBar") {
             reinterpret_cast<void*>(::GetProcAddress(user32, "TrackMouseEvent")));
 }
 
-CMainApp::~CMainApp() = default;
+CMainApp::~CMainApp() {
+    // The pack is freed with the selector; nothing may load from it afterwards.
+    if (m_language.Pack())
+        fw::SetResourceModule(nullptr);
+}
 
 void CMainApp::LoadPreferences() {
     m_prefs = ::LoadPreferences(profile());

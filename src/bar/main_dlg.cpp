@@ -9,7 +9,10 @@
 #include "bar/sizing_track.h"
 #include "bar/monitors.h"
 #include "bar/test_hooks.h"
+#include "dialogs/auto_hide_time_dlg.h"
+#include "dialogs/config_sheet.h"
 #include "dialogs/new_category.h"
+#include "framework/profile.h"
 #include "model/voice_book.h"
 #include "framework/resources.h"
 #include "resource.h"
@@ -476,6 +479,12 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
             m_app.SetHold(false);
         }
         return;
+    case ID_PREFERENCES:
+        OnPreferences();
+        return;
+    case ID_AUTO_HIDE_TIME:
+        OnAutoHideTime();
+        return;
     case IDC_MENU_BUTTON:
         // The bar menu opens here, at the button's top-right corner, once it exists.
         return;
@@ -514,4 +523,41 @@ void CMainDlg::OnButtonSizeChanged() {
 void CMainDlg::OnViewFlag(int32_t bits) {
     m_app.Prefs().ViewGroupButtonMethod ^= bits;
     m_wndToolBar.SetViewFlags(m_app.Prefs().ViewGroupButtonMethod);
+}
+
+void CMainDlg::OnPreferences() {
+    // One dialog of the bar at a time.
+    if (m_app.IsHeld())
+        return;
+    m_app.SetHold(true);
+    const PreferencesSheetResult result = RunPreferencesSheet(
+        hwnd_, m_app.Prefs(), m_app.Settings().ProductKeyPath(), fw::ProgramPath());
+    if (result.accepted) {
+        // Icons and the grip strip are drawn in colour or grey.
+        if (result.iconMonoChanged)
+            ::RedrawWindow(hwnd_, nullptr, nullptr,
+                           RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        ApplyHotKey();
+        m_app.SavePreferences();
+    }
+    m_app.SetHold(false);
+}
+
+void CMainDlg::OnAutoHideTime() {
+    // A second dialog would clear the hold of the first when it closes.
+    if (m_app.IsHeld())
+        return;
+    Preferences& prefs = m_app.Prefs();
+    m_app.SetHold(true);
+    CAutoHideTimeDlg dialog(prefs.UseAutoHideDelayTime, prefs.AutoHideDelayTime);
+    if (dialog.DoModal(hwnd_) == IDOK) {
+        prefs.UseAutoHideDelayTime = dialog.m_bUseDelay;
+        prefs.AutoHideDelayTime = dialog.m_nDelay;
+    }
+    m_app.SetHold(false);
+    m_app.SavePreferences();
+}
+
+void CMainDlg::ApplyHotKey() {
+    // The hotkey registration lives with the bar menu and the tray icon.
 }

@@ -28,6 +28,8 @@ public:
     void SavePlacement() const;
 
     bool PreTranslateMessage(MSG& msg) override;
+    // Registers the ToolBar menu's global hotkey again from the preferences.
+    void ApplyHotKey();
 
 protected:
     void StateChanged(bool moving, int32_t state) override;
@@ -71,6 +73,8 @@ private:
     void OnButtonSizeChanged();
     // Toggles bits of the category-view word and hands the word to the program button bar.
     void OnViewFlag(int32_t bits);
+    void OnPreferences();
+    void OnAutoHideTime();
 
     ui::ToolTip m_tooltip;
     fw::Icon m_hIcon;
