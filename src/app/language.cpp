@@ -2,6 +2,5 @@
 
 bool LanguageSelector::Select(const std::wstring&, bool, LCID) {
     pack_.reset();
-    abbreviation_.clear();
     return false;
 }

@@ -14,9 +14,7 @@ public:
     bool Select(const std::wstring& productKeyPath, bool setThreadLocale, LCID fallbackLocale);
 
     HMODULE Pack() const noexcept { return pack_.get(); }
-    const std::wstring& Abbreviation() const noexcept { return abbreviation_; }
 
 private:
     fw::Module pack_;
-    std::wstring abbreviation_;
 };

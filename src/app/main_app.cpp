@@ -83,22 +83,20 @@ bool CMainApp::InitInstance() {
     // 5. Written back at once so that every value exists after the first start.
     LoadPreferences();
     SavePreferences();
-    // 6.
-    m_brButtonFace.reset(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
-    // 7. One bar per user: a window with our exact title means we are running already.
+    // 6. One bar per user: a window with our exact title means we are running already.
     if (HWND other = FindWindowWithExactTitle(fw::LoadResString(IDS_APP_TITLE))) {
         ::SetForegroundWindow(other);
         return false;
     }
-    // 8. The result is not examined: failures show later as data-file or drop failures.
+    // 7. The result is not examined: failures show later as data-file or drop failures.
     m_ole.emplace();
-    // 9. The tree is read when the program button bar is created. Its pictures of programs
+    // 8. The tree is read when the program button bar is created. Its pictures of programs
     // and shell items come from the shell.
     icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
     g_pVoiceBook = new oVoiceBook();
-    // 10. The program takes no command-line arguments; whatever is given is ignored.
-    // 11.
-    m_mainDlg = std::make_unique<CMainDlg>();
+    // 9. The program takes no command-line arguments; whatever is given is ignored.
+    // 10.
+    m_mainDlg = std::make_unique<CMainDlg>(*this);
     HWND main = m_mainDlg->CreateModeless(IDD_MAIN, nullptr);
     // The bar may already be gone: ended during its first run, before the loop starts.
     if (!main || !::IsWindow(main))
@@ -117,6 +115,10 @@ int CMainApp::ExitInstance() {
 
 bool CMainApp::PreTranslateMessage(MSG& msg) {
     return fw::App::PreTranslateMessage(msg);
+}
+
+bool CMainApp::ScalesPerMonitor() const {
+    return IsWindows8OrLater(m_nOsVersion, m_osMajor, m_osMinor);
 }
 
 void CMainApp::SetHold(bool on) {

@@ -7,23 +7,14 @@
 #include <string>
 
 #include "app/language.h"
+#include "bar/app_services.h"
 #include "model/preferences.h"
 #include "framework/app.h"
 #include "framework/com.h"
-#include "framework/gdi.h"
 
 class CMainDlg;
 
-// Told when the hold flag changes (the bar stops its auto-hide check while held).
-class HoldListener {
-public:
-    virtual void OnHoldChanged(bool held) = 0;
-
-protected:
-    ~HoldListener() = default;
-};
-
-class CMainApp : public fw::App {
+class CMainApp : public fw::App, public bar::AppServices {
 public:
     CMainApp();
     ~CMainApp() override;
@@ -35,25 +26,23 @@ public:
     // Preference values, read and changed in place by the whole program.
     Preferences m_prefs;
     void LoadPreferences();
-    void SavePreferences() const;
+    void SavePreferences() const override;
+    Preferences& Prefs() override { return m_prefs; }
 
-    float DpiFactor() const noexcept { return m_fDpiFactor; }
+    float DpiFactor() const override { return m_fDpiFactor; }
+    bool ScalesPerMonitor() const override;
     int OsVersion() const noexcept { return m_nOsVersion; }
     DWORD OsMajor() const noexcept { return m_osMajor; }
-    DWORD OsMinor() const noexcept { return m_osMinor; }
 
-    // Keeps the bar open and refuses a second dialog while the program shows one.
-    void SetHold(bool on);
-    bool IsHeld() const noexcept { return m_bHold != 0; }
-    void SetHoldListener(HoldListener* listener) noexcept { m_holdListener = listener; }
+    void SetHold(bool on) override;
+    bool IsHeld() const override { return m_bHold != 0; }
+    void SetHoldListener(bar::HoldListener* listener) override { m_holdListener = listener; }
 
-    // Mouse tracking through TrackMouseEvent when the system has it; 0 when refused.
-    BOOL TrackMouse(HWND hwnd, DWORD flags, DWORD hoverTime) const;
+    BOOL TrackMouse(HWND hwnd, DWORD flags, DWORD hoverTime) const override;
 
+    const fw::Profile& Settings() const override { return profile(); }
     // String 100 as found after the language choice; caption of every message box.
-    const std::wstring& Title() const noexcept { return m_strTitle; }
-    HBRUSH ButtonFaceBrush() const noexcept { return m_brButtonFace.get(); }
-    CMainDlg* MainDlg() const noexcept { return m_mainDlg.get(); }
+    const std::wstring& Title() const override { return m_strTitle; }
 
     // A top-level window whose caption is exactly `title` (hidden ones included).
     static HWND FindWindowWithExactTitle(const std::wstring& title);
@@ -70,10 +59,9 @@ private:
     TrackMouseEventFn m_trackMouseEvent = nullptr;
 
     std::wstring m_strTitle;
-    fw::Brush m_brButtonFace;
     std::optional<fw::OleInit> m_ole;
     std::unique_ptr<CMainDlg> m_mainDlg;
-    HoldListener* m_holdListener = nullptr;
+    bar::HoldListener* m_holdListener = nullptr;
 };
 
 // The application object of the process.

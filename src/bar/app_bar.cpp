@@ -3,7 +3,6 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include "app/os_version.h"
 #include "bar/docking_geometry.h"
 #include "bar/monitors.h"
 
@@ -18,13 +17,6 @@ POINT MessagePoint() {
     const DWORD pos = ::GetMessagePos();
     return POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
 }
-
-#ifndef LARK_SINGLE_BYTE
-bool PerMonitorScaling() {
-    const CMainApp& app = theApp();
-    return IsWindows8OrLater(app.OsVersion(), app.OsMajor(), app.OsMinor());
-}
-#endif
 } // namespace
 
 UINT AppBarNotifyMessage() {
@@ -32,10 +24,10 @@ UINT AppBarNotifyMessage() {
     return message;
 }
 
-CAppBar::CAppBar() {
+CAppBar::CAppBar(bar::AppServices& app) : m_app(app) {
     m_hMonitor = bar::PrimaryMonitor();
 #ifndef LARK_SINGLE_BYTE
-    m_fScale = theApp().DpiFactor();
+    m_fScale = m_app.DpiFactor();
     m_wndDpiScale.CreateProbe();
 #endif
     AppBarNotifyMessage();
@@ -78,7 +70,7 @@ UINT_PTR CAppBar::AppBarRectMessage(DWORD message, int32_t edge, RECT& rect) {
 
 void CAppBar::MeasureScaleAt(POINT pt) {
 #ifndef LARK_SINGLE_BYTE
-    if (PerMonitorScaling())
+    if (m_app.ScalesPerMonitor())
         m_fScale = m_wndDpiScale.ScaleAt(pt);
 #else
     (void)pt;
@@ -191,7 +183,7 @@ void CAppBar::SetShown(bool shown) {
     const int32_t state = EffectiveState();
     if (!bar::IsDockedState(state) || !m_bAutoHide || (m_bShown != 0) == shown)
         return;
-    if (!shown && theApp().IsHeld())
+    if (!shown && m_app.IsHeld())
         return;
     RECT r{};
     ProposedRect(state, r);
@@ -206,23 +198,23 @@ void CAppBar::SetShown(bool shown) {
 void CAppBar::ExpandOnMouse(bool nonClient) {
     if (!bar::IsDockedState(EffectiveState()) || !m_bAutoHide || m_bShown)
         return;
-    const Preferences& prefs = theApp().m_prefs;
+    const Preferences& prefs = m_app.Prefs();
     if (!prefs.UseAutoHideDelayTime) {
         SetShown(true);
         return;
     }
     const DWORD delay = static_cast<DWORD>(prefs.AutoHideDelayTime);
     const DWORD flags = TME_HOVER | TME_LEAVE | (nonClient ? TME_NONCLIENT : 0);
-    if (theApp().TrackMouse(hwnd_, flags, delay))
+    if (m_app.TrackMouse(hwnd_, flags, delay))
         return; // the hover notification expands the bar
     if (!m_bDelayTimerPending) {
         m_bDelayTimerPending = 1;
-        ::SetTimer(hwnd_, kDelayTimer, delay, nullptr);
+        m_delayTimer.Start(hwnd_, kDelayTimer, delay);
     }
 }
 
 void CAppBar::DelayTimerFired() {
-    ::KillTimer(hwnd_, kDelayTimer);
+    m_delayTimer.Stop();
     m_bDelayTimerPending = 0;
     POINT pt{};
     RECT window{};
@@ -253,9 +245,9 @@ void CAppBar::OnHoldChanged(bool held) {
     if (!hwnd_)
         return;
     if (held)
-        ::KillTimer(hwnd_, kAutoHideTimer);
+        m_autoHideTimer.Stop();
     else
-        ::SetTimer(hwnd_, kAutoHideTimer, kAutoHideCheckMs, nullptr);
+        m_autoHideTimer.Start(hwnd_, kAutoHideTimer, kAutoHideCheckMs);
 }
 
 // ---- hooks ----------------------------------------------------------------------------------
@@ -282,16 +274,16 @@ void CAppBar::FullScreenApp(bool opened) {
 // ---- window messages ------------------------------------------------------------------------
 
 bool CAppBar::OnInitDialog(HWND) {
-    ::SetTimer(hwnd_, kAutoHideTimer, kAutoHideCheckMs, nullptr);
+    m_autoHideTimer.Start(hwnd_, kAutoHideTimer, kAutoHideCheckMs);
     AppBarMessage(ABM_NEW, kNoEdge);
-    theApp().SetHoldListener(this);
+    m_app.SetHoldListener(this);
     return false;
 }
 
 void CAppBar::OnDestroy() {
-    theApp().SetHoldListener(nullptr);
-    ::KillTimer(hwnd_, kAutoHideTimer);
-    ::KillTimer(hwnd_, kDelayTimer);
+    m_app.SetHoldListener(nullptr);
+    m_autoHideTimer.Stop();
+    m_delayTimer.Stop();
     AppBarMessage(ABM_REMOVE, kNoEdge);
 #ifndef LARK_SINGLE_BYTE
     m_wndDpiScale.Destroy();

@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
-#include "app/main_app.h"
-#include "app/placement.h"
+#include "bar/app_services.h"
+#include "model/placement.h"
 #include "framework/dialog.h"
+#include "framework/registrations.h"
 #ifndef LARK_SINGLE_BYTE
 #include "bar/dpi_scale_wnd.h"
 #endif
@@ -16,20 +17,15 @@
 // The message the shell's application-bar notifications arrive with ("AppBarNotify").
 UINT AppBarNotifyMessage();
 
-class CAppBar : public fw::Dialog, public HoldListener {
+class CAppBar : public fw::Dialog, public bar::HoldListener {
 public:
-    CAppBar();
+    explicit CAppBar(bar::AppServices& app);
     ~CAppBar() override;
 
     // The drag's proposal while a drag is in progress, else the stored state.
     int32_t EffectiveState() const noexcept {
         return m_nDragState != STATE_NONE ? m_nDragState : m_nState;
     }
-    int32_t StoredState() const noexcept { return m_nState; }
-    bool IsFloating() const noexcept { return EffectiveState() == STATE_FLOAT; }
-    bool IsAutoHide() const noexcept { return m_bAutoHide != 0; }
-    bool IsAlwaysOnTop() const noexcept { return m_bAlwaysOnTop != 0; }
-    bool IsShown() const noexcept { return m_bShown != 0; }
     // A docked auto-hide bar showing only its strip.
     bool IsCollapsed() const noexcept;
 
@@ -84,6 +80,8 @@ protected:
     // The hold flag stops the auto-hide check while a dialog or a drag holds the bar.
     void OnHoldChanged(bool held) override;
 
+    bar::AppServices& m_app;
+
     int32_t m_nState = STATE_BOTTOM;
     int32_t m_bAutoHide = 0;
     int32_t m_bAlwaysOnTop = 1;
@@ -97,6 +95,8 @@ protected:
     int32_t m_bLoweredForFullScreen = 0;
     int32_t m_bShown = 0;
     int32_t m_bDelayTimerPending = 0;
+    fw::Timer m_autoHideTimer;
+    fw::Timer m_delayTimer;
 #ifndef LARK_SINGLE_BYTE
     CDpiScaleWnd m_wndDpiScale;
     float m_fScale = 1.0f;

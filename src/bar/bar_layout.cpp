@@ -1,6 +1,6 @@
 #include "bar/bar_layout.h"
 
-#include "app/placement.h"
+#include "model/placement.h"
 #include "bar/docking_geometry.h"
 
 namespace bar {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/placement.h"
+#include "model/placement.h"
 
 namespace bar {
 namespace {

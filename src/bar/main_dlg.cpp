@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "app/main_app.h"
 #include "bar/bar_layout.h"
 #include "bar/docking_geometry.h"
 #include "bar/grip_buttons.h"
@@ -26,19 +25,22 @@ SIZE ClientSize(HWND hwnd) {
 
 // ---- construction ---------------------------------------------------------------------------
 
-CMainDlg::CMainDlg() {
-    m_hIcon.reset(fw::LoadResIcon(IDI_MAIN));
+CMainDlg::CMainDlg(bar::AppServices& app) : CAppBar(app) {
+    m_hIcon = fw::LoadResIcon(IDI_MAIN);
     const bool usable = LoadPlacement();
     // Sizes the registry cannot give are computed from the button size.
     ComputeMetrics(!usable);
     m_bConstructed = 1;
-    m_hSmallIcon.reset(fw::LoadResIcon(IDI_MAIN, 16, 16));
+    m_hSmallIcon = fw::LoadResIcon(IDI_MAIN, 16, 16);
 }
 
-CMainDlg::~CMainDlg() = default;
+CMainDlg::~CMainDlg() {
+    // While the whole object exists, so that OnDestroy saves what it must.
+    Destroy();
+}
 
 bool CMainDlg::LoadPlacement() {
-    const PlacementValues stored = ReadPlacement(theApp().profile());
+    const PlacementValues stored = ReadPlacement(m_app.Settings());
     m_hMonitor = bar::MonitorFromStored(stored.Monitor);
     m_nState = stored.State;
     m_bAlwaysOnTop = stored.AlwaysOnTop;
@@ -64,11 +66,11 @@ void CMainDlg::SavePlacement() const {
     for (int i = 0; i < 4; ++i)
         v.DockSize[i] = m_DockSize[i];
     v.FloatRect = m_rcFloat;
-    ::SavePlacement(theApp().profile(), v);
+    ::SavePlacement(m_app.Settings(), v);
 }
 
 void CMainDlg::ComputeMetrics(bool reset) {
-    const Preferences& prefs = theApp().m_prefs;
+    const Preferences& prefs = m_app.Prefs();
     const bar::BarMetrics metrics = bar::MetricsForButtonSize(prefs.ButtonSize);
     bar::SetCurrentMetrics(metrics);
 
@@ -105,7 +107,7 @@ bool CMainDlg::OnInitDialog(HWND focus) {
         const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
         ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
     }
-    ::SetWindowTextW(hwnd_, theApp().Title().c_str());
+    ::SetWindowTextW(hwnd_, m_app.Title().c_str());
     ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
     ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
     m_nAllowed = bar::ALLOW_ALL;
@@ -121,7 +123,7 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     // The tools need the buttons' windows, so they are added once the buttons exist.
     m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
     m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
-    m_wndToolBar.Create(RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR, &theApp().m_prefs,
+    m_wndToolBar.Create(RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR, &m_app.Prefs(),
                         &bar::CurrentMetrics());
     // Dropping onto the bar registers its target here once it exists.
     LayOutChildren();
@@ -132,7 +134,7 @@ void CMainDlg::OnDestroy() {
     m_wndToolBar.SaveIfPending();
     SavePlacement();
     // The tray icon is removed here once the bar has one.
-    theApp().SavePreferences();
+    m_app.SavePreferences();
     m_tooltip.Destroy();
     CAppBar::OnDestroy();
     // The bar's end is the program's end, also while a modal loop runs (a question of the
@@ -145,7 +147,7 @@ void CMainDlg::OnEndSession(bool ending) {
     if (!ending)
         return;
     m_wndToolBar.SaveIfPending(CProgramToolBar::kSessionEndWaitMs);
-    theApp().SavePreferences();
+    m_app.SavePreferences();
     SavePlacement();
     // Not every system ends the process after this message (Wine does not): the program
     // ends itself, also when a first run or a dialog is still open.
@@ -155,7 +157,7 @@ void CMainDlg::OnEndSession(bool ending) {
 // ---- state ----------------------------------------------------------------------------------
 
 void CMainDlg::ApplyStateOrTray(int32_t state) {
-    if (theApp().m_prefs.TrayOnly) {
+    if (m_app.Prefs().TrayOnly) {
         ::ShowWindow(hwnd_, SW_HIDE);
         SetState(STATE_FLOAT, true);
         return;
@@ -356,7 +358,7 @@ void CMainDlg::PaintGrip(HDC dc, const RECT& client) {
     };
     const bool active = ::GetActiveWindow() == hwnd_;
     const COLORREF colour =
-        bar::GripColour(active, theApp().m_prefs.IconMono != 0, caption(COLOR_ACTIVECAPTION),
+        bar::GripColour(active, m_app.Prefs().IconMono != 0, caption(COLOR_ACTIVECAPTION),
                         caption(COLOR_INACTIVECAPTION));
     const RECT strip = bar::GripStripRect(SIZE{client.right, client.bottom}, m_bVertical);
     fw::Brush brush(::CreateSolidBrush(colour));
@@ -369,8 +371,9 @@ void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
     ::InvalidateRect(hwnd_, &strip, TRUE);
 }
 
-bool CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    return CCustomButton::DrawReflected(item);
+void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
+    if (!CCustomButton::DrawReflected(item))
+        SetMsgHandled(false);
 }
 
 // ---- other messages -------------------------------------------------------------------------
@@ -399,7 +402,7 @@ HICON CMainDlg::OnQueryDragIcon() {
 
 LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != 0 && msg == TestSetHoldMessage()) {
-        theApp().SetHold(wp != 0);
+        m_app.SetHold(wp != 0);
         return 0;
     }
     // Children ask their parent first for the cursor: over the inner edge it is the sizing one.
@@ -410,81 +413,81 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- commands -------------------------------------------------------------------------------
 
-bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
-    Preferences& prefs = theApp().m_prefs;
+void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
+    Preferences& prefs = m_app.Prefs();
     switch (id) {
     case ID_POSITION_LEFT:
     case ID_POSITION_TOP:
     case ID_POSITION_RIGHT:
     case ID_POSITION_BOTTOM:
         OnPosition(static_cast<int32_t>(id - ID_POSITION_LEFT), false);
-        return true;
+        return;
     case ID_POSITION_CENTER:
         OnPosition(STATE_FLOAT, false);
-        return true;
+        return;
     case ID_POSITION_TRAY_ONLY:
         OnPosition(STATE_FLOAT, true);
-        return true;
+        return;
     case ID_ALWAYS_ON_TOP:
         SetAlwaysOnTop(!m_bAlwaysOnTop, true);
-        theApp().SavePreferences();
+        m_app.SavePreferences();
         SavePlacement(); // no state change follows that would write it
-        return true;
+        return;
     case ID_AUTO_HIDE:
         SetAutoHide(!m_bAutoHide, true);
-        theApp().SavePreferences();
-        return true;
+        m_app.SavePreferences();
+        return;
     case ID_VIEW_ICON:
         OnViewFlag(VIEW_ICON_BUTTONS);
-        theApp().SavePreferences();
-        return true;
+        m_app.SavePreferences();
+        return;
     case ID_VIEW_TAB: {
         prefs.ViewGroupButtonMethod ^= VIEW_TAB_STRIP;
         int32_t sizes[4] = {m_DockSize[0], m_DockSize[1], m_DockSize[2], m_DockSize[3]};
         bar::ToggleTabStripDockSizes(sizes, (prefs.ViewGroupButtonMethod & VIEW_TAB_STRIP) != 0);
         SetDockSizes(sizes[0], sizes[1], sizes[2], sizes[3], true);
         OnViewFlag(0);
-        theApp().SavePreferences();
-        return true;
+        m_app.SavePreferences();
+        return;
     }
     case ID_VIEW_TAB_ICON:
         OnViewFlag(VIEW_TAB_ICONS);
-        theApp().SavePreferences();
-        return true;
+        m_app.SavePreferences();
+        return;
     case ID_VIEW_CATEGORY_ONLY:
         OnViewFlag(VIEW_CATEGORY_ONLY);
         ComputeMetrics(true);
         SetState(m_nState, true);
-        theApp().SavePreferences();
-        return true;
+        m_app.SavePreferences();
+        return;
     case ID_APP_EXIT:
         ::DestroyWindow(hwnd_);
-        return true;
+        return;
     case IDC_MENU_BUTTON:
         // The bar menu opens here, at the button's top-right corner, once it exists.
-        return true;
+        return;
     default:
         break;
     }
     if (const int32_t size = bar::ButtonSizeForCommand(id); size >= 0) {
         prefs.ButtonSize = size;
         OnButtonSizeChanged();
-        return true;
+        return;
     }
     if (id >= ID_BUTTON_SPACING_FIRST && id <= ID_BUTTON_SPACING_LAST) {
         prefs.ButtonSpacing = static_cast<int32_t>(id - ID_BUTTON_SPACING_FIRST);
         OnButtonSizeChanged();
-        return true;
+        return;
     }
     if (id >= 5004 && id <= 5010)
-        return true; // reserved identifiers, ignored
-    return CAppBar::OnCommand(id, code, control);
+        return; // reserved identifiers, ignored
+    CAppBar::OnCommand(id, code, control);
 }
 
 void CMainDlg::OnPosition(int32_t state, bool trayOnly) {
-    theApp().m_prefs.TrayOnly = trayOnly ? 1 : 0;
+    m_app.Prefs().TrayOnly = trayOnly ? 1 : 0;
     ApplyStateOrTray(state);
-    theApp().SavePreferences();
+    m_app.SavePreferences();
 }
 
 void CMainDlg::OnButtonSizeChanged() {
@@ -492,10 +495,10 @@ void CMainDlg::OnButtonSizeChanged() {
     ComputeMetrics(true);
     SetState(m_nState, true);
     m_wndToolBar.LayoutBar(true);
-    theApp().SavePreferences();
+    m_app.SavePreferences();
 }
 
 void CMainDlg::OnViewFlag(int32_t bits) {
-    theApp().m_prefs.ViewGroupButtonMethod ^= bits;
-    m_wndToolBar.SetViewFlags(theApp().m_prefs.ViewGroupButtonMethod);
+    m_app.Prefs().ViewGroupButtonMethod ^= bits;
+    m_wndToolBar.SetViewFlags(m_app.Prefs().ViewGroupButtonMethod);
 }

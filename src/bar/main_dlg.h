@@ -16,10 +16,8 @@
 class CMainDlg : public CAppBar {
 public:
     // Loads the placement and computes the metrics; the window is made by CreateModeless.
-    CMainDlg();
+    explicit CMainDlg(bar::AppServices& app);
     ~CMainDlg() override;
-
-    CProgramToolBar& ProgramToolBar() noexcept { return m_wndToolBar; }
 
     // Metrics for the current button size; with `reset` the dock sizes and the floating
     // rectangle become the defaults of that size (not applied to the window here).
@@ -36,7 +34,7 @@ protected:
     void ShownChanged(bool shown) override;
 
     bool OnInitDialog(HWND focus) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnCommand(UINT id, UINT code, HWND control) override;
     void OnDestroy() override;
     void OnEndSession(bool ending) override;
     void OnSize(UINT type, int cx, int cy) override;
@@ -48,7 +46,7 @@ protected:
     void OnActivate(UINT state, HWND other, bool minimized) override;
     void OnSetFocus(HWND previous) override;
     void OnDisplayChange(UINT bitsPerPixel, int cx, int cy) override;
-    bool OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM data) override;
     void OnSettingChange(UINT flag, const wchar_t* area) override;
     HICON OnQueryDragIcon() override;

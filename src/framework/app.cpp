@@ -1,6 +1,7 @@
 #include "framework/app.h"
 
 #include "framework/dialog.h"
+#include "framework/message_filter.h"
 #include "framework/window.h"
 
 namespace fw {
@@ -32,7 +33,25 @@ bool App::PreTranslateMessage(MSG& msg) {
         if (!(::GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD))
             break;
     }
+    if (accelerators_ && acceleratorTarget_ && msg.message >= WM_KEYFIRST &&
+        msg.message <= WM_KEYLAST && msg.hwnd &&
+        (msg.hwnd == acceleratorTarget_ || ::IsChild(acceleratorTarget_, msg.hwnd)))
+        return ::TranslateAcceleratorW(acceleratorTarget_, accelerators_, &msg) != 0;
     return false;
+}
+
+bool App::OfferMessage(MSG& msg) {
+    const MSG* o = offering_;
+    if (o && o->hwnd == msg.hwnd && o->message == msg.message && o->wParam == msg.wParam &&
+        o->lParam == msg.lParam && o->time == msg.time)
+        return false;
+    struct Scope {
+        const MSG*& current;
+        const MSG* outer;
+        ~Scope() { current = outer; }
+    } scope{offering_, offering_};
+    offering_ = &msg;
+    return PreTranslateMessage(msg);
 }
 
 void App::WindowDestroyed(HWND hwnd) noexcept {
@@ -43,6 +62,8 @@ void App::WindowDestroyed(HWND hwnd) noexcept {
 }
 
 int App::Main() {
+    // Modal dialogs and menus run loops of their own; their messages come through here too.
+    MessageFilter filter;
     if (!InitInstance()) {
         ExitInstance();
         return exitCode_ ? exitCode_ : 0;
@@ -58,7 +79,7 @@ int App::Main() {
             exitCode_ = 1;
             break;
         }
-        if (!PreTranslateMessage(msg)) {
+        if (!OfferMessage(msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

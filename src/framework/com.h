@@ -31,6 +31,13 @@ public:
         if (T* p = std::exchange(p_, nullptr))
             p->Release();
     }
+    // Takes over a reference the caller owns (no AddRef).
+    void Attach(T* p) noexcept {
+        reset();
+        p_ = p;
+    }
+    // Hands the reference over to the caller (no Release).
+    T* Detach() noexcept { return std::exchange(p_, nullptr); }
     // For APIs that return a new reference through T**.
     T** put() noexcept {
         reset();

@@ -1,24 +1,47 @@
 #include "framework/dialog.h"
 
 #include "framework/app.h"
+#include "framework/debug_log.h"
 #include "framework/resources.h"
 
 namespace fw {
 
 Dialog::~Dialog() {
-    Destroy();
+    if (!hwnd_ || !::IsWindow(hwnd_))
+        return;
+    // Too late for the derived class's OnDestroy: make sure nothing reaches this object.
+    const HWND hwnd = hwnd_;
+    DebugLog(L"a dialog object went away before its window");
+    DetachFromDialog();
+    if (!modal_) // a modal one cannot outlive DoModal's frame
+        ::DestroyWindow(hwnd);
+    App::WindowDestroyed(hwnd);
 }
 
 HWND Dialog::CreateModeless(UINT templateId, HWND owner) {
     modal_ = false;
-    return ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
-                                &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    HWND hwnd = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
+                                     &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    return hwnd && ::IsWindow(hwnd) ? hwnd : nullptr;
+}
+
+HWND Dialog::CreateModeless(const DLGTEMPLATE& dialogTemplate, HWND owner) {
+    modal_ = false;
+    HWND hwnd = ::CreateDialogIndirectParamW(ResourceModule(), &dialogTemplate, owner,
+                                             &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    return hwnd && ::IsWindow(hwnd) ? hwnd : nullptr;
 }
 
 INT_PTR Dialog::DoModal(UINT templateId, HWND owner) {
     modal_ = true;
     return ::DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
                              &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR Dialog::DoModal(const DLGTEMPLATE& dialogTemplate, HWND owner) {
+    modal_ = true;
+    return ::DialogBoxIndirectParamW(ResourceModule(), &dialogTemplate, owner, &Dialog::Procedure,
+                                     reinterpret_cast<LPARAM>(this));
 }
 
 void Dialog::EndDialog(INT_PTR result) noexcept {
@@ -32,6 +55,15 @@ void Dialog::EndDialog(INT_PTR result) noexcept {
 
 void Dialog::Destroy() noexcept {
     if (hwnd_ && !modal_ && ::IsWindow(hwnd_))
+        ::DestroyWindow(hwnd_);
+}
+
+void Dialog::OnInitDialogFailed() noexcept {
+    // A modal dialog ends with -1 as if it could not be made; a modeless one is destroyed,
+    // and its creation answers null.
+    if (modal_)
+        ::EndDialog(hwnd_, -1);
+    else
         ::DestroyWindow(hwnd_);
 }
 
@@ -56,16 +88,13 @@ void Dialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-bool Dialog::OnCommand(UINT id, UINT, HWND) {
-    if (id == IDOK) {
+void Dialog::OnCommand(UINT id, UINT, HWND) {
+    if (id == IDOK)
         OnOK();
-        return true;
-    }
-    if (id == IDCANCEL) {
+    else if (id == IDCANCEL)
         OnCancel();
-        return true;
-    }
-    return false;
+    else
+        SetMsgHandled(false);
 }
 
 LRESULT Dialog::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {

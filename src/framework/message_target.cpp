@@ -2,10 +2,15 @@
 
 #include <windowsx.h>
 
+#include "framework/debug_log.h"
+
 namespace fw {
 namespace {
 POINT PointFromLParam(LPARAM lp) {
     return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+}
+UINT CtlColorType(UINT msg) {
+    return msg - WM_CTLCOLORMSGBOX + CTLCOLOR_MSGBOX;
 }
 } // namespace
 
@@ -24,41 +29,53 @@ MessageTarget* MessageTarget::FromDialogWindow(HWND hwnd) noexcept {
     return reinterpret_cast<MessageTarget*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
 }
 
+void MessageTarget::DetachFromDialog() noexcept {
+    if (hwnd_ && FromDialogWindow(hwnd_) == this)
+        ::SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+    hwnd_ = nullptr;
+}
+
 INT_PTR MessageTarget::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     const HWND hwnd = hwnd_;
+    LRESULT result = 0;
+    bool handled = false;
     try {
-        LRESULT result = 0;
-        const bool handled = Dispatch(msg, wp, lp, result);
-        if (msg == WM_NCDESTROY) {
-            ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-            hwnd_ = nullptr;
-            OnDialogDetached(hwnd);
-            return FALSE;
-        }
-        if (!handled)
-            return FALSE;
-        switch (msg) {
-        // These return their answer directly instead of through DWLP_MSGRESULT.
-        case WM_INITDIALOG:
-        case WM_CTLCOLORMSGBOX:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC:
-        case WM_COMPAREITEM:
-        case WM_VKEYTOITEM:
-        case WM_CHARTOITEM:
-        case WM_QUERYDRAGICON:
-            return static_cast<INT_PTR>(result);
-        default:
-            ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
-            return TRUE;
-        }
+        handled = Dispatch(msg, wp, lp, result);
     } catch (...) {
         // An exception must not cross the system's dialog procedure.
+        LogHandlerException(L"dialog", msg);
+        if (msg == WM_INITDIALOG) {
+            OnInitDialogFailed();
+            return FALSE;
+        }
+        handled = false;
+    }
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        hwnd_ = nullptr;
+        OnDialogDetached(hwnd);
         return FALSE;
+    }
+    if (!handled)
+        return FALSE;
+    switch (msg) {
+    // These return their answer directly instead of through DWLP_MSGRESULT.
+    case WM_INITDIALOG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return static_cast<INT_PTR>(result);
+    default:
+        ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+        return TRUE;
     }
 }
 
@@ -68,8 +85,15 @@ LRESULT MessageTarget::DefaultProcessing() {
 
 bool MessageTarget::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     // Save the outer state: handlers may send messages to their own window.
-    const MSG saved = current_;
-    const bool savedHandled = handled_;
+    struct Restore {
+        MessageTarget& self;
+        MSG saved;
+        bool savedHandled;
+        ~Restore() {
+            self.current_ = saved;
+            self.handled_ = savedHandled;
+        }
+    } restore{*this, current_, handled_};
     current_ = MSG{hwnd_, msg, wp, lp, 0, {0, 0}};
     handled_ = true;
     result = 0;
@@ -87,15 +111,56 @@ bool MessageTarget::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_CLOSE:
         OnClose();
         break;
+    case WM_ENDSESSION:
+        OnEndSession(wp != 0);
+        break;
+    case WM_POWERBROADCAST:
+        result = OnPowerBroadcast(wp, lp);
+        break;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(static_cast<UINT>(wp), reinterpret_cast<const wchar_t*>(lp));
+        break;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange(static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        break;
     case WM_TIMER:
         OnTimer(static_cast<UINT_PTR>(wp));
         break;
+    case WM_HOTKEY:
+        OnHotKey(static_cast<int>(wp));
+        break;
+
     case WM_COMMAND:
-        handled_ = OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) && handled_;
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         break;
     case WM_NOTIFY:
         result = OnNotify(static_cast<int>(wp), *reinterpret_cast<NMHDR*>(lp));
         break;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wp), PointFromLParam(lp));
+        break;
+    case WM_INITMENU:
+        OnInitMenu(reinterpret_cast<HMENU>(wp));
+        break;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp), HIWORD(lp) != 0);
+        break;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(lp));
+        break;
+    case WM_MENUCHAR:
+        result =
+            OnMenuChar(static_cast<wchar_t>(LOWORD(wp)), HIWORD(wp), reinterpret_cast<HMENU>(lp));
+        break;
+    case WM_MEASUREITEM:
+        result = TRUE;
+        OnMeasureItem(static_cast<UINT>(wp), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+        break;
+    case WM_DRAWITEM:
+        result = TRUE;
+        OnDrawItem(static_cast<UINT>(wp), *reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+        break;
+
     case WM_SIZE:
         OnSize(static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         break;
@@ -125,20 +190,53 @@ bool MessageTarget::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_ERASEBKGND:
         result = OnEraseBackground(reinterpret_cast<HDC>(wp)) ? TRUE : FALSE;
         break;
-    case WM_NCHITTEST:
-        result = OnNcHitTest(PointFromLParam(lp));
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        result = reinterpret_cast<LRESULT>(
+            OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), CtlColorType(msg)));
         break;
+    case WM_HSCROLL:
+        OnHScroll(LOWORD(wp), static_cast<short>(HIWORD(wp)), reinterpret_cast<HWND>(lp));
+        break;
+    case WM_VSCROLL:
+        OnVScroll(LOWORD(wp), static_cast<short>(HIWORD(wp)), reinterpret_cast<HWND>(lp));
+        break;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
+        break;
+
     case WM_ACTIVATE:
         OnActivate(LOWORD(wp), reinterpret_cast<HWND>(lp), HIWORD(wp) != 0);
         break;
     case WM_SETFOCUS:
         OnSetFocus(reinterpret_cast<HWND>(wp));
         break;
-    case WM_DISPLAYCHANGE:
-        OnDisplayChange(static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+    case WM_KILLFOCUS:
+        OnKillFocus(reinterpret_cast<HWND>(wp));
         break;
-    case WM_ENDSESSION:
-        OnEndSession(wp != 0);
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
+        break;
+    case WM_KEYUP:
+        OnKeyUp(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
+        break;
+    case WM_CHAR:
+        OnChar(static_cast<wchar_t>(wp), LOWORD(lp), HIWORD(lp));
+        break;
+    case WM_GETDLGCODE:
+        result = OnGetDlgCode(reinterpret_cast<const MSG*>(lp));
+        break;
+
+    case WM_NCHITTEST:
+        result = OnNcHitTest(PointFromLParam(lp));
+        break;
+    case WM_SETCURSOR:
+        result = OnSetCursor(reinterpret_cast<HWND>(wp), LOWORD(lp), HIWORD(lp)) ? TRUE : FALSE;
         break;
     case WM_MOUSEMOVE:
         OnMouseMove(static_cast<UINT>(wp), PointFromLParam(lp));
@@ -155,57 +253,42 @@ bool MessageTarget::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_MOUSELEAVE:
         OnMouseLeave();
         break;
+    case WM_NCMOUSELEAVE:
+        OnNcMouseLeave();
+        break;
     case WM_LBUTTONDOWN:
         OnLButtonDown(static_cast<UINT>(wp), PointFromLParam(lp));
         break;
     case WM_LBUTTONUP:
         OnLButtonUp(static_cast<UINT>(wp), PointFromLParam(lp));
         break;
+    case WM_LBUTTONDBLCLK:
+        OnLButtonDblClk(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
+    case WM_RBUTTONDOWN:
+        OnRButtonDown(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
     case WM_RBUTTONUP:
         OnRButtonUp(static_cast<UINT>(wp), PointFromLParam(lp));
         break;
+    case WM_RBUTTONDBLCLK:
+        OnRButtonDblClk(static_cast<UINT>(wp), PointFromLParam(lp));
+        break;
     case WM_MOUSEWHEEL:
-        handled_ = OnMouseWheel(GET_KEYSTATE_WPARAM(wp), GET_WHEEL_DELTA_WPARAM(wp),
-                                PointFromLParam(lp)) &&
-                   handled_;
+        OnMouseWheel(GET_KEYSTATE_WPARAM(wp), GET_WHEEL_DELTA_WPARAM(wp), PointFromLParam(lp));
         break;
-    case WM_CONTEXTMENU:
-        OnContextMenu(reinterpret_cast<HWND>(wp), PointFromLParam(lp));
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(reinterpret_cast<HWND>(lp));
         break;
-    case WM_HOTKEY:
-        OnHotKey(static_cast<int>(wp));
-        break;
-    case WM_DRAWITEM:
-        result = TRUE;
-        handled_ =
-            OnDrawItem(static_cast<UINT>(wp), *reinterpret_cast<DRAWITEMSTRUCT*>(lp)) && handled_;
-        break;
-    case WM_MEASUREITEM:
-        result = TRUE;
-        handled_ =
-            OnMeasureItem(static_cast<UINT>(wp), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp)) &&
-            handled_;
-        break;
-    case WM_POWERBROADCAST:
-        result = OnPowerBroadcast(wp, lp);
-        break;
-    case WM_SETTINGCHANGE:
-        OnSettingChange(static_cast<UINT>(wp), reinterpret_cast<const wchar_t*>(lp));
-        break;
-    case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
-        break;
+
     default:
         result = OnMessage(msg, wp, lp);
         break;
     }
-
-    const bool handled = handled_;
-    current_ = saved;
-    handled_ = savedHandled;
-    return handled;
+    return handled_;
 }
 
+// The defaults decline, so the system's default processing runs.
 bool MessageTarget::OnCreate(const CREATESTRUCTW&) {
     handled_ = false;
     return true;
@@ -220,15 +303,53 @@ void MessageTarget::OnDestroy() {
 void MessageTarget::OnClose() {
     handled_ = false;
 }
+void MessageTarget::OnEndSession(bool) {
+    handled_ = false;
+}
+LRESULT MessageTarget::OnPowerBroadcast(WPARAM, LPARAM) {
+    handled_ = false;
+    return TRUE;
+}
+void MessageTarget::OnSettingChange(UINT, const wchar_t*) {
+    handled_ = false;
+}
+void MessageTarget::OnDisplayChange(UINT, int, int) {
+    handled_ = false;
+}
 void MessageTarget::OnTimer(UINT_PTR) {
     handled_ = false;
 }
-bool MessageTarget::OnCommand(UINT, UINT, HWND) {
-    return false;
+void MessageTarget::OnHotKey(int) {
+    handled_ = false;
+}
+void MessageTarget::OnCommand(UINT, UINT, HWND) {
+    handled_ = false;
 }
 LRESULT MessageTarget::OnNotify(int, NMHDR&) {
     handled_ = false;
     return 0;
+}
+void MessageTarget::OnContextMenu(HWND, POINT) {
+    handled_ = false;
+}
+void MessageTarget::OnInitMenu(HMENU) {
+    handled_ = false;
+}
+void MessageTarget::OnInitMenuPopup(HMENU, UINT, bool) {
+    handled_ = false;
+}
+void MessageTarget::OnMenuSelect(UINT, UINT, HMENU) {
+    handled_ = false;
+}
+LRESULT MessageTarget::OnMenuChar(wchar_t, UINT, HMENU) {
+    handled_ = false;
+    return 0;
+}
+void MessageTarget::OnMeasureItem(UINT, MEASUREITEMSTRUCT&) {
+    handled_ = false;
+}
+void MessageTarget::OnDrawItem(UINT, DRAWITEMSTRUCT&) {
+    handled_ = false;
 }
 void MessageTarget::OnSize(UINT, int, int) {
     handled_ = false;
@@ -258,9 +379,19 @@ bool MessageTarget::OnEraseBackground(HDC) {
     handled_ = false;
     return false;
 }
-LRESULT MessageTarget::OnNcHitTest(POINT) {
+HBRUSH MessageTarget::OnCtlColor(HDC, HWND, UINT) {
     handled_ = false;
-    return HTNOWHERE;
+    return nullptr;
+}
+void MessageTarget::OnHScroll(UINT, int, HWND) {
+    handled_ = false;
+}
+void MessageTarget::OnVScroll(UINT, int, HWND) {
+    handled_ = false;
+}
+HICON MessageTarget::OnQueryDragIcon() {
+    handled_ = false;
+    return nullptr;
 }
 void MessageTarget::OnActivate(UINT, HWND, bool) {
     handled_ = false;
@@ -268,11 +399,29 @@ void MessageTarget::OnActivate(UINT, HWND, bool) {
 void MessageTarget::OnSetFocus(HWND) {
     handled_ = false;
 }
-void MessageTarget::OnDisplayChange(UINT, int, int) {
+void MessageTarget::OnKillFocus(HWND) {
     handled_ = false;
 }
-void MessageTarget::OnEndSession(bool) {
+void MessageTarget::OnKeyDown(UINT, UINT, UINT) {
     handled_ = false;
+}
+void MessageTarget::OnKeyUp(UINT, UINT, UINT) {
+    handled_ = false;
+}
+void MessageTarget::OnChar(wchar_t, UINT, UINT) {
+    handled_ = false;
+}
+UINT MessageTarget::OnGetDlgCode(const MSG*) {
+    handled_ = false;
+    return 0;
+}
+LRESULT MessageTarget::OnNcHitTest(POINT) {
+    handled_ = false;
+    return HTNOWHERE;
+}
+bool MessageTarget::OnSetCursor(HWND, UINT, UINT) {
+    handled_ = false;
+    return false;
 }
 void MessageTarget::OnMouseMove(UINT, POINT) {
     handled_ = false;
@@ -289,40 +438,32 @@ void MessageTarget::OnNcMouseHover(UINT, POINT) {
 void MessageTarget::OnMouseLeave() {
     handled_ = false;
 }
+void MessageTarget::OnNcMouseLeave() {
+    handled_ = false;
+}
 void MessageTarget::OnLButtonDown(UINT, POINT) {
     handled_ = false;
 }
 void MessageTarget::OnLButtonUp(UINT, POINT) {
     handled_ = false;
 }
+void MessageTarget::OnLButtonDblClk(UINT, POINT) {
+    handled_ = false;
+}
+void MessageTarget::OnRButtonDown(UINT, POINT) {
+    handled_ = false;
+}
 void MessageTarget::OnRButtonUp(UINT, POINT) {
     handled_ = false;
 }
-bool MessageTarget::OnMouseWheel(UINT, short, POINT) {
-    return false;
-}
-void MessageTarget::OnContextMenu(HWND, POINT) {
+void MessageTarget::OnRButtonDblClk(UINT, POINT) {
     handled_ = false;
 }
-void MessageTarget::OnHotKey(int) {
+void MessageTarget::OnMouseWheel(UINT, short, POINT) {
     handled_ = false;
 }
-bool MessageTarget::OnDrawItem(UINT, DRAWITEMSTRUCT&) {
-    return false;
-}
-bool MessageTarget::OnMeasureItem(UINT, MEASUREITEMSTRUCT&) {
-    return false;
-}
-LRESULT MessageTarget::OnPowerBroadcast(WPARAM, LPARAM) {
+void MessageTarget::OnCaptureChanged(HWND) {
     handled_ = false;
-    return TRUE;
-}
-void MessageTarget::OnSettingChange(UINT, const wchar_t*) {
-    handled_ = false;
-}
-HICON MessageTarget::OnQueryDragIcon() {
-    handled_ = false;
-    return nullptr;
 }
 LRESULT MessageTarget::OnMessage(UINT, WPARAM, LPARAM) {
     handled_ = false;

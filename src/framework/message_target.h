@@ -1,7 +1,11 @@
 #pragma once
 // Message cracking shared by windows and dialogs: every message reaches a typed handler.
-// A handler that is not overridden marks the message unhandled, so default processing runs;
-// an override may call SetMsgHandled(false) to ask for it too.
+//
+// One convention for "handled": a handler that runs has handled its message, and the default
+// processing is skipped. An override declines with SetMsgHandled(false) (the default
+// processing then runs after it), or runs the default at once with DefaultProcessing(). The
+// handlers of this class decline everything. A handler's return value is the message's
+// answer, never a "handled" flag.
 #include <windows.h>
 
 namespace fw {
@@ -15,7 +19,8 @@ public:
 
     HWND hwnd() const noexcept { return hwnd_; }
 
-    // Called by the message loop before dispatch; true when the message was consumed.
+    // Called by the message loop before dispatch, and for messages of modal dialog and menu
+    // loops; true when the message was consumed.
     virtual bool PreTranslateMessage(MSG& msg);
 
 protected:
@@ -27,12 +32,31 @@ protected:
     // The message being handled (for handlers that need its raw parameters).
     const MSG& CurrentMessage() const noexcept { return current_; }
 
-    virtual bool OnCreate(const CREATESTRUCTW& cs);
+    // Creation and life.
+    virtual bool OnCreate(const CREATESTRUCTW& cs); // false fails the creation
+    virtual bool OnInitDialog(HWND focus);          // true: the system sets the focus
     virtual void OnDestroy();
     virtual void OnClose();
+    virtual void OnEndSession(bool ending);
+    virtual LRESULT OnPowerBroadcast(WPARAM event, LPARAM data);
+    virtual void OnSettingChange(UINT flag, const wchar_t* area);
+    virtual void OnDisplayChange(UINT bitsPerPixel, int cx, int cy);
     virtual void OnTimer(UINT_PTR id);
-    virtual bool OnCommand(UINT id, UINT code, HWND control);
+    virtual void OnHotKey(int id);
+
+    // Commands, notifications and menus.
+    virtual void OnCommand(UINT id, UINT code, HWND control);
     virtual LRESULT OnNotify(int id, NMHDR& hdr);
+    virtual void OnContextMenu(HWND window, POINT screen);
+    virtual void OnInitMenu(HMENU menu);
+    virtual void OnInitMenuPopup(HMENU popup, UINT index, bool windowMenu);
+    virtual void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    // Answer as WM_MENUCHAR wants it (MAKELRESULT(index, MNC_EXECUTE), ...).
+    virtual LRESULT OnMenuChar(wchar_t ch, UINT menuType, HMENU menu);
+    virtual void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item);
+    virtual void OnDrawItem(UINT id, DRAWITEMSTRUCT& item);
+
+    // Size, position and painting.
     virtual void OnSize(UINT type, int cx, int cy);
     virtual void OnSizing(UINT edge, RECT& rect);
     virtual void OnMoving(UINT edge, RECT& rect);
@@ -41,29 +65,40 @@ protected:
     virtual void OnGetMinMaxInfo(MINMAXINFO& info);
     virtual void OnWindowPosChanged(const WINDOWPOS& pos);
     virtual void OnPaint();
-    virtual bool OnEraseBackground(HDC dc);
-    virtual LRESULT OnNcHitTest(POINT screen);
+    virtual bool OnEraseBackground(HDC dc); // true: erased
+    // The brush a child control paints its background with; `type` is a CTLCOLOR_ value.
+    virtual HBRUSH OnCtlColor(HDC dc, HWND control, UINT type);
+    virtual void OnHScroll(UINT code, int position, HWND scrollBar);
+    virtual void OnVScroll(UINT code, int position, HWND scrollBar);
+    virtual HICON OnQueryDragIcon();
+
+    // Activation, focus and keyboard.
     virtual void OnActivate(UINT state, HWND other, bool minimized);
     virtual void OnSetFocus(HWND previous);
-    virtual void OnDisplayChange(UINT bitsPerPixel, int cx, int cy);
-    virtual void OnEndSession(bool ending);
+    virtual void OnKillFocus(HWND next);
+    virtual void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    virtual void OnKeyUp(UINT key, UINT repeat, UINT flags);
+    virtual void OnChar(wchar_t ch, UINT repeat, UINT flags);
+    virtual UINT OnGetDlgCode(const MSG* msg); // DLGC_ bits
+
+    // Mouse.
+    virtual LRESULT OnNcHitTest(POINT screen);
+    virtual bool OnSetCursor(HWND window, UINT hit, UINT mouseMessage); // true: cursor set
     virtual void OnMouseMove(UINT keys, POINT client);
     virtual void OnNcMouseMove(UINT hit, POINT screen);
     virtual void OnMouseHover(UINT keys, POINT client);
     virtual void OnNcMouseHover(UINT hit, POINT screen);
     virtual void OnMouseLeave();
+    virtual void OnNcMouseLeave();
     virtual void OnLButtonDown(UINT keys, POINT client);
     virtual void OnLButtonUp(UINT keys, POINT client);
+    virtual void OnLButtonDblClk(UINT keys, POINT client);
+    virtual void OnRButtonDown(UINT keys, POINT client);
     virtual void OnRButtonUp(UINT keys, POINT client);
-    virtual bool OnMouseWheel(UINT keys, short delta, POINT screen);
-    virtual void OnContextMenu(HWND window, POINT screen);
-    virtual void OnHotKey(int id);
-    virtual bool OnDrawItem(UINT id, DRAWITEMSTRUCT& item);
-    virtual bool OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item);
-    virtual LRESULT OnPowerBroadcast(WPARAM event, LPARAM data);
-    virtual void OnSettingChange(UINT flag, const wchar_t* area);
-    virtual HICON OnQueryDragIcon();
-    virtual bool OnInitDialog(HWND focus);
+    virtual void OnRButtonDblClk(UINT keys, POINT client);
+    virtual void OnMouseWheel(UINT keys, short delta, POINT screen);
+    virtual void OnCaptureChanged(HWND gaining);
+
     // Everything without a typed handler: private and registered messages among them.
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -72,8 +107,12 @@ protected:
     static void AttachToDialog(HWND hwnd, MessageTarget* self) noexcept;
     static MessageTarget* FromDialogWindow(HWND hwnd) noexcept;
     INT_PTR DialogMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    // Cuts the object loose from its dialog window: later messages get default processing.
+    void DetachFromDialog() noexcept;
     // After the last message of a dialog window, once the object is detached from it.
     virtual void OnDialogDetached(HWND) {}
+    // OnInitDialog threw: the dialog must not be left half built.
+    virtual void OnInitDialogFailed() noexcept {}
 
     HWND hwnd_ = nullptr;
 

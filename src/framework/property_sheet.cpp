@@ -42,13 +42,22 @@ INT_PTR PropertySheet::DoModal(HWND owner, DWORD extraFlags) {
     for (PropertyPage* page : pages_) {
         PROPSHEETPAGEW psp{};
         psp.dwSize = sizeof(psp);
-        psp.dwFlags = PSP_DEFAULT;
+        psp.dwFlags = page->template_ ? PSP_DLGINDIRECT : PSP_DEFAULT;
         psp.hInstance = ResourceModule();
-        psp.pszTemplate = MAKEINTRESOURCEW(page->TemplateId());
+        if (page->template_)
+            psp.pResource = page->template_;
+        else
+            psp.pszTemplate = MAKEINTRESOURCEW(page->TemplateId());
         psp.pfnDlgProc = &PropertyPage::Procedure;
         psp.lParam = reinterpret_cast<LPARAM>(page);
-        if (HPROPSHEETPAGE h = ::CreatePropertySheetPageW(&psp))
-            handles.push_back(h);
+        HPROPSHEETPAGE h = ::CreatePropertySheetPageW(&psp);
+        if (!h) {
+            // The sheet owns its pages only once it runs.
+            for (HPROPSHEETPAGE made : handles)
+                ::DestroyPropertySheetPage(made);
+            return -1;
+        }
+        handles.push_back(h);
     }
     if (handles.empty())
         return -1;
@@ -61,6 +70,8 @@ INT_PTR PropertySheet::DoModal(HWND owner, DWORD extraFlags) {
     psh.nPages = static_cast<UINT>(handles.size());
     psh.phpage = handles.data();
     const INT_PTR rc = ::PropertySheetW(&psh);
+    if (rc < 0)
+        return -1;
     return rc > 0 ? IDOK : IDCANCEL;
 }
 

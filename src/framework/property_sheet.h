@@ -6,15 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "framework/message_target.h"
+#include "framework/dialog_controls.h"
 
 namespace fw {
 
-class PropertyPage : public MessageTarget {
+class PropertyPage : public DialogControls {
 public:
     explicit PropertyPage(UINT templateId) : templateId_(templateId) {}
+    // A page from a template in memory, which must outlive the sheet.
+    explicit PropertyPage(const DLGTEMPLATE& dialogTemplate) : template_(&dialogTemplate) {}
     UINT TemplateId() const noexcept { return templateId_; }
-    HWND Item(int id) const noexcept { return ::GetDlgItem(hwnd_, id); }
     // Tells the sheet that the page changed (enables Apply).
     void SetModified(bool modified = true) noexcept;
 
@@ -32,14 +33,15 @@ private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
     LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    UINT templateId_;
+    UINT templateId_ = 0;
+    const DLGTEMPLATE* template_ = nullptr;
 };
 
 class PropertySheet {
 public:
     explicit PropertySheet(std::wstring caption) : caption_(std::move(caption)) {}
     void AddPage(PropertyPage& page) { pages_.push_back(&page); }
-    // Returns IDOK when accepted, IDCANCEL otherwise.
+    // Returns IDOK when accepted, IDCANCEL otherwise, -1 when the sheet cannot be made.
     INT_PTR DoModal(HWND owner, DWORD extraFlags = PSH_NOAPPLYNOW);
 
 private:

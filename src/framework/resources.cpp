@@ -30,27 +30,31 @@ std::wstring LoadResString(UINT id) {
     return LoadResString(ResourceModule(), id);
 }
 
-HMENU LoadResMenu(UINT id) noexcept {
-    return ::LoadMenuW(ResourceModule(), MAKEINTRESOURCEW(id));
+namespace {
+// An image from the active module, else from the program's own.
+HANDLE LoadImageResource(UINT id, UINT type, int cx, int cy, UINT flags) noexcept {
+    HANDLE image = ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id), type, cx, cy, flags);
+    if (!image && ResourceModule() != ProgramModule())
+        image = ::LoadImageW(ProgramModule(), MAKEINTRESOURCEW(id), type, cx, cy, flags);
+    return image;
+}
+} // namespace
+
+Menu LoadResMenu(UINT id) noexcept {
+    return Menu(::LoadMenuW(ResourceModule(), MAKEINTRESOURCEW(id)));
 }
 
-HICON LoadResIcon(UINT id, int cx, int cy) noexcept {
+Icon LoadResIcon(UINT id, int cx, int cy) noexcept {
     const UINT flags = (cx == 0 && cy == 0) ? LR_DEFAULTSIZE : 0;
-    HICON icon = static_cast<HICON>(
-        ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, flags));
-    if (!icon && ResourceModule() != ProgramModule())
-        icon = static_cast<HICON>(
-            ::LoadImageW(ProgramModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, flags));
-    return icon;
+    return Icon(static_cast<HICON>(LoadImageResource(id, IMAGE_ICON, cx, cy, flags)));
 }
 
-HBITMAP LoadResBitmap(UINT id, UINT flags) noexcept {
-    HBITMAP bmp = static_cast<HBITMAP>(
-        ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, flags));
-    if (!bmp && ResourceModule() != ProgramModule())
-        bmp = static_cast<HBITMAP>(
-            ::LoadImageW(ProgramModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, flags));
-    return bmp;
+Bitmap LoadResBitmap(UINT id, UINT flags) noexcept {
+    return Bitmap(static_cast<HBITMAP>(LoadImageResource(id, IMAGE_BITMAP, 0, 0, flags)));
+}
+
+Cursor LoadResCursor(UINT id) noexcept {
+    return Cursor(static_cast<HCURSOR>(LoadImageResource(id, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
 }
 
 std::wstring ProgramPath() {

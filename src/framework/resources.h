@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "framework/gdi.h"
+
 namespace fw {
 
 // The module that strings, menus, dialogs, icons and bitmaps are loaded from.
@@ -18,10 +20,13 @@ std::wstring LoadResString(UINT id);
 // As above, but from the given module.
 std::wstring LoadResString(HINSTANCE module, UINT id);
 
-HMENU LoadResMenu(UINT id) noexcept;
-// Loads an icon at the given size (0, 0 = the system's default size); caller owns it.
-HICON LoadResIcon(UINT id, int cx = 0, int cy = 0) noexcept;
-HBITMAP LoadResBitmap(UINT id, UINT flags = LR_CREATEDIBSECTION) noexcept;
+// Menus, icons, bitmaps and cursors from the active module (icons, bitmaps and cursors fall
+// back to the program's own), each in an owner; an empty owner when missing.
+Menu LoadResMenu(UINT id) noexcept;
+// An icon at the given size (0, 0 = the system's default size).
+Icon LoadResIcon(UINT id, int cx = 0, int cy = 0) noexcept;
+Bitmap LoadResBitmap(UINT id, UINT flags = LR_CREATEDIBSECTION) noexcept;
+Cursor LoadResCursor(UINT id) noexcept;
 
 // Full path of the running program and its folder (with a trailing backslash).
 std::wstring ProgramPath();

@@ -1,12 +1,22 @@
 #include "framework/window.h"
 
 #include "framework/app.h"
+#include "framework/debug_log.h"
 #include "framework/resources.h"
 
 namespace fw {
 
 Window::~Window() {
-    Destroy();
+    if (!hwnd_ || !::IsWindow(hwnd_))
+        return;
+    // Too late for the derived class's OnDestroy: make sure nothing reaches this object.
+    const HWND hwnd = hwnd_;
+    DebugLog(L"a window object went away before its window");
+    if (::GetWindowLongPtrW(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    ::DestroyWindow(hwnd);
+    App::WindowDestroyed(hwnd);
 }
 
 bool Window::RegisterClass(const wchar_t* className, UINT style, HCURSOR cursor, HBRUSH background,
@@ -66,22 +76,28 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) no
     if (!self)
         return ::DefWindowProcW(hwnd, msg, wp, lp);
 
+    LRESULT result = 0;
     try {
-        LRESULT result = 0;
-        const bool handled = self->Dispatch(msg, wp, lp, result);
-        if (!handled)
+        if (!self->Dispatch(msg, wp, lp, result))
             result = ::DefWindowProcW(hwnd, msg, wp, lp);
-        if (msg == WM_NCDESTROY) {
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            self->hwnd_ = nullptr;
-            App::WindowDestroyed(hwnd);
-            self->OnFinalMessage();
-        }
-        return result;
     } catch (...) {
-        // An exception must not cross the system's window procedure.
-        return ::DefWindowProcW(hwnd, msg, wp, lp);
+        // An exception must not cross the system's window procedure. During creation the
+        // window is refused, so the system destroys it and the creation answers null.
+        LogHandlerException(L"window", msg);
+        if (msg == WM_NCCREATE)
+            result = FALSE;
+        else if (msg == WM_CREATE)
+            result = -1;
+        else
+            result = ::DefWindowProcW(hwnd, msg, wp, lp);
     }
+    if (msg == WM_NCDESTROY || (msg == WM_NCCREATE && !result)) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        App::WindowDestroyed(hwnd);
+        self->OnFinalMessage();
+    }
+    return result;
 }
 
 } // namespace fw

@@ -13,31 +13,8 @@ constexpr uint64_t kMaxSize = uint64_t{1} << 32;
 fw::ComPtr<MemoryLockBytes> MemoryLockBytes::Create(std::vector<uint8_t> initial,
                                                     bool strictReads) {
     fw::ComPtr<MemoryLockBytes> out;
-    *out.put() = new (std::nothrow) MemoryLockBytes(std::move(initial), strictReads);
+    out.Attach(new (std::nothrow) MemoryLockBytes(std::move(initial), strictReads));
     return out;
-}
-
-HRESULT MemoryLockBytes::QueryInterface(REFIID iid, void** out) {
-    if (!out)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_ILockBytes) {
-        *out = static_cast<ILockBytes*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG MemoryLockBytes::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&refs_));
-}
-
-ULONG MemoryLockBytes::Release() {
-    const LONG refs = ::InterlockedDecrement(&refs_);
-    if (refs == 0)
-        delete this;
-    return static_cast<ULONG>(refs);
 }
 
 bool MemoryLockBytes::Grow(uint64_t size) noexcept {

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "framework/com.h"
+#include "framework/com_object.h"
 
 namespace model {
 
-class MemoryLockBytes final : public ILockBytes {
+class MemoryLockBytes final : public fw::ComObject<ILockBytes> {
 public:
     // With `strictReads`, a read that would pass the end fails instead of coming back short:
     // the storage code fills a short sector up with zeros and would hand them on as data,
@@ -27,9 +28,6 @@ public:
     // Hands the bytes over, leaving the array empty (once the storage on it is released).
     std::vector<uint8_t> TakeBytes() noexcept { return std::move(bytes_); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE ReadAt(ULARGE_INTEGER offset, void* buffer, ULONG count,
                                      ULONG* read) override;
     HRESULT STDMETHODCALLTYPE WriteAt(ULARGE_INTEGER offset, const void* buffer, ULONG count,
@@ -47,10 +45,9 @@ public:
 private:
     MemoryLockBytes(std::vector<uint8_t> initial, bool strictReads)
         : bytes_(std::move(initial)), strictReads_(strictReads) {}
-    ~MemoryLockBytes() = default;
+    ~MemoryLockBytes() override = default;
     bool Grow(uint64_t size) noexcept;
 
-    LONG refs_ = 1;
     std::vector<uint8_t> bytes_;
     bool strictReads_ = false;
 };

@@ -100,9 +100,9 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnLButtonDown(UINT keys, POINT client) override;
-    bool OnMouseWheel(UINT keys, short delta, POINT screen) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
-    bool OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    void OnMouseWheel(UINT keys, short delta, POINT screen) override;
+    void OnCommand(UINT id, UINT code, HWND control) override;
+    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
     LRESULT OnNotify(int id, NMHDR& hdr) override;
 
 private:

@@ -291,7 +291,7 @@ void CProgramToolBar::PageBy(int step) {
     LayoutBar(false);
 }
 
-bool CProgramToolBar::OnMouseWheel(UINT keys, short delta, POINT) {
+void CProgramToolBar::OnMouseWheel(UINT keys, short delta, POINT) {
     int used = 0;
     for (const auto& b : m_arrButtons) {
         if (!b->Node())
@@ -304,7 +304,6 @@ bool CProgramToolBar::OnMouseWheel(UINT keys, short delta, POINT) {
         m_nFirstVisible = first;
         LayoutBar(false);
     }
-    return true;
 }
 
 void CProgramToolBar::OnLButtonDown(UINT, POINT) {
@@ -313,33 +312,31 @@ void CProgramToolBar::OnLButtonDown(UINT, POINT) {
     ::SendMessageW(Owner(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
-bool CProgramToolBar::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (CCustomButton::DrawReflected(item))
-        return true;
-    SetMsgHandled(false);
-    return false;
+void CProgramToolBar::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
+    if (!CCustomButton::DrawReflected(item))
+        SetMsgHandled(false);
 }
 
-bool CProgramToolBar::OnCommand(UINT id, UINT code, HWND control) {
+void CProgramToolBar::OnCommand(UINT id, UINT code, HWND control) {
     if (id >= views::ID_PROGRAM_BUTTON_FIRST && id <= views::ID_PROGRAM_BUTTON_LAST) {
         OnProgramButton(id - views::ID_PROGRAM_BUTTON_FIRST);
-        return true;
+        return;
     }
     switch (id) {
     case views::ID_PAGE_NEXT:
         PageBy(m_nVisibleCount);
-        return true;
+        return;
     case views::ID_PAGE_PREV:
         PageBy(-m_nVisibleCount);
-        return true;
+        return;
     case views::IDC_PARENT_CATEGORY:
         GotoParentCategory();
-        return true;
+        return;
     case views::IDC_NEXT_STRIP:
         ShowNextTopCategory();
-        return true;
+        return;
     default:
-        return fw::Window::OnCommand(id, code, control);
+        fw::Window::OnCommand(id, code, control);
     }
 }
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-struct Listener : HoldListener {
+struct Listener : bar::HoldListener {
     int calls = 0;
     bool last = false;
     void OnHoldChanged(bool held) override {

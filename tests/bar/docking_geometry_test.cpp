@@ -3,7 +3,7 @@
 
 #include "rect_compare.h"
 
-#include "app/placement.h"
+#include "model/placement.h"
 #include "bar/docking_geometry.h"
 
 namespace {

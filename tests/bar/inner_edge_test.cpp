@@ -1,7 +1,7 @@
 // The band along the inner edge of a docked bar that sizes it.
 #include <gtest/gtest.h>
 
-#include "app/placement.h"
+#include "model/placement.h"
 #include "bar/inner_edge.h"
 
 namespace {

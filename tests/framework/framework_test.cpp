@@ -95,9 +95,9 @@ protected:
         ++timers;
         ::KillTimer(hwnd_, id);
     }
-    bool OnCommand(UINT id, UINT, HWND) override {
+    void OnCommand(UINT id, UINT, HWND) override {
         lastCommand = id;
-        return id == 77;
+        SetMsgHandled(id == 77);
     }
     void OnDestroy() override { destroyed = true; }
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM) override {

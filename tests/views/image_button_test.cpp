@@ -49,10 +49,9 @@ public:
     int ownClicks = 0; // releases on the parent's own area
 
 protected:
-    bool OnCommand(UINT id, UINT, HWND) override {
+    void OnCommand(UINT id, UINT, HWND) override {
         if (id == 6002)
             ++commands;
-        return true;
     }
     void OnLButtonUp(UINT, POINT) override { ++ownClicks; }
 };

@@ -1,7 +1,7 @@
 // The stored placement: range rules and when the stored sizes can be used.
 #include <gtest/gtest.h>
 
-#include "app/placement.h"
+#include "model/placement.h"
 #include "bar/monitors.h"
 #include "framework/profile.h"
 #include "support/test_util.h"
