@@ -123,8 +123,7 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     // The tools need the buttons' windows, so they are added once the buttons exist.
     m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
     m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
-    m_wndToolBar.Create(RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR, &m_app.Prefs(),
-                        &bar::CurrentMetrics());
+    m_wndToolBar.Create(RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR, &m_app.Prefs(), &bar::CurrentMetrics());
     // Dropping onto the bar registers its target here once it exists.
     LayOutChildren();
     return false; // the bar does not take the focus
@@ -405,10 +404,15 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         m_app.SetHold(wp != 0);
         return 0;
     }
-    // Children ask their parent first for the cursor: over the inner edge it is the sizing one.
-    if (msg == WM_SETCURSOR && SetInnerEdgeCursor())
-        return TRUE;
     return CAppBar::OnMessage(msg, wp, lp);
+}
+
+bool CMainDlg::OnSetCursor(HWND, UINT, UINT) {
+    // Children ask their parent first for the cursor: over the inner edge it is the sizing one.
+    if (SetInnerEdgeCursor())
+        return true;
+    SetMsgHandled(false);
+    return false;
 }
 
 // ---- commands -------------------------------------------------------------------------------
