@@ -138,3 +138,4 @@
 #define IDS_DATA_FILE_IN_USE 3902
 #define IDS_DATA_FILE_NOT_KEPT 3903
 #define IDS_EXIT 32774
+#include "categories_ids.h"
