@@ -231,7 +231,9 @@ void CProgramToolBar::LayoutBar(bool resetPaging) {
             const RECT& r = place.rect;
             batch = ::DeferWindowPos(batch, hwnd, nullptr, r.left, r.top, r.right - r.left,
                                      r.bottom - r.top, kFlags | SWP_SHOWWINDOW);
-        } else if (::IsWindowVisible(hwnd)) {
+        } else if (::GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) {
+            // Its own flag, not IsWindowVisible: while the bar is being created it is not
+            // visible yet, and a child left shown would appear with it.
             batch = ::DeferWindowPos(batch, hwnd, nullptr, 0, 0, 0, 0,
                                      kFlags | SWP_NOMOVE | SWP_NOSIZE | SWP_HIDEWINDOW);
         }
