@@ -22,23 +22,13 @@ const std::vector<int> kThree{40, 40, 40};
 
 TEST(TabLayout, FrameOfBothOrientations) {
     const views::TabStripFrame h = views::LayOutTabStripFrame(SIZE{300, 30}, false);
-    EXPECT_EQ(h.area.left, 1);
-    EXPECT_EQ(h.area.right, 253);
-    EXPECT_EQ(h.area.bottom, 20); // at most 19 pixels high
-    EXPECT_EQ(h.separator.left, 255);
-    EXPECT_EQ(h.separator.right, 257);
-    EXPECT_EQ(h.prev.x, 258);
-    EXPECT_EQ(h.next.x, 278);
-    EXPECT_EQ(h.next.y, 2);
-
+    EXPECT_EQ((std::vector<LONG>{h.area.left, h.area.right, h.area.bottom, h.separator.left,
+                                 h.prev.x, h.next.x, h.next.y}),
+              (std::vector<LONG>{1, 253, 20, 255, 258, 278, 2})); // at most 19 high
     const views::TabStripFrame v = views::LayOutTabStripFrame(SIZE{24, 300}, true);
-    EXPECT_EQ(v.area.left, 3); // only the rightmost 20 pixels
-    EXPECT_EQ(v.area.right, 23);
-    EXPECT_EQ(v.area.bottom, 253);
-    EXPECT_EQ(v.separator.top, 255);
-    EXPECT_EQ(v.prev.y, 258);
-    EXPECT_EQ(v.next.y, 278);
-    EXPECT_EQ(v.next.x, 2);
+    EXPECT_EQ((std::vector<LONG>{v.area.left, v.area.right, v.area.bottom, v.separator.top,
+                                 v.prev.y, v.next.y, v.next.x}),
+              (std::vector<LONG>{3, 23, 253, 255, 258, 278, 2})); // the rightmost 20 pixels
 }
 
 TEST(TabLayout, ThreeTabsThatFitExactlyAreAllShownAndNextStillScrolls) {
