@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "model/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "resource.h"
@@ -41,15 +42,59 @@ ContentMenu WalkCategoryContent(const oVoiceBook& category, UINT firstId, UINT l
     return out;
 }
 
+namespace {
+
+constexpr int kPictureSize = 16;
+// Marks the item data of our pictures: the picture index is kept, never the node, so that
+// a menu still open while its nodes are replaced draws no deleted node.
+constexpr ULONG_PTR kPictureTag = 0x4C520000;
+
+void Append(HMENU menu, UINT flags, UINT_PTR id, oVoiceBook& node) {
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof(mi);
+    mi.fMask = MIIM_STRING | MIIM_BITMAP | MIIM_DATA | MIIM_ID;
+    mi.dwTypeData = const_cast<wchar_t*>(node.m_strName.c_str());
+    mi.hbmpItem = HBMMENU_CALLBACK;
+    const int picture = icons::GetImage(node);
+    mi.dwItemData = picture >= 0 ? kPictureTag | static_cast<ULONG_PTR>(picture & 0xFFFF) : 0;
+    if (flags & MF_POPUP) {
+        mi.fMask = (mi.fMask & ~MIIM_ID) | MIIM_SUBMENU;
+        mi.hSubMenu = reinterpret_cast<HMENU>(id);
+    } else {
+        mi.wID = static_cast<UINT>(id);
+    }
+    ::InsertMenuItemW(menu, static_cast<UINT>(::GetMenuItemCount(menu)), TRUE, &mi);
+}
+
+} // namespace
+
+bool MeasureMenuPicture(MEASUREITEMSTRUCT& item) {
+    if (item.CtlType != ODT_MENU || (item.itemData & 0xFFFF0000) != kPictureTag)
+        return false;
+    item.itemWidth = kPictureSize;
+    item.itemHeight = kPictureSize;
+    return true;
+}
+
+bool DrawMenuPicture(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_MENU || (item.itemData & 0xFFFF0000) != kPictureTag)
+        return false;
+    const RECT& r = item.rcItem;
+    ::ImageList_Draw(icons::List(icons::ListKind::SmallColour),
+                     static_cast<int>(item.itemData & 0xFFFF), item.hDC, r.left,
+                     r.top + (r.bottom - r.top - kPictureSize) / 2, ILD_TRANSPARENT);
+    return true;
+}
+
 fw::Menu BuildPopupMenu(const std::vector<ContentMenuEntry>& entries) {
     fw::Menu root(::CreatePopupMenu());
     // Sub-menus are owned by their parent once appended; until then by this stack.
-    std::vector<std::pair<HMENU, const oVoiceBook*>> open{{root.get(), nullptr}};
+    std::vector<std::pair<HMENU, oVoiceBook*>> open{{root.get(), nullptr}};
     for (const ContentMenuEntry& e : entries) {
         HMENU into = open.back().first;
         switch (e.kind) {
         case ContentMenuEntry::Item:
-            ::AppendMenuW(into, MF_STRING, e.id, e.node->m_strName.c_str());
+            Append(into, MF_STRING, e.id, *e.node);
             break;
         case ContentMenuEntry::Separator:
             ::AppendMenuW(into, MF_SEPARATOR, 0, nullptr);
@@ -61,8 +106,8 @@ fw::Menu BuildPopupMenu(const std::vector<ContentMenuEntry>& entries) {
             if (open.size() > 1) {
                 const auto sub = open.back();
                 open.pop_back();
-                ::AppendMenuW(open.back().first, MF_POPUP, reinterpret_cast<UINT_PTR>(sub.first),
-                              sub.second->m_strName.c_str());
+                Append(open.back().first, MF_POPUP, reinterpret_cast<UINT_PTR>(sub.first),
+                       *sub.second);
             }
             break;
         }

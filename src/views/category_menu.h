@@ -29,8 +29,12 @@ struct ContentMenu {
 };
 ContentMenu WalkCategoryContent(const oVoiceBook& category, UINT firstId, UINT lastId);
 
-// A popup menu of the entries (owned by the caller).
+// A popup menu of the entries (owned by the caller). Items and sub-menus carry their node's
+// small picture, which the menu asks its owner to measure and draw.
 fw::Menu BuildPopupMenu(const std::vector<ContentMenuEntry>& entries);
+// The owner's answers for those pictures; false for any other item.
+bool MeasureMenuPicture(MEASUREITEMSTRUCT& item);
+bool DrawMenuPicture(const DRAWITEMSTRUCT& item);
 
 // The "Select Category" menu: one item per top-level category, 11000 + its index.
 std::vector<ContentMenuEntry> SelectCategoryEntries(const std::vector<oVoiceBook*>& categories,

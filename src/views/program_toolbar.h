@@ -113,6 +113,7 @@ protected:
     void OnMouseWheel(UINT keys, short delta, POINT screen) override;
     void OnCommand(UINT id, UINT code, HWND control) override;
     void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) override;
     LRESULT OnNotify(int id, NMHDR& hdr) override;
 
 private:

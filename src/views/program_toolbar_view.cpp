@@ -16,6 +16,7 @@
 #include "shell/launch.h"
 #include "shell/messages.h"
 #include "views/button_slots.h"
+#include "views/category_menu.h"
 #include "views/toolbar_ids.h"
 #include "views/tree_startup.h"
 
@@ -311,7 +312,12 @@ void CProgramToolBar::OnLButtonDown(UINT, POINT) {
 }
 
 void CProgramToolBar::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (!CCustomButton::DrawReflected(item))
+    if (!CCustomButton::DrawReflected(item) && !views::DrawMenuPicture(item))
+        SetMsgHandled(false);
+}
+
+void CProgramToolBar::OnMeasureItem(UINT, MEASUREITEMSTRUCT& item) {
+    if (!views::MeasureMenuPicture(item))
         SetMsgHandled(false);
 }
 
