@@ -202,7 +202,6 @@ void CTabViewWnd::LayOut() {
         if (m_wndToolTip) {
             TTTOOLINFOW ti{};
             ti.cbSize = sizeof(ti);
-            ti.uFlags = TTF_SUBCLASS;
             ti.hwnd = hwnd_;
             ti.uId = kToolFirst + static_cast<UINT_PTR>(m_nFirstVisible + i);
             ti.rect = r;
@@ -245,6 +244,11 @@ void CTabViewWnd::BringIntoView(int index) {
     if (index < 0 || index >= TabCount() || !hwnd_)
         return;
     LayOut(); // the frame and the visible count of the present size
+    // A strip without room (hidden, or not sized yet) scrolls when it gets its size.
+    if (::IsRectEmpty(&m_frame.area)) {
+        Repaint();
+        return;
+    }
     m_nFirstVisible = views::FirstVisibleToShow(index, TextWidths(), m_nFirstVisible, m_frame.area,
                                                 m_frame.vertical, Icons());
     LayOut();

@@ -281,9 +281,12 @@ TEST_F(CategoryWindowTest, TabStripClicksScrollingAndItsMenu) {
     Recorder parent;
     CTabViewWnd tabs;
     ASSERT_TRUE(tabs.Create(parent.hwnd(), 6004)) << ::GetLastError();
-    ::SetWindowPos(tabs.hwnd(), nullptr, 0, 0, 200, 24, SWP_NOZORDER | SWP_SHOWWINDOW);
     for (oVoiceBook* c : cats)
         tabs.AddTab(c);
+    tabs.Select(4); // a strip without room yet does not scroll
+    EXPECT_EQ(tabs.FirstVisible(), 0);
+    tabs.Select(0);
+    ::SetWindowPos(tabs.hwnd(), nullptr, 0, 0, 200, 24, SWP_NOZORDER | SWP_SHOWWINDOW);
     ASSERT_GT(tabs.VisibleCount(), 1);
     ASSERT_LT(tabs.VisibleCount(), 6);
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(tabs.hwnd(), 6003)));
