@@ -141,3 +141,4 @@
 
 #include "dialogs_ids.h"
 #include "prefs_ids.h"
+#include "categories_ids.h"

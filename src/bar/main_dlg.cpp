@@ -412,10 +412,15 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         m_app.SetHold(wp != 0);
         return 0;
     }
-    // Children ask their parent first for the cursor: over the inner edge it is the sizing one.
-    if (msg == WM_SETCURSOR && SetInnerEdgeCursor())
-        return TRUE;
     return CAppBar::OnMessage(msg, wp, lp);
+}
+
+bool CMainDlg::OnSetCursor(HWND, UINT, UINT) {
+    // Children ask their parent first for the cursor: over the inner edge it is the sizing one.
+    if (SetInnerEdgeCursor())
+        return true;
+    SetMsgHandled(false);
+    return false;
 }
 
 // ---- commands -------------------------------------------------------------------------------

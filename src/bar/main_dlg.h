@@ -53,6 +53,7 @@ protected:
     void OnSettingChange(UINT flag, const wchar_t* area) override;
     HICON OnQueryDragIcon() override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnSetCursor(HWND window, UINT hit, UINT mouseMessage) override;
     // The bar is not closed by Enter or Escape.
     void OnOK() override {}
     void OnCancel() override {}

@@ -338,22 +338,29 @@ void CBookButton::OnTimer(UINT_PTR id) {
     }
 }
 
+void CBookButton::OnCaptureChanged(HWND gaining) {
+    if (gaining == hwnd_)
+        return;
+    Leave();
+    // A press the pointer never moved in is over too: the release goes elsewhere.
+    if (m_bPressed) {
+        m_bPressed = 0;
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+void CBookButton::OnKeyDown(UINT, UINT, UINT) {
+    UpdateDragCursor();
+    DefaultProcessing();
+}
+
+void CBookButton::OnKeyUp(UINT, UINT, UINT) {
+    UpdateDragCursor();
+    DefaultProcessing();
+}
+
 LRESULT CBookButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != hwnd_) {
-            Leave();
-            // A press the pointer never moved in is over too: the release goes elsewhere.
-            if (m_bPressed) {
-                m_bPressed = 0;
-                ::InvalidateRect(hwnd_, nullptr, FALSE);
-            }
-        }
-        return 0;
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-        UpdateDragCursor();
-        return DefaultProcessing();
     case WM_GETTEXTLENGTH:
         // The node's name stands for the window's text (tools and tests read it), without
         // copying it into every window.

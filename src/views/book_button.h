@@ -59,6 +59,9 @@ protected:
     void OnMouseMove(UINT keys, POINT client) override;
     void OnMouseLeave() override;
     void OnTimer(UINT_PTR id) override;
+    void OnCaptureChanged(HWND gaining) override;
+    void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
+    void OnKeyUp(UINT key, UINT repeat, UINT flags) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:

@@ -233,12 +233,13 @@ void CImageButton::OnTimer(UINT_PTR id) {
     }
 }
 
+void CImageButton::OnCaptureChanged(HWND gaining) {
+    if (gaining != hwnd_)
+        Leave();
+}
+
 LRESULT CImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != hwnd_)
-            Leave();
-        return 0;
     case WM_ENABLE:
         ::InvalidateRect(hwnd_, nullptr, FALSE);
         return 0;

@@ -55,6 +55,7 @@ protected:
     void OnLButtonUp(UINT keys, POINT client) override;
     void OnMouseLeave() override;
     void OnTimer(UINT_PTR id) override;
+    void OnCaptureChanged(HWND gaining) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:

@@ -16,6 +16,7 @@
 #include "views/custom_button.h"
 #include "views/image_button.h"
 #include "views/save_countdown.h"
+#include "views/tab_view_wnd.h"
 #include "views/toolbar_layout.h"
 
 struct Preferences;
@@ -82,6 +83,15 @@ public:
     CBookButton* FindButtonWindow(const oVoiceBook* node) const;
     CBookButton* FirstButtonWindow(bool categoryArea) const;
 
+    // ---- categories (program_toolbar_categories.cpp) ----
+    // Rebuilds the category buttons and the tabs from the top level of the tree.
+    void FillCategoryButtons();
+    // The checked category button and the selected tab follow the selected top-level category.
+    void UpdateCategoryChecks();
+    // Number of category button slots that show a category.
+    size_t CategoryCount() const noexcept;
+    const CTabViewWnd& Tabs() const noexcept { return m_wndTabs; }
+
     oVoiceBook* CurrentCategory() const noexcept { return m_pCurrentCategory; }
     oVoiceBook* CurrentTopCategory() const noexcept { return m_pCurrentTopCategory; }
     int FirstVisible() const noexcept { return m_nFirstVisible; }
@@ -105,6 +115,7 @@ protected:
     void OnMouseWheel(UINT keys, short delta, POINT screen) override;
     void OnCommand(UINT id, UINT code, HWND control) override;
     void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) override;
     LRESULT OnNotify(int id, NMHDR& hdr) override;
 
 private:
@@ -118,10 +129,23 @@ private:
     void GotoParentCategory();
     void ShowNextTopCategory();
     void PageBy(int step);
-    void UpdateCategoryChecks();
     void WatchCategory(oVoiceBook* category);
     void AssignProgramSlot(size_t index, oVoiceBook* node);
     void AddButtonTip(HWND tool);
+
+    // ---- categories (program_toolbar_categories.cpp) ----
+    // The commands of the category buttons, menus and tabs; false for any other command.
+    bool OnCategoryCommand(UINT id);
+    LRESULT OnTabCommand(WPARAM wp, LPARAM lp);
+    void AssignCategorySlot(size_t index, oVoiceBook* category);
+    void SelectTopCategory(size_t index);
+    void ShowSelectCategoryMenu();
+    void DropCategoryContent(size_t index);
+    // Empties a category linked to a shell folder and fills it again. Nothing the bar shows
+    // or remembers is left pointing at the deleted nodes.
+    void ReloadShellCategory(oVoiceBook& category);
+    // Counts the times nodes were deleted: a menu built before a change names nothing.
+    uint32_t m_nTreeChanges = 0;
     int32_t ViewFlags() const noexcept { return m_nViewFlags; }
     HWND Owner() const noexcept;
 
@@ -146,8 +170,7 @@ private:
     ui::ToolTip m_wndToolTip;
     HWND m_wndSeparator = nullptr;
     oVoiceBook m_goUp;
-    // The tab strip's window takes this place once it exists.
-    views::Place m_tabsPlace;
+    CTabViewWnd m_wndTabs;
     setup::FolderWatcher m_watcher;
 
     // Makes `category` the shown one: the root records it, and the countdown restarts so

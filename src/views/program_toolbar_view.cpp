@@ -16,6 +16,7 @@
 #include "shell/launch.h"
 #include "shell/messages.h"
 #include "views/button_slots.h"
+#include "views/category_menu.h"
 #include "views/toolbar_ids.h"
 #include "views/tree_startup.h"
 
@@ -81,6 +82,8 @@ void CProgramToolBar::CreateViews() {
         0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_SUNKEN, 0, 0, 0, 0, hwnd_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(views::IDC_TOOLBAR_SEPARATOR)),
         ::GetModuleHandleW(nullptr), nullptr);
+    m_wndTabs.Create(hwnd_, views::IDC_TAB_STRIP, m_prefs);
+    m_wndTabs.SetViewFlags(m_nViewFlags);
 
     m_wndToolTip.Create(hwnd_);
     m_wndToolTip.Activate(true);
@@ -99,6 +102,7 @@ void CProgramToolBar::ShowStartCategory() {
         return;
     m_pCurrentTopCategory = start;
     WatchCategory(start);
+    FillCategoryButtons();
     ShowCategory(start, true);
 }
 
@@ -116,15 +120,6 @@ void CProgramToolBar::ShowCategory(oVoiceBook* category, bool resetPaging) {
     FillProgramButtons(category);
     UpdateCategoryChecks();
     LayoutBar(resetPaging);
-}
-
-void CProgramToolBar::UpdateCategoryChecks() {
-    const bool categoryOnly = (m_nViewFlags & VIEW_CATEGORY_ONLY) != 0;
-    for (auto& button : m_arrCategoryButtons) {
-        if (!button->Node())
-            break;
-        button->SetChecked(button->Node() == m_pCurrentTopCategory && !categoryOnly);
-    }
 }
 
 void CProgramToolBar::AddButtonTip(HWND tool) {
@@ -226,7 +221,6 @@ void CProgramToolBar::LayoutBar(bool resetPaging) {
         return;
     m_nFirstVisible = layout.firstVisible;
     m_nVisibleCount = layout.visibleCount;
-    m_tabsPlace = layout.tabs;
 
     // Every move in one batch; windows that stay hidden are left alone.
     HDWP batch = ::BeginDeferWindowPos(static_cast<int>(12 + in.slots.size() + in.categoryWindows));
@@ -238,7 +232,9 @@ void CProgramToolBar::LayoutBar(bool resetPaging) {
             const RECT& r = place.rect;
             batch = ::DeferWindowPos(batch, hwnd, nullptr, r.left, r.top, r.right - r.left,
                                      r.bottom - r.top, kFlags | SWP_SHOWWINDOW);
-        } else if (::IsWindowVisible(hwnd)) {
+        } else if (::GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) {
+            // Its own flag, not IsWindowVisible: while the bar is being created it is not
+            // visible yet, and a child left shown would appear with it.
             batch = ::DeferWindowPos(batch, hwnd, nullptr, 0, 0, 0, 0,
                                      kFlags | SWP_NOMOVE | SWP_NOSIZE | SWP_HIDEWINDOW);
         }
@@ -251,6 +247,7 @@ void CProgramToolBar::LayoutBar(bool resetPaging) {
     apply(m_btnNextV.hwnd(), layout.nextV);
     apply(m_btnPrevV.hwnd(), layout.prevV);
     apply(m_wndSeparator, layout.separator);
+    apply(m_wndTabs.hwnd(), layout.tabs);
     for (size_t i = 0; i < m_arrCategoryButtons.size(); ++i) {
         CBookButton& b = *m_arrCategoryButtons[i];
         const views::CategoryPlace& place = layout.categories[i];
@@ -274,8 +271,10 @@ void CProgramToolBar::LayoutBar(bool resetPaging) {
 
 void CProgramToolBar::SetViewFlags(int32_t flags) {
     m_nViewFlags = flags;
+    m_wndTabs.SetViewFlags(flags);
     LayoutBar(true);
     UpdateCategoryChecks();
+    m_wndTabs.Refresh();
 }
 
 void CProgramToolBar::OnSize(UINT, int, int) {
@@ -313,7 +312,12 @@ void CProgramToolBar::OnLButtonDown(UINT, POINT) {
 }
 
 void CProgramToolBar::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (!CCustomButton::DrawReflected(item))
+    if (!CCustomButton::DrawReflected(item) && !views::DrawMenuPicture(item))
+        SetMsgHandled(false);
+}
+
+void CProgramToolBar::OnMeasureItem(UINT, MEASUREITEMSTRUCT& item) {
+    if (!views::MeasureMenuPicture(item))
         SetMsgHandled(false);
 }
 
@@ -322,6 +326,8 @@ void CProgramToolBar::OnCommand(UINT id, UINT code, HWND control) {
         OnProgramButton(id - views::ID_PROGRAM_BUTTON_FIRST);
         return;
     }
+    if (OnCategoryCommand(id))
+        return;
     switch (id) {
     case views::ID_PAGE_NEXT:
         PageBy(m_nVisibleCount);
@@ -372,11 +378,15 @@ void CProgramToolBar::GotoParentCategory() {
 void CProgramToolBar::ShowNextTopCategory() {
     if (!g_pVoiceBook)
         return;
-    oVoiceBook* next = m_pCurrentTopCategory ? m_pCurrentTopCategory->Next() : nullptr;
-    while (next && !next->IsCategory())
-        next = next->Next();
+    const auto category = [](oVoiceBook* n) {
+        while (n && !n->IsCategory())
+            n = n->Next();
+        return n;
+    };
+    oVoiceBook* next = category(m_pCurrentTopCategory ? m_pCurrentTopCategory->Next() : nullptr);
+    // Round to the first category: a button at the top level is never shown as one.
     if (!next)
-        next = g_pVoiceBook->FirstChild();
+        next = category(g_pVoiceBook->FirstChild());
     if (!next)
         return;
     m_pCurrentTopCategory = next;
@@ -389,17 +399,17 @@ void CProgramToolBar::OnViewTimer(UINT_PTR id) {
         return;
     }
     ::KillTimer(hwnd_, kFolderReloadTimer);
-    if (m_pCurrentTopCategory && m_pCurrentTopCategory->m_pidl) {
-        fw::WaitCursor wait;
-        m_pCurrentTopCategory->DeleteChildren();
-        setup::FillFromShellFolder(*m_pCurrentTopCategory, m_pCurrentTopCategory->m_pidl);
-        MarkModified();
-    }
+    if (m_pCurrentTopCategory && m_pCurrentTopCategory->m_pidl)
+        ReloadShellCategory(*m_pCurrentTopCategory);
     if (m_pCurrentCategory)
         ShowCategory(m_pCurrentCategory, true);
 }
 
-bool CProgramToolBar::OnViewMessage(UINT msg, WPARAM, LPARAM lp) {
+bool CProgramToolBar::OnViewMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_LARK_TAB_COMMAND) {
+        OnTabCommand(wp, lp);
+        return true;
+    }
     if (msg != WM_LARK_FOLDER_CHANGED)
         return false;
     // The message names its category by serial: one deleted since is not found.

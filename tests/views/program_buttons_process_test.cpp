@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
@@ -11,6 +12,7 @@
 #include "../shell/start_record.h"
 #include "bar/bar_metrics.h"
 #include "model/data_path.h"
+#include "model/preferences.h"
 #include "model/voice_book.h"
 #include "support/dialog_answer.h"
 #include "support/lark_process.h"
@@ -226,4 +228,46 @@ TEST_F(ProgramButtonsTest, ClicksRunButtonsReportMissingTargetsAndOpenSubCategor
     ASSERT_NO_FATAL_FAILURE(Click(shown[0]));
     ASSERT_TRUE(WaitForFirst(0, L"Recorder"));
     EXPECT_EQ(VisibleButtons(toolBar_).size(), 3u);
+}
+
+// Real clicks on a category button and a tab switch categories; a category linked to a
+// folder is refilled when it is selected and after a file is added while it is shown.
+TEST_F(ProgramButtonsTest, CategoryButtonsAndTabsSwitchAndALinkedFolderIsFollowed) {
+    ASSERT_TRUE(test::WriteTextFile(dir_ / L"first.txt", "1"));
+    test::WriteRegDword(kPreferences, L"ViewGroupButtonMethod", VIEW_ICON_BUTTONS | VIEW_TAB_STRIP);
+    oVoiceBook tree;
+    tree.ResetAll(L"ToolBar");
+    AddButton(*AddCategory(tree, L"Plain"), L"P1", L"p.exe");
+    oVoiceBook* linked = AddCategory(tree, L"Linked");
+    linked->SetPidl(::ILCreateFromPathW(dir_.path().c_str()));
+    ASSERT_NE(linked->m_pidl, nullptr) << ::GetLastError();
+    AddButton(*linked, L"stale", L"s.exe");
+    tree.SetCommand(L"Plain");
+    ASSERT_NO_FATAL_FAILURE(Start(tree));
+    const auto showing = [&](const std::wstring& prefix) {
+        for (const ShownButton& b : VisibleButtons(toolBar_))
+            if (b.name.rfind(prefix, 0) == 0)
+                return true;
+        return false;
+    };
+    const auto shows = [&](const wchar_t* prefix) {
+        return test::WaitUntil([&] { return showing(prefix); }, 30000);
+    };
+    const auto at = [](HWND hwnd, int dx, int dy) {
+        RECT r{};
+        ::GetWindowRect(hwnd, &r);
+        return ShownButton{-1, L"", RECT{r.left + dx, r.top + dy, r.left + dx, r.top + dy}};
+    };
+    HWND linkedButton = ::GetDlgItem(toolBar_, 11001);
+    ASSERT_TRUE(linkedButton && ::IsWindowVisible(linkedButton));
+    ASSERT_NO_FATAL_FAILURE(Click(at(linkedButton, 12, 12)));
+    ASSERT_TRUE(shows(L"first")) << "the linked category was not refilled";
+    EXPECT_FALSE(showing(L"stale"));
+    ASSERT_TRUE(test::WriteTextFile(dir_ / L"second.txt", "2"));
+    ASSERT_TRUE(shows(L"second")) << "the change in the folder was not followed";
+    // The first tab lies at the start of the strip, whichever way the strip runs.
+    HWND tabs = ::GetDlgItem(toolBar_, 6004);
+    ASSERT_TRUE(tabs && ::IsWindowVisible(tabs));
+    ASSERT_NO_FATAL_FAILURE(Click(at(tabs, 15, 10)));
+    EXPECT_TRUE(WaitForFirst(0, L"P1")) << "the tab did not switch the category";
 }

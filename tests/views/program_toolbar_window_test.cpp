@@ -129,7 +129,7 @@ TEST_F(ToolbarWindowTest, ButtonsAndDropTargetsAreFoundByScreenPoint) {
         EXPECT_EQ(bar_->DropTargetAt(true, false, c.at), c.expected) << c.at.x << "," << c.at.y;
     ASSERT_NE(bar_->FirstButtonWindow(false), nullptr);
     EXPECT_EQ(bar_->FirstButtonWindow(false)->Node(), first);
-    EXPECT_EQ(bar_->FirstButtonWindow(true), nullptr); // no category buttons
+    EXPECT_EQ(bar_->FirstButtonWindow(true), nullptr); // the plain view hides them
     ASSERT_NE(bar_->FindButtonWindow(third), nullptr);
     EXPECT_TRUE(::IsWindowVisible(bar_->FindButtonWindow(third)->hwnd()));
 }
