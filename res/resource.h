@@ -138,3 +138,5 @@
 #define IDS_DATA_FILE_IN_USE 3902
 #define IDS_DATA_FILE_NOT_KEPT 3903
 #define IDS_EXIT 32774
+
+#include "menus_ids.h"

@@ -9,6 +9,7 @@
 #include "bar/sizing_track.h"
 #include "bar/monitors.h"
 #include "bar/test_hooks.h"
+#include "bar/tray_icon.h"
 #include "framework/resources.h"
 #include "resource.h"
 #include "ui/visual_styles.h"
@@ -32,6 +33,7 @@ CMainDlg::CMainDlg(bar::AppServices& app) : CAppBar(app) {
     ComputeMetrics(!usable);
     m_bConstructed = 1;
     m_hSmallIcon = fw::LoadResIcon(IDI_MAIN, 16, 16);
+    m_nTaskbarCreatedMsg = ::RegisterWindowMessageW(L"TaskbarCreated");
 }
 
 CMainDlg::~CMainDlg() {
@@ -117,7 +119,8 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_tooltip.Create(hwnd_);
     m_tooltip.Activate(true);
     m_tooltip.SetDelays(0, kToolTipAutoPopMs);
-    // The tray icon and the hotkey are set up here once the bar menu exists.
+    AddTrayIcon();
+    ApplyHotKey();
     m_btnMenu.Create(0, RECT{}, hwnd_, IDC_MENU_BUTTON, &DrawMenuButton);
     m_btnExit.Create(0, RECT{}, hwnd_, ID_APP_EXIT, &DrawExitButton);
     // The tools need the buttons' windows, so they are added once the buttons exist.
@@ -135,7 +138,8 @@ bool CMainDlg::OnInitDialog(HWND focus) {
 void CMainDlg::OnDestroy() {
     m_wndToolBar.SaveIfPending();
     SavePlacement();
-    // The tray icon is removed here once the bar has one.
+    m_trayIcon.Remove();
+    m_hotKey.Unregister();
     m_app.SavePreferences();
     m_tooltip.Destroy();
     CAppBar::OnDestroy();
@@ -374,7 +378,7 @@ void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
 }
 
 void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (!CCustomButton::DrawReflected(item))
+    if (!bar::ToolBarMenu::DrawPicture(item) && !CCustomButton::DrawReflected(item))
         SetMsgHandled(false);
 }
 
@@ -407,6 +411,13 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         m_app.SetHold(wp != 0);
         return 0;
     }
+    if (msg != 0 && msg == TestQueryMessage())
+        return AnswerTestQuery(wp);
+    // A restarted taskbar has lost the icon; the message goes on to the default handling.
+    if (msg != 0 && msg == m_nTaskbarCreatedMsg)
+        AddTrayIcon();
+    if (msg == bar::kTrayCallbackMessage)
+        return OnTrayNotify(static_cast<UINT>(wp), static_cast<UINT>(lp));
     // Children ask their parent first for the cursor: over the inner edge it is the sizing one.
     if (msg == WM_SETCURSOR && SetInnerEdgeCursor())
         return TRUE;
@@ -465,12 +476,11 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_APP_EXIT:
         ::DestroyWindow(hwnd_);
         return;
-    case IDC_MENU_BUTTON:
-        // The bar menu opens here, at the button's top-right corner, once it exists.
-        return;
     default:
         break;
     }
+    if (OnMenuCommand(id))
+        return;
     if (const int32_t size = bar::ButtonSizeForCommand(id); size >= 0) {
         prefs.ButtonSize = size;
         OnButtonSizeChanged();
