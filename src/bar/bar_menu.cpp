@@ -45,7 +45,8 @@ HMENU InsertSpacingMenu(HMENU popup, UINT chosen) {
     return handle;
 }
 
-BarMenu::BarMenu(const BarMenuInput& input, const MonitorMenu& monitors)
+BarMenu::BarMenu(const BarMenuInput& input, const MonitorMenu& monitors,
+                 const MenuPictures* pictures)
     : menu_(fw::LoadResMenu(IDR_BAR_MENU)) {
     if (!menu_)
         return;
@@ -56,6 +57,8 @@ BarMenu::BarMenu(const BarMenuInput& input, const MonitorMenu& monitors)
     ApplyBarMenuState(popup_, state);
     InsertSpacingMenu(popup_, state.spacing.chosen);
     InsertMonitorMenu(popup_, monitors, fw::LoadResString(IDS_MONITOR_MENU));
+    if (pictures)
+        pictures->Apply(popup_);
 }
 
 void BarMenu::Track(HWND owner, POINT screen) const {

@@ -3,6 +3,7 @@
 // "Button Spacing" popup and the "Monitor" submenu inserted and the states of its items set.
 #include <windows.h>
 
+#include "bar/menu_pictures.h"
 #include "bar/menu_state.h"
 #include "bar/monitor_menu.h"
 #include "framework/gdi.h"
@@ -11,8 +12,10 @@ namespace bar {
 
 class BarMenu {
 public:
-    // Loads and prepares the menu; Popup() is null when the resource is missing.
-    BarMenu(const BarMenuInput& input, const MonitorMenu& monitors);
+    // Loads and prepares the menu; Popup() is null when the resource is missing. The items
+    // show `pictures` when given.
+    BarMenu(const BarMenuInput& input, const MonitorMenu& monitors,
+            const MenuPictures* pictures = nullptr);
     HMENU Popup() const noexcept { return popup_; }
     // Tracks the menu at a screen point, aligned by its top-left corner; the chosen command
     // reaches `owner` as WM_COMMAND.

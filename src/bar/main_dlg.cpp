@@ -378,7 +378,8 @@ void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
 }
 
 void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (!bar::ToolBarMenu::DrawPicture(item) && !CCustomButton::DrawReflected(item))
+    if (!bar::ToolBarMenu::DrawPicture(item) && !m_menuPictures.Draw(item) &&
+        !CCustomButton::DrawReflected(item))
         SetMsgHandled(false);
 }
 

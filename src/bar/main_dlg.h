@@ -8,6 +8,7 @@
 
 #include "bar/app_bar.h"
 #include "bar/bar_metrics.h"
+#include "bar/menu_pictures.h"
 #include "bar/toolbar_menu.h"
 #include "framework/gdi.h"
 #include "framework/registrations.h"
@@ -115,4 +116,5 @@ private:
     int m_nTrayIconsAdded = 0; // successful additions, for the test hooks
     fw::HotKey m_hotKey;
     bar::ToolBarMenu m_toolBarMenu;
+    bar::MenuPictures m_menuPictures;
 };

@@ -33,7 +33,7 @@ void CMainDlg::ShowBarMenu(POINT screen) {
     const bar::MonitorMenu monitors = bar::BuildMonitorMenu(
         bar::BuildMonitorList(), ::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), in.trayOnly,
         fw::LoadResString(IDS_PRIMARY_MONITOR), fw::LoadResString(IDS_SUB_MONITOR));
-    const bar::BarMenu menu(in, monitors);
+    const bar::BarMenu menu(in, monitors, &m_menuPictures);
     menu.Track(hwnd_, screen);
 }
 
@@ -56,7 +56,7 @@ void CMainDlg::OnContextMenu(HWND, POINT screen) {
 }
 
 void CMainDlg::OnMeasureItem(UINT, MEASUREITEMSTRUCT& item) {
-    if (!bar::ToolBarMenu::MeasurePicture(item))
+    if (!bar::ToolBarMenu::MeasurePicture(item) && !bar::MenuPictures::Measure(item))
         SetMsgHandled(false);
 }
 

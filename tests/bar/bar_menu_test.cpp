@@ -265,3 +265,28 @@ TEST_F(ToolBarMenuTest, ACommandBeyondTheListOrForADeletedButtonFindsNothing) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MenuPicturesTest, TheStripHoldsEveryPictureAndTheBarMenuAsksForThem) {
+    const bar::MenuPictures pictures;
+    EXPECT_EQ(pictures.Count(), bar::PIC_COUNT);
+    const bar::BarMenu menu(bar::BarMenuInput{}, bar::MonitorMenu{}, &pictures);
+    auto data = [&](UINT id) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_BITMAP | MIIM_DATA;
+        ::GetMenuItemInfoW(menu.Popup(), id, FALSE, &mii);
+        MEASUREITEMSTRUCT m{};
+        m.CtlType = ODT_MENU;
+        m.itemData = mii.dwItemData;
+        const bool asks = mii.hbmpItem == HBMMENU_CALLBACK && bar::MenuPictures::Measure(m);
+        return asks ? static_cast<int>(mii.dwItemData & 0xFFFF) : -1;
+    };
+    EXPECT_EQ(data(ID_POSITION_TOP), bar::PIC_POSITION);
+    EXPECT_EQ(data(ID_BUTTON_SIZE_LARGE_LONG), bar::PIC_SIZE);
+    EXPECT_EQ(data(ID_APP_EXIT), bar::PIC_EXIT);
+    EXPECT_EQ(data(ID_BUTTON_SPACING_FIRST), -1);
+}
+
+} // namespace
