@@ -170,6 +170,36 @@ TEST_F(BarMenusProcessTest, TheTrayIconIsAddedAgainWhenTheTaskbarRestarts) {
     ASSERT_TRUE(lark_.Exit());
 }
 
+TEST_F(BarMenusProcessTest, TheTrayMenuOfAHiddenBarBringsItBackDockedLeft) {
+    test::WriteRegDword(kPreferences, L"TrayOnly", 1);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_FALSE(::IsWindowVisible(bar_));
+    ::PostMessageW(bar_, 0x8063, 100, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitForMenu(true));
+    // Preferences, Position, then its first item: Left.
+    Keys({{VK_DOWN, true},
+          {VK_DOWN, false},
+          {VK_DOWN, true},
+          {VK_DOWN, false},
+          {VK_RIGHT, true},
+          {VK_RIGHT, false},
+          {VK_RETURN, true},
+          {VK_RETURN, false}});
+    ASSERT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar_) != FALSE; }, 10000));
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(bar::PrimaryMonitor(), &mi);
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            RECT r{};
+            ::GetWindowRect(bar_, &r);
+            return r.left == mi.rcMonitor.left && r.bottom == mi.rcMonitor.bottom &&
+                   r.right - r.left < 200;
+        },
+        10000));
+    ASSERT_TRUE(lark_.Exit());
+}
+
 TEST_F(BarMenusProcessTest, AMonitorOfAnEarlierRunGivesWayToThePrimary) {
     test::WriteRegDword(kAppBarInfo, L"Monitor", 0x7777);
     ASSERT_NO_FATAL_FAILURE(Start());
