@@ -119,8 +119,6 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_tooltip.Create(hwnd_);
     m_tooltip.Activate(true);
     m_tooltip.SetDelays(0, kToolTipAutoPopMs);
-    AddTrayIcon();
-    ApplyHotKey();
     m_btnMenu.Create(0, RECT{}, hwnd_, IDC_MENU_BUTTON, &DrawMenuButton);
     m_btnExit.Create(0, RECT{}, hwnd_, ID_APP_EXIT, &DrawExitButton);
     // The tools need the buttons' windows, so they are added once the buttons exist.
@@ -132,6 +130,10 @@ bool CMainDlg::OnInitDialog(HWND focus) {
         m_app.SavePreferences();
     // Dropping onto the bar registers its target here once it exists.
     LayOutChildren();
+    // Last, once the bar is whole: the tray's and the hotkey's menus need the tree, and while
+    // the shell takes the icon this thread answers other programs' messages.
+    AddTrayIcon();
+    ApplyHotKey();
     return false; // the bar does not take the focus
 }
 
