@@ -142,3 +142,4 @@
 #include "dialogs_ids.h"
 #include "prefs_ids.h"
 #include "categories_ids.h"
+#include "menus_ids.h"

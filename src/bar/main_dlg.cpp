@@ -9,6 +9,7 @@
 #include "bar/sizing_track.h"
 #include "bar/monitors.h"
 #include "bar/test_hooks.h"
+#include "bar/tray_icon.h"
 #include "dialogs/auto_hide_time_dlg.h"
 #include "dialogs/config_sheet.h"
 #include "dialogs/new_category.h"
@@ -37,6 +38,7 @@ CMainDlg::CMainDlg(bar::AppServices& app) : CAppBar(app) {
     ComputeMetrics(!usable);
     m_bConstructed = 1;
     m_hSmallIcon = fw::LoadResIcon(IDI_MAIN, 16, 16);
+    m_nTaskbarCreatedMsg = ::RegisterWindowMessageW(L"TaskbarCreated");
 }
 
 CMainDlg::~CMainDlg() {
@@ -122,7 +124,6 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_tooltip.Create(hwnd_);
     m_tooltip.Activate(true);
     m_tooltip.SetDelays(0, kToolTipAutoPopMs);
-    // The tray icon and the hotkey are set up here once the bar menu exists.
     m_btnMenu.Create(0, RECT{}, hwnd_, IDC_MENU_BUTTON, &DrawMenuButton);
     m_btnExit.Create(0, RECT{}, hwnd_, ID_APP_EXIT, &DrawExitButton);
     // The tools need the buttons' windows, so they are added once the buttons exist.
@@ -134,13 +135,18 @@ bool CMainDlg::OnInitDialog(HWND focus) {
         m_app.SavePreferences();
     // Dropping onto the bar registers its target here once it exists.
     LayOutChildren();
+    // Last, once the bar is whole: the tray's and the hotkey's menus need the tree, and while
+    // the shell takes the icon this thread answers other programs' messages.
+    AddTrayIcon();
+    ApplyHotKey();
     return false; // the bar does not take the focus
 }
 
 void CMainDlg::OnDestroy() {
     m_wndToolBar.SaveIfPending();
     SavePlacement();
-    // The tray icon is removed here once the bar has one.
+    m_trayIcon.Remove();
+    m_hotKey.Unregister();
     m_app.SavePreferences();
     m_tooltip.Destroy();
     CAppBar::OnDestroy();
@@ -379,7 +385,8 @@ void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
 }
 
 void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (!CCustomButton::DrawReflected(item))
+    if (!bar::ToolBarMenu::DrawPicture(item) && !m_menuPictures.Draw(item) &&
+        !CCustomButton::DrawReflected(item))
         SetMsgHandled(false);
 }
 
@@ -412,6 +419,13 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         m_app.SetHold(wp != 0);
         return 0;
     }
+    if (msg != 0 && msg == TestQueryMessage())
+        return AnswerTestQuery(wp);
+    // A restarted taskbar has lost the icon; the message goes on to the default handling.
+    if (msg != 0 && msg == m_nTaskbarCreatedMsg)
+        AddTrayIcon();
+    if (msg == bar::kTrayCallbackMessage)
+        return OnTrayNotify(static_cast<UINT>(wp), static_cast<UINT>(lp));
     return CAppBar::OnMessage(msg, wp, lp);
 }
 
@@ -490,12 +504,11 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_AUTO_HIDE_TIME:
         OnAutoHideTime();
         return;
-    case IDC_MENU_BUTTON:
-        // The bar menu opens here, at the button's top-right corner, once it exists.
-        return;
     default:
         break;
     }
+    if (OnMenuCommand(id))
+        return;
     if (const int32_t size = bar::ButtonSizeForCommand(id); size >= 0) {
         prefs.ButtonSize = size;
         OnButtonSizeChanged();
@@ -561,8 +574,4 @@ void CMainDlg::OnAutoHideTime() {
     }
     m_app.SetHold(false);
     m_app.SavePreferences();
-}
-
-void CMainDlg::ApplyHotKey() {
-    // The hotkey registration lives with the bar menu and the tray icon.
 }

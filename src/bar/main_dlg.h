@@ -8,7 +8,10 @@
 
 #include "bar/app_bar.h"
 #include "bar/bar_metrics.h"
+#include "bar/menu_pictures.h"
+#include "bar/toolbar_menu.h"
 #include "framework/gdi.h"
+#include "framework/registrations.h"
 #include "views/custom_button.h"
 #include "ui/tooltip.h"
 #include "views/program_toolbar.h"
@@ -27,9 +30,15 @@ public:
     void ApplyStateOrTray(int32_t state);
     void SavePlacement() const;
 
-    bool PreTranslateMessage(MSG& msg) override;
-    // Registers the ToolBar menu's global hotkey again from the preferences.
+    // The bar menu at a screen point, aligned by its top-left corner.
+    void ShowBarMenu(POINT screen);
+    // The menu of the whole tree at the cursor.
+    void ShowToolBarMenu();
+    // Registers the hotkey of "TBHotKeyCode" again (after the preferences changed); zero or
+    // a negative code removes it.
     void ApplyHotKey();
+
+    bool PreTranslateMessage(MSG& msg) override;
 
 protected:
     void StateChanged(bool moving, int32_t state) override;
@@ -54,6 +63,9 @@ protected:
     HICON OnQueryDragIcon() override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnSetCursor(HWND window, UINT hit, UINT mouseMessage) override;
+    void OnContextMenu(HWND window, POINT screen) override;
+    void OnHotKey(int id) override;
+    void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) override;
     // The bar is not closed by Enter or Escape.
     void OnOK() override {}
     void OnCancel() override {}
@@ -77,6 +89,18 @@ private:
     void OnPreferences();
     void OnAutoHideTime();
 
+    // ---- menus, tray icon and hotkey (main_dlg_menus.cpp) ----
+    // The tray icon with the small icon and the title (again after the taskbar restarted).
+    void AddTrayIcon();
+    LRESULT OnTrayNotify(UINT iconId, UINT mouseMessage);
+    // The bar's commands that open menus, dialogs and pages; false when `id` is not one.
+    bool OnMenuCommand(UINT id);
+    void OnToolBarMenuCommand(UINT id);
+    void OnMonitorCommand(UINT id);
+    void ShowAbout();
+    // Answers the test hooks' questions about what the bar holds (see test_hooks.h).
+    LRESULT AnswerTestQuery(WPARAM what) const;
+
     ui::ToolTip m_tooltip;
     fw::Icon m_hIcon;
     CProgramToolBar m_wndToolBar;
@@ -89,4 +113,11 @@ private:
     // Where a sizing by the mouse began: the window and the cursor.
     RECT m_rcSizingStart{};
     POINT m_ptSizingStart{};
+
+    fw::TrayIcon m_trayIcon;
+    UINT m_nTaskbarCreatedMsg = 0;
+    int m_nTrayIconsAdded = 0; // successful additions, for the test hooks
+    fw::HotKey m_hotKey;
+    bar::ToolBarMenu m_toolBarMenu;
+    bar::MenuPictures m_menuPictures;
 };

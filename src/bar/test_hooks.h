@@ -1,5 +1,5 @@
 #pragma once
-// A hook for the window-level tests: with LARK_TEST_HOOKS set in the environment the bar
+// Hooks for the window-level tests: with LARK_TEST_HOOKS set in the environment the bar
 // answers the registered message "LarkRunBar.TestSetHold" (wParam 0 or 1) by setting the
 // application's hold flag, which otherwise only the program's own dialogs and drags set.
 // Without the variable the message is not registered and nothing answers it.
@@ -7,3 +7,12 @@
 
 // The hold message, or 0 when the hooks are off.
 UINT TestSetHoldMessage();
+
+// With the hooks on, "LarkRunBar.TestQuery" asks the bar what it holds: wParam one of the
+// questions below, the answer as the result. 0 when the hooks are off.
+UINT TestQueryMessage();
+enum TestQuery : WPARAM {
+    TEST_QUERY_TRAY_ICONS_ADDED = 1, // how often the tray icon was added successfully
+    TEST_QUERY_HOTKEY = 2,           // 1 while a hotkey is registered
+    TEST_QUERY_TOOLBAR_MENU = 3,     // entries of the ToolBar menu's node list
+};

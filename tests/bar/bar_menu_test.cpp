@@ -1,0 +1,292 @@
+// The bar menu as the settings prepare it, the Monitor submenu from lists of monitors, and
+// the menu of the whole tree with its commands.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bar/bar_menu.h"
+#include "bar/hotkey.h"
+#include "bar/menu_state.h"
+#include "bar/monitor_menu.h"
+#include "bar/toolbar_menu.h"
+#include "bar/tray_icon.h"
+#include "model/placement.h"
+#include "model/preferences.h"
+#include "model/voice_book.h"
+#include "resource.h"
+
+namespace {
+
+using namespace bar;
+
+bool Greyed(HMENU m, UINT id) {
+    return (::GetMenuState(m, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+bool Checked(HMENU m, UINT id) {
+    return (::GetMenuState(m, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+std::wstring Text(HMENU m, UINT position) {
+    wchar_t text[128] = {};
+    ::GetMenuStringW(m, position, text, 128, MF_BYPOSITION);
+    return text;
+}
+
+TEST(BarMenuStateTest, TheHoldFlagGreysTheItemsThatOpenDialogsOrEnd) {
+    BarMenuInput in;
+    in.held = true;
+    const BarMenuState s = PrepareBarMenu(in);
+    for (UINT id : {ID_PREFERENCES, ID_AUTO_HIDE_TIME, ID_APP_ABOUT, ID_APP_EXIT})
+        EXPECT_TRUE(s.Greyed(id)) << id;
+    EXPECT_FALSE(s.Greyed(ID_ALWAYS_ON_TOP));
+    in.held = false;
+    EXPECT_FALSE(PrepareBarMenu(in).Greyed(ID_APP_EXIT));
+}
+
+TEST(BarMenuStateTest, TrayOnlyGreysSizesViewsAndTheBarsBehaviourAndMarksHide) {
+    BarMenuInput in;
+    in.trayOnly = true;
+    in.state = STATE_FLOAT;
+    in.viewFlags = VIEW_TAB_STRIP;
+    const BarMenuState s = PrepareBarMenu(in);
+    for (UINT id = ID_BUTTON_SIZE_SMALL; id <= ID_BUTTON_SIZE_VERY_LARGE_LONG; ++id)
+        EXPECT_TRUE(s.Greyed(id)) << id;
+    for (UINT id : {ID_VIEW_ICON, ID_VIEW_TAB, ID_VIEW_TAB_ICON, ID_VIEW_CATEGORY_ONLY,
+                    ID_ALWAYS_ON_TOP, ID_AUTO_HIDE, ID_AUTO_HIDE_TIME})
+        EXPECT_TRUE(s.Greyed(id)) << id;
+    EXPECT_EQ(s.position.chosen, static_cast<UINT>(ID_POSITION_TRAY_ONLY));
+    // The positions stay: they bring the bar back.
+    EXPECT_FALSE(s.Greyed(ID_POSITION_LEFT));
+}
+
+TEST(BarMenuStateTest, RadioMarksFollowStateSizeAndSpacing) {
+    const struct {
+        int32_t state, size, spacing;
+        UINT position, sizeItem, spacingItem;
+    } cases[] = {
+        {STATE_LEFT, 0, 0, ID_POSITION_LEFT, ID_BUTTON_SIZE_LARGE, 6200},
+        {STATE_TOP, 1, 1, ID_POSITION_TOP, ID_BUTTON_SIZE_SMALL, 6201},
+        {STATE_RIGHT, 2, 2, ID_POSITION_RIGHT, ID_BUTTON_SIZE_MEDIUM, 6202},
+        {STATE_BOTTOM, 3, 3, ID_POSITION_BOTTOM, ID_BUTTON_SIZE_VERY_LARGE, 6203},
+        {STATE_FLOAT, 6, 4, ID_POSITION_CENTER, ID_BUTTON_SIZE_VERY_LARGE_LONG, 0},
+        {STATE_NONE, 7, -1, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        BarMenuInput in;
+        in.state = c.state;
+        in.buttonSize = c.size;
+        in.buttonSpacing = c.spacing;
+        const BarMenuState s = PrepareBarMenu(in);
+        EXPECT_EQ(s.position.chosen, c.position) << c.state;
+        EXPECT_EQ(s.size.chosen, c.sizeItem) << c.size;
+        EXPECT_EQ(s.spacing.chosen, c.spacingItem) << c.spacing;
+    }
+}
+
+TEST(BarMenuStateTest, ViewChecksAndTheirGreying) {
+    const struct {
+        int32_t flags;
+        bool icon, tab, tabIcon, only, tabIconGrey, viewsGrey;
+    } cases[] = {
+        {0x8003, true, true, true, false, false, false},
+        {0x0001, true, false, false, false, true, false},
+        {0x8000, false, false, true, false, true, false},
+        {0x4002, false, true, false, true, true, true},
+    };
+    for (const auto& c : cases) {
+        BarMenuInput in;
+        in.viewFlags = c.flags;
+        const BarMenuState s = PrepareBarMenu(in);
+        EXPECT_EQ(s.Checked(ID_VIEW_ICON), c.icon) << c.flags;
+        EXPECT_EQ(s.Checked(ID_VIEW_TAB), c.tab) << c.flags;
+        EXPECT_EQ(s.Checked(ID_VIEW_TAB_ICON), c.tabIcon) << c.flags;
+        EXPECT_EQ(s.Checked(ID_VIEW_CATEGORY_ONLY), c.only) << c.flags;
+        EXPECT_EQ(s.Greyed(ID_VIEW_TAB_ICON), c.tabIconGrey) << c.flags;
+        EXPECT_EQ(s.Greyed(ID_VIEW_ICON), c.viewsGrey) << c.flags;
+        EXPECT_EQ(s.Greyed(ID_VIEW_TAB), c.viewsGrey) << c.flags;
+    }
+}
+
+std::vector<oMonitorInfo> Monitors(size_t count, size_t primary) {
+    std::vector<oMonitorInfo> list(count);
+    for (size_t i = 0; i < count; ++i) {
+        list[i].handle = reinterpret_cast<HMONITOR>(0x10001 + 2 * i);
+        list[i].info.dwFlags = i == primary ? MONITORINFOF_PRIMARY : 0;
+    }
+    return list;
+}
+
+TEST(BarMenuTest, TheLoadedMenuReadsInOrderWithItsStatesAndInsertedPopups) {
+    BarMenuInput in;
+    in.held = true;
+    in.state = STATE_BOTTOM;
+    in.buttonSize = 3;
+    in.buttonSpacing = 2;
+    in.alwaysOnTop = true;
+    const auto list = Monitors(3, 1);
+    const BarMenu menu(
+        in, BuildMonitorMenu(list, list[1].handle, false, L"Primary Monitor", L"Sub Monitor"));
+    HMENU m = menu.Popup();
+    ASSERT_NE(m, nullptr) << ::GetLastError();
+    const std::vector<std::wstring> expected = {L"&Preferences...",
+                                                L"",
+                                                L"&Position",
+                                                L"&Monitor",
+                                                L"A&lways on Top",
+                                                L"",
+                                                L"&Button Size",
+                                                L"Button &Spacing",
+                                                L"Category Button &View",
+                                                L"Show Category Button &Only",
+                                                L"",
+                                                L"Auto &Hide",
+                                                L"Adjust Auto Hide &Time...",
+                                                L"",
+                                                L"&About larkRunBar...",
+                                                L"&Goto Tarvo's homepage",
+                                                L"E&xit"};
+    ASSERT_EQ(::GetMenuItemCount(m), static_cast<int>(expected.size()));
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(Text(m, static_cast<UINT>(i)), expected[i]) << i;
+    EXPECT_TRUE(Greyed(m, ID_APP_EXIT));
+    EXPECT_TRUE(Checked(m, ID_ALWAYS_ON_TOP));
+    EXPECT_TRUE(Checked(m, ID_POSITION_BOTTOM));
+    EXPECT_TRUE(Checked(m, ID_BUTTON_SIZE_VERY_LARGE));
+    EXPECT_FALSE(Checked(m, ID_BUTTON_SIZE_LARGE));
+    EXPECT_TRUE(Checked(m, 6202));
+    HMENU monitors = ::GetSubMenu(m, 3);
+    EXPECT_EQ(::GetMenuDefaultItem(monitors, FALSE, 0), 6101u);
+    EXPECT_TRUE(Checked(monitors, 6101));
+}
+
+TEST(MonitorMenuTest, ItemsCountOnlyTheOtherMonitorsAndTheTwelfthIsNotRouted) {
+    const struct {
+        size_t count, primary, nearest;
+        std::vector<std::wstring> texts;
+    } cases[] = {
+        {1, 0, 0, {L"Primary Monitor"}},
+        {3, 1, 2, {L"Sub Monitor 1", L"Primary Monitor", L"Sub Monitor 2"}},
+        {12, 0, 11, {}},
+    };
+    for (const auto& c : cases) {
+        const auto list = Monitors(c.count, c.primary);
+        const MonitorMenu m = BuildMonitorMenu(list, list[c.nearest].handle, false,
+                                               L"Primary Monitor", L"Sub Monitor");
+        ASSERT_EQ(m.items.size(), c.count);
+        for (size_t i = 0; i < c.texts.size(); ++i)
+            EXPECT_EQ(m.items[i].text, c.texts[i]);
+        EXPECT_TRUE(m.items[c.primary].isDefault);
+        EXPECT_EQ(m.checked, ID_MONITOR_FIRST + c.nearest);
+        EXPECT_EQ(MonitorForCommand(list, ID_MONITOR_FIRST + static_cast<UINT>(c.count) - 1),
+                  list.back().handle);
+        EXPECT_EQ(MonitorForCommand(list, ID_MONITOR_FIRST + static_cast<UINT>(c.count)), nullptr);
+    }
+    EXPECT_EQ(BuildMonitorMenu(Monitors(12, 0), nullptr, false, L"P", L"S").items.back().text,
+              L"S 11");
+    EXPECT_TRUE(IsRoutedMonitorCommand(6110));
+    EXPECT_FALSE(IsRoutedMonitorCommand(6111));
+    // Hidden in the tray: listed, greyed; no nearest monitor in the list marks the first.
+    const MonitorMenu tray = BuildMonitorMenu(Monitors(2, 0), nullptr, true, L"P", L"S");
+    EXPECT_TRUE(tray.items[0].greyed && tray.items[1].greyed);
+    EXPECT_EQ(tray.checked, static_cast<UINT>(ID_MONITOR_FIRST));
+}
+
+TEST(HotKeyAndTrayTest, CodesAndNotifications) {
+    const HotKeyChord ctrlAltA = HotKeyFromCode(0x60041);
+    EXPECT_TRUE(ctrlAltA.active);
+    EXPECT_EQ(ctrlAltA.modifiers, static_cast<UINT>(MOD_CONTROL | MOD_ALT));
+    EXPECT_EQ(ctrlAltA.key, 0x41u);
+    EXPECT_EQ(HotKeyFromCode(0x190070).modifiers, static_cast<UINT>(MOD_SHIFT)); // bit 19 ignored
+    EXPECT_FALSE(HotKeyFromCode(0).active);
+    EXPECT_FALSE(HotKeyFromCode(-5).active);
+
+    EXPECT_EQ(TrayActionFor(101, WM_RBUTTONUP, 1), TrayAction::Nothing);
+    EXPECT_EQ(TrayActionFor(100, WM_LBUTTONDOWN, 1), TrayAction::Nothing);
+    EXPECT_EQ(TrayActionFor(100, WM_LBUTTONUP, 1), TrayAction::ToolBarMenu);
+    EXPECT_EQ(TrayActionFor(100, WM_LBUTTONUP, 0), TrayAction::Foreground);
+    EXPECT_EQ(TrayActionFor(100, WM_LBUTTONUP, -1), TrayAction::Foreground);
+    EXPECT_EQ(TrayActionFor(100, WM_RBUTTONUP, 0), TrayAction::BarMenu);
+    EXPECT_EQ(TrayActionFor(100, WM_MOUSEMOVE, 1), TrayAction::NotHandled);
+}
+
+// Two categories of three buttons, the first with a separator among them.
+class ToolBarMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const wchar_t* category : {L"Work", L"Play"}) {
+            oVoiceBook* c = root_.AddChild(category, 0x12, 0, L"", L"", L"", L"", 0, 1);
+            for (int i = 0; i < 3; ++i) {
+                const std::wstring name = std::wstring(category) + std::to_wstring(i);
+                c->AddChild(name.c_str(), 0x14, 0, L"x.exe", L"", L"", L"", 0, 1);
+                if (i == 0 && c == root_.FirstChild())
+                    c->AddChild(L"sep", 0x14, 0, L"", L"", L"", L"", 0, 1)->SetRole(ROLE_SEPARATOR);
+            }
+        }
+        root_.AddChild(L"old kind", 0x22, 0, L"", L"", L"", L"", 0, 1);
+    }
+    oVoiceBook root_;
+};
+
+TEST_F(ToolBarMenuTest, SubmenusPerCategoryAndConsecutiveIdentifiersInWalkOrder) {
+    ToolBarMenu builder;
+    fw::Menu menu = builder.Build(root_);
+    ASSERT_TRUE(menu) << ::GetLastError();
+    ASSERT_EQ(::GetMenuItemCount(menu.get()), 2); // the node of an older kind is left out
+    HMENU work = ::GetSubMenu(menu.get(), 0);
+    HMENU play = ::GetSubMenu(menu.get(), 1);
+    ASSERT_TRUE(work && play);
+    EXPECT_EQ(Text(menu.get(), 1), L"Play");
+    ASSERT_EQ(::GetMenuItemCount(work), 4);
+    EXPECT_EQ(::GetMenuItemID(work, 0), 12000u);
+    EXPECT_TRUE(::GetMenuState(work, 1, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(::GetMenuItemID(work, 2), 12001u);
+    EXPECT_EQ(::GetMenuItemID(work, 3), 12002u);
+    for (UINT i = 0; i < 3; ++i) {
+        EXPECT_EQ(::GetMenuItemID(play, i), 12003u + i);
+        EXPECT_EQ(Text(play, i), L"Play" + std::to_wstring(i));
+    }
+    EXPECT_EQ(builder.Size(), 6u);
+    EXPECT_EQ(builder.NodeForCommand(12004, root_)->m_strName, L"Play1");
+}
+
+TEST_F(ToolBarMenuTest, ACommandBeyondTheListOrForADeletedButtonFindsNothing) {
+    ToolBarMenu builder;
+    builder.Build(root_); // the menu is gone; the list stays
+    EXPECT_EQ(builder.NodeForCommand(12006, root_), nullptr);
+    EXPECT_EQ(builder.NodeForCommand(12999, root_), nullptr);
+    oVoiceBook* play = root_.FirstChild()->Next();
+    ASSERT_NE(builder.NodeForCommand(12003, root_), nullptr);
+    play->RemoveChild(play->FirstChild());
+    EXPECT_EQ(builder.NodeForCommand(12003, root_), nullptr);
+    EXPECT_EQ(builder.NodeForCommand(12004, root_)->m_strName, L"Play1");
+    // A new button in the old one's place is not run by the old command either.
+    play->AddChild(L"newcomer", 0x14, 0, L"x.exe", L"", L"", L"", 0, 1);
+    EXPECT_EQ(builder.NodeForCommand(12003, root_), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST(MenuPicturesTest, TheStripHoldsEveryPictureAndTheBarMenuAsksForThem) {
+    const bar::MenuPictures pictures;
+    EXPECT_EQ(pictures.Count(), bar::PIC_COUNT);
+    const bar::BarMenu menu(bar::BarMenuInput{}, bar::MonitorMenu{}, &pictures);
+    auto data = [&](UINT id) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_BITMAP | MIIM_DATA;
+        ::GetMenuItemInfoW(menu.Popup(), id, FALSE, &mii);
+        MEASUREITEMSTRUCT m{};
+        m.CtlType = ODT_MENU;
+        m.itemData = mii.dwItemData;
+        const bool asks = mii.hbmpItem == HBMMENU_CALLBACK && bar::MenuPictures::Measure(m);
+        return asks ? static_cast<int>(mii.dwItemData & 0xFFFF) : -1;
+    };
+    EXPECT_EQ(data(ID_POSITION_TOP), bar::PIC_POSITION);
+    EXPECT_EQ(data(ID_BUTTON_SIZE_LARGE_LONG), bar::PIC_SIZE);
+    EXPECT_EQ(data(ID_APP_EXIT), bar::PIC_EXIT);
+    EXPECT_EQ(data(ID_BUTTON_SPACING_FIRST), -1);
+}
+
+} // namespace

@@ -1,0 +1,229 @@
+// The menus, tray icon and hotkey of the real LarkB.exe on a prepared tree: the hotkey opens
+// the ToolBar menu, its commands run buttons (and stale ones nothing), the taskbar's restart
+// brings the icon back, a monitor of an earlier run gives way to the primary.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "bar/monitors.h"
+#include "bar/test_hooks.h"
+#include "model/data_path.h"
+#include "model/voice_book.h"
+#include "support/dialog_answer.h"
+#include "support/lark_process.h"
+#include "support/test_util.h"
+
+namespace {
+
+const std::wstring kPreferences = std::wstring(test::kProductKey) + L"\\Preferences";
+const std::wstring kAppBarInfo = std::wstring(test::kProductKey) + L"\\AppBarInfo";
+
+struct MenuSearch {
+    DWORD pid;
+    HWND found;
+};
+
+// The visible popup menu of process `pid`, or null.
+HWND OpenMenuOf(DWORD pid) {
+    MenuSearch search{pid, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<MenuSearch*>(lp);
+            wchar_t cls[16] = {};
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->pid && ::IsWindowVisible(hwnd) && ::GetClassNameW(hwnd, cls, 16) &&
+                std::wstring(cls) == L"#32768") {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void Keys(std::initializer_list<std::pair<WORD, bool>> keys) {
+    for (const auto& [vk, down] : keys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u) << ::GetLastError();
+        test::PumpMessages(30);
+    }
+}
+
+class BarMenusProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::KillAllLarkProcesses();
+        test::DeleteProductKey();
+        ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", L"1");
+        test::RemoveTree(test::DataFolder());
+        model::DataFilePath(model::kDataFileName); // the folders exist again
+    }
+    void TearDown() override {
+        if (window_)
+            ::DestroyWindow(window_);
+        test::KillAllLarkProcesses();
+        test::RemoveTree(test::DataFolder());
+        ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", nullptr);
+    }
+
+    // Two categories of three buttons, one of them with a target that does not exist.
+    void Start() {
+        oVoiceBook tree;
+        tree.ResetAll(L"ToolBar");
+        for (const wchar_t* name : {L"Work", L"Play"}) {
+            oVoiceBook* c = tree.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+            for (int i = 0; i < 3; ++i)
+                c->AddChild((std::wstring(name) + std::to_wstring(i)).c_str(),
+                            KIND_ITEM | KIND_COMMAND, 0, L"C:\\nowhere\\missing.exe", L"", L"", L"",
+                            0, 1);
+        }
+        ASSERT_TRUE(tree.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
+        ASSERT_TRUE(lark_.Start());
+        bar_ = lark_.WaitForBar();
+        ASSERT_NE(bar_, nullptr);
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(::SendMessageTimeoutW(bar_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer))
+            << ::GetLastError();
+    }
+
+    LRESULT Query(WPARAM what) const {
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(bar_, ::RegisterWindowMessageW(L"LarkRunBar.TestQuery"), what, 0,
+                              SMTO_NORMAL, 10000, &answer);
+        return static_cast<LRESULT>(answer);
+    }
+
+    bool WaitForMenu(bool open) const {
+        return test::WaitUntil([&] { return (OpenMenuOf(lark_.Id()) != nullptr) == open; }, 10000);
+    }
+
+    // A window of the test has the focus: global hotkeys reach Wine only then.
+    void FocusOwnWindow() {
+        window_ = ::CreateWindowExW(0, L"STATIC", L"test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200,
+                                    200, 300, 200, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(window_, nullptr) << ::GetLastError();
+        ::SetForegroundWindow(window_);
+        ASSERT_TRUE(test::WaitUntil([&] { return ::GetForegroundWindow() == window_; }, 5000));
+    }
+
+    test::LarkProcess lark_;
+    HWND bar_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+TEST_F(BarMenusProcessTest, CtrlAltAOpensTheToolBarMenuAndGoesWithTheBar) {
+    test::WriteRegDword(kPreferences, L"TBHotKeyCode", 0x60041);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_HOTKEY) == 1; }, 5000));
+    // The chord is taken: a second registration of it fails.
+    EXPECT_FALSE(::RegisterHotKey(nullptr, 0x77, MOD_CONTROL | MOD_ALT, 'A'));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
+
+    ASSERT_NO_FATAL_FAILURE(FocusOwnWindow());
+    Keys({{VK_CONTROL, true},
+          {VK_MENU, true},
+          {'A', true},
+          {'A', false},
+          {VK_MENU, false},
+          {VK_CONTROL, false}});
+    ASSERT_TRUE(WaitForMenu(true));
+    EXPECT_EQ(Query(TEST_QUERY_TOOLBAR_MENU), 6);
+    Keys({{VK_ESCAPE, true}, {VK_ESCAPE, false}, {VK_ESCAPE, true}, {VK_ESCAPE, false}});
+    EXPECT_TRUE(WaitForMenu(false));
+
+    ASSERT_TRUE(lark_.Exit());
+    EXPECT_TRUE(::RegisterHotKey(nullptr, 0x77, MOD_CONTROL | MOD_ALT, 'A')) << ::GetLastError();
+    ::UnregisterHotKey(nullptr, 0x77);
+}
+
+TEST_F(BarMenusProcessTest, AToolBarMenuCommandRunsItsButtonOnlyWhileItIsInTheList) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(Query(TEST_QUERY_HOTKEY), 0); // "TBHotKeyCode" 0: none
+    ::PostMessageW(bar_, WM_HOTKEY, 1, 0);
+    ASSERT_TRUE(WaitForMenu(true));
+    EXPECT_EQ(Query(TEST_QUERY_TOOLBAR_MENU), 6);
+    ::PostMessageW(OpenMenuOf(lark_.Id()), WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageW(bar_, WM_CANCELMODE, 0, 0);
+    ASSERT_TRUE(WaitForMenu(false));
+
+    // Beyond the list: nothing. "Play1" (the fifth): its target is missing.
+    ::PostMessageW(bar_, WM_COMMAND, 12006, 0);
+    test::DialogAnswerer answer(IDOK, lark_.Id());
+    ::PostMessageW(bar_, WM_COMMAND, 12004, 0);
+    ASSERT_TRUE(answer.Finish());
+    EXPECT_EQ(answer.Seen().text, L"Can't find Play1.");
+    EXPECT_EQ(answer.Seen().owner, bar_);
+    ASSERT_TRUE(lark_.Exit());
+}
+
+TEST_F(BarMenusProcessTest, TheTrayIconIsAddedAgainWhenTheTaskbarRestarts) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_TRAY_ICONS_ADDED) == 1; }, 5000))
+        << Query(TEST_QUERY_TRAY_ICONS_ADDED);
+    ::PostMessageW(bar_, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_TRAY_ICONS_ADDED) == 2; }, 5000));
+    ASSERT_TRUE(lark_.Exit());
+}
+
+TEST_F(BarMenusProcessTest, TheTrayMenuOfAHiddenBarBringsItBackDockedLeft) {
+    test::WriteRegDword(kPreferences, L"TrayOnly", 1);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_FALSE(::IsWindowVisible(bar_));
+    ::PostMessageW(bar_, 0x8063, 100, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitForMenu(true));
+    // Preferences, Position, then its first item: Left.
+    Keys({{VK_DOWN, true},
+          {VK_DOWN, false},
+          {VK_DOWN, true},
+          {VK_DOWN, false},
+          {VK_RIGHT, true},
+          {VK_RIGHT, false},
+          {VK_RETURN, true},
+          {VK_RETURN, false}});
+    ASSERT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar_) != FALSE; }, 10000));
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(bar::PrimaryMonitor(), &mi);
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            RECT r{};
+            ::GetWindowRect(bar_, &r);
+            return r.left == mi.rcMonitor.left && r.bottom == mi.rcMonitor.bottom &&
+                   r.right - r.left < 200;
+        },
+        10000));
+    ASSERT_TRUE(lark_.Exit());
+}
+
+TEST_F(BarMenusProcessTest, AMonitorOfAnEarlierRunGivesWayToThePrimary) {
+    test::WriteRegDword(kAppBarInfo, L"Monitor", 0x7777);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const int32_t primary = bar::MonitorToStored(bar::PrimaryMonitor());
+    auto stored = [] {
+        DWORD v = 0;
+        test::ReadRegDwordValue(kAppBarInfo, L"Monitor", v);
+        return static_cast<int32_t>(v);
+    };
+    EXPECT_TRUE(test::WaitUntil([&] { return stored() == primary; }, 10000)) << stored();
+    RECT r{};
+    ::GetWindowRect(bar_, &r);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(bar::PrimaryMonitor(), &mi);
+    EXPECT_EQ(r.bottom, mi.rcMonitor.bottom);
+    // The one monitor's item redocks there; the item of a twelfth monitor does nothing.
+    ::PostMessageW(bar_, WM_COMMAND, 6100, 0);
+    ::PostMessageW(bar_, WM_COMMAND, 6111, 0);
+    ::PostMessageW(bar_, WM_COMMAND, 6101, 0);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(bar_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer));
+    EXPECT_EQ(stored(), primary);
+    ASSERT_TRUE(lark_.Exit());
+}
+
+} // namespace
