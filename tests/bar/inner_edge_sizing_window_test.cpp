@@ -27,8 +27,8 @@ TEST_F(InnerEdgeSizingTest, DraggingTheInnerEdgeStoresThatEdgesNewThickness) {
         Command(bar, c.command);
         ASSERT_TRUE(WaitForRect(bar, Docked(c.state, 84)));
         ASSERT_EQ(screen_.bottom, 1024); // the presses above are placed for this screen
-        MouseTo(c.press);
-        LeftButton(true);
+        // The moves that follow must be the sizing loop's.
+        PressToDrag(bar, c.press);
         // A hand moves in small steps, each well below one increment.
         for (int step = 1; step <= 10; ++step)
             MouseTo(POINT{c.press.x + c.drag.x * step / 10, c.press.y + c.drag.y * step / 10});

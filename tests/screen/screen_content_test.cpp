@@ -1,6 +1,6 @@
 // What the whole screen shows of the program's windows while they are open: the first run's
 // question and the tooltip of the bar show their content, not a box of one dark colour.
-#include "bar_process_fixture.h"
+#include "bar/bar_process_fixture.h"
 
 #include "model/data_path.h"
 #include "screen_shot.h"
