@@ -493,8 +493,11 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         // One dialog at a time; the bar stays open while it shows.
         if (!m_app.IsHeld() && g_pVoiceBook) {
             m_app.SetHold(true);
-            if (dialogs::RunNewCategoryCommand(hwnd_, *g_pVoiceBook, nullptr))
+            if (dialogs::RunNewCategoryCommand(hwnd_, *g_pVoiceBook, nullptr)) {
                 m_wndToolBar.MarkModified();
+                // The new category gets its button and tab at once.
+                m_wndToolBar.FillCategoryButtons();
+            }
             m_app.SetHold(false);
         }
         return;
