@@ -25,9 +25,17 @@ namespace {
 // once. When the program ends while it is open, the answer is No, so the reading stops.
 class RepaintingQuestion final : public BookmarkQuestion {
 public:
-    RepaintingQuestion(HWND owner, HWND bar) noexcept : question_(owner), bar_(bar) {}
+    RepaintingQuestion(HWND owner, HWND bar, HWND progress) noexcept
+        : question_(owner), bar_(bar), progress_(progress) {}
     bool AskCreateBookmarks() override {
+        // The progress window steps aside while the user is asked: the question could
+        // otherwise end up behind it, and the first start would look hung.
+        const bool hide = progress_ && ::IsWindowVisible(progress_);
+        if (hide)
+            ::ShowWindow(progress_, SW_HIDE);
         const bool yes = question_.AskCreateBookmarks();
+        if (hide && ::IsWindow(progress_))
+            ::ShowWindow(progress_, SW_SHOWNOACTIVATE);
         if (!PumpWaitingMessages(bar_)) {
             ended_ = true;
             return false;
@@ -39,6 +47,7 @@ public:
 private:
     MessageBoxBookmarkQuestion question_;
     HWND bar_;
+    HWND progress_;
     bool ended_ = false;
 };
 
@@ -62,9 +71,7 @@ void RunFirstRun(oVoiceBook& root, HWND owner) {
     auto index = std::make_shared<ProgramIndex>();
     if (RunWhilePumping([index] { index->BuildFromStartMenu(); }, bar) != PumpedWorkEnd::Done)
         return;
-    // Owned by the progress window, the question is always in front of it: a question hidden
-    // behind it would make the first start look hung.
-    RepaintingQuestion question(progress.hwnd() ? progress.hwnd() : owner, bar);
+    RepaintingQuestion question(owner, bar, progress.hwnd());
     ReadTemplate(root, fw::ProgramFolder() + kTemplateFileName, QueryOsVersion().major, *index,
                  question);
     index->Clear();
