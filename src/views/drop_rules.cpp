@@ -45,6 +45,20 @@ bool IntoFromEffect(DWORD effect, bool& into) noexcept {
     }
 }
 
+DWORD AllowedEffect(DWORD wanted, DWORD allowed) noexcept {
+    if (wanted == DROPEFFECT_MOVE && (allowed & DROPEFFECT_MOVE))
+        return DROPEFFECT_MOVE;
+    if (wanted != DROPEFFECT_NONE && (allowed & DROPEFFECT_COPY))
+        return DROPEFFECT_COPY;
+    if (wanted != DROPEFFECT_NONE && (allowed & DROPEFFECT_LINK))
+        return DROPEFFECT_LINK;
+    return DROPEFFECT_NONE;
+}
+
+DWORD FinalDropEffect(DWORD allowed) noexcept {
+    return AllowedEffect(DROPEFFECT_COPY, allowed);
+}
+
 Insertion InsertionFor(const DropTargetFacts& target, bool into) noexcept {
     switch (target.kind) {
     case TargetKind::None:

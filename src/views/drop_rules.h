@@ -41,10 +41,18 @@ bool InMiddleThird(const RECT& window, POINT point) noexcept;
 // the target (a category, or the program a file is opened with).
 bool DropsInto(uint32_t flags, const DropTargetFacts& target) noexcept;
 
+// The drag messages the bar takes: wParam the screen point (x low word, y high word),
+// lParam the flag word; the answer is 1 when the drop would go into the target.
+constexpr UINT WM_LARK_DRAG_OVER = 0x833C;
+constexpr UINT WM_LARK_DRAG_END = 0x833D;
+
 // The effect answered while dragging: a drop into a target reads as a move, else a copy.
 constexpr DWORD DragOverEffect(bool into) noexcept {
     return into ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }
+// The wanted effect as far as the source allows it: a move falls back to a copy, a copy to
+// a link; none when the source allows neither.
+DWORD AllowedEffect(DWORD wanted, DWORD allowed) noexcept;
 
 // Whether a drop with this effect goes into its target; false for an effect that asks for
 // no drop at all.
@@ -52,9 +60,7 @@ bool IntoFromEffect(DWORD effect, bool& into) noexcept;
 
 // The effect handed back when the drop is over. The bar only ever copies what it is given:
 // a move would tell the source to delete its files.
-constexpr DWORD FinalDropEffect(DWORD effect) noexcept {
-    return effect == DROPEFFECT_NONE ? DROPEFFECT_NONE : DROPEFFECT_COPY;
-}
+DWORD FinalDropEffect(DWORD allowed) noexcept;
 
 enum class Insertion {
     AfterTarget,  // target.InsertAfter

@@ -50,8 +50,13 @@ TEST(DropRules, AnswerAndInsertionByTarget) {
 TEST(DropRules, EffectsAndMiddleThird) {
     EXPECT_EQ(DragOverEffect(true), static_cast<DWORD>(DROPEFFECT_MOVE));
     EXPECT_EQ(DragOverEffect(false), static_cast<DWORD>(DROPEFFECT_COPY));
-    for (DWORD effect : {DROPEFFECT_MOVE, DROPEFFECT_COPY, DROPEFFECT_LINK})
-        EXPECT_EQ(FinalDropEffect(effect), static_cast<DWORD>(DROPEFFECT_COPY)) << effect;
+    const DWORD all = DROPEFFECT_MOVE | DROPEFFECT_COPY | DROPEFFECT_LINK;
+    EXPECT_EQ(FinalDropEffect(all), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(FinalDropEffect(DROPEFFECT_MOVE), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(FinalDropEffect(DROPEFFECT_LINK | DROPEFFECT_MOVE),
+              static_cast<DWORD>(DROPEFFECT_LINK));
+    EXPECT_EQ(AllowedEffect(DROPEFFECT_MOVE, DROPEFFECT_COPY), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(AllowedEffect(DROPEFFECT_MOVE, all), static_cast<DWORD>(DROPEFFECT_MOVE));
     bool into = false;
     EXPECT_TRUE(IntoFromEffect(DROPEFFECT_MOVE, into) && into);
     EXPECT_TRUE(IntoFromEffect(DROPEFFECT_LINK, into) && !into);
