@@ -30,7 +30,9 @@ bool HasUrlExtension(const std::wstring& path) {
 std::unique_ptr<oVoiceBook> NodeForPath(const std::wstring& path) {
     auto node = std::make_unique<oVoiceBook>();
     const std::wstring name = setup::FileTitle(path);
-    if (shell::IsShortcutFile(path) && !HasUrlExtension(path)) {
+    // An Internet shortcut is known by its extension: not every shell marks it as a link.
+    const bool internet = HasUrlExtension(path);
+    if (!internet && shell::IsShortcutFile(path)) {
         shell::ShortcutInfo link;
         fw::Pidl list;
         if (shell::ReadShortcut(path, link)) {
@@ -43,7 +45,7 @@ std::unique_ptr<oVoiceBook> NodeForPath(const std::wstring& path) {
         } else {
             return nullptr;
         }
-    } else if (shell::IsShortcutFile(path)) {
+    } else if (internet) {
         wchar_t address[views::kDropPathMax + 1] = {};
         ::GetPrivateProfileStringW(L"InternetShortcut", L"URL", L"", address,
                                    static_cast<DWORD>(std::size(address)), path.c_str());
