@@ -15,6 +15,7 @@
 #include "framework/com_object.h"
 #include "framework/data_transfer.h"
 #include "model/data_path.h"
+#include "model/pidl.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "setup/folder_fill.h"
@@ -49,6 +50,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
         return Find(format) ? S_OK : DV_E_FORMATETC;
     }
+    // Nothing else is asked of a dropped data object.
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override {
         return E_NOTIMPL;
@@ -56,12 +58,10 @@ public:
     HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-        return OLE_E_ADVISENOTSUPPORTED;
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
 
 private:
     const Bytes* Find(const FORMATETC* format) const {
@@ -257,4 +257,23 @@ TEST_F(DropObjectTest, BrokenBlocksChangeNothing) {
         DragAndDrop(data, At(Tools()->FirstChild(), 0.9));
         EXPECT_EQ(Names(Tools()), (std::vector<std::wstring>{L"One", L"Two"}));
     }
+}
+
+TEST_F(DropObjectTest, AShellItemWithoutAPathKeepsItsListAndDisplayName) {
+    fw::Pidl controls;
+    ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_CONTROLS, controls.put()), S_OK);
+    // One item below the desktop (an empty parent list).
+    Bytes block{1, 0, 0, 0, 12, 0, 0, 0, 14, 0, 0, 0, 0, 0};
+    const auto* item = reinterpret_cast<const uint8_t*>(controls.get());
+    block.insert(block.end(), item, item + model::PidlSize(controls.get()));
+    auto data = fw::MakeComObject<BlockData>();
+    data->blocks.push_back(
+        {static_cast<CLIPFORMAT>(::RegisterClipboardFormatW(L"Shell IDList Array")), block});
+    oVoiceBook* one = Tools()->FirstChild();
+    DragAndDrop(data, At(one, 0.95));
+    const oVoiceBook* added = one->Next();
+    ASSERT_NE(added->m_strName, L"Two");
+    EXPECT_FALSE(added->m_strName.empty());
+    EXPECT_TRUE(added->m_strCommand.empty());
+    EXPECT_TRUE(::ILIsEqual(added->m_pidl, controls.get()));
 }
