@@ -106,7 +106,7 @@ protected:
         parent_ = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"drop test", WS_POPUP | WS_VISIBLE,
                                     100, 100, 600, 90, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(parent_) << ::GetLastError();
-        prefs_.ViewGroupButtonMethod = VIEW_TAB_STRIP;
+        prefs_.ViewGroupButtonMethod = VIEW_ICON_BUTTONS | VIEW_TAB_STRIP;
         metrics_ = bar::MetricsForButtonSize(0);
         bar_ = std::make_unique<CProgramToolBar>();
         ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_, 6000, &prefs_, &metrics_))
@@ -276,4 +276,16 @@ TEST_F(DropObjectTest, AShellItemWithoutAPathKeepsItsListAndDisplayName) {
     EXPECT_FALSE(added->m_strName.empty());
     EXPECT_TRUE(added->m_strCommand.empty());
     EXPECT_TRUE(::ILIsEqual(added->m_pidl, controls.get()));
+}
+
+TEST_F(DropObjectTest, OntoACategoryButtonEvenItsEdgeTheCategoryTakesItAndIsShown) {
+    const std::wstring doc = dir_.path() + L"\\note.txt";
+    ASSERT_TRUE(test::WriteTextFile(doc, "x"));
+    oVoiceBook* other = Tools()->Next();
+    const auto [over, dropped] = DragAndDrop(Files({doc}), At(other, 0.05));
+    EXPECT_EQ(over, static_cast<DWORD>(DROPEFFECT_MOVE)) << "into the category";
+    EXPECT_EQ(dropped, static_cast<DWORD>(DROPEFFECT_COPY)) << "never a move";
+    EXPECT_EQ(Names(other), std::vector<std::wstring>{setup::FileTitle(doc)});
+    EXPECT_EQ(bar_->CurrentCategory(), other);
+    EXPECT_EQ(bar_->CurrentTopCategory(), other);
 }
