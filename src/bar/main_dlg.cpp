@@ -18,6 +18,7 @@
 #include "framework/resources.h"
 #include "resource.h"
 #include "ui/visual_styles.h"
+#include "views/drop_object.h"
 
 namespace {
 constexpr int kToolTipAutoPopMs = 3000;
@@ -134,6 +135,15 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     if (m_wndToolBar.StartedWithFirstRun() && ::IsWindow(hwnd_))
         m_app.SavePreferences();
     // Dropping onto the bar registers its target here once it exists.
+    auto drop = fw::MakeComObject<views::CDropObject>(m_wndToolBar, [this](bool dragging) {
+        if (dragging) {
+            ::SetForegroundWindow(hwnd_);
+            SetShown(true);
+        }
+        m_app.SetHold(dragging);
+    });
+    if (drop)
+        m_dropTarget.Register(hwnd_, drop.get());
     LayOutChildren();
     // Last, once the bar is whole: the tray's and the hotkey's menus need the tree, and while
     // the shell takes the icon this thread answers other programs' messages.
@@ -147,6 +157,7 @@ void CMainDlg::OnDestroy() {
     SavePlacement();
     m_trayIcon.Remove();
     m_hotKey.Unregister();
+    m_dropTarget.Revoke();
     m_app.SavePreferences();
     m_tooltip.Destroy();
     CAppBar::OnDestroy();

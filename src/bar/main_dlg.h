@@ -118,6 +118,7 @@ private:
     UINT m_nTaskbarCreatedMsg = 0;
     int m_nTrayIconsAdded = 0; // successful additions, for the test hooks
     fw::HotKey m_hotKey;
+    fw::DropTargetRegistration m_dropTarget;
     bar::ToolBarMenu m_toolBarMenu;
     bar::MenuPictures m_menuPictures;
 };

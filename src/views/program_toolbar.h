@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "framework/com.h"
 #include "framework/window.h"
 #include "model/voice_book.h"
 #include "setup/folder_watcher.h"
 #include "ui/tooltip.h"
 #include "views/book_button.h"
 #include "views/custom_button.h"
+#include "views/drop_rules.h"
 #include "views/image_button.h"
 #include "views/save_countdown.h"
 #include "views/tab_view_wnd.h"
@@ -83,6 +85,16 @@ public:
     CBookButton* FindButtonWindow(const oVoiceBook* node) const;
     CBookButton* FirstButtonWindow(bool categoryArea) const;
 
+    // ---- drops from other programs (program_toolbar_drop.cpp) ----
+    // True when data dragged in with the flag word `flags` would go into what lies under
+    // the point (a category, or the program a file is opened with).
+    bool OutsideDragAnswer(POINT screen, uint32_t flags) const;
+    // Dropped paths or one web address become buttons at the point (or the first path is
+    // opened with the program it is dropped on when `into`).
+    void DropPaths(const std::vector<std::wstring>& paths, POINT screen, bool into);
+    // A dropped shell item: the new button takes the absolute list over.
+    void DropItemIdList(fw::Pidl list, POINT screen);
+
     // ---- categories (program_toolbar_categories.cpp) ----
     // Rebuilds the category buttons and the tabs from the top level of the tree.
     void FillCategoryButtons();
@@ -132,6 +144,15 @@ private:
     void WatchCategory(oVoiceBook* category);
     void AssignProgramSlot(size_t index, oVoiceBook* node);
     void AddButtonTip(HWND tool);
+
+    // ---- drops from other programs (program_toolbar_drop.cpp) ----
+    bool OnTabStrip(POINT screen) const;
+    views::DropTargetFacts DropFacts(const oVoiceBook* target, POINT screen) const;
+    // Brings the bar forward; false (after telling the user) when no category is shown.
+    bool CanTakeDrop();
+    void PlaceDropped(std::unique_ptr<oVoiceBook> node, oVoiceBook* target, views::Insertion where);
+    // A top-level category that took items becomes the shown one; the bar is shown again.
+    void ShowDropTarget(oVoiceBook* target);
 
     // ---- categories (program_toolbar_categories.cpp) ----
     // The commands of the category buttons, menus and tabs; false for any other command.

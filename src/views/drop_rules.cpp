@@ -1,0 +1,76 @@
+#include "views/drop_rules.h"
+
+namespace views {
+
+bool InMiddleThird(const RECT& window, POINT point) noexcept {
+    const LONG dx = (window.right - window.left) / 3;
+    const LONG dy = (window.bottom - window.top) / 3;
+    return point.x >= window.left + dx && point.x < window.right - dx &&
+           point.y >= window.top + dy && point.y < window.bottom - dy;
+}
+
+bool DropsInto(uint32_t flags, const DropTargetFacts& target) noexcept {
+    const bool button = (flags & kDragIsButton) != 0;
+    const bool outside = (flags & kDragFromOutside) != 0;
+    const bool notFileList = (flags & kDragNotFileList) != 0;
+    const int depth = static_cast<int>(flags & kDragDepthMask);
+    switch (target.kind) {
+    case TargetKind::None:
+        return false;
+    case TargetKind::Button:
+        return button && outside && !notFileList && target.ordinary && target.middle;
+    case TargetKind::Category:
+        if (!button)
+            return false;
+        if (outside)
+            return target.depth <= 1 || (target.middle && target.ordinary);
+        if (target.depth == depth)
+            return target.middle && !notFileList;
+        return target.ordinary;
+    }
+    return false;
+}
+
+bool IntoFromEffect(DWORD effect, bool& into) noexcept {
+    switch (effect) {
+    case DROPEFFECT_COPY:
+    case DROPEFFECT_LINK:
+        into = false;
+        return true;
+    case DROPEFFECT_MOVE:
+        into = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+DWORD AllowedEffect(DWORD wanted, DWORD allowed) noexcept {
+    if (wanted == DROPEFFECT_MOVE && (allowed & DROPEFFECT_MOVE))
+        return DROPEFFECT_MOVE;
+    if (wanted != DROPEFFECT_NONE && (allowed & DROPEFFECT_COPY))
+        return DROPEFFECT_COPY;
+    if (wanted != DROPEFFECT_NONE && (allowed & DROPEFFECT_LINK))
+        return DROPEFFECT_LINK;
+    return DROPEFFECT_NONE;
+}
+
+DWORD FinalDropEffect(DWORD allowed) noexcept {
+    return AllowedEffect(DROPEFFECT_COPY, allowed);
+}
+
+Insertion InsertionFor(const DropTargetFacts& target, bool into) noexcept {
+    switch (target.kind) {
+    case TargetKind::None:
+        return Insertion::FirstOfShown;
+    case TargetKind::Button:
+        return Insertion::AfterTarget;
+    case TargetKind::Category:
+        if (target.goUp)
+            return Insertion::FirstOfShown;
+        return into ? Insertion::IntoTarget : Insertion::AfterTarget;
+    }
+    return Insertion::FirstOfShown;
+}
+
+} // namespace views

@@ -1,0 +1,74 @@
+#pragma once
+// Decisions of a drag over the bar and of the drop that ends it, as plain functions: the
+// flag word sent with a drag, whether the drop goes into its target, the effect answered to
+// the drag source and where a dropped node is inserted.
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstdint>
+
+namespace views {
+
+// Bits of the flag word of a drag over the bar.
+enum : uint32_t {
+    kDragDepthMask = 0x0000FFFF,
+    kDragIsButton = 0x10000000,
+    kDragNotFileList = 0x20000000,
+    kDragMarkOnly = 0x40000000,
+    kDragFromOutside = 0x80000000,
+};
+
+// The flag word of data dragged in from another program.
+constexpr uint32_t OutsideDragFlags(bool fileList) noexcept {
+    return kDragFromOutside | kDragIsButton | (fileList ? 0u : kDragNotFileList);
+}
+
+enum class TargetKind { None, Button, Category };
+
+// What the bar knows about the target under the pointer.
+struct DropTargetFacts {
+    TargetKind kind = TargetKind::None;
+    int depth = 0;        // 1 for a top-level category
+    bool ordinary = true; // neither separator nor "Go Up"
+    bool goUp = false;    // the "Go Up" button
+    bool middle = false;  // the point lies in the middle third of the target's window
+};
+
+// The middle third of a window: its rectangle shrunk by a third of each side's length.
+bool InMiddleThird(const RECT& window, POINT point) noexcept;
+
+// The answer of a drag over the bar outside the tab strip: true when the drop would go into
+// the target (a category, or the program a file is opened with).
+bool DropsInto(uint32_t flags, const DropTargetFacts& target) noexcept;
+
+// The drag messages the bar takes: wParam the screen point (x low word, y high word),
+// lParam the flag word; the answer is 1 when the drop would go into the target.
+constexpr UINT WM_LARK_DRAG_OVER = 0x833C;
+constexpr UINT WM_LARK_DRAG_END = 0x833D;
+
+// The effect answered while dragging: a drop into a target reads as a move, else a copy.
+constexpr DWORD DragOverEffect(bool into) noexcept {
+    return into ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
+}
+// The wanted effect as far as the source allows it: a move falls back to a copy, a copy to
+// a link; none when the source allows neither.
+DWORD AllowedEffect(DWORD wanted, DWORD allowed) noexcept;
+
+// Whether a drop with this effect goes into its target; false for an effect that asks for
+// no drop at all.
+bool IntoFromEffect(DWORD effect, bool& into) noexcept;
+
+// The effect handed back when the drop is over. The bar only ever copies what it is given:
+// a move would tell the source to delete its files.
+DWORD FinalDropEffect(DWORD allowed) noexcept;
+
+enum class Insertion {
+    AfterTarget,  // target.InsertAfter
+    IntoTarget,   // target.AppendChild
+    FirstOfShown, // InsertFirstChild of the shown category
+};
+
+// Where a node dropped from another program goes.
+Insertion InsertionFor(const DropTargetFacts& target, bool into) noexcept;
+
+} // namespace views
