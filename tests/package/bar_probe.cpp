@@ -4,7 +4,8 @@
 // Exits 0 once a top-level window titled "larkRunBar " that is not a question exists; with
 // "answer" it also waits for the first start's bookmark question and answers No, so the first
 // run goes on to write the data file. Exits 1 when the time runs out.
-// "header" prints the size of a data file's header stream and the version at its end.
+// "header" prints the size of a data file's header stream and the version after its text (8 bytes
+// before the end).
 #include <windows.h>
 
 #include <cstdint>
@@ -59,12 +60,12 @@ int PrintHeader(const char* file) {
     if (stream)
         stream->Release();
     storage->Release();
-    if (FAILED(hr) || read < 4) {
+    if (FAILED(hr) || read < 8) {
         std::printf("bar_probe: no header stream in %s, 0x%08lx\n", file, hr);
         return 1;
     }
     int32_t version = 0;
-    std::memcpy(&version, bytes + read - 4, 4);
+    std::memcpy(&version, bytes + read - 8, 4); // the text, the version, 4 bytes more
     std::printf("%lu %ld\n", read, static_cast<long>(version));
     return 0;
 }
