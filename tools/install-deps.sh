@@ -3,7 +3,7 @@
 # there. Needs root (or sudo).
 set -eu
 packages="cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-googletest wine wine64 xvfb xauth x11-apps imagemagick"
+googletest wine wine64 xvfb xauth x11-apps imagemagick nsis zip unzip"
 missing=
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -48,7 +48,15 @@ for xml in "$LARK_TEST_RESULTS"/*.xml; do
     failed=$((failed + ${f:-0} + ${e:-0}))
 done
 echo "Test cases: $ran ran, $((ran - failed)) passed, $failed failed"
-if [ "$status" -ne 0 ] || [ "$failed" -ne 0 ]; then
+
+# The installers and portable zips, made and tried as a user would (the single-byte edition
+# shares its build folder with the one above).
+packaged=0
+LARK_PACKAGE_BUILD_DIR=$build LARK_DIST_DIR=$build/dist "$repo/tools/package.sh" &&
+    "$repo/tests/package/test_package.sh" "$build/dist" \
+        "$(sed -n 's/^#define LARK_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/version.h")" ||
+    packaged=$?
+if [ "$status" -ne 0 ] || [ "$failed" -ne 0 ] || [ "$packaged" -ne 0 ]; then
     echo "TESTS FAILED"
     exit 1
 fi

@@ -1,0 +1,149 @@
+#!/bin/sh
+# Tests the artefacts tools/package.sh makes, under Wine, in a private copy of the prepared
+# prefix and on a private Xvfb: for each edition a silent installation (files, Start-menu
+# shortcut, uninstaller entry, no log-on start), the installed bar starting, a silent removal
+# (program files gone, the user's data file kept); and the portable zip's bar starting from a
+# folder whose path has spaces and non-ASCII characters.
+#   test_package.sh <folder with the artefacts> <version>
+# LARK_TEST_ROOT  where the prepared prefix and the copies live (default: build/wine-test)
+set -u
+dist=$(cd "$1" && pwd)
+version=$2
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+root=${LARK_TEST_ROOT:-$repo/build/wine-test}
+mkdir -p "$root"
+root=$(cd "$root" && pwd)
+"$repo/tools/wine-prefix.sh" "$root/base" || exit 1
+
+work=$(mktemp -d "$root/package.XXXXXX")
+prefix=$work/prefix
+xvfb_pid=
+cleanup() {
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+cp -a "$root/base" "$prefix"
+
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >/dev/null 2>&1 &
+xvfb_pid=$!
+display=$(head -n 1 "$work/displayfd")
+if [ -z "$display" ]; then
+    echo "package test: Xvfb did not start" >&2
+    exit 1
+fi
+export DISPLAY=":$display" WINEPREFIX="$prefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# Waits (bounded generously: the machine may be loaded) until every Wine process has ended.
+settle() {
+    timeout 300 wineserver -w || fail "Wine processes still running after 300 s ($1)"
+}
+
+# A small Windows program that waits for the bar's window (and answers the first start's
+# question): real user32 calls, bounded generously.
+probe=$work/bar_probe.exe
+x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -Werror -static \
+    -o "$probe" "$repo/tests/package/bar_probe.cpp" -lole32 || exit 1
+
+# Starts a program and waits for its bar; with a data file, also answers the first start's
+# question and waits for the first run to write that file, whose header must be
+# "<size> <version>". Then ends every Wine process.
+start_bar() { # <what> <unix folder> <program> [<data file> <header>]
+    (cd "$2" && wine "$3" >/dev/null 2>&1) &
+    program=$!
+    if [ $# -lt 4 ]; then
+        wine "$probe" 180 || fail "$1 showed no bar within 180 s"
+    elif wine "$probe" 180 answer; then
+        i=0
+        while [ ! -s "$4" ] && [ $i -lt 180 ]; do
+            sleep 1
+            i=$((i + 1))
+        done
+        if [ ! -s "$4" ]; then
+            fail "$1 wrote no $(basename "$4") within 180 s of its first start"
+        else
+            header=$(wine "$probe" header "$(winepath -w "$4")" | tr -d '\r')
+            if [ "$header" = "$5" ]; then
+                echo "ok: $1 wrote $(basename "$4") on its first start (header: $header)"
+            else
+                fail "$1 wrote $(basename "$4") with the header \"$header\", not \"$5\""
+            fi
+        fi
+    else
+        fail "$1 showed no bar, or no first-start question, within 180 s"
+    fi
+    wineserver -k >/dev/null 2>&1
+    wait "$program"
+}
+
+drive_c=$prefix/drive_c
+installed="$drive_c/Program Files/larkRunBar"
+startmenu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/larkRunBar"
+appdata=$(find "$drive_c/users" -maxdepth 3 -path '*/AppData/Roaming' -not -path '*/Public/*' |
+    head -n 1)
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\larkRunBar'
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+shipped="LarkB.exe larkb.icl LarkB.ini LarkB.DEU"
+
+data="$appdata/Tarvo/LarkRunBar"
+for edition in "" -single-byte; do
+    # Each edition's data file, and its header's size and version.
+    written=LarkB_U.tdb header="520 5"
+    [ -n "$edition" ] && written=LarkB.tdb header="264 3"
+    name="installer larkRunBar-$version$edition-setup.exe"
+    wine "$dist/larkRunBar-$version$edition-setup.exe" /S >/dev/null 2>&1 ||
+        fail "$name exited with $?"
+    settle "$name"
+    for f in $shipped Uninstall.exe; do
+        [ -f "$installed/$f" ] || fail "$name did not install $f"
+    done
+    [ -f "$startmenu/larkRunBar.lnk" ] || fail "$name made no Start-menu shortcut"
+    wine reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 ||
+        fail "$name made no uninstaller entry"
+    if wine reg query "$run_key" /v larkRunBar >/dev/null 2>&1; then
+        fail "$name set the log-on start, which is off unless chosen"
+    fi
+
+    start_bar "the installed LarkB.exe$edition" "$installed" \
+        'C:\Program Files\larkRunBar\LarkB.exe' "$data/$written" "$header"
+    if [ -n "$edition" ] && [ -e "$data/LarkB_U.tdb" ]; then
+        fail "the single-byte edition wrote the wide edition's LarkB_U.tdb"
+    fi
+
+    # The user's data file: it must survive the removal as it is.
+    mkdir -p "$data"
+    printf 'data file of the user %s\n' "$edition" >"$data/LarkB_U.tdb"
+    cp "$data/LarkB_U.tdb" "$work/kept.tdb"
+
+    name="the uninstaller of larkRunBar$edition"
+    wine 'C:\Program Files\larkRunBar\Uninstall.exe' /S >/dev/null 2>&1 || fail "$name exited with $?"
+    settle "$name"
+    [ -e "$installed" ] && fail "$name left $(ls "$installed" | tr '\n' ' ')"
+    [ -e "$startmenu" ] && fail "$name left the Start-menu folder"
+    wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "$name left its uninstaller entry"
+    cmp -s "$data/LarkB_U.tdb" "$work/kept.tdb" || fail "$name did not keep LarkB_U.tdb"
+    rm -rf "$appdata/Tarvo"
+done
+
+# The portable program reads what lies beside it wherever it was unpacked.
+folder="$work/Meine Programme/Lärche Ünïcode 日本"
+mkdir -p "$folder"
+(cd "$folder" && unzip -q "$dist/larkRunBar-$version-portable.zip") ||
+    fail "larkRunBar-$version-portable.zip did not unpack"
+start_bar "the portable LarkB.exe in \"$folder\"" "$folder/larkRunBar-$version" ./LarkB.exe
+
+if [ $failures -ne 0 ]; then
+    echo "Package tests: $failures FAILED"
+    exit 1
+fi
+echo "Package tests: all passed (installers, uninstallers and the portable zip)"
