@@ -143,3 +143,4 @@
 #include "prefs_ids.h"
 #include "categories_ids.h"
 #include "menus_ids.h"
+#include "editing_ids.h"

@@ -130,6 +130,7 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     // The tools need the buttons' windows, so they are added once the buttons exist.
     m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
     m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
+    m_wndToolBar.SetAppServices(&m_app);
     m_wndToolBar.Create(RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR, &m_app.Prefs(), &bar::CurrentMetrics());
     // A first run has just built the tree: its preferences are written with it.
     if (m_wndToolBar.StartedWithFirstRun() && ::IsWindow(hwnd_))

@@ -24,7 +24,8 @@
 struct Preferences;
 namespace bar {
 struct BarMetrics;
-}
+class AppServices;
+} // namespace bar
 namespace model {
 class DataFileWriter;
 }
@@ -104,6 +105,13 @@ public:
     size_t CategoryCount() const noexcept;
     const CTabViewWnd& Tabs() const noexcept { return m_wndTabs; }
 
+    // ---- editing (program_toolbar_edit.cpp) ----
+    // The application's hold flag brackets every dialog and question of the editing
+    // commands; without services they run unheld.
+    void SetAppServices(bar::AppServices* app) noexcept { m_app = app; }
+    // The cut or copied subtree (owned by the bar, never part of the tree).
+    const oVoiceBook* Clipboard() const noexcept { return m_pClipboard.get(); }
+
     oVoiceBook* CurrentCategory() const noexcept { return m_pCurrentCategory; }
     oVoiceBook* CurrentTopCategory() const noexcept { return m_pCurrentTopCategory; }
     int FirstVisible() const noexcept { return m_nFirstVisible; }
@@ -129,6 +137,7 @@ protected:
     void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
     void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) override;
     LRESULT OnNotify(int id, NMHDR& hdr) override;
+    void OnContextMenu(HWND window, POINT screen) override;
 
 private:
     // ---- the views (program_toolbar_view.cpp) ----
@@ -165,6 +174,26 @@ private:
     // Empties a category linked to a shell folder and fills it again. Nothing the bar shows
     // or remembers is left pointing at the deleted nodes.
     void ReloadShellCategory(oVoiceBook& category);
+    // ---- editing (program_toolbar_edit.cpp) ----
+    // The editing commands; false for any other command.
+    bool OnEditCommand(UINT id);
+    void Tell(UINT message);
+    void AddButton();
+    void AddCategory();
+    void CopyContextNode(bool clearContext = true);
+    void DeleteContextNode(bool ask);
+    void Paste();
+    void EditProperties();
+    void RefreshCategory(oVoiceBook* category);
+    void ChangeCategoryOrder();
+    // Before nodes are deleted: whatever points at `subtree` (with `self`) or below it lets go.
+    void ForgetNodes(const oVoiceBook& subtree, bool self);
+    // Removes and deletes the node with its subtree, then shows what remains.
+    void RemoveNode(oVoiceBook& node);
+    // The shown category again, or the start-up category when it has gone.
+    void ShowAfterEdit();
+    bar::AppServices* m_app = nullptr;
+
     // Counts the times nodes were deleted: a menu built before a change names nothing.
     uint32_t m_nTreeChanges = 0;
     int32_t ViewFlags() const noexcept { return m_nViewFlags; }

@@ -117,9 +117,7 @@ bool CProgramToolBar::OnCategoryCommand(UINT id) {
     case ID_VIEW_ICON:
     case ID_VIEW_TAB:
     case ID_VIEW_TAB_ICON:
-    case ID_ADD_CATEGORY:
-    case ID_CHANGE_CATEGORY_ORDER:
-        // The category menu's commands about the bar as a whole are the main window's.
+        // The view switches of the category menu are the main window's.
         ::SendMessageW(Owner(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
         return true;
     default:

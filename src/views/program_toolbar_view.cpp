@@ -326,7 +326,7 @@ void CProgramToolBar::OnCommand(UINT id, UINT code, HWND control) {
         OnProgramButton(id - views::ID_PROGRAM_BUTTON_FIRST);
         return;
     }
-    if (OnCategoryCommand(id))
+    if (OnEditCommand(id) || OnCategoryCommand(id))
         return;
     switch (id) {
     case views::ID_PAGE_NEXT:

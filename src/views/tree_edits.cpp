@@ -1,0 +1,50 @@
+#include "views/tree_edits.h"
+
+#include "model/voice_book.h"
+
+namespace views {
+
+bool IsInSubtree(const oVoiceBook* node, const oVoiceBook& subtree) {
+    for (const oVoiceBook* p = node; p; p = p->Parent())
+        if (p == &subtree)
+            return true;
+    return false;
+}
+
+void InsertAtContext(oVoiceBook& node, oVoiceBook* context, oVoiceBook& category) {
+    // A button of another category (a category button's node, say) is no place to paste.
+    if (context && context->IsButton() && context->Parent() == &category)
+        context->InsertAfter(&node);
+    else
+        category.AppendChild(&node);
+}
+
+oVoiceBook* PasteCopy(const oVoiceBook& clipboard, oVoiceBook* context, oVoiceBook& category) {
+    oVoiceBook* copy = clipboard.CloneTree();
+    if (copy)
+        InsertAtContext(*copy, context, category);
+    return copy;
+}
+
+oVoiceBook* AddSeparator(const wchar_t* name, oVoiceBook* context, oVoiceBook& category) {
+    auto* node = new oVoiceBook();
+    node->SetAll(name, KIND_ITEM | KIND_COMMAND, 0, L"", L"", L"", L"", 0, 1);
+    node->SetRole(ROLE_SEPARATOR);
+    InsertAtContext(*node, context, category);
+    return node;
+}
+
+bool MoveNode(oVoiceBook& node, oVoiceBook& target, bool into) {
+    oVoiceBook* parent = node.Parent();
+    // A target inside the moved subtree would leave with it (and be deleted with it).
+    if (!parent || IsInSubtree(&target, node) || (!into && !target.Parent()))
+        return false;
+    parent->Unlink(&node);
+    if (into)
+        target.AppendChild(&node);
+    else
+        target.InsertAfter(&node);
+    return true;
+}
+
+} // namespace views

@@ -1,0 +1,25 @@
+#pragma once
+// The tree edits of the bar's editing commands, as plain functions over the tree.
+class oVoiceBook;
+
+namespace views {
+
+// True when `node` is `subtree` itself or lies anywhere below it.
+bool IsInSubtree(const oVoiceBook* node, const oVoiceBook& subtree);
+
+// Where a new or pasted node goes: right after the node under the pointer when that is a
+// button of the shown category, else at the end of the category.
+void InsertAtContext(oVoiceBook& node, oVoiceBook* context, oVoiceBook& category);
+
+// A copy of the clipboard's subtree placed as above; every paste is a subtree of its own.
+oVoiceBook* PasteCopy(const oVoiceBook& clipboard, oVoiceBook* context, oVoiceBook& category);
+
+// A separator button (named `name`) placed as above.
+oVoiceBook* AddSeparator(const wchar_t* name, oVoiceBook* context, oVoiceBook& category);
+
+// Moves `node` with its subtree after `target` (or, with `into`, to the end of `target`'s
+// children). Refused (false, nothing changes) when `target` lies in the moved subtree, is the
+// node itself, or either has no place in a tree.
+bool MoveNode(oVoiceBook& node, oVoiceBook& target, bool into);
+
+} // namespace views

@@ -1,0 +1,332 @@
+// Editing on the bar: the tree edits and the editing menu's state as plain functions, and the
+// commands through a real bar window in this process (context menu worked inside its loop,
+// the clipboard, removals of the shown category's ancestor, the question of Delete).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bar/bar_metrics.h"
+#include "framework/window.h"
+#include "model/data_path.h"
+#include "model/preferences.h"
+#include "model/voice_book.h"
+#include "resource.h"
+#include "support/dialog_answer.h"
+#include "support/lark_process.h"
+#include "support/test_util.h"
+#include "views/edit_menu.h"
+#include "views/program_toolbar.h"
+#include "views/tab_view_wnd.h"
+#include "views/tree_edits.h"
+
+namespace {
+
+oVoiceBook* Category(oVoiceBook& parent, const wchar_t* name) {
+    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+}
+oVoiceBook* Button(oVoiceBook& parent, const wchar_t* name) {
+    return parent.AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"x.exe", L"", L"", L"", 0, 1);
+}
+oVoiceBook* Child(oVoiceBook* parent, const wchar_t* name) {
+    for (oVoiceBook* n = parent ? parent->FirstChild() : nullptr; n; n = n->Next())
+        if (n->m_strName == name)
+            return n;
+    return nullptr;
+}
+std::wstring Names(const oVoiceBook& parent) {
+    std::wstring out;
+    for (oVoiceBook* n = parent.FirstChild(); n; n = n->Next())
+        out += n->m_strName + L";";
+    return out;
+}
+
+TEST(TreeEdits, MovesIntoTheirOwnSubtreeAreRefusedAndOthersMove) {
+    oVoiceBook root;
+    oVoiceBook* a = Category(root, L"A");
+    oVoiceBook* sub = Category(*a, L"S");
+    oVoiceBook* deep = Button(*sub, L"d");
+    oVoiceBook* b = Category(root, L"B");
+    for (oVoiceBook* target : {a, sub, deep})
+        for (bool into : {false, true})
+            EXPECT_FALSE(views::MoveNode(*a, *target, into)) << target->m_strName;
+    EXPECT_EQ(Names(root), L"A;B;");
+    EXPECT_EQ(Names(*sub), L"d;");
+
+    ASSERT_TRUE(views::MoveNode(*sub, *b, true));
+    EXPECT_EQ(Names(*a), L"");
+    EXPECT_EQ(sub->m_nDepth, 2);
+    EXPECT_EQ(deep->m_nDepth, 3);
+}
+
+TEST(TreeEdits, PastesAreIndependentSubtreesPlacedAfterTheButtonOrAtTheEnd) {
+    oVoiceBook root;
+    oVoiceBook* a = Category(root, L"A");
+    Button(*Category(*a, L"S"), L"s1");
+    oVoiceBook* target = Category(root, L"T");
+    oVoiceBook* first = Button(*target, L"t1");
+    Button(*target, L"t2");
+    std::unique_ptr<oVoiceBook> clip(a->CloneTree());
+
+    oVoiceBook* p1 = views::PasteCopy(*clip, first, *target);
+    oVoiceBook* p2 = views::PasteCopy(*clip, nullptr, *target);
+    EXPECT_EQ(Names(*target), L"t1;A;t2;A;");
+    ASSERT_NE(p1, p2);
+    EXPECT_NE(Child(p1, L"S"), Child(p2, L"S"));
+    EXPECT_EQ(Names(*Child(p2, L"S")), L"s1;");
+    EXPECT_EQ(Child(Child(p2, L"S"), L"s1")->m_nDepth, 4);
+    // A node of another category is no place: the copy goes to the end.
+    views::PasteCopy(*clip, Child(Child(a, L"S"), L"s1"), *target);
+    EXPECT_EQ(Names(*target), L"t1;A;t2;A;A;");
+}
+
+TEST(EditMenu, StateFollowsTheNodeUnderThePointerAndTheClipboard) {
+    oVoiceBook root;
+    oVoiceBook* button = Button(root, L"b");
+    oVoiceBook* separator = Button(root, L"sep");
+    separator->SetRole(ROLE_SEPARATOR);
+    oVoiceBook goUp;
+    goUp.SetRole(ROLE_GO_UP);
+    struct Case {
+        const oVoiceBook* node;
+        bool clip, del, props, paste;
+    } cases[] = {
+        {nullptr, false, false, false, false}, {nullptr, true, false, false, true},
+        {button, false, true, true, false},    {separator, true, true, false, true},
+        {&goUp, false, true, false, false},
+    };
+    for (const Case& c : cases) {
+        const views::EditMenuState s = views::EditMenuStateFor(c.node, c.clip);
+        EXPECT_EQ(s.deleteNode, c.del);
+        EXPECT_EQ(s.properties, c.props);
+        EXPECT_EQ(s.cut, c.props);
+        EXPECT_EQ(s.copy, c.props);
+        EXPECT_EQ(s.paste, c.paste);
+    }
+}
+
+// ---- through the bar window -----------------------------------------------------------------
+
+class Parent : public fw::Window {
+public:
+    Parent() {
+        RegisterClass(L"LarkEditingTestParent");
+        Create(WS_EX_TOPMOST, L"LarkEditingTestParent", L"editing", WS_POPUP | WS_VISIBLE,
+               RECT{100, 100, 700, 190}, nullptr, 0);
+    }
+    ~Parent() override { Destroy(); }
+};
+
+// Works the popup menu that `open` shows, from a thread timer inside its loop.
+std::function<void(HWND, HMENU)> g_menuAction;
+void CALLBACK MenuTick(HWND, UINT, UINT_PTR, DWORD) {
+    HWND w = ::FindWindowW(L"#32768", nullptr);
+    auto menu = w && ::IsWindowVisible(w)
+                    ? reinterpret_cast<HMENU>(::SendMessageW(w, MN_GETHMENU, 0, 0))
+                    : nullptr;
+    if (menu && g_menuAction)
+        std::exchange(g_menuAction, nullptr)(w, menu);
+}
+
+class EditingWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::RemoveTree(test::DataFolder());
+        model::DataFilePath(model::kDataFileName);
+        metrics_ = bar::MetricsForButtonSize(0);
+        tree_.ResetAll(L"ToolBar");
+        oVoiceBook* a = Category(tree_, L"A");
+        Button(*a, L"a1");
+        oVoiceBook* s = Category(*a, L"S");
+        Button(*s, L"s1");
+        Button(*Category(*s, L"SS"), L"ss1");
+        oVoiceBook* b = Category(tree_, L"B");
+        Button(*b, L"b1");
+        Button(*b, L"b2");
+    }
+    void TearDown() override {
+        bar_.reset();
+        parent_.reset();
+        delete g_pVoiceBook;
+        g_pVoiceBook = nullptr;
+        test::RemoveTree(test::DataFolder());
+    }
+    void Start() {
+        ASSERT_TRUE(tree_.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
+        g_pVoiceBook = new oVoiceBook();
+        parent_ = std::make_unique<Parent>();
+        ASSERT_TRUE(parent_->hwnd()) << ::GetLastError();
+        prefs_.ViewGroupButtonMethod = 0x0003;
+        bar_ = std::make_unique<CProgramToolBar>();
+        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_->hwnd(), 6000, &prefs_, &metrics_))
+            << ::GetLastError();
+    }
+    HWND Bar() const { return bar_->hwnd(); }
+    void Command(UINT id) { ::SendMessageW(Bar(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    // A command about a node, as the tab strip or a context menu gives it.
+    void CommandOn(UINT id, size_t tab) {
+        ::SendMessageW(Bar(), WM_LARK_TAB_COMMAND, (static_cast<WPARAM>(tab) << 16) | id,
+                       reinterpret_cast<LPARAM>(bar_->Tabs().Tab(static_cast<int>(tab)).pNode));
+    }
+    // The centre of the program button showing `name`, in screen coordinates.
+    POINT ButtonPoint(const wchar_t* name) {
+        for (UINT id = 10000; HWND b = ::GetDlgItem(Bar(), static_cast<int>(id)); ++id) {
+            wchar_t text[64] = {};
+            ::GetWindowTextW(b, text, 64);
+            RECT r{};
+            ::GetWindowRect(b, &r);
+            if (::IsWindowVisible(b) && name == std::wstring(text))
+                return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        }
+        ADD_FAILURE() << "no button " << test::Narrow(name);
+        return POINT{};
+    }
+    // Opens the context menu at `at`, presses `keys` in it (none: Escape) and answers the
+    // greyed state of its items by command.
+    std::vector<std::pair<UINT, bool>> ContextMenu(POINT at, std::vector<UINT> keys = {}) {
+        std::vector<std::pair<UINT, bool>> states;
+        if (keys.empty())
+            keys.push_back(VK_ESCAPE);
+        g_menuAction = [&](HWND w, HMENU menu) {
+            for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+                const UINT id = ::GetMenuItemID(menu, i);
+                if (id != 0 && id != UINT(-1))
+                    states.emplace_back(id,
+                                        (::GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) != 0);
+            }
+            for (UINT key : keys)
+                ::PostMessageW(w, WM_KEYDOWN, key, 0);
+        };
+        const auto action = g_menuAction;
+        // A menu the system ends before it shows (input left over from an earlier test)
+        // chose nothing: it is opened again until it has been seen.
+        const DWORD start = ::GetTickCount();
+        do {
+            g_menuAction = action;
+            const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &MenuTick);
+            EXPECT_NE(timer, 0u) << ::GetLastError();
+            ::SendMessageW(Bar(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Bar()),
+                           MAKELPARAM(at.x, at.y));
+            ::KillTimer(nullptr, timer);
+        } while (g_menuAction && ::GetTickCount() - start < test::kPatientMs);
+        EXPECT_FALSE(g_menuAction) << "the menu never showed";
+        g_menuAction = nullptr;
+        return states;
+    }
+    static bool Grey(const std::vector<std::pair<UINT, bool>>& states, UINT id) {
+        for (const auto& s : states)
+            if (s.first == id)
+                return s.second;
+        ADD_FAILURE() << "no item " << id;
+        return false;
+    }
+
+    oVoiceBook tree_;
+    Preferences prefs_;
+    bar::BarMetrics metrics_;
+    std::unique_ptr<Parent> parent_;
+    std::unique_ptr<CProgramToolBar> bar_;
+};
+
+TEST_F(EditingWindowTest, MenuGreysWhatEmptySpaceGoUpAndSeparatorsCannotDo) {
+    Child(Child(&tree_, L"A"), L"S")->AppendChild([] {
+        auto* sep = new oVoiceBook();
+        sep->SetAll(L"Separator", KIND_ITEM | KIND_COMMAND, 0, L"", L"", L"", L"", 0, 1);
+        sep->SetRole(ROLE_SEPARATOR);
+        return sep;
+    }());
+    Start();
+    ::SendMessageW(Bar(), WM_COMMAND, 10001, 0); // A's sub-category S: "Go Up", s1, SS, sep
+    ASSERT_EQ(bar_->CurrentCategory()->m_strName, L"S");
+    RECT r{};
+    ::GetWindowRect(Bar(), &r);
+    const POINT empty{r.right - 3, r.bottom - 3};
+    const struct {
+        POINT at;
+        bool del, props, paste;
+    } cases[] = {
+        {empty, true, true, true},
+        {ButtonPoint(L"Go Up"), false, true, true},
+        {ButtonPoint(L"Separator"), false, true, true},
+        {ButtonPoint(L"s1"), false, false, true},
+    };
+    for (const auto& c : cases) {
+        const auto states = ContextMenu(c.at);
+        EXPECT_EQ(Grey(states, ID_DELETE_NODE), c.del);
+        for (UINT id : {ID_NODE_PROPERTIES, ID_EDIT_CUT, ID_EDIT_COPY})
+            EXPECT_EQ(Grey(states, id), c.props) << id;
+        EXPECT_EQ(Grey(states, ID_EDIT_PASTE), c.paste);
+        EXPECT_FALSE(Grey(states, ID_ADD_BUTTON));
+    }
+}
+
+TEST_F(EditingWindowTest, CopiedCategoryPastesTwiceAsIndependentSubtrees) {
+    Start();
+    CommandOn(ID_EDIT_COPY, 0); // A, with S and SS below it
+    ASSERT_TRUE(bar_->Clipboard());
+    Command(11001); // show B
+    Command(ID_EDIT_PASTE);
+    Command(ID_EDIT_PASTE);
+    oVoiceBook* b = Child(g_pVoiceBook, L"B");
+    ASSERT_EQ(Names(*b), L"b1;b2;A;A;");
+    oVoiceBook* first = Child(b, L"A");
+    oVoiceBook* second = first->Next();
+    EXPECT_EQ(Names(*Child(Child(second, L"S"), L"SS")), L"ss1;");
+    // Changing one copy leaves the other and the original alone.
+    Child(first, L"S")->DeleteChildren();
+    EXPECT_EQ(Names(*Child(second, L"S")), L"s1;SS;");
+    EXPECT_EQ(Names(*Child(Child(g_pVoiceBook, L"A"), L"S")), L"s1;SS;");
+}
+
+TEST_F(EditingWindowTest, CutButtonPastesElsewhereThenAgain) {
+    Start();
+    // Cut through the menu of b2's button (the sixth item), then paste into A twice.
+    Command(11001);
+    ContextMenu(ButtonPoint(L"b2"),
+                {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    oVoiceBook* b = Child(g_pVoiceBook, L"B");
+    EXPECT_EQ(Names(*b), L"b1;");
+    Command(11000);
+    Command(ID_EDIT_PASTE);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(Names(*Child(g_pVoiceBook, L"A")), L"a1;S;b2;b2;");
+    EXPECT_EQ(bar_->CurrentCategory(), Child(g_pVoiceBook, L"A"));
+}
+
+TEST_F(EditingWindowTest, RemovingTheShownCategorysAncestorShowsTheStartCategory) {
+    Start();
+    Command(10001); // S
+    Command(10002); // SS, below S below A
+    ASSERT_EQ(bar_->CurrentCategory()->m_strName, L"SS");
+    // Deleted with its question answered Yes.
+    {
+        test::DialogAnswerer yes(IDYES);
+        CommandOn(ID_DELETE_NODE, 0);
+        ASSERT_TRUE(yes.Finish());
+        EXPECT_NE(yes.Seen().text.find(L"[A] group"), std::wstring::npos);
+    }
+    EXPECT_EQ(Names(*g_pVoiceBook), L"B;");
+    ASSERT_TRUE(bar_->CurrentCategory());
+    EXPECT_EQ(bar_->CurrentCategory()->m_strName, L"B");
+    EXPECT_EQ(bar_->CurrentTopCategory(), bar_->CurrentCategory());
+    ASSERT_EQ(bar_->Tabs().TabCount(), 1);
+    EXPECT_EQ(bar_->Tabs().Tab(0).pNode, Child(g_pVoiceBook, L"B"));
+    // Cutting the last category leaves an empty bar and the category on the clipboard.
+    CommandOn(ID_EDIT_CUT, 0);
+    EXPECT_EQ(Names(*g_pVoiceBook), L"");
+    EXPECT_EQ(bar_->CurrentCategory(), nullptr);
+    EXPECT_EQ(bar_->Tabs().TabCount(), 0);
+    ASSERT_TRUE(bar_->Clipboard());
+    EXPECT_EQ(Names(*bar_->Clipboard()), L"b1;b2;");
+    test::DialogAnswerer ok(IDOK);
+    Command(ID_EDIT_PASTE); // nowhere to paste: told, nothing happens
+    ASSERT_TRUE(ok.Finish());
+    EXPECT_EQ(ok.Seen().text, L"There is no group for display.");
+}
+
+} // namespace
