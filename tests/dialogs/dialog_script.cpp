@@ -80,6 +80,19 @@ HTREEITEM FindRootChild(HWND tree, const std::wstring& name) {
     return nullptr;
 }
 
+// The text of the folder chooser's selected item.
+std::wstring CaretText(HWND tree) {
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = reinterpret_cast<HTREEITEM>(SendItem(tree, TVM_GETNEXTITEM, TVGN_CARET, nullptr));
+    tv.pszText = text;
+    tv.cchTextMax = MAX_PATH;
+    if (tv.hItem)
+        ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    return text;
+}
+
 bool OwnedBy(HWND hwnd, HWND owner) {
     return !owner || ::GetWindow(hwnd, GW_OWNER) == owner;
 }
@@ -158,8 +171,18 @@ bool AnswerFolderChooser(HWND owner, const std::wstring& path, const std::wstrin
     if (!child.empty() &&
         test::WaitUntil([&] { return (item = FindRootChild(tree, child)) != nullptr; }, kWaitMs))
         SendItem(tree, TVM_SELECTITEM, TVGN_CARET, item);
-    else if (!path.empty())
-        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+    else if (!path.empty()) {
+        // The chooser may still be setting itself up and choose its own start: select until
+        // the folder is the one selected.
+        const std::wstring leaf = path.substr(path.find_last_of(L'\\') + 1);
+        test::WaitUntil(
+            [&] {
+                ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
+                               reinterpret_cast<LPARAM>(path.c_str()));
+                return CaretText(tree) == leaf;
+            },
+            kWaitMs);
+    }
     test::PressButton(dialog, path.empty() && !item ? IDCANCEL : IDOK);
     return WaitGone(dialog) && (child.empty() || item);
 }
