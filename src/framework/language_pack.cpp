@@ -38,6 +38,16 @@ bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
                       [](wchar_t x, wchar_t y) { return std::towupper(x) == std::towupper(y); });
 }
 
+// The version block of a file; empty when it has none.
+std::vector<BYTE> VersionBlock(const std::wstring& path) {
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    std::vector<BYTE> data(size);
+    if (size == 0 || !::GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+        data.clear();
+    return data;
+}
+
 // The language of the first version resource of the system's ntdll, for systems without a
 // user-interface language query.
 LANGID NtdllLanguage() {
@@ -45,17 +55,11 @@ LANGID NtdllLanguage() {
     const UINT n = ::GetSystemDirectoryW(system, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return 0;
-    const std::wstring path = std::wstring(system) + L"\\ntdll.dll";
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    if (size == 0)
-        return 0;
-    std::vector<BYTE> data(size);
-    if (!::GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
-        return 0;
+    std::vector<BYTE> data = VersionBlock(std::wstring(system) + L"\\ntdll.dll");
     void* translation = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &translation, &length) ||
+    if (data.empty() ||
+        !::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &translation, &length) ||
         length < sizeof(WORD))
         return 0;
     return *static_cast<const WORD*>(translation);
@@ -64,16 +68,11 @@ LANGID NtdllLanguage() {
 } // namespace
 
 DWORD FileVersionMajorMinor(const std::wstring& path) {
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    if (size == 0)
-        return 0;
-    std::vector<BYTE> data(size);
-    if (!::GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
-        return 0;
+    std::vector<BYTE> data = VersionBlock(path);
     void* fixed = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(data.data(), L"\\", &fixed, &length) || length < sizeof(VS_FIXEDFILEINFO))
+    if (data.empty() || !::VerQueryValueW(data.data(), L"\\", &fixed, &length) ||
+        length < sizeof(VS_FIXEDFILEINFO))
         return 0;
     return static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwFileVersionMS;
 }
