@@ -10,6 +10,7 @@
 
 #include "bar/bar_layout.h"
 #include "bar/bar_process_fixture.h"
+#include "framework/gdi.h"
 #include "support/dialog_answer.h"
 
 namespace {
@@ -126,7 +127,7 @@ TEST_F(PreferencesProcessTest, TheHotkeyIsShownConvertedAndStoredBackOrCleared) 
     Exit(*lark_);
 }
 
-TEST_F(PreferencesProcessTest, MonochromeRepaintsTheGripAndCancelChangesNothing) {
+TEST_F(PreferencesProcessTest, MonochromeRepaintsOnlyWhenOkChangesIt) {
     StartBar();
     RECT client{};
     ::GetClientRect(bar_, &client);
@@ -149,6 +150,31 @@ TEST_F(PreferencesProcessTest, MonochromeRepaintsTheGripAndCancelChangesNothing)
         },
         5000))
         << std::hex << bartest::ScreenPixel(probe);
+
+    // OK without a change repaints nothing: a mark drawn over the bar's buttons (away from the
+    // grip, which the sheet's activation repaints) stays, and no paint is pending once the bar
+    // has taken the messages that followed the sheet.
+    HWND sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    const COLORREF mark = RGB(255, 0, 255);
+    POINT spotAt{client.right / 2, client.bottom / 2};
+    ::ClientToScreen(bar_, &spotAt);
+    HWND under = ::WindowFromPoint(spotAt);
+    // Drawn through the bar's own window, over its children: another process's drawing into
+    // a child window does not reach the screen under Wine.
+    POINT local{client.right / 2, client.bottom / 2};
+    HDC dc = ::GetDCEx(bar_, nullptr, DCX_CACHE);
+    ASSERT_NE(dc, nullptr) << ::GetLastError();
+    fw::Brush brush(::CreateSolidBrush(mark));
+    const RECT spot{local.x - 1, local.y - 1, local.x + 2, local.y + 2};
+    ::FillRect(dc, &spot, brush.get());
+    ::GdiFlush();
+    ::ReleaseDC(bar_, dc);
+    ASSERT_TRUE(test::WaitUntil([&] { return bartest::ScreenPixel(spotAt) == mark; }, 5000));
+    ASSERT_TRUE(Close(sheet, IDOK));
+    SendTo(bar_, WM_NULL);
+    EXPECT_FALSE(::GetUpdateRect(under, nullptr, FALSE));
+    EXPECT_EQ(bartest::ScreenPixel(spotAt), mark);
     Exit(*lark_);
 }
 
