@@ -1,5 +1,7 @@
 #include "dialogs/new_category.h"
 
+#include <memory>
+
 #include "dialogs/button_values.h"
 #include "dialogs/new_program_book_dlg.h"
 #include "framework/resources.h"
@@ -7,7 +9,7 @@
 #include "model/voice_book.h"
 #include "resource.h"
 #include "setup/first_scan_dlg.h"
-#include "setup/folder_fill.h"
+#include "setup/pumped_fill.h"
 #include "setup/node_values.h"
 #include "shell/messages.h"
 
@@ -18,14 +20,31 @@ void Refuse(HWND owner, UINT message) {
     shell::ShowMessage(owner, fw::LoadResString(message), MB_OK | MB_ICONINFORMATION);
 }
 
-// Runs `fill` while the progress window names the category.
-template <class F> void FillWithProgress(HWND owner, const std::wstring& name, F fill) {
+// Reads a folder beside the window thread while the progress window names the category;
+// null when the program ends meanwhile.
+template <class F>
+std::shared_ptr<oVoiceBook> FillWithProgress(HWND owner, const std::wstring& name, F read) {
     CFirstScanDlg progress;
     progress.SetText(
         fw::FormatText(fw::LoadResString(IDS_REGISTERING_GROUP).c_str(), name.c_str()));
     progress.Create(owner);
-    fill();
-    progress.Destroy();
+    std::shared_ptr<oVoiceBook> fresh = read(owner ? ::GetAncestor(owner, GA_ROOT) : nullptr);
+    if (fresh)
+        progress.Destroy();
+    return fresh;
+}
+
+// The category made once its folder has been read: the anchor is looked up again, as the
+// user may have changed the tree while the folder was read.
+oVoiceBook* AddFilledCategory(oVoiceBook& root, uint64_t anchorSerial, const std::wstring& name,
+                              const std::shared_ptr<oVoiceBook>& fresh) {
+    if (!fresh)
+        return nullptr;
+    oVoiceBook* anchor =
+        anchorSerial ? static_cast<oVoiceBook*>(root.FindBySerial(anchorSerial)) : nullptr;
+    oVoiceBook* category = AddNewCategory(root, anchor, name);
+    setup::AdoptChildren(*fresh, *category);
+    return category;
 }
 
 } // namespace
@@ -63,6 +82,7 @@ oVoiceBook* AddNewCategory(oVoiceBook& root, oVoiceBook* anchor, const std::wstr
 
 oVoiceBook* CreateNewCategory(HWND owner, oVoiceBook& root, oVoiceBook* anchor,
                               NewCategoryRequest& request) {
+    const uint64_t anchorSerial = anchor ? anchor->m_nSerial : 0;
     switch (request.type) {
     case kEmptyCategory: {
         const std::wstring name = TrimBlanks(request.name);
@@ -78,38 +98,40 @@ oVoiceBook* CreateNewCategory(HWND owner, oVoiceBook& root, oVoiceBook* anchor,
             Refuse(owner, IDS_NO_NAME);
             return nullptr;
         }
-        oVoiceBook* category = AddNewCategory(root, anchor, name);
-        category->SetCommand(request.groupPath.c_str());
-        category->m_bScanSubFolders = request.scanSubFolders ? 1 : 0;
-        FillWithProgress(owner, name, [&] {
-            setup::FillFromFolder(*category, request.groupPath, request.scanSubFolders);
+        auto fresh = FillWithProgress(owner, name, [&](HWND window) {
+            return setup::FillFromFolderWhilePumping(request.groupPath, request.scanSubFolders,
+                                                     window);
         });
-        return category;
-    }
-    case kVirtualCategory: {
-        fw::Pidl list;
-        if (request.virtualFolderId < 0 ||
-            FAILED(::SHGetSpecialFolderLocation(owner, request.virtualFolderId, list.put())) ||
-            !list) {
-            Refuse(owner, IDS_NO_FOLDER);
-            return nullptr;
+        oVoiceBook* category = AddFilledCategory(root, anchorSerial, name, fresh);
+        if (category) {
+            category->SetCommand(request.groupPath.c_str());
+            category->m_bScanSubFolders = request.scanSubFolders ? 1 : 0;
         }
-        oVoiceBook* category = AddNewCategory(root, anchor, request.virtualFolderName);
-        category->SetPidl(list.release());
-        FillWithProgress(owner, category->m_strName,
-                         [&] { setup::FillFromShellFolder(*category, category->m_pidl); });
         return category;
     }
+    case kVirtualCategory:
     case kFolderCategory: {
-        const std::wstring name = TrimBlanks(request.folderName);
-        if (name.empty() || !request.folderList) {
+        const bool virtualFolder = request.type == kVirtualCategory;
+        const std::wstring name =
+            virtualFolder ? request.virtualFolderName : TrimBlanks(request.folderName);
+        fw::Pidl list;
+        if (virtualFolder) {
+            if (request.virtualFolderId < 0 ||
+                FAILED(::SHGetSpecialFolderLocation(owner, request.virtualFolderId, list.put())))
+                list.reset();
+        } else if (!name.empty()) {
+            list = std::move(request.folderList);
+        }
+        if (!list) {
             Refuse(owner, IDS_NO_FOLDER);
             return nullptr;
         }
-        oVoiceBook* category = AddNewCategory(root, anchor, name);
-        category->SetPidl(request.folderList.release());
-        FillWithProgress(owner, name,
-                         [&] { setup::FillFromShellFolder(*category, category->m_pidl); });
+        auto fresh = FillWithProgress(owner, name, [&](HWND window) {
+            return setup::FillFromShellFolderWhilePumping(list.get(), window);
+        });
+        oVoiceBook* category = AddFilledCategory(root, anchorSerial, name, fresh);
+        if (category)
+            category->SetPidl(list.release());
         return category;
     }
     default:

@@ -14,6 +14,7 @@
 #include "setup/bookmark_question.h"
 #include "setup/first_scan_dlg.h"
 #include "setup/program_index.h"
+#include "setup/pumped_fill.h"
 #include "setup/pumped_work.h"
 #include "setup/template_reader.h"
 #include "setup/template_rules.h"
@@ -72,10 +73,17 @@ void RunFirstRun(oVoiceBook& root, HWND owner) {
     if (RunWhilePumping([index] { index->BuildFromStartMenu(); }, bar) != PumpedWorkEnd::Done)
         return;
     RepaintingQuestion question(owner, bar, progress.hwnd());
-    ReadTemplate(root, fw::ProgramFolder() + kTemplateFileName, QueryOsVersion().major, *index,
-                 question);
+    // Shell folders (the Control Panel, the desktop ...) can take long to list: read beside.
+    auto fill = [bar](oVoiceBook& category, LPCITEMIDLIST list) {
+        std::shared_ptr<oVoiceBook> fresh = FillFromShellFolderWhilePumping(list, bar);
+        if (fresh)
+            AdoptChildren(*fresh, category);
+        return fresh != nullptr;
+    };
+    const bool read = ReadTemplate(root, fw::ProgramFolder() + kTemplateFileName,
+                                   QueryOsVersion().major, *index, question, fill);
     index->Clear();
-    if (question.Ended() || Gone(bar))
+    if (!read || question.Ended() || Gone(bar))
         return;
 
     auto image = std::make_shared<std::vector<uint8_t>>();

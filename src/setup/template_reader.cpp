@@ -20,16 +20,22 @@ namespace {
 constexpr int kMaxSectionDepth = 64;
 } // namespace
 
+bool FillShellFolderInPlace(oVoiceBook& category, LPCITEMIDLIST list) {
+    FillFromShellFolder(category, list);
+    return true;
+}
+
 TemplateReader::TemplateReader(std::wstring iniPath, DWORD osMajor, const ProgramIndex& index,
-                               BookmarkQuestion& question)
-    : iniPath_(std::move(iniPath)), osMajor_(osMajor), index_(index), question_(question) {}
+                               BookmarkQuestion& question, ShellFolderFill fill)
+    : iniPath_(std::move(iniPath)), osMajor_(osMajor), index_(index), question_(question),
+      fill_(std::move(fill)) {}
 
 void TemplateReader::ReadSection(const std::wstring& section, oVoiceBook& parent) {
     ReadSectionAt(section, parent, 0);
 }
 
 void TemplateReader::ReadSectionAt(const std::wstring& section, oVoiceBook& parent, int depth) {
-    if (depth > kMaxSectionDepth)
+    if (depth > kMaxSectionDepth || stopped_)
         return;
     if (ReadSubBooks(section, parent, depth))
         ReadCommands(section, parent);
@@ -60,7 +66,10 @@ bool TemplateReader::ReadSubBooks(const std::wstring& section, oVoiceBook& paren
             if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, plan.specialFolder, list.put())) &&
                 list) {
                 category->SetPidl(list.release());
-                FillFromShellFolder(*category, category->m_pidl);
+                if (!fill_(*category, category->m_pidl)) {
+                    stopped_ = true;
+                    return false;
+                }
             }
         }
         ReadSectionAt(SubSectionName(section, entry->name), *category, depth + 1);
@@ -102,12 +111,13 @@ std::wstring TemplateReader::ReadValue(const std::wstring& section, const std::w
     return std::wstring(buf.data(), n < buf.size() ? n : buf.size() - 1);
 }
 
-void ReadTemplate(oVoiceBook& root, const std::wstring& templatePath, DWORD osMajor,
-                  const ProgramIndex& index, BookmarkQuestion& question) {
+bool ReadTemplate(oVoiceBook& root, const std::wstring& templatePath, DWORD osMajor,
+                  const ProgramIndex& index, BookmarkQuestion& question, ShellFolderFill fill) {
     if (::GetFileAttributesW(templatePath.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return;
-    TemplateReader reader(templatePath, osMajor, index, question);
+        return true;
+    TemplateReader reader(templatePath, osMajor, index, question, std::move(fill));
     reader.ReadSection(kRootSection, root);
+    return !reader.Stopped();
 }
 
 } // namespace setup

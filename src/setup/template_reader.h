@@ -1,7 +1,9 @@
 #pragma once
 // Reads the first-run template (LarkB.ini) into the tree.
 #include <windows.h>
+#include <shlobj.h>
 
+#include <functional>
 #include <string>
 
 class oVoiceBook;
@@ -11,18 +13,25 @@ namespace setup {
 class BookmarkQuestion;
 class ProgramIndex;
 
+// Fills a category linked to a shell folder; false when the program is ending, which stops
+// the reading. The plain form fills in place.
+using ShellFolderFill = std::function<bool(oVoiceBook& category, LPCITEMIDLIST list)>;
+bool FillShellFolderInPlace(oVoiceBook& category, LPCITEMIDLIST list);
+
 class TemplateReader {
 public:
     // `osMajor`: the running system's major version. `index`: the Start Menu's programs,
     // the last place a command's program is looked for.
     TemplateReader(std::wstring iniPath, DWORD osMajor, const ProgramIndex& index,
-                   BookmarkQuestion& question);
+                   BookmarkQuestion& question, ShellFolderFill fill = FillShellFolderInPlace);
 
     // Reads `section` (and, through its sub-books, its sub-sections) into `parent`.
     void ReadSection(const std::wstring& section, oVoiceBook& parent);
 
     // Whether the bookmark question was answered Yes in this run.
     bool BookmarksAccepted() const noexcept { return bookmarksAccepted_; }
+    // Whether a fill reported the end of the program, so the reading stopped short.
+    bool Stopped() const noexcept { return stopped_; }
 
 private:
     void ReadSectionAt(const std::wstring& section, oVoiceBook& parent, int depth);
@@ -37,12 +46,16 @@ private:
     DWORD osMajor_;
     const ProgramIndex& index_;
     BookmarkQuestion& question_;
+    ShellFolderFill fill_;
     bool bookmarksAccepted_ = false;
+    bool stopped_ = false;
 };
 
 // The tree-building part of the first run: section "Root" of `templatePath` read into
-// `root` when the file exists; a missing template leaves the root as it is.
-void ReadTemplate(oVoiceBook& root, const std::wstring& templatePath, DWORD osMajor,
-                  const ProgramIndex& index, BookmarkQuestion& question);
+// `root` when the file exists; a missing template leaves the root as it is. False when a
+// fill reported the end of the program.
+bool ReadTemplate(oVoiceBook& root, const std::wstring& templatePath, DWORD osMajor,
+                  const ProgramIndex& index, BookmarkQuestion& question,
+                  ShellFolderFill fill = FillShellFolderInPlace);
 
 } // namespace setup

@@ -18,7 +18,7 @@
 #include "model/image_lists.h"
 #include "resource.h"
 #include "setup/first_scan_dlg.h"
-#include "setup/folder_fill.h"
+#include "setup/pumped_fill.h"
 #include "shell/launch.h"
 #include "shell/messages.h"
 #include "views/category_menu.h"
@@ -374,24 +374,30 @@ void CProgramToolBar::RefreshCategory(oVoiceBook* category) {
             text += L"\r\n\r\n[" + path + L"]";
         if (shell::ShowMessage(Owner(), text, MB_YESNO | MB_ICONINFORMATION) == IDNO)
             return;
+        CFirstScanDlg progress;
+        progress.SetText(fw::FormatText(fw::LoadResString(IDS_RELOADING_CATEGORY).c_str(),
+                                        category->m_strName.c_str()));
+        progress.Create(Owner());
+        // Read beside the window thread, so the bar and the progress window keep painting;
+        // the old contents stay until the new ones are complete.
+        std::shared_ptr<oVoiceBook> fresh;
+        {
+            fw::WaitCursor wait;
+            fresh = category->m_pidl
+                        ? setup::FillFromShellFolderWhilePumping(category->m_pidl, hwnd_)
+                        : setup::FillFromFolderWhilePumping(
+                              category->m_strCommand, category->m_bScanSubFolders != 0, hwnd_);
+        }
+        if (!fresh) // the program is ending: the bar is gone or going
+            return;
+        progress.Destroy();
+        // Anything may have happened meanwhile, the category's deletion included.
         category = FindNode(serial);
         if (!category)
             return;
         ForgetNodes(*category, false);
         category->DeleteChildren();
-        CFirstScanDlg progress;
-        progress.SetText(fw::FormatText(fw::LoadResString(IDS_RELOADING_CATEGORY).c_str(),
-                                        category->m_strName.c_str()));
-        progress.Create(Owner());
-        {
-            fw::WaitCursor wait;
-            if (category->m_pidl)
-                setup::FillFromShellFolder(*category, category->m_pidl);
-            else
-                setup::FillFromFolder(*category, category->m_strCommand,
-                                      category->m_bScanSubFolders != 0);
-        }
-        progress.Destroy();
+        setup::AdoptChildren(*fresh, *category);
     } else {
         // An ordinary category: only the pictures of what the bar shows are made afresh.
         for (auto& button : m_arrButtons)

@@ -4,11 +4,15 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
 #include "framework/handle.h"
+#include "model/voice_book.h"
+#include "setup/pumped_fill.h"
 #include "setup/pumped_work.h"
+#include "support/test_util.h"
 
 namespace {
 
@@ -79,6 +83,32 @@ TEST(PumpedWorkTest, QuitOrTheWindowsEndLeavesTheWorkToFinishOnItsOwn) {
     MSG msg{};
     ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u) << "the quit message is left for the main loop";
+}
+
+TEST(PumpedWorkTest, AFolderReadBesideIsHandedOverInOrderBelowTheCategory) {
+    test::TempDir dir;
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"})
+        ASSERT_TRUE(test::WriteFileBytes(dir / name, {'x'}));
+    std::shared_ptr<oVoiceBook> fresh =
+        setup::FillFromFolderWhilePumping(dir.path(), false, nullptr);
+    ASSERT_NE(fresh, nullptr);
+    oVoiceBook root;
+    oVoiceBook* category = root.AddChild(L"cat", KIND_BOOK, 0, L"", L"", L"", L"", 0, 1);
+    category->AddChild(L"kept", 0, 0, L"", L"", L"", L"", 0, 1);
+    setup::AdoptChildren(*fresh, *category);
+    EXPECT_FALSE(fresh->HasChildren());
+    std::vector<std::wstring> names;
+    category->ForEachChildF([&](oTreeNode& node) {
+        names.push_back(node.m_strName);
+        EXPECT_EQ(node.m_nDepth, category->m_nDepth + 1);
+        return int{WALK_DESCEND};
+    });
+    // The folder lists its files in its own order; all three follow what was there.
+    ASSERT_EQ(names.size(), 4u);
+    EXPECT_EQ(names[0], L"kept");
+    std::sort(names.begin() + 1, names.end());
+    for (size_t i = 1; i < names.size(); ++i)
+        EXPECT_EQ(names[i].substr(0, 1), std::wstring(1, static_cast<wchar_t>(L'a' + i - 1)));
 }
 
 } // namespace

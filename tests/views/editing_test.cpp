@@ -331,4 +331,24 @@ TEST_F(EditingWindowTest, RemovingTheShownCategorysAncestorShowsTheStartCategory
     EXPECT_EQ(ok.Seen().text, L"There is no group for display.");
 }
 
+TEST_F(EditingWindowTest, RefreshReadsTheLinkedFolderAgainAndShowsIt) {
+    test::TempDir folder;
+    ASSERT_TRUE(test::WriteFileBytes(folder / L"one.txt", {'1'}));
+    Child(&tree_, L"B")->SetCommand(folder.path().c_str());
+    Start();
+    ASSERT_TRUE(test::WriteFileBytes(folder / L"two.txt", {'2'}));
+    {
+        test::DialogAnswerer yes(IDYES);
+        CommandOn(ID_REFRESH_CATEGORY, 1);
+        ASSERT_TRUE(yes.Finish());
+    }
+    oVoiceBook* b = Child(g_pVoiceBook, L"B");
+    ASSERT_TRUE(b);
+    const std::wstring names = Names(*b);
+    EXPECT_EQ(names.find(L"b1"), std::wstring::npos) << test::Narrow(names);
+    for (const wchar_t* file : {L"one", L"two"})
+        EXPECT_NE(names.find(file), std::wstring::npos) << test::Narrow(names);
+    EXPECT_EQ(bar_->CurrentCategory(), b);
+}
+
 } // namespace
