@@ -1,6 +1,9 @@
 #include "shell/program_icon.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
+
+#include <utility>
 
 #include "model/voice_book.h"
 #include "shell/launch.h"
@@ -25,11 +28,33 @@ void Fill(const wchar_t* source, UINT flags, fw::Icon* large, fw::Icon* small) {
         small->reset(SystemIcon(source, flags | SHGFI_SMALLICON));
 }
 
+// A program's own first icon, which is what the shell shows for it; false (and nothing
+// kept) when the file is not a program or has no icon in the sizes asked for.
+bool OwnProgramIcon(const std::wstring& path, fw::Icon* large, fw::Icon* small) {
+    if (::lstrcmpiW(::PathFindExtensionW(path.c_str()), L".exe") != 0)
+        return false;
+    HICON l = nullptr;
+    HICON s = nullptr;
+    ::ExtractIconExW(path.c_str(), 0, large ? &l : nullptr, small ? &s : nullptr, 1);
+    fw::Icon ownedLarge(l), ownedSmall(s);
+    if ((large && !ownedLarge) || (small && !ownedSmall))
+        return false;
+    if (large)
+        *large = std::move(ownedLarge);
+    if (small)
+        *small = std::move(ownedSmall);
+    return true;
+}
+
 } // namespace
 
 void GetProgramIcon(const std::wstring& text, fw::Icon* large, fw::Icon* small) {
     std::wstring path;
     ResolveProgramPath(text, path);
+    // Taken from the program itself first: some shells (Wine's) answer every program with
+    // the generic picture of a file.
+    if (OwnProgramIcon(path, large, small))
+        return;
     Fill(path.c_str(), 0, large, small);
 }
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <thread>
+#include <vector>
 
 #include "framework/com.h"
 #include "framework/gdi.h"
@@ -44,7 +45,34 @@ TEST(MessagesTest, CantFindNamesTheButton) {
     EXPECT_EQ(answer.Seen().icon, ::LoadIconW(nullptr, IDI_INFORMATION));
 }
 
-TEST(ProgramIconTest, ProgramsAndShellItemsHaveBothSizes) {
+// The pixels of `icon` drawn at 32x32 on black.
+std::vector<uint32_t> Pixels(HICON icon) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(bi.bmiHeader), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    fw::Bitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fw::MemoryDC dc(::CreateCompatibleDC(nullptr));
+    if (!dib || !dc)
+        return {};
+    HGDIOBJ old = ::SelectObject(dc.get(), dib.get());
+    ::DrawIconEx(dc.get(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    ::GdiFlush();
+    std::vector<uint32_t> out(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + 32 * 32);
+    ::SelectObject(dc.get(), old);
+    return out;
+}
+
+TEST(ProgramIconTest, ProgramsShowTheirOwnIconAndShellItemsHaveBothSizes) {
+    // A program's picture is its own first icon, not the generic one of a file.
+    wchar_t notepad[MAX_PATH] = {};
+    ::ExpandEnvironmentStringsW(L"%SystemRoot%\\system32\\notepad.exe", notepad, MAX_PATH);
+    HICON own = nullptr;
+    ASSERT_EQ(::ExtractIconExW(notepad, 0, &own, nullptr, 1), 1u);
+    fw::Icon ownIcon(own), shown;
+    shell::GetProgramIcon(L"notepad.exe", &shown, nullptr);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(Pixels(shown.get()), Pixels(ownIcon.get()));
+
     fw::Icon large, small;
     shell::GetProgramIcon(L"notepad.exe", &large, &small);
     EXPECT_TRUE(large);
