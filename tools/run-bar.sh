@@ -2,11 +2,24 @@
 # Installs what is missing, builds the program (not the tests), lays out run/ (LarkB.exe and
 # the files the build puts beside it) and starts the bar under Wine: on $DISPLAY when there
 # is one, else on a private Xvfb. Returns when the bar ends.
+#   run-bar.sh [--single-byte]
+# --single-byte: the single-byte edition instead, built in <build>/single-byte and laid out in
+# run/single-byte (the same Wine prefix, its own data file).
 # Run it as yourself or as root: sudo is used only to install packages, and only when not root.
 set -eu
 repo=$(cd "$(dirname "$0")/.." && pwd)
 "$repo/tools/install-deps.sh"
 build=${LARK_BUILD_DIR:-$repo/build}
+run=$repo/run
+options=
+data_file=LarkB_U.tdb
+if [ "${1:-}" = --single-byte ]; then
+    # Configured the way tools/run-tests.sh configures it.
+    build=$build/single-byte
+    run=$repo/run/single-byte
+    options="-DLARK_SINGLE_BYTE=ON -DLARK_BUILD_TESTS=ON -DLARK_BUILD_BENCH=OFF"
+    data_file=LarkB.tdb
+fi
 
 # Configured the way tools/build.sh configures, so both share one build folder.
 if [ ! -f "$build/CMakeCache.txt" ]; then
@@ -16,13 +29,12 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
         export CCACHE_BASEDIR="$repo"
     fi
     # shellcheck disable=SC2086
-    cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release $launcher \
+    cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release $options $launcher \
         -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake"
 fi
 echo "Building LarkB.exe ..."
 cmake --build "$build" -j "$(nproc)" --target LarkB
 
-run=$repo/run
 mkdir -p "$run"
 # The program and what the build installs beside it (template, icon library, language packs).
 for f in "$build"/bin/[Ll]ark[Bb]*; do
@@ -32,7 +44,7 @@ for f in "$build"/bin/[Ll]ark[Bb]*; do
     [ -f "$f" ] && cp "$f" "$run/"
 done
 
-export WINEPREFIX=${LARK_WINEPREFIX:-$run/wineprefix}
+export WINEPREFIX=${LARK_WINEPREFIX:-$repo/run/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ -z "${DISPLAY:-}" ]; then
     fifo=$(mktemp -u "${TMPDIR:-/tmp}/lark-display.XXXXXX")
@@ -53,7 +65,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 "$repo/tools/wine-prefix.sh" "$WINEPREFIX"
 user=$(id -un)
-echo "Data file: $WINEPREFIX/drive_c/users/$user/AppData/Roaming/Tarvo/LarkRunBar/LarkB_U.tdb"
+echo "Data file: $WINEPREFIX/drive_c/users/$user/AppData/Roaming/Tarvo/LarkRunBar/$data_file"
 printf 'Settings:  HKEY_CURRENT_USER\\Software\\Tarvo\\Lark-RunBar, in %s/user.reg\n' "$WINEPREFIX"
 echo "Starting larkRunBar; this terminal is held until the bar ends (its Exit button, or Ctrl+C)."
 cd "$run"

@@ -55,7 +55,9 @@ BarMenu::BarMenu(const BarMenuInput& input, const MonitorMenu& monitors,
         return;
     const BarMenuState state = PrepareBarMenu(input);
     ApplyBarMenuState(popup_, state);
+#ifndef LARK_SINGLE_BYTE
     InsertSpacingMenu(popup_, state.spacing.chosen);
+#endif
     InsertMonitorMenu(popup_, monitors, fw::LoadResString(IDS_MONITOR_MENU));
     if (pictures)
         pictures->Apply(popup_);

@@ -529,11 +529,13 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         OnButtonSizeChanged();
         return;
     }
+#ifndef LARK_SINGLE_BYTE
     if (id >= ID_BUTTON_SPACING_FIRST && id <= ID_BUTTON_SPACING_LAST) {
         prefs.ButtonSpacing = static_cast<int32_t>(id - ID_BUTTON_SPACING_FIRST);
         OnButtonSizeChanged();
         return;
     }
+#endif
     if (id >= 5004 && id <= 5010)
         return; // reserved identifiers, ignored
     CAppBar::OnCommand(id, code, control);

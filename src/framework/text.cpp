@@ -31,6 +31,34 @@ std::string ToCodePage(std::wstring_view text, UINT codePage) {
     return out;
 }
 
+namespace {
+// IsDBCSLeadByteEx wants a real code page number.
+UINT ResolvedCodePage(UINT codePage) {
+    if (codePage != CP_THREAD_ACP)
+        return codePage;
+    UINT acp = 0;
+    if (::GetLocaleInfoW(::GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                         reinterpret_cast<LPWSTR>(&acp), sizeof(acp) / sizeof(wchar_t)) &&
+        acp != 0)
+        return acp;
+    return CP_ACP;
+}
+} // namespace
+
+size_t FittingCodePageBytes(std::string_view text, size_t maxBytes, UINT codePage) {
+    if (text.size() <= maxBytes)
+        return text.size();
+    const UINT resolved = ResolvedCodePage(codePage);
+    size_t i = 0;
+    while (i < maxBytes) {
+        const bool lead = ::IsDBCSLeadByteEx(resolved, static_cast<BYTE>(text[i])) != FALSE;
+        if (lead && i + 1 >= maxBytes)
+            break;
+        i += lead ? 2 : 1;
+    }
+    return i;
+}
+
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size())
         return false;

@@ -11,6 +11,9 @@ namespace fw {
 std::wstring FromCodePage(std::string_view text, UINT codePage = CP_THREAD_ACP);
 // Converts UTF-16 text to the given code page; unmappable characters become the default char.
 std::string ToCodePage(std::wstring_view text, UINT codePage = CP_THREAD_ACP);
+// How many bytes of `text` (single-byte text in `codePage`) fit in `maxBytes` without
+// splitting a double-byte character.
+size_t FittingCodePageBytes(std::string_view text, size_t maxBytes, UINT codePage = CP_THREAD_ACP);
 
 // Ordinal comparison ignoring letter case, as the system compares file names.
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);

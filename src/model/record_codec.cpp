@@ -49,35 +49,28 @@ std::wstring GetWide(const uint8_t* field, size_t chars) {
     return out;
 }
 
-// IsDBCSLeadByteEx wants a real code page number.
-UINT ResolvedCodePage(UINT codePage) {
-    if (codePage != CP_THREAD_ACP)
-        return codePage;
-    UINT acp = 0;
-    if (::GetLocaleInfoW(::GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                         reinterpret_cast<LPWSTR>(&acp), sizeof(acp) / sizeof(wchar_t)) &&
-        acp != 0)
-        return acp;
-    return CP_ACP;
-}
-
 // Single-byte text in `codePage`, cut to `bytes - 1` bytes without splitting a double-byte
 // character.
 void PutNarrow(uint8_t* field, size_t bytes, const std::wstring& text, UINT codePage) {
     const std::string narrow = fw::ToCodePage(text, codePage);
-    size_t n = std::min(narrow.size(), bytes - 1);
-    if (n < narrow.size()) {
-        size_t i = 0;
-        while (i < n) {
-            const bool lead = ::IsDBCSLeadByteEx(ResolvedCodePage(codePage),
-                                                 static_cast<BYTE>(narrow[i])) != FALSE;
-            if (lead && i + 1 >= n)
-                break;
-            i += lead ? 2 : 1;
-        }
-        n = i;
-    }
-    std::memcpy(field, narrow.data(), n);
+    std::memcpy(field, narrow.data(), fw::FittingCodePageBytes(narrow, bytes - 1, codePage));
+}
+
+// A path the code page cannot spell would come back naming nothing: it is kept by its short
+// form when the system has one the code page can spell.
+std::wstring SpellablePath(const std::wstring& path, UINT codePage) {
+    if (path.empty() || fw::FromCodePage(fw::ToCodePage(path, codePage), codePage) == path)
+        return path;
+    const DWORD size = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0)
+        return path;
+    std::wstring shortPath(size, L'\0');
+    const DWORD n = ::GetShortPathNameW(path.c_str(), shortPath.data(), size);
+    if (n == 0 || n >= size)
+        return path;
+    shortPath.resize(n);
+    return fw::FromCodePage(fw::ToCodePage(shortPath, codePage), codePage) == shortPath ? shortPath
+                                                                                        : path;
 }
 
 std::wstring GetNarrow(const uint8_t* field, size_t bytes, UINT codePage) {
@@ -126,12 +119,15 @@ void EncodeRecord(const NodeRecordFields& f, RecordLayout layout, uint8_t* out) 
     const size_t field = StringFieldBytes(layout);
     const std::wstring* strings[kStringCount] = {&f.name, &f.command, &f.arguments, &f.workDir,
                                                  &f.iconFile};
+    const bool isPath[kStringCount] = {false, true, false, true, true};
     for (int i = 0; i < kStringCount; ++i) {
         uint8_t* at = out + static_cast<size_t>(i) * field;
-        if (IsSingleByte(layout))
-            PutNarrow(at, field, *strings[i], CP_THREAD_ACP);
-        else
+        if (!IsSingleByte(layout))
             PutWide(at, StringFieldChars(layout), *strings[i]);
+        else if (isPath[i])
+            PutNarrow(at, field, SpellablePath(*strings[i], CP_THREAD_ACP), CP_THREAD_ACP);
+        else
+            PutNarrow(at, field, *strings[i], CP_THREAD_ACP);
     }
     uint8_t* ints = out + IntegersOffset(layout);
     PutInt(ints + 0, static_cast<uint32_t>(f.iconIndex));

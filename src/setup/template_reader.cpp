@@ -108,7 +108,7 @@ std::wstring TemplateReader::ReadValue(const std::wstring& section, const std::w
     std::vector<wchar_t> buf(kTemplateValueUnits);
     const DWORD n = ::GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buf.data(),
                                                static_cast<DWORD>(buf.size()), iniPath_.c_str());
-    return std::wstring(buf.data(), n < buf.size() ? n : buf.size() - 1);
+    return KeptTemplateValue(std::wstring(buf.data(), n < buf.size() ? n : buf.size() - 1));
 }
 
 bool ReadTemplate(oVoiceBook& root, const std::wstring& templatePath, DWORD osMajor,

@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "framework/text.h"
+
 namespace setup {
 
 std::vector<std::wstring> SplitTemplateFields(std::wstring_view value) {
@@ -118,6 +120,16 @@ std::wstring SubSectionName(const std::wstring& parent, const std::wstring& name
 
 std::wstring EntryKey(const wchar_t* prefix, int number) {
     return std::wstring(prefix) + std::to_wstring(number);
+}
+
+std::wstring KeptTemplateValue(std::wstring value, Edition edition) {
+    if (edition == Edition::Wide)
+        return value;
+    const std::string narrow = fw::ToCodePage(value);
+    const size_t kept = fw::FittingCodePageBytes(narrow, kSingleByteTemplateValueBytes - 1);
+    if (kept == narrow.size())
+        return value;
+    return fw::FromCodePage(std::string_view(narrow).substr(0, kept));
 }
 
 int ClampEntryCount(int count) {

@@ -18,7 +18,10 @@ constexpr Edition kThisEdition = Edition::Wide;
 #endif
 
 // Template values are read into buffers of this many units (longer ones are cut).
-constexpr size_t kTemplateValueUnits = kThisEdition == Edition::Wide ? 1024 : 256;
+constexpr size_t kTemplateValueUnits = 1024;
+// The single-byte edition keeps at most this many bytes of a value, zero included, in the
+// thread's code page.
+constexpr size_t kSingleByteTemplateValueBytes = 256;
 // More entries than this in one section are not read (a typing slip such as
 // NumCommands=2000000000 must not keep the first run busy for hours).
 constexpr int kMaxTemplateEntries = 4096;
@@ -73,6 +76,10 @@ std::wstring SubSectionName(const std::wstring& parent, const std::wstring& name
 std::wstring EntryKey(const wchar_t* prefix, int number);
 // A count from the template clamped to 0..kMaxTemplateEntries.
 int ClampEntryCount(int count);
+
+// A template value as `edition` keeps it: the single-byte edition cuts it to
+// kSingleByteTemplateValueBytes - 1 bytes of the thread's code page, whole characters only.
+std::wstring KeptTemplateValue(std::wstring value, Edition edition = kThisEdition);
 
 // An integer field: optional sign and decimal digits only; nothing else is a number.
 std::optional<int> ParseTemplateInt(std::wstring_view text);

@@ -2,8 +2,9 @@
 # Tests the artefacts tools/package.sh makes, under Wine, in a private copy of the prepared
 # prefix and on a private Xvfb: for each edition a silent installation (files, Start-menu
 # shortcut, uninstaller entry, no log-on start), the installed bar starting, a silent removal
-# (program files gone, the user's data file kept); and the portable zip's bar starting from a
-# folder whose path has spaces and non-ASCII characters.
+# (program files gone, the user's data file kept); and the portable zips' bars starting from
+# a folder whose path has spaces and non-ASCII characters (the single-byte one's first run
+# saving its data file there too).
 #   test_package.sh <folder with the artefacts> <version>
 # LARK_TEST_ROOT  where the prepared prefix and the copies live (default: build/wine-test)
 set -u
@@ -13,30 +14,9 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 root=${LARK_TEST_ROOT:-$repo/build/wine-test}
 mkdir -p "$root"
 root=$(cd "$root" && pwd)
-"$repo/tools/wine-prefix.sh" "$root/base" || exit 1
-
-work=$(mktemp -d "$root/package.XXXXXX")
-prefix=$work/prefix
-xvfb_pid=
-cleanup() {
-    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-cp -a "$root/base" "$prefix"
-
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >/dev/null 2>&1 &
-xvfb_pid=$!
-display=$(head -n 1 "$work/displayfd")
-if [ -z "$display" ]; then
-    echo "package test: Xvfb did not start" >&2
-    exit 1
-fi
-export DISPLAY=":$display" WINEPREFIX="$prefix" WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+lark_tools=$repo/tools
+. "$lark_tools/wine-session.sh"
+wine_session "$root" package
 
 failures=0
 fail() {
@@ -135,15 +115,21 @@ for edition in "" -single-byte; do
     rm -rf "$appdata/Tarvo"
 done
 
-# The portable program reads what lies beside it wherever it was unpacked.
+# The portable programs read what lies beside them wherever they were unpacked. The
+# single-byte edition too: its code page cannot spell this folder, but it finds its files by
+# their full names, makes its first tree from the template beside it and saves it.
 folder="$work/Meine Programme/Lärche Ünïcode 日本"
 mkdir -p "$folder"
-(cd "$folder" && unzip -q "$dist/larkRunBar-$version-portable.zip") ||
-    fail "larkRunBar-$version-portable.zip did not unpack"
+for edition in "" -single-byte; do
+    (cd "$folder" && unzip -q "$dist/larkRunBar-$version$edition-portable.zip") ||
+        fail "larkRunBar-$version$edition-portable.zip did not unpack"
+done
 start_bar "the portable LarkB.exe in \"$folder\"" "$folder/larkRunBar-$version" ./LarkB.exe
+start_bar "the portable single-byte LarkB.exe in \"$folder\"" \
+    "$folder/larkRunBar-$version-single-byte" ./LarkB.exe "$data/LarkB.tdb" "264 3"
 
 if [ $failures -ne 0 ]; then
     echo "Package tests: $failures FAILED"
     exit 1
 fi
-echo "Package tests: all passed (installers, uninstallers and the portable zip)"
+echo "Package tests: all passed (installers, uninstallers and the portable zips)"

@@ -94,6 +94,15 @@ TEST(SubBookTest, WhereTheBookmarkQuestionComes) {
     EXPECT_FALSE(setup::IsBookmarkSubBook(3, 3, L"Games", Edition::SingleByte));
 }
 
+TEST(TemplateValueTest, TheSingleByteEditionKeeps255BytesOfTheCodePage) {
+    using setup::Edition;
+    const std::wstring longValue(300, L'a');
+    EXPECT_EQ(setup::KeptTemplateValue(longValue, Edition::Wide), longValue);
+    EXPECT_EQ(setup::KeptTemplateValue(longValue, Edition::SingleByte), longValue.substr(0, 255));
+    EXPECT_EQ(setup::KeptTemplateValue(L"Notepad,notepad.exe", Edition::SingleByte),
+              L"Notepad,notepad.exe");
+}
+
 TEST(CommandTest, FieldsAndDefaults) {
     auto c = setup::ParseCommand(L"Site,https://example.org/");
     ASSERT_TRUE(c);
