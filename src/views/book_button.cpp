@@ -8,6 +8,7 @@
 #include "model/voice_book.h"
 #include "views/button_face.h"
 #include "views/button_layout.h"
+#include "views/drop_rules.h"
 #include "resource.h"
 
 namespace views {
@@ -65,6 +66,10 @@ void DrawGroove(HDC dc, const RECT& r) {
 
 bool CtrlHeld() {
     return (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+}
+
+WPARAM PackScreenPoint(POINT p) noexcept {
+    return static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(p.x, p.y)));
 }
 
 } // namespace
@@ -248,10 +253,47 @@ void CBookButton::OnLButtonDown(UINT, POINT) {
     ::SetFocus(hwnd_);
 }
 
+bool CBookButton::Dragging() const noexcept {
+    return m_bPressed && m_nRole == ROLE_NORMAL && m_pNode;
+}
+
+void CBookButton::PostDragOver(POINT client) {
+    if (!Dragging())
+        return;
+    POINT screen = client;
+    ::ClientToScreen(hwnd_, &screen);
+    const uint32_t flags =
+        views::OwnDragFlags(m_pNode->m_nDepth, m_pNode->IsButton(), PointerInside(client));
+    ::PostMessageW(::GetParent(hwnd_), views::WM_LARK_DRAG_OVER, PackScreenPoint(screen),
+                   static_cast<LPARAM>(flags));
+}
+
+void CBookButton::PostDrop(POINT client) {
+    if (!Dragging())
+        return;
+    HWND bar = ::GetParent(hwnd_);
+    ::PostMessageW(bar, views::WM_LARK_DRAG_END, 0, 0);
+    if (PointerInside(client))
+        return; // a click
+    POINT screen = client;
+    ::ClientToScreen(hwnd_, &screen);
+    RECT main{};
+    ::GetWindowRect(::GetAncestor(hwnd_, GA_ROOT), &main);
+    const bool ctrl = CtrlHeld();
+    UINT drop = 0;
+    if (::PtInRect(&main, screen))
+        drop = ctrl ? views::WM_LARK_DROP_COPY : views::WM_LARK_DROP_MOVE;
+    else if (ctrl)
+        drop = views::WM_LARK_DROP_REMOVE;
+    if (drop)
+        ::PostMessageW(bar, drop, PackScreenPoint(screen), reinterpret_cast<LPARAM>(m_pNode));
+}
+
 void CBookButton::OnMouseMove(UINT, POINT client) {
     if (m_nRole == ROLE_SEPARATOR)
         return;
     UpdateDragCursor();
+    PostDragOver(client);
     if (PointerInside(client)) {
         if (m_nHover != 1)
             DrawNow(m_bPressed ? views::kStatePressed : views::kStateHot);
@@ -284,6 +326,7 @@ void CBookButton::OnLButtonUp(UINT, POINT client) {
     }
     if (m_nRole == ROLE_NORMAL)
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    PostDrop(client);
     const bool inside = PointerInside(client);
     if (inside) {
         m_bChecked = m_bToggle ? !m_bChecked : 0;

@@ -68,6 +68,10 @@ private:
     void DrawNow(int state);
     bool PointerInside(POINT client) const;
     void UpdateDragCursor();
+    // A held ordinary button is dragged: each move shows the drop mark, the release drops it.
+    bool Dragging() const noexcept;
+    void PostDragOver(POINT client);
+    void PostDrop(POINT client);
     void Leave();
 
     const Preferences* m_prefs = nullptr;

@@ -96,6 +96,10 @@ public:
     // A dropped shell item: the new button takes the absolute list over.
     void DropItemIdList(fw::Pidl list, POINT screen);
 
+    // ---- buttons dragged on the bar (program_toolbar_drag.cpp) ----
+    // The window that carries the drop mark now, or null.
+    HWND DropMarkWindow() const noexcept { return m_hMarkWindow; }
+
     // ---- categories (program_toolbar_categories.cpp) ----
     // Rebuilds the category buttons and the tabs from the top level of the tree.
     void FillCategoryButtons();
@@ -162,6 +166,16 @@ private:
     void PlaceDropped(std::unique_ptr<oVoiceBook> node, oVoiceBook* target, views::Insertion where);
     // A top-level category that took items becomes the shown one; the bar is shown again.
     void ShowDropTarget(oVoiceBook* target);
+
+    // ---- buttons dragged on the bar (program_toolbar_drag.cpp) ----
+    // The drag messages of buttons and of the drop target; false for any other message.
+    bool OnDragMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // Draws the drop mark for the point; true when the drop would go into the target.
+    bool DragOver(POINT screen, uint32_t flags);
+    void EraseDropMark();
+    void DropDragged(UINT msg, POINT screen, oVoiceBook* node);
+    HWND m_hMarkWindow = nullptr;
+    views::DropMark m_mark;
 
     // ---- categories (program_toolbar_categories.cpp) ----
     // The commands of the category buttons, menus and tabs; false for any other command.
