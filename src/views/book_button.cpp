@@ -186,7 +186,7 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
 }
 
 void CBookButton::DrawNow(int state) {
-    if (!hwnd_)
+    if (!hwnd_ || state == views::kSameFace)
         return;
     fw::WindowDC dc(hwnd_);
     Draw(dc.get(), state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
@@ -195,7 +195,7 @@ void CBookButton::DrawNow(int state) {
 void CBookButton::OnPaint() {
     fw::PaintDC dc(hwnd_);
     int state = views::kStateNormal;
-    if (m_bPressed) {
+    if (m_track.Pressed()) {
         POINT p{};
         ::GetCursorPos(&p);
         ::ScreenToClient(hwnd_, &p);
@@ -215,7 +215,7 @@ bool CBookButton::PointerInside(POINT client) const {
 }
 
 void CBookButton::UpdateDragCursor() {
-    if (!m_bPressed || m_nRole != ROLE_NORMAL)
+    if (!m_track.Pressed() || m_nRole != ROLE_NORMAL)
         return;
     POINT screen{};
     ::GetCursorPos(&screen);
@@ -245,16 +245,12 @@ void CBookButton::OnLButtonDown(UINT, POINT) {
     SetMsgHandled(false);
     if (m_nRole == ROLE_SEPARATOR)
         return;
-    m_bPressed = 1;
-    TRACKMOUSEEVENT tme{sizeof(tme), TME_CANCEL | TME_LEAVE, hwnd_, 0};
-    ::TrackMouseEvent(&tme);
-    ::SetCapture(hwnd_);
-    DrawNow(views::kStatePressed);
+    DrawNow(m_track.Press(hwnd_));
     ::SetFocus(hwnd_);
 }
 
 bool CBookButton::Dragging() const noexcept {
-    return m_bPressed && m_nRole == ROLE_NORMAL && m_pNode;
+    return m_track.Pressed() && m_nRole == ROLE_NORMAL && m_pNode;
 }
 
 void CBookButton::PostDragOver(POINT client) {
@@ -294,33 +290,11 @@ void CBookButton::OnMouseMove(UINT, POINT client) {
         return;
     UpdateDragCursor();
     PostDragOver(client);
-    if (PointerInside(client)) {
-        if (m_nHover != 1)
-            DrawNow(m_bPressed ? views::kStatePressed : views::kStateHot);
-        if (m_nHover == 0) {
-            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
-            if (m_bPressed || !::TrackMouseEvent(&tme)) {
-                ::SetCapture(hwnd_);
-                ::SetTimer(hwnd_, kLeaveTimer, kLeaveTimerPeriodMs, nullptr);
-            }
-        }
-        m_nHover = 1;
-    } else if (m_bPressed) {
-        if (m_nHover == 1)
-            DrawNow(views::kStateHot);
-        m_nHover = 2;
-    } else {
-        if (m_nHover == 1)
-            DrawNow(views::kStateNormal);
-        if (m_nHover) {
-            m_nHover = 0;
-            ::ReleaseCapture();
-        }
-    }
+    DrawNow(m_track.Move(hwnd_, PointerInside(client)));
 }
 
 void CBookButton::OnLButtonUp(UINT, POINT client) {
-    if (m_nRole == ROLE_SEPARATOR || !m_bPressed) {
+    if (m_nRole == ROLE_SEPARATOR || !m_track.Pressed()) {
         SetMsgHandled(false);
         return;
     }
@@ -328,16 +302,9 @@ void CBookButton::OnLButtonUp(UINT, POINT client) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     PostDrop(client);
     const bool inside = PointerInside(client);
-    if (inside) {
+    if (inside)
         m_bChecked = m_bToggle ? !m_bChecked : 0;
-    } else {
-        if (::GetCapture() == hwnd_)
-            ::ReleaseCapture();
-        // Released outside: the pointer is away, whether or not the capture was still ours.
-        m_nHover = 0;
-    }
-    DrawNow(inside ? views::kStateHot : views::kStateNormal);
-    m_bPressed = 0;
+    DrawNow(m_track.Release(hwnd_, inside));
     if (inside) {
         // What the click starts (a message box, another category on this button) must
         // not find the mouse held by this button.
@@ -349,16 +316,8 @@ void CBookButton::OnLButtonUp(UINT, POINT client) {
     }
 }
 
-void CBookButton::Leave() {
-    if (!m_nHover)
-        return;
-    DrawNow(views::kStateNormal);
-    m_nHover = 0;
-    m_bPressed = 0;
-}
-
 void CBookButton::OnMouseLeave() {
-    Leave();
+    DrawNow(m_track.Leave());
 }
 
 void CBookButton::OnTimer(UINT_PTR id) {
@@ -366,30 +325,15 @@ void CBookButton::OnTimer(UINT_PTR id) {
         SetMsgHandled(false);
         return;
     }
-    if (m_nHover == 0) {
-        ::KillTimer(hwnd_, kLeaveTimer);
-        return;
-    }
-    if (m_nHover == 1) {
-        POINT p{};
-        ::GetCursorPos(&p);
-        ::ScreenToClient(hwnd_, &p);
-        if (!PointerInside(p)) {
-            ::ReleaseCapture();
-            Leave();
-        }
-    }
+    POINT p{};
+    ::GetCursorPos(&p);
+    ::ScreenToClient(hwnd_, &p);
+    DrawNow(m_track.Tick(hwnd_, PointerInside(p)));
 }
 
 void CBookButton::OnCaptureChanged(HWND gaining) {
-    if (gaining == hwnd_)
-        return;
-    Leave();
-    // A press the pointer never moved in is over too: the release goes elsewhere.
-    if (m_bPressed) {
-        m_bPressed = 0;
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
-    }
+    if (gaining != hwnd_)
+        DrawNow(m_track.CaptureLost());
 }
 
 void CBookButton::OnKeyDown(UINT, UINT, UINT) {
