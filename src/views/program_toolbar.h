@@ -87,9 +87,6 @@ public:
     CBookButton* FirstButtonWindow(bool categoryArea) const;
 
     // ---- drops from other programs (program_toolbar_drop.cpp) ----
-    // True when data dragged in with the flag word `flags` would go into what lies under
-    // the point (a category, or the program a file is opened with).
-    bool OutsideDragAnswer(POINT screen, uint32_t flags) const;
     // Dropped paths or one web address become buttons at the point (or the first path is
     // opened with the program it is dropped on when `into`).
     void DropPaths(const std::vector<std::wstring>& paths, POINT screen, bool into);

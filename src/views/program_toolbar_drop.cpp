@@ -95,13 +95,6 @@ views::DropTargetFacts CProgramToolBar::DropFacts(const oVoiceBook* target, POIN
     return facts;
 }
 
-bool CProgramToolBar::OutsideDragAnswer(POINT screen, uint32_t flags) const {
-    if (OnTabStrip(screen))
-        return true;
-    const oVoiceBook* target = DropTargetAt(true, false, screen);
-    return views::DropsInto(flags, DropFacts(target, screen));
-}
-
 bool CProgramToolBar::CanTakeDrop() {
     ::SetForegroundWindow(Owner());
     if (m_pCurrentCategory)
