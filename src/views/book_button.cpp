@@ -8,6 +8,7 @@
 #include "model/voice_book.h"
 #include "views/button_face.h"
 #include "views/button_layout.h"
+#include "views/drop_rules.h"
 #include "resource.h"
 
 namespace views {
@@ -65,6 +66,10 @@ void DrawGroove(HDC dc, const RECT& r) {
 
 bool CtrlHeld() {
     return (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+}
+
+WPARAM PackScreenPoint(POINT p) noexcept {
+    return static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(p.x, p.y)));
 }
 
 } // namespace
@@ -181,7 +186,7 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
 }
 
 void CBookButton::DrawNow(int state) {
-    if (!hwnd_)
+    if (!hwnd_ || state == views::kSameFace)
         return;
     fw::WindowDC dc(hwnd_);
     Draw(dc.get(), state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
@@ -190,7 +195,7 @@ void CBookButton::DrawNow(int state) {
 void CBookButton::OnPaint() {
     fw::PaintDC dc(hwnd_);
     int state = views::kStateNormal;
-    if (m_bPressed) {
+    if (m_track.Pressed()) {
         POINT p{};
         ::GetCursorPos(&p);
         ::ScreenToClient(hwnd_, &p);
@@ -210,7 +215,7 @@ bool CBookButton::PointerInside(POINT client) const {
 }
 
 void CBookButton::UpdateDragCursor() {
-    if (!m_bPressed || m_nRole != ROLE_NORMAL)
+    if (!m_track.Pressed() || m_nRole != ROLE_NORMAL)
         return;
     POINT screen{};
     ::GetCursorPos(&screen);
@@ -240,61 +245,66 @@ void CBookButton::OnLButtonDown(UINT, POINT) {
     SetMsgHandled(false);
     if (m_nRole == ROLE_SEPARATOR)
         return;
-    m_bPressed = 1;
-    TRACKMOUSEEVENT tme{sizeof(tme), TME_CANCEL | TME_LEAVE, hwnd_, 0};
-    ::TrackMouseEvent(&tme);
-    ::SetCapture(hwnd_);
-    DrawNow(views::kStatePressed);
+    DrawNow(m_track.Press(hwnd_));
     ::SetFocus(hwnd_);
+}
+
+bool CBookButton::Dragging() const noexcept {
+    return m_track.Pressed() && m_nRole == ROLE_NORMAL && m_pNode;
+}
+
+void CBookButton::PostDragOver(POINT client) {
+    if (!Dragging())
+        return;
+    POINT screen = client;
+    ::ClientToScreen(hwnd_, &screen);
+    const uint32_t flags =
+        views::OwnDragFlags(m_pNode->m_nDepth, m_pNode->IsButton(), PointerInside(client));
+    ::PostMessageW(::GetParent(hwnd_), views::WM_LARK_DRAG_OVER, PackScreenPoint(screen),
+                   static_cast<LPARAM>(flags));
+}
+
+void CBookButton::PostDrop(POINT client) {
+    if (!Dragging())
+        return;
+    HWND bar = ::GetParent(hwnd_);
+    ::PostMessageW(bar, views::WM_LARK_DRAG_END, 0, 0);
+    if (PointerInside(client))
+        return; // a click
+    POINT screen = client;
+    ::ClientToScreen(hwnd_, &screen);
+    RECT main{};
+    ::GetWindowRect(::GetAncestor(hwnd_, GA_ROOT), &main);
+    const bool ctrl = CtrlHeld();
+    UINT drop = 0;
+    if (::PtInRect(&main, screen))
+        drop = ctrl ? views::WM_LARK_DROP_COPY : views::WM_LARK_DROP_MOVE;
+    else if (ctrl)
+        drop = views::WM_LARK_DROP_REMOVE;
+    if (drop)
+        ::PostMessageW(bar, drop, PackScreenPoint(screen), reinterpret_cast<LPARAM>(m_pNode));
 }
 
 void CBookButton::OnMouseMove(UINT, POINT client) {
     if (m_nRole == ROLE_SEPARATOR)
         return;
     UpdateDragCursor();
-    if (PointerInside(client)) {
-        if (m_nHover != 1)
-            DrawNow(m_bPressed ? views::kStatePressed : views::kStateHot);
-        if (m_nHover == 0) {
-            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
-            if (m_bPressed || !::TrackMouseEvent(&tme)) {
-                ::SetCapture(hwnd_);
-                ::SetTimer(hwnd_, kLeaveTimer, kLeaveTimerPeriodMs, nullptr);
-            }
-        }
-        m_nHover = 1;
-    } else if (m_bPressed) {
-        if (m_nHover == 1)
-            DrawNow(views::kStateHot);
-        m_nHover = 2;
-    } else {
-        if (m_nHover == 1)
-            DrawNow(views::kStateNormal);
-        if (m_nHover) {
-            m_nHover = 0;
-            ::ReleaseCapture();
-        }
-    }
+    PostDragOver(client);
+    DrawNow(m_track.Move(hwnd_, PointerInside(client)));
 }
 
 void CBookButton::OnLButtonUp(UINT, POINT client) {
-    if (m_nRole == ROLE_SEPARATOR || !m_bPressed) {
+    if (m_nRole == ROLE_SEPARATOR || !m_track.Pressed()) {
         SetMsgHandled(false);
         return;
     }
     if (m_nRole == ROLE_NORMAL)
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    PostDrop(client);
     const bool inside = PointerInside(client);
-    if (inside) {
+    if (inside)
         m_bChecked = m_bToggle ? !m_bChecked : 0;
-    } else {
-        if (::GetCapture() == hwnd_)
-            ::ReleaseCapture();
-        // Released outside: the pointer is away, whether or not the capture was still ours.
-        m_nHover = 0;
-    }
-    DrawNow(inside ? views::kStateHot : views::kStateNormal);
-    m_bPressed = 0;
+    DrawNow(m_track.Release(hwnd_, inside));
     if (inside) {
         // What the click starts (a message box, another category on this button) must
         // not find the mouse held by this button.
@@ -306,16 +316,8 @@ void CBookButton::OnLButtonUp(UINT, POINT client) {
     }
 }
 
-void CBookButton::Leave() {
-    if (!m_nHover)
-        return;
-    DrawNow(views::kStateNormal);
-    m_nHover = 0;
-    m_bPressed = 0;
-}
-
 void CBookButton::OnMouseLeave() {
-    Leave();
+    DrawNow(m_track.Leave());
 }
 
 void CBookButton::OnTimer(UINT_PTR id) {
@@ -323,30 +325,15 @@ void CBookButton::OnTimer(UINT_PTR id) {
         SetMsgHandled(false);
         return;
     }
-    if (m_nHover == 0) {
-        ::KillTimer(hwnd_, kLeaveTimer);
-        return;
-    }
-    if (m_nHover == 1) {
-        POINT p{};
-        ::GetCursorPos(&p);
-        ::ScreenToClient(hwnd_, &p);
-        if (!PointerInside(p)) {
-            ::ReleaseCapture();
-            Leave();
-        }
-    }
+    POINT p{};
+    ::GetCursorPos(&p);
+    ::ScreenToClient(hwnd_, &p);
+    DrawNow(m_track.Tick(hwnd_, PointerInside(p)));
 }
 
 void CBookButton::OnCaptureChanged(HWND gaining) {
-    if (gaining == hwnd_)
-        return;
-    Leave();
-    // A press the pointer never moved in is over too: the release goes elsewhere.
-    if (m_bPressed) {
-        m_bPressed = 0;
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
-    }
+    if (gaining != hwnd_)
+        DrawNow(m_track.CaptureLost());
 }
 
 void CBookButton::OnKeyDown(UINT, UINT, UINT) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/window.h"
+#include "views/pointer_tracker.h"
 
 class oVoiceBook;
 struct Preferences;
@@ -48,8 +49,9 @@ public:
     int32_t m_nRole = 0;
     int32_t m_bMenuGlyph = 0;
     int32_t m_bSingleRow = 0;
-    int32_t m_nHover = 0;
-    int32_t m_bPressed = 0;
+
+    int32_t Hover() const noexcept { return m_track.Hover(); }
+    bool Pressed() const noexcept { return m_track.Pressed(); }
 
 protected:
     void OnPaint() override;
@@ -65,10 +67,15 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Draws the face unless it is views::kSameFace.
     void DrawNow(int state);
     bool PointerInside(POINT client) const;
     void UpdateDragCursor();
-    void Leave();
+    // A held ordinary button is dragged: each move shows the drop mark, the release drops it.
+    bool Dragging() const noexcept;
+    void PostDragOver(POINT client);
+    void PostDrop(POINT client);
 
     const Preferences* m_prefs = nullptr;
+    views::PointerTracker m_track{kLeaveTimer, kLeaveTimerPeriodMs};
 };

@@ -61,10 +61,11 @@ LPARAM PackScreenPoint(POINT point) noexcept {
 DWORD CDropObject::Answer(POINTL point) {
     const uint32_t flags = OutsideDragFlags(fileList_);
     const POINT screen = ToPoint(point);
-    // The bar draws its drop mark for the point; the answer follows the same rules.
-    ::SendMessageW(bar_.hwnd(), WM_LARK_DRAG_OVER, static_cast<WPARAM>(PackScreenPoint(screen)),
-                   static_cast<LPARAM>(flags));
-    return DragOverEffect(bar_.OutsideDragAnswer(screen, flags));
+    // The bar draws its drop mark for the point and answers whether the drop goes into it.
+    const LRESULT into =
+        ::SendMessageW(bar_.hwnd(), WM_LARK_DRAG_OVER, static_cast<WPARAM>(PackScreenPoint(screen)),
+                       static_cast<LPARAM>(flags));
+    return DragOverEffect(into == 1);
 }
 
 HRESULT STDMETHODCALLTYPE CDropObject::DragEnter(IDataObject* data, DWORD, POINTL point,

@@ -73,4 +73,46 @@ Insertion InsertionFor(const DropTargetFacts& target, bool into) noexcept {
     return Insertion::FirstOfShown;
 }
 
+DropMark MarkFor(uint32_t flags, const DropTargetFacts& target, bool insideBar) noexcept {
+    DropMark mark;
+    if (target.kind != TargetKind::None) {
+        mark.on = MarkOn::Target;
+        mark.into = DropsInto(flags, target);
+        return mark;
+    }
+    if (!insideBar)
+        return mark;
+    // Nowhere in particular: before the first button of the area the item would go to.
+    const bool button = (flags & kDragIsButton) != 0;
+    const int depth = static_cast<int>(flags & kDragDepthMask);
+    mark.on = button || depth > 1 ? MarkOn::FirstProgram : MarkOn::FirstCategory;
+    mark.after = false;
+    return mark;
+}
+
+RECT MarkRect(const RECT& window, const DropMark& mark) noexcept {
+    if (mark.into)
+        return window;
+    RECT r = window;
+    if (mark.after)
+        r.left = r.right - 2;
+    else
+        r.right = r.left + 2;
+    return r;
+}
+
+Insertion InsertionForDragged(bool button, int depth, const DropTargetFacts& target) noexcept {
+    if (target.kind == TargetKind::None)
+        return button || depth > 1 ? Insertion::FirstOfShown : Insertion::FirstOfRoot;
+    // "Go Up" is no node of the tree: what lands on it starts the shown category.
+    if (target.goUp)
+        return Insertion::FirstOfShown;
+    if (!button || target.kind == TargetKind::Button)
+        return Insertion::AfterTarget;
+    // A button never goes among the top-level categories: they take it in.
+    if (target.depth <= 1 || target.middle)
+        return Insertion::IntoTarget;
+    return Insertion::AfterTarget;
+}
+
 } // namespace views

@@ -45,6 +45,29 @@ bool DropsInto(uint32_t flags, const DropTargetFacts& target) noexcept;
 // lParam the flag word; the answer is 1 when the drop would go into the target.
 constexpr UINT WM_LARK_DRAG_OVER = 0x833C;
 constexpr UINT WM_LARK_DRAG_END = 0x833D;
+// Posted by a button dragged on the bar when it is released: wParam the screen point,
+// lParam the dragged node.
+constexpr UINT WM_LARK_DROP_MOVE = 0x8334;
+constexpr UINT WM_LARK_DROP_COPY = 0x8335;
+constexpr UINT WM_LARK_DROP_REMOVE = 0x8336;
+
+// The flag word of a button or category dragged on the bar; `overItself` while the pointer
+// has not yet left the dragged button (the mark is then only erased).
+constexpr uint32_t OwnDragFlags(int depth, bool button, bool overItself) noexcept {
+    return (static_cast<uint32_t>(depth) & kDragDepthMask) | (button ? kDragIsButton : 0u) |
+           (overItself ? kDragMarkOnly : 0u);
+}
+
+// Where the drop mark of a drag over the bar goes (outside the tab strip).
+enum class MarkOn { Nothing, Target, FirstProgram, FirstCategory };
+struct DropMark {
+    MarkOn on = MarkOn::Nothing;
+    bool after = true; // a thin bar at the window's right edge, else at its left
+    bool into = false; // the whole window is framed: the drop goes into the target
+};
+DropMark MarkFor(uint32_t flags, const DropTargetFacts& target, bool insideBar) noexcept;
+// The thin bar (or, for a drop into the target, the whole rectangle) a mark draws.
+RECT MarkRect(const RECT& window, const DropMark& mark) noexcept;
 
 // The effect answered while dragging: a drop into a target reads as a move, else a copy.
 constexpr DWORD DragOverEffect(bool into) noexcept {
@@ -66,9 +89,13 @@ enum class Insertion {
     AfterTarget,  // target.InsertAfter
     IntoTarget,   // target.AppendChild
     FirstOfShown, // InsertFirstChild of the shown category
+    FirstOfRoot,  // InsertFirstChild of the root: a new first top-level category
 };
 
 // Where a node dropped from another program goes.
 Insertion InsertionFor(const DropTargetFacts& target, bool into) noexcept;
+
+// Where a button (or category) of the bar dragged from `depth` goes when it is dropped.
+Insertion InsertionForDragged(bool button, int depth, const DropTargetFacts& target) noexcept;
 
 } // namespace views

@@ -110,7 +110,7 @@ void CImageButton::Draw(HDC dc, int state, bool checked, bool disabled) const {
 }
 
 void CImageButton::DrawNow(int state) {
-    if (!hwnd_)
+    if (!hwnd_ || state == views::kSameFace)
         return;
     fw::WindowDC dc(hwnd_);
     Draw(dc.get(), state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
@@ -120,22 +120,6 @@ bool CImageButton::Contains(POINT client) const {
     RECT r{};
     ::GetClientRect(hwnd_, &r);
     return ::PtInRect(&r, client) != FALSE;
-}
-
-void CImageButton::CancelLeaveTracking() {
-    TRACKMOUSEEVENT track{};
-    track.cbSize = sizeof(track);
-    track.dwFlags = TME_CANCEL | TME_LEAVE;
-    track.hwndTrack = hwnd_;
-    ::TrackMouseEvent(&track);
-}
-
-void CImageButton::Leave() {
-    if (!m_nHover)
-        return;
-    m_nHover = 0;
-    m_bPressed = 0;
-    DrawNow(views::kStateNormal);
 }
 
 void CImageButton::OnPaint() {
@@ -148,59 +132,19 @@ bool CImageButton::OnEraseBackground(HDC) {
 }
 
 void CImageButton::OnLButtonDown(UINT, POINT) {
-    m_bPressed = 1;
-    CancelLeaveTracking();
-    ::SetCapture(hwnd_);
-    DrawNow(views::kStatePressed);
+    DrawNow(m_track.Press(hwnd_));
 }
 
 void CImageButton::OnMouseMove(UINT, POINT client) {
-    if (Contains(client)) {
-        if (m_nHover != 1)
-            DrawNow(m_bPressed ? views::kStatePressed : views::kStateHot);
-        if (m_nHover == 0) {
-            TRACKMOUSEEVENT track{};
-            track.cbSize = sizeof(track);
-            track.dwFlags = TME_LEAVE;
-            track.hwndTrack = hwnd_;
-            // While held, or where leave tracking is refused, the capture and the timer
-            // tell when the pointer goes.
-            if (m_bPressed || !::TrackMouseEvent(&track)) {
-                ::SetCapture(hwnd_);
-                ::SetTimer(hwnd_, kLeaveTimer, kLeaveTimerPeriodMs, nullptr);
-            }
-        }
-        m_nHover = 1;
-    } else if (m_bPressed) {
-        if (m_nHover == 1)
-            DrawNow(views::kStateHot);
-        m_nHover = 2;
-    } else {
-        if (m_nHover == 1)
-            DrawNow(views::kStateNormal);
-        if (m_nHover) {
-            m_nHover = 0;
-            ::ReleaseCapture();
-        }
-    }
+    DrawNow(m_track.Move(hwnd_, Contains(client)));
 }
 
-void CImageButton::OnLButtonUp(UINT keys, POINT client) {
+void CImageButton::OnLButtonUp(UINT, POINT client) {
     const bool inside = Contains(client);
-    const bool click = inside && m_bPressed;
+    const bool click = inside && m_track.Pressed();
     if (inside)
         m_bChecked = m_bToggle ? !m_bChecked : 0;
-    m_bPressed = 0;
-    if (!inside || m_nHover != 1) {
-        // The capture from the press ends here unless hover tracking keeps it: a button
-        // pressed without a move over it first would otherwise keep the mouse for good.
-        m_nHover = 0;
-        if (::GetCapture() == hwnd_)
-            ::ReleaseCapture();
-    }
-    DrawNow(inside ? views::kStateHot : views::kStateNormal);
-    if (inside && m_nHover == 0)
-        OnMouseMove(keys, client); // hover tracking from here on
+    DrawNow(m_track.Release(hwnd_, inside));
     if (click) {
         const int id = ::GetDlgCtrlID(hwnd_);
         ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -209,7 +153,7 @@ void CImageButton::OnLButtonUp(UINT keys, POINT client) {
 }
 
 void CImageButton::OnMouseLeave() {
-    Leave();
+    DrawNow(m_track.Leave());
 }
 
 void CImageButton::OnTimer(UINT_PTR id) {
@@ -217,25 +161,16 @@ void CImageButton::OnTimer(UINT_PTR id) {
         SetMsgHandled(false);
         return;
     }
-    if (m_nHover == 0) {
-        ::KillTimer(hwnd_, kLeaveTimer);
-        return;
-    }
     POINT cursor{};
     ::GetCursorPos(&cursor);
     RECT window{};
     ::GetWindowRect(hwnd_, &window);
-    if (m_nHover == 1 && !::PtInRect(&window, cursor)) {
-        m_nHover = 0; // the capture's loss below must not draw a second time
-        m_bPressed = 0;
-        ::ReleaseCapture();
-        DrawNow(views::kStateNormal);
-    }
+    DrawNow(m_track.Tick(hwnd_, ::PtInRect(&window, cursor) != FALSE));
 }
 
 void CImageButton::OnCaptureChanged(HWND gaining) {
     if (gaining != hwnd_)
-        Leave();
+        DrawNow(m_track.CaptureLost());
 }
 
 LRESULT CImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "framework/window.h"
+#include "views/pointer_tracker.h"
 
 class CImageButton : public fw::Window {
 public:
@@ -31,6 +32,7 @@ public:
     void SetChecked(bool checked);
     bool IsToggle() const noexcept { return m_bToggle != 0; }
     int NormalImage() const noexcept { return m_nImage; }
+    int32_t Hover() const noexcept { return m_track.Hover(); }
     int DisabledImage() const noexcept { return m_nDisabledImage; }
 
     // Face and picture for a state of views::ButtonState, drawn into `dc` over the client area.
@@ -59,15 +61,13 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Draws the face unless it is views::kSameFace.
     void DrawNow(int state);
     bool Contains(POINT client) const;
-    void CancelLeaveTracking();
-    void Leave();
 
     int32_t m_bChecked = 0;
     int32_t m_bToggle = 0;
     int32_t m_nImage = -1;
     int32_t m_nDisabledImage = -1;
-    int32_t m_nHover = 0; // 0 away, 1 over, 2 held and dragged outside
-    int32_t m_bPressed = 0;
+    views::PointerTracker m_track{kLeaveTimer, kLeaveTimerPeriodMs};
 };

@@ -90,6 +90,9 @@ LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ShowLoadNotice();
         return 0;
     }
+    LRESULT result = 0;
+    if (OnDragMessage(msg, wp, lp, result))
+        return result;
     if (msg != WM_LARK_SAVE_DONE)
         return OnViewMessage(msg, wp, lp) ? 0 : fw::Window::OnMessage(msg, wp, lp);
     SaveDone(static_cast<uint32_t>(wp), lp != 0);

@@ -87,14 +87,15 @@ public:
     CBookButton* FirstButtonWindow(bool categoryArea) const;
 
     // ---- drops from other programs (program_toolbar_drop.cpp) ----
-    // True when data dragged in with the flag word `flags` would go into what lies under
-    // the point (a category, or the program a file is opened with).
-    bool OutsideDragAnswer(POINT screen, uint32_t flags) const;
     // Dropped paths or one web address become buttons at the point (or the first path is
     // opened with the program it is dropped on when `into`).
     void DropPaths(const std::vector<std::wstring>& paths, POINT screen, bool into);
     // A dropped shell item: the new button takes the absolute list over.
     void DropItemIdList(fw::Pidl list, POINT screen);
+
+    // ---- buttons dragged on the bar (program_toolbar_drag.cpp) ----
+    // The window that carries the drop mark now, or null.
+    HWND DropMarkWindow() const noexcept { return m_hMarkWindow; }
 
     // ---- categories (program_toolbar_categories.cpp) ----
     // Rebuilds the category buttons and the tabs from the top level of the tree.
@@ -162,6 +163,16 @@ private:
     void PlaceDropped(std::unique_ptr<oVoiceBook> node, oVoiceBook* target, views::Insertion where);
     // A top-level category that took items becomes the shown one; the bar is shown again.
     void ShowDropTarget(oVoiceBook* target);
+
+    // ---- buttons dragged on the bar (program_toolbar_drag.cpp) ----
+    // The drag messages of buttons and of the drop target; false for any other message.
+    bool OnDragMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // Draws the drop mark for the point; true when the drop would go into the target.
+    bool DragOver(POINT screen, uint32_t flags);
+    void EraseDropMark();
+    void DropDragged(UINT msg, POINT screen, oVoiceBook* node);
+    HWND m_hMarkWindow = nullptr;
+    views::DropMark m_mark;
 
     // ---- categories (program_toolbar_categories.cpp) ----
     // The commands of the category buttons, menus and tabs; false for any other command.

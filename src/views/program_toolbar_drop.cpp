@@ -14,6 +14,7 @@
 #include "shell/shortcut.h"
 #include "views/drop_data.h"
 #include "views/drop_rules.h"
+#include "views/tree_edits.h"
 #include "views/program_toolbar.h"
 
 namespace {
@@ -94,13 +95,6 @@ views::DropTargetFacts CProgramToolBar::DropFacts(const oVoiceBook* target, POIN
     return facts;
 }
 
-bool CProgramToolBar::OutsideDragAnswer(POINT screen, uint32_t flags) const {
-    if (OnTabStrip(screen))
-        return true;
-    const oVoiceBook* target = DropTargetAt(true, false, screen);
-    return views::DropsInto(flags, DropFacts(target, screen));
-}
-
 bool CProgramToolBar::CanTakeDrop() {
     ::SetForegroundWindow(Owner());
     if (m_pCurrentCategory)
@@ -112,17 +106,7 @@ bool CProgramToolBar::CanTakeDrop() {
 
 void CProgramToolBar::PlaceDropped(std::unique_ptr<oVoiceBook> node, oVoiceBook* target,
                                    views::Insertion where) {
-    switch (where) {
-    case views::Insertion::AfterTarget:
-        target->InsertAfter(node.release());
-        break;
-    case views::Insertion::IntoTarget:
-        target->AppendChild(node.release());
-        break;
-    case views::Insertion::FirstOfShown:
-        m_pCurrentCategory->InsertFirstChild(node.release());
-        break;
-    }
+    views::PlaceNode(*node.release(), target, where, *m_pCurrentCategory, *g_pVoiceBook);
 }
 
 void CProgramToolBar::ShowDropTarget(oVoiceBook* target) {

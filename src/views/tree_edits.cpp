@@ -47,4 +47,50 @@ bool MoveNode(oVoiceBook& node, oVoiceBook& target, bool into) {
     return true;
 }
 
+namespace {
+oVoiceBook* PlaceParent(oVoiceBook* target, Insertion where, oVoiceBook& shown, oVoiceBook& root) {
+    switch (where) {
+    case Insertion::AfterTarget:
+        return target ? target->Parent() : nullptr;
+    case Insertion::IntoTarget:
+        return target;
+    case Insertion::FirstOfShown:
+        return &shown;
+    case Insertion::FirstOfRoot:
+        return &root;
+    }
+    return nullptr;
+}
+} // namespace
+
+void PlaceNode(oVoiceBook& node, oVoiceBook* target, Insertion where, oVoiceBook& shown,
+               oVoiceBook& root) {
+    switch (where) {
+    case Insertion::AfterTarget:
+        target->InsertAfter(&node);
+        break;
+    case Insertion::IntoTarget:
+        target->AppendChild(&node);
+        break;
+    case Insertion::FirstOfShown:
+        shown.InsertFirstChild(&node);
+        break;
+    case Insertion::FirstOfRoot:
+        root.InsertFirstChild(&node);
+        break;
+    }
+}
+
+bool MoveNodeTo(oVoiceBook& node, oVoiceBook* target, Insertion where, oVoiceBook& shown,
+                oVoiceBook& root) {
+    oVoiceBook* parent = node.Parent();
+    oVoiceBook* into = PlaceParent(target, where, shown, root);
+    // A place inside the moved subtree would leave with it (and be deleted with it).
+    if (!parent || !into || target == &node || IsInSubtree(into, node))
+        return false;
+    parent->Unlink(&node);
+    PlaceNode(node, target, where, shown, root);
+    return true;
+}
+
 } // namespace views

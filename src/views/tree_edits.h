@@ -1,5 +1,7 @@
 #pragma once
 // The tree edits of the bar's editing commands, as plain functions over the tree.
+#include "views/drop_rules.h"
+
 class oVoiceBook;
 
 namespace views {
@@ -21,5 +23,14 @@ oVoiceBook* AddSeparator(const wchar_t* name, oVoiceBook* context, oVoiceBook& c
 // children). Refused (false, nothing changes) when `target` lies in the moved subtree, is the
 // node itself, or either has no place in a tree.
 bool MoveNode(oVoiceBook& node, oVoiceBook& target, bool into);
+
+// Places a node that is in no tree: after `target`, at the end of its children, first in the
+// shown category or first at the top level (`root`). `target` may be null for the last two.
+void PlaceNode(oVoiceBook& node, oVoiceBook* target, Insertion where, oVoiceBook& shown,
+               oVoiceBook& root);
+// Moves a node of the tree with its subtree to such a place. Refused (false, nothing
+// changes) when the place lies in the moved subtree or is next to the node itself as target.
+bool MoveNodeTo(oVoiceBook& node, oVoiceBook* target, Insertion where, oVoiceBook& shown,
+                oVoiceBook& root);
 
 } // namespace views

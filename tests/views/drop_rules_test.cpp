@@ -66,3 +66,53 @@ TEST(DropRules, EffectsAndMiddleThird) {
     EXPECT_FALSE(InMiddleThird(r, POINT{9, 30}));
     EXPECT_FALSE(InMiddleThird(r, POINT{15, 41}));
 }
+
+TEST(DropRules, ButtonsDraggedOnTheBarMarkAndLand) {
+    const DropTargetFacts none{};
+    const DropTargetFacts button{TargetKind::Button, 2, true, false, true};
+    const DropTargetFacts topCategory{TargetKind::Category, 1, true, false, false};
+    const DropTargetFacts subEdge{TargetKind::Category, 2, true, false, false};
+    const DropTargetFacts subMiddle{TargetKind::Category, 2, true, false, true};
+    const DropTargetFacts goUp{TargetKind::Category, 9999, false, true, true}; // its own depth
+    struct Case {
+        const char* what;
+        bool button;
+        int depth;
+        DropTargetFacts target;
+        MarkOn mark;
+        bool into;
+        Insertion insertion;
+    };
+    const Case cases[] = {
+        {"button, nothing under", true, 2, none, MarkOn::FirstProgram, false,
+         Insertion::FirstOfShown},
+        {"button onto a button", true, 2, button, MarkOn::Target, false, Insertion::AfterTarget},
+        {"button, top-level category", true, 2, topCategory, MarkOn::Target, true,
+         Insertion::IntoTarget},
+        {"button, edge of a sub-category", true, 2, subEdge, MarkOn::Target, false,
+         Insertion::AfterTarget},
+        {"button, middle of a sub-category", true, 2, subMiddle, MarkOn::Target, true,
+         Insertion::IntoTarget},
+        {"button, Go Up", true, 2, goUp, MarkOn::Target, false, Insertion::FirstOfShown},
+        {"top category, nothing under", false, 1, none, MarkOn::FirstCategory, false,
+         Insertion::FirstOfRoot},
+        {"top category onto another", false, 1, topCategory, MarkOn::Target, false,
+         Insertion::AfterTarget},
+        {"sub-category, nothing under", false, 2, none, MarkOn::FirstProgram, false,
+         Insertion::FirstOfShown},
+        {"sub-category, middle of another", false, 2, subMiddle, MarkOn::Target, false,
+         Insertion::AfterTarget},
+    };
+    for (const Case& c : cases) {
+        const DropMark mark = MarkFor(OwnDragFlags(c.depth, c.button, false), c.target, true);
+        EXPECT_EQ(mark.on, c.mark) << c.what;
+        EXPECT_EQ(mark.into, c.into) << c.what;
+        EXPECT_EQ(mark.after, c.target.kind != TargetKind::None) << c.what;
+        EXPECT_EQ(InsertionForDragged(c.button, c.depth, c.target), c.insertion) << c.what;
+    }
+    EXPECT_EQ(MarkFor(OwnDragFlags(2, true, false), none, false).on, MarkOn::Nothing);
+    const RECT w{10, 0, 50, 40};
+    EXPECT_EQ(MarkRect(w, DropMark{MarkOn::Target, true, false}).left, 48);
+    EXPECT_EQ(MarkRect(w, DropMark{MarkOn::Target, false, false}).right, 12);
+    EXPECT_EQ(MarkRect(w, DropMark{MarkOn::Target, true, true}).left, 10);
+}

@@ -16,6 +16,7 @@
 #include "model/voice_book.h"
 #include "support/dialog_answer.h"
 #include "support/lark_process.h"
+#include "support/real_input.h"
 #include "support/test_util.h"
 #include "views/toolbar_layout.h"
 
@@ -50,20 +51,9 @@ std::vector<ShownButton> VisibleButtons(HWND toolBar) {
     return out;
 }
 
-void MouseTo(POINT p) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN);
-    const int h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((static_cast<int64_t>(p.x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u) << ::GetLastError();
-}
-
 // A real click in the middle of a button.
 void Click(const ShownButton& b) {
-    MouseTo(POINT{(b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2});
+    test::MouseTo(POINT{(b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2});
     test::PumpMessages(50);
     for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         INPUT in{};

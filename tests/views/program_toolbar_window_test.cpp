@@ -155,7 +155,7 @@ TEST_F(ToolbarWindowTest, AButtonFollowsThePointerInAndOutAndWhileHeld) {
     const POINT inside{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     const POINT away{r.left + 300, r.bottom + 200};
     const auto hoverBecomes = [&](int value) {
-        return test::WaitUntil([&] { return button->m_nHover == value; }, 10000);
+        return test::WaitUntil([&] { return button->Hover() == value; }, 10000);
     };
     input(MOUSEEVENTF_MOVE, away);
     input(MOUSEEVENTF_MOVE, inside);
@@ -167,12 +167,12 @@ TEST_F(ToolbarWindowTest, AButtonFollowsThePointerInAndOutAndWhileHeld) {
     input(MOUSEEVENTF_MOVE, inside);
     ASSERT_TRUE(hoverBecomes(1));
     input(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(test::WaitUntil([&] { return button->m_bPressed == 1; }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return button->Pressed(); }, 10000));
     input(MOUSEEVENTF_MOVE, away);
     ASSERT_TRUE(hoverBecomes(2));
     input(MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(test::WaitUntil([&] { return button->m_bPressed == 0; }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !button->Pressed(); }, 10000));
     // The normal face may follow the release by a message (capture change, leave check).
-    EXPECT_TRUE(hoverBecomes(0)) << button->m_nHover;
+    EXPECT_TRUE(hoverBecomes(0)) << button->Hover();
     EXPECT_EQ(::GetCapture(), nullptr);
 }
