@@ -282,7 +282,7 @@ void CBookButton::PostDrop(POINT client) {
     else if (ctrl)
         drop = views::WM_LARK_DROP_REMOVE;
     if (drop)
-        ::PostMessageW(bar, drop, PackScreenPoint(screen), reinterpret_cast<LPARAM>(m_pNode));
+        ::PostMessageW(bar, drop, PackScreenPoint(screen), static_cast<LPARAM>(m_pNode->m_nSerial));
 }
 
 void CBookButton::OnMouseMove(UINT, POINT client) {

@@ -46,7 +46,7 @@ bool DropsInto(uint32_t flags, const DropTargetFacts& target) noexcept;
 constexpr UINT WM_LARK_DRAG_OVER = 0x833C;
 constexpr UINT WM_LARK_DRAG_END = 0x833D;
 // Posted by a button dragged on the bar when it is released: wParam the screen point,
-// lParam the dragged node.
+// lParam the dragged node's serial number.
 constexpr UINT WM_LARK_DROP_MOVE = 0x8334;
 constexpr UINT WM_LARK_DROP_COPY = 0x8335;
 constexpr UINT WM_LARK_DROP_REMOVE = 0x8336;

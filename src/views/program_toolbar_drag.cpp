@@ -15,16 +15,12 @@ POINT UnpackScreenPoint(WPARAM wp) noexcept {
     return POINT{static_cast<short>(LOWORD(wp)), static_cast<short>(HIWORD(wp))};
 }
 
-// The dragged node comes in a posted message: it is used only while the tree still holds it.
-bool InTree(const oVoiceBook* node) {
-    if (!node || !g_pVoiceBook)
-        return false;
-    bool found = false;
-    g_pVoiceBook->WalkDescendantsF([&](oTreeNode& n) {
-        found = &n == node;
-        return found ? WALK_STOP : WALK_DESCEND;
-    });
-    return found;
+// The dragged node comes in a posted message, named by its serial number: a pointer could
+// dangle, or name a newer node at the same address, by the time the message arrives.
+oVoiceBook* DraggedNode(LPARAM serial) {
+    if (!g_pVoiceBook || !serial)
+        return nullptr;
+    return static_cast<oVoiceBook*>(g_pVoiceBook->FindBySerial(static_cast<uint64_t>(serial)));
 }
 
 oVoiceBook* TopLevelOf(oVoiceBook* node) {
@@ -48,7 +44,7 @@ bool CProgramToolBar::OnDragMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
     case views::WM_LARK_DROP_MOVE:
     case views::WM_LARK_DROP_COPY:
     case views::WM_LARK_DROP_REMOVE:
-        DropDragged(msg, UnpackScreenPoint(wp), reinterpret_cast<oVoiceBook*>(lp));
+        DropDragged(msg, UnpackScreenPoint(wp), DraggedNode(lp));
         result = 0;
         return true;
     default:
@@ -105,7 +101,7 @@ bool CProgramToolBar::DragOver(POINT screen, uint32_t flags) {
 }
 
 void CProgramToolBar::DropDragged(UINT msg, POINT screen, oVoiceBook* node) {
-    if (!InTree(node))
+    if (!node || node == g_pVoiceBook)
         return;
     if (msg == views::WM_LARK_DROP_REMOVE) {
         RemoveNode(*node);
