@@ -15,6 +15,7 @@
 #include "model/data_path.h"
 #include "support/lark_process.h"
 #include "support/prepared_data.h"
+#include "support/real_input.h"
 #include "support/startup_wait.h"
 #include "support/test_util.h"
 
@@ -83,34 +84,10 @@ inline ::testing::AssertionResult PreferenceBecomes(const wchar_t* name, int32_t
     return ValueBecomes(kPreferences, name, expected);
 }
 
-// Real input: the cursor jumps to a screen point; returns once the system has it there.
-inline void MouseTo(POINT p) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN);
-    const int h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((static_cast<int64_t>(p.x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    if (::SendInput(1, &in, sizeof(in)) != 1)
-        test::ReportSystemError("SendInput(move)", ::GetLastError());
-    POINT at{};
-    EXPECT_TRUE(test::WaitUntil([&] { return ::GetCursorPos(&at) && at.x == p.x && at.y == p.y; },
-                                test::kPatientMs))
-        << "cursor at " << at.x << "," << at.y << " instead of " << p.x << "," << p.y;
-}
-
+// Real input (support/real_input.h), by the names these tests use.
+using test::MouseTo;
 inline void LeftButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    if (::SendInput(1, &in, sizeof(in)) != 1)
-        test::ReportSystemError(down ? "SendInput(left down)" : "SendInput(left up)",
-                                ::GetLastError());
-    const bool wanted = down;
-    EXPECT_TRUE(
-        test::WaitUntil([&] { return ((::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == wanted; },
-                        test::kPatientMs));
+    test::Press(down);
 }
 
 // True while the thread of `window` runs the system's move or size loop.
