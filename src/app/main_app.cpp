@@ -117,6 +117,12 @@ int CMainApp::ExitInstance() {
     return fw::App::ExitInstance();
 }
 
+bool CMainApp::OnIdle(int) {
+    // The bar shows: what its first category did not need is made ready now.
+    icons::CompleteImageLists();
+    return false;
+}
+
 bool CMainApp::PreTranslateMessage(MSG& msg) {
     return fw::App::PreTranslateMessage(msg);
 }

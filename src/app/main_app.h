@@ -21,6 +21,7 @@ public:
 
     bool InitInstance() override;
     int ExitInstance() override;
+    bool OnIdle(int round) override;
     bool PreTranslateMessage(MSG& msg) override;
 
     // Preference values, read and changed in place by the whole program.

@@ -69,7 +69,11 @@ int App::Main() {
         return exitCode_ ? exitCode_ : 0;
     }
     MSG msg{};
+    int idleRound = 0;
+    bool idle = true;
     for (;;) {
+        while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            idle = OnIdle(idleRound++);
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             exitCode_ = static_cast<int>(msg.wParam);

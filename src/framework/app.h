@@ -24,6 +24,10 @@ public:
 
     virtual bool InitInstance() { return true; }
     virtual int ExitInstance() { return exitCode_; }
+    // Called when the queue is empty (everything painted); `round` counts the calls since the
+    // start. Work that can wait until the program shows goes here; true asks for another
+    // round, false ends idle processing for good.
+    virtual bool OnIdle(int /*round*/) { return false; }
     // Called for every message before translation and dispatch, also while a modal dialog
     // or a menu runs; true consumes it. Offers the message to the target window and its
     // ancestors, then to the accelerator table.

@@ -185,17 +185,14 @@ private:
 
 } // namespace
 
-LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool singleByte) {
-    const size_t limit = image.size();
-    const CompoundFileSurvey survey = SurveyCompoundFile(image.data(), image.size());
-    if (!survey.sound)
-        return LoadOutcome::Damaged;
-    fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create(std::move(image), true);
-    if (!bytes || ::StgIsStorageILockBytes(bytes.get()) != S_OK)
+namespace {
+
+LoadOutcome ReadStorage(oVoiceBook& root, MemoryLockBytes* bytes, size_t limit,
+                        const CompoundFileSurvey& survey, bool singleByte) {
+    if (::StgIsStorageILockBytes(bytes) != S_OK)
         return LoadOutcome::Damaged;
     fw::ComPtr<IStorage> storage;
-    if (FAILED(::StgOpenStorageOnILockBytes(bytes.get(), nullptr, kReadMode, nullptr, 0,
-                                            storage.put())))
+    if (FAILED(::StgOpenStorageOnILockBytes(bytes, nullptr, kReadMode, nullptr, 0, storage.put())))
         return LoadOutcome::Damaged;
 
     const size_t headerSize = singleByte ? kAnsiHeaderSize : kHeaderSize;
@@ -235,6 +232,27 @@ LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool
     return whole ? LoadOutcome::Loaded : LoadOutcome::Partial;
 }
 
+// The storage code only reads the image: it is handed back afterwards rather than copied
+// beforehand, which for a large file costs as much as reading it.
+LoadOutcome ReadImageAndKeep(oVoiceBook& root, std::vector<uint8_t>& image, bool singleByte) {
+    const size_t limit = image.size();
+    const CompoundFileSurvey survey = SurveyCompoundFile(image.data(), image.size());
+    if (!survey.sound)
+        return LoadOutcome::Damaged;
+    fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create(std::move(image), true);
+    if (!bytes)
+        return LoadOutcome::Damaged;
+    const LoadOutcome outcome = ReadStorage(root, bytes.get(), limit, survey, singleByte);
+    image = bytes->TakeBytes();
+    return outcome;
+}
+
+} // namespace
+
+LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool singleByte) {
+    return ReadImageAndKeep(root, image, singleByte);
+}
+
 LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool singleByte,
                          std::vector<uint8_t>* bytes) {
     std::vector<uint8_t> image;
@@ -248,9 +266,10 @@ LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool single
     case ReadResult::Ok:
         break;
     }
+    const LoadOutcome outcome = ReadImageAndKeep(root, image, singleByte);
     if (bytes)
-        *bytes = image;
-    return ReadDataFileImage(root, std::move(image), singleByte);
+        *bytes = std::move(image);
+    return outcome;
 }
 
 } // namespace model

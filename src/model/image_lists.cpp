@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/resources.h"
@@ -23,6 +24,10 @@ struct State {
     std::vector<int> users;
     std::vector<int> freeSlots;
     TargetIconSource source = nullptr;
+    // The library's places are reserved when the lists are made; its icons are read when
+    // a library picture is first asked for, or when the program has time after its start.
+    std::wstring libraryPath;
+    bool libraryPending = false;
 };
 
 // Never destroyed: nodes may outlive every static object, and the process frees the lists.
@@ -33,6 +38,16 @@ State& S() {
 
 HIMAGELIST L(ListKind kind) {
     return S().lists[static_cast<int>(kind)].get();
+}
+
+void FillLibrary();
+bool IsLibraryPicture(int index);
+
+// The list to draw `index` from, with the library's icons read first when it is one of them.
+HIMAGELIST ListFor(ListKind kind, int index) {
+    if (IsLibraryPicture(index))
+        FillLibrary();
+    return L(kind);
 }
 
 // A list with the built-in pictures: the 32-bit strip with alpha, else the older strip
@@ -122,22 +137,38 @@ void Release(int index) {
     }
 }
 
-void AppendLibrary(const std::wstring& path) {
+// The number of icons in the library file (0 when it is missing or holds none).
+int CountLibraryIcons(const std::wstring& path) {
+    const UINT n = ::ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0);
+    if (n == UINT_MAX) // a file that is missing or no icon file at all
+        return 0;
+    return static_cast<int>(std::min(n, kMaxLibraryIcons));
+}
+
+// Fills the reserved places with the library's icons, once. A place whose icon cannot be
+// read shows the picture of a missing icon, as a library index past the end does.
+void FillLibrary() {
     State& s = S();
-    for (UINT i = 0; i < kMaxLibraryIcons; ++i) {
+    if (!s.libraryPending)
+        return;
+    s.libraryPending = false;
+    for (int index = s.firstLibrary; index < s.fixedCount; ++index) {
         HICON large = nullptr;
         HICON small = nullptr;
-        const UINT n = ::ExtractIconExW(path.c_str(), static_cast<int>(i), &large, &small, 1);
+        const UINT n =
+            ::ExtractIconExW(s.libraryPath.c_str(), index - s.firstLibrary, &large, &small, 1);
         fw::Icon ownLarge(large);
         fw::Icon ownSmall(small);
-        if (n == 0 || !large || !small)
-            break;
-        const int index = Place(large, small, -1);
-        if (index < 0)
-            break;
-        if (i == 0)
-            s.firstLibrary = index;
+        if (n > 0 && Place(large, small, index) == index)
+            continue;
+        for (fw::ImageList& list : s.lists)
+            ::ImageList_Copy(list.get(), index, list.get(), kPictureMissing, ILCF_MOVE);
     }
+}
+
+bool IsLibraryPicture(int index) {
+    const State& s = S();
+    return s.libraryPending && index >= s.firstLibrary && index < s.fixedCount;
 }
 
 void Draw(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono,
@@ -146,11 +177,11 @@ void Draw(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, b
     HIMAGELIST list = nullptr;
     int index = -1;
     if (grey && node.m_nGrayImage >= 0 && iconMono) {
-        list = L(large ? ListKind::LargeGrey : ListKind::SmallGrey);
         index = node.m_nGrayImage;
+        list = ListFor(large ? ListKind::LargeGrey : ListKind::SmallGrey, index);
     } else if (node.m_nImage >= 0) {
-        list = L(large ? ListKind::LargeColour : ListKind::SmallColour);
         index = node.m_nImage;
+        list = ListFor(large ? ListKind::LargeColour : ListKind::SmallColour, index);
     }
     if (!list)
         return;
@@ -182,8 +213,22 @@ void BuildImageListsFrom(const std::wstring& libraryPath) {
     for (fw::ImageList& list : s.lists)
         if (list)
             ::ImageList_SetImageCount(list.get(), kBuiltInPictures);
-    AppendLibrary(libraryPath);
-    s.fixedCount = s.lists[0] ? ::ImageList_GetImageCount(s.lists[0].get()) : 0;
+    s.fixedCount = kBuiltInPictures;
+    // Reading the library's icons and making their grey forms is the slowest part of the
+    // lists; the bar's first category rarely needs them, so only their places are taken.
+    const int library = ListsExist() ? CountLibraryIcons(libraryPath) : 0;
+    if (library > 0) {
+        s.firstLibrary = kBuiltInPictures;
+        s.fixedCount = kBuiltInPictures + library;
+        for (fw::ImageList& list : s.lists)
+            ::ImageList_SetImageCount(list.get(), static_cast<UINT>(s.fixedCount));
+        s.libraryPath = libraryPath;
+        s.libraryPending = true;
+    }
+}
+
+void CompleteImageLists() {
+    FillLibrary();
 }
 
 void DestroyImageLists() {
@@ -194,9 +239,12 @@ void DestroyImageLists() {
     s.fixedCount = 0;
     s.users.clear();
     s.freeSlots.clear();
+    s.libraryPending = false;
 }
 
-HIMAGELIST List(ListKind kind) noexcept {
+HIMAGELIST List(ListKind kind) {
+    // Whoever takes a list draws from it by any index.
+    FillLibrary();
     return L(kind);
 }
 
@@ -276,12 +324,14 @@ void DrawSmall(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool gr
 
 fw::Icon GetIconHandle(const oVoiceBook& node, bool large, bool grey, bool iconMono) {
     if (grey && node.m_nGrayImage >= 0 && iconMono)
-        return fw::Icon(::ImageList_GetIcon(L(large ? ListKind::LargeGrey : ListKind::SmallGrey),
-                                            node.m_nGrayImage, ILD_TRANSPARENT));
+        return fw::Icon(::ImageList_GetIcon(
+            ListFor(large ? ListKind::LargeGrey : ListKind::SmallGrey, node.m_nGrayImage),
+            node.m_nGrayImage, ILD_TRANSPARENT));
     if (node.m_nImage < 0)
         return fw::Icon();
-    return fw::Icon(::ImageList_GetIcon(L(large ? ListKind::LargeColour : ListKind::SmallColour),
-                                        node.m_nImage, ILD_TRANSPARENT));
+    return fw::Icon(::ImageList_GetIcon(
+        ListFor(large ? ListKind::LargeColour : ListKind::SmallColour, node.m_nImage),
+        node.m_nImage, ILD_TRANSPARENT));
 }
 
 } // namespace icons

@@ -32,8 +32,11 @@ void BuildImageLists();
 // The same with the icon library at `libraryPath` (BuildImageLists takes the one beside
 // the program).
 void BuildImageListsFrom(const std::wstring& libraryPath);
+// The library's icons are read when first drawn or taken through List(), or here: once,
+// when the program has time (after its window shows).
+void CompleteImageLists();
 void DestroyImageLists();
-HIMAGELIST List(ListKind kind) noexcept;
+HIMAGELIST List(ListKind kind);
 // Index of the first larkb.icl icon in the lists (0 while none was added).
 int FirstLibraryIndex() noexcept;
 

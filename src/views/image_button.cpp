@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "framework/gdi.h"
 #include "framework/resources.h"
@@ -19,6 +20,15 @@ struct SharedLists {
     }
     static constexpr int kSizes[3] = {32, 24, 16};
     fw::ImageList lists[3];
+    // The icon of each place, read at a size when a button first draws it at that size:
+    // a bar uses one size, and hidden buttons need none.
+    struct Source {
+        UINT id;
+        bool shared;
+        bool loaded[3];
+        bool drawn[3]; // the icon could be read at that size
+    };
+    std::vector<Source> sources;
 };
 
 SharedLists& Lists() {
@@ -36,19 +46,35 @@ HICON LoadIconAt(UINT id, int size, bool shared) {
     return static_cast<HICON>(icon);
 }
 
-// Adds the icon at every size; the index it has in all three lists, or -1.
+int SizeIndex(int size) {
+    return size >= 32 ? 0 : size >= 24 ? 1 : 2;
+}
+
+// Takes a place for the icon in all three lists; the index it has in them, or -1.
 int AddIcon(UINT id, bool shared) {
-    int index = -1;
-    for (int i = 0; i < 3; ++i) {
-        const int size = SharedLists::kSizes[i];
-        HICON icon = LoadIconAt(id, size, shared);
-        const int added = ::ImageList_AddIcon(Lists().lists[i].get(), icon);
-        if (icon && !shared)
-            ::DestroyIcon(icon);
-        if (i == 0)
-            index = added;
-    }
+    SharedLists& l = Lists();
+    const int index = static_cast<int>(l.sources.size());
+    for (const fw::ImageList& list : l.lists)
+        if (!list || !::ImageList_SetImageCount(list.get(), static_cast<UINT>(index) + 1))
+            return -1;
+    l.sources.push_back(SharedLists::Source{id, shared, {}, {}});
     return index;
+}
+
+// Reads the icon of `index` at the list's size, once; whether the place holds it.
+bool LoadPlace(int i, int index) {
+    SharedLists& l = Lists();
+    if (index < 0 || static_cast<size_t>(index) >= l.sources.size())
+        return false;
+    SharedLists::Source& source = l.sources[static_cast<size_t>(index)];
+    if (!source.loaded[i]) {
+        source.loaded[i] = true;
+        HICON icon = LoadIconAt(source.id, SharedLists::kSizes[i], source.shared);
+        source.drawn[i] = icon && ::ImageList_ReplaceIcon(l.lists[i].get(), index, icon) >= 0;
+        if (icon && !source.shared)
+            ::DestroyIcon(icon);
+    }
+    return source.drawn[i];
 }
 } // namespace
 
@@ -80,7 +106,10 @@ void CImageButton::SetChecked(bool checked) {
 }
 
 HIMAGELIST CImageButton::SharedList(int size) {
-    const int i = size >= 32 ? 0 : size >= 24 ? 1 : 2;
+    // Whoever takes a list may draw any place of it.
+    const int i = SizeIndex(size);
+    for (size_t index = 0; index < Lists().sources.size(); ++index)
+        LoadPlace(i, static_cast<int>(index));
     return Lists().lists[i].get();
 }
 
@@ -106,7 +135,9 @@ void CImageButton::Draw(HDC dc, int state, bool checked, bool disabled) const {
     if (image < 0)
         return;
     const ImagePlace place = PlaceImage(client.right, client.bottom, state == views::kStatePressed);
-    ::ImageList_Draw(SharedList(place.size), image, dc, place.x, place.y, ILD_TRANSPARENT);
+    const int i = SizeIndex(place.size);
+    if (LoadPlace(i, image))
+        ::ImageList_Draw(Lists().lists[i].get(), image, dc, place.x, place.y, ILD_TRANSPARENT);
 }
 
 void CImageButton::DrawNow(int state) {

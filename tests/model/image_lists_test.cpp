@@ -165,6 +165,21 @@ TEST_F(ImageListsTest, LibraryIconsFollowTheBuiltInPictures) {
     }
 }
 
+TEST_F(ImageListsTest, LibraryIconsAreTheSameReadOnFirstDrawOrAtIdle) {
+    oVoiceBook node;
+    node.m_nKind = KIND_ITEM | KIND_BOOK;
+    node.m_nDefaultImage = 1005;
+    const Pixels onFirstDraw = NodeLarge(node, true, true); // the grey list first
+    const Pixels colour = NodeLarge(node, false, false);
+    Rebuild(Library());
+    icons::CompleteImageLists();
+    icons::ReleaseImages(node);
+    EXPECT_EQ(NodeLarge(node, true, true), onFirstDraw);
+    EXPECT_EQ(NodeLarge(node, false, false), colour);
+    EXPECT_NE(colour, Surface(32).Read()) << "nothing drawn";
+    EXPECT_NE(colour, ListPicture(icons::ListKind::LargeColour, icons::kPictureMissing));
+}
+
 TEST_F(ImageListsTest, NodesWithoutTargetDrawTheirDefaultPicture) {
     struct Case {
         int32_t kind, chosen;
