@@ -273,4 +273,18 @@ TEST_F(SharedBarTest, TheGripButtonsShowTheirTipsAndTheExitButtonEndsTheProgram)
     EXPECT_TRUE(PlacementBecomes(L"State", 3));
 }
 
+// A test whose bar had to be killed must not leave its edge reserved for the next test's bar.
+TEST_F(BarWindowTest, AKilledBarLeavesNoEdgeReservedForTheNext) {
+    {
+        test::LarkProcess lark(exe_);
+        HWND bar = Start(lark);
+        EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
+        lark.Kill();
+    }
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84))) << ::testing::PrintToString(WindowRect(bar));
+    Exit(lark);
+}
+
 } // namespace

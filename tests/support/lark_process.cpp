@@ -2,8 +2,10 @@
 
 #include <tlhelp32.h>
 #include <shlobj.h>
+#include <shellapi.h>
 
 #include <cstdio>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -38,8 +40,43 @@ BOOL CALLBACK FindBar(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
-// Ends `process` and waits until it is gone; reports what fails.
+// The bar windows of process `pid`.
+std::vector<HWND> BarWindowsOf(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{pid, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            wchar_t text[64] = {};
+            ::GetWindowTextW(hwnd, text, 64);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->pid && std::wstring(text) == kTitle)
+                s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Ends `process` and waits until it is gone; reports what fails. The shell keeps the edge
+// of a killed application bar reserved (Wine does): it is given back, or every later bar
+// of the run would be placed beside a bar that no longer exists.
 void TerminateAndWait(HANDLE process, DWORD pid) {
+    const std::vector<HWND> bars = BarWindowsOf(pid);
+    struct GiveBackEdges {
+        const std::vector<HWND>& bars;
+        ~GiveBackEdges() {
+            for (HWND bar : bars) {
+                APPBARDATA data{};
+                data.cbSize = sizeof(data);
+                data.hWnd = bar;
+                ::SHAppBarMessage(ABM_REMOVE, &data);
+            }
+        }
+    } giveBack{bars};
     if (!::TerminateProcess(process, 99)) {
         const DWORD error = ::GetLastError();
         // A process that has just ended refuses with access denied.
