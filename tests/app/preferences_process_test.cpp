@@ -80,7 +80,7 @@ protected:
         HWND found = nullptr;
         EXPECT_TRUE(test::WaitUntil(
             [&] { return (found = FindWindowWhere(lark_->Id(), nullptr, match)) != nullptr; },
-            15000));
+            test::kPatientMs));
         return found;
     }
     HWND OpenSheet(const std::wstring& caption = L"Preferences") {
@@ -94,7 +94,7 @@ protected:
     // Presses a button of a window of the bar's process and waits until the window is gone.
     static bool Close(HWND window, int button) {
         test::PressButton(window, button);
-        return test::WaitUntil([&] { return !::IsWindow(window); }, 15000);
+        return test::WaitUntil([&] { return !::IsWindow(window); }, test::kPatientMs);
     }
 
     std::unique_ptr<test::LarkProcess> lark_;
@@ -114,13 +114,15 @@ TEST_F(PreferencesProcessTest, TheHotkeyIsShownConvertedAndStoredBackOrCleared) 
     EXPECT_EQ(SendTo(hotkey, HKM_GETHOTKEY), MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_ALT));
     SendTo(hotkey, HKM_SETHOTKEY, MAKEWORD(VK_F5, HOTKEYF_SHIFT));
     ASSERT_TRUE(Close(sheet, IDOK));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TBHotKeyCode") == 0x10074; }, 5000));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TBHotKeyCode") == 0x10074; },
+                                test::kPatientMs));
 
     sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
     SendTo(FindControl(sheet, 1118), HKM_SETHOTKEY, 0);
     ASSERT_TRUE(Close(sheet, IDOK));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TBHotKeyCode") == 0; }, 5000));
+    EXPECT_TRUE(
+        test::WaitUntil([] { return ReadPreference(L"TBHotKeyCode") == 0; }, test::kPatientMs));
     // No hotkey of the bar holds the key any more.
     ASSERT_NE(::RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'A'), FALSE) << ::GetLastError();
     ::UnregisterHotKey(nullptr, 7);
@@ -141,14 +143,14 @@ TEST_F(PreferencesProcessTest, MonochromeRepaintsOnlyWhenOkChangesIt) {
         ASSERT_TRUE(Close(sheet, button));
         test::PumpMessages(300);
     }
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"IconMono") == 1; }, 5000));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"IconMono") == 1; }, test::kPatientMs));
     // Grey or black, as the bar is inactive or active: the caption colours are gone at once.
     EXPECT_TRUE(test::WaitUntil(
         [&] {
             const COLORREF c = bartest::ScreenPixel(probe);
             return c == RGB(0, 0, 0) || c == RGB(192, 192, 192);
         },
-        5000))
+        test::kPatientMs))
         << std::hex << bartest::ScreenPixel(probe);
 
     // OK without a change repaints nothing: a mark drawn over the bar's buttons (away from the
@@ -170,7 +172,8 @@ TEST_F(PreferencesProcessTest, MonochromeRepaintsOnlyWhenOkChangesIt) {
     ::FillRect(dc, &spot, brush.get());
     ::GdiFlush();
     ::ReleaseDC(bar_, dc);
-    ASSERT_TRUE(test::WaitUntil([&] { return bartest::ScreenPixel(spotAt) == mark; }, 5000));
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return bartest::ScreenPixel(spotAt) == mark; }, test::kPatientMs));
     ASSERT_TRUE(Close(sheet, IDOK));
     SendTo(bar_, WM_NULL);
     EXPECT_FALSE(::GetUpdateRect(under, nullptr, FALSE));
@@ -195,8 +198,8 @@ TEST_F(PreferencesProcessTest, HeldByAnotherDialogTheBarOpensNoneAndTheDisableBo
     ASSERT_NE(sheet, nullptr);
     SendTo(sheet, PSM_SETCURSEL, 1);
     HWND list = nullptr;
-    ASSERT_TRUE(
-        test::WaitUntil([&] { return (list = FindControl(sheet, 1186)) != nullptr; }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return (list = FindControl(sheet, 1186)) != nullptr; },
+                                test::kPatientMs));
     EXPECT_TRUE(::IsWindowEnabled(list));
     EXPECT_EQ(ComboText(list, 0), L"[Default Language]");
     SendTo(FindControl(sheet, 1173), BM_CLICK);
@@ -209,7 +212,7 @@ TEST_F(PreferencesProcessTest, HeldByAnotherDialogTheBarOpensNoneAndTheDisableBo
                                            disable) &&
                    disable == 1;
         },
-        5000));
+        test::kPatientMs));
     EXPECT_TRUE(test::ReadRegDwordValue(test::kProductKey, L"UI_LanguageID", language));
     EXPECT_EQ(language, 0u);
     Exit(*lark_);
@@ -238,7 +241,8 @@ TEST_F(PreferencesProcessTest, TheDelayIsRangeCheckedAndKeptWhileUnused) {
     ASSERT_TRUE(::IsWindow(dialog));
     SendTo(::GetDlgItem(dialog, 1100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2500"));
     ASSERT_TRUE(Close(dialog, IDOK));
-    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"AutoHideDelayTime") == 2500; }, 5000));
+    EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"AutoHideDelayTime") == 2500; },
+                                test::kPatientMs));
     EXPECT_EQ(ReadPreference(L"UseAutoHideDelayTime"), 1);
     Exit(*lark_);
 }
@@ -256,8 +260,8 @@ TEST_F(PreferencesProcessTest, TheGermanPackChosenByItsIdShowsGermanDialogs) {
     EXPECT_EQ(ComboText(FindControl(sheet, 1114), 1), L"Menü \"ToolBar\" anzeigen");
     SendTo(sheet, PSM_SETCURSEL, 1);
     HWND list = nullptr;
-    ASSERT_TRUE(
-        test::WaitUntil([&] { return (list = FindControl(sheet, 1186)) != nullptr; }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return (list = FindControl(sheet, 1186)) != nullptr; },
+                                test::kPatientMs));
     EXPECT_EQ(ComboText(list, 0), L"[Standardsprache]");
     EXPECT_EQ(SendTo(list, CB_GETCOUNT), 2);
     EXPECT_EQ(SendTo(list, CB_GETITEMDATA, SendTo(list, CB_GETCURSEL)), 0x407);

@@ -99,7 +99,8 @@ protected:
     }
 
     bool WaitForMenu(bool open) const {
-        return test::WaitUntil([&] { return (OpenMenuOf(lark_.Id()) != nullptr) == open; }, 10000);
+        return test::WaitUntil([&] { return (OpenMenuOf(lark_.Id()) != nullptr) == open; },
+                               test::kPatientMs);
     }
 
     // A window of the test has the focus: global hotkeys reach Wine only then.
@@ -108,7 +109,8 @@ protected:
                                     200, 300, 200, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(window_, nullptr) << ::GetLastError();
         ::SetForegroundWindow(window_);
-        ASSERT_TRUE(test::WaitUntil([&] { return ::GetForegroundWindow() == window_; }, 5000));
+        ASSERT_TRUE(
+            test::WaitUntil([&] { return ::GetForegroundWindow() == window_; }, test::kPatientMs));
     }
 
     test::LarkProcess lark_;
@@ -119,7 +121,7 @@ protected:
 TEST_F(BarMenusProcessTest, CtrlAltAOpensTheToolBarMenuAndGoesWithTheBar) {
     test::WriteRegDword(kPreferences, L"TBHotKeyCode", 0x60041);
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_HOTKEY) == 1; }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_HOTKEY) == 1; }, test::kPatientMs));
     // The chord is taken: a second registration of it fails.
     EXPECT_FALSE(::RegisterHotKey(nullptr, 0x77, MOD_CONTROL | MOD_ALT, 'A'));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
@@ -163,10 +165,12 @@ TEST_F(BarMenusProcessTest, AToolBarMenuCommandRunsItsButtonOnlyWhileItIsInTheLi
 
 TEST_F(BarMenusProcessTest, TheTrayIconIsAddedAgainWhenTheTaskbarRestarts) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_TRAY_ICONS_ADDED) == 1; }, 5000))
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return Query(TEST_QUERY_TRAY_ICONS_ADDED) == 1; }, test::kPatientMs))
         << Query(TEST_QUERY_TRAY_ICONS_ADDED);
     ::PostMessageW(bar_, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_TRAY_ICONS_ADDED) == 2; }, 5000));
+    EXPECT_TRUE(
+        test::WaitUntil([&] { return Query(TEST_QUERY_TRAY_ICONS_ADDED) == 2; }, test::kPatientMs));
     ASSERT_TRUE(lark_.Exit());
 }
 
@@ -185,7 +189,8 @@ TEST_F(BarMenusProcessTest, TheTrayMenuOfAHiddenBarBringsItBackDockedLeft) {
           {VK_RIGHT, false},
           {VK_RETURN, true},
           {VK_RETURN, false}});
-    ASSERT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(bar_) != FALSE; }, 10000));
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return ::IsWindowVisible(bar_) != FALSE; }, test::kPatientMs));
     MONITORINFO mi{};
     mi.cbSize = sizeof(mi);
     ::GetMonitorInfoW(bar::PrimaryMonitor(), &mi);
@@ -196,7 +201,7 @@ TEST_F(BarMenusProcessTest, TheTrayMenuOfAHiddenBarBringsItBackDockedLeft) {
             return r.left == mi.rcMonitor.left && r.bottom == mi.rcMonitor.bottom &&
                    r.right - r.left < 200;
         },
-        10000));
+        test::kPatientMs));
     ASSERT_TRUE(lark_.Exit());
 }
 
@@ -209,7 +214,7 @@ TEST_F(BarMenusProcessTest, AMonitorOfAnEarlierRunGivesWayToThePrimary) {
         test::ReadRegDwordValue(kAppBarInfo, L"Monitor", v);
         return static_cast<int32_t>(v);
     };
-    EXPECT_TRUE(test::WaitUntil([&] { return stored() == primary; }, 10000)) << stored();
+    EXPECT_TRUE(test::WaitUntil([&] { return stored() == primary; }, test::kPatientMs)) << stored();
     RECT r{};
     ::GetWindowRect(bar_, &r);
     MONITORINFO mi{};

@@ -35,7 +35,8 @@ TEST_F(InnerEdgeSizingTest, DraggingTheInnerEdgeStoresThatEdgesNewThickness) {
         LeftButton(false);
         EXPECT_TRUE(WaitForRect(bar, Docked(c.state, 84 + 58)))
             << ::testing::PrintToString(WindowRect(bar));
-        EXPECT_TRUE(test::WaitUntil([&] { return ReadPlacementValue(c.value) == 142; }, 3000));
+        EXPECT_TRUE(
+            test::WaitUntil([&] { return ReadPlacementValue(c.value) == 142; }, test::kPatientMs));
         EXPECT_EQ(ReadPlacementValue(L"DockSizeTop"), 84);
         Exit(lark);
     }

@@ -89,7 +89,8 @@ TEST(RegistrationTest, OwnersGiveBackTheirHotkeyAndTrayIcon) {
     ::UnregisterHotKey(other.hwnd(), 2);
 
     // The notification area comes up with the desktop process, which may still be starting.
-    ASSERT_TRUE(test::WaitUntil([] { return ::FindWindowW(L"Shell_TrayWnd", nullptr); }, 30000));
+    ASSERT_TRUE(
+        test::WaitUntil([] { return ::FindWindowW(L"Shell_TrayWnd", nullptr); }, test::kPatientMs));
     NOTIFYICONDATAW probe{};
     probe.cbSize = sizeof(probe);
     probe.hWnd = window.hwnd();

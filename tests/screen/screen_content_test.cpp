@@ -61,10 +61,10 @@ TEST_F(ScreenContentTest, TheFirstRunsQuestionShowsItsContent) {
         look = LookAt(TakeScreenShot(), WindowRect(question));
     EXPECT_TRUE(ShowsContent(look)) << Describe(look);
     test::PressButton(question, IDNO);
-    EXPECT_TRUE(test::WaitUntil([&] { return test::FileExists(dataFile); }, 30000));
-    EXPECT_TRUE(test::WaitUntil([&] { return lark.WaitForBar() != nullptr; }, 10000));
-    ASSERT_TRUE(
-        test::WaitUntil([&] { return test::FindProgressWindow(lark.Id()) == nullptr; }, 30000));
+    EXPECT_TRUE(test::WaitUntil([&] { return test::FileExists(dataFile); }, test::kPatientMs));
+    EXPECT_TRUE(test::WaitUntil([&] { return lark.WaitForBar() != nullptr; }, test::kPatientMs));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FindProgressWindow(lark.Id()) == nullptr; },
+                                test::kPatientMs));
     Exit(lark);
 }
 

@@ -65,7 +65,7 @@ TEST_F(FirstRunExitTest, EndingTheProgramWhileTheBookmarkQuestionIsOpenEndsThePr
         HWND bar = ::GetWindow(question, GW_OWNER);
         ASSERT_NE(bar, nullptr);
         w.end(bar);
-        EXPECT_TRUE(lark.WaitForExit(10000)) << "the process is still running";
+        EXPECT_TRUE(lark.WaitForExit(test::kPatientMs)) << "the process is still running";
         EXPECT_EQ(lark.ExitCode(), 0u);
         EXPECT_FALSE(test::FileExists(dataFile_)) << "a tree the user never finished was saved";
     }
@@ -77,10 +77,10 @@ TEST_F(FirstRunExitTest, TheEndOfTheSessionEndsARunningBarWithItsPlacementWritte
     ASSERT_TRUE(lark.Start()) << ::GetLastError();
     HWND bar = lark.WaitForBar();
     ASSERT_NE(bar, nullptr);
-    ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(dataFile_); }, 30000));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(dataFile_); }, test::kPatientMs));
     test::DeleteProductKey();
     EndOfSession(bar);
-    EXPECT_TRUE(lark.WaitForExit(10000)) << "the process is still running";
+    EXPECT_TRUE(lark.WaitForExit(test::kPatientMs)) << "the process is still running";
     EXPECT_EQ(lark.ExitCode(), 0u);
     DWORD state = 0;
     EXPECT_TRUE(test::ReadRegDwordValue(std::wstring(test::kProductKey) + L"\\AppBarInfo", L"State",

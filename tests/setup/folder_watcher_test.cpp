@@ -182,7 +182,7 @@ TEST_F(FolderWatcherTest, AMessageForACategoryDeletedSinceNamesNothing) {
             Touch(dir_ / (L"late" + std::to_wstring(n++) + L".txt"));
             return !receiver_.received().empty();
         },
-        10000));
+        test::kPatientMs));
     EXPECT_EQ(Named(receiver_.received()[0]), nullptr);
     EXPECT_NE(Named(static_cast<LPARAM>(newer->m_nSerial)), nullptr);
 }

@@ -239,7 +239,7 @@ TEST_F(HeldFileProcessTest, AFileHeldAllThroughARunSurvivesAndTheUserIsToldWhy) 
     EXPECT_EQ(notice.Seen().text, views::StartupNoticeText(expected));
     EXPECT_EQ(notice.Seen().caption, L"larkRunBar ");
     // The box bears the bar's title too: the bar is the one left once it has gone.
-    ASSERT_TRUE(test::WaitUntil([&] { return !::IsWindow(notice.Seen().hwnd); }, 15000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !::IsWindow(notice.Seen().hwnd); }, test::kPatientMs));
     ASSERT_TRUE(lark.WaitForBar());
     ASSERT_TRUE(lark.Exit());
     ASSERT_TRUE(holder.Release());

@@ -104,7 +104,8 @@ protected:
         ASSERT_TRUE(::SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer));
         toolBar_ = ::GetDlgItem(bar, 6000);
         ASSERT_NE(toolBar_, nullptr);
-        ASSERT_TRUE(test::WaitUntil([&] { return !VisibleButtons(toolBar_).empty(); }, 15000));
+        ASSERT_TRUE(
+            test::WaitUntil([&] { return !VisibleButtons(toolBar_).empty(); }, test::kPatientMs));
     }
 
     // Waits until the first visible button shows `name` in `slot`.
@@ -114,7 +115,7 @@ protected:
                 const auto shown = VisibleButtons(toolBar_);
                 return !shown.empty() && shown[0].slot == slot && shown[0].name == name;
             },
-            15000);
+            test::kPatientMs);
     }
 
     ShownButton Named(const std::wstring& name) {
@@ -241,7 +242,7 @@ TEST_F(ProgramButtonsTest, CategoryButtonsAndTabsSwitchAndALinkedFolderIsFollowe
         return false;
     };
     const auto shows = [&](const wchar_t* prefix) {
-        return test::WaitUntil([&] { return showing(prefix); }, 30000);
+        return test::WaitUntil([&] { return showing(prefix); }, test::kPatientMs);
     };
     const auto at = [](HWND hwnd, int dx, int dy) {
         RECT r{};

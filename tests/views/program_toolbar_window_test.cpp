@@ -104,7 +104,7 @@ TEST_F(ToolbarWindowTest, NoTooltipAppearsWhileTheTooltipPreferenceIsOff) {
             hover();
             return VisibleTip() != nullptr;
         },
-        15000));
+        test::kPatientMs));
 }
 
 TEST_F(ToolbarWindowTest, ButtonsAndDropTargetsAreFoundByScreenPoint) {
@@ -155,7 +155,7 @@ TEST_F(ToolbarWindowTest, AButtonFollowsThePointerInAndOutAndWhileHeld) {
     const POINT inside{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     const POINT away{r.left + 300, r.bottom + 200};
     const auto hoverBecomes = [&](int value) {
-        return test::WaitUntil([&] { return button->Hover() == value; }, 10000);
+        return test::WaitUntil([&] { return button->Hover() == value; }, test::kPatientMs);
     };
     input(MOUSEEVENTF_MOVE, away);
     input(MOUSEEVENTF_MOVE, inside);
@@ -167,11 +167,11 @@ TEST_F(ToolbarWindowTest, AButtonFollowsThePointerInAndOutAndWhileHeld) {
     input(MOUSEEVENTF_MOVE, inside);
     ASSERT_TRUE(hoverBecomes(1));
     input(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(test::WaitUntil([&] { return button->Pressed(); }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return button->Pressed(); }, test::kPatientMs));
     input(MOUSEEVENTF_MOVE, away);
     ASSERT_TRUE(hoverBecomes(2));
     input(MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(test::WaitUntil([&] { return !button->Pressed(); }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !button->Pressed(); }, test::kPatientMs));
     // The normal face may follow the release by a message (capture change, leave check).
     EXPECT_TRUE(hoverBecomes(0)) << button->Hover();
     EXPECT_EQ(::GetCapture(), nullptr);
