@@ -356,8 +356,28 @@ void BenchStartUp(int runs) {
     std::printf("  adding the tray icon (the shell answers first) %.1f ms\n", Median(tray));
 }
 
+// What the machine gives this run: plain arithmetic, and calls that go to the Wine server.
+void MachineSpeed() {
+    volatile unsigned x = 1;
+    double t0 = NowMs();
+    for (int i = 0; i < 1000000; ++i)
+        x = x * 1664525u + 1013904223u;
+    const double cpu = NowMs() - t0;
+    HWND w = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
+    t0 = NowMs();
+    for (int i = 0; i < 1000; ++i)
+        ::InvalidateRect(w, nullptr, FALSE);
+    const double server = NowMs() - t0;
+    ::DestroyWindow(w);
+    std::printf(
+        "  this run's machine: 1e6 multiply-adds %.2f ms, 1,000 Wine server calls %.2f ms\n", cpu,
+        server);
+}
+
 void BenchShow500() {
     std::printf("showing a category of 500 buttons (laid out and painted)\n");
+    MachineSpeed();
     if (!WriteDataFile(2, 500))
         return;
     g_pVoiceBook = new oVoiceBook();
@@ -389,6 +409,8 @@ void BenchShow500() {
                     "ms, layout %.2f ms, painting %.2f ms)\n",
                     Median(later), *std::max_element(later.begin(), later.end()), Median(fill),
                     Median(layout), Median(paint));
+        std::printf("  target at most 10 ms for a later show: %s\n",
+                    Median(later) <= 10.0 ? "met" : "not met");
     }
     delete g_pVoiceBook;
     // The first show of a fresh bar creates the 500 windows.
