@@ -133,8 +133,17 @@ void CProgramToolBar::ShowCategory(oVoiceBook* category, bool resetPaging) {
     LayoutBar(resetPaging);
 }
 
+void CProgramToolBar::AddButtonTips() {
+    if (!m_bTipsDeferred)
+        return;
+    m_bTipsDeferred = false;
+    for (const auto* buttons : {&m_arrCategoryButtons, &m_arrButtons})
+        for (const auto& b : *buttons)
+            AddButtonTip(b->hwnd());
+}
+
 void CProgramToolBar::AddButtonTip(HWND tool) {
-    if (!m_wndToolTip.hwnd())
+    if (!m_wndToolTip.hwnd() || m_bTipsDeferred)
         return;
     // The control asks for the text when it shows it (the name of the node the button
     // shows then), so switching categories tells it nothing.
