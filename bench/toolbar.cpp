@@ -257,6 +257,40 @@ double TrayIconRoundTrip() {
     return added;
 }
 
+// The floor Wine sets: `n` plain child windows made in a shown window and painted once,
+// each filling itself with the face colour.
+double PlainChildWindows(int n) {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (msg != WM_PAINT)
+                return ::DefWindowProcW(hwnd, msg, wp, lp);
+            PAINTSTRUCT ps{};
+            HDC dc = ::BeginPaint(hwnd, &ps);
+            ::FillRect(dc, &ps.rcPaint, ::GetSysColorBrush(COLOR_BTNFACE));
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        };
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"LarkBenchPlainChild";
+        return ::RegisterClassExW(&wc) != 0;
+    }();
+    if (!registered)
+        return -1;
+    const int w = ::GetSystemMetrics(SM_CXSCREEN);
+    const double t0 = NowMs();
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                    0, w, 60, nullptr, nullptr, nullptr, nullptr);
+    for (int i = 0; i < n; ++i)
+        ::CreateWindowExW(0, L"LarkBenchPlainChild", L"", WS_CHILD | WS_VISIBLE, (i * 40) % w,
+                          (i * 40) / w * 20, 38, 18, parent, nullptr, nullptr, nullptr);
+    ::RedrawWindow(parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const double spent = NowMs() - t0;
+    ::DestroyWindow(parent);
+    return spent;
+}
+
 void BenchStartUp(int runs) {
     std::printf("start-up until the window answers (1,000 buttons in 50 categories), median of "
                 "%d\n",
@@ -340,6 +374,19 @@ void BenchStartUp(int runs) {
             ::DestroyWindow(parent);
         }
     }
+    // The bar's windows at start: its own, the 50 category buttons and the first
+    // category's 20 buttons.
+    int windows = 0;
+    g_pVoiceBook = new oVoiceBook();
+    {
+        InProcessBar b;
+        windows = WindowCount() - 1; // not the bench's parent window
+    }
+    delete g_pVoiceBook;
+    g_pVoiceBook = nullptr;
+    std::vector<double> plainWindows;
+    for (int i = 0; i < 5; ++i)
+        plainWindows.push_back(PlainChildWindows(windows));
     std::vector<double> tray;
     for (int i = 0; i < 5; ++i)
         tray.push_back(TrayIconRoundTrip());
@@ -352,8 +399,22 @@ void BenchStartUp(int runs) {
                 "the 50 category buttons with the first category's 20 buttons %.1f ms\n",
                 create.front(), Median(create), Median(empty),
                 Median(create) - Median(empty) - Median(load));
+    std::printf("  what Wine costs any program: %d plain child windows (as many as the bar "
+                "makes at start) made and painted %.1f ms\n",
+                windows, Median(plainWindows));
     std::printf("  icons of the 20 buttons shown first, from the shell %.1f ms\n", Median(icons20));
-    std::printf("  adding the tray icon (the shell answers first) %.1f ms\n", Median(tray));
+    std::printf("  adding the tray icon (the shell answers first) %.1f ms, done once the bar "
+                "has painted\n",
+                Median(tray));
+    // What no change to the bar's own code removes: the libraries it links, reading the
+    // tree, and Wine's price for as many windows.
+    const double libraries = std::max(0.0, Median(linked.ready) - base);
+    const double floor = base + libraries + Median(load) + Median(plainWindows);
+    std::printf("  what remains: the libraries %.1f ms + reading the tree %.1f ms + %d windows at "
+                "Wine's plain cost %.1f ms; with these alone the bar would answer at %.1f ms, "
+                "%.2fx\n",
+                libraries, Median(load), windows, Median(plainWindows), floor,
+                base > 0 ? floor / base : 0.0);
 }
 
 // What the machine gives this run: plain arithmetic, and calls that go to the Wine server.
