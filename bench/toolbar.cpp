@@ -201,6 +201,7 @@ struct InProcessBar {
         parent = ::CreateWindowExW(0, L"STATIC", L"bench bar", WS_POPUP | WS_VISIBLE, 0, h - 60, w,
                                    60, nullptr, nullptr, nullptr, nullptr);
         bar = std::make_unique<CProgramToolBar>();
+        bar->DeferButtonTips(); // as the program does: told once it has painted
         bar->Create(RECT{0, 0, w, 60}, parent, 6000, &prefs, &metrics);
         Paint();
     }
@@ -389,6 +390,7 @@ void BenchStartUp(int runs) {
             HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 60, nullptr,
                                             nullptr, nullptr, nullptr);
             CProgramToolBar bar;
+            bar.DeferButtonTips();
             bar.Create(RECT{0, 0, 600, 60}, parent, 6000, &prefs, &metrics);
             empty.push_back(NowMs() - t0);
             ::DestroyWindow(parent);
