@@ -201,6 +201,7 @@ struct InProcessBar {
         parent = ::CreateWindowExW(0, L"STATIC", L"bench bar", WS_POPUP | WS_VISIBLE, 0, h - 60, w,
                                    60, nullptr, nullptr, nullptr, nullptr);
         bar = std::make_unique<CProgramToolBar>();
+        bar->DeferButtonTips(); // as the program does: told once it has painted
         bar->Create(RECT{0, 0, w, 60}, parent, 6000, &prefs, &metrics);
         Paint();
     }
@@ -255,6 +256,60 @@ double TrayIconRoundTrip() {
     ::Shell_NotifyIconW(NIM_DELETE, &nid);
     ::DestroyWindow(w);
     return added;
+}
+
+// A shown window with `n` plain child windows, each filling itself with the face colour.
+HWND PlainChildWindowsMade(int n) {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (msg != WM_PAINT)
+                return ::DefWindowProcW(hwnd, msg, wp, lp);
+            PAINTSTRUCT ps{};
+            HDC dc = ::BeginPaint(hwnd, &ps);
+            ::FillRect(dc, &ps.rcPaint, ::GetSysColorBrush(COLOR_BTNFACE));
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        };
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"LarkBenchPlainChild";
+        return ::RegisterClassExW(&wc) != 0;
+    }();
+    if (!registered)
+        return nullptr;
+    const int w = ::GetSystemMetrics(SM_CXSCREEN);
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                    0, w, 60, nullptr, nullptr, nullptr, nullptr);
+    for (int i = 0; i < n; ++i)
+        ::CreateWindowExW(0, L"LarkBenchPlainChild", L"", WS_CHILD | WS_VISIBLE, (i * 40) % w,
+                          (i * 40) / w * 20, 38, 18, parent, nullptr, nullptr, nullptr);
+    return parent;
+}
+
+// The floor Wine sets for any program: `n` plain child windows made and painted once.
+double PlainChildWindows(int n) {
+    const double t0 = NowMs();
+    HWND parent = PlainChildWindowsMade(n);
+    ::RedrawWindow(parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const double spent = NowMs() - t0;
+    ::DestroyWindow(parent);
+    return spent;
+}
+
+// The same for repainting `n` plain child windows already made (median of 11).
+double PlainRepaint(int n) {
+    HWND parent = PlainChildWindowsMade(n);
+    ::RedrawWindow(parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::vector<double> times;
+    for (int i = 0; i < 11; ++i) {
+        const double t0 = NowMs();
+        ::RedrawWindow(parent, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        times.push_back(NowMs() - t0);
+    }
+    ::DestroyWindow(parent);
+    return Median(times);
 }
 
 void BenchStartUp(int runs) {
@@ -335,11 +390,25 @@ void BenchStartUp(int runs) {
             HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 60, nullptr,
                                             nullptr, nullptr, nullptr);
             CProgramToolBar bar;
+            bar.DeferButtonTips();
             bar.Create(RECT{0, 0, 600, 60}, parent, 6000, &prefs, &metrics);
             empty.push_back(NowMs() - t0);
             ::DestroyWindow(parent);
         }
     }
+    // The bar's windows at start: its own, the 50 category buttons and the first
+    // category's 20 buttons.
+    int windows = 0;
+    g_pVoiceBook = new oVoiceBook();
+    {
+        InProcessBar b;
+        windows = WindowCount() - 1; // not the bench's parent window
+    }
+    delete g_pVoiceBook;
+    g_pVoiceBook = nullptr;
+    std::vector<double> plainWindows;
+    for (int i = 0; i < 5; ++i)
+        plainWindows.push_back(PlainChildWindows(windows));
     std::vector<double> tray;
     for (int i = 0; i < 5; ++i)
         tray.push_back(TrayIconRoundTrip());
@@ -352,12 +421,46 @@ void BenchStartUp(int runs) {
                 "the 50 category buttons with the first category's 20 buttons %.1f ms\n",
                 create.front(), Median(create), Median(empty),
                 Median(create) - Median(empty) - Median(load));
+    std::printf("  what Wine costs any program: %d plain child windows (as many as the bar "
+                "makes at start) made and painted %.1f ms\n",
+                windows, Median(plainWindows));
     std::printf("  icons of the 20 buttons shown first, from the shell %.1f ms\n", Median(icons20));
-    std::printf("  adding the tray icon (the shell answers first) %.1f ms\n", Median(tray));
+    std::printf("  adding the tray icon (the shell answers first) %.1f ms, done once the bar "
+                "has painted\n",
+                Median(tray));
+    // What no change to the bar's own code removes: the libraries it links, reading the
+    // tree, and Wine's price for as many windows.
+    const double libraries = std::max(0.0, Median(linked.ready) - base);
+    const double floor = base + libraries + Median(load) + Median(plainWindows);
+    std::printf("  what remains: the libraries %.1f ms + reading the tree %.1f ms + %d windows at "
+                "Wine's plain cost %.1f ms; with these alone the bar would answer at %.1f ms, "
+                "%.2fx\n",
+                libraries, Median(load), windows, Median(plainWindows), floor,
+                base > 0 ? floor / base : 0.0);
+}
+
+// What the machine gives this run: plain arithmetic, and calls that go to the Wine server.
+void MachineSpeed() {
+    volatile unsigned x = 1;
+    double t0 = NowMs();
+    for (int i = 0; i < 1000000; ++i)
+        x = x * 1664525u + 1013904223u;
+    const double cpu = NowMs() - t0;
+    HWND w = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
+    t0 = NowMs();
+    for (int i = 0; i < 1000; ++i)
+        ::InvalidateRect(w, nullptr, FALSE);
+    const double server = NowMs() - t0;
+    ::DestroyWindow(w);
+    std::printf(
+        "  this run's machine: 1e6 multiply-adds %.2f ms, 1,000 Wine server calls %.2f ms\n", cpu,
+        server);
 }
 
 void BenchShow500() {
     std::printf("showing a category of 500 buttons (laid out and painted)\n");
+    MachineSpeed();
     if (!WriteDataFile(2, 500))
         return;
     g_pVoiceBook = new oVoiceBook();
@@ -389,6 +492,12 @@ void BenchShow500() {
                     "ms, layout %.2f ms, painting %.2f ms)\n",
                     Median(later), *std::max_element(later.begin(), later.end()), Median(fill),
                     Median(layout), Median(paint));
+        std::printf("  target at most 10 ms for a later show: %s\n",
+                    Median(later) <= 10.0 ? "met" : "not met");
+        // Wine's own price for painting as many windows: what no drawing code goes below.
+        std::printf("  %d buttons are shown; repainting as many plain child windows takes %.2f ms "
+                    "in this run\n",
+                    b.bar->VisibleCount(), PlainRepaint(b.bar->VisibleCount()));
     }
     delete g_pVoiceBook;
     // The first show of a fresh bar creates the 500 windows.

@@ -118,7 +118,10 @@ int CMainApp::ExitInstance() {
 }
 
 bool CMainApp::OnIdle(int) {
-    // The bar shows: what its first category did not need is made ready now.
+    // The bar has painted (painting comes before idleness): what the user cannot see in
+    // the first moment is done now, then what its first category did not need.
+    if (m_mainDlg)
+        m_mainDlg->FinishStartUp();
     icons::CompleteImageLists();
     return false;
 }

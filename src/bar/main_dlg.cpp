@@ -125,13 +125,19 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_tooltip.Create(hwnd_);
     m_tooltip.Activate(true);
     m_tooltip.SetDelays(0, kToolTipAutoPopMs);
-    m_btnMenu.Create(0, RECT{}, hwnd_, IDC_MENU_BUTTON, &DrawMenuButton);
-    m_btnExit.Create(0, RECT{}, hwnd_, ID_APP_EXIT, &DrawExitButton);
+    // The children are made in their places: the bar lays out its first category once.
+    const bar::ChildLayout places = bar::LayOutChildren(ClientSize(hwnd_), IsCollapsed());
+    const bool placed = places.action == bar::ChildLayout::Place;
+    m_btnMenu.Create(0, placed ? places.menuButton : RECT{}, hwnd_, IDC_MENU_BUTTON,
+                     &DrawMenuButton);
+    m_btnExit.Create(0, placed ? places.exitButton : RECT{}, hwnd_, ID_APP_EXIT, &DrawExitButton);
     // The tools need the buttons' windows, so they are added once the buttons exist.
     m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
     m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
     m_wndToolBar.SetAppServices(&m_app);
-    m_wndToolBar.Create(RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR, &m_app.Prefs(), &bar::CurrentMetrics());
+    m_wndToolBar.DeferButtonTips();
+    m_wndToolBar.Create(placed ? places.toolBar : RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR,
+                        &m_app.Prefs(), &bar::CurrentMetrics());
     // A first run has just built the tree: its preferences are written with it.
     if (m_wndToolBar.StartedWithFirstRun() && ::IsWindow(hwnd_))
         m_app.SavePreferences();
@@ -146,11 +152,19 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     if (drop)
         m_dropTarget.Register(hwnd_, drop.get());
     LayOutChildren();
-    // Last, once the bar is whole: the tray's and the hotkey's menus need the tree, and while
-    // the shell takes the icon this thread answers other programs' messages.
+    // The rest waits for FinishStartUp, once the bar has painted.
+    return false; // the bar does not take the focus
+}
+
+void CMainDlg::FinishStartUp() {
+    if (m_bStartUpFinished || !hwnd_)
+        return;
+    m_bStartUpFinished = true;
+    m_wndToolBar.AddButtonTips();
+    // The tray's and the hotkey's menus need the tree, whole by now; while the shell takes
+    // the icon this thread answers other programs' messages.
     AddTrayIcon();
     ApplyHotKey();
-    return false; // the bar does not take the focus
 }
 
 void CMainDlg::OnDestroy() {

@@ -37,6 +37,9 @@ public:
     // Registers the hotkey of "TBHotKeyCode" again (after the preferences changed); zero or
     // a negative code removes it.
     void ApplyHotKey();
+    // What the user does not see in the first moment, done once the bar has painted: the
+    // tray icon, the hotkey and the buttons' tips. Runs once.
+    void FinishStartUp();
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -109,6 +112,7 @@ private:
     fw::Icon m_hSmallIcon;
     int m_bConstructed = 0;
     bool m_bVertical = false;
+    bool m_bStartUpFinished = false;
     bar::FrameAllowance m_frame;
     // Where a sizing by the mouse began: the window and the cursor.
     RECT m_rcSizingStart{};

@@ -122,7 +122,8 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
         DrawGroove(dc, line);
         return;
     }
-    views::DrawButtonFace(hwnd_, dc, client, state, checked);
+    // Its parent, the program bar, is painted by its class brush alone.
+    views::DrawButtonFace(hwnd_, dc, client, state, checked, ::GetSysColorBrush(COLOR_BTNFACE));
     if (!m_pNode)
         return;
 

@@ -14,12 +14,15 @@ constexpr int kThemePressed = 3;
 constexpr int kThemeChecked = 5;
 constexpr int kThemeHotChecked = 6;
 
-bool DrawThemed(HWND button, HDC dc, const RECT& rect, int state, bool checked) {
+bool DrawThemed(HWND button, HDC dc, const RECT& rect, int state, bool checked,
+                HBRUSH parentBrush) {
     const ui::VisualStyles& styles = ui::VisualStyles::Get();
     if (!styles.Active())
         return false;
     // The parent's background first: the theme's parts have rounded, see-through corners.
-    if (!styles.DrawParentBackground(button, dc, rect))
+    if (parentBrush)
+        ::FillRect(dc, &rect, parentBrush);
+    else if (!styles.DrawParentBackground(button, dc, rect))
         ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
     int part = 0;
     if (state == kStatePressed)
@@ -65,8 +68,9 @@ HBRUSH CheckedPatternBrush() {
     return pattern.brush.get();
 }
 
-void DrawButtonFace(HWND button, HDC dc, const RECT& rect, int state, bool checked) {
-    if (!DrawThemed(button, dc, rect, state, checked))
+void DrawButtonFace(HWND button, HDC dc, const RECT& rect, int state, bool checked,
+                    HBRUSH parentBrush) {
+    if (!DrawThemed(button, dc, rect, state, checked, parentBrush))
         DrawClassic(dc, rect, state, checked);
 }
 

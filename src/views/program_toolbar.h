@@ -67,6 +67,10 @@ public:
     bool IsSaveUnderWay() const noexcept;
     // The tree was built by the first run when the bar was created.
     bool StartedWithFirstRun() const noexcept { return m_bFirstRun; }
+    // Before Create: the buttons' tips wait for AddButtonTips (nobody points at a button
+    // before the bar has shown), which tells those of the buttons made so far.
+    void DeferButtonTips() noexcept { m_bTipsDeferred = true; }
+    void AddButtonTips();
 
     // ---- the views (program_toolbar_view.cpp) ----
     static constexpr UINT_PTR kFolderReloadTimer = 300;
@@ -256,4 +260,5 @@ private:
     uint32_t m_nSupersededTicket = 0;
     std::wstring m_strLoadNotice; // shown once after start-up; empty when there is none
     bool m_bFirstRun = false;     // the tree was built by the first-run set-up
+    bool m_bTipsDeferred = false; // DeferButtonTips until AddButtonTips
 };

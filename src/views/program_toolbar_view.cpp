@@ -42,6 +42,17 @@ bool IsShown(const CBookButton& b) {
     return b.Node() && ::IsWindowVisible(b.hwnd());
 }
 
+bool operator==(const RECT& a, const RECT& b) {
+    return ::EqualRect(&a, &b) != FALSE;
+}
+
+RECT RectInParent(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 RECT WindowRectOf(HWND hwnd) {
     RECT r{};
     ::GetWindowRect(hwnd, &r);
@@ -122,8 +133,17 @@ void CProgramToolBar::ShowCategory(oVoiceBook* category, bool resetPaging) {
     LayoutBar(resetPaging);
 }
 
+void CProgramToolBar::AddButtonTips() {
+    if (!m_bTipsDeferred)
+        return;
+    m_bTipsDeferred = false;
+    for (const auto* buttons : {&m_arrCategoryButtons, &m_arrButtons})
+        for (const auto& b : *buttons)
+            AddButtonTip(b->hwnd());
+}
+
 void CProgramToolBar::AddButtonTip(HWND tool) {
-    if (!m_wndToolTip.hwnd())
+    if (!m_wndToolTip.hwnd() || m_bTipsDeferred)
         return;
     // The control asks for the text when it shows it (the name of the node the button
     // shows then), so switching categories tells it nothing.
@@ -228,11 +248,16 @@ void CProgramToolBar::LayoutBar(bool resetPaging) {
         if (!hwnd || !batch)
             return;
         constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+        // A shown window already in its place is left out: each move is a round trip to
+        // the window system, and a later show of a category moves nothing.
+        const bool shown = (::GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (place.visible && shown && RectInParent(hwnd) == place.rect)
+            return;
         if (place.visible) {
             const RECT& r = place.rect;
             batch = ::DeferWindowPos(batch, hwnd, nullptr, r.left, r.top, r.right - r.left,
                                      r.bottom - r.top, kFlags | SWP_SHOWWINDOW);
-        } else if (::GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) {
+        } else if (shown) {
             // Its own flag, not IsWindowVisible: while the bar is being created it is not
             // visible yet, and a child left shown would appear with it.
             batch = ::DeferWindowPos(batch, hwnd, nullptr, 0, 0, 0, 0,
