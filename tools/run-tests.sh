@@ -34,7 +34,7 @@ export LARK_TEST_ROOT="$build/wine-test"
 export LARK_TEST_RESULTS="$LARK_TEST_ROOT/results"
 rm -rf "$LARK_TEST_RESULTS"
 mkdir -p "$LARK_TEST_RESULTS"
-"$repo/tools/wine-prefix.sh" "$LARK_TEST_ROOT/base"
+"$repo/tools/wine-prefix.sh" "$LARK_TEST_ROOT/base" --no-window-manager
 
 status=0
 ctest --test-dir "$build" -j "$(nproc)" --output-on-failure || status=$?

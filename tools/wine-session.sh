@@ -8,7 +8,7 @@
 # when the calling script exits.
 
 wine_session() {
-    "$lark_tools/wine-prefix.sh" "$1/base" || exit 1
+    "$lark_tools/wine-prefix.sh" "$1/base" --no-window-manager || exit 1
     work=$(mktemp -d "$1/$2.XXXXXX")
     prefix=$work/prefix
     xvfb_pid=
