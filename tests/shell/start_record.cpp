@@ -14,10 +14,17 @@ void RecordInto(const std::wstring& file) {
 }
 
 bool WaitForRecord(const std::wstring& file, StartRecord& record, DWORD timeoutMs) {
-    if (!test::WaitUntil([&] { return test::FileExists(file); }, timeoutMs))
+    // Read until the whole record is there: the helper's rename may still hold the file a
+    // moment after its name appears, and a read then sees nothing.
+    std::string text;
+    if (!test::WaitUntil(
+            [&] {
+                const std::vector<uint8_t> bytes = test::ReadFileBytes(file);
+                text.assign(bytes.begin(), bytes.end());
+                return text.find("\nshow=") != std::string::npos;
+            },
+            timeoutMs))
         return false;
-    const std::vector<uint8_t> bytes = test::ReadFileBytes(file);
-    const std::string text(bytes.begin(), bytes.end());
     auto field = [&](const std::string& key) {
         const size_t at = text.find(key + "=");
         if (at == std::string::npos)
