@@ -23,6 +23,7 @@
 #include "support/test_util.h"
 #include "views/program_toolbar.h"
 #include "views/tab_view_wnd.h"
+#include "menu_driver.h"
 
 namespace {
 
@@ -49,40 +50,12 @@ std::vector<std::wstring> ShownButtons(HWND bar) {
     return names;
 }
 
+using viewtest::DriveMenu;
 // Records the commands its children send.
-class Recorder : public fw::Window {
-public:
-    Recorder() {
-        RegisterClass(L"LarkCategoryTestParent");
-        Create(WS_EX_TOPMOST, L"LarkCategoryTestParent", L"categories", WS_POPUP | WS_VISIBLE,
-               RECT{100, 100, 700, 190}, nullptr, 0);
-    }
-    ~Recorder() override { Destroy(); }
-    std::vector<UINT> commands;
-
-protected:
-    void OnCommand(UINT id, UINT, HWND) override { commands.push_back(id); }
+struct Recorder : viewtest::RecordingParent {
+    Recorder() : RecordingParent(L"LarkCategoryTestParent") {}
 };
 
-// Works the popup menu that `open` shows from inside its loop (a thread timer fires there):
-// `act` gets the menu once it is up and posts the keys that end it. False when it never ran.
-std::function<void(HWND, HMENU)> g_menuAction;
-void CALLBACK MenuTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND w = ::FindWindowW(L"#32768", nullptr);
-    auto menu = w && ::IsWindowVisible(w)
-                    ? reinterpret_cast<HMENU>(::SendMessageW(w, MN_GETHMENU, 0, 0))
-                    : nullptr;
-    if (menu && g_menuAction)
-        std::exchange(g_menuAction, nullptr)(w, menu);
-}
-bool DriveMenu(std::function<void(HWND, HMENU)> act, const std::function<void()>& open) {
-    g_menuAction = std::move(act);
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &MenuTick);
-    EXPECT_NE(timer, 0u) << ::GetLastError();
-    open();
-    ::KillTimer(nullptr, timer);
-    return !std::exchange(g_menuAction, nullptr);
-}
 void PostKeys(HWND menuWindow, std::initializer_list<UINT> keys) {
     for (UINT key : keys)
         ::PostMessageW(menuWindow, WM_KEYDOWN, key, 0);

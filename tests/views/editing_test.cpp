@@ -25,6 +25,7 @@
 #include "views/program_toolbar.h"
 #include "views/tab_view_wnd.h"
 #include "views/tree_edits.h"
+#include "menu_driver.h"
 
 namespace {
 
@@ -119,26 +120,9 @@ TEST(EditMenu, StateFollowsTheNodeUnderThePointerAndTheClipboard) {
 
 // ---- through the bar window -----------------------------------------------------------------
 
-class Parent : public fw::Window {
-public:
-    Parent() {
-        RegisterClass(L"LarkEditingTestParent");
-        Create(WS_EX_TOPMOST, L"LarkEditingTestParent", L"editing", WS_POPUP | WS_VISIBLE,
-               RECT{100, 100, 700, 190}, nullptr, 0);
-    }
-    ~Parent() override { Destroy(); }
+struct Parent : viewtest::RecordingParent {
+    Parent() : RecordingParent(L"LarkEditingTestParent") {}
 };
-
-// Works the popup menu that `open` shows, from a thread timer inside its loop.
-std::function<void(HWND, HMENU)> g_menuAction;
-void CALLBACK MenuTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND w = ::FindWindowW(L"#32768", nullptr);
-    auto menu = w && ::IsWindowVisible(w)
-                    ? reinterpret_cast<HMENU>(::SendMessageW(w, MN_GETHMENU, 0, 0))
-                    : nullptr;
-    if (menu && g_menuAction)
-        std::exchange(g_menuAction, nullptr)(w, menu);
-}
 
 class EditingWindowTest : public ::testing::Test {
 protected:
@@ -199,7 +183,7 @@ protected:
         std::vector<std::pair<UINT, bool>> states;
         if (keys.empty())
             keys.push_back(VK_ESCAPE);
-        g_menuAction = [&](HWND w, HMENU menu) {
+        auto action = [&](HWND w, HMENU menu) {
             for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
                 const UINT id = ::GetMenuItemID(menu, i);
                 if (id != 0 && id != UINT(-1))
@@ -209,25 +193,22 @@ protected:
             for (UINT key : keys)
                 ::PostMessageW(w, WM_KEYDOWN, key, 0);
         };
-        const auto action = g_menuAction;
         // A menu the system ends before it shows chose nothing: it is opened again until it
         // has been seen. A mouse button message left in this thread's queue by an earlier
         // test (a click on a disabled window stays there under Wine) ends every menu at once
         // and is left in place by it: such input is taken out first.
         const DWORD start = ::GetTickCount();
+        bool seen = false;
         do {
             for (MSG stale; ::PeekMessageW(&stale, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK,
                                            PM_REMOVE | PM_QS_INPUT);) {
             }
-            g_menuAction = action;
-            const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &MenuTick);
-            EXPECT_NE(timer, 0u) << ::GetLastError();
-            ::SendMessageW(Bar(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Bar()),
-                           MAKELPARAM(at.x, at.y));
-            ::KillTimer(nullptr, timer);
-        } while (g_menuAction && ::GetTickCount() - start < test::kPatientMs);
-        EXPECT_FALSE(g_menuAction) << "the menu never showed";
-        g_menuAction = nullptr;
+            seen = viewtest::DriveMenu(action, [&] {
+                ::SendMessageW(Bar(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Bar()),
+                               MAKELPARAM(at.x, at.y));
+            });
+        } while (!seen && ::GetTickCount() - start < test::kPatientMs);
+        EXPECT_TRUE(seen) << "the menu never showed";
         return states;
     }
     static bool Grey(const std::vector<std::pair<UINT, bool>>& states, UINT id) {
