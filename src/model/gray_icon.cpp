@@ -61,6 +61,38 @@ fw::Bitmap MakeGrayBitmap(HBITMAP colour) {
     return grey;
 }
 
+uint64_t IconFingerprint(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return 0;
+    fw::Bitmap colour(info.hbmColor);
+    fw::Bitmap mask(info.hbmMask);
+    uint64_t hash = 14695981039346656037ull; // FNV-1a
+    auto mix = [&hash](const void* data, size_t size) {
+        for (size_t i = 0; i < size; ++i)
+            hash = (hash ^ static_cast<const BYTE*>(data)[i]) * 1099511628211ull;
+    };
+    fw::WindowDC screen(nullptr);
+    for (HBITMAP bitmap : {colour.get(), mask.get()}) {
+        BITMAP bm{};
+        if (!bitmap) {
+            mix("none", 4);
+            continue;
+        }
+        if (::GetObjectW(bitmap, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight <= 0)
+            return 0;
+        BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
+        std::vector<RGBQUAD> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+        if (::GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS) !=
+            bm.bmHeight)
+            return 0;
+        const LONG shape[3] = {bm.bmWidth, bm.bmHeight, bm.bmBitsPixel};
+        mix(shape, sizeof(shape));
+        mix(pixels.data(), pixels.size() * sizeof(RGBQUAD));
+    }
+    return hash == 0 ? 1 : hash; // 0 means "not known"
+}
+
 fw::Icon MakeGrayIcon(HICON icon) {
     ICONINFO info{};
     if (!icon || !::GetIconInfo(icon, &info))

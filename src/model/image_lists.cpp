@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/resources.h"
@@ -23,6 +24,9 @@ struct State {
     // Users of each picture from fixedCount on, and the pictures nobody uses any more.
     std::vector<int> users;
     std::vector<int> freeSlots;
+    // The look of each counted picture (0: unknown), and the picture of each look.
+    std::vector<uint64_t> looks;
+    std::unordered_map<uint64_t, int> byLook;
     TargetIconSource source = nullptr;
     // The library's places are reserved when the lists are made; its icons are read when
     // a library picture is first asked for, or when the program has time after its start.
@@ -101,22 +105,43 @@ int Place(HICON large, HICON small, int slot) {
     return -1;
 }
 
-// A new picture with one user, in a slot nobody uses when there is one.
+int* UsersOf(int index);
+
+// A picture with one more user: the one that looks the same when there is one, else a new
+// one in a slot nobody uses, or at the end.
 int AddCounted(HICON large, HICON small) {
     State& s = S();
+    const uint64_t a = IconFingerprint(large);
+    const uint64_t b = IconFingerprint(small);
+    const uint64_t look = a && b ? (a * 31) ^ b : 0;
+    if (look) {
+        const auto found = s.byLook.find(look);
+        if (found != s.byLook.end()) {
+            if (int* users = UsersOf(found->second)) {
+                ++*users;
+                return found->second;
+            }
+        }
+    }
+    int index = -1;
     if (!s.freeSlots.empty()) {
-        const int slot = s.freeSlots.back();
-        if (Place(large, small, slot) != slot)
+        index = s.freeSlots.back();
+        if (Place(large, small, index) != index)
             return -1;
         s.freeSlots.pop_back();
-        s.users[static_cast<size_t>(slot - s.fixedCount)] = 1;
-        return slot;
+    } else {
+        index = Place(large, small, -1);
+        if (index < 0)
+            return -1;
+        const size_t count = static_cast<size_t>(index - s.fixedCount) + 1;
+        s.users.resize(count, 0);
+        s.looks.resize(count, 0);
     }
-    const int index = Place(large, small, -1);
-    if (index < 0)
-        return -1;
-    s.users.resize(static_cast<size_t>(index - s.fixedCount) + 1, 0);
-    s.users.back() = 1;
+    const size_t k = static_cast<size_t>(index - s.fixedCount);
+    s.users[k] = 1;
+    s.looks[k] = look;
+    if (look)
+        s.byLook[look] = index;
     return index;
 }
 
@@ -131,10 +156,16 @@ int* UsersOf(int index) {
 }
 
 void Release(int index) {
-    if (int* users = UsersOf(index)) {
-        if (--*users == 0)
-            S().freeSlots.push_back(index);
-    }
+    int* users = UsersOf(index);
+    if (!users || --*users > 0)
+        return;
+    State& s = S();
+    s.freeSlots.push_back(index);
+    uint64_t& look = s.looks[static_cast<size_t>(index - s.fixedCount)];
+    const auto found = s.byLook.find(look);
+    if (found != s.byLook.end() && found->second == index)
+        s.byLook.erase(found);
+    look = 0;
 }
 
 // The number of icons in the library file (0 when it is missing or holds none).
@@ -239,6 +270,8 @@ void DestroyImageLists() {
     s.fixedCount = 0;
     s.users.clear();
     s.freeSlots.clear();
+    s.looks.clear();
+    s.byLook.clear();
     s.libraryPending = false;
 }
 

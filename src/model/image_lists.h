@@ -3,9 +3,12 @@
 // pictures in them. A picture has the same index in all four lists.
 //
 // Pictures of node targets are counted: a picture that no node uses any more is reused by
-// the next one, so rebuilding pictures all day keeps the lists the same size.
+// the next one, so rebuilding pictures all day keeps the lists the same size. Nodes whose
+// icons look the same (documents of one kind, one program on several buttons) share one
+// picture: adding a picture to the lists is slow.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "framework/gdi.h"
@@ -63,6 +66,9 @@ void DrawLarge(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool gr
 void DrawSmall(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono);
 // A new icon from the node's picture, or none; images are not built here.
 fw::Icon GetIconHandle(const oVoiceBook& node, bool large, bool grey, bool iconMono);
+// A digest of the icon's pixels and shape: equal for icons that look the same, 0 when the
+// icon cannot be read.
+uint64_t IconFingerprint(HICON icon);
 // The grey form of `icon` (the given icon stays the caller's).
 fw::Icon MakeGrayIcon(HICON icon);
 // The grey form of an icon's colour bitmap: 32-bit pixels keep their alpha; at other depths

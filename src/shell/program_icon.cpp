@@ -51,6 +51,15 @@ bool OwnProgramIcon(const std::wstring& path, fw::Icon* large, fw::Icon* small) 
 void GetProgramIcon(const std::wstring& text, fw::Icon* large, fw::Icon* small) {
     std::wstring path;
     ResolveProgramPath(text, path);
+    // Nothing the shell could show: a button whose target is gone keeps its own picture
+    // (some shells answer any missing path with a generic one, slowly).
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (large)
+            large->reset();
+        if (small)
+            small->reset();
+        return;
+    }
     // Taken from the program itself first: some shells (Wine's) answer every program with
     // the generic picture of a file.
     if (OwnProgramIcon(path, large, small))

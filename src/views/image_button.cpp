@@ -23,6 +23,7 @@ struct SharedLists {
     // The icon of each place, read at a size when a button first draws it at that size:
     // a bar uses one size, and hidden buttons need none.
     struct Source {
+        HMODULE module; // the language's resources the icon was asked from
         UINT id;
         bool shared;
         bool loaded[3];
@@ -50,15 +51,16 @@ int SizeIndex(int size) {
     return size >= 32 ? 0 : size >= 24 ? 1 : 2;
 }
 
-// Takes a place for the icon in all three lists; the index it has in them, or -1.
+// The place of an icon; the same icon keeps one place however many buttons show it. The
+// lists grow when a place is first drawn: growing a list copies all of it.
 int AddIcon(UINT id, bool shared) {
     SharedLists& l = Lists();
-    const int index = static_cast<int>(l.sources.size());
-    for (const fw::ImageList& list : l.lists)
-        if (!list || !::ImageList_SetImageCount(list.get(), static_cast<UINT>(index) + 1))
-            return -1;
-    l.sources.push_back(SharedLists::Source{id, shared, {}, {}});
-    return index;
+    for (size_t i = 0; i < l.sources.size(); ++i)
+        if (l.sources[i].module == fw::ResourceModule() && l.sources[i].id == id &&
+            l.sources[i].shared == shared)
+            return static_cast<int>(i);
+    l.sources.push_back(SharedLists::Source{fw::ResourceModule(), id, shared, {}, {}});
+    return static_cast<int>(l.sources.size()) - 1;
 }
 
 // Reads the icon of `index` at the list's size, once; whether the place holds it.
@@ -68,6 +70,11 @@ bool LoadPlace(int i, int index) {
         return false;
     SharedLists::Source& source = l.sources[static_cast<size_t>(index)];
     if (!source.loaded[i]) {
+        HIMAGELIST list = l.lists[i].get();
+        const UINT count = static_cast<UINT>(l.sources.size());
+        if (!list || (::ImageList_GetImageCount(list) < static_cast<int>(count) &&
+                      !::ImageList_SetImageCount(list, count)))
+            return false;
         source.loaded[i] = true;
         HICON icon = LoadIconAt(source.id, SharedLists::kSizes[i], source.shared);
         source.drawn[i] = icon && ::ImageList_ReplaceIcon(l.lists[i].get(), index, icon) >= 0;

@@ -61,7 +61,6 @@ void CProgramToolBar::AssignCategorySlot(size_t index, oVoiceBook* category) {
 
 void CProgramToolBar::FillCategoryButtons() {
     fw::WaitCursor wait;
-    m_wndTabs.Clear();
     std::vector<oVoiceBook*> categories;
     if (g_pVoiceBook)
         categories = views::CategoryButtonNodes(*g_pVoiceBook);
@@ -69,9 +68,13 @@ void CProgramToolBar::FillCategoryButtons() {
     if (categories.size() > limit)
         categories.resize(limit);
     size_t slot = 0;
-    for (; slot < categories.size(); ++slot) {
-        AssignCategorySlot(slot, categories[slot]);
-        m_wndTabs.AddTab(categories[slot]);
+    {
+        CTabViewWnd::Batch tabs(m_wndTabs);
+        m_wndTabs.Clear();
+        for (; slot < categories.size(); ++slot) {
+            AssignCategorySlot(slot, categories[slot]);
+            m_wndTabs.AddTab(categories[slot]);
+        }
     }
     for (; slot < m_arrCategoryButtons.size(); ++slot)
         m_arrCategoryButtons[slot]->SetNode(nullptr);

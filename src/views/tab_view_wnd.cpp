@@ -115,8 +115,7 @@ void CTabViewWnd::Clear() {
     m_nHot = -1;
     m_nContext = -1;
     s_nDragHighlight = -1;
-    LayOut();
-    Repaint();
+    Changed();
 }
 
 void CTabViewWnd::AddTab(oVoiceBook* category) {
@@ -125,14 +124,29 @@ void CTabViewWnd::AddTab(oVoiceBook* category) {
     oTabInfo tab;
     tab.pNode = category;
     m_tabs.push_back(tab);
-    LayOut();
-    Repaint();
+    Changed();
 }
 
 void CTabViewWnd::SetTab(int index, oVoiceBook* category) {
     if (index < 0 || index >= TabCount())
         return;
     m_tabs[static_cast<size_t>(index)].pNode = category;
+    Changed();
+}
+
+void CTabViewWnd::Changed() {
+    if (m_nBatch > 0) {
+        m_bChangedInBatch = true;
+        return;
+    }
+    LayOut();
+    Repaint();
+}
+
+void CTabViewWnd::EndBatch() {
+    if (--m_nBatch > 0 || !m_bChangedInBatch)
+        return;
+    m_bChangedInBatch = false;
     LayOut();
     Repaint();
 }

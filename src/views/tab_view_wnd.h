@@ -38,6 +38,19 @@ public:
     // The category-view word: icons on tabs and the menu's check marks.
     void SetViewFlags(int32_t flags);
 
+    // Tabs added, set or cleared while a Batch lives are laid out once, when it ends: a
+    // layout measures every tab, so one per added tab would cost the square of their count.
+    class Batch {
+    public:
+        explicit Batch(CTabViewWnd& strip) noexcept : strip_(strip) { ++strip_.m_nBatch; }
+        ~Batch() { strip_.EndBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        CTabViewWnd& strip_;
+    };
+
     void Clear();
     void AddTab(oVoiceBook* category);
     void SetTab(int index, oVoiceBook* category);
@@ -80,6 +93,9 @@ private:
     bool Icons() const noexcept;
     std::vector<int> TextWidths() const;
     void LayOut();
+    // Lays out and repaints now, or once the current batch ends.
+    void Changed();
+    void EndBatch();
     void UpdateScrollButtons();
     void BringIntoView(int index);
     void Scroll(int step);
@@ -100,6 +116,8 @@ private:
     int m_nHot = -1;
     bool m_bTracking = false;
     int m_nTools = 0; // tooltip tools of the last layout
+    int m_nBatch = 0;
+    bool m_bChangedInBatch = false;
     views::TabStripFrame m_frame;
     CImageButton m_btnPrevH, m_btnNextH, m_btnPrevV, m_btnNextV;
     HWND m_wndToolTip = nullptr;

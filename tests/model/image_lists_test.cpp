@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "framework/gdi.h"
@@ -250,6 +251,33 @@ TEST_F(ImageListsTest, RebuildingPicturesReusesTheirPlaceAndShowsTheNewest) {
     last.SetIcon(Library().c_str(), 5);
     EXPECT_EQ(icons::BuildImages(last), shared);
     EXPECT_EQ(Count(), grown);
+}
+
+TEST_F(ImageListsTest, NodesWhoseIconsLookTheSameShareOnePictureUntilOneChanges) {
+    const auto node = [](int iconIndex) {
+        auto n = std::make_unique<oVoiceBook>();
+        n->m_nKind = KIND_ITEM | KIND_COMMAND;
+        n->SetIcon(Library().c_str(), iconIndex);
+        icons::BuildImages(*n);
+        return n;
+    };
+    auto a = node(2);
+    const int count = Count();
+    auto b = node(2);
+    auto other = node(3);
+    EXPECT_EQ(b->m_nImage, a->m_nImage);
+    EXPECT_NE(other->m_nImage, a->m_nImage);
+    EXPECT_EQ(Count(), count + 1);
+    // A rebuild with another icon leaves the sharer its picture; once nobody shows that
+    // picture any more, its place is free for the next one.
+    const int shared = a->m_nImage;
+    a->m_nIconIndex = 4;
+    icons::BuildImages(*a);
+    EXPECT_NE(a->m_nImage, shared);
+    EXPECT_EQ(ListPicture(icons::ListKind::LargeColour, b->m_nImage),
+              ListPicture(icons::ListKind::LargeColour, icons::FirstLibraryIndex() + 2));
+    b.reset();
+    EXPECT_EQ(node(5)->m_nImage, shared);
 }
 
 } // namespace

@@ -95,6 +95,17 @@ TEST(ImageButton, ATwelvePixelButtonDrawsTheSixteenPixelPictureClipped) {
     EXPECT_EQ(drawn, expected);
 }
 
+TEST(ImageButton, ButtonsOfOneIconShareItsPlace) {
+    Parent parent;
+    CImageButton first, second;
+    ASSERT_TRUE(CreateButton(first, parent, 24, IDI_NEXT_PAGE_H_OFF)) << ::GetLastError();
+    const int places = ::ImageList_GetImageCount(CImageButton::SharedList(24));
+    ASSERT_TRUE(CreateButton(second, parent, 24, IDI_NEXT_PAGE_H_OFF)) << ::GetLastError();
+    EXPECT_EQ(second.NormalImage(), first.NormalImage());
+    EXPECT_EQ(second.DisabledImage(), first.DisabledImage());
+    EXPECT_EQ(::ImageList_GetImageCount(CImageButton::SharedList(24)), places);
+}
+
 TEST(ImageButton, DisabledShowsItsDisabledPictureOrElseItsNormalOne) {
     struct Case {
         UINT disabledIcon;
