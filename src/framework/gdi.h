@@ -53,6 +53,8 @@ using MemoryDC = UniqueHandle<MemoryDCTraits>;
 class WindowDC {
 public:
     explicit WindowDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    // Takes a device context of `hwnd` from GetDCEx (or none).
+    WindowDC(HWND hwnd, HDC dc) noexcept : hwnd_(hwnd), dc_(dc) {}
     ~WindowDC() {
         if (dc_)
             ::ReleaseDC(hwnd_, dc_);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/resources.h"
+#include "model/picture_cache.h"
 #include "model/voice_book.h"
 #include "resource.h"
 
@@ -28,6 +29,7 @@ struct State {
     std::vector<uint64_t> looks;
     std::unordered_map<uint64_t, int> byLook;
     TargetIconSource source = nullptr;
+    PictureCache drawn;
     // The library's places are reserved when the lists are made; its icons are read when
     // a library picture is first asked for, or when the program has time after its start.
     std::wstring libraryPath;
@@ -89,6 +91,7 @@ int Place(HICON large, HICON small, int slot) {
         return -1;
     const HICON icons[4] = {large, small, greyLarge.get(), greySmall.get()};
     if (slot >= 0) {
+        S().drawn.Forget(slot);
         bool all = true;
         for (int i = 0; i < 4; ++i)
             all = ::ImageList_ReplaceIcon(S().lists[i].get(), slot, icons[i]) == slot && all;
@@ -192,6 +195,7 @@ void FillLibrary() {
         fw::Icon ownSmall(small);
         if (n > 0 && Place(large, small, index) == index)
             continue;
+        s.drawn.Forget(index);
         for (fw::ImageList& list : s.lists)
             ::ImageList_Copy(list.get(), index, list.get(), kPictureMissing, ILCF_MOVE);
     }
@@ -205,22 +209,22 @@ bool IsLibraryPicture(int index) {
 void Draw(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono,
           bool large) {
     GetImage(node);
-    HIMAGELIST list = nullptr;
+    ListKind kind;
     int index = -1;
     if (grey && node.m_nGrayImage >= 0 && iconMono) {
         index = node.m_nGrayImage;
-        list = ListFor(large ? ListKind::LargeGrey : ListKind::SmallGrey, index);
+        kind = large ? ListKind::LargeGrey : ListKind::SmallGrey;
     } else if (node.m_nImage >= 0) {
         index = node.m_nImage;
-        list = ListFor(large ? ListKind::LargeColour : ListKind::SmallColour, index);
+        kind = large ? ListKind::LargeColour : ListKind::SmallColour;
+    } else {
+        return;
     }
+    HIMAGELIST list = ListFor(kind, index);
     if (!list)
         return;
-    if (highlighted)
-        ::ImageList_DrawEx(list, index, dc, x, y, 0, 0, CLR_NONE, ::GetSysColor(COLOR_HIGHLIGHT),
-                           ILD_TRANSPARENT | ILD_BLEND50);
-    else
-        ::ImageList_Draw(list, index, dc, x, y, ILD_TRANSPARENT);
+    S().drawn.Draw(list, static_cast<int>(kind), index, large ? 32 : 16,
+                   highlighted ? ::GetSysColor(COLOR_HIGHLIGHT) : CLR_NONE, dc, x, y);
 }
 } // namespace
 
@@ -236,6 +240,7 @@ void BuildImageListsFrom(const std::wstring& libraryPath) {
     if (s.lists[0] && s.lists[1])
         return;
     DestroyImageLists();
+    s.drawn.Clear();
     s.lists[0] = ListFromStrip(IDB_PICTURES_LARGE, IDB_PICTURES_LARGE_OLD, 32);
     s.lists[1] = ListFromStrip(IDB_PICTURES_SMALL, IDB_PICTURES_SMALL_OLD, 16);
     s.lists[2] = ListFromStrip(IDB_PICTURES_LARGE_GREY, IDB_PICTURES_LARGE_GREY_OLD, 32);
@@ -266,6 +271,7 @@ void DestroyImageLists() {
     State& s = S();
     for (fw::ImageList& list : s.lists)
         list.reset();
+    s.drawn.Clear();
     s.firstLibrary = 0;
     s.fixedCount = 0;
     s.users.clear();

@@ -195,6 +195,10 @@ void CBookButton::DrawNow(int state) {
 
 void CBookButton::OnPaint() {
     fw::PaintDC dc(hwnd_);
+    PaintInto(dc.get());
+}
+
+void CBookButton::PaintInto(HDC dc) {
     int state = views::kStateNormal;
     if (m_track.Pressed()) {
         POINT p{};
@@ -202,7 +206,7 @@ void CBookButton::OnPaint() {
         ::ScreenToClient(hwnd_, &p);
         state = PointerInside(p) ? views::kStatePressed : views::kStateHot;
     }
-    Draw(dc.get(), state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
+    Draw(dc, state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
 }
 
 bool CBookButton::OnEraseBackground(HDC) {

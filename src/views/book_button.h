@@ -42,6 +42,8 @@ public:
 
     // Draws the button now in `state`.
     void Draw(HDC dc, int state, bool checked, bool disabled);
+    // Draws what its paint message draws into `dc`, whose origin is the button's corner.
+    void PaintInto(HDC dc);
 
     int32_t m_bChecked = 0;
     int32_t m_bToggle = 0;

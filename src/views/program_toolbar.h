@@ -78,6 +78,9 @@ public:
 
     // Fills the program buttons with the category's content and lays the bar out.
     void ShowCategory(oVoiceBook* category, bool resetPaging);
+    // Draws the shown buttons whose node changed, all through one device context of the bar
+    // (the last step of a show).
+    void DrawChangedButtons();
     void FillProgramButtons(oVoiceBook* category);
     void LayoutBar(bool resetPaging);
     // The category-view word changed: a new layout.
@@ -157,6 +160,7 @@ private:
     void PageBy(int step);
     void WatchCategory(oVoiceBook* category);
     void AssignProgramSlot(size_t index, oVoiceBook* node);
+
     void AddButtonTip(HWND tool);
 
     // ---- drops from other programs (program_toolbar_drop.cpp) ----
@@ -227,6 +231,8 @@ private:
     int m_nVisibleCount = 0;
     CCustomButton m_wndNextStrip;
     std::vector<std::unique_ptr<CBookButton>> m_arrButtons;
+    // Shown buttons given another node since the last drawing of changed buttons.
+    std::vector<HWND> m_changedButtons;
     std::vector<std::unique_ptr<CBookButton>> m_arrCategoryButtons;
     CImageButton m_btnSelectCategory;
     CImageButton m_btnParent;

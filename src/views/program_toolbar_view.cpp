@@ -131,6 +131,33 @@ void CProgramToolBar::ShowCategory(oVoiceBook* category, bool resetPaging) {
     FillProgramButtons(category);
     UpdateCategoryChecks();
     LayoutBar(resetPaging);
+    DrawChangedButtons();
+}
+
+void CProgramToolBar::DrawChangedButtons() {
+    std::vector<HWND> changed;
+    changed.swap(m_changedButtons);
+    if (changed.empty() || !hwnd_)
+        return;
+    // Each button repainting itself costs the window system several round trips
+    // (invalidation, then the paint's own region and device context); one device context of
+    // the bar that does not leave the buttons out serves them all.
+    fw::WindowDC dc(hwnd_, ::GetDCEx(hwnd_, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS));
+    for (HWND hwnd : changed) {
+        auto* button = dynamic_cast<CBookButton*>(fw::Window::FromHandle(hwnd));
+        if (!button || !::IsWindowVisible(hwnd))
+            continue;
+        if (!dc.get()) {
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+            continue;
+        }
+        const RECT r = RectInParent(hwnd);
+        const int saved = ::SaveDC(dc.get());
+        ::SetViewportOrgEx(dc.get(), r.left, r.top, nullptr);
+        ::IntersectClipRect(dc.get(), 0, 0, r.right - r.left, r.bottom - r.top);
+        button->PaintInto(dc.get());
+        ::RestoreDC(dc.get(), saved);
+    }
 }
 
 void CProgramToolBar::AddButtonTips() {
@@ -176,9 +203,10 @@ void CProgramToolBar::AssignProgramSlot(size_t index, oVoiceBook* node) {
         if (button.Node() == node)
             return; // same node: nothing to repaint or retell
         button.SetNode(node);
-        // A hidden window is painted when it is shown.
+        // A hidden window is painted when it is shown; a shown one is drawn once the bar is
+        // laid out (DrawChangedButtons).
         if (::IsWindowVisible(button.hwnd()))
-            ::InvalidateRect(button.hwnd(), nullptr, FALSE);
+            m_changedButtons.push_back(button.hwnd());
         return;
     }
     if (!node)

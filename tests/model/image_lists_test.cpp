@@ -2,6 +2,7 @@
 // pictures, drawing, and reuse of pictures nobody shows any more.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -278,6 +279,43 @@ TEST_F(ImageListsTest, NodesWhoseIconsLookTheSameShareOnePictureUntilOneChanges)
               ListPicture(icons::ListKind::LargeColour, icons::FirstLibraryIndex() + 2));
     b.reset();
     EXPECT_EQ(node(5)->m_nImage, shared);
+}
+
+TEST_F(ImageListsTest, KeptPicturesDrawAsTheListDrawsThemAndFollowARebuild) {
+    oVoiceBook node;
+    node.m_nKind = KIND_ITEM | KIND_COMMAND;
+    node.SetIcon(Library().c_str(), 1); // a library icon: mask and colours of its own
+    icons::BuildImages(node);
+    oVoiceBook category; // the built-in category picture has soft edges (alpha)
+    category.m_nKind = KIND_ITEM | KIND_BOOK;
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    for (const uint32_t background : {0x00000000u, 0x00FFFFFFu, 0x00804020u}) {
+        for (oVoiceBook* shown : {&category, &node}) {
+            const int picture = icons::GetImage(*shown);
+            for (const bool highlighted : {false, true}) {
+                Surface kept(32), direct(32);
+                std::fill_n(static_cast<uint32_t*>(kept.bits), 32 * 32, background);
+                std::fill_n(static_cast<uint32_t*>(direct.bits), 32 * 32, background);
+                icons::DrawLarge(*shown, kept.dc.get(), 0, 0, highlighted, false, false);
+                ::ImageList_DrawEx(icons::List(icons::ListKind::LargeColour), picture,
+                                   direct.dc.get(), 0, 0, 0, 0, CLR_NONE,
+                                   highlighted ? highlight : CLR_NONE,
+                                   ILD_TRANSPARENT | (highlighted ? ILD_BLEND50 : 0));
+                const Pixels a = kept.Read(), b = direct.Read();
+                for (size_t i = 0; i < a.size(); ++i)
+                    for (int shift : {0, 8, 16})
+                        ASSERT_NEAR(static_cast<int>((a[i] >> shift) & 0xFF),
+                                    static_cast<int>((b[i] >> shift) & 0xFF), 1)
+                            << "pixel " << i << ", picture " << picture << ", background "
+                            << std::hex << background << ", highlighted " << highlighted;
+            }
+        }
+    }
+    // The same place with another icon: drawn anew, not from what was kept.
+    node.m_nIconIndex = 6;
+    icons::BuildImages(node);
+    EXPECT_EQ(NodeLarge(node, false, false),
+              ListPicture(icons::ListKind::LargeColour, icons::FirstLibraryIndex() + 6));
 }
 
 } // namespace

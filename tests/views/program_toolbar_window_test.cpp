@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
+
+#include "framework/gdi.h"
 
 #include "bar/bar_metrics.h"
 #include "model/data_path.h"
@@ -132,6 +135,52 @@ TEST_F(ToolbarWindowTest, ButtonsAndDropTargetsAreFoundByScreenPoint) {
     EXPECT_EQ(bar_->FirstButtonWindow(true), nullptr); // the plain view hides them
     ASSERT_NE(bar_->FindButtonWindow(third), nullptr);
     EXPECT_TRUE(::IsWindowVisible(bar_->FindButtonWindow(third)->hwnd()));
+}
+
+// What the window shows, read back from the screen's copy of it.
+std::vector<COLORREF> Shown(HWND hwnd, SIZE size) {
+    std::vector<COLORREF> pixels;
+    fw::WindowDC dc(hwnd);
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x)
+            pixels.push_back(::GetPixel(dc.get(), x, y));
+    return pixels;
+}
+
+// What the button draws for its paint, drawn off the screen.
+std::vector<COLORREF> Painted(CBookButton& button, SIZE size) {
+    fw::WindowDC screen(nullptr);
+    fw::MemoryDC memory(::CreateCompatibleDC(screen.get()));
+    fw::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    fw::SelectObjectScope use(memory.get(), bitmap.get());
+    button.PaintInto(memory.get());
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x)
+            pixels.push_back(::GetPixel(memory.get(), x, y));
+    return pixels;
+}
+
+TEST_F(ToolbarWindowTest, ASwitchOfCategoryLeavesEveryShownButtonDrawnWithItsNewNode) {
+    oVoiceBook* tips = g_pVoiceBook->FirstChild();
+    oVoiceBook* other =
+        g_pVoiceBook->AddChild(L"Other", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    for (const wchar_t* name : {L"Wide name", L"M", L"Otherwise"})
+        other->AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    ::RedrawWindow(parent_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (oVoiceBook* category : {other, tips, other}) {
+        bar_->ShowCategory(category, true);
+        for (oVoiceBook* node = category->FirstChild(); node; node = node->Next()) {
+            CBookButton* button = bar_->FindButtonWindow(node);
+            ASSERT_NE(button, nullptr);
+            RECT r{};
+            EXPECT_FALSE(::GetUpdateRect(button->hwnd(), &r, FALSE)) << "left to a repaint";
+            ::GetClientRect(button->hwnd(), &r);
+            const SIZE size{r.right, r.bottom};
+            EXPECT_EQ(Shown(button->hwnd(), size), Painted(*button, size))
+                << "button of " << test::Narrow(node->m_strName);
+        }
+    }
 }
 
 TEST_F(ToolbarWindowTest, AButtonFollowsThePointerInAndOutAndWhileHeld) {

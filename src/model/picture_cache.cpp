@@ -1,0 +1,133 @@
+#include "model/picture_cache.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace icons {
+namespace {
+constexpr int kCell = PictureCache::kMaxSize;
+constexpr int kFirstCells = 64;
+
+uint32_t Channel(uint32_t pixel, int shift) {
+    return (pixel >> shift) & 0xFF;
+}
+} // namespace
+
+PictureCache::~PictureCache() {
+    if (dc_ && original_)
+        ::SelectObject(dc_.get(), original_); // the atlas can only go once it is not in use
+}
+
+uint32_t* PictureCache::Cell(int cell) const noexcept {
+    return static_cast<uint32_t*>(bits_) + static_cast<size_t>(cell) * kCell * kCell;
+}
+
+// The atlas is a column of square cells in one top-down 32-bit section, so a cell's pixels
+// lie together; it doubles when full, keeping the pictures it holds.
+bool PictureCache::Grow() {
+    const int capacity = capacity_ ? capacity_ * 2 : kFirstCells;
+    if (!dc_)
+        dc_.reset(::CreateCompatibleDC(nullptr));
+    if (!dc_)
+        return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kCell;
+    info.bmiHeader.biHeight = -kCell * capacity;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    fw::Bitmap atlas(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!atlas || !bits)
+        return false;
+    ::GdiFlush();
+    if (bits_)
+        std::memcpy(bits, bits_, static_cast<size_t>(capacity_) * kCell * kCell * 4);
+    HGDIOBJ old = ::SelectObject(dc_.get(), atlas.get());
+    if (!old)
+        return false;
+    if (!original_)
+        original_ = old;
+    atlas_ = std::move(atlas); // the former atlas is no longer selected, so it can go
+    bits_ = bits;
+    for (int cell = std::max(capacity_, 1); cell < capacity; ++cell)
+        free_.push_back(cell);
+    capacity_ = capacity;
+    return true;
+}
+
+int PictureCache::CellFor(HIMAGELIST list, const Key& key, int size) {
+    const auto found = cells_.find(key);
+    if (found != cells_.end())
+        return found->second;
+    if (free_.empty() && !Grow())
+        return -1;
+    const int cell = free_.back();
+    // Drawn over black and over white: where the two differ the picture lets the background
+    // through, by as much as they differ. Over black the colours are already weighted by
+    // that coverage, which is the form blending wants.
+    uint32_t* black = Cell(cell);
+    uint32_t* white = Cell(0);
+    ::GdiFlush();
+    std::fill(black, black + kCell * kCell, 0u);
+    std::fill(white, white + kCell * kCell, 0x00FFFFFFu);
+    const UINT style = key.blend == CLR_NONE ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50;
+    if (!::ImageList_DrawEx(list, key.index, dc_.get(), 0, cell * kCell, size, size, CLR_NONE,
+                            key.blend, style) ||
+        !::ImageList_DrawEx(list, key.index, dc_.get(), 0, 0, size, size, CLR_NONE, key.blend,
+                            style))
+        return -1;
+    ::GdiFlush();
+    for (int i = 0; i < kCell * kCell; ++i) {
+        const uint32_t b = black[i];
+        const uint32_t w = white[i];
+        uint32_t through = 0;
+        for (int shift : {0, 8, 16})
+            through = std::max(through,
+                               Channel(w, shift) - std::min(Channel(w, shift), Channel(b, shift)));
+        const uint32_t alpha = 255 - through;
+        uint32_t pixel = alpha << 24;
+        for (int shift : {0, 8, 16})
+            pixel |= std::min(Channel(b, shift), alpha) << shift;
+        black[i] = pixel;
+    }
+    free_.pop_back();
+    cells_.emplace(key, cell);
+    return cell;
+}
+
+void PictureCache::Draw(HIMAGELIST list, int listId, int index, int size, COLORREF blend, HDC dc,
+                        int x, int y) {
+    if (!list || index < 0)
+        return;
+    const int cell =
+        size > 0 && size <= kMaxSize ? CellFor(list, Key{listId, index, blend}, size) : -1;
+    if (cell < 0) {
+        // Not in the cache: straight from the list.
+        ::ImageList_DrawEx(list, index, dc, x, y, 0, 0, CLR_NONE, blend,
+                           blend == CLR_NONE ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
+        return;
+    }
+    const BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::GdiAlphaBlend(dc, x, y, size, size, dc_.get(), 0, cell * kCell, size, size, over);
+}
+
+void PictureCache::Forget(int index) {
+    for (auto it = cells_.begin(); it != cells_.end();) {
+        if (it->first.index == index) {
+            free_.push_back(it->second);
+            it = cells_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void PictureCache::Clear() {
+    for (const auto& entry : cells_)
+        free_.push_back(entry.second);
+    cells_.clear();
+}
+
+} // namespace icons
