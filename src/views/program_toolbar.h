@@ -81,6 +81,7 @@ public:
     // Draws the shown buttons whose node changed, all through one device context of the bar
     // (the last step of a show).
     void DrawChangedButtons();
+    // Shown buttons given another node are drawn by the next DrawChangedButtons.
     void FillProgramButtons(oVoiceBook* category);
     void LayoutBar(bool resetPaging);
     // The category-view word changed: a new layout.

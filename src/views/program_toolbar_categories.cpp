@@ -193,6 +193,7 @@ void CProgramToolBar::DropCategoryContent(size_t index) {
         return;
     if (!chosen) {
         FillProgramButtons(m_pCurrentTopCategory);
+        DrawChangedButtons();
         button.SetChecked(false);
         return;
     }
