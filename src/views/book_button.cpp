@@ -81,11 +81,12 @@ CBookButton::CBookButton() {
 CBookButton::~CBookButton() = default;
 
 HWND CBookButton::Create(int selector, const RECT& rect, HWND parent, UINT id,
-                         const Preferences* prefs) {
+                         const Preferences* prefs, bool visible) {
     m_bToggle = (selector & 3) ? 1 : 0;
     m_prefs = prefs;
     RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    return fw::Window::Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE, rect, parent, id);
+    return fw::Window::Create(0, kClassName, L"", WS_CHILD | (visible ? WS_VISIBLE : 0), rect,
+                              parent, id);
 }
 
 void CBookButton::SetNode(oVoiceBook* node) noexcept {

@@ -28,9 +28,11 @@ public:
     CBookButton();
     ~CBookButton() override;
 
-    // `selector` bits 0 or 1 make a toggle button (category buttons).
+    // `selector` bits 0 or 1 make a toggle button (category buttons). The bar makes its
+    // buttons hidden and shows those its layout places: a window made visible costs the
+    // window system more, and most of a large category's buttons never show.
     HWND Create(int selector, const RECT& rect, HWND parent, UINT id,
-                const Preferences* prefs = nullptr);
+                const Preferences* prefs = nullptr, bool visible = true);
 
     void SetNode(oVoiceBook* node) noexcept;
     oVoiceBook* Node() const noexcept { return m_pNode; }

@@ -53,7 +53,7 @@ void CProgramToolBar::AssignCategorySlot(size_t index, oVoiceBook* category) {
     button->SetNode(category);
     // Selector 2: a toggle button, checked while its category is selected.
     if (!button->Create(2, RECT{}, hwnd_,
-                        views::ID_CATEGORY_BUTTON_FIRST + static_cast<UINT>(index), m_prefs))
+                        views::ID_CATEGORY_BUTTON_FIRST + static_cast<UINT>(index), m_prefs, false))
         return;
     AddButtonTip(button->hwnd());
     m_arrCategoryButtons.push_back(std::move(button));

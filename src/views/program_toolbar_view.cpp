@@ -215,7 +215,7 @@ void CProgramToolBar::AssignProgramSlot(size_t index, oVoiceBook* node) {
     auto button = std::make_unique<CBookButton>();
     button->SetNode(node);
     if (!button->Create(0, RECT{}, hwnd_, views::ID_PROGRAM_BUTTON_FIRST + static_cast<UINT>(index),
-                        m_prefs))
+                        m_prefs, false))
         return;
     AddButtonTip(button->hwnd());
     m_arrButtons.push_back(std::move(button));
