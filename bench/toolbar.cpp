@@ -91,8 +91,9 @@ bool HasVisibleProgramButton(HWND bar) {
     for (HWND c = toolBar ? ::GetWindow(toolBar, GW_CHILD) : nullptr; c;
          c = ::GetWindow(c, GW_HWNDNEXT)) {
         const int id = ::GetDlgCtrlID(c);
+        // Shown and painted: nothing of it waits for a paint any more.
         if (id >= 10000 && id <= 10999 && ::IsWindowVisible(c))
-            return true;
+            return !::GetUpdateRect(c, nullptr, FALSE);
     }
     return false;
 }

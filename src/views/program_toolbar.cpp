@@ -26,8 +26,16 @@ HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id, const Prefe
     m_metrics = metrics;
     RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW),
                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    return fw::Window::Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect,
-                              parent, id);
+    // Made hidden and shown without the window system's own redrawing: showing a window of
+    // many children erases each of them at once, one by one, before the first paint paints
+    // them again. One invalidation of the whole bar leaves it all to that paint.
+    if (!fw::Window::Create(0, kClassName, L"", WS_CHILD | WS_CLIPCHILDREN, rect, parent, id))
+        return nullptr;
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW |
+                       SWP_NOREDRAW);
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return hwnd_;
 }
 
 bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
