@@ -1,5 +1,7 @@
 #include "views/program_toolbar.h"
 
+#include "framework/gdi.h"
+
 #include <utility>
 #include <vector>
 
@@ -35,7 +37,29 @@ HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id, const Prefe
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW |
                        SWP_NOREDRAW);
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    m_bFirstPaint = true;
     return hwnd_;
+}
+
+void CProgramToolBar::OnPaint() {
+    { fw::PaintDC dc(hwnd_); } // the class brush, through the erase message
+    if (!m_bFirstPaint)
+        return;
+    m_bFirstPaint = false;
+    // The first paint of the whole bar: the buttons are drawn here, all through one device
+    // context, instead of each one painting itself (a round trip to the window system for its
+    // paint message, region and device context each). The other children paint themselves.
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_ALLCHILDREN);
+    for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child))
+            continue;
+        if (dynamic_cast<CBookButton*>(fw::Window::FromHandle(child)))
+            m_changedButtons.push_back(child);
+        else
+            ::RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+    DrawChangedButtons();
 }
 
 bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {

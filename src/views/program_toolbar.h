@@ -140,6 +140,7 @@ protected:
     void OnTimer(UINT_PTR id) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnSize(UINT type, int cx, int cy) override;
+    void OnPaint() override;
     void OnLButtonDown(UINT keys, POINT client) override;
     void OnMouseWheel(UINT keys, short delta, POINT screen) override;
     void OnCommand(UINT id, UINT code, HWND control) override;
@@ -268,4 +269,5 @@ private:
     std::wstring m_strLoadNotice; // shown once after start-up; empty when there is none
     bool m_bFirstRun = false;     // the tree was built by the first-run set-up
     bool m_bTipsDeferred = false; // DeferButtonTips until AddButtonTips
+    bool m_bFirstPaint = false;   // the bar has not painted since it was shown
 };

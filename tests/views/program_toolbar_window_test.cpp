@@ -161,25 +161,33 @@ std::vector<COLORREF> Painted(CBookButton& button, SIZE size) {
     return pixels;
 }
 
-TEST_F(ToolbarWindowTest, ASwitchOfCategoryLeavesEveryShownButtonDrawnWithItsNewNode) {
+// Every button of `category` shows what its own paint draws, and none waits for a paint.
+void ExpectDrawn(CProgramToolBar& bar, oVoiceBook* category) {
+    std::vector<CBookButton*> buttons;
+    for (oVoiceBook* node = category->FirstChild(); node; node = node->Next())
+        buttons.push_back(bar.FindButtonWindow(node));
+    for (CBookButton* button : buttons) {
+        ASSERT_NE(button, nullptr);
+        RECT r{};
+        EXPECT_FALSE(::GetUpdateRect(button->hwnd(), &r, FALSE)) << "left to a repaint";
+        ::GetClientRect(button->hwnd(), &r);
+        const SIZE size{r.right, r.bottom};
+        EXPECT_EQ(Shown(button->hwnd(), size), Painted(*button, size))
+            << "button of " << test::Narrow(button->Node()->m_strName);
+    }
+}
+
+TEST_F(ToolbarWindowTest, ShownButtonsAreDrawnAtTheFirstPaintAndAfterEverySwitch) {
     oVoiceBook* tips = g_pVoiceBook->FirstChild();
     oVoiceBook* other =
         g_pVoiceBook->AddChild(L"Other", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
     for (const wchar_t* name : {L"Wide name", L"M", L"Otherwise"})
         other->AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
     ::RedrawWindow(parent_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ExpectDrawn(*bar_, tips);
     for (oVoiceBook* category : {other, tips, other}) {
         bar_->ShowCategory(category, true);
-        for (oVoiceBook* node = category->FirstChild(); node; node = node->Next()) {
-            CBookButton* button = bar_->FindButtonWindow(node);
-            ASSERT_NE(button, nullptr);
-            RECT r{};
-            EXPECT_FALSE(::GetUpdateRect(button->hwnd(), &r, FALSE)) << "left to a repaint";
-            ::GetClientRect(button->hwnd(), &r);
-            const SIZE size{r.right, r.bottom};
-            EXPECT_EQ(Shown(button->hwnd(), size), Painted(*button, size))
-                << "button of " << test::Narrow(node->m_strName);
-        }
+        ExpectDrawn(*bar_, category);
     }
 }
 
