@@ -103,14 +103,13 @@ void PictureCache::Draw(HIMAGELIST list, int listId, int index, int size, COLORR
         return;
     const int cell =
         size > 0 && size <= kMaxSize ? CellFor(list, Key{listId, index, blend}, size) : -1;
-    if (cell < 0) {
-        // Not in the cache: straight from the list.
-        ::ImageList_DrawEx(list, index, dc, x, y, 0, 0, CLR_NONE, blend,
-                           blend == CLR_NONE ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
-        return;
-    }
     const BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::GdiAlphaBlend(dc, x, y, size, size, dc_.get(), 0, cell * kCell, size, size, over);
+    if (cell >= 0 &&
+        ::GdiAlphaBlend(dc, x, y, size, size, dc_.get(), 0, cell * kCell, size, size, over))
+        return;
+    // Not in the cache, or a device that cannot blend: straight from the list.
+    ::ImageList_DrawEx(list, index, dc, x, y, 0, 0, CLR_NONE, blend,
+                       blend == CLR_NONE ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
 }
 
 void PictureCache::Forget(int index) {
