@@ -7,6 +7,7 @@
 
 #include "framework/gdi.h"
 #include "framework/resources.h"
+#include "model/picture_cache.h"
 #include "views/button_face.h"
 
 namespace {
@@ -30,6 +31,8 @@ struct SharedLists {
         bool drawn[3]; // the icon could be read at that size
     };
     std::vector<Source> sources;
+    // Drawn from a kept copy: a place's icon is read once and never replaced.
+    icons::PictureCache drawn;
 };
 
 SharedLists& Lists() {
@@ -144,7 +147,8 @@ void CImageButton::Draw(HDC dc, int state, bool checked, bool disabled) const {
     const ImagePlace place = PlaceImage(client.right, client.bottom, state == views::kStatePressed);
     const int i = SizeIndex(place.size);
     if (LoadPlace(i, image))
-        ::ImageList_Draw(Lists().lists[i].get(), image, dc, place.x, place.y, ILD_TRANSPARENT);
+        Lists().drawn.Draw(Lists().lists[i].get(), i, image, place.size, CLR_NONE, dc, place.x,
+                           place.y);
 }
 
 void CImageButton::DrawNow(int state) {
