@@ -51,9 +51,12 @@ bool OwnProgramIcon(const std::wstring& path, fw::Icon* large, fw::Icon* small) 
 void GetProgramIcon(const std::wstring& text, fw::Icon* large, fw::Icon* small) {
     std::wstring path;
     ResolveProgramPath(text, path);
-    // Nothing the shell could show: a button whose target is gone keeps its own picture
-    // (some shells answer any missing path with a generic one, slowly).
-    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    // A file that is not there: a button whose target is gone keeps its own picture (some
+    // shells answer any missing path with a generic one, slowly). Shell names, drive and
+    // server roots have pictures of their own without being files.
+    const bool shellName = path.compare(0, 2, L"::") == 0;
+    if (!shellName && !::PathIsRootW(path.c_str()) && !::PathIsUNCServerW(path.c_str()) &&
+        ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         if (large)
             large->reset();
         if (small)

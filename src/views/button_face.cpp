@@ -40,9 +40,12 @@ void DrawClassic(HDC dc, const RECT& rect, int state, bool checked) {
     RECT r = rect;
     HBRUSH pattern = checked && state != kStatePressed ? CheckedPatternBrush() : nullptr;
     if (pattern) {
-        // The pattern lines up with the button, not with the screen.
+        // The pattern lines up with the button, not with the screen; the origin is in device
+        // units, which differ when the button is drawn through its parent's device context.
+        POINT origin{r.left, r.top};
+        ::LPtoDP(dc, &origin, 1);
         POINT old{};
-        ::SetBrushOrgEx(dc, r.left, r.top, &old);
+        ::SetBrushOrgEx(dc, origin.x, origin.y, &old);
         ::FillRect(dc, &r, pattern);
         ::SetBrushOrgEx(dc, old.x, old.y, nullptr);
     } else {

@@ -346,6 +346,9 @@ void CProgramToolBar::EditProperties() {
         node->m_nDefaultImage = copy.m_nDefaultImage;
     }
     icons::BuildImages(*node);
+    // The button keeps its node, so the show below would not draw it again.
+    if (CBookButton* button = FindButtonWindow(node))
+        m_changedButtons.push_back(button->hwnd());
     for (size_t i = 0; i < CategoryCount(); ++i) {
         if (m_arrCategoryButtons[i]->Node() != node)
             continue;
@@ -401,8 +404,10 @@ void CProgramToolBar::RefreshCategory(oVoiceBook* category) {
     } else {
         // An ordinary category: only the pictures of what the bar shows are made afresh.
         for (auto& button : m_arrButtons)
-            if (button->Node() && button->Node()->Parent())
+            if (button->Node() && button->Node()->Parent()) {
                 icons::BuildImages(*button->Node());
+                m_changedButtons.push_back(button->hwnd()); // same node: drawn by the show
+            }
     }
     oVoiceBook* top = TopLevelOf(category);
     if (top != m_pCurrentTopCategory) {

@@ -19,6 +19,8 @@ TEST(NodeIcons, AButtonShowsItsTargetsIconOrItsDefaultPicture) {
         {L"notepad.exe", 0, true},
         {L"http://www.example.com/", 10, false},
         {L"C:\\no\\such\\program.exe", 4, false},
+        {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", 4, true}, // My Computer: no file
+        {L"C:\\", 4, true},
     };
     for (const Case& c : cases) {
         oVoiceBook node;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bar/bar_metrics.h"
+#include "button_pixels.h"
 #include "framework/window.h"
 #include "model/data_path.h"
 #include "model/preferences.h"
@@ -340,6 +341,23 @@ TEST_F(EditingWindowTest, RefreshReadsTheLinkedFolderAgainAndShowsIt) {
     for (const wchar_t* file : {L"one", L"two"})
         EXPECT_NE(names.find(file), std::wstring::npos) << test::Narrow(names);
     EXPECT_EQ(bar_->CurrentCategory(), b);
+}
+
+TEST_F(EditingWindowTest, ARefreshedButtonIsDrawnWithItsNewPicture) {
+    Start();
+    ::RedrawWindow(parent_->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    oVoiceBook* a1 = Child(Child(g_pVoiceBook, L"A"), L"a1");
+    ASSERT_TRUE(a1);
+    CBookButton* button = bar_->FindButtonWindow(a1);
+    ASSERT_NE(button, nullptr);
+    const SIZE size = viewtest::ClientSize(button->hwnd());
+    const auto before = viewtest::Shown(button->hwnd(), size);
+    a1->SetIcon((test::ExeFolder() + L"larkb.icl").c_str(), 3);
+    CommandOn(ID_REFRESH_CATEGORY, 0); // an ordinary category: its pictures are made afresh
+    EXPECT_FALSE(::GetUpdateRect(button->hwnd(), nullptr, FALSE)) << "left to a repaint";
+    const auto after = viewtest::Shown(button->hwnd(), size);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after, viewtest::Painted(*button, size));
 }
 
 // ---- buttons dragged with the real mouse --------------------------------------------------

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "framework/gdi.h"
+#include "button_pixels.h"
 
 #include "bar/bar_metrics.h"
 #include "model/data_path.h"
@@ -137,30 +137,6 @@ TEST_F(ToolbarWindowTest, ButtonsAndDropTargetsAreFoundByScreenPoint) {
     EXPECT_TRUE(::IsWindowVisible(bar_->FindButtonWindow(third)->hwnd()));
 }
 
-// What the window shows, read back from the screen's copy of it.
-std::vector<COLORREF> Shown(HWND hwnd, SIZE size) {
-    std::vector<COLORREF> pixels;
-    fw::WindowDC dc(hwnd);
-    for (int y = 0; y < size.cy; ++y)
-        for (int x = 0; x < size.cx; ++x)
-            pixels.push_back(::GetPixel(dc.get(), x, y));
-    return pixels;
-}
-
-// What the button draws for its paint, drawn off the screen.
-std::vector<COLORREF> Painted(CBookButton& button, SIZE size) {
-    fw::WindowDC screen(nullptr);
-    fw::MemoryDC memory(::CreateCompatibleDC(screen.get()));
-    fw::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
-    fw::SelectObjectScope use(memory.get(), bitmap.get());
-    button.PaintInto(memory.get());
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < size.cy; ++y)
-        for (int x = 0; x < size.cx; ++x)
-            pixels.push_back(::GetPixel(memory.get(), x, y));
-    return pixels;
-}
-
 // Every button of `category` shows what its own paint draws, and none waits for a paint.
 void ExpectDrawn(CProgramToolBar& bar, oVoiceBook* category) {
     std::vector<CBookButton*> buttons;
@@ -168,11 +144,9 @@ void ExpectDrawn(CProgramToolBar& bar, oVoiceBook* category) {
         buttons.push_back(bar.FindButtonWindow(node));
     for (CBookButton* button : buttons) {
         ASSERT_NE(button, nullptr);
-        RECT r{};
-        EXPECT_FALSE(::GetUpdateRect(button->hwnd(), &r, FALSE)) << "left to a repaint";
-        ::GetClientRect(button->hwnd(), &r);
-        const SIZE size{r.right, r.bottom};
-        EXPECT_EQ(Shown(button->hwnd(), size), Painted(*button, size))
+        EXPECT_FALSE(::GetUpdateRect(button->hwnd(), nullptr, FALSE)) << "left to a repaint";
+        const SIZE size = viewtest::ClientSize(button->hwnd());
+        EXPECT_EQ(viewtest::Shown(button->hwnd(), size), viewtest::Painted(*button, size))
             << "button of " << test::Narrow(button->Node()->m_strName);
     }
 }
