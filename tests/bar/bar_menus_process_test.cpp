@@ -111,6 +111,18 @@ protected:
         ::SetForegroundWindow(window_);
         ASSERT_TRUE(
             test::WaitUntil([&] { return ::GetForegroundWindow() == window_; }, test::kPatientMs));
+        // Keys reach this thread: a Shift press shows in its key state (the first keys of a
+        // fresh display can be lost, and with them a chord).
+        const auto shiftDown = [] { return (::GetKeyState(VK_SHIFT) & 0x8000) != 0; };
+        ASSERT_TRUE(test::WaitUntil(
+            [&] {
+                Keys({{VK_SHIFT, true}});
+                const bool down = shiftDown();
+                Keys({{VK_SHIFT, false}});
+                return down;
+            },
+            test::kPatientMs));
+        ASSERT_TRUE(test::WaitUntil([&] { return !shiftDown(); }, test::kPatientMs));
     }
 
     test::LarkProcess lark_;
