@@ -7,6 +7,18 @@
 
 namespace fw {
 
+// The header of a top-down 32-bit bitmap of `width` by `height` pixels.
+inline BITMAPINFO TopDown32(LONG width, LONG height) noexcept {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 template <class T> struct GdiTraits {
     using Type = T;
     static Type Invalid() noexcept { return nullptr; }

@@ -10,28 +10,23 @@ BYTE Grey(BYTE red, BYTE green, BYTE blue) {
     return static_cast<BYTE>(0.299 * red + 0.587 * green + 0.114 * blue);
 }
 
-BITMAPINFO TopDown32(LONG width, LONG height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
+// The bitmap's shape and its pixels as top-down 32-bit values; false when it cannot be read.
+bool ReadPixels(HBITMAP bitmap, BITMAP& bm, std::vector<RGBQUAD>& pixels) {
+    if (!bitmap || ::GetObjectW(bitmap, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 ||
+        bm.bmHeight <= 0)
+        return false;
+    BITMAPINFO info = fw::TopDown32(bm.bmWidth, bm.bmHeight);
+    pixels.assign(static_cast<size_t>(bm.bmWidth) * bm.bmHeight, RGBQUAD{});
+    fw::WindowDC screen(nullptr);
+    return ::GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, pixels.data(), &info,
+                       DIB_RGB_COLORS) == bm.bmHeight;
 }
 } // namespace
 
 fw::Bitmap MakeGrayBitmap(HBITMAP colour) {
     BITMAP bm{};
-    if (!colour || ::GetObjectW(colour, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 ||
-        bm.bmHeight <= 0)
-        return fw::Bitmap();
-    BITMAPINFO info = TopDown32(bm.bmWidth, bm.bmHeight);
-    std::vector<RGBQUAD> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
-    fw::WindowDC screen(nullptr);
-    if (::GetDIBits(screen.get(), colour, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS) !=
-        bm.bmHeight)
+    std::vector<RGBQUAD> pixels;
+    if (!ReadPixels(colour, bm, pixels))
         return fw::Bitmap();
 
     const bool alpha = bm.bmBitsPixel == 32;
@@ -42,8 +37,8 @@ fw::Bitmap MakeGrayBitmap(HBITMAP colour) {
         p.rgbRed = p.rgbGreen = p.rgbBlue = g;
     }
 
+    BITMAPINFO info = fw::TopDown32(bm.bmWidth, bm.bmHeight);
     if (alpha) {
-        info = TopDown32(bm.bmWidth, bm.bmHeight);
         void* bits = nullptr;
         fw::Bitmap grey(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (grey && bits)
@@ -54,7 +49,7 @@ fw::Bitmap MakeGrayBitmap(HBITMAP colour) {
     fw::Bitmap grey(::CreateBitmap(bm.bmWidth, bm.bmHeight, bm.bmPlanes, bm.bmBitsPixel, nullptr));
     if (!grey)
         return grey;
-    info = TopDown32(bm.bmWidth, bm.bmHeight);
+    fw::WindowDC screen(nullptr);
     if (::SetDIBits(screen.get(), grey.get(), 0, bm.bmHeight, pixels.data(), &info,
                     DIB_RGB_COLORS) == 0)
         return fw::Bitmap();
@@ -72,19 +67,14 @@ uint64_t IconFingerprint(HICON icon) {
         for (size_t i = 0; i < size; ++i)
             hash = (hash ^ static_cast<const BYTE*>(data)[i]) * 1099511628211ull;
     };
-    fw::WindowDC screen(nullptr);
     for (HBITMAP bitmap : {colour.get(), mask.get()}) {
-        BITMAP bm{};
         if (!bitmap) {
             mix("none", 4);
             continue;
         }
-        if (::GetObjectW(bitmap, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight <= 0)
-            return 0;
-        BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
-        std::vector<RGBQUAD> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
-        if (::GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS) !=
-            bm.bmHeight)
+        BITMAP bm{};
+        std::vector<RGBQUAD> pixels;
+        if (!ReadPixels(bitmap, bm, pixels))
             return 0;
         const LONG shape[3] = {bm.bmWidth, bm.bmHeight, bm.bmBitsPixel};
         mix(shape, sizeof(shape));

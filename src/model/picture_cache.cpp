@@ -30,13 +30,7 @@ bool PictureCache::Grow() {
         dc_.reset(::CreateCompatibleDC(nullptr));
     if (!dc_)
         return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kCell;
-    info.bmiHeader.biHeight = -kCell * capacity;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = fw::TopDown32(kCell, kCell * capacity);
     void* bits = nullptr;
     fw::Bitmap atlas(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!atlas || !bits)

@@ -16,20 +16,10 @@ namespace {
 
 using Pixels = std::vector<uint32_t>;
 
-BITMAPINFO TopDown32(LONG width, LONG height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    return bi;
-}
-
 // A top-down 32-bit section of the given size with its pixels, selected into a memory DC.
 struct Surface {
     explicit Surface(int size) : size(size) {
-        BITMAPINFO bi = TopDown32(size, size);
+        BITMAPINFO bi = fw::TopDown32(size, size);
         bitmap.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
         dc.reset(::CreateCompatibleDC(nullptr));
         ::SelectObject(dc.get(), bitmap.get());
@@ -78,7 +68,7 @@ protected:
 
 // A 32-bit icon whose first pixels are the given colours (BGRA words, straight alpha).
 fw::Icon Icon32(const std::vector<uint32_t>& first) {
-    BITMAPINFO bi = TopDown32(16, 16);
+    BITMAPINFO bi = fw::TopDown32(16, 16);
     void* bits = nullptr;
     fw::Bitmap colour(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     for (size_t i = 0; i < first.size(); ++i)
@@ -91,7 +81,7 @@ fw::Icon Icon32(const std::vector<uint32_t>& first) {
 Pixels ColourPixels(HBITMAP bitmap) {
     BITMAP bm{};
     ::GetObjectW(bitmap, sizeof(bm), &bm);
-    BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
+    BITMAPINFO bi = fw::TopDown32(bm.bmWidth, bm.bmHeight);
     Pixels out(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
     fw::WindowDC screen(nullptr);
     ::GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, out.data(), &bi, DIB_RGB_COLORS);
