@@ -11,6 +11,7 @@
 #include "framework/language_pack.h"
 #include "framework/resource_checks.h"
 #include "framework/resources.h"
+#include "resource.h"
 #include "support/test_util.h"
 
 namespace {
@@ -173,18 +174,18 @@ TEST_F(LanguageTest, AWholePackGivesEveryDialogMenuAndStringADamagedOneGivesWay)
         EXPECT_EQ(fw::DialogModule(id), german.get()) << "dialog " << id;
     for (UINT id : menus)
         EXPECT_EQ(fw::MenuModule(id), german.get()) << "menu " << id;
-    EXPECT_EQ(fw::LoadResString(3000), L"%s wurde nicht gefunden.");
+    EXPECT_EQ(fw::LoadResString(IDS_CANT_FIND), L"%s wurde nicht gefunden.");
 
     Lay(L"lark_pack_damaged.dll", L"DEU");
     fw::Module damaged = fw::LoadPackAsData(dir_ / L"prog.DEU");
     ASSERT_TRUE(damaged) << ::GetLastError();
     fw::SetResourceModule(damaged.get());
-    EXPECT_EQ(fw::LoadResString(100), L"larkRunBar ");
-    EXPECT_EQ(fw::LoadResString(3000), L"Can't find %s.");
-    for (UINT id : {369, 30724})
+    EXPECT_EQ(fw::LoadResString(IDS_APP_TITLE), L"larkRunBar ");
+    EXPECT_EQ(fw::LoadResString(IDS_CANT_FIND), L"Can't find %s.");
+    for (UINT id : {IDD_MAIN, IDD_AUTO_HIDE_TIME})
         EXPECT_EQ(fw::DialogModule(id), fw::ProgramModule()) << "dialog " << id;
-    EXPECT_EQ(fw::MenuModule(129), fw::ProgramModule());
-    EXPECT_TRUE(fw::LoadResMenu(129));
+    EXPECT_EQ(fw::MenuModule(IDR_BAR_MENU), fw::ProgramModule());
+    EXPECT_TRUE(fw::LoadResMenu(IDR_BAR_MENU));
     fw::SetResourceModule(nullptr);
 }
 
@@ -203,10 +204,10 @@ TEST(PackBytesTest, TemplatesAndStringsAreReadWholeOrNotAtAll) {
             }
         }
     }
-    const fw::ResourceBytes block =
-        fw::FindResourceBytes(fw::ProgramModule(), RT_STRING, MAKEINTRESOURCEW(100 / 16 + 1));
-    EXPECT_EQ(fw::StringFromBlock(block, 100 % 16), L"larkRunBar ");
-    EXPECT_FALSE(fw::StringFromBlock({block.data, 20}, 100 % 16));
+    const fw::ResourceBytes block = fw::FindResourceBytes(fw::ProgramModule(), RT_STRING,
+                                                          MAKEINTRESOURCEW(IDS_APP_TITLE / 16 + 1));
+    EXPECT_EQ(fw::StringFromBlock(block, IDS_APP_TITLE % 16), L"larkRunBar ");
+    EXPECT_FALSE(fw::StringFromBlock({block.data, 20}, IDS_APP_TITLE % 16));
     EXPECT_FALSE(fw::FindResourceBytes(fw::ProgramModule(), RT_DIALOG, MAKEINTRESOURCEW(1)));
 }
 
