@@ -210,6 +210,9 @@ TEST_F(ProgramButtonsTest, ClicksRunButtonsReportMissingTargetsAndOpenSubCategor
         EXPECT_EQ(answer.Seen().text, L"Can't find " + name + L".");
         EXPECT_EQ(answer.Seen().caption, L"larkRunBar ");
         EXPECT_TRUE(process_.IsRunning());
+        // Gone before the next box is looked for.
+        ASSERT_TRUE(test::WaitUntil([&] { return !test::FindDialogOf(process_.Id(), IDOK); },
+                                    test::kPatientMs));
     }
 
     // A sub-category shows its children after "Go Up", which leads back.
