@@ -1,11 +1,13 @@
 // What the whole screen shows of the program's windows while they are open: the first run's
-// question and the tooltip of the bar show their content, not a box of one dark colour.
+// question and the tooltip of the bar show their content, not a box of one dark colour; the
+// tab strip's scroll buttons look the same after every move of the bar; a menu is not covered
+// by its button's tip, and its pictures stand off their text.
 #include "bar/bar_process_fixture.h"
 
 #include "model/data_path.h"
+#include "model/voice_book.h"
 #include "screen_shot.h"
 #include "support/dialog_answer.h"
-
 namespace {
 
 using namespace bartest;
@@ -40,6 +42,57 @@ HWND VisibleTipOf(DWORD pid) {
         },
         reinterpret_cast<LPARAM>(&f));
     return f.found;
+}
+
+// Eight categories of long names: the tab strip cannot hold them all and shows its scroll
+// buttons, in every place of the bar.
+void PrepareLongCategories() {
+    oVoiceBook root;
+    root.ResetAll(L"ToolBar");
+    for (int i = 0; i < 8; ++i)
+        root.AddChild((L"A category with a name long enough " + std::to_wstring(i)).c_str(),
+                      KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    ASSERT_TRUE(root.SaveFile(model::DataFilePath(model::kDataFileName))) << ::GetLastError();
+}
+
+// The shown scroll buttons of the bar's tab strip, and their pixels in a shot.
+std::vector<HWND> ScrollButtons(HWND bar) {
+    std::vector<HWND> shown;
+    for (HWND b = ::GetWindow(::GetDlgItem(::GetDlgItem(bar, 6000), 6004), GW_CHILD); b;
+         b = ::GetWindow(b, GW_HWNDNEXT))
+        if (::IsWindowVisible(b))
+            shown.push_back(b);
+    return shown;
+}
+using Looks = std::vector<std::vector<COLORREF>>;
+Looks LooksOf(HWND bar, const ScreenShot& shot) {
+    Looks looks;
+    for (HWND b : ScrollButtons(bar))
+        looks.push_back(Pixels(shot, WindowRect(b)));
+    return looks;
+}
+
+// Shots until the scroll buttons look as `expected` (or, with `same` false, not): a bar may
+// still be painting when it has reached its place.
+bool WaitForLook(HWND bar, const Looks& expected, bool same) {
+    return test::WaitUntil([&] { return (LooksOf(bar, TakeScreenShot()) == expected) == same; },
+                           test::kPatientMs);
+}
+
+// Blank columns after the first run of columns with ink (any colour but `back`) in `band`.
+int GapAfterFirstInk(const ScreenShot& shot, const RECT& band, COLORREF back) {
+    std::vector<bool> ink;
+    for (LONG x = band.left; x < band.right; ++x)
+        ink.push_back(Pixels(shot, RECT{x, band.top, x + 1, band.bottom}) !=
+                      std::vector<COLORREF>(static_cast<size_t>(band.bottom - band.top), back));
+    const auto gap = std::find(std::find(ink.begin(), ink.end(), true), ink.end(), false);
+    return static_cast<int>(std::find(gap, ink.end(), true) - gap);
+}
+
+// The open menu of the program (the test's own thread has none).
+HWND OpenMenu() {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    return menu && ::IsWindowVisible(menu) ? menu : nullptr;
 }
 
 class ScreenContentTest : public BarWindowTest {};
@@ -92,6 +145,90 @@ TEST_F(ScreenContentTest, TheTipOfTheBarShowsItsContent) {
     }
     ASSERT_TRUE(seen) << "the tip was never shown for the whole of a screen shot";
     EXPECT_TRUE(ShowsContent(look)) << Describe(look);
+    Exit(lark);
+}
+
+TEST_F(ScreenContentTest, TheTabStripsScrollButtonsLookAlikeAfterEveryMoveAndHover) {
+    ASSERT_NO_FATAL_FAILURE(PrepareLongCategories());
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    const POINT away{640, 400};
+    MouseTo(away);
+    // The first docked paint, once drawn, is the look every later one must have.
+    ASSERT_EQ(ScrollButtons(bar).size(), 2u);
+    Looks docked;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            const ScreenShot shot = TakeScreenShot();
+            docked = LooksOf(bar, shot);
+            return ShowsContent(LookAt(shot, WindowRect(ScrollButtons(bar)[0])));
+        },
+        test::kPatientMs));
+    Command(bar, kCenter);
+    EXPECT_TRUE(WaitForRect(bar, DefaultFloat()));
+    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "floating";
+    Command(bar, kBottom);
+    BringOtherWindowToFront();
+    MouseTo(away);
+    Command(bar, kAutoHide);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 3)));
+    MouseTo(POINT{640, screen_.bottom - 1});
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    MouseTo(POINT{640, screen_.bottom - 60}); // on the bar: it stays open
+    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "expanded from auto-hide";
+    Command(bar, kAutoHide);
+    MouseTo(away);
+    ::PostMessageW(bar, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return ::IsIconic(bar); }, test::kPatientMs));
+    ::PostMessageW(bar, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "restored from minimised";
+    Command(bar, kSmallButtons);
+    EXPECT_TRUE(PreferenceBecomes(L"ButtonSize", 1));
+    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "after a button-size change";
+    // Hovered, the enabled button is framed; left, the frame goes.
+    const RECT next =
+        WindowRect(ScrollButtons(bar)[::IsWindowEnabled(ScrollButtons(bar)[0]) ? 0 : 1]);
+    MouseTo(POINT{(next.left + next.right) / 2, (next.top + next.bottom) / 2});
+    ASSERT_TRUE(WaitForLook(bar, docked, false)) << "no hover frame was drawn";
+    MouseTo(away);
+    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "the hover frame stayed";
+    Exit(lark);
+}
+
+TEST_F(ScreenContentTest, NoTipLiesOverTheMenuItsButtonOpenedAndPicturesStandOffTheirText) {
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    // The menu button opens the bar menu, and the menu is shot. Pressed at once, the button
+    // opens it while its tip's delay still runs; after a rest the tip showed and went with the
+    // press, so that menu is clear.
+    const auto shoot = [&](bool rest, RECT& menu) {
+        MouseTo(POINT{640, 400});
+        EXPECT_TRUE(test::WaitUntil([&] { return !VisibleTipOf(lark.Id()); }, test::kPatientMs));
+        MouseTo(POINT{7, screen_.bottom - 78});
+        EXPECT_TRUE(!rest ||
+                    test::WaitUntil([&] { return VisibleTipOf(lark.Id()); }, test::kPatientMs));
+        LeftButton(true);
+        LeftButton(false);
+        EXPECT_TRUE(test::WaitUntil([] { return OpenMenu(); }, test::kPatientMs));
+        Settle(bar);
+        const ScreenShot shot = TakeScreenShot();
+        EXPECT_EQ(VisibleTipOf(lark.Id()), nullptr) << "a tip shows over the menu";
+        menu = WindowRect(OpenMenu());
+        test::Press(true, VK_ESCAPE);
+        test::Press(false, VK_ESCAPE);
+        EXPECT_TRUE(test::WaitUntil([] { return !OpenMenu(); }, test::kPatientMs));
+        return shot;
+    };
+    RECT clearMenu{}, m{};
+    const ScreenShot clear = shoot(true, clearMenu), shot = shoot(false, m);
+    ASSERT_EQ(m, clearMenu);
+    EXPECT_TRUE(Pixels(shot, m) == Pixels(clear, m)) << "something lies over the menu";
+    // The first row: its picture, a gap, its text.
+    const RECT row{m.left + 3, m.top + 6, m.right - 3, m.top + 16};
+    EXPECT_GE(GapAfterFirstInk(shot, row, shot.Pixel(m.right - 6, m.top + 11)), 3);
     Exit(lark);
 }
 
