@@ -8,6 +8,7 @@
 #include "model/voice_book.h"
 #include "screen_shot.h"
 #include "support/dialog_answer.h"
+
 namespace {
 
 using namespace bartest;
@@ -44,8 +45,7 @@ HWND VisibleTipOf(DWORD pid) {
     return f.found;
 }
 
-// Eight categories of long names: the tab strip cannot hold them all and shows its scroll
-// buttons, in every place of the bar.
+// Eight categories of long names: the tab strip shows its scroll buttons wherever the bar is.
 void PrepareLongCategories() {
     oVoiceBook root;
     root.ResetAll(L"ToolBar");
@@ -55,28 +55,18 @@ void PrepareLongCategories() {
     ASSERT_TRUE(root.SaveFile(model::DataFilePath(model::kDataFileName))) << ::GetLastError();
 }
 
-// The shown scroll buttons of the bar's tab strip, and their pixels in a shot.
-std::vector<HWND> ScrollButtons(HWND bar) {
-    std::vector<HWND> shown;
-    for (HWND b = ::GetWindow(::GetDlgItem(::GetDlgItem(bar, 6000), 6004), GW_CHILD); b;
-         b = ::GetWindow(b, GW_HWNDNEXT))
-        if (::IsWindowVisible(b))
-            shown.push_back(b);
-    return shown;
-}
-using Looks = std::vector<std::vector<COLORREF>>;
-Looks LooksOf(HWND bar, const ScreenShot& shot) {
-    Looks looks;
-    for (HWND b : ScrollButtons(bar))
-        looks.push_back(Pixels(shot, WindowRect(b)));
-    return looks;
+// The end of the bar's tab strip, where its two scroll buttons are.
+RECT StripEnd(HWND bar) {
+    const RECT s = WindowRect(::GetDlgItem(::GetDlgItem(bar, 6000), 6004));
+    return RECT{s.right - 46, s.top, s.right, s.bottom};
 }
 
-// Shots until the scroll buttons look as `expected` (or, with `same` false, not): a bar may
-// still be painting when it has reached its place.
-bool WaitForLook(HWND bar, const Looks& expected, bool same) {
-    return test::WaitUntil([&] { return (LooksOf(bar, TakeScreenShot()) == expected) == same; },
-                           test::kPatientMs);
+// Shots until the strip's end looks as `expected` (with `same` false: until it does not); the
+// bar may still be painting when it has reached its place.
+bool WaitForLook(HWND bar, const std::vector<COLORREF>& expected, bool same = true) {
+    return test::WaitUntil(
+        [&] { return (Pixels(TakeScreenShot(), StripEnd(bar)) == expected) == same; },
+        test::kPatientMs);
 }
 
 // Blank columns after the first run of columns with ink (any colour but `back`) in `band`.
@@ -89,7 +79,7 @@ int GapAfterFirstInk(const ScreenShot& shot, const RECT& band, COLORREF back) {
     return static_cast<int>(std::find(gap, ink.end(), true) - gap);
 }
 
-// The open menu of the program (the test's own thread has none).
+// The open menu (the test's own thread has none).
 HWND OpenMenu() {
     HWND menu = ::FindWindowW(L"#32768", nullptr);
     return menu && ::IsWindowVisible(menu) ? menu : nullptr;
@@ -156,18 +146,17 @@ TEST_F(ScreenContentTest, TheTabStripsScrollButtonsLookAlikeAfterEveryMoveAndHov
     const POINT away{640, 400};
     MouseTo(away);
     // The first docked paint, once drawn, is the look every later one must have.
-    ASSERT_EQ(ScrollButtons(bar).size(), 2u);
-    Looks docked;
+    std::vector<COLORREF> docked;
     ASSERT_TRUE(test::WaitUntil(
         [&] {
             const ScreenShot shot = TakeScreenShot();
-            docked = LooksOf(bar, shot);
-            return ShowsContent(LookAt(shot, WindowRect(ScrollButtons(bar)[0])));
+            docked = Pixels(shot, StripEnd(bar));
+            return ShowsContent(LookAt(shot, StripEnd(bar)));
         },
         test::kPatientMs));
     Command(bar, kCenter);
     EXPECT_TRUE(WaitForRect(bar, DefaultFloat()));
-    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "floating";
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "floating";
     Command(bar, kBottom);
     BringOtherWindowToFront();
     MouseTo(away);
@@ -176,24 +165,23 @@ TEST_F(ScreenContentTest, TheTabStripsScrollButtonsLookAlikeAfterEveryMoveAndHov
     MouseTo(POINT{640, screen_.bottom - 1});
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
     MouseTo(POINT{640, screen_.bottom - 60}); // on the bar: it stays open
-    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "expanded from auto-hide";
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "expanded from auto-hide";
     Command(bar, kAutoHide);
     MouseTo(away);
     ::PostMessageW(bar, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(test::WaitUntil([&] { return ::IsIconic(bar); }, test::kPatientMs));
     ::PostMessageW(bar, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
-    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "restored from minimised";
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "restored from minimised";
     Command(bar, kSmallButtons);
     EXPECT_TRUE(PreferenceBecomes(L"ButtonSize", 1));
-    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "after a button-size change";
-    // Hovered, the enabled button is framed; left, the frame goes.
-    const RECT next =
-        WindowRect(ScrollButtons(bar)[::IsWindowEnabled(ScrollButtons(bar)[0]) ? 0 : 1]);
-    MouseTo(POINT{(next.left + next.right) / 2, (next.top + next.bottom) / 2});
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "after a button-size change";
+    // Hovered, "next" is framed; left, the frame goes.
+    const RECT end = StripEnd(bar);
+    MouseTo(POINT{end.right - 12, end.top + 12});
     ASSERT_TRUE(WaitForLook(bar, docked, false)) << "no hover frame was drawn";
     MouseTo(away);
-    EXPECT_TRUE(WaitForLook(bar, docked, true)) << "the hover frame stayed";
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "the hover frame stayed";
     Exit(lark);
 }
 
@@ -201,10 +189,10 @@ TEST_F(ScreenContentTest, NoTipLiesOverTheMenuItsButtonOpenedAndPicturesStandOff
     test::LarkProcess lark(exe_);
     HWND bar = Start(lark);
     ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
-    // The menu button opens the bar menu, and the menu is shot. Pressed at once, the button
-    // opens it while its tip's delay still runs; after a rest the tip showed and went with the
-    // press, so that menu is clear.
-    const auto shoot = [&](bool rest, RECT& menu) {
+    // A shot of the bar menu opened by the menu button. Pressed at once, the button opens it
+    // while its tip's delay still runs; after a rest the tip showed and went with the press.
+    RECT menu{};
+    const auto shoot = [&](bool rest) {
         MouseTo(POINT{640, 400});
         EXPECT_TRUE(test::WaitUntil([&] { return !VisibleTipOf(lark.Id()); }, test::kPatientMs));
         MouseTo(POINT{7, screen_.bottom - 78});
@@ -217,18 +205,15 @@ TEST_F(ScreenContentTest, NoTipLiesOverTheMenuItsButtonOpenedAndPicturesStandOff
         const ScreenShot shot = TakeScreenShot();
         EXPECT_EQ(VisibleTipOf(lark.Id()), nullptr) << "a tip shows over the menu";
         menu = WindowRect(OpenMenu());
-        test::Press(true, VK_ESCAPE);
-        test::Press(false, VK_ESCAPE);
+        ::PostMessageW(OpenMenu(), WM_KEYDOWN, VK_ESCAPE, 0); // the test is not the foreground
         EXPECT_TRUE(test::WaitUntil([] { return !OpenMenu(); }, test::kPatientMs));
         return shot;
     };
-    RECT clearMenu{}, m{};
-    const ScreenShot clear = shoot(true, clearMenu), shot = shoot(false, m);
-    ASSERT_EQ(m, clearMenu);
-    EXPECT_TRUE(Pixels(shot, m) == Pixels(clear, m)) << "something lies over the menu";
+    const ScreenShot clear = shoot(true), shot = shoot(false);
+    EXPECT_TRUE(Pixels(shot, menu) == Pixels(clear, menu)) << "something lies over the menu";
     // The first row: its picture, a gap, its text.
-    const RECT row{m.left + 3, m.top + 6, m.right - 3, m.top + 16};
-    EXPECT_GE(GapAfterFirstInk(shot, row, shot.Pixel(m.right - 6, m.top + 11)), 3);
+    const RECT row{menu.left + 3, menu.top + 6, menu.right - 3, menu.top + 16};
+    EXPECT_GE(GapAfterFirstInk(shot, row, shot.Pixel(menu.right - 6, menu.top + 11)), 3);
     Exit(lark);
 }
 
