@@ -136,6 +136,8 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
     m_wndToolBar.SetAppServices(&m_app);
     m_wndToolBar.DeferButtonTips();
+    m_bVertical = bar::IsVerticalClient(ClientSize(hwnd_));
+    m_wndToolBar.SetVertical(m_bVertical);
     m_wndToolBar.Create(placed ? places.toolBar : RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR,
                         &m_app.Prefs(), &bar::CurrentMetrics());
     // A first run has just built the tree: its preferences are written with it.
@@ -201,6 +203,10 @@ void CMainDlg::ApplyStateOrTray(int32_t state) {
         SetState(STATE_FLOAT, true);
         return;
     }
+    // A floating bar's sizing frame goes before it docks: while the frame is there the system
+    // keeps the window two frames thick, and a collapsed strip would come out 6 pixels.
+    if (state != STATE_FLOAT)
+        SetSizingFrame(false);
     SetState(state, true);
     ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
 }
@@ -285,6 +291,7 @@ void CMainDlg::OnSize(UINT, int cx, int cy) {
     if (!m_btnMenu.hwnd() || cx <= 0 || cy <= 0)
         return;
     m_bVertical = bar::IsVerticalClient(SIZE{cx, cy});
+    m_wndToolBar.SetVertical(m_bVertical);
     LayOutChildren();
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -452,6 +459,8 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         AddTrayIcon();
     if (msg == bar::kTrayCallbackMessage)
         return OnTrayNotify(static_cast<UINT>(wp), static_cast<UINT>(lp));
+    if (msg == WM_ENTERMENULOOP || msg == WM_EXITMENULOOP)
+        ui::ToolTip::MenuLoop(msg == WM_ENTERMENULOOP); // and on to the default handling
     return CAppBar::OnMessage(msg, wp, lp);
 }
 

@@ -4,11 +4,12 @@
 
 #include "framework/resources.h"
 #include "resource.h"
+#include "ui/menu_picture.h"
 
 namespace bar {
 
 namespace {
-constexpr int kSize = 16;
+constexpr int kSize = ui::kMenuPictureSize;
 // Marks the item data of these pictures (high half), the picture below it.
 constexpr ULONG_PTR kTag = 0x4C4D4E55ULL << 32;
 
@@ -95,18 +96,14 @@ void MenuPictures::Apply(HMENU menu, MenuPicture (*pictureFor)(UINT)) const {
 bool MenuPictures::Measure(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU || !IsPicture(item.itemData))
         return false;
-    item.itemWidth = kSize;
-    item.itemHeight = kSize;
+    ui::MeasureMenuPicture(item);
     return true;
 }
 
 bool MenuPictures::Draw(const DRAWITEMSTRUCT& item) const {
     if (item.CtlType != ODT_MENU || !IsPicture(item.itemData))
         return false;
-    const RECT& r = item.rcItem;
-    ::ImageList_Draw(list_.get(), static_cast<int>(item.itemData & 0xFFFFFFFFu), item.hDC,
-                     r.left + (r.right - r.left - kSize) / 2,
-                     r.top + (r.bottom - r.top - kSize) / 2, ILD_TRANSPARENT);
+    ui::DrawMenuPicture(list_.get(), static_cast<int>(item.itemData & 0xFFFFFFFFu), item);
     return true;
 }
 

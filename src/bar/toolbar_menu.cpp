@@ -5,11 +5,11 @@
 #include "model/image_lists.h"
 #include "model/voice_book.h"
 #include "resource.h"
+#include "ui/menu_picture.h"
 
 namespace bar {
 
 namespace {
-constexpr int kPictureSize = 16;
 // Marks the item data of this menu's pictures (high half), the picture index below it.
 constexpr ULONG_PTR kPictureTag = 0x4C41524BULL << 32;
 
@@ -89,20 +89,15 @@ oVoiceBook* ToolBarMenu::NodeForCommand(UINT id, oVoiceBook& root) const {
 bool ToolBarMenu::MeasurePicture(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU || !IsPictureData(item.itemData))
         return false;
-    item.itemWidth = kPictureSize;
-    item.itemHeight = kPictureSize;
+    ui::MeasureMenuPicture(item);
     return true;
 }
 
 bool ToolBarMenu::DrawPicture(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU || !IsPictureData(item.itemData))
         return false;
-    const int image = static_cast<int>(item.itemData & 0xFFFFFFFFu);
-    const RECT& r = item.rcItem;
-    const int x = r.left + (r.right - r.left - kPictureSize) / 2;
-    const int y = r.top + (r.bottom - r.top - kPictureSize) / 2;
-    ::ImageList_Draw(icons::List(icons::ListKind::SmallColour), image, item.hDC, x, y,
-                     ILD_TRANSPARENT);
+    ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour),
+                        static_cast<int>(item.itemData & 0xFFFFFFFFu), item);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "resource.h"
+#include "ui/menu_picture.h"
 
 namespace views {
 
@@ -44,7 +45,6 @@ ContentMenu WalkCategoryContent(const oVoiceBook& category, UINT firstId, UINT l
 
 namespace {
 
-constexpr int kPictureSize = 16;
 // Marks the item data of our pictures: the picture index is kept, never the node, so that
 // a menu still open while its nodes are replaced draws no deleted node.
 constexpr ULONG_PTR kPictureTag = 0x4C520000;
@@ -71,18 +71,15 @@ void Append(HMENU menu, UINT flags, UINT_PTR id, oVoiceBook& node) {
 bool MeasureMenuPicture(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU || (item.itemData & 0xFFFF0000) != kPictureTag)
         return false;
-    item.itemWidth = kPictureSize;
-    item.itemHeight = kPictureSize;
+    ui::MeasureMenuPicture(item);
     return true;
 }
 
 bool DrawMenuPicture(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU || (item.itemData & 0xFFFF0000) != kPictureTag)
         return false;
-    const RECT& r = item.rcItem;
-    ::ImageList_Draw(icons::List(icons::ListKind::SmallColour),
-                     static_cast<int>(item.itemData & 0xFFFF), item.hDC, r.left,
-                     r.top + (r.bottom - r.top - kPictureSize) / 2, ILD_TRANSPARENT);
+    ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour),
+                        static_cast<int>(item.itemData & 0xFFFF), item);
     return true;
 }
 

@@ -140,6 +140,9 @@ CImageButton::ImagePlace CImageButton::PlaceImage(int width, int height, bool pr
 void CImageButton::Draw(HDC dc, int state, bool checked, bool disabled) const {
     RECT client{};
     ::GetClientRect(hwnd_, &client);
+    // A themed face is drawn over what the parent paints behind it; a parent that paints
+    // nothing there must not leave the screen's old content (or black) around the picture.
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
     views::DrawButtonFace(hwnd_, dc, client, state, checked);
     const int image = disabled ? m_nDisabledImage : m_nImage;
     if (image < 0)

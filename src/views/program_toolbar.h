@@ -86,6 +86,10 @@ public:
     void LayoutBar(bool resetPaging);
     // The category-view word changed: a new layout.
     void SetViewFlags(int32_t flags);
+    // The main window's orientation, decided from its own shape: the bar and its tab strip
+    // follow it whatever their own shapes (a near-square bar would otherwise lay out the grip
+    // one way and the buttons the other). Horizontal until told.
+    void SetVertical(bool vertical);
     // The node of the visible button under a screen point (program buttons first).
     oVoiceBook* ButtonNodeAt(POINT screen) const;
     // Where a dragged item lands: a button under the point, or the last button of the area
@@ -223,6 +227,7 @@ private:
     const Preferences* m_prefs = nullptr;
     const bar::BarMetrics* m_metrics = nullptr;
     int32_t m_nViewFlags = 0;
+    bool m_bVertical = false;
 
     oVoiceBook* m_pContextNode = nullptr;
     std::unique_ptr<oVoiceBook> m_pClipboard;

@@ -247,6 +247,7 @@ void CProgramToolBar::LayoutBar(bool resetPaging) {
 
     views::BarLayoutInput in;
     in.client = SIZE{client.right - client.left, client.bottom - client.top};
+    in.vertical = m_bVertical;
     in.button = metrics.button;
     in.margin = metrics.gap.cx;
     in.spacing = m_prefs ? m_prefs->ButtonSpacing : 0;
@@ -300,6 +301,7 @@ void CProgramToolBar::LayoutBar(bool resetPaging) {
     apply(m_btnNextV.hwnd(), layout.nextV);
     apply(m_btnPrevV.hwnd(), layout.prevV);
     apply(m_wndSeparator, layout.separator);
+    m_wndTabs.SetVertical(in.vertical); // before its size, which lays it out
     apply(m_wndTabs.hwnd(), layout.tabs);
     for (size_t i = 0; i < m_arrCategoryButtons.size(); ++i) {
         CBookButton& b = *m_arrCategoryButtons[i];
@@ -328,6 +330,13 @@ void CProgramToolBar::SetViewFlags(int32_t flags) {
     LayoutBar(true);
     UpdateCategoryChecks();
     m_wndTabs.Refresh();
+}
+
+void CProgramToolBar::SetVertical(bool vertical) {
+    if (vertical == m_bVertical)
+        return;
+    m_bVertical = vertical;
+    LayoutBar(true);
 }
 
 void CProgramToolBar::OnSize(UINT, int, int) {
@@ -459,6 +468,10 @@ void CProgramToolBar::OnViewTimer(UINT_PTR id) {
 }
 
 bool CProgramToolBar::OnViewMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ENTERMENULOOP || msg == WM_EXITMENULOOP) {
+        ui::ToolTip::MenuLoop(msg == WM_ENTERMENULOOP);
+        return false; // the default handling too
+    }
     if (msg == WM_LARK_TAB_COMMAND) {
         OnTabCommand(wp, lp);
         return true;

@@ -13,21 +13,25 @@ constexpr int kIconRoom = 20;
 constexpr int kOverlap = 5;
 } // namespace
 
-TabStripFrame LayOutTabStripFrame(SIZE client, bool vertical) noexcept {
+TabStripFrame LayOutTabStripFrame(SIZE client, bool vertical, bool scrolls) noexcept {
     TabStripFrame f;
     f.vertical = vertical;
+    f.scrolls = scrolls;
     const RECT inner{1, 1, client.cx - 1, client.cy - 1};
     f.area = inner;
+    const int room = scrolls ? kScrollRoom : 0;
     if (vertical) {
-        f.area.bottom -= kScrollRoom;
+        f.area.bottom -= room;
         f.area.left = std::max(f.area.left, f.area.right - kVerticalDepth);
-        f.separator = RECT{inner.left, inner.bottom - 44, inner.right, inner.bottom - 42};
+        if (scrolls)
+            f.separator = RECT{inner.left, inner.bottom - 44, inner.right, inner.bottom - 42};
         f.prev = POINT{2, client.cy - 42};
         f.next = POINT{2, client.cy - 22};
     } else {
-        f.area.right -= kScrollRoom;
+        f.area.right -= room;
         f.area.bottom = std::min(f.area.bottom, f.area.top + kAreaDepth);
-        f.separator = RECT{inner.right - 44, inner.top, inner.right - 42, inner.bottom};
+        if (scrolls)
+            f.separator = RECT{inner.right - 44, inner.top, inner.right - 42, inner.bottom};
         f.prev = POINT{client.cx - 42, 2};
         f.next = POINT{client.cx - 22, 2};
     }
@@ -56,8 +60,40 @@ TabLayout LayOutTabs(const std::vector<int>& textWidths, int firstVisible, const
     return out;
 }
 
-TabScrollStates ScrollStates(int tabCount, int firstVisible, int visibleCount) noexcept {
-    return TabScrollStates{visibleCount > 0 && firstVisible<tabCount - 1, firstVisible> 0};
+namespace {
+// The smallest first visible index from which the last tab still lies wholly inside `area`
+// (the last index when even that tab alone does not fit).
+int LastUsefulFirst(const std::vector<int>& textWidths, const RECT& area, bool vertical,
+                    bool icons) {
+    const int count = static_cast<int>(textWidths.size());
+    int first = count - 1;
+    while (first > 0) {
+        const TabLayout l = LayOutTabs(textWidths, first - 1, area, vertical, icons);
+        if (l.visibleCount() != count - first + 1 || !TabWhollyInside(l.rects.back(), area))
+            break;
+        --first;
+    }
+    return std::max(0, first);
+}
+} // namespace
+
+TabStripPlan PlanTabStrip(SIZE client, bool vertical, const std::vector<int>& textWidths,
+                          int firstVisible, bool icons) {
+    TabStripPlan plan;
+    plan.frame = LayOutTabStripFrame(client, vertical, false);
+    plan.tabs = LayOutTabs(textWidths, 0, plan.frame.area, vertical, icons);
+    const bool allFit =
+        plan.tabs.visibleCount() == static_cast<int>(textWidths.size()) &&
+        (textWidths.empty() || TabWhollyInside(plan.tabs.rects.back(), plan.frame.area));
+    if (allFit)
+        return plan;
+    plan.frame = LayOutTabStripFrame(client, vertical, true);
+    const int last = LastUsefulFirst(textWidths, plan.frame.area, vertical, icons);
+    plan.firstVisible = std::clamp(firstVisible, 0, last);
+    plan.tabs = LayOutTabs(textWidths, plan.firstVisible, plan.frame.area, vertical, icons);
+    plan.next = plan.firstVisible < last;
+    plan.prev = plan.firstVisible > 0;
+    return plan;
 }
 
 int FirstVisibleToShow(int index, const std::vector<int>& textWidths, int firstVisible,

@@ -11,13 +11,14 @@ namespace views {
 // the two scroll buttons of the strip's orientation go.
 struct TabStripFrame {
     bool vertical = false;
+    bool scrolls = true; // without the scroll buttons the area runs to the strip's end
     RECT area{};
     RECT separator{};
     POINT prev{}, next{};
 };
 constexpr int kTabScrollButtonSize = 20;
 
-TabStripFrame LayOutTabStripFrame(SIZE client, bool vertical) noexcept;
+TabStripFrame LayOutTabStripFrame(SIZE client, bool vertical, bool scrolls = true) noexcept;
 
 struct TabLayout {
     // Rectangles of the tabs laid out, from the first visible one on; the last may be cut off.
@@ -32,11 +33,18 @@ TabLayout LayOutTabs(const std::vector<int>& textWidths, int firstVisible, const
 
 bool TabWhollyInside(const RECT& tab, const RECT& area) noexcept;
 
-struct TabScrollStates {
+// The whole strip for a first visible tab: the scroll buttons show only when the tabs do not
+// all fit, and scrolling ends once the last tab lies wholly in view (the first visible index
+// is held there, also when the strip grows).
+struct TabStripPlan {
+    TabStripFrame frame;
+    int firstVisible = 0;
+    TabLayout tabs;
     bool next = false;
     bool prev = false;
 };
-TabScrollStates ScrollStates(int tabCount, int firstVisible, int visibleCount) noexcept;
+TabStripPlan PlanTabStrip(SIZE client, bool vertical, const std::vector<int>& textWidths,
+                          int firstVisible, bool icons);
 
 // The first visible index that brings tab `index` into view (unchanged when it is in view
 // already or outside the list).

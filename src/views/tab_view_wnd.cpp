@@ -75,22 +75,15 @@ bool CTabViewWnd::OnCreate(const CREATESTRUCTW&) {
         s.button.SetIcons(s.normal, false, s.disabled, false);
         ::ShowWindow(s.button.hwnd(), SW_HIDE);
     }
-    m_wndToolTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                     fw::ProgramModule(), nullptr);
-    if (m_wndToolTip) {
-        ::SendMessageW(m_wndToolTip, TTM_ACTIVATE, TRUE, 0);
-        ::SendMessageW(m_wndToolTip, TTM_SETDELAYTIME, TTDT_INITIAL, 0);
-        ::SendMessageW(m_wndToolTip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 3000);
+    if (m_toolTip.Create(hwnd_)) {
+        m_toolTip.Activate(true);
+        m_toolTip.SetDelays(0, 3000);
     }
-    UpdateScrollButtons();
     return true;
 }
 
 void CTabViewWnd::OnDestroy() {
-    // The tooltip is owned by this window and goes with it; it must not be used after.
-    m_wndToolTip = nullptr;
+    m_toolTip.Destroy();
     m_nTools = 0;
     if (s_nDragHighlight >= 0)
         s_nDragHighlight = -1;
@@ -99,6 +92,16 @@ void CTabViewWnd::OnDestroy() {
 
 void CTabViewWnd::SetViewFlags(int32_t flags) {
     m_nViewFlags = flags;
+}
+
+void CTabViewWnd::SetVertical(bool vertical) {
+    if (vertical == m_bVertical)
+        return;
+    m_bVertical = vertical;
+    if (hwnd_ && m_nBatch == 0) {
+        LayOut();
+        Repaint();
+    }
 }
 
 bool CTabViewWnd::Icons() const noexcept {
@@ -189,69 +192,47 @@ void CTabViewWnd::LayOut() {
         return;
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    const SIZE size{client.right, client.bottom};
-    m_frame = views::LayOutTabStripFrame(size, size.cy > size.cx);
+    const views::TabStripPlan plan = views::PlanTabStrip(
+        SIZE{client.right, client.bottom}, m_bVertical, TextWidths(), m_nFirstVisible, Icons());
+    m_frame = plan.frame;
+    m_nFirstVisible = plan.firstVisible;
+    m_bCanNext = plan.next;
+    m_bCanPrev = plan.prev;
 
-    if (m_wndToolTip) {
-        for (int i = 0; i < m_nTools; ++i) {
-            TTTOOLINFOW ti{};
-            ti.cbSize = sizeof(ti);
-            ti.hwnd = hwnd_;
-            ti.uId = kToolFirst + static_cast<UINT_PTR>(i);
-            ::SendMessageW(m_wndToolTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-        }
-    }
+    for (int i = 0; i < m_nTools; ++i)
+        m_toolTip.DeleteTool(kToolFirst + static_cast<UINT_PTR>(i));
     m_nTools = 0;
-
-    const views::TabLayout layout =
-        views::LayOutTabs(TextWidths(), m_nFirstVisible, m_frame.area, m_frame.vertical, Icons());
-    m_nVisibleCount = layout.visibleCount();
+    m_nVisibleCount = plan.tabs.visibleCount();
     for (int i = 0; i < m_nVisibleCount; ++i) {
-        const RECT& r = layout.rects[static_cast<size_t>(i)];
+        const RECT& r = plan.tabs.rects[static_cast<size_t>(i)];
         oTabInfo& tab = m_tabs[static_cast<size_t>(m_nFirstVisible + i)];
         tab.left = r.left;
         tab.top = r.top;
         tab.right = r.right;
         tab.bottom = r.bottom;
-        if (m_wndToolTip) {
-            TTTOOLINFOW ti{};
-            ti.cbSize = sizeof(ti);
-            ti.hwnd = hwnd_;
-            ti.uId = kToolFirst + static_cast<UINT_PTR>(m_nFirstVisible + i);
-            ti.rect = r;
-            ti.lpszText = LPSTR_TEXTCALLBACKW;
-            if (::SendMessageW(m_wndToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)))
-                m_nTools = std::max(m_nTools, m_nFirstVisible + i + 1);
-        }
+        if (m_toolTip.AddRectTool(kToolFirst + static_cast<UINT_PTR>(m_nFirstVisible + i), r))
+            m_nTools = std::max(m_nTools, m_nFirstVisible + i + 1);
     }
 
-    // The scroll buttons of the strip's orientation; the other pair is hidden.
+    // The scroll buttons of the strip's orientation, while the tabs do not all fit; the
+    // other pair is hidden.
     const int b = views::kTabScrollButtonSize;
-    const auto place = [b](CImageButton& button, POINT at, bool show) {
+    const auto place = [b](CImageButton& button, POINT at, bool show, bool enable) {
         if (!button.hwnd())
             return;
+        ::EnableWindow(button.hwnd(), enable ? TRUE : FALSE);
         if (show)
             ::SetWindowPos(button.hwnd(), nullptr, at.x, at.y, b, b,
                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         else
             ::ShowWindow(button.hwnd(), SW_HIDE);
     };
-    place(m_btnPrevH, m_frame.prev, !m_frame.vertical);
-    place(m_btnNextH, m_frame.next, !m_frame.vertical);
-    place(m_btnPrevV, m_frame.prev, m_frame.vertical);
-    place(m_btnNextV, m_frame.next, m_frame.vertical);
-    UpdateScrollButtons();
-}
-
-void CTabViewWnd::UpdateScrollButtons() {
-    const views::TabScrollStates states =
-        views::ScrollStates(TabCount(), m_nFirstVisible, m_nVisibleCount);
-    for (CImageButton* next : {&m_btnNextH, &m_btnNextV})
-        if (next->hwnd())
-            ::EnableWindow(next->hwnd(), states.next ? TRUE : FALSE);
-    for (CImageButton* prev : {&m_btnPrevH, &m_btnPrevV})
-        if (prev->hwnd())
-            ::EnableWindow(prev->hwnd(), states.prev ? TRUE : FALSE);
+    const bool horizontal = m_frame.scrolls && !m_frame.vertical;
+    const bool vertical = m_frame.scrolls && m_frame.vertical;
+    place(m_btnPrevH, m_frame.prev, horizontal, m_bCanPrev);
+    place(m_btnNextH, m_frame.next, horizontal, m_bCanNext);
+    place(m_btnPrevV, m_frame.prev, vertical, m_bCanPrev);
+    place(m_btnNextV, m_frame.next, vertical, m_bCanNext);
 }
 
 void CTabViewWnd::BringIntoView(int index) {
@@ -270,12 +251,10 @@ void CTabViewWnd::BringIntoView(int index) {
 }
 
 void CTabViewWnd::Scroll(int step) {
-    const int first = m_nFirstVisible + step;
-    if (step > 0 && m_nFirstVisible >= TabCount() - 1)
+    // Nothing beyond the last tab in view, nor before the first.
+    if ((step > 0 && !m_bCanNext) || (step < 0 && !m_bCanPrev))
         return;
-    if (step < 0 && m_nFirstVisible <= 0)
-        return;
-    m_nFirstVisible = first;
+    m_nFirstVisible += step;
     m_nHot = -1;
     LayOut();
     Repaint();
@@ -423,7 +402,7 @@ void CTabViewWnd::OnCommand(UINT id, UINT, HWND) {
 }
 
 LRESULT CTabViewWnd::OnNotify(int, NMHDR& hdr) {
-    if (hdr.code != TTN_GETDISPINFOW || hdr.hwndFrom != m_wndToolTip) {
+    if (hdr.code != TTN_GETDISPINFOW || hdr.hwndFrom != m_toolTip.hwnd()) {
         SetMsgHandled(false);
         return 0;
     }
@@ -437,12 +416,28 @@ LRESULT CTabViewWnd::OnNotify(int, NMHDR& hdr) {
     return 0;
 }
 
-bool CTabViewWnd::PreTranslateMessage(MSG& msg) {
-    if (m_wndToolTip && msg.hwnd == hwnd_ && msg.message >= WM_MOUSEFIRST &&
-        msg.message <= WM_MOUSELAST) {
-        MSG copy = msg;
-        ::SendMessageW(m_wndToolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&copy));
+LRESULT CTabViewWnd::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PRINTCLIENT: {
+        // The scroll buttons' themed faces ask for what lies behind them.
+        RECT client{};
+        ::GetClientRect(hwnd_, &client);
+        Paint(reinterpret_cast<HDC>(wp), client);
+        return 0;
     }
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        ui::ToolTip::MenuLoop(msg == WM_ENTERMENULOOP);
+        break;
+    default:
+        break;
+    }
+    return fw::Window::OnMessage(msg, wp, lp);
+}
+
+bool CTabViewWnd::PreTranslateMessage(MSG& msg) {
+    if (msg.hwnd == hwnd_)
+        m_toolTip.Relay(msg);
     return fw::Window::PreTranslateMessage(msg);
 }
 
@@ -481,7 +476,8 @@ void CTabViewWnd::Paint(HDC dc, const RECT& client) {
     RECT frame = client;
     ::DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
     RECT separator = m_frame.separator;
-    ::DrawEdge(dc, &separator, BDR_RAISEDINNER, BF_RECT);
+    if (!::IsRectEmpty(&separator))
+        ::DrawEdge(dc, &separator, BDR_RAISEDINNER, BF_RECT);
 
     // The tab area, one pixel larger towards its far side.
     RECT area = m_frame.area;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/window.h"
+#include "ui/tooltip.h"
 #include "views/image_button.h"
 #include "views/tab_layout.h"
 
@@ -37,6 +38,8 @@ public:
     HWND Create(HWND parent, UINT id, const Preferences* prefs = nullptr);
     // The category-view word: icons on tabs and the menu's check marks.
     void SetViewFlags(int32_t flags);
+    // The bar's orientation, which the strip follows whatever its own shape.
+    void SetVertical(bool vertical);
 
     // Tabs added, set or cleared while a Batch lives are laid out once, when it ends: a
     // layout measures every tab, so one per added tab would cost the square of their count.
@@ -71,6 +74,7 @@ public:
     int ContextIndex() const noexcept { return m_nContext; }
     int HotIndex() const noexcept { return m_nHot; }
     bool IsVertical() const noexcept { return m_frame.vertical; }
+    HWND ToolTipWindow() const noexcept { return m_toolTip.hwnd(); }
     const views::TabStripFrame& Frame() const noexcept { return m_frame; }
 
     bool PreTranslateMessage(MSG& msg) override;
@@ -88,6 +92,7 @@ protected:
     void OnContextMenu(HWND window, POINT screen) override;
     void OnCommand(UINT id, UINT code, HWND control) override;
     LRESULT OnNotify(int id, NMHDR& hdr) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     bool Icons() const noexcept;
@@ -96,7 +101,6 @@ private:
     // Lays out and repaints now, or once the current batch ends.
     void Changed();
     void EndBatch();
-    void UpdateScrollButtons();
     void BringIntoView(int index);
     void Scroll(int step);
     int IndexAt(POINT client) const;
@@ -116,11 +120,14 @@ private:
     int m_nHot = -1;
     bool m_bTracking = false;
     int m_nTools = 0; // tooltip tools of the last layout
+    bool m_bVertical = false;
+    bool m_bCanNext = false;
+    bool m_bCanPrev = false;
     int m_nBatch = 0;
     bool m_bChangedInBatch = false;
     views::TabStripFrame m_frame;
     CImageButton m_btnPrevH, m_btnNextH, m_btnPrevV, m_btnNextV;
-    HWND m_wndToolTip = nullptr;
+    ui::ToolTip m_toolTip;
 
     // The tab raised under a drag; one for the process, as only one drag runs at a time.
     static int s_nDragHighlight;

@@ -48,7 +48,7 @@ BarLayout LayoutBar(const BarLayoutInput& in) {
     }
     out.applies = true;
 
-    const bool vertical = w < h;
+    const bool vertical = in.vertical;
     const int M = in.margin;
     const int W = in.button.cx;
     const int H = in.button.cy;

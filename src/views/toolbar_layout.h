@@ -30,6 +30,9 @@ struct CategoryPlace : Place {
 
 struct BarLayoutInput {
     SIZE client{};
+    // The main window's orientation, handed down: never the bar's own shape, which differs
+    // from the main window's by the grip strip.
+    bool vertical = false;
     SIZE button{40, 40}; // W x H of a program button
     int margin = 2;      // M
     int32_t spacing = 0; // ButtonSpacing code

@@ -51,6 +51,28 @@ TEST_F(AutoHideWindowTest, AutoHideCollapsesExpandsOnTheMouseAndCollapsesWhenLef
         test::WaitUntil([&] { return ::IsWindowVisible(toolbar) != FALSE; }, test::kPatientMs));
 }
 
+TEST_F(AutoHideWindowTest, APositionAfterFloatingOrTheTrayCollapsesToTheThreePixelStrip) {
+    HWND bar = Bar();
+    BringOtherWindowToFront();
+    MouseTo(POINT{640, 400});
+    Command(bar, kAutoHide);
+    ASSERT_TRUE(WaitForRect(bar, Docked(3, 3)));
+    const struct {
+        UINT away, edge;
+        int32_t state;
+    } steps[] = {{kTrayOnly, kTop, 1}, {kCenter, kBottom, 3}};
+    for (const auto& s : steps) {
+        Command(bar, s.away);
+        EXPECT_TRUE(PlacementBecomes(L"State", -2));
+        Command(bar, s.edge);
+        EXPECT_TRUE(PlacementBecomes(L"State", s.state));
+        Settle(bar); // not two sizing frames thick, as the floating bar's frame kept it
+        EXPECT_EQ(WindowRect(bar), Docked(s.state, 3)) << s.away;
+    }
+    Command(bar, kAutoHide);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
+}
+
 TEST_F(AutoHideWindowTest, LosingActivationCollapsesTheBarEvenWithTheCursorOnIt) {
     HWND bar = Bar();
     BringOtherWindowToFront();

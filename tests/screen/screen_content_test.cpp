@@ -1,8 +1,11 @@
 // What the whole screen shows of the program's windows while they are open: the first run's
-// question and the tooltip of the bar show their content, not a box of one dark colour.
+// question and the tooltip of the bar show their content, not a box of one dark colour; the
+// tab strip's scroll buttons look the same after every move of the bar; a menu is not covered
+// by its button's tip, and its pictures stand off their text.
 #include "bar/bar_process_fixture.h"
 
 #include "model/data_path.h"
+#include "model/voice_book.h"
 #include "screen_shot.h"
 #include "support/dialog_answer.h"
 
@@ -40,6 +43,46 @@ HWND VisibleTipOf(DWORD pid) {
         },
         reinterpret_cast<LPARAM>(&f));
     return f.found;
+}
+
+// Eight categories of long names: the tab strip shows its scroll buttons wherever the bar is.
+void PrepareLongCategories() {
+    oVoiceBook root;
+    root.ResetAll(L"ToolBar");
+    for (int i = 0; i < 8; ++i)
+        root.AddChild((L"A category with a name long enough " + std::to_wstring(i)).c_str(),
+                      KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    ASSERT_TRUE(root.SaveFile(model::DataFilePath(model::kDataFileName))) << ::GetLastError();
+}
+
+// The end of the bar's tab strip, where its two scroll buttons are.
+RECT StripEnd(HWND bar) {
+    const RECT s = WindowRect(::GetDlgItem(::GetDlgItem(bar, 6000), 6004));
+    return RECT{s.right - 46, s.top, s.right, s.bottom};
+}
+
+// Shots until the strip's end looks as `expected` (with `same` false: until it does not); the
+// bar may still be painting when it has reached its place.
+bool WaitForLook(HWND bar, const std::vector<COLORREF>& expected, bool same = true) {
+    return test::WaitUntil(
+        [&] { return (Pixels(TakeScreenShot(), StripEnd(bar)) == expected) == same; },
+        test::kPatientMs);
+}
+
+// Blank columns after the first run of columns with ink (any colour but `back`) in `band`.
+int GapAfterFirstInk(const ScreenShot& shot, const RECT& band, COLORREF back) {
+    std::vector<bool> ink;
+    for (LONG x = band.left; x < band.right; ++x)
+        ink.push_back(Pixels(shot, RECT{x, band.top, x + 1, band.bottom}) !=
+                      std::vector<COLORREF>(static_cast<size_t>(band.bottom - band.top), back));
+    const auto gap = std::find(std::find(ink.begin(), ink.end(), true), ink.end(), false);
+    return static_cast<int>(std::find(gap, ink.end(), true) - gap);
+}
+
+// The open menu (the test's own thread has none).
+HWND OpenMenu() {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    return menu && ::IsWindowVisible(menu) ? menu : nullptr;
 }
 
 class ScreenContentTest : public BarWindowTest {};
@@ -92,6 +135,85 @@ TEST_F(ScreenContentTest, TheTipOfTheBarShowsItsContent) {
     }
     ASSERT_TRUE(seen) << "the tip was never shown for the whole of a screen shot";
     EXPECT_TRUE(ShowsContent(look)) << Describe(look);
+    Exit(lark);
+}
+
+TEST_F(ScreenContentTest, TheTabStripsScrollButtonsLookAlikeAfterEveryMoveAndHover) {
+    ASSERT_NO_FATAL_FAILURE(PrepareLongCategories());
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    const POINT away{640, 400};
+    MouseTo(away);
+    // The first docked paint, once drawn, is the look every later one must have.
+    std::vector<COLORREF> docked;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            const ScreenShot shot = TakeScreenShot();
+            docked = Pixels(shot, StripEnd(bar));
+            return ShowsContent(LookAt(shot, StripEnd(bar)));
+        },
+        test::kPatientMs));
+    Command(bar, kCenter);
+    EXPECT_TRUE(WaitForRect(bar, DefaultFloat()));
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "floating";
+    Command(bar, kBottom);
+    BringOtherWindowToFront();
+    MouseTo(away);
+    Command(bar, kAutoHide);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 3)));
+    MouseTo(POINT{640, screen_.bottom - 1});
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    MouseTo(POINT{640, screen_.bottom - 60}); // on the bar: it stays open
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "expanded from auto-hide";
+    Command(bar, kAutoHide);
+    MouseTo(away);
+    ::PostMessageW(bar, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return ::IsIconic(bar); }, test::kPatientMs));
+    ::PostMessageW(bar, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "restored from minimised";
+    Command(bar, kSmallButtons);
+    EXPECT_TRUE(PreferenceBecomes(L"ButtonSize", 1));
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "after a button-size change";
+    // Hovered, "next" is framed; left, the frame goes.
+    const RECT end = StripEnd(bar);
+    MouseTo(POINT{end.right - 12, end.top + 12});
+    ASSERT_TRUE(WaitForLook(bar, docked, false)) << "no hover frame was drawn";
+    MouseTo(away);
+    EXPECT_TRUE(WaitForLook(bar, docked)) << "the hover frame stayed";
+    Exit(lark);
+}
+
+TEST_F(ScreenContentTest, NoTipLiesOverTheMenuItsButtonOpenedAndPicturesStandOffTheirText) {
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    // A shot of the bar menu opened by the menu button. Pressed at once, the button opens it
+    // while its tip's delay still runs; after a rest the tip showed and went with the press.
+    RECT menu{};
+    const auto shoot = [&](bool rest) {
+        MouseTo(POINT{640, 400});
+        EXPECT_TRUE(test::WaitUntil([&] { return !VisibleTipOf(lark.Id()); }, test::kPatientMs));
+        MouseTo(POINT{7, screen_.bottom - 78});
+        EXPECT_TRUE(!rest ||
+                    test::WaitUntil([&] { return VisibleTipOf(lark.Id()); }, test::kPatientMs));
+        LeftButton(true);
+        LeftButton(false);
+        EXPECT_TRUE(test::WaitUntil([] { return OpenMenu(); }, test::kPatientMs));
+        Settle(bar);
+        const ScreenShot shot = TakeScreenShot();
+        EXPECT_EQ(VisibleTipOf(lark.Id()), nullptr) << "a tip shows over the menu";
+        menu = WindowRect(OpenMenu());
+        ::PostMessageW(OpenMenu(), WM_KEYDOWN, VK_ESCAPE, 0); // the test is not the foreground
+        EXPECT_TRUE(test::WaitUntil([] { return !OpenMenu(); }, test::kPatientMs));
+        return shot;
+    };
+    const ScreenShot clear = shoot(true), shot = shoot(false);
+    EXPECT_TRUE(Pixels(shot, menu) == Pixels(clear, menu)) << "something lies over the menu";
+    // The first row: its picture, a gap, its text.
+    const RECT row{menu.left + 3, menu.top + 6, menu.right - 3, menu.top + 16};
+    EXPECT_GE(GapAfterFirstInk(shot, row, shot.Pixel(menu.right - 6, menu.top + 11)), 3);
     Exit(lark);
 }
 

@@ -30,8 +30,13 @@ ScreenShot TakeScreenShot(DWORD timeoutMs) {
         ADD_FAILURE() << "the screen shot program did not start: " << ::GetLastError();
         return ScreenShot{};
     }
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    // For a Linux program Wine hands back no handles of its own: what the structure holds may
+    // be a handle of this process's (once, the window system's cached registry key, whose loss
+    // left the monitor list empty). Only real process and thread handles are closed.
+    if (::GetProcessId(pi.hProcess))
+        ::CloseHandle(pi.hProcess);
+    if (::GetThreadId(pi.hThread))
+        ::CloseHandle(pi.hThread);
     if (!test::WaitUntil([&] { return test::FileExists(done); }, timeoutMs)) {
         ADD_FAILURE() << "no screen shot was written";
         return ScreenShot{};
@@ -45,14 +50,20 @@ ScreenShot TakeScreenShot(DWORD timeoutMs) {
     return shot;
 }
 
+std::vector<COLORREF> Pixels(const ScreenShot& shot, const RECT& box) {
+    std::vector<COLORREF> pixels;
+    for (int y = std::max<LONG>(box.top, 0); y < std::min<LONG>(box.bottom, shot.height); ++y)
+        for (int x = std::max<LONG>(box.left, 0); x < std::min<LONG>(box.right, shot.width); ++x)
+            pixels.push_back(shot.Pixel(x, y));
+    return pixels;
+}
+
 BoxLook LookAt(const ScreenShot& shot, const RECT& box) {
     std::map<COLORREF, size_t> counts;
-    size_t total = 0;
-    for (int y = std::max<LONG>(box.top, 0); y < std::min<LONG>(box.bottom, shot.height); ++y)
-        for (int x = std::max<LONG>(box.left, 0); x < std::min<LONG>(box.right, shot.width); ++x) {
-            ++counts[shot.Pixel(x, y)];
-            ++total;
-        }
+    const std::vector<COLORREF> pixels = Pixels(shot, box);
+    const size_t total = pixels.size();
+    for (COLORREF c : pixels)
+        ++counts[c];
     BoxLook look;
     look.colours = counts.size();
     size_t most = 0;

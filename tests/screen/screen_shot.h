@@ -37,4 +37,7 @@ BoxLook LookAt(const ScreenShot& shot, const RECT& box);
 // windows checked have light faces). A black box fails.
 bool ShowsContent(const BoxLook& look);
 
+// The pixels of a box, row by row.
+std::vector<COLORREF> Pixels(const ScreenShot& shot, const RECT& box);
+
 } // namespace bartest

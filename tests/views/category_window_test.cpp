@@ -256,6 +256,10 @@ TEST_F(CategoryWindowTest, TabStripClicksScrollingAndItsMenu) {
     ASSERT_TRUE(tabs.Create(parent.hwnd(), 6004)) << ::GetLastError();
     for (oVoiceBook* c : cats)
         tabs.AddTab(c);
+    // Its tip belongs to no window: under Wine a window owning a topmost popup can no longer
+    // be made topmost, and the bar must return on top.
+    ASSERT_TRUE(tabs.ToolTipWindow());
+    EXPECT_EQ(::GetWindow(tabs.ToolTipWindow(), GW_OWNER), nullptr);
     tabs.Select(4); // a strip without room yet does not scroll
     EXPECT_EQ(tabs.FirstVisible(), 0);
     tabs.Select(0);

@@ -40,10 +40,12 @@ template <class DrawFn> Pixels Render(int width, int height, DrawFn draw) {
 // A top-level window holding the buttons; it counts the commands they send.
 class Parent : public fw::Window {
 public:
-    Parent() {
-        RegisterClass(L"LarkImageButtonTestParent", 0, nullptr, ::GetSysColorBrush(COLOR_BTNFACE));
-        Create(0, L"LarkImageButtonTestParent", L"image buttons", WS_POPUP | WS_VISIBLE,
-               RECT{100, 100, 300, 300}, nullptr, 0);
+    // Without a background the parent paints nothing behind its children.
+    explicit Parent(bool background = true) {
+        const wchar_t* cls = background ? L"LarkImageButtonTestParent" : L"LarkImageButtonBare";
+        RegisterClass(cls, 0, nullptr, background ? ::GetSysColorBrush(COLOR_BTNFACE) : nullptr);
+        Create(0, cls, L"image buttons", WS_POPUP | WS_VISIBLE, RECT{100, 100, 300, 300}, nullptr,
+               0);
     }
     int commands = 0;
     int ownClicks = 0; // releases on the parent's own area
@@ -93,6 +95,19 @@ TEST(ImageButton, ATwelvePixelButtonDrawsTheSixteenPixelPictureClipped) {
                          ILD_TRANSPARENT);
     });
     EXPECT_EQ(drawn, expected);
+}
+
+TEST(ImageButton, APlainFaceIsTheFaceColourAlsoWhereTheParentPaintsNothing) {
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    for (bool background : {true, false}) {
+        Parent parent(background);
+        CImageButton button;
+        ASSERT_TRUE(CreateButton(button, parent, 24, 0)) << ::GetLastError();
+        const Pixels drawn =
+            Render(24, 24, [&](HDC dc) { button.Draw(dc, views::kStateNormal, false, false); });
+        EXPECT_EQ(drawn[0] & 0xFFFFFF,
+                  GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face));
+    }
 }
 
 TEST(ImageButton, ButtonsOfOneIconShareItsPlace) {

@@ -31,20 +31,45 @@ TEST(TabLayout, FrameOfBothOrientations) {
               (std::vector<LONG>{3, 23, 253, 255, 258, 278, 2})); // the rightmost 20 pixels
 }
 
-TEST(TabLayout, ThreeTabsThatFitExactlyAreAllShownAndNextStillScrolls) {
+TEST(TabLayout, ThreeTabsThatFitExactlyAreAllShownOverlapping) {
     const views::TabStripFrame f = views::LayOutTabStripFrame(kExactStrip, false);
     const views::TabLayout all = views::LayOutTabs(kThree, 0, f.area, false, false);
     ASSERT_EQ(all.visibleCount(), 3);
     EXPECT_EQ(all.rects[0].left, 1);
     EXPECT_EQ(all.rects[1].left, 54); // overlapping the first by 5 pixels
     EXPECT_EQ(all.rects[2].right, f.area.right);
-    const views::TabScrollStates s = views::ScrollStates(3, 0, all.visibleCount());
-    EXPECT_TRUE(s.next);
-    EXPECT_FALSE(s.prev);
-    const views::TabLayout scrolled = views::LayOutTabs(kThree, 1, f.area, false, false);
-    ASSERT_EQ(scrolled.visibleCount(), 2);
-    EXPECT_EQ(scrolled.rects[0].left, 1);
-    EXPECT_TRUE(views::ScrollStates(3, 1, 2).prev);
+}
+
+TEST(TabLayout, ScrollButtonsOnlyWhenTheTabsDoNotFitAndScrollingEndsWithTheLastTabInView) {
+    // Three 40-pixel tabs end at 165: a strip 166 long holds them without scroll buttons; one
+    // pixel less and the buttons take 46, leaving room for the last two tabs.
+    const std::vector<int> ten(10, 40);
+    struct Case {
+        SIZE client;
+        bool vertical;
+        std::vector<int> widths;
+        int first;
+        bool scrolls;
+        int expectedFirst;
+        bool next, prev;
+    } cases[] = {
+        {{166, 24}, false, kThree, 2, false, 0, false, false}, // a strip that grew shows all
+        {{165, 24}, false, kThree, 0, true, 0, true, false},
+        {{165, 24}, false, kThree, 2, true, 1, false, true}, // the last tab in view: no further
+        {{24, 165}, true, kThree, 5, true, 1, false, true},
+        {{200, 24}, false, ten, 9, true, 8, false, true}, // the last two fit
+        {{200, 24}, false, {}, 0, false, 0, false, false},
+        {{100, 24}, false, {300}, 0, true, 0, false, false}, // one tab longer than any room
+    };
+    for (const Case& c : cases) {
+        const views::TabStripPlan p =
+            views::PlanTabStrip(c.client, c.vertical, c.widths, c.first, false);
+        EXPECT_EQ((std::vector<int>{p.frame.scrolls, p.firstVisible, p.next, p.prev}),
+                  (std::vector<int>{c.scrolls, c.expectedFirst, c.next, c.prev}))
+            << c.client.cx << "x" << c.client.cy << " " << c.widths.size() << " tabs from "
+            << c.first;
+        EXPECT_EQ(p.frame.area.right, c.client.cx - 1 - (c.scrolls && !c.vertical ? 46 : 0));
+    }
 }
 
 TEST(TabLayout, IconsMakeEveryTabTwentyLongerAndTheFirstCutOffTabIsCounted) {
