@@ -21,7 +21,7 @@ long long Overlap(const RECT& a, const RECT& b) {
     return w > 0 && h > 0 ? w * h : 0;
 }
 
-// A dialog too big for `high` keeps its top or left edge in view.
+// A dialog bigger than its place (high below low) keeps its top or left edge in view.
 int Clamp(int value, int low, int high) {
     return std::max(low, std::min(value, high));
 }
