@@ -289,3 +289,22 @@ TEST_F(DropObjectTest, OntoACategoryButtonEvenItsEdgeTheCategoryTakesItAndIsShow
     EXPECT_EQ(bar_->CurrentCategory(), other);
     EXPECT_EQ(bar_->CurrentTopCategory(), other);
 }
+
+TEST_F(DropObjectTest, BesideTheButtonsOfASubCategoryPagedOneStepAFileStartsTheCategory) {
+    oVoiceBook* sub = Tools()->AddChild(L"Sub", KIND_ITEM, 2, L"", L"", L"", L"", 0, 1);
+    for (const wchar_t* name : {L"S1", L"S2"})
+        sub->AddChild(name, KIND_ITEM | KIND_COMMAND, 0, shelltest::HelperPath().c_str(), L"", L"",
+                      L"", 0, 1);
+    bar_->ShowCategory(sub, true);
+    ::SendMessageW(bar_->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    ASSERT_EQ(bar_->FirstVisible(), 1) << "paged past Go Up";
+    // Just before the first shown button, where no button is.
+    const POINTL first = At(sub->FirstChild(), 0);
+    const POINTL at{first.x - 1, first.y};
+    ASSERT_EQ(bar_->DropTargetAt(true, false, POINT{at.x, at.y}), nullptr);
+    const std::wstring doc = dir_.path() + L"\\paged.txt";
+    ASSERT_TRUE(test::WriteTextFile(doc, "x"));
+    DragAndDrop(Files({doc}), at);
+    EXPECT_EQ(Names(sub), (std::vector<std::wstring>{setup::FileTitle(doc), L"S1", L"S2"}));
+    EXPECT_TRUE(bar_->FindButtonWindow(sub->FirstChild())) << "the bar shows the new button";
+}
