@@ -40,3 +40,6 @@
 #define IDC_CATEGORY_LIST 1061
 #define IDC_MOVE_UP 1119
 #define IDC_MOVE_DOWN 1120
+
+// Strings of the editing dialogs
+#define IDS_NO_ICONS_IN_GRID 3970

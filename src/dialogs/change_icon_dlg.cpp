@@ -7,9 +7,44 @@
 #include "shell/messages.h"
 #include "framework/resources.h"
 
+#include <commctrl.h>
+
 namespace {
 constexpr int kCellPixels = 36;
 constexpr int kIconInset = 2;
+
+// A grid without icons says why, in its own window text, where the icons would be.
+LRESULT CALLBACK EmptyGridProcedure(HWND grid, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                    DWORD_PTR) {
+    if ((msg == WM_PAINT || msg == WM_PRINTCLIENT) &&
+        ::SendMessageW(grid, LB_GETCOUNT, 0, 0) == 0) {
+        PAINTSTRUCT ps{};
+        HDC dc = msg == WM_PAINT ? ::BeginPaint(grid, &ps) : reinterpret_cast<HDC>(wp);
+        RECT client{};
+        ::GetClientRect(grid, &client);
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
+        wchar_t text[256] = {};
+        if (::GetWindowTextW(grid, text, ARRAYSIZE(text)) > 0) {
+            const HGDIOBJ font =
+                ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(grid, WM_GETFONT, 0, 0)));
+            ::SetBkMode(dc, TRANSPARENT);
+            ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+            ::InflateRect(&client, -kIconInset * 2, -kIconInset * 2);
+            RECT measured = client;
+            const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+            const int height = ::DrawTextW(dc, text, -1, &measured, format | DT_CALCRECT);
+            ::OffsetRect(&client, 0, (client.bottom - client.top - height) / 2);
+            ::DrawTextW(dc, text, -1, &client, format);
+            ::SelectObject(dc, font);
+        }
+        if (msg == WM_PAINT)
+            ::EndPaint(grid, &ps);
+        return 0;
+    }
+    if (msg == WM_NCDESTROY)
+        ::RemoveWindowSubclass(grid, &EmptyGridProcedure, id);
+    return ::DefSubclassProc(grid, msg, wp, lp);
+}
 } // namespace
 
 CChangeIconDlg::CChangeIconDlg(dialogs::RecentIconFiles& recent) : m_recent(recent) {}
@@ -23,6 +58,7 @@ bool CChangeIconDlg::OnInitDialog(HWND) {
     ::SendMessageW(grid, LB_SETCOLUMNWIDTH, kCellPixels, 0);
     // The template's measuring happens before this object is attached; set the height here.
     ::SendMessageW(grid, LB_SETITEMHEIGHT, 0, kCellPixels);
+    ::SetWindowSubclass(grid, &EmptyGridProcedure, 0, 0);
     if (m_recent.entries.empty())
         m_recent.entries = dialogs::SeedIconFiles();
     for (const std::wstring& entry : m_recent.entries)
@@ -56,6 +92,8 @@ void CChangeIconDlg::FillGrid() {
     for (int i = 0; i < count; ++i)
         ::SendMessageW(grid, LB_ADDSTRING, 0, static_cast<LPARAM>(i));
     ::SendMessageW(grid, LB_SETCURSEL, static_cast<WPARAM>(m_nIndex < count ? m_nIndex : -1), 0);
+    const bool saySo = count == 0 && !m_strFile.empty();
+    ::SetWindowTextW(grid, saySo ? fw::LoadResString(IDS_NO_ICONS_IN_GRID).c_str() : L"");
     ::SendMessageW(grid, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(grid, nullptr, TRUE);
 }

@@ -38,17 +38,28 @@ std::wstring UpperCase(std::wstring text) {
     return text;
 }
 
-std::vector<std::wstring> SeedIconFiles(const std::wstring& systemFolder,
-                                        const std::wstring& windowsFolder) {
-    return {UpperCase(systemFolder + L"\\Shell32.DLL"), UpperCase(systemFolder + L"\\Cool.DLL"),
-            UpperCase(windowsFolder + L"\\Moricons.DLL")};
+std::vector<std::wstring> SeedIconFiles(const std::wstring& programFolder,
+                                        const std::wstring& systemFolder,
+                                        const std::wstring& windowsFolder,
+                                        const std::function<bool(const std::wstring&)>& exists) {
+    std::vector<std::wstring> seeds;
+    for (const std::wstring& path :
+         {programFolder + L"larkb.icl", systemFolder + L"\\Shell32.DLL",
+          systemFolder + L"\\Cool.DLL", windowsFolder + L"\\Moricons.DLL"}) {
+        if (exists(path))
+            seeds.push_back(UpperCase(path));
+    }
+    return seeds;
 }
 
 std::vector<std::wstring> SeedIconFiles() {
     wchar_t system[MAX_PATH] = {}, windows[MAX_PATH] = {};
     ::GetSystemDirectoryW(system, MAX_PATH);
     ::GetWindowsDirectoryW(windows, MAX_PATH);
-    return SeedIconFiles(system, windows);
+    return SeedIconFiles(fw::ProgramFolder(), system, windows, [](const std::wstring& path) {
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    });
 }
 
 int FindIconFile(const std::vector<std::wstring>& entries, const std::wstring& path) {

@@ -1,6 +1,7 @@
 #pragma once
 // Icons inside files (programs, libraries, icon files) and the run's list of recently used
 // icon files.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,14 @@ struct RecentIconFiles {
 };
 // The list of this run.
 RecentIconFiles& RecentIconFilesOfRun();
-// The three entries an empty list starts with, upper case, whether they exist or not.
-std::vector<std::wstring> SeedIconFiles(const std::wstring& systemFolder,
-                                        const std::wstring& windowsFolder);
-// The same from the system's folders.
+// The entries an empty list starts with, upper case: the program's own icon library (in
+// `programFolder`, which ends with a separator) first, then the system's icon files; only those
+// that `exists` finds, so none is offered that shows nothing.
+std::vector<std::wstring> SeedIconFiles(const std::wstring& programFolder,
+                                        const std::wstring& systemFolder,
+                                        const std::wstring& windowsFolder,
+                                        const std::function<bool(const std::wstring&)>& exists);
+// The same from the program's and the system's folders, for the files on the disk.
 std::vector<std::wstring> SeedIconFiles();
 // Index of `path` among `entries` ignoring letter case; -1 when absent.
 int FindIconFile(const std::vector<std::wstring>& entries, const std::wstring& path);

@@ -17,26 +17,6 @@ int32_t HotKeyCodeFromControl(WORD controlValue) {
     return (static_cast<int32_t>(HIBYTE(controlValue)) << 16) | LOBYTE(controlValue);
 }
 
-namespace {
-// The sheet opens at its owner's corner, which for a bar docked at the bottom or the right
-// lies at the screen's edge: centred in the work area of the owner's monitor instead.
-void CentreOnOwnersMonitor(HWND sheet) {
-    HWND owner = ::GetWindow(sheet, GW_OWNER);
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (!::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : sheet, MONITOR_DEFAULTTOPRIMARY),
-                           &info))
-        return;
-    RECT r{};
-    ::GetWindowRect(sheet, &r);
-    const RECT& work = info.rcWork;
-    const int x = work.left + ((work.right - work.left) - (r.right - r.left)) / 2;
-    const int y = work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2;
-    ::SetWindowPos(sheet, nullptr, x > work.left ? x : work.left, y > work.top ? y : work.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-} // namespace
-
 CConfigPropertyPage2::CConfigPropertyPage2() : fw::PropertyPage(IDD_PAGE_TOOLBAR) {}
 
 bool CConfigPropertyPage2::OnInitDialog(HWND) {
@@ -46,10 +26,6 @@ bool CConfigPropertyPage2::OnInitDialog(HWND) {
 }
 
 void CConfigPropertyPage2::OnSetActive() {
-    if (!m_bPlaced) {
-        m_bPlaced = true;
-        CentreOnOwnersMonitor(::GetParent(hwnd_));
-    }
     ::SendMessageW(Item(IDC_HOTKEY), HKM_SETHOTKEY, HotKeyControlValue(m_nHotKeyCode), 0);
     Select(IDC_ICON_ACTION, m_nIconAction);
     SetChecked(IDC_TOOLTIP_BUTTONS, m_bTooltipButton != 0);

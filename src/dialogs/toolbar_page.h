@@ -31,6 +31,4 @@ protected:
 
 private:
     void StoreControls();
-
-    bool m_bPlaced = false;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/app.h"
 #include "framework/debug_log.h"
+#include "framework/dialog_placement.h"
 #include "framework/resources.h"
 
 namespace fw {
@@ -107,7 +108,11 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) no
     if (msg == WM_INITDIALOG)
         AttachToDialog(hwnd, reinterpret_cast<Dialog*>(lp));
     auto* self = static_cast<Dialog*>(FromDialogWindow(hwnd));
-    return self ? self->DialogMessage(msg, wp, lp) : FALSE;
+    const INT_PTR result = self ? self->DialogMessage(msg, wp, lp) : FALSE;
+    // Placed once its own initialisation has settled its size, before it is first shown.
+    if (msg == WM_INITDIALOG && ::IsWindow(hwnd))
+        PlaceOwnedDialog(hwnd);
+    return result;
 }
 
 void Dialog::OnDialogDetached(HWND hwnd) {

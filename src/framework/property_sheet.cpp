@@ -1,5 +1,6 @@
 #include "framework/property_sheet.h"
 
+#include "framework/dialog_placement.h"
 #include "framework/resources.h"
 
 namespace fw {
@@ -17,6 +18,10 @@ LRESULT PropertyPage::OnNotify(int, NMHDR& hdr) {
     case PSN_KILLACTIVE:
         return OnKillActive() ? FALSE : TRUE;
     case PSN_SETACTIVE:
+        if (sheet_ && !sheet_->placed_) {
+            sheet_->placed_ = true;
+            PlaceOwnedDialog(::GetParent(hwnd_));
+        }
         OnSetActive();
         return 0;
     default:
@@ -38,6 +43,19 @@ INT_PTR CALLBACK PropertyPage::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
 }
 
 INT_PTR PropertySheet::DoModal(HWND owner, DWORD extraFlags) {
+    // The pages know their sheet while it runs, so that the first one shown places it.
+    struct Link {
+        std::vector<PropertyPage*>& pages;
+        Link(std::vector<PropertyPage*>& p, PropertySheet* sheet) : pages(p) {
+            for (PropertyPage* page : pages)
+                page->sheet_ = sheet;
+        }
+        ~Link() {
+            for (PropertyPage* page : pages)
+                page->sheet_ = nullptr;
+        }
+    } link{pages_, this};
+    placed_ = false;
     std::vector<HPROPSHEETPAGE> handles;
     for (PropertyPage* page : pages_) {
         PROPSHEETPAGEW psp{};

@@ -10,6 +10,8 @@
 
 namespace fw {
 
+class PropertySheet;
+
 class PropertyPage : public DialogControls {
 public:
     explicit PropertyPage(UINT templateId) : templateId_(templateId) {}
@@ -35,6 +37,7 @@ private:
 
     UINT templateId_ = 0;
     const DLGTEMPLATE* template_ = nullptr;
+    PropertySheet* sheet_ = nullptr; // while the sheet runs
 };
 
 class PropertySheet {
@@ -45,8 +48,10 @@ public:
     INT_PTR DoModal(HWND owner, DWORD extraFlags = PSH_NOAPPLYNOW);
 
 private:
+    friend class PropertyPage;
     std::wstring caption_;
     std::vector<PropertyPage*> pages_;
+    bool placed_ = false; // by the first page shown, once the sheet has its size
 };
 
 } // namespace fw

@@ -3,11 +3,15 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "dialog_script.h"
 #include "dialogs/change_icon_dlg.h"
 #include "framework/text.h"
 #include "model/voice_book.h"
 #include "resource.h"
+#include "screen/screen_shot.h"
 #include "support/test_util.h"
 
 namespace {
@@ -52,22 +56,29 @@ Picked RunPicker(dialogs::RecentIconFiles& recent, const std::wstring& start,
     return picked;
 }
 
-TEST(ChangeIconDlgTest, FirstOpeningListsTheThreeSeedFilesAndShowsTheFirst) {
+TEST(ChangeIconDlgTest, SeedsAreTheFilesThatExistWithTheProgramsLibraryFirst) {
+    const std::vector<std::wstring> present{L"W\\Moricons.DLL", L"S\\Shell32.DLL", L"P\\larkb.icl"};
+    const auto exists = [&](const std::wstring& path) {
+        return std::find(present.begin(), present.end(), path) != present.end();
+    };
+    EXPECT_EQ(dialogs::SeedIconFiles(L"P\\", L"S", L"W", exists),
+              (std::vector<std::wstring>{L"P\\LARKB.ICL", L"S\\SHELL32.DLL", L"W\\MORICONS.DLL"}));
+}
+
+TEST(ChangeIconDlgTest, FirstOpeningListsTheSeedFilesAndShowsTheProgramsLibrary) {
     dialogs::RecentIconFiles recent;
-    RunPicker(recent, L"", [](HWND dlg) {
-        const std::wstring shell32 = dialogs::UpperCase(SystemFile(L"Shell32.DLL"));
-        EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_ICON_FILE, CB_GETCOUNT, 0, 0), 3);
-        EXPECT_EQ(ComboEntry(dlg, IDC_ICON_FILE, 0), shell32);
-        EXPECT_EQ(ComboEntry(dlg, IDC_ICON_FILE, 1), dialogs::UpperCase(SystemFile(L"Cool.DLL")));
-        EXPECT_EQ(script::Text(dlg, IDC_ICON_FILE), shell32);
+    const std::wstring library = dialogs::UpperCase(test::ExeFolder() + L"larkb.icl");
+    RunPicker(recent, L"", [&](HWND dlg) {
+        EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_ICON_FILE, CB_GETCOUNT, 0, 0), 2)
+            << "Wine has no Cool.DLL nor Moricons.DLL";
+        EXPECT_EQ(ComboEntry(dlg, IDC_ICON_FILE, 1),
+                  dialogs::UpperCase(SystemFile(L"Shell32.DLL")));
+        EXPECT_EQ(script::Text(dlg, IDC_ICON_FILE), library);
         EXPECT_GT(GridCount(dlg), 0);
-        EXPECT_EQ(GridCount(dlg), dialogs::CountIcons(shell32));
+        EXPECT_EQ(GridCount(dlg), dialogs::CountIcons(library));
         script::Press(dlg, IDCANCEL);
     });
-    ASSERT_EQ(recent.entries.size(), 3u);
-    wchar_t windows[MAX_PATH] = {};
-    ::GetWindowsDirectoryW(windows, MAX_PATH);
-    EXPECT_EQ(recent.entries[2], dialogs::UpperCase(std::wstring(windows) + L"\\Moricons.DLL"));
+    EXPECT_EQ(recent.entries.size(), 2u);
 }
 
 TEST(ChangeIconDlgTest, BareProgramNameShowsItsUpperCaseFullPathAndIcons) {
@@ -98,25 +109,26 @@ TEST(ChangeIconDlgTest, TypedFileShowsItsIconsAtTheFirstOkAndIsChosenAtTheSecond
     });
     EXPECT_EQ(picked.result, IDOK);
     EXPECT_EQ(picked.file, notepad);
-    ASSERT_EQ(recent.entries.size(), 4u);
+    ASSERT_EQ(recent.entries.size(), 3u);
     EXPECT_EQ(recent.entries[0], notepad);
 }
 
 TEST(ChangeIconDlgTest, BrowsedFileComesFirstAtTheNextOpening) {
     dialogs::RecentIconFiles recent;
-    const std::wstring library = test::ExeFolder() + L"larkb.icl";
+    const std::wstring browsed = SystemFile(L"notepad.exe");
     Picked picked = RunPicker(recent, L"", [&](HWND dlg) {
         script::Press(dlg, IDC_BROWSE);
-        ASSERT_TRUE(script::AnswerFileOpen(dlg, library));
-        ASSERT_TRUE(test::WaitUntil([&] { return GridCount(dlg) > 0; }, script::kWaitMs));
-        EXPECT_EQ(GridCount(dlg), dialogs::CountIcons(library));
+        ASSERT_TRUE(script::AnswerFileOpen(dlg, browsed));
+        ASSERT_TRUE(test::WaitUntil(
+            [&] { return fw::EqualsNoCase(script::Text(dlg, IDC_ICON_FILE), browsed); },
+            script::kWaitMs));
         script::Press(dlg, IDOK);
     });
     EXPECT_EQ(picked.result, IDOK);
-    EXPECT_TRUE(fw::EqualsNoCase(picked.file, library)) << picked.file;
+    EXPECT_TRUE(fw::EqualsNoCase(picked.file, browsed)) << picked.file;
     RunPicker(recent, L"", [&](HWND dlg) {
-        EXPECT_TRUE(fw::EqualsNoCase(ComboEntry(dlg, IDC_ICON_FILE, 0), library));
-        EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_ICON_FILE, CB_GETCOUNT, 0, 0), 4);
+        EXPECT_TRUE(fw::EqualsNoCase(ComboEntry(dlg, IDC_ICON_FILE, 0), browsed));
+        EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_ICON_FILE, CB_GETCOUNT, 0, 0), 3);
         script::Press(dlg, IDCANCEL);
     });
 }
@@ -130,6 +142,15 @@ TEST(ChangeIconDlgTest, TextFileIsRefusedAndTheDialogStaysOpen) {
         script::Type(dlg, IDC_ICON_FILE, dir / L"notes.txt");
         script::Click(dlg, IDOK);
         EXPECT_EQ(GridCount(dlg), 0);
+        HWND grid = ::GetDlgItem(dlg, IDC_ICON_GRID);
+        EXPECT_EQ(script::Text(grid), L"This file holds no icons.");
+        RECT shown{}; // inside the grid's border
+        ::GetClientRect(grid, &shown);
+        ::MapWindowPoints(grid, nullptr, reinterpret_cast<POINT*>(&shown), 2);
+        EXPECT_TRUE(test::WaitUntil(
+            [&] { return bartest::LookAt(bartest::TakeScreenShot(), shown).colours > 1; },
+            script::kWaitMs))
+            << "the empty grid says so on the screen";
         script::Press(dlg, IDOK);
         const test::SeenDialog box = script::AnswerMessageBox(dlg);
         EXPECT_EQ(box.text, L"There is no icon in this file.");
