@@ -26,8 +26,6 @@ public:
     HeldFileReader(const HeldFileReader&) = delete;
     HeldFileReader& operator=(const HeldFileReader&) = delete;
 
-    // False when the thread could not be started.
-    bool Running() const noexcept { return static_cast<bool>(thread_); }
     // Once the message has come: how the read ended, and the file's bytes (Ok).
     ReadResult Take(std::vector<uint8_t>& bytes);
 

@@ -115,7 +115,7 @@ void CProgramToolBar::LoadTree() {
         ::SetWindowTextW(hwnd_, views::WaitingNoticeText().c_str());
         return;
     }
-    TakeLoad(load);
+    TakeLoad(load, true);
 }
 
 void CProgramToolBar::LoadHeldFile() {
@@ -133,15 +133,17 @@ void CProgramToolBar::LoadHeldFile() {
         fw::WaitCursor wait;
         load = views::LoadHeldDataFile(*g_pVoiceBook, read, bytes, edited, ::GetParent(hwnd_));
     }
-    TakeLoad(load);
+    TakeLoad(load, !edited);
     if (!edited)
         ShowStartCategory();
 }
 
-void CProgramToolBar::TakeLoad(const views::StartupLoad& load) {
-    m_bFirstRun = load.source == views::TreeSource::FirstRun;
-    if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
-        NoteCategoryShown(*start);
+void CProgramToolBar::TakeLoad(const views::StartupLoad& load, bool treeRead) {
+    if (treeRead) {
+        m_bFirstRun = load.source == views::TreeSource::FirstRun;
+        if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
+            NoteCategoryShown(*start);
+    }
     // The tree shown is not in the file, which may not be written over yet: the save stays
     // pending and is tried again until it can be.
     if (model::IsProtected(model::DataFilePath(model::kDataFileName)))
