@@ -105,19 +105,6 @@ StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad 
     return result;
 }
 
-model::LoadOutcome OutcomeOfRead(model::ReadResult read) {
-    switch (read) {
-    case model::ReadResult::Missing:
-        return model::LoadOutcome::Missing;
-    case model::ReadResult::InUse:
-        return model::LoadOutcome::InUse;
-    case model::ReadResult::Ok:
-    case model::ReadResult::Failed:
-        break;
-    }
-    return model::LoadOutcome::Damaged;
-}
-
 } // namespace
 
 StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner) {
@@ -150,10 +137,11 @@ StartupLoad LoadHeldDataFile(oVoiceBook& root, model::ReadResult read,
         }
         return result;
     }
-    const model::LoadOutcome outcome =
-        read == model::ReadResult::Ok
-            ? model::ReadDataFileImage(root, bytes, kSources[0].singleByte)
-            : OutcomeOfRead(read);
+    // Gone meanwhile, it is as if it had never been there; unreadable, it is set aside.
+    model::LoadOutcome outcome = read == model::ReadResult::Missing ? model::LoadOutcome::Missing
+                                                                    : model::LoadOutcome::Damaged;
+    if (read == model::ReadResult::Ok)
+        outcome = model::ReadDataFileImage(root, bytes, kSources[0].singleByte);
     if (Settle(kSources[0], outcome, bytes, result))
         return result;
     return ReadSources(root, owner, 1, result);
