@@ -68,6 +68,38 @@ void CProgramToolBar::OnPaint() {
     DrawChangedButtons();
 }
 
+void CProgramToolBar::DrawWaitingNotice(HDC dc) const {
+    if (!m_heldReader)
+        return;
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd_, text, static_cast<int>(std::size(text)));
+    // Where the program buttons would be: beside the paging buttons, above the tabs.
+    RECT area{};
+    ::GetClientRect(hwnd_, &area);
+    for (HWND beside : {m_btnNextH.hwnd(), m_btnPrevH.hwnd(), m_wndTabs.hwnd()}) {
+        RECT r{};
+        if (!beside || !::IsWindowVisible(beside) || !::GetWindowRect(beside, &r))
+            continue;
+        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        if (beside == m_wndTabs.hwnd())
+            area.bottom = std::min(area.bottom, r.top);
+        else
+            area.left = std::max(area.left, r.right);
+    }
+    ::InflateRect(&area, -4, 0);
+    fw::SelectObjectScope font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    // Wrapped in a narrow (vertical) bar, and centred in the height it has.
+    constexpr UINT kFormat = DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS;
+    RECT measured = area;
+    ::DrawTextW(dc, text, -1, &measured, kFormat | DT_CALCRECT);
+    const int height = measured.bottom - measured.top;
+    if (height < area.bottom - area.top)
+        area.top += (area.bottom - area.top - height) / 2;
+    ::DrawTextW(dc, text, -1, &area, kFormat);
+}
+
 bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
     if (g_pVoiceBook)
         LoadTree();
@@ -115,7 +147,7 @@ void CProgramToolBar::LoadTree() {
         ::SetWindowTextW(hwnd_, views::WaitingNoticeText().c_str());
         return;
     }
-    TakeLoad(load, true);
+    TakeLoad(load);
 }
 
 void CProgramToolBar::LoadHeldFile() {
@@ -133,17 +165,13 @@ void CProgramToolBar::LoadHeldFile() {
         fw::WaitCursor wait;
         load = views::LoadHeldDataFile(*g_pVoiceBook, read, bytes, edited, ::GetParent(hwnd_));
     }
-    TakeLoad(load, !edited);
+    TakeLoad(load);
     if (!edited)
         ShowStartCategory();
 }
 
-void CProgramToolBar::TakeLoad(const views::StartupLoad& load, bool treeRead) {
-    if (treeRead) {
-        m_bFirstRun = load.source == views::TreeSource::FirstRun;
-        if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
-            NoteCategoryShown(*start);
-    }
+void CProgramToolBar::TakeLoad(const views::StartupLoad& load) {
+    m_bFirstRun = load.source == views::TreeSource::FirstRun;
     // The tree shown is not in the file, which may not be written over yet: the save stays
     // pending and is tried again until it can be.
     if (model::IsProtected(model::DataFilePath(model::kDataFileName)))
@@ -151,38 +179,6 @@ void CProgramToolBar::TakeLoad(const views::StartupLoad& load, bool treeRead) {
     m_strLoadNotice = views::StartupNoticeText(load);
     if (!m_strLoadNotice.empty())
         ::PostMessageW(hwnd_, WM_LARK_LOAD_NOTICE, 0, 0);
-}
-
-void CProgramToolBar::DrawWaitingNotice(HDC dc) const {
-    if (!m_heldReader)
-        return;
-    wchar_t text[256] = {};
-    ::GetWindowTextW(hwnd_, text, static_cast<int>(std::size(text)));
-    // Where the program buttons would be: beside the paging buttons, above the tabs.
-    RECT area{};
-    ::GetClientRect(hwnd_, &area);
-    for (HWND beside : {m_btnNextH.hwnd(), m_btnPrevH.hwnd(), m_wndTabs.hwnd()}) {
-        RECT r{};
-        if (!beside || !::IsWindowVisible(beside) || !::GetWindowRect(beside, &r))
-            continue;
-        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-        if (beside == m_wndTabs.hwnd())
-            area.bottom = std::min(area.bottom, r.top);
-        else
-            area.left = std::max(area.left, r.right);
-    }
-    ::InflateRect(&area, -4, 0);
-    fw::SelectObjectScope font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    // Wrapped in a narrow (vertical) bar, and centred in the height it has.
-    constexpr UINT kFormat = DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS;
-    RECT measured = area;
-    ::DrawTextW(dc, text, -1, &measured, kFormat | DT_CALCRECT);
-    const int height = measured.bottom - measured.top;
-    if (height < area.bottom - area.top)
-        area.top += (area.bottom - area.top - height) / 2;
-    ::DrawTextW(dc, text, -1, &area, kFormat);
 }
 
 void CProgramToolBar::ShowLoadNotice() {

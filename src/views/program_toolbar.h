@@ -267,9 +267,9 @@ private:
     void SaveDone(uint32_t ticket, bool replaced);
     // Reads the tree (with the wait cursor) and keeps what there is to tell about it.
     void LoadTree();
-    // What a reading gave: the start category when the tree was read (not kept as the user
-    // changed it), and the notice.
-    void TakeLoad(const views::StartupLoad& load, bool treeRead);
+    // Keeps what a reading gave (the start category is shown by the caller, once the views
+    // are there, unless the user's tree stays) and posts its notice.
+    void TakeLoad(const views::StartupLoad& load);
     void ShowLoadNotice();
     // The data file held at start-up has been read in the background.
     void LoadHeldFile();
