@@ -29,6 +29,8 @@ ParsedChildList ParseChildList(const uint8_t* data, size_t size, RecordLayout la
         }
         ChildEntry entry;
         entry.fields = DecodeRecord(data + at, layout);
+        if (!RecordStringsTerminated(data + at, layout))
+            ++out.unterminatedRecords;
         at += recordSize;
         out.entries.push_back(std::move(entry));
         if (size - at < 4) {

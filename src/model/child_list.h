@@ -30,6 +30,9 @@ struct ParsedChildList {
     std::vector<ChildEntry> entries;
     ChildListEnd end = ChildListEnd::Complete;
     size_t refusedIdLists = 0; // counts that fitted but whose bytes were not a sound list
+    // Records with a string that fills its field without a terminating zero: read whole,
+    // such a string could not be saved back whole.
+    size_t unterminatedRecords = 0;
 };
 
 // Parses untrusted bytes. An identifier list is taken only when its count fits in what is

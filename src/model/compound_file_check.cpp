@@ -32,7 +32,7 @@ public:
 
     // Anything found that does not make the file unsound but leaves it less than whole.
     bool whole() const noexcept { return whole_; }
-    size_t storages() const noexcept { return storages_; }
+    size_t entries() const noexcept { return entries_; }
 
     bool Run() {
         if (size_ < 512 || std::memcmp(data_, kSignature, sizeof(kSignature)) != 0)
@@ -201,12 +201,12 @@ private:
             if (index >= count || seen[index])
                 return false;
             seen[index] = true;
+            ++entries_;
             const uint8_t* e = Entry(index);
             const uint8_t type = e[66];
             pending.push_back(U32(e + 68)); // left sibling
             pending.push_back(U32(e + 72)); // right sibling
             if (type == kTypeStorage) {
-                ++storages_;
                 pending.push_back(U32(e + 76));
             } else if (type == kTypeStream) {
                 const uint64_t size =
@@ -268,7 +268,7 @@ private:
     uint32_t walk_ = 0;
     std::unordered_set<size_t> claimed_; // sectors and mini sectors the streams use
     bool whole_ = true;
-    size_t storages_ = 0;
+    size_t entries_ = 0;
 };
 
 } // namespace
@@ -284,7 +284,7 @@ CompoundFileSurvey SurveyCompoundFile(const uint8_t* data, size_t size) {
     Checker checker(data, size);
     survey.sound = checker.Run();
     survey.whole = survey.sound && checker.whole();
-    survey.storages = checker.storages();
+    survey.entries = checker.entries();
     return survey;
 }
 

@@ -21,7 +21,9 @@ struct CompoundFileSurvey {
     // tables can read without an error and still give a stream the wrong bytes or too few;
     // this is how such damage shows.
     bool whole = false;
-    size_t storages = 0; // below the root, reachable from it
+    // Directory entries below the root that its links reach, of any type: a reader that
+    // opened fewer left something out (an entry whose type was damaged hides its subtree).
+    size_t entries = 0;
 };
 CompoundFileSurvey SurveyCompoundFile(const uint8_t* data, size_t size);
 

@@ -98,8 +98,9 @@ public:
 
     // False as soon as anything was damaged or left out.
     bool whole() const noexcept { return whole_; }
-    // The sub-storages that were read.
-    size_t storages() const noexcept { return storages_; }
+    // The streams and sub-storages that were opened.
+    size_t entries() const noexcept { return entries_; }
+    void CountOpened() noexcept { ++entries_; }
 
     // Appends the entries of the storage's child list to `parent`; false when there is no
     // list or not one entry of it could be read. A list is only ever written with entries,
@@ -112,9 +113,10 @@ public:
             return false;
         }
         stream.reset();
+        ++entries_;
         const ParsedChildList list = ParseChildList(buffer_.data(), buffer_.size(), layout_);
         if (!readWhole || list.end != ChildListEnd::Complete || list.refusedIdLists > 0 ||
-            list.entries.empty())
+            list.unterminatedRecords > 0 || list.entries.empty())
             whole_ = false;
         for (const ChildEntry& entry : list.entries) {
             auto* node = new oVoiceBook(entry.fields);
@@ -161,12 +163,15 @@ public:
             const HRESULT opened =
                 top.storage->OpenStorage(StorageName(top.depth, position).c_str(), nullptr,
                                          kReadMode, nullptr, 0, sub.put());
+            // Not found, it has no children of its own; an entry of that name that is no
+            // storage (its type damaged) leaves an entry the reader never opens, which the
+            // count of entries shows.
             if (FAILED(opened)) {
                 if (opened != STG_E_FILENOTFOUND)
                     whole_ = false; // there, but it could not be opened
-                continue;           // else no children of its own
+                continue;
             }
-            ++storages_;
+            ++entries_;
             if (!ReadChildList(sub.get(), *child))
                 continue;
             const int depth = top.depth + 1;
@@ -180,8 +185,15 @@ private:
     size_t limit_;
     std::vector<uint8_t> buffer_;
     bool whole_ = true;
-    size_t storages_ = 0;
+    size_t entries_ = 0;
 };
+
+bool HasCategory(const oVoiceBook& parent) {
+    for (const oVoiceBook* child = parent.FirstChild(); child; child = child->Next())
+        if (child->IsCategory())
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -213,6 +225,7 @@ LoadOutcome ReadStorage(oVoiceBook& root, MemoryLockBytes* bytes, size_t limit,
         return LoadOutcome::Damaged;
     ReadSome(stream.get(), record.data(), record.size()); // a short root record keeps defaults
     stream.reset();
+    const bool rootWhole = RecordStringsTerminated(record.data(), nodeLayout);
 
     // The root object stays; its content and children are replaced. Its identifier list
     // and pictures are not in the file and stay as they are.
@@ -224,12 +237,23 @@ LoadOutcome ReadStorage(oVoiceBook& root, MemoryLockBytes* bytes, size_t limit,
         return HoldsOnlyHeaderAndNode(storage.get()) ? LoadOutcome::EmptyTree
                                                      : LoadOutcome::Damaged;
     TreeReader reader(ChildLayout(singleByte, *version), limit);
+    reader.CountOpened(); // Header.INF
+    reader.CountOpened(); // Node.INF
     // Without the top level there is no tree to show: the file is as good as unreadable.
     if (!reader.ReadSubtree(storage.get(), root))
         return LoadOutcome::Damaged;
-    // Every storage in the file is one a list led to; any other was cut off from the tree.
-    const bool whole = reader.whole() && survey.whole && reader.storages() == survey.storages;
-    return whole ? LoadOutcome::Loaded : LoadOutcome::Partial;
+    // Every entry in the file is one the reader opened; any other was cut off from the tree.
+    const bool whole =
+        rootWhole && reader.whole() && survey.whole && reader.entries() == survey.entries;
+    if (whole)
+        return LoadOutcome::Loaded;
+    // Damage that leaves not one category (a top-level list lost, or read from another
+    // list's sectors) gives the bar nothing to show: the file counts as unreadable.
+    if (!HasCategory(root)) {
+        root.DeleteChildren();
+        return LoadOutcome::Damaged;
+    }
+    return LoadOutcome::Partial;
 }
 
 // The storage code only reads the image: it is handed back afterwards rather than copied

@@ -25,7 +25,8 @@ bool IsNameTaken(DWORD error) {
 
 } // namespace
 
-ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, size_t maxSize) {
+ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, size_t maxSize,
+                         DWORD waitMs) {
     out.clear();
     fw::FileHandle file;
     // Another program (a backup, a virus scanner) may hold the file for a while.
@@ -40,7 +41,7 @@ ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, si
             return ReadResult::Missing;
         if (!IsSharingError(error))
             return ReadResult::Failed;
-        if (::GetTickCount64() - start >= kInUseWaitMs)
+        if (::GetTickCount64() - start >= waitMs)
             return ReadResult::InUse;
         ::Sleep(kSharingRetryMs);
     }

@@ -17,9 +17,11 @@ namespace model {
 // waited (kInUseWaitMs), which says nothing about its content.
 enum class ReadResult { Ok, Missing, InUse, Failed };
 constexpr DWORD kInUseWaitMs = 5000;
-// Reads the whole file; files above `maxSize` bytes are refused (Failed).
+constexpr size_t kMaxDataFileSize = size_t{1} << 30;
+// Reads the whole file, waiting up to `waitMs` while another program holds it; files above
+// `maxSize` bytes are refused (Failed).
 ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out,
-                         size_t maxSize = size_t{1} << 30);
+                         size_t maxSize = kMaxDataFileSize, DWORD waitMs = kInUseWaitMs);
 
 // Writes the bytes to a file beside `path`, flushes it, then moves it over `path` with
 // write-through. Until the move, `path` is untouched; on any failure it stays as it was

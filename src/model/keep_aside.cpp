@@ -107,6 +107,13 @@ bool IsProtected(const std::wstring& path) {
     return FindProtected(path) != g_protected.end();
 }
 
+void ReleaseProtection(const std::wstring& path) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    const auto found = FindProtected(path);
+    if (found != g_protected.end())
+        g_protected.erase(found);
+}
+
 bool ReadyToReplace(const std::wstring& path) {
     std::lock_guard<std::mutex> hold(g_lock);
     const auto found = FindProtected(path);

@@ -26,6 +26,8 @@ std::wstring CopyFileAside(const std::wstring& path, const wchar_t* suffix);
 // it, or no copy could be written) must not be written over: it is protected.
 void ProtectUntilCopied(const std::wstring& path);
 bool IsProtected(const std::wstring& path);
+// The file was read whole, or a copy of it kept, after all: it may be written over.
+void ReleaseProtection(const std::wstring& path);
 // Asked by every replacement just before it moves its file over `path` (from any thread):
 // true when it may. A protected file is copied aside first (kKeptSuffix) and is free from
 // then on; while it still cannot be copied, the answer is false and the save fails (the

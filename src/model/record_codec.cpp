@@ -171,6 +171,20 @@ NodeRecordFields DecodeRecord(const uint8_t* data, RecordLayout layout) {
     return f;
 }
 
+bool RecordStringsTerminated(const uint8_t* data, RecordLayout layout) noexcept {
+    const size_t field = StringFieldBytes(layout);
+    const size_t unit = IsSingleByte(layout) ? 1 : 2;
+    for (int i = 0; i < kStringCount; ++i) {
+        const uint8_t* at = data + static_cast<size_t>(i) * field;
+        bool terminated = false;
+        for (size_t k = 0; k < field && !terminated; k += unit)
+            terminated = at[k] == 0 && (unit == 1 || at[k + 1] == 0);
+        if (!terminated)
+            return false;
+    }
+    return true;
+}
+
 std::vector<uint8_t> EncodeHeader(int32_t version) {
     std::vector<uint8_t> header(kHeaderSize, 0);
     PutWide(header.data(), kHeaderTextBytes / 2, kHeaderText);

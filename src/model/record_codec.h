@@ -48,6 +48,10 @@ std::vector<uint8_t> EncodeRecord(const NodeRecordFields& fields, RecordLayout l
 void FillRecord(std::vector<uint8_t>& record, RecordLayout layout, const oVoiceBook& node);
 // Reads RecordSize bytes. A string ends at its first zero or at the end of its field.
 NodeRecordFields DecodeRecord(const uint8_t* data, RecordLayout layout);
+// True when every string field of the record (RecordSize bytes) holds its terminating zero.
+// A save cuts strings to leave room for it, so a field that fills its whole width cannot be
+// written back as it was read.
+bool RecordStringsTerminated(const uint8_t* data, RecordLayout layout) noexcept;
 
 // Header records. The text after the terminating zero is zero.
 std::vector<uint8_t> EncodeHeader(int32_t version);

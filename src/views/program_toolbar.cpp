@@ -2,6 +2,8 @@
 
 #include "framework/gdi.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "model/data_file_writer.h"
 #include "model/data_path.h"
 #include "model/file_replace.h"
+#include "model/held_file_reader.h"
 #include "model/keep_aside.h"
 #include "model/voice_book.h"
 #include "shell/messages.h"
@@ -42,7 +45,10 @@ HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id, const Prefe
 }
 
 void CProgramToolBar::OnPaint() {
-    { fw::PaintDC dc(hwnd_); } // the class brush, through the erase message
+    {
+        fw::PaintDC dc(hwnd_); // the class brush, through the erase message
+        DrawWaitingNotice(dc.get());
+    }
     if (!m_bFirstPaint)
         return;
     m_bFirstPaint = false;
@@ -62,6 +68,38 @@ void CProgramToolBar::OnPaint() {
     DrawChangedButtons();
 }
 
+void CProgramToolBar::DrawWaitingNotice(HDC dc) const {
+    if (!m_heldReader)
+        return;
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd_, text, static_cast<int>(std::size(text)));
+    // Where the program buttons would be: beside the paging buttons, above the tabs.
+    RECT area{};
+    ::GetClientRect(hwnd_, &area);
+    for (HWND beside : {m_btnNextH.hwnd(), m_btnPrevH.hwnd(), m_wndTabs.hwnd()}) {
+        RECT r{};
+        if (!beside || !::IsWindowVisible(beside) || !::GetWindowRect(beside, &r))
+            continue;
+        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        if (beside == m_wndTabs.hwnd())
+            area.bottom = std::min(area.bottom, r.top);
+        else
+            area.left = std::max(area.left, r.right);
+    }
+    ::InflateRect(&area, -4, 0);
+    fw::SelectObjectScope font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    // Wrapped in a narrow (vertical) bar, and centred in the height it has.
+    constexpr UINT kFormat = DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS;
+    RECT measured = area;
+    ::DrawTextW(dc, text, -1, &measured, kFormat | DT_CALCRECT);
+    const int height = measured.bottom - measured.top;
+    if (height < area.bottom - area.top)
+        area.top += (area.bottom - area.top - height) / 2;
+    ::DrawTextW(dc, text, -1, &area, kFormat);
+}
+
 bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
     if (g_pVoiceBook)
         LoadTree();
@@ -78,6 +116,7 @@ std::unique_ptr<model::DataFileWriter> CProgramToolBar::MakeWriter() {
 
 void CProgramToolBar::OnDestroy() {
     ::KillTimer(hwnd_, kSaveTimer);
+    m_heldReader.reset();
     // The main window has saved what was pending before its children go; a save still
     // being written is finished (within the writer's bounds) before the thread ends.
     m_writer.reset();
@@ -93,15 +132,46 @@ void CProgramToolBar::OnTimer(UINT_PTR id) {
         StartSave();
 }
 
+// ---- the tree's reading -------------------------------------------------------------------
+
 void CProgramToolBar::LoadTree() {
     views::StartupLoad load;
     {
         fw::WaitCursor wait;
         load = views::LoadTreeAtStartup(*g_pVoiceBook, ::GetParent(hwnd_));
     }
+    if (load.source == views::TreeSource::Waiting) {
+        // Read on another thread: the window answers meanwhile, and says why it is empty.
+        m_heldReader = std::make_unique<model::HeldFileReader>(
+            hwnd_, WM_LARK_HELD_FILE_READ, model::DataFilePath(model::kDataFileName));
+        ::SetWindowTextW(hwnd_, views::WaitingNoticeText().c_str());
+        return;
+    }
+    TakeLoad(load);
+}
+
+void CProgramToolBar::LoadHeldFile() {
+    if (!m_heldReader || !g_pVoiceBook)
+        return;
+    std::vector<uint8_t> bytes;
+    const model::ReadResult read = m_heldReader->Take(bytes);
+    m_heldReader.reset();
+    ::SetWindowTextW(hwnd_, L"");
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    // Whatever the user made on the empty bar is theirs and stays.
+    const bool edited = IsSavePending() || g_pVoiceBook->HasChildren();
+    views::StartupLoad load;
+    {
+        fw::WaitCursor wait;
+        load = views::LoadHeldDataFile(*g_pVoiceBook, read, bytes, edited, ::GetParent(hwnd_));
+    }
+    TakeLoad(load);
+    if (!edited)
+        ShowStartCategory();
+}
+
+void CProgramToolBar::TakeLoad(const views::StartupLoad& load) {
     m_bFirstRun = load.source == views::TreeSource::FirstRun;
-    if (oVoiceBook* start = views::StartCategory(*g_pVoiceBook))
-        NoteCategoryShown(*start);
     // The tree shown is not in the file, which may not be written over yet: the save stays
     // pending and is tried again until it can be.
     if (model::IsProtected(model::DataFilePath(model::kDataFileName)))
@@ -120,6 +190,10 @@ void CProgramToolBar::ShowLoadNotice() {
 LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_LARK_LOAD_NOTICE) {
         ShowLoadNotice();
+        return 0;
+    }
+    if (msg == WM_LARK_HELD_FILE_READ) {
+        LoadHeldFile();
         return 0;
     }
     LRESULT result = 0;
@@ -144,6 +218,11 @@ bool CProgramToolBar::IsSaveUnderWay() const noexcept {
 }
 
 void CProgramToolBar::StartSave() {
+    // Not before the file held at start-up has been read: what is in it decides.
+    if (m_heldReader) {
+        m_nSaveCountdown.SaveFailed();
+        return;
+    }
     const std::wstring path = model::DataFilePath(model::kDataFileName);
     std::vector<uint8_t> image;
     bool built = false;
@@ -190,6 +269,8 @@ void CProgramToolBar::SaveNow() {
 }
 
 void CProgramToolBar::SaveIfPending(DWORD maxWaitMs) {
+    // Still held: the changes are saved only if the file can be copied first.
+    m_heldReader.reset();
     bool save = m_nSaveCountdown.TakePending();
     if (m_writer) {
         // The writer finishes first, so that nothing it writes can come after the save

@@ -28,6 +28,10 @@ class AppServices;
 } // namespace bar
 namespace model {
 class DataFileWriter;
+class HeldFileReader;
+} // namespace model
+namespace views {
+struct StartupLoad;
 }
 
 // Posted by the data-file writer to the bar: wParam the save's ticket, lParam 1 when the
@@ -36,6 +40,9 @@ constexpr UINT WM_LARK_SAVE_DONE = 0xA6C2;
 // Posted by the bar to itself at start-up when the data file could not be read whole: the
 // user is told once the bar is up.
 constexpr UINT WM_LARK_LOAD_NOTICE = 0xA6C9;
+// Posted by the reader of a data file that another program held at start-up, once it could
+// read it (or found it gone).
+constexpr UINT WM_LARK_HELD_FILE_READ = 0xA6CA;
 
 class CProgramToolBar : public fw::Window {
 public:
@@ -67,6 +74,9 @@ public:
     bool IsSaveUnderWay() const noexcept;
     // The tree was built by the first run when the bar was created.
     bool StartedWithFirstRun() const noexcept { return m_bFirstRun; }
+    // Another program held the data file at start-up: the bar is empty, says so, and reads
+    // the file the moment it is let go.
+    bool IsWaitingForDataFile() const noexcept { return static_cast<bool>(m_heldReader); }
     // Before Create: the buttons' tips wait for AddButtonTips (nobody points at a button
     // before the bar has shown), which tells those of the buttons made so far.
     void DeferButtonTips() noexcept { m_bTipsDeferred = true; }
@@ -262,12 +272,19 @@ private:
     void SaveDone(uint32_t ticket, bool replaced);
     // Reads the tree (with the wait cursor) and keeps what there is to tell about it.
     void LoadTree();
+    // Keeps what a reading gave (the start category is shown by the caller, once the views
+    // are there, unless the user's tree stays) and posts its notice.
+    void TakeLoad(const views::StartupLoad& load);
     void ShowLoadNotice();
+    // The data file held at start-up has been read in the background.
+    void LoadHeldFile();
+    void DrawWaitingNotice(HDC dc) const;
 
     SaveCountdown m_nSaveCountdown;
     std::unique_ptr<model::DataFileWriter> m_writer;
-    uint32_t m_nSaveTicket = 0;     // the last save handed to the writer
-    uint32_t m_nReportedTicket = 0; // the last one whose outcome came back
+    std::unique_ptr<model::HeldFileReader> m_heldReader; // while waiting for the data file
+    uint32_t m_nSaveTicket = 0;                          // the last save handed to the writer
+    uint32_t m_nReportedTicket = 0;                      // the last one whose outcome came back
     // Saves handed over up to this ticket are covered by a newer tree known to be in the
     // file: their outcome no longer matters.
     uint32_t m_nSupersededTicket = 0;

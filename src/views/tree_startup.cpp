@@ -1,5 +1,7 @@
 #include "views/tree_startup.h"
 
+#include <iterator>
+
 #include "model/data_file.h"
 #include "model/data_path.h"
 #include "framework/resources.h"
@@ -47,13 +49,6 @@ namespace {
 void KeepDataFile(const std::wstring& path, model::LoadOutcome outcome,
                   const std::vector<uint8_t>& bytes, StartupLoad& result) {
     using model::LoadOutcome;
-    if (outcome == LoadOutcome::InUse) {
-        // Its content is unknown, and nothing can be copied while it is held.
-        model::ProtectUntilCopied(path);
-        result.notice = DataFileNotice::InUse;
-        result.setAside = path;
-        return;
-    }
     // The copy holds the bytes exactly as they were read.
     const std::wstring kept = outcome == LoadOutcome::Partial
                                   ? model::KeepBytesAside(path, model::kIncompleteSuffix, bytes)
@@ -69,32 +64,91 @@ void KeepDataFile(const std::wstring& path, model::LoadOutcome outcome,
     result.setAside = kept;
 }
 
-} // namespace
-
-StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner) {
+// What reading a source gave: the file saves write is kept from harm when it was not read
+// whole. True when the tree came from it.
+bool Settle(const Source& source, model::LoadOutcome outcome, const std::vector<uint8_t>& bytes,
+            StartupLoad& result) {
     using model::LoadOutcome;
-    StartupLoad result;
-    // What a run killed during a save left beside the file.
-    model::RemoveLeftoverReplacements(model::DataFilePath(model::kDataFileName));
-    for (const Source& source : kSources) {
-        const bool written = &source == &kSources[0]; // the others are never written
+    // A childless root reads as not loaded, but there is nothing in it to keep.
+    if (&source == &kSources[0] &&
+        (outcome == LoadOutcome::Partial || outcome == LoadOutcome::Damaged))
+        KeepDataFile(model::DataFilePath(source.fileName), outcome, bytes, result);
+    // What could be read of a file is better than the next source.
+    if (outcome != LoadOutcome::Loaded && outcome != LoadOutcome::Partial)
+        return false;
+    result.source = source.source;
+    return true;
+}
+
+// The sources from `first` on, then the first run.
+StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad result) {
+    using model::LoadOutcome;
+    for (size_t i = first; i < std::size(kSources); ++i) {
+        const Source& source = kSources[i];
+        const bool written = i == 0; // the others are never written
         const std::wstring path = model::DataFilePath(source.fileName);
         std::vector<uint8_t> bytes;
         const LoadOutcome outcome =
             model::ReadDataFile(root, path, source.singleByte, written ? &bytes : nullptr);
-        // A childless root reads as not loaded, but there is nothing in it to keep.
-        if (written && (outcome == LoadOutcome::Partial || outcome == LoadOutcome::Damaged ||
-                        outcome == LoadOutcome::InUse))
-            KeepDataFile(path, outcome, bytes, result);
-        // What could be read of a file is better than the next source.
-        if (outcome == LoadOutcome::Loaded || outcome == LoadOutcome::Partial) {
-            result.source = source.source;
+        // Held by another program: its content is unknown, not lost. Nothing may write over
+        // it, and nothing is read in its place; the bar waits for it.
+        if (written && outcome == LoadOutcome::InUse) {
+            model::ProtectUntilCopied(path);
+            result.source = TreeSource::Waiting;
             return result;
         }
+        if (Settle(source, outcome, bytes, result))
+            return result;
     }
     setup::RunFirstRun(root, owner);
     result.source = TreeSource::FirstRun;
     return result;
+}
+
+} // namespace
+
+StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner) {
+    // What a run killed during a save left beside the file.
+    model::RemoveLeftoverReplacements(model::DataFilePath(model::kDataFileName));
+    return ReadSources(root, owner, 0, StartupLoad{});
+}
+
+StartupLoad LoadHeldDataFile(oVoiceBook& root, model::ReadResult read,
+                             const std::vector<uint8_t>& bytes, bool edited, HWND owner) {
+    const std::wstring path = model::DataFilePath(kSources[0].fileName);
+    StartupLoad result;
+    // Read now: from here on the rules of a file read at start-up apply.
+    model::ReleaseProtection(path);
+    if (edited) {
+        // The tree shown is the user's: the file as it was is kept, and they are told where.
+        result.source = TreeSource::DataFile;
+        if (read == model::ReadResult::Missing)
+            return result;
+        const std::wstring kept = read == model::ReadResult::Ok
+                                      ? model::KeepBytesAside(path, model::kKeptSuffix, bytes)
+                                      : model::SetFileAside(path);
+        result.notice =
+            read == model::ReadResult::Ok ? DataFileNotice::KeptCopy : DataFileNotice::SetAside;
+        result.setAside = kept;
+        if (kept.empty()) {
+            model::ProtectUntilCopied(path);
+            result.notice = DataFileNotice::NotKept;
+            result.setAside = path;
+        }
+        return result;
+    }
+    // Gone meanwhile, it is as if it had never been there; unreadable, it is set aside.
+    model::LoadOutcome outcome = read == model::ReadResult::Missing ? model::LoadOutcome::Missing
+                                                                    : model::LoadOutcome::Damaged;
+    if (read == model::ReadResult::Ok)
+        outcome = model::ReadDataFileImage(root, bytes, kSources[0].singleByte);
+    if (Settle(kSources[0], outcome, bytes, result))
+        return result;
+    return ReadSources(root, owner, 1, result);
+}
+
+std::wstring WaitingNoticeText() {
+    return fw::LoadResString(IDS_DATA_FILE_WAITING);
 }
 
 std::wstring StartupNoticeText(const StartupLoad& load) {
@@ -108,8 +162,8 @@ std::wstring StartupNoticeText(const StartupLoad& load) {
     case DataFileNotice::KeptPart:
         id = IDS_DATA_FILE_KEPT_PART;
         break;
-    case DataFileNotice::InUse:
-        id = IDS_DATA_FILE_IN_USE;
+    case DataFileNotice::KeptCopy:
+        id = IDS_DATA_FILE_KEPT_EDITED;
         break;
     case DataFileNotice::NotKept:
         id = IDS_DATA_FILE_NOT_KEPT;

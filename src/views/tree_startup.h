@@ -5,27 +5,34 @@
 // no save may replace it until a copy can be kept (model/keep_aside.h).
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "model/file_replace.h"
 
 class oVoiceBook;
 
 namespace views {
 
-enum class TreeSource { DataFile, OlderV4File, OlderFile, FirstRun };
+// Waiting: another program held the data file all the time the read waited. Nothing was read
+// and nothing else is (neither the older files nor the first run): the bar waits for the
+// file (LoadHeldDataFile), and no save may replace it meanwhile.
+enum class TreeSource { DataFile, OlderV4File, OlderFile, FirstRun, Waiting };
 
 // What the user is told about the data file after start-up.
 enum class DataFileNotice {
     None,     // read whole, or not there
     SetAside, // nothing could be read: the file was moved (or copied) aside
     KeptPart, // read in part: the tree holds what was whole; a copy of the file was kept
-    InUse,    // another program held it all the time the read waited: it is left alone
+    KeptCopy, // the user changed the bar while another program held it: a copy was kept
     NotKept,  // not read whole, and no copy could be kept: it is left alone
 };
 
 struct StartupLoad {
     TreeSource source = TreeSource::FirstRun;
     DataFileNotice notice = DataFileNotice::None;
-    // The copy that was kept (SetAside, KeptPart), or the file left alone (InUse, NotKept).
+    // The copy that was kept (SetAside, KeptPart, KeptCopy), or the file left alone (NotKept).
     std::wstring setAside;
 };
 
@@ -35,6 +42,17 @@ oVoiceBook* StartCategory(const oVoiceBook& root);
 
 // `owner` owns what the first-run set-up shows.
 StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner);
+
+// The data file once the program that held it at start-up let go of it: `result` and `bytes`
+// as the read in the background gave them. Unless the user changed the tree meanwhile
+// (`edited`), the tree is read from them with the same rules and fall-backs as at start-up.
+// When they did, their tree stays, and the file as it was is kept beside it as a copy that
+// they are told of: the next save writes their tree over the file.
+StartupLoad LoadHeldDataFile(oVoiceBook& root, model::ReadResult result,
+                             const std::vector<uint8_t>& bytes, bool edited, HWND owner);
+
+// The line the bar shows while it waits for the data file.
+std::wstring WaitingNoticeText();
 
 // The message about the data file (from the string table); empty when there is none.
 std::wstring StartupNoticeText(const StartupLoad& load);

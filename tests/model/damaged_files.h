@@ -71,6 +71,7 @@ enum class ListDamage {
     AllocationWiped, // the allocation entries of its chain read as free sectors
     FlippedMidChain, // a flipped byte sends its chain beyond the end halfway through
     RunsTooLong,     // its chain goes on past its end, into the directory's sectors
+    ReadsOtherList,  // its chain starts where a longer list's does: it reads that list's bytes
 };
 
 inline std::vector<uint8_t> Damage(std::vector<uint8_t> image, ListDamage how,
@@ -94,7 +95,22 @@ inline std::vector<uint8_t> Damage(std::vector<uint8_t> image, ListDamage how,
     case ListDamage::RunsTooLong:
         file.Put(file.FatEntry(chain.back()), file.Get(48));
         break;
+    case ListDamage::ReadsOtherList:
+        for (const CompoundBytes::Entry& other : file.Entries())
+            if (other.name == list.name && other.size > list.size) {
+                file.Put(list.offset + 116, other.start);
+                break;
+            }
+        break;
     }
+    return std::move(file.bytes);
+}
+
+// The type of a directory entry damaged: 0 (unused) or 2 (a stream) where it was a storage.
+inline std::vector<uint8_t> Retype(std::vector<uint8_t> image, const std::wstring& name,
+                                   uint8_t type) {
+    CompoundBytes file(std::move(image));
+    file.bytes[file.Named(name).offset + 66] = type;
     return std::move(file.bytes);
 }
 

@@ -347,13 +347,31 @@ TEST(DamagedContainerTest, ATopLevelListLostToDamageLeavesNothingToRead) {
     ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, image));
     const auto topList = damage::CompoundBytes(image).Named(L"ChildInfo.INF", 0);
     ASSERT_EQ(topList.size, 2 * (10524u + 4u));
+    // The last reads buttons of a category's list in its place: not one category is left.
     for (auto how : {damage::ListDamage::EmptyStream, damage::ListDamage::StartsOutside,
-                     damage::ListDamage::AllocationWiped}) {
+                     damage::ListDamage::AllocationWiped, damage::ListDamage::ReadsOtherList}) {
         SCOPED_TRACE(static_cast<int>(how));
         oVoiceBook root;
         EXPECT_EQ(model::ReadDataFileImage(root, damage::Damage(image, how, topList), false),
                   model::LoadOutcome::Damaged);
         EXPECT_EQ(root.FirstChild(), nullptr);
+    }
+}
+
+TEST(DamagedContainerTest, AStorageWhoseTypeIsDamagedIsAPartialLoad) {
+    // The category's buttons are out of reach; a save would drop them.
+    oVoiceBook original;
+    BuildSmallTree(original);
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, image));
+    for (uint8_t type : {0, 2}) {
+        SCOPED_TRACE(type);
+        oVoiceBook root;
+        EXPECT_EQ(model::ReadDataFileImage(root, damage::Retype(image, L"01_0000", type), false),
+                  model::LoadOutcome::Partial);
+        ASSERT_NE(root.FirstChild(), nullptr);
+        EXPECT_EQ(root.FirstChild()->FirstChild(), nullptr);
+        EXPECT_EQ(CompareSubtrees(*original.FirstChild()->Next(), *root.FirstChild()->Next()), "");
     }
 }
 

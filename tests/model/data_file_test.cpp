@@ -110,6 +110,31 @@ TEST_F(DataFileTest, LongNamesAreStoredAsTheirFirst1023And255Units) {
     EXPECT_EQ(loaded.FirstChild()->m_strName, name.substr(0, 1023));
 }
 
+TEST_F(DataFileTest, AStringFillingItsWholeFieldIsAPartialLoad) {
+    // A save keeps room for the terminating zero: such a string would come back one unit
+    // shorter, so the file counts as read in part (and a copy of it is kept).
+    oVoiceBook root;
+    root.ResetAll(L"ToolBar");
+    AddButton(*AddCategory(root, L"C"), L"b")->SetCommand(std::wstring(1023, L'c').c_str());
+    ASSERT_TRUE(root.SaveFile(file));
+    const struct {
+        const wchar_t* stream;
+        size_t field, units;
+    } cases[] = {{L"01_0000/ChildInfo.INF", 2048, 1024}, {L"Node.INF", 0, 256}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(test::Narrow(c.stream));
+        const std::vector<uint8_t> whole = inspect::ReadStream(file, c.stream);
+        std::vector<uint8_t> full = whole;
+        for (size_t u = 0; u < c.units; ++u)
+            if (full[c.field + 2 * u] == 0 && full[c.field + 2 * u + 1] == 0)
+                full[c.field + 2 * u] = 'f';
+        ASSERT_TRUE(inspect::WriteStream(file, c.stream, full));
+        oVoiceBook loaded;
+        EXPECT_EQ(model::ReadDataFile(loaded, file, false), model::LoadOutcome::Partial);
+        ASSERT_TRUE(inspect::WriteStream(file, c.stream, whole));
+    }
+}
+
 TEST_F(DataFileTest, HeaderTextInOtherLetterCaseIsAccepted) {
     oVoiceBook root;
     AddButton(root, L"x");

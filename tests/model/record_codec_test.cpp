@@ -170,6 +170,24 @@ TEST(RecordCodecTest, AStringFillingItsWholeFieldEndsAtTheFieldEnd) {
               std::wstring(256, L'r'));
 }
 
+TEST(RecordCodecTest, AStringFieldWithoutItsTerminatorIsFound) {
+    for (RecordLayout layout : {RecordLayout::Short, RecordLayout::Long, RecordLayout::AnsiShort,
+                                RecordLayout::AnsiLong}) {
+        SCOPED_TRACE(static_cast<int>(layout));
+        const size_t field = model::StringFieldBytes(layout);
+        const size_t unit = model::IsSingleByte(layout) ? 1 : 2;
+        EXPECT_TRUE(model::RecordStringsTerminated(model::InitialRecord(layout).data(), layout));
+        for (size_t k = 0; k < 5; ++k) {
+            std::vector<uint8_t> rec = model::InitialRecord(layout);
+            for (size_t at = k * field; at < (k + 1) * field - unit; at += unit)
+                rec[at] = 'x'; // what a save writes at most
+            EXPECT_TRUE(model::RecordStringsTerminated(rec.data(), layout));
+            rec[(k + 1) * field - unit] = 'x';
+            EXPECT_FALSE(model::RecordStringsTerminated(rec.data(), layout)) << k;
+        }
+    }
+}
+
 TEST(RecordCodecTest, SingleByteStringsGoThroughTheThreadsCodePage) {
     const LCID before = ::GetThreadLocale();
     NodeRecordFields f;

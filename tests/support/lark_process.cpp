@@ -23,11 +23,17 @@ struct Find {
     int count;
 };
 
-BOOL CALLBACK FindBar(HWND hwnd, LPARAM lp) {
-    auto* f = reinterpret_cast<Find*>(lp);
+// The bar is the window of its title that nothing owns: its message boxes bear the same
+// title, and one may still be there, hidden, right after it was answered.
+bool IsBarWindow(HWND hwnd) {
     wchar_t text[64] = {};
     ::GetWindowTextW(hwnd, text, 64);
-    if (std::wstring(text) != kTitle)
+    return std::wstring(text) == kTitle && !::GetWindow(hwnd, GW_OWNER);
+}
+
+BOOL CALLBACK FindBar(HWND hwnd, LPARAM lp) {
+    auto* f = reinterpret_cast<Find*>(lp);
+    if (!IsBarWindow(hwnd))
         return TRUE;
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
@@ -49,11 +55,9 @@ std::vector<HWND> BarWindowsOf(DWORD pid) {
     ::EnumWindows(
         [](HWND hwnd, LPARAM lp) -> BOOL {
             auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t text[64] = {};
-            ::GetWindowTextW(hwnd, text, 64);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid && std::wstring(text) == kTitle)
+            if (owner == s->pid && IsBarWindow(hwnd))
                 s->found.push_back(hwnd);
             return TRUE;
         },

@@ -20,7 +20,8 @@ public:
     // A start that the system refuses is tried again a few times (a busy machine can make
     // Wine fail one); every refusal is reported with its system error.
     bool Start(const std::wstring& arguments = std::wstring());
-    // The visible-or-hidden top-level window of this process titled "larkRunBar ".
+    // The visible-or-hidden top-level window of this process titled "larkRunBar " that nothing
+    // owns (its message boxes bear the same title).
     HWND WaitForBar(DWORD timeoutMs = kPatientMs);
     HWND Bar() const { return bar_; }
     // True once the bar's thread has handled everything sent or posted to it before (its

@@ -14,6 +14,7 @@
 #include "model/voice_book.h"
 #include "support/dialog_answer.h"
 #include "support/lark_process.h"
+#include "support/real_input.h"
 #include "support/test_util.h"
 #include "views/program_toolbar.h"
 #include "views/tree_startup.h"
@@ -24,6 +25,12 @@ std::wstring InData(const std::wstring& name) {
     return test::DataFolder() + L"\\" + name;
 }
 const std::wstring kFile = model::kCurrentDataFile;
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
 
 // Two categories of three buttons: a child list at the top and one in each category.
 std::vector<uint8_t> UserImage() {
@@ -118,7 +125,7 @@ TEST_F(StartupSafetyTest, AFileReadInPartIsUsedAndKeptByteForByteAndAWholeOneIsN
 
 TEST_F(StartupSafetyTest, ALostTopLevelListIsSetAsideTheFirstRunFollowsAndTheBarSaysSo) {
     for (auto how : {damage::ListDamage::EmptyStream, damage::ListDamage::StartsOutside,
-                     damage::ListDamage::AllocationWiped}) {
+                     damage::ListDamage::AllocationWiped, damage::ListDamage::ReadsOtherList}) {
         SCOPED_TRACE(static_cast<int>(how));
         test::RemoveTree(test::DataFolder());
         model::DataFilePath(model::kDataFileName);
@@ -143,30 +150,51 @@ TEST_F(StartupSafetyTest, ALostTopLevelListIsSetAsideTheFirstRunFollowsAndTheBar
     }
 }
 
-TEST_F(StartupSafetyTest, AFileHeldLongerIsNeverWrittenOverBeforeACopyIsKept) {
+TEST_F(StartupSafetyTest, AFileHeldLongerIsWaitedForAndReadOnceFreeOrKeptAfterAnEdit) {
     const auto image = UserImage();
-    ASSERT_TRUE(test::WriteFileBytes(InData(kFile), image));
-    Holder holder(InData(kFile));
-    const views::StartupLoad load = Load();
-    EXPECT_EQ(load.notice, views::DataFileNotice::InUse);
-    EXPECT_EQ(load.setAside, InData(kFile));
-    EXPECT_NE(views::StartupNoticeText(load).find(InData(kFile)), std::wstring::npos);
-    EXPECT_EQ(load.source, views::TreeSource::FirstRun); // whose save was refused
-    EXPECT_TRUE(model::IsProtected(InData(kFile)));
-    holder.Release();
-    EXPECT_EQ(test::ReadFileBytes(InData(kFile)), image);
-    EXPECT_FALSE(test::FileExists(InData(kFile + L".unreadable")));
-
-    // Still held: a save is refused and the file stays as it is.
-    Holder again(InData(kFile));
-    EXPECT_FALSE(g_pVoiceBook->SaveFile(InData(kFile)));
-    again.Release();
-    EXPECT_EQ(test::ReadFileBytes(InData(kFile)), image);
-    // Free: the first save keeps a copy, then replaces the file.
-    ASSERT_TRUE(g_pVoiceBook->SaveFile(InData(kFile)));
-    EXPECT_EQ(test::ReadFileBytes(InData(kFile + L".kept")), image);
-    EXPECT_NE(test::ReadFileBytes(InData(kFile)), image);
-    EXPECT_FALSE(model::IsProtected(InData(kFile)));
+    for (bool edited : {false, true}) {
+        SCOPED_TRACE(edited);
+        ASSERT_TRUE(test::WriteFileBytes(InData(kFile), image));
+        delete g_pVoiceBook;
+        g_pVoiceBook = new oVoiceBook();
+        Holder holder(InData(kFile));
+        bar_ = std::make_unique<CProgramToolBar>();
+        ASSERT_TRUE(bar_->Create(RECT{0, 0, 400, 60}, parent_, 6000));
+        // Empty and saying why; no first run, nothing written.
+        EXPECT_TRUE(bar_->IsWaitingForDataFile());
+        EXPECT_EQ(WindowText(bar_->hwnd()), views::WaitingNoticeText());
+        EXPECT_EQ(g_pVoiceBook->FirstChild(), nullptr);
+        EXPECT_FALSE(g_pVoiceBook->SaveFile(InData(kFile)));
+        if (edited) {
+            g_pVoiceBook->AddChild(L"Meanwhile", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0,
+                                   1);
+            bar_->MarkModified();
+        }
+        std::unique_ptr<test::DialogAnswerer> notice;
+        if (edited)
+            notice = std::make_unique<test::DialogAnswerer>(IDOK);
+        holder.Release();
+        ASSERT_TRUE(
+            test::WaitUntil([&] { return !bar_->IsWaitingForDataFile(); }, test::kPatientMs));
+        EXPECT_EQ(WindowText(bar_->hwnd()), L"");
+        ASSERT_NE(g_pVoiceBook->FirstChild(), nullptr);
+        const std::wstring kept = InData(kFile + L".kept");
+        if (!edited) {
+            EXPECT_EQ(g_pVoiceBook->FirstChild()->m_strName, L"Mine A");
+            EXPECT_EQ(bar_->CurrentCategory(), g_pVoiceBook->FirstChild());
+            EXPECT_FALSE(test::FileExists(kept));
+            EXPECT_FALSE(model::IsProtected(InData(kFile)));
+        } else {
+            // The user's tree stays; the file as it was is kept, and they are told where.
+            ASSERT_TRUE(notice->Finish());
+            EXPECT_NE(notice->Seen().text.find(kept), std::wstring::npos);
+            EXPECT_EQ(test::ReadFileBytes(kept), image);
+            EXPECT_EQ(g_pVoiceBook->FirstChild()->m_strName, L"Meanwhile");
+            ASSERT_TRUE(g_pVoiceBook->SaveFile(InData(kFile)));
+            EXPECT_EQ(test::ReadFileBytes(kept), image);
+        }
+        bar_.reset();
+    }
 }
 
 namespace {
@@ -225,25 +253,30 @@ protected:
 
 } // namespace
 
-TEST_F(HeldFileProcessTest, AFileHeldAllThroughARunSurvivesAndTheUserIsToldWhy) {
-    // Held from before the start until after the exit, however long the two take here.
+TEST_F(HeldFileProcessTest, AFileHeldPastTheStartIsWaitedForAndReadOnceLetGo) {
     HoldingProcess holder(InData(kFile), 120000);
     ASSERT_TRUE(holder.WaitHeld());
     test::LarkProcess lark(test::CopyProgramAlone(alone_.path()));
     ASSERT_TRUE(lark.Start());
-    test::DialogAnswerer notice(IDOK, lark.Id(), 60000);
-    ASSERT_TRUE(notice.Finish());
-    views::StartupLoad expected;
-    expected.notice = views::DataFileNotice::InUse;
-    expected.setAside = InData(kFile);
-    EXPECT_EQ(notice.Seen().text, views::StartupNoticeText(expected));
-    EXPECT_EQ(notice.Seen().caption, L"larkRunBar ");
-    // The box bears the bar's title too: the bar is the one left once it has gone.
-    ASSERT_TRUE(test::WaitUntil([&] { return !::IsWindow(notice.Seen().hwnd); }, test::kPatientMs));
-    ASSERT_TRUE(lark.WaitForBar());
-    ASSERT_TRUE(lark.Exit());
+    test::DialogAutoAnswerer notices(IDOK, lark.Id());
+    HWND bar = lark.WaitForBar();
+    ASSERT_TRUE(bar) << lark.Problem();
+    // The bar says that it waits (once it has read past the start), while the file is held.
+    HWND buttons = nullptr;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            buttons = ::FindWindowExW(bar, nullptr, L"LarkProgramToolBar", nullptr);
+            return WindowText(buttons) == views::WaitingNoticeText();
+        },
+        test::kPatientMs));
     ASSERT_TRUE(holder.Release());
-    EXPECT_EQ(test::ReadFileBytes(InData(kFile)), image_); // never written over
+    ASSERT_TRUE(test::WaitUntil([&] { return WindowText(buttons).empty(); }, test::kPatientMs));
+    ASSERT_TRUE(lark.Exit()) << lark.Problem();
+    EXPECT_EQ(notices.Answered(), 0);
+    oVoiceBook loaded; // the user's tree, never one of a first run
+    ASSERT_TRUE(loaded.LoadFile(InData(kFile)));
+    ASSERT_NE(loaded.FirstChild(), nullptr);
+    EXPECT_EQ(loaded.FirstChild()->m_strName, L"Mine A");
     EXPECT_FALSE(test::FileExists(InData(kFile + L".kept")));
 }
 
@@ -267,4 +300,33 @@ TEST_F(HeldFileProcessTest, AShortHoldIsWaitedForAndNothingIsSaid) {
     EXPECT_EQ(loaded.FirstChild()->m_strName, L"Mine A");
     EXPECT_FALSE(test::FileExists(InData(kFile + L".kept")));
     EXPECT_FALSE(test::FileExists(InData(kFile + L".unreadable")));
+}
+
+TEST_F(HeldFileProcessTest, AnExitRightAfterTheNoticeEndsTheProgram) {
+    // Posted as the command, and clicked on the grip's exit button once the notice has gone.
+    for (bool click : {false, true}) {
+        SCOPED_TRACE(click);
+        ASSERT_TRUE(
+            test::WriteFileBytes(InData(kFile), Damaged(damage::ListDamage::FlippedMidChain, 2)));
+        test::LarkProcess lark(test::CopyProgramAlone(alone_.path()));
+        ASSERT_TRUE(lark.Start());
+        test::DialogAnswerer notice(IDOK, lark.Id());
+        ASSERT_TRUE(notice.Finish());
+        // The notice bears the bar's title: the bar is the window of that title nobody owns.
+        const HWND bar = lark.WaitForBar();
+        ASSERT_TRUE(bar) << lark.Problem();
+        EXPECT_NE(bar, notice.Seen().hwnd);
+        if (!click) {
+            EXPECT_TRUE(lark.Exit()) << lark.Problem();
+            continue;
+        }
+        ASSERT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(notice.Seen().hwnd); },
+                                    test::kPatientMs));
+        RECT exit{};
+        ASSERT_TRUE(::GetWindowRect(::GetDlgItem(bar, 32774), &exit)) << ::GetLastError();
+        test::MouseTo(POINT{(exit.left + exit.right) / 2, (exit.top + exit.bottom) / 2});
+        test::Press(true);
+        test::Press(false);
+        EXPECT_TRUE(lark.WaitForExit(test::kPatientMs)) << lark.Problem();
+    }
 }
