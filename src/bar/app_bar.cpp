@@ -101,7 +101,31 @@ void CAppBar::ProposedRect(int32_t state, RECT& rect) {
     const int thickness = bar::DockThickness(state, m_bAutoHide != 0, m_DockSize);
     MeasureScaleAt(bar::RectCentre(r));
     AppBarRectMessage(ABM_QUERYPOS, state, r);
+    UINT taskbarEdge = 0;
+    const RECT taskbar = TaskbarRect(taskbarEdge);
+    r = bar::BesideTaskbar(r, taskbar, taskbarEdge, bar::MonitorArea(m_hMonitor, true));
     rect = bar::CutToEdge(r, state, thickness);
+}
+
+RECT CAppBar::TaskbarRect(UINT& edge) {
+    APPBARDATA abd{};
+    abd.cbSize = sizeof(abd);
+    abd.hWnd = hwnd_;
+    if (!::SHAppBarMessage(ABM_GETTASKBARPOS, &abd))
+        return RECT{};
+    edge = abd.uEdge;
+    RECT taskbar = abd.rc;
+    // Wine answers a strip of one pixel whatever its taskbar's size; the taskbar's window
+    // tells where it really lies.
+    HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+    RECT window{};
+    if (tray && ::IsWindowVisible(tray) && ::GetWindowRect(tray, &window))
+        ::UnionRect(&taskbar, &taskbar, &window);
+#ifndef LARK_SINGLE_BYTE
+    if (m_fScale > 0)
+        taskbar = bar::ScaleRect(taskbar, 1.0f / m_fScale);
+#endif
+    return taskbar;
 }
 
 void CAppBar::MoveWindowNow(const RECT& r) {

@@ -105,6 +105,9 @@ protected:
 private:
     // Rectangles cross to the shell scaled and come back unscaled.
     UINT_PTR AppBarRectMessage(DWORD message, int32_t edge, RECT& rect);
+    // The taskbar's rectangle as the shell and its window give it, in the bar's coordinates
+    // (empty when the shell does not say), and its edge.
+    RECT TaskbarRect(UINT& edge);
     void MeasureScaleAt(POINT pt);
     // Moves the window without activating it or changing its z-order, then repaints it.
     void MoveWindowNow(const RECT& rect);

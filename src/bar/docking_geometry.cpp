@@ -1,5 +1,7 @@
 #include "bar/docking_geometry.h"
 
+#include <shellapi.h>
+
 #include <cstdlib>
 
 #include "model/placement.h"
@@ -68,6 +70,38 @@ RECT CutToEdge(RECT r, int32_t state, int thickness) noexcept {
         break;
     }
     return r;
+}
+
+RECT BesideTaskbar(RECT answer, const RECT& taskbar, UINT taskbarEdge,
+                   const RECT& workArea) noexcept {
+    const bool inside = taskbar.left < taskbar.right && taskbar.top < taskbar.bottom &&
+                        taskbar.left >= answer.left && taskbar.right <= answer.right &&
+                        taskbar.top >= answer.top && taskbar.bottom <= answer.bottom;
+    const bool reserved = taskbar.right <= workArea.left || taskbar.left >= workArea.right ||
+                          taskbar.bottom <= workArea.top || taskbar.top >= workArea.bottom;
+    if (!inside || !reserved)
+        return answer;
+    switch (taskbarEdge) {
+    case ABE_LEFT:
+        if (taskbar.left == answer.left)
+            answer.left = taskbar.right;
+        break;
+    case ABE_TOP:
+        if (taskbar.top == answer.top)
+            answer.top = taskbar.bottom;
+        break;
+    case ABE_RIGHT:
+        if (taskbar.right == answer.right)
+            answer.right = taskbar.left;
+        break;
+    case ABE_BOTTOM:
+        if (taskbar.bottom == answer.bottom)
+            answer.bottom = taskbar.top;
+        break;
+    default:
+        break;
+    }
+    return answer;
 }
 
 RECT GrowFromEdge(RECT r, int32_t state, int size) noexcept {

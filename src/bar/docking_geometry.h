@@ -48,6 +48,12 @@ int32_t ProposedStateForPoint(const PointContext& c) noexcept;
 int DockThickness(int32_t state, bool autoHide, const int32_t dockSizes[4]) noexcept;
 // The shell's answer cut to `thickness` at the state's edge.
 RECT CutToEdge(RECT r, int32_t state, int thickness) noexcept;
+// The shell's answer for a docked bar, moved off a taskbar that it leaves inside at the
+// taskbar's edge (Wine's taskbar is no application bar, so its shell answers with the whole
+// monitor). Only a taskbar the system keeps windows off (one outside the work area) counts:
+// a taskbar that hides itself is docked over, as Windows does. `taskbarEdge` is an ABE_ value.
+RECT BesideTaskbar(RECT answer, const RECT& taskbar, UINT taskbarEdge,
+                   const RECT& workArea) noexcept;
 // An expanded auto-hide bar grows away from its edge to `size`.
 RECT GrowFromEdge(RECT r, int32_t state, int size) noexcept;
 // The bar's thickness at its edge: width when docked left or right, height otherwise.

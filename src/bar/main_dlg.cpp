@@ -12,7 +12,6 @@
 #include "bar/tray_icon.h"
 #include "dialogs/auto_hide_time_dlg.h"
 #include "dialogs/config_sheet.h"
-#include "dialogs/new_category.h"
 #include "framework/profile.h"
 #include "model/voice_book.h"
 #include "framework/resources.h"
@@ -418,8 +417,8 @@ void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
 }
 
 void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (!bar::ToolBarMenu::DrawPicture(item) && !m_menuPictures.Draw(item) &&
-        !CCustomButton::DrawReflected(item))
+    if (!(g_pVoiceBook && m_toolBarMenu.DrawPicture(item, *g_pVoiceBook)) &&
+        !m_menuPictures.Draw(item) && !CCustomButton::DrawReflected(item))
         SetMsgHandled(false);
 }
 
@@ -525,16 +524,10 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         ::DestroyWindow(hwnd_);
         return;
     case ID_ADD_CATEGORY:
-        // One dialog at a time; the bar stays open while it shows.
-        if (!m_app.IsHeld() && g_pVoiceBook) {
-            m_app.SetHold(true);
-            if (dialogs::RunNewCategoryCommand(hwnd_, *g_pVoiceBook, nullptr)) {
-                m_wndToolBar.MarkModified();
-                // The new category gets its button and tab at once.
-                m_wndToolBar.FillCategoryButtons();
-            }
-            m_app.SetHold(false);
-        }
+    case ID_REFRESH_CATEGORY:
+        // The program button bar adds (and shows) or refreshes its categories; it holds the
+        // bar while its dialogs show.
+        ::SendMessageW(m_wndToolBar.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
         return;
     case ID_PREFERENCES:
         OnPreferences();

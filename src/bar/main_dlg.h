@@ -32,8 +32,9 @@ public:
 
     // The bar menu at a screen point, aligned by its top-left corner.
     void ShowBarMenu(POINT screen);
-    // The menu of the whole tree at the cursor.
-    void ShowToolBarMenu();
+    // The menu of the whole tree at the cursor; the foreground goes back to `previous` (the
+    // window in front before the bar took it to show the menu) once the menu is done.
+    void ShowToolBarMenu(HWND previous);
     // Registers the hotkey of "TBHotKeyCode" again (after the preferences changed); zero or
     // a negative code removes it.
     void ApplyHotKey();
@@ -69,6 +70,7 @@ protected:
     void OnContextMenu(HWND window, POINT screen) override;
     void OnHotKey(int id) override;
     void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) override;
+    void OnInitMenuPopup(HMENU popup, UINT index, bool windowMenu) override;
     // The bar is not closed by Enter or Escape.
     void OnOK() override {}
     void OnCancel() override {}

@@ -37,12 +37,28 @@ void CMainDlg::ShowBarMenu(POINT screen) {
     menu.Track(hwnd_, screen);
 }
 
-void CMainDlg::ShowToolBarMenu() {
+void CMainDlg::ShowToolBarMenu(HWND previous) {
     if (!g_pVoiceBook)
         return;
-    const fw::Menu menu = m_toolBarMenu.Build(*g_pVoiceBook);
-    if (menu)
-        bar::TrackAtCursor(menu.get(), hwnd_);
+    UINT chosen = 0;
+    {
+        const fw::Menu menu = m_toolBarMenu.Build(*g_pVoiceBook);
+        if (menu)
+            chosen = bar::TrackAtCursor(menu.get(), hwnd_);
+    }
+    m_toolBarMenu.Closed();
+    if (chosen)
+        OnToolBarMenuCommand(chosen);
+    // The bar took the foreground only to show the menu: the user goes on where they were,
+    // unless what was chosen (or clicked) has taken the foreground since.
+    if (previous && previous != hwnd_ && ::IsWindow(previous) && ::GetForegroundWindow() == hwnd_)
+        ::SetForegroundWindow(previous);
+}
+
+void CMainDlg::OnInitMenuPopup(HMENU popup, UINT, bool) {
+    // The ToolBar menu's submenus are filled and numbered as they open.
+    if (!g_pVoiceBook || !m_toolBarMenu.Open(popup, *g_pVoiceBook))
+        SetMsgHandled(false);
 }
 
 void CMainDlg::OnContextMenu(HWND, POINT screen) {
@@ -79,6 +95,7 @@ LRESULT CMainDlg::OnTrayNotify(UINT iconId, UINT mouseMessage) {
         return 0;
     POINT cursor{};
     ::GetCursorPos(&cursor); // where the click was, before anything moves
+    const HWND previous = ::GetForegroundWindow();
     ::SetForegroundWindow(hwnd_);
     if (action == bar::TrayAction::Foreground)
         return 0;
@@ -87,7 +104,7 @@ LRESULT CMainDlg::OnTrayNotify(UINT iconId, UINT mouseMessage) {
     // when the user clicks elsewhere on the taskbar.
     ::PostMessageW(hwnd_, WM_USER, 0, 0);
     if (action == bar::TrayAction::ToolBarMenu)
-        ShowToolBarMenu();
+        ShowToolBarMenu(previous);
     else
         ShowBarMenu(cursor);
     return 0;
@@ -106,8 +123,9 @@ void CMainDlg::ApplyHotKey() {
 void CMainDlg::OnHotKey(int id) {
     if (id != bar::kHotKeyId)
         return;
+    const HWND previous = ::GetForegroundWindow();
     ::SetForegroundWindow(hwnd_);
-    ShowToolBarMenu();
+    ShowToolBarMenu(previous);
 }
 
 // ---- commands -------------------------------------------------------------------------------
@@ -151,7 +169,7 @@ void CMainDlg::ShowAbout() {
 }
 
 void CMainDlg::OnToolBarMenuCommand(UINT id) {
-    // The list outlives the menu: a command for a button deleted since finds nothing.
+    // The numbers outlive the menu: a command for a button deleted since finds nothing.
     oVoiceBook* node = g_pVoiceBook ? m_toolBarMenu.NodeForCommand(id, *g_pVoiceBook) : nullptr;
     if (!node)
         return;
@@ -186,7 +204,7 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
     case TEST_QUERY_HOTKEY:
         return m_hotKey.Registered() ? 1 : 0;
     case TEST_QUERY_TOOLBAR_MENU:
-        return static_cast<LRESULT>(m_toolBarMenu.Size());
+        return static_cast<LRESULT>(m_toolBarMenu.Numbered());
     default:
         return 0;
     }

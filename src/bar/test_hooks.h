@@ -14,5 +14,5 @@ UINT TestQueryMessage();
 enum TestQuery : WPARAM {
     TEST_QUERY_TRAY_ICONS_ADDED = 1, // how often the tray icon was added successfully
     TEST_QUERY_HOTKEY = 2,           // 1 while a hotkey is registered
-    TEST_QUERY_TOOLBAR_MENU = 3,     // entries of the ToolBar menu's node list
+    TEST_QUERY_TOOLBAR_MENU = 3,     // ToolBar-menu identifiers the menus opened last use
 };

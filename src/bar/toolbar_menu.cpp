@@ -1,5 +1,7 @@
 #include "bar/toolbar_menu.h"
 
+#include <algorithm>
+#include <string>
 #include <utility>
 
 #include "model/image_lists.h"
@@ -10,13 +12,9 @@
 namespace bar {
 
 namespace {
-// Marks the item data of this menu's pictures (high half), the picture index below it.
+constexpr size_t kRange = ID_TOOLBAR_MENU_LAST - ID_TOOLBAR_MENU_FIRST + 1;
+// Marks the item data of this menu's pictures (high half), the picture's entry below it.
 constexpr ULONG_PTR kPictureTag = 0x4C41524BULL << 32;
-
-ULONG_PTR PictureData(oVoiceBook& node) {
-    const int image = icons::GetImage(node);
-    return kPictureTag | static_cast<uint32_t>(image < 0 ? icons::kPictureMissing : image);
-}
 
 bool IsPictureData(ULONG_PTR data) {
     return (data & (0xFFFFFFFFULL << 32)) == kPictureTag;
@@ -34,55 +32,177 @@ void AddItem(HMENU menu, UINT position, const std::wstring& text, UINT id, HMENU
     mii.hSubMenu = submenu;
     ::InsertMenuItemW(menu, position, TRUE, &mii);
 }
+
+MenuEntry EntryOf(const oVoiceBook& node) {
+    if (!node.IsButton())
+        return MenuEntry::Category;
+    return node.m_nRole == ROLE_SEPARATOR ? MenuEntry::Separator : MenuEntry::Button;
+}
+
+// A run's item names its first and last entries, as a dictionary's spine does.
+std::wstring RunCaption(const std::vector<oVoiceBook*>& nodes, const std::vector<MenuEntry>& kinds,
+                        const EntryRun& run) {
+    const oVoiceBook* first = nullptr;
+    const oVoiceBook* last = nullptr;
+    for (size_t i = run.begin; i < run.end; ++i) {
+        if (kinds[i] == MenuEntry::Separator)
+            continue;
+        if (!first)
+            first = nodes[i];
+        last = nodes[i];
+    }
+    if (!first)
+        return std::wstring();
+    return first == last ? first->m_strName : first->m_strName + L" \u2013 " + last->m_strName;
+}
 } // namespace
 
+std::vector<EntryRun> SplitIntoRuns(const std::vector<MenuEntry>& entries, size_t room) {
+    std::vector<EntryRun> runs;
+    EntryRun run;
+    size_t buttons = 0;
+    bool category = false;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const size_t withButtons = buttons + (entries[i] == MenuEntry::Button ? 1 : 0);
+        const bool withCategory = category || entries[i] == MenuEntry::Category;
+        const size_t limit = withCategory ? room - 1 : room;
+        if (withButtons > limit && i > run.begin) {
+            run.end = i;
+            runs.push_back(run);
+            run.begin = i;
+            buttons = entries[i] == MenuEntry::Button ? 1 : 0;
+            category = entries[i] == MenuEntry::Category;
+            continue;
+        }
+        buttons = withButtons;
+        category = withCategory;
+    }
+    run.end = entries.size();
+    runs.push_back(run);
+    return runs;
+}
+
 fw::Menu ToolBarMenu::Build(oVoiceBook& root) {
-    m_serials.clear();
+    Closed();
+    m_numbered.assign(kRange, 0);
+    m_numberedEnd = 0;
     fw::Menu top(::CreatePopupMenu());
     if (!top)
         return top;
-    // Each level keeps its own position counter; the index k is shared by all of them.
-    struct Level {
-        oVoiceBook* next;
-        HMENU menu;
-        UINT position;
-    };
-    std::vector<Level> stack{{root.FirstChild(), top.get(), 0}};
-    while (!stack.empty()) {
-        Level& level = stack.back();
-        oVoiceBook* node = level.next;
-        if (!node) {
-            stack.pop_back();
-            continue;
-        }
-        level.next = node->Next();
-        if (!node->IsItem())
-            continue;
-        if (node->IsButton()) {
-            if (node->m_nRole == ROLE_SEPARATOR) {
-                ::InsertMenuW(level.menu, level.position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-            } else {
-                const UINT id = ID_TOOLBAR_MENU_FIRST + static_cast<UINT>(m_serials.size());
-                AddItem(level.menu, level.position, node->m_strName, id, nullptr,
-                        PictureData(*node));
-                m_serials.push_back(node->m_nSerial);
-            }
-            ++level.position;
-            continue;
-        }
-        HMENU sub = ::CreatePopupMenu();
-        if (!sub)
-            continue;
-        AddItem(level.menu, level.position++, node->m_strName, 0, sub, PictureData(*node));
-        stack.push_back(Level{node->FirstChild(), sub, 0}); // `level` is not used past here
-    }
+    Submenu whole;
+    whole.category = root.m_nSerial;
+    m_submenus.emplace(top.get(), std::move(whole));
+    Open(top.get(), root);
     return top;
 }
 
-oVoiceBook* ToolBarMenu::NodeForCommand(UINT id, oVoiceBook& root) const {
-    if (id < ID_TOOLBAR_MENU_FIRST || id - ID_TOOLBAR_MENU_FIRST >= m_serials.size())
+void ToolBarMenu::Closed() noexcept {
+    m_submenus.clear();
+    m_pictures.clear();
+}
+
+bool ToolBarMenu::Open(HMENU menu, oVoiceBook& root) {
+    const auto found = m_submenus.find(menu);
+    if (found == m_submenus.end())
+        return false;
+    Submenu& sub = found->second; // elements stay where they are while the map grows
+    if (!sub.filled)
+        Fill(menu, sub, root);
+    // Numbers past this menu's belonged to menus that have closed.
+    std::fill(m_numbered.begin() + static_cast<ptrdiff_t>(sub.first), m_numbered.end(), 0);
+    std::copy(sub.buttons.begin(), sub.buttons.end(),
+              m_numbered.begin() + static_cast<ptrdiff_t>(sub.first));
+    m_numberedEnd = sub.first + sub.buttons.size();
+    return true;
+}
+
+void ToolBarMenu::Fill(HMENU menu, Submenu& sub, oVoiceBook& root) {
+    sub.filled = true;
+    if (sub.first >= kRange)
+        return; // never so: a category's submenu keeps one number at least
+    auto* category = static_cast<oVoiceBook*>(root.FindBySerial(sub.category));
+    if (!category)
+        return; // gone since its parent was filled
+    std::vector<oVoiceBook*> nodes;
+    std::vector<MenuEntry> kinds;
+    for (oVoiceBook* node = category->FirstChild(); node; node = node->Next()) {
+        if (!node->IsItem())
+            continue;
+        nodes.push_back(node);
+        kinds.push_back(EntryOf(*node));
+    }
+    // A run is found again from the entries as they are now, so it fits whatever changed.
+    const std::vector<EntryRun> runs = SplitIntoRuns(kinds, kRange - sub.first);
+    if (sub.wholeCategory && runs.size() > 1) {
+        for (size_t i = 0; i < runs.size(); ++i) {
+            Submenu part;
+            part.category = sub.category;
+            part.wholeCategory = false;
+            part.run = runs[i];
+            part.first = sub.first;
+            AddSubmenu(menu, static_cast<UINT>(i), RunCaption(nodes, kinds, runs[i]), sub.category,
+                       std::move(part));
+        }
+        return;
+    }
+    EntryRun run = runs.front();
+    if (!sub.wholeCategory) {
+        const auto same = std::find_if(runs.begin(), runs.end(),
+                                       [&](const EntryRun& r) { return r.begin == sub.run.begin; });
+        if (same == runs.end())
+            return;
+        run = *same;
+    }
+    const size_t buttons = static_cast<size_t>(
+        std::count(kinds.begin() + static_cast<ptrdiff_t>(run.begin),
+                   kinds.begin() + static_cast<ptrdiff_t>(run.end), MenuEntry::Button));
+    UINT position = 0;
+    for (size_t i = run.begin; i < run.end; ++i, ++position) {
+        oVoiceBook& node = *nodes[i];
+        switch (kinds[i]) {
+        case MenuEntry::Separator:
+            ::InsertMenuW(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+            break;
+        case MenuEntry::Button: {
+            const size_t number = sub.first + sub.buttons.size();
+            AddItem(menu, position, node.m_strName,
+                    ID_TOOLBAR_MENU_FIRST + static_cast<UINT>(number), nullptr,
+                    PictureData(node.m_nSerial));
+            sub.buttons.push_back(node.m_nSerial);
+            break;
+        }
+        case MenuEntry::Category: {
+            Submenu child;
+            child.category = node.m_nSerial;
+            child.first = sub.first + buttons;
+            AddSubmenu(menu, position, node.m_strName, node.m_nSerial, std::move(child));
+            break;
+        }
+        }
+    }
+}
+
+HMENU ToolBarMenu::AddSubmenu(HMENU menu, UINT position, const std::wstring& text, uint64_t picture,
+                              Submenu sub) {
+    // Empty until it opens; destroyed with the menu it hangs from.
+    HMENU popup = ::CreatePopupMenu();
+    if (!popup)
         return nullptr;
-    auto* node = static_cast<oVoiceBook*>(root.FindBySerial(m_serials[id - ID_TOOLBAR_MENU_FIRST]));
+    AddItem(menu, position, text, 0, popup, PictureData(picture));
+    m_submenus.emplace(popup, std::move(sub));
+    return popup;
+}
+
+ULONG_PTR ToolBarMenu::PictureData(uint64_t serial) {
+    m_pictures.push_back(Picture{serial, -1});
+    return kPictureTag | static_cast<uint32_t>(m_pictures.size() - 1);
+}
+
+oVoiceBook* ToolBarMenu::NodeForCommand(UINT id, oVoiceBook& root) const {
+    if (id < ID_TOOLBAR_MENU_FIRST || id > ID_TOOLBAR_MENU_LAST || m_numbered.empty())
+        return nullptr;
+    const uint64_t serial = m_numbered[id - ID_TOOLBAR_MENU_FIRST];
+    auto* node = serial ? static_cast<oVoiceBook*>(root.FindBySerial(serial)) : nullptr;
     return node && node->IsButton() ? node : nullptr;
 }
 
@@ -93,19 +213,29 @@ bool ToolBarMenu::MeasurePicture(MEASUREITEMSTRUCT& item) {
     return true;
 }
 
-bool ToolBarMenu::DrawPicture(const DRAWITEMSTRUCT& item) {
+bool ToolBarMenu::DrawPicture(const DRAWITEMSTRUCT& item, oVoiceBook& root) {
     if (item.CtlType != ODT_MENU || !IsPictureData(item.itemData))
         return false;
-    ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour),
-                        static_cast<int>(item.itemData & 0xFFFFFFFFu), item);
+    const size_t entry = static_cast<size_t>(item.itemData & 0xFFFFFFFFu);
+    if (entry >= m_pictures.size())
+        return true;
+    Picture& picture = m_pictures[entry];
+    if (picture.image < 0) {
+        // Made when first drawn; a node that has its pictures keeps them.
+        auto* node = static_cast<oVoiceBook*>(root.FindBySerial(picture.serial));
+        const int image = node ? icons::GetImage(*node) : -1;
+        picture.image = image < 0 ? icons::kPictureMissing : image;
+    }
+    ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour), picture.image, item);
     return true;
 }
 
-void TrackAtCursor(HMENU menu, HWND owner) {
+UINT TrackAtCursor(HMENU menu, HWND owner) {
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
-                     owner, nullptr);
+    return static_cast<UINT>(
+        ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                         cursor.x, cursor.y, 0, owner, nullptr));
 }
 
 } // namespace bar

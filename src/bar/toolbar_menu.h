@@ -1,11 +1,16 @@
 #pragma once
 // The ToolBar menu: the whole tree of categories and buttons as cascading submenus, opened
-// from the hotkey and the tray icon. Its items are 12000 + k in walk order; the list behind
-// them outlives the menu, so a command that arrives after the menu closed still finds its
-// button, but only while that button is still in the tree.
+// from the hotkey and the tray icon. A submenu is filled when it is about to open, and its
+// buttons are numbered then, after the buttons of the open menus it hangs from: only the
+// items of open menus need distinct identifiers, so 12000-12999 serve a tree of any size.
+// The numbers outlive the menu, so a command that arrives after the menu closed still finds
+// its button, but only while that button is still in the tree.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/gdi.h"
@@ -14,28 +19,71 @@ class oVoiceBook;
 
 namespace bar {
 
+// What one entry of a submenu takes of the identifiers: a button one, a category one for its
+// own submenu at least, a separator none.
+enum class MenuEntry { Button, Separator, Category };
+
+// The entries of one submenu as runs that fit `room` identifiers (at least 1): at most
+// `room` buttons in a run, and at most room - 1 when it also holds a category, which keeps
+// one for its own submenu. One run: the submenu lists its entries; more: it lists one submenu
+// per run instead (only a category of more buttons than the range holds comes to that).
+struct EntryRun {
+    size_t begin = 0;
+    size_t end = 0;
+};
+std::vector<EntryRun> SplitIntoRuns(const std::vector<MenuEntry>& entries, size_t room);
+
 class ToolBarMenu {
 public:
-    // Builds the menu of everything below `root` and starts the node list afresh.
+    // The top level of the tree below `root`; the numbering starts afresh.
     fw::Menu Build(oVoiceBook& root);
-    // The button behind a command: null when the command lies beyond the list, when its
-    // node is no longer in the tree under `root` (deleted or reloaded since), or when the
-    // node is not a button.
+    // The menu has been destroyed: its submenus and pictures are forgotten (a new menu may
+    // get the same handles); the numbers stay for a command still on its way.
+    void Closed() noexcept;
+    // A submenu about to open (WM_INITMENUPOPUP): filled the first time, its buttons numbered
+    // (again) after those of the menus it hangs from. False when it is not one of this menu's.
+    bool Open(HMENU menu, oVoiceBook& root);
+    // The button behind a command: null outside the range, for a number no open menu gave,
+    // when the node is no longer in the tree under `root` (deleted or reloaded since), or
+    // when it is not a button.
     oVoiceBook* NodeForCommand(UINT id, oVoiceBook& root) const;
-    size_t Size() const noexcept { return m_serials.size(); }
+    // Identifiers in use by the menus opened last (the test hooks ask).
+    size_t Numbered() const noexcept { return m_numberedEnd; }
 
     // The small pictures of the items, asked for by the menu while it shows: true when the
-    // item is one of this menu's.
+    // item is one of this menu's. A picture is made when its item is first drawn.
     static bool MeasurePicture(MEASUREITEMSTRUCT& item);
-    static bool DrawPicture(const DRAWITEMSTRUCT& item);
+    bool DrawPicture(const DRAWITEMSTRUCT& item, oVoiceBook& root);
 
 private:
-    // Nodes by their serial numbers: a deleted node's number is never found again, where
-    // its address could be that of a newer node.
-    std::vector<uint64_t> m_serials;
+    // One submenu: a category's entries, or one run of them.
+    struct Submenu {
+        uint64_t category = 0; // serial number
+        bool wholeCategory = true;
+        EntryRun run;
+        size_t first = 0; // its first identifier, counted from the range's start
+        bool filled = false;
+        std::vector<uint64_t> buttons; // serial numbers, by identifier from `first`
+    };
+    void Fill(HMENU menu, Submenu& sub, oVoiceBook& root);
+    HMENU AddSubmenu(HMENU menu, UINT position, const std::wstring& text, uint64_t picture,
+                     Submenu sub);
+    ULONG_PTR PictureData(uint64_t serial);
+
+    std::unordered_map<HMENU, Submenu> m_submenus;
+    // Nodes by their serial numbers: a deleted node's number is never found again, where its
+    // address could be that of a newer node. Pictures: -1 until first drawn.
+    struct Picture {
+        uint64_t serial = 0;
+        int image = -1;
+    };
+    std::vector<Picture> m_pictures;
+    std::vector<uint64_t> m_numbered; // by identifier from the range's start
+    size_t m_numberedEnd = 0;
 };
 
-// Tracks a menu at the cursor, aligned by its top-left corner; the command reaches `owner`.
-void TrackAtCursor(HMENU menu, HWND owner);
+// Tracks a menu at the cursor, aligned by its top-left corner, and returns the command
+// chosen (0 for none); the submenus' messages reach `owner`.
+UINT TrackAtCursor(HMENU menu, HWND owner);
 
 } // namespace bar

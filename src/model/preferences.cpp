@@ -14,6 +14,10 @@ int32_t NormaliseIconAction(int32_t stored) {
     return stored > 1 ? 1 : stored;
 }
 
+int32_t NormaliseAutoHideDelay(int32_t stored) {
+    return stored > 0 ? stored : kDefaultAutoHideDelay;
+}
+
 Preferences LoadPreferences(const fw::Profile& profile) {
     const wchar_t* s = kPreferencesSection;
     Preferences p;
@@ -28,7 +32,8 @@ Preferences LoadPreferences(const fw::Profile& profile) {
     p.ViewTooltipButton = profile.GetInt(s, L"ViewTooltipButton", 1);
     p.ViewTooltipTab = profile.GetInt(s, L"ViewTooltipTab", 0);
     p.UseAutoHideDelayTime = profile.GetInt(s, L"UseAutoHideDelayTime", 0);
-    p.AutoHideDelayTime = profile.GetInt(s, L"AutoHideDelayTime", 100);
+    p.AutoHideDelayTime =
+        NormaliseAutoHideDelay(profile.GetInt(s, L"AutoHideDelayTime", kDefaultAutoHideDelay));
     p.TBHotKeyCode = profile.GetInt(s, L"TBHotKeyCode", 0);
     p.IconAction = NormaliseIconAction(profile.GetInt(s, L"IconAction", 1));
     p.IconMono = profile.GetInt(s, L"IconMono", 0);

@@ -6,6 +6,8 @@ namespace fw {
 class Profile;
 }
 
+constexpr int32_t kDefaultAutoHideDelay = 100;
+
 struct Preferences {
     int32_t ButtonSize = 3;
     int32_t ButtonSpacing = 0;
@@ -13,7 +15,7 @@ struct Preferences {
     int32_t ViewTooltipButton = 1;
     int32_t ViewTooltipTab = 0;
     int32_t UseAutoHideDelayTime = 0;
-    int32_t AutoHideDelayTime = 100;
+    int32_t AutoHideDelayTime = kDefaultAutoHideDelay;
     int32_t TBHotKeyCode = 0;
     int32_t IconAction = 1;
     int32_t IconMono = 0;
@@ -35,6 +37,9 @@ constexpr const wchar_t kPreferencesSection[] = L"Preferences";
 int32_t DeriveViewGroupButtonMethod(int32_t viewGroupButton);
 // On reading, values above 1 become 1; zero and negative values stay as read.
 int32_t NormaliseIconAction(int32_t stored);
+// On reading, zero and negative delays become the default 100 ms: the value is the hover time
+// of an auto-hidden bar, and a negative one would never come.
+int32_t NormaliseAutoHideDelay(int32_t stored);
 
 Preferences LoadPreferences(const fw::Profile& profile);
 void SavePreferences(const fw::Profile& profile, const Preferences& prefs);

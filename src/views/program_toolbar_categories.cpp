@@ -116,6 +116,8 @@ bool CProgramToolBar::OnCategoryCommand(UINT id) {
                 node->m_nFlags &= ~1u;
             MarkModified();
         }
+        // Finished: a later command must not act on the tab this one named.
+        m_pContextNode = nullptr;
         return true;
     case ID_VIEW_ICON:
     case ID_VIEW_TAB:

@@ -227,7 +227,7 @@ protected:
     oVoiceBook root_;
 };
 
-TEST_F(ToolBarMenuTest, SubmenusPerCategoryAndConsecutiveIdentifiersInWalkOrder) {
+TEST_F(ToolBarMenuTest, SubmenusAreFilledAndNumberedAsTheyOpen) {
     ToolBarMenu builder;
     fw::Menu menu = builder.Build(root_);
     ASSERT_TRUE(menu) << ::GetLastError();
@@ -236,32 +236,124 @@ TEST_F(ToolBarMenuTest, SubmenusPerCategoryAndConsecutiveIdentifiersInWalkOrder)
     HMENU play = ::GetSubMenu(menu.get(), 1);
     ASSERT_TRUE(work && play);
     EXPECT_EQ(Text(menu.get(), 1), L"Play");
+    EXPECT_EQ(::GetMenuItemCount(work), 0);
+    EXPECT_EQ(builder.Numbered(), 0u);
+    ASSERT_TRUE(builder.Open(work, root_));
     ASSERT_EQ(::GetMenuItemCount(work), 4);
     EXPECT_EQ(::GetMenuItemID(work, 0), 12000u);
     EXPECT_TRUE(::GetMenuState(work, 1, MF_BYPOSITION) & MF_SEPARATOR);
     EXPECT_EQ(::GetMenuItemID(work, 2), 12001u);
     EXPECT_EQ(::GetMenuItemID(work, 3), 12002u);
+    // A sibling takes the same numbers; opened again, the first has them back.
+    ASSERT_TRUE(builder.Open(play, root_));
     for (UINT i = 0; i < 3; ++i) {
-        EXPECT_EQ(::GetMenuItemID(play, i), 12003u + i);
+        EXPECT_EQ(::GetMenuItemID(play, i), 12000u + i);
         EXPECT_EQ(Text(play, i), L"Play" + std::to_wstring(i));
     }
-    EXPECT_EQ(builder.Size(), 6u);
-    EXPECT_EQ(builder.NodeForCommand(12004, root_)->m_strName, L"Play1");
+    EXPECT_EQ(builder.Numbered(), 3u);
+    EXPECT_EQ(builder.NodeForCommand(12001, root_)->m_strName, L"Play1");
+    builder.Open(work, root_);
+    EXPECT_EQ(builder.NodeForCommand(12001, root_)->m_strName, L"Work1");
+    EXPECT_FALSE(builder.Open(::GetSubMenu(menu.get(), 5), root_));
+
+    // Pictures are made when their item is first drawn.
+    oVoiceBook* work1 = builder.NodeForCommand(12001, root_);
+    EXPECT_LT(work1->m_nImage, 0);
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_DATA;
+    ASSERT_TRUE(::GetMenuItemInfoW(work, 2, TRUE, &mii));
+    fw::MemoryDC dc(::CreateCompatibleDC(nullptr));
+    DRAWITEMSTRUCT draw{};
+    draw.CtlType = ODT_MENU;
+    draw.itemData = mii.dwItemData;
+    draw.hDC = dc.get();
+    ASSERT_TRUE(builder.DrawPicture(draw, root_));
+    EXPECT_GE(work1->m_nImage, 0);
 }
 
-TEST_F(ToolBarMenuTest, ACommandBeyondTheListOrForADeletedButtonFindsNothing) {
+TEST_F(ToolBarMenuTest, ACommandNoOpenMenuNumberedOrForADeletedButtonFindsNothing) {
     ToolBarMenu builder;
-    builder.Build(root_); // the menu is gone; the list stays
-    EXPECT_EQ(builder.NodeForCommand(12006, root_), nullptr);
-    EXPECT_EQ(builder.NodeForCommand(12999, root_), nullptr);
+    fw::Menu menu = builder.Build(root_);
+    builder.Open(::GetSubMenu(menu.get(), 1), root_);
+    menu.reset();
+    builder.Closed(); // the numbers stay
+    for (UINT id : {11999u, 12003u, 12999u, 13000u})
+        EXPECT_EQ(builder.NodeForCommand(id, root_), nullptr) << id;
     oVoiceBook* play = root_.FirstChild()->Next();
-    ASSERT_NE(builder.NodeForCommand(12003, root_), nullptr);
+    ASSERT_NE(builder.NodeForCommand(12000, root_), nullptr);
     play->RemoveChild(play->FirstChild());
-    EXPECT_EQ(builder.NodeForCommand(12003, root_), nullptr);
-    EXPECT_EQ(builder.NodeForCommand(12004, root_)->m_strName, L"Play1");
+    EXPECT_EQ(builder.NodeForCommand(12000, root_), nullptr);
+    EXPECT_EQ(builder.NodeForCommand(12001, root_)->m_strName, L"Play1");
     // A new button in the old one's place is not run by the old command either.
     play->AddChild(L"newcomer", 0x14, 0, L"x.exe", L"", L"", L"", 0, 1);
-    EXPECT_EQ(builder.NodeForCommand(12003, root_), nullptr);
+    EXPECT_EQ(builder.NodeForCommand(12000, root_), nullptr);
+}
+
+TEST(ToolBarMenuRunsTest, EntriesSplitIntoRunsThatFitTheirRoom) {
+    // B a button, S a separator, C a category; runs as "begin-end" pairs.
+    const struct {
+        const char* entries;
+        size_t room;
+        const char* runs;
+    } cases[] = {
+        {"", 5, "0-0 "},         {"BBB", 3, "0-3 "},      {"BBB", 2, "0-2 2-3 "},
+        {"BC", 2, "0-2 "},       {"BC", 1, "0-1 1-2 "},   {"CBB", 2, "0-2 2-3 "},
+        {"SBSB", 1, "0-3 3-4 "}, {"CCC", 1, "0-3 "},      {"BBBBB", 2, "0-2 2-4 4-5 "},
+        {"BCBC", 3, "0-4 "},     {"BCBC", 2, "0-2 2-4 "},
+    };
+    for (const auto& c : cases) {
+        std::vector<MenuEntry> entries;
+        for (const char* e = c.entries; *e; ++e) // in the order of the enumeration
+            entries.push_back(static_cast<MenuEntry>(std::string("BSC").find(*e)));
+        std::string runs;
+        for (const EntryRun& r : SplitIntoRuns(entries, c.room))
+            runs += std::to_string(r.begin) + "-" + std::to_string(r.end) + " ";
+        EXPECT_EQ(runs, c.runs) << c.entries << " in " << c.room;
+    }
+}
+
+// Opens `menu` and everything below it as a user would, one path at a time, and checks that
+// each button's number names it while its menu is open; returns the buttons reached.
+size_t ReachEveryButton(ToolBarMenu& builder, HMENU menu, oVoiceBook& root) {
+    EXPECT_TRUE(builder.Open(menu, root));
+    size_t reached = 0;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+        if (HMENU sub = ::GetSubMenu(menu, i))
+            reached += ReachEveryButton(builder, sub, root);
+    // Closed submenus leave the numbers of the menus they hang from alone.
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        const UINT id = ::GetMenuItemID(menu, i);
+        if (::GetSubMenu(menu, i) || id == 0)
+            continue;
+        EXPECT_TRUE(id >= 12000u && id <= 12999u) << id;
+        const oVoiceBook* node = builder.NodeForCommand(id, root);
+        EXPECT_TRUE(node && node->m_strName == Text(menu, static_cast<UINT>(i))) << id;
+        ++reached;
+    }
+    return reached;
+}
+
+TEST(ToolBarMenuRunsTest, EveryButtonOfAHugeTreeIsReachableInsideTheRange) {
+    oVoiceBook root;
+    size_t buttons = 0;
+    auto add = [&](oVoiceBook& category, int count) {
+        for (int i = 0; i < count; ++i)
+            category.AddChild((L"b" + std::to_wstring(buttons++)).c_str(), 0x14, 0, L"x.exe", L"",
+                              L"", L"", 0, 1);
+    };
+    oVoiceBook* big = root.AddChild(L"Big", 0x12, 0, L"", L"", L"", L"", 0, 1);
+    add(*big, 1500);
+    oVoiceBook* inner = big->AddChild(L"Inner", 0x12, 0, L"", L"", L"", L"", 0, 1);
+    add(*inner, 990);
+    add(*inner->AddChild(L"Deep", 0x12, 0, L"", L"", L"", L"", 0, 1), 30);
+    add(*root.AddChild(L"Small", 0x12, 0, L"", L"", L"", L"", 0, 1), 20);
+    ToolBarMenu builder;
+    fw::Menu menu = builder.Build(root);
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(ReachEveryButton(builder, menu.get(), root), buttons);
+    // The big category lists its runs, named by their first and last buttons.
+    EXPECT_EQ(Text(::GetSubMenu(menu.get(), 0), 0), L"b0 \u2013 b999");
 }
 
 } // namespace

@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
+#include "../shell/start_record.h"
 #include "bar/monitors.h"
 #include "bar/test_hooks.h"
 #include "model/data_path.h"
 #include "model/voice_book.h"
+#include "resource.h"
 #include "support/dialog_answer.h"
 #include "support/lark_process.h"
 #include "support/test_util.h"
@@ -54,6 +56,12 @@ void Keys(std::initializer_list<std::pair<WORD, bool>> keys) {
     }
 }
 
+// Each key pressed and released in turn.
+void Tap(std::initializer_list<WORD> keys) {
+    for (WORD vk : keys)
+        Keys({{vk, true}, {vk, false}});
+}
+
 class BarMenusProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -69,18 +77,30 @@ protected:
         test::KillAllLarkProcesses();
         test::RemoveTree(test::DataFolder());
         ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", nullptr);
+        ::SetEnvironmentVariableW(L"LARK_RECORD_FILE", nullptr);
     }
 
-    // Two categories of three buttons, one of them with a target that does not exist.
-    void Start() {
+    // Two categories of three buttons whose targets do not exist, "Work" (shown first) linked
+    // to `workFolder` when one is given; then `hundreds` categories of 100 such buttons, the
+    // very last of which starts the recording helper.
+    void Start(const std::wstring& workFolder = L"", int hundreds = 0) {
         oVoiceBook tree;
         tree.ResetAll(L"ToolBar");
-        for (const wchar_t* name : {L"Work", L"Play"}) {
-            oVoiceBook* c = tree.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
-            for (int i = 0; i < 3; ++i)
-                c->AddChild((std::wstring(name) + std::to_wstring(i)).c_str(),
-                            KIND_ITEM | KIND_COMMAND, 0, L"C:\\nowhere\\missing.exe", L"", L"", L"",
-                            0, 1);
+        const auto category = [&](const std::wstring& name, int buttons, const wchar_t* folder) {
+            oVoiceBook* c =
+                tree.AddChild(name.c_str(), KIND_ITEM | KIND_BOOK, 2, folder, L"", L"", L"", 0, 1);
+            oVoiceBook* last = nullptr;
+            for (int i = 0; i < buttons; ++i)
+                last = c->AddChild((name + std::to_wstring(i)).c_str(), KIND_ITEM | KIND_COMMAND, 0,
+                                   L"C:\\nowhere\\missing.exe", L"", L"", L"", 0, 1);
+            return last;
+        };
+        category(L"Work", 3, workFolder.c_str());
+        category(L"Play", 3, L"");
+        for (int c = 0; c < hundreds; ++c) {
+            oVoiceBook* last = category(L"C" + std::to_wstring(c), 100, L"");
+            if (c == hundreds - 1)
+                last->SetCommand(shelltest::HelperPath().c_str());
         }
         ASSERT_TRUE(tree.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
         ASSERT_TRUE(lark_.Start());
@@ -125,6 +145,20 @@ protected:
         ASSERT_TRUE(test::WaitUntil([&] { return !shiftDown(); }, test::kPatientMs));
     }
 
+    // The chord of "TBHotKeyCode" 0x60041, pressed for real.
+    static void CtrlAltA() {
+        for (WORD vk : std::initializer_list<WORD>{VK_CONTROL, VK_MENU, 'A'})
+            Keys({{vk, true}});
+        for (WORD vk : std::initializer_list<WORD>{'A', VK_MENU, VK_CONTROL})
+            Keys({{vk, false}});
+    }
+
+    bool FocusComesBack() const {
+        return test::WaitUntil(
+            [&] { return ::GetForegroundWindow() == window_ && ::GetFocus() == window_; },
+            test::kPatientMs);
+    }
+
     test::LarkProcess lark_;
     HWND bar_ = nullptr;
     HWND window_ = nullptr;
@@ -139,16 +173,11 @@ TEST_F(BarMenusProcessTest, CtrlAltAOpensTheToolBarMenuAndGoesWithTheBar) {
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
 
     ASSERT_NO_FATAL_FAILURE(FocusOwnWindow());
-    Keys({{VK_CONTROL, true},
-          {VK_MENU, true},
-          {'A', true},
-          {'A', false},
-          {VK_MENU, false},
-          {VK_CONTROL, false}});
+    CtrlAltA();
     ASSERT_TRUE(WaitForMenu(true));
-    EXPECT_EQ(Query(TEST_QUERY_TOOLBAR_MENU), 6);
-    Keys({{VK_ESCAPE, true}, {VK_ESCAPE, false}, {VK_ESCAPE, true}, {VK_ESCAPE, false}});
+    Tap({VK_ESCAPE});
     EXPECT_TRUE(WaitForMenu(false));
+    EXPECT_TRUE(FocusComesBack()) << ::GetForegroundWindow();
 
     ASSERT_TRUE(lark_.Exit());
     EXPECT_TRUE(::RegisterHotKey(nullptr, 0x77, MOD_CONTROL | MOD_ALT, 'A')) << ::GetLastError();
@@ -160,18 +189,50 @@ TEST_F(BarMenusProcessTest, AToolBarMenuCommandRunsItsButtonOnlyWhileItIsInTheLi
     EXPECT_EQ(Query(TEST_QUERY_HOTKEY), 0); // "TBHotKeyCode" 0: none
     ::PostMessageW(bar_, WM_HOTKEY, 1, 0);
     ASSERT_TRUE(WaitForMenu(true));
-    EXPECT_EQ(Query(TEST_QUERY_TOOLBAR_MENU), 6);
-    ::PostMessageW(OpenMenuOf(lark_.Id()), WM_KEYDOWN, VK_ESCAPE, 0);
-    ::PostMessageW(bar_, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(Query(TEST_QUERY_TOOLBAR_MENU), 0); // two categories: nothing numbered yet
+    // Play (the last item) opened, then both menus closed: keys handed to the menu's loop
+    // through the top menu's window, which lives until the last of them.
+    const HWND top = OpenMenuOf(lark_.Id());
+    for (WPARAM key : {VK_UP, VK_RIGHT, VK_ESCAPE, VK_ESCAPE})
+        ::PostMessageW(top, WM_KEYDOWN, key, 0);
     ASSERT_TRUE(WaitForMenu(false));
+    EXPECT_EQ(Query(TEST_QUERY_TOOLBAR_MENU), 3);
 
-    // Beyond the list: nothing. "Play1" (the fifth): its target is missing.
-    ::PostMessageW(bar_, WM_COMMAND, 12006, 0);
+    // Beyond what Play numbered: nothing. "Play1": its target is missing.
+    ::PostMessageW(bar_, WM_COMMAND, 12003, 0);
     test::DialogAnswerer answer(IDOK, lark_.Id());
-    ::PostMessageW(bar_, WM_COMMAND, 12004, 0);
+    ::PostMessageW(bar_, WM_COMMAND, 12001, 0);
     ASSERT_TRUE(answer.Finish());
     EXPECT_EQ(answer.Seen().text, L"Can't find Play1.");
     EXPECT_EQ(answer.Seen().owner, bar_);
+    ASSERT_TRUE(lark_.Exit());
+}
+
+TEST_F(BarMenusProcessTest, TheLastOfOverAThousandButtonsStartsAndTheFocusComesBack) {
+    test::WriteRegDword(kPreferences, L"TBHotKeyCode", 0x60041);
+    test::TempDir dir;
+    const std::wstring record = dir / L"record.txt";
+    shelltest::RecordInto(record);
+    ASSERT_NO_FATAL_FAILURE(Start(L"", 11));
+    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_HOTKEY) == 1; }, test::kPatientMs));
+    ASSERT_NO_FATAL_FAILURE(FocusOwnWindow());
+    CtrlAltA();
+    ASSERT_TRUE(WaitForMenu(true));
+    // The last category, and in it the last button.
+    Tap({VK_UP, VK_RIGHT, VK_UP, VK_RETURN});
+    shelltest::StartRecord started;
+    EXPECT_TRUE(shelltest::WaitForRecord(record, started)) << "the button did not start";
+    EXPECT_TRUE(FocusComesBack()) << ::GetForegroundWindow();
+    ASSERT_TRUE(lark_.Exit());
+}
+
+TEST_F(BarMenusProcessTest, TheBarsOwnRefreshAsksToReloadTheShownCategory) {
+    test::TempDir folder;
+    ASSERT_NO_FATAL_FAILURE(Start(folder.path()));
+    test::DialogAnswerer yes(IDYES, lark_.Id());
+    ::PostMessageW(bar_, WM_COMMAND, ID_REFRESH_CATEGORY, 0);
+    ASSERT_TRUE(yes.Finish());
+    EXPECT_NE(yes.Seen().text.find(L"[Work]"), std::wstring::npos) << test::Narrow(yes.Seen().text);
     ASSERT_TRUE(lark_.Exit());
 }
 

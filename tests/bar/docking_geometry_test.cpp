@@ -1,6 +1,9 @@
 // Docking decisions of the application bar, checked as plain functions.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "rect_compare.h"
 
 #include "model/placement.h"
@@ -100,6 +103,35 @@ TEST(DockRectTest, TheShellsAnswerIsCutAtTheEdge) {
     const RECT answer{0, 0, 1280, 984};
     EXPECT_EQ(CutToEdge(answer, STATE_BOTTOM, 84), (RECT{0, 900, 1280, 984}));
     EXPECT_EQ(CutToEdge(answer, STATE_LEFT, 84), (RECT{0, 0, 84, 984}));
+}
+
+TEST(DockRectTest, ATaskbarTheShellLeftInsideTheAnswerIsDockedBeside) {
+    const RECT screen{0, 0, 1280, 800};
+    const RECT above{0, 0, 1280, 780};
+    const struct {
+        RECT answer, taskbar;
+        UINT edge;
+        RECT workArea, expected;
+    } cases[] = {
+        // Wine's desktop shell: the whole monitor, a 20-pixel taskbar the work area leaves out.
+        {screen, {0, 780, 1280, 800}, ABE_BOTTOM, above, above},
+        // Windows: the shell has cut the taskbar off already.
+        {above, {0, 780, 1280, 800}, ABE_BOTTOM, above, above},
+        // A taskbar that hides itself lies in the work area: docked over.
+        {screen, {0, 780, 1280, 800}, ABE_BOTTOM, screen, screen},
+        // Wine without its desktop: a one-pixel strip reported, the work area is the screen.
+        {screen, {0, 799, 1280, 800}, ABE_BOTTOM, screen, screen},
+        {screen, {0, 0, 30, 800}, ABE_LEFT, {30, 0, 1280, 800}, {30, 0, 1280, 800}},
+        {screen, {0, 0, 1280, 25}, ABE_TOP, {0, 25, 1280, 800}, {0, 25, 1280, 800}},
+        {screen, {1250, 0, 1280, 800}, ABE_RIGHT, {0, 0, 1250, 800}, {0, 0, 1250, 800}},
+        // On another monitor, not said, or not at the edge it names: nothing changes.
+        {screen, {1280, 780, 2560, 800}, ABE_BOTTOM, above, screen},
+        {screen, {0, 0, 0, 0}, ABE_BOTTOM, above, screen},
+        {screen, {0, 780, 1280, 800}, ABE_TOP, above, screen},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BesideTaskbar(c.answer, c.taskbar, c.edge, c.workArea), c.expected)
+            << ::testing::PrintToString(c.taskbar) << " at " << c.edge;
 }
 
 TEST(DockRectTest, AnExpandedAutoHideBarGrowsAwayFromItsEdge) {

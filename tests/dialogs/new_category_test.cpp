@@ -215,6 +215,7 @@ TEST(NewCategoryCommandTest, BarCommandAddsTheCategoryThatTheExitSaves) {
     ASSERT_TRUE(loaded.LoadFile(file));
     ASSERT_TRUE(loaded.FirstChild() && loaded.FirstChild()->Next());
     EXPECT_EQ(loaded.FirstChild()->Next()->m_strName, L"From The Bar");
+    EXPECT_EQ(loaded.m_strCommand, L"From The Bar") << "the new category is the one shown";
     test::RemoveTree(test::DataFolder());
 }
 

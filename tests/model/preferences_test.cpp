@@ -63,6 +63,16 @@ TEST_F(PreferencesTest, IconActionAboveOneReadsAsOneAndNegativeStays) {
     EXPECT_EQ(LoadPreferences(profile).IconAction, 0);
 }
 
+TEST_F(PreferencesTest, AutoHideDelayOfZeroOrBelowReadsAsTheDefault) {
+    const struct {
+        int32_t stored, read;
+    } cases[] = {{0, 100}, {-1, 100}, {INT32_MIN, 100}, {1, 1}, {250, 250}, {9000, 9000}};
+    for (const auto& c : cases) {
+        test::WriteRegDword(kSection, L"AutoHideDelayTime", static_cast<DWORD>(c.stored));
+        EXPECT_EQ(LoadPreferences(profile).AutoHideDelayTime, c.read) << c.stored;
+    }
+}
+
 TEST_F(PreferencesTest, ValuesOfTheWrongTypeOrSizeYieldTheDefault) {
     const wchar_t text[] = L"7";
     test::WriteRegRaw(kSection, L"ButtonSize", REG_SZ, text, sizeof(text));

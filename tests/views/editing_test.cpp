@@ -323,6 +323,16 @@ TEST_F(EditingWindowTest, RemovingTheShownCategorysAncestorShowsTheStartCategory
     EXPECT_EQ(ok.Seen().text, L"There is no group for display.");
 }
 
+TEST_F(EditingWindowTest, TheTabsFlagCommandsLeaveNoContextBehind) {
+    Start();
+    for (UINT id : {ID_CATEGORY_FLAG_SET, ID_CATEGORY_FLAG_CLEAR}) {
+        CommandOn(id, 1);
+        EXPECT_EQ(Child(g_pVoiceBook, L"B")->m_nFlags & 1u, id == ID_CATEGORY_FLAG_SET ? 1u : 0u);
+        Command(ID_EDIT_COPY); // copies the context node, when one is left
+        EXPECT_EQ(bar_->Clipboard(), nullptr);
+    }
+}
+
 TEST_F(EditingWindowTest, RefreshReadsTheLinkedFolderAgainAndShowsIt) {
     test::TempDir folder;
     ASSERT_TRUE(test::WriteFileBytes(folder / L"one.txt", {'1'}));
