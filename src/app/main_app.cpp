@@ -34,10 +34,6 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM data) {
 }
 } // namespace
 
-CMainApp& theApp() {
-    return *static_cast<CMainApp*>(fw::App::Current());
-}
-
 CMainApp::CMainApp() : fw::App(L"Lark-RunBar") {
     const OsVersionInfo v = QueryOsVersion();
     m_nOsVersion = OsVersionCode(v.platformId, v.major, v.minor);

@@ -29,7 +29,6 @@ public:
     void ReadSection(const std::wstring& section, oVoiceBook& parent);
 
     // Whether the bookmark question was answered Yes in this run.
-    bool BookmarksAccepted() const noexcept { return bookmarksAccepted_; }
     // Whether a fill reported the end of the program, so the reading stopped short.
     bool Stopped() const noexcept { return stopped_; }
 

@@ -69,8 +69,6 @@ public:
     int VisibleCount() const noexcept { return m_nVisibleCount; }
     int Selected() const noexcept { return m_nSelected; }
     int ContextIndex() const noexcept { return m_nContext; }
-    int HotIndex() const noexcept { return m_nHot; }
-    bool IsVertical() const noexcept { return m_frame.vertical; }
     const views::TabStripFrame& Frame() const noexcept { return m_frame; }
 
     bool PreTranslateMessage(MSG& msg) override;
