@@ -84,10 +84,6 @@ public:
     // Files of the earlier single-byte releases (LarkB_v4.tdb, LarkB.tdb).
     bool LoadAnsiFile(const std::wstring& path);
 
-    // Starts the node's target; the launcher implements it. `replacement`, when not empty,
-    // replaces the stored arguments.
-    bool Run(const std::wstring& replacement = std::wstring()) const;
-
     // Kind tests, always on bits.
     bool IsItem() const noexcept { return (m_nKind & 0xF0) == KIND_ITEM; }
     bool IsCategory() const noexcept { return IsItem() && !(m_nKind & KIND_COMMAND); }

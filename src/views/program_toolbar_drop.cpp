@@ -10,6 +10,7 @@
 #include "framework/resources.h"
 #include "resource.h"
 #include "setup/folder_fill.h"
+#include "shell/launch.h"
 #include "shell/messages.h"
 #include "shell/shortcut.h"
 #include "views/drop_data.h"
@@ -130,7 +131,7 @@ void CProgramToolBar::DropPaths(const std::vector<std::wstring>& paths, POINT sc
             shell::ShortcutInfo link;
             if (shell::IsShortcutFile(file) && shell::ReadShortcut(file, link))
                 file = link.target;
-            if (!program->Run(file))
+            if (!shell::RunNode(*program, file))
                 shell::ShowCantFind(Owner(), program->m_strName);
             return;
         }

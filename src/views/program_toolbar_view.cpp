@@ -412,7 +412,7 @@ void CProgramToolBar::OnProgramButton(size_t index) {
     if (node->m_nRole != ROLE_NORMAL)
         return;
     if (node->IsButton()) {
-        if (!node->Run())
+        if (!shell::RunNode(*node))
             shell::ShowCantFind(Owner(), node->m_strName);
     } else if (node->IsCategory()) {
         ShowCategory(node, true);

@@ -35,7 +35,7 @@ protected:
 
     StartRecord RunAndRecord(const oVoiceBook& node, const std::wstring& replacement = {}) {
         StartRecord record;
-        EXPECT_TRUE(node.Run(replacement));
+        EXPECT_TRUE(shell::RunNode(node, replacement));
         EXPECT_TRUE(shelltest::WaitForRecord(record_, record)) << "the helper did not start";
         return record;
     }
@@ -172,20 +172,20 @@ TEST_F(LaunchTest, ShellItemRunsNormallyWithoutItsArguments) {
 TEST_F(LaunchTest, MissingTargetFails) {
     oVoiceBook node;
     MakeButton(node, L"C:\\no such folder\\missing.exe", L"", L"", SW_SHOWNORMAL);
-    EXPECT_FALSE(node.Run());
+    EXPECT_FALSE(shell::RunNode(node));
     MakeButton(node, L"lark-no-such-program.exe", L"", L"", SW_SHOWNORMAL);
-    EXPECT_FALSE(node.Run());
+    EXPECT_FALSE(shell::RunNode(node));
 }
 
 TEST_F(LaunchTest, OnlyItemKindsRunAndOlderKindsSucceedWithoutStarting) {
     oVoiceBook node;
     MakeButton(node, shelltest::HelperPath(), L"", L"", SW_SHOWNORMAL);
     node.m_nKind = 0x24;
-    EXPECT_TRUE(node.Run());
+    EXPECT_TRUE(shell::RunNode(node));
     node.m_nKind = KIND_BOOK; // the root
-    EXPECT_FALSE(node.Run());
+    EXPECT_FALSE(shell::RunNode(node));
     node.m_nKind = 0x34;
-    EXPECT_FALSE(node.Run());
+    EXPECT_FALSE(shell::RunNode(node));
     test::PumpMessages(500);
     EXPECT_FALSE(test::FileExists(record_));
 }
