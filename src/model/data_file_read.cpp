@@ -144,10 +144,7 @@ public:
         if (!ReadChildList(rootStorage, root))
             return false;
         std::vector<Frame> stack;
-        Frame first{{}, root.FirstChild(), 0, 1};
-        rootStorage->AddRef();
-        *first.storage.put() = rootStorage;
-        stack.push_back(std::move(first));
+        stack.push_back(Frame{fw::ComPtr<IStorage>(rootStorage), root.FirstChild(), 0, 1});
         while (!stack.empty()) {
             Frame& top = stack.back();
             if (!top.next) {
