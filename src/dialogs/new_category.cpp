@@ -131,7 +131,7 @@ oVoiceBook* CreateNewCategory(HWND owner, oVoiceBook& root, oVoiceBook* anchor,
         });
         oVoiceBook* category = AddFilledCategory(root, anchorSerial, name, fresh);
         if (category)
-            category->SetPidl(list.release());
+            category->SetPidl(std::move(list));
         return category;
     }
     default:

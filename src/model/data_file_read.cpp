@@ -122,7 +122,7 @@ public:
                 void* id = ::CoTaskMemAlloc(entry.idListSize);
                 if (id) {
                     std::memcpy(id, buffer_.data() + entry.idListOffset, entry.idListSize);
-                    node->SetPidl(static_cast<LPITEMIDLIST>(id));
+                    node->SetPidl(fw::Pidl(static_cast<LPITEMIDLIST>(id)));
                 }
             }
             parent.AppendChild(node);

@@ -29,7 +29,6 @@ oVoiceBook::oVoiceBook(const NodeRecordFields& record) {
 
 oVoiceBook::~oVoiceBook() {
     icons::ReleaseImages(*this);
-    FreePidl();
 }
 
 void oVoiceBook::Reset() {
@@ -43,7 +42,7 @@ void oVoiceBook::Reset() {
     m_nShowCmd = 1;
     m_nKind = KIND_BOOK;
     m_nFlags = 0x02;
-    FreePidl(); // null on construction; a list held before is the node's own
+    m_pidl.reset();
     m_nImage = -1;
     m_nGrayImage = -1;
     m_nDefaultImage = -1;
@@ -86,19 +85,6 @@ void oVoiceBook::SetRole(int32_t role) {
     }
 }
 
-void oVoiceBook::SetPidl(LPITEMIDLIST pidl) noexcept {
-    if (pidl != m_pidl)
-        FreePidl();
-    m_pidl = pidl;
-}
-
-void oVoiceBook::FreePidl() noexcept {
-    if (m_pidl) {
-        ::CoTaskMemFree(m_pidl);
-        m_pidl = nullptr;
-    }
-}
-
 void oVoiceBook::SetFromRecord(const NodeRecordFields& r) {
     SetAll(r.name.c_str(), r.kind, r.flags, r.command.c_str(), r.arguments.c_str(),
            r.workDir.c_str(), r.iconFile.c_str(), r.iconIndex, NormalisedShow(r.showCmd));
@@ -125,11 +111,10 @@ NodeRecordFields oVoiceBook::ToRecord() const {
 }
 
 void oVoiceBook::CopyFrom(const oVoiceBook& source) {
-    FreePidl();
     SetAll(source.m_strName.c_str(), source.m_nKind, source.m_nFlags, source.m_strCommand.c_str(),
            source.m_strArguments.c_str(), source.m_strWorkDir.c_str(), source.m_strIconFile.c_str(),
            source.m_nIconIndex, source.m_nShowCmd);
-    m_pidl = model::PidlClone(source.m_pidl);
+    m_pidl.reset(model::PidlClone(source.m_pidl.get()));
     icons::ShareImage(*this, source);
     m_nDefaultImage = source.m_nDefaultImage;
     m_bScanSubFolders = source.m_bScanSubFolders;
@@ -160,7 +145,6 @@ void oVoiceBook::ResetAll(const wchar_t* name) {
     DeleteChildren();
     icons::ReleaseImages(*this);
     icons::DestroyImageLists();
-    FreePidl();
     Reset();
     SetName(name);
     m_nKind = KIND_BOOK;

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
+#include "framework/com.h"
 #include "model/tree_node.h"
 
 // Kind bits. A category has high nibble KIND_ITEM with KIND_COMMAND clear; a button has
@@ -55,9 +57,8 @@ public:
                 int32_t iconIndex, int32_t showCmd);
     // ROLE_GO_UP also selects built-in picture 12 and a depth that sorts below everything.
     void SetRole(int32_t role);
-    // Takes ownership of `pidl`; the list it replaces is freed (the node owns its list).
-    void SetPidl(LPITEMIDLIST pidl) noexcept;
-    void FreePidl() noexcept;
+    // The node owns its identifier list; the one it replaces is freed.
+    void SetPidl(fw::Pidl list) noexcept { m_pidl = std::move(list); }
 
     // Node filled from a data-file record (show state 10 becomes 1).
     void SetFromRecord(const NodeRecordFields& record);
@@ -103,7 +104,7 @@ public:
     int32_t m_nShowCmd = 1;
     int32_t m_nKind = KIND_BOOK;
     uint32_t m_nFlags = 0x02;
-    LPITEMIDLIST m_pidl = nullptr;
+    fw::Pidl m_pidl;
     int32_t m_nImage = -1;
     int32_t m_nGrayImage = -1;
     int32_t m_nDefaultImage = -1;

@@ -36,7 +36,7 @@ oVoiceBook* AddShellItemButton(oVoiceBook& parent, const std::wstring& name, fw:
                         iconAndShow ? iconAndShow->iconFile.c_str() : nullptr,
                         iconAndShow ? iconAndShow->iconIndex : 0,
                         iconAndShow ? iconAndShow->showCmd : SW_SHOWNORMAL);
-    node->SetPidl(list.release());
+    node->SetPidl(std::move(list));
     return node;
 }
 

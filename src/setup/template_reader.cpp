@@ -65,8 +65,8 @@ bool TemplateReader::ReadSubBooks(const std::wstring& section, oVoiceBook& paren
             fw::Pidl list;
             if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, plan.specialFolder, list.put())) &&
                 list) {
-                category->SetPidl(list.release());
-                if (!fill_(*category, category->m_pidl)) {
+                category->SetPidl(std::move(list));
+                if (!fill_(*category, category->m_pidl.get())) {
                     stopped_ = true;
                     return false;
                 }

@@ -5,14 +5,14 @@
 namespace shell {
 
 bool RunNode(const oVoiceBook& node, const std::wstring& replacement) {
-    switch (ChooseRunRoute(node.m_nKind, node.m_pidl != nullptr)) {
+    switch (ChooseRunRoute(node.m_nKind, node.m_pidl.get() != nullptr)) {
     case RunRoute::Fail:
         return false;
     case RunRoute::Nothing:
         return true;
     case RunRoute::ItemIdList:
         // A shell item always opens normally: its stored arguments and state do not apply.
-        return RunItemIdList(node.m_pidl, nullptr, SW_SHOWNORMAL);
+        return RunItemIdList(node.m_pidl.get(), nullptr, SW_SHOWNORMAL);
     case RunRoute::Target:
         break;
     }

@@ -158,7 +158,7 @@ void CProgramToolBar::ReloadShellCategory(oVoiceBook& category) {
             button->SetNode(nullptr);
     ++m_nTreeChanges;
     category.DeleteChildren();
-    setup::FillFromShellFolder(category, category.m_pidl);
+    setup::FillFromShellFolder(category, category.m_pidl.get());
     MarkModified();
 }
 

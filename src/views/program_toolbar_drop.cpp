@@ -43,7 +43,7 @@ std::unique_ptr<oVoiceBook> NodeForPath(const std::wstring& path) {
         } else if (shell::ReadShortcutIdList(path, list, &link)) {
             node->SetAll(name.c_str(), kDroppedKind, 0, L"", L"", L"", link.iconFile.c_str(),
                          link.iconIndex, link.showCmd);
-            node->SetPidl(list.release());
+            node->SetPidl(std::move(list));
         } else {
             return nullptr;
         }
@@ -175,7 +175,7 @@ void CProgramToolBar::DropItemIdList(fw::Pidl list, POINT screen) {
     auto node = std::make_unique<oVoiceBook>();
     const std::wstring name = DisplayName(list.get());
     node->SetAll(name.c_str(), kDroppedKind, 2, L"", L"", L"", L"", 0, SW_SHOWNORMAL);
-    node->SetPidl(list.release());
+    node->SetPidl(std::move(list));
     oVoiceBook* target = DropTargetAt(true, false, screen);
     views::DropTargetFacts facts = DropFacts(target, screen);
     // A top-level category takes the item in; anything deeper gets it after it.

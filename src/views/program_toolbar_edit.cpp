@@ -310,7 +310,7 @@ void CProgramToolBar::EditProperties() {
     if (node->m_nRole != ROLE_NORMAL)
         return;
     if (node->IsButton() && node->m_pidl) {
-        ShowItemProperties(Owner(), node->m_pidl);
+        ShowItemProperties(Owner(), node->m_pidl.get());
         return;
     }
     // The dialog edits a copy: a reload while it is open may delete the node itself.
@@ -372,7 +372,7 @@ void CProgramToolBar::RefreshCategory(oVoiceBook* category) {
         std::wstring text = fw::FormatText(fw::LoadResString(IDS_ASK_RELOAD_GROUP).c_str(),
                                            category->m_strName.c_str());
         const std::wstring path =
-            category->m_pidl ? shell::PathFromItemIdList(category->m_pidl) : category->m_strCommand;
+            category->m_pidl ? shell::PathFromItemIdList(category->m_pidl.get()) : category->m_strCommand;
         if (!path.empty())
             text += L"\r\n\r\n[" + path + L"]";
         if (shell::ShowMessage(Owner(), text, MB_YESNO | MB_ICONINFORMATION) == IDNO)
@@ -387,7 +387,7 @@ void CProgramToolBar::RefreshCategory(oVoiceBook* category) {
         {
             fw::WaitCursor wait;
             fresh = category->m_pidl
-                        ? setup::FillFromShellFolderWhilePumping(category->m_pidl, hwnd_)
+                        ? setup::FillFromShellFolderWhilePumping(category->m_pidl.get(), hwnd_)
                         : setup::FillFromFolderWhilePumping(
                               category->m_strCommand, category->m_bScanSubFolders != 0, hwnd_);
         }

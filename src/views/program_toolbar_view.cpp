@@ -122,7 +122,7 @@ void CProgramToolBar::WatchCategory(oVoiceBook* category) {
         m_watcher.Stop();
         return;
     }
-    const std::wstring folder = shell::PathFromItemIdList(category->m_pidl);
+    const std::wstring folder = shell::PathFromItemIdList(category->m_pidl.get());
     if (!folder.empty())
         m_watcher.Start(hwnd_, folder, *category);
 }

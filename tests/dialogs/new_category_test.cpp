@@ -176,7 +176,7 @@ TEST(NewCategoryCommandTest, ChosenFolderGivesButtonsForItsSubFolders) {
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->Parent(), &root);
     EXPECT_EQ(made->Next(), nullptr) << "without an anchor the category ends the top level";
-    EXPECT_NE(made->m_pidl, nullptr);
+    EXPECT_TRUE(made->m_pidl);
     std::wstring targets;
     for (oVoiceBook* c = made->FirstChild(); c; c = c->Next()) {
         EXPECT_TRUE(c->IsButton());

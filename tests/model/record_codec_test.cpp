@@ -251,7 +251,7 @@ TEST(ChildListTest, EntriesWithAndWithoutIdentifierLists) {
     const auto id = IdList(18); // 20 bytes of item and 2 of terminator
     void* p = ::CoTaskMemAlloc(id.size());
     std::memcpy(p, id.data(), id.size());
-    shellItem->SetPidl(static_cast<LPITEMIDLIST>(p));
+    shellItem->SetPidl(fw::Pidl(static_cast<LPITEMIDLIST>(p)));
 
     const auto bytes = model::EncodeChildList(parent, RecordLayout::Long);
     ASSERT_EQ(bytes.size(), 10524u + 4 + 10524 + 4 + 22);

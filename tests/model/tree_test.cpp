@@ -65,7 +65,7 @@ TEST(TreeTest, DefaultsOfANewNode) {
     EXPECT_EQ(n.m_nGrayImage, -1);
     EXPECT_EQ(n.m_nDefaultImage, -1);
     EXPECT_EQ(n.m_nRole, ROLE_NORMAL);
-    EXPECT_EQ(n.m_pidl, nullptr);
+    EXPECT_FALSE(n.m_pidl);
     EXPECT_EQ(n.m_nDepth, 0);
 }
 
@@ -225,7 +225,7 @@ TEST(TreeTest, CloneTreeCopiesEverythingWithItsOwnIdentifierLists) {
     cat->m_bScanSubFolders = 1;
     cat->m_nDefaultImage = 7;
     oVoiceBook* shellItem = AddButton(*cat, L"Printers");
-    shellItem->SetPidl(MakePidl(20, 0xAB));
+    shellItem->SetPidl(fw::Pidl(MakePidl(20, 0xAB)));
     shellItem->m_nImage = 42;
     shellItem->m_nGrayImage = 43;
     AddButton(*AddCategory(*cat, L"Sub"), L"Leaf");
@@ -242,13 +242,13 @@ TEST(TreeTest, CloneTreeCopiesEverythingWithItsOwnIdentifierLists) {
     EXPECT_EQ(copiedItem->m_nDepth, 1);
     EXPECT_EQ(copiedItem->m_nImage, 42);
     EXPECT_EQ(copiedItem->m_nGrayImage, -1); // the grey picture is not shared
-    ASSERT_NE(copiedItem->m_pidl, nullptr);
-    EXPECT_NE(copiedItem->m_pidl, shellItem->m_pidl);
-    ASSERT_EQ(model::PidlSize(copiedItem->m_pidl), 24u);
-    EXPECT_EQ(std::memcmp(copiedItem->m_pidl, shellItem->m_pidl, 24), 0);
+    ASSERT_TRUE(copiedItem->m_pidl);
+    EXPECT_NE(copiedItem->m_pidl.get(), shellItem->m_pidl.get());
+    ASSERT_EQ(model::PidlSize(copiedItem->m_pidl.get()), 24u);
+    EXPECT_EQ(std::memcmp(copiedItem->m_pidl.get(), shellItem->m_pidl.get(), 24), 0);
 
     root.RemoveChild(cat); // the source's lists are freed; the copy's must stay valid
-    EXPECT_EQ(model::PidlSize(copiedItem->m_pidl), 24u);
+    EXPECT_EQ(model::PidlSize(copiedItem->m_pidl.get()), 24u);
     EXPECT_EQ(copy->FirstChild()->Next()->FirstChild()->m_nDepth, 2);
     delete copy;
 }
@@ -256,13 +256,13 @@ TEST(TreeTest, CloneTreeCopiesEverythingWithItsOwnIdentifierLists) {
 TEST(TreeTest, ResetAllStartsAfresh) {
     oVoiceBook root;
     AddCategory(root, L"Old");
-    root.SetPidl(MakePidl(4, 1));
+    root.SetPidl(fw::Pidl(MakePidl(4, 1)));
     root.m_nFlags = 0x05;
     root.m_strCommand = L"Old";
     root.ResetAll(L"ToolBar");
     EXPECT_EQ(root.m_strName, L"ToolBar");
     EXPECT_EQ(root.m_pFirstChild, nullptr);
-    EXPECT_EQ(root.m_pidl, nullptr);
+    EXPECT_FALSE(root.m_pidl);
     EXPECT_EQ(root.m_nKind, KIND_BOOK);
     EXPECT_EQ(root.m_nFlags & 3u, 2u);
     EXPECT_TRUE(root.m_strCommand.empty());
@@ -362,12 +362,11 @@ TEST(TreeTest, ANodeFreesTheIdentifierListsItLetsGo) {
     LPITEMIDLIST first = MakePidl(8, 1), second = MakePidl(8, 2);
     {
         oVoiceBook node;
-        node.SetPidl(first);
-        node.SetPidl(second);
-        node.SetPidl(second); // the same list again stays
+        node.SetPidl(fw::Pidl(first));
+        node.SetPidl(fw::Pidl(second));
         EXPECT_EQ(spy.freed, (std::vector<void*>{first}));
         node.Reset();
-        EXPECT_EQ(node.m_pidl, nullptr);
+        EXPECT_FALSE(node.m_pidl);
         EXPECT_EQ(spy.freed, (std::vector<void*>{first, second}));
     }
     EXPECT_EQ(spy.freed.size(), 2u);

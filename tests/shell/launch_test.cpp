@@ -162,8 +162,8 @@ TEST_F(LaunchTest, ReplacementArgumentsWithBlanksArePassedWholeAndUnquoted) {
 TEST_F(LaunchTest, ShellItemRunsNormallyWithoutItsArguments) {
     oVoiceBook node;
     MakeButton(node, L"", L"ignored", dir_.path(), SW_SHOWMINIMIZED);
-    node.SetPidl(::ILCreateFromPathW(shelltest::HelperPath().c_str()));
-    ASSERT_NE(node.m_pidl, nullptr);
+    node.SetPidl(fw::Pidl(::ILCreateFromPathW(shelltest::HelperPath().c_str())));
+    ASSERT_TRUE(node.m_pidl);
     const StartRecord r = RunAndRecord(node);
     EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"");
     EXPECT_EQ(r.show, SW_SHOWNORMAL);

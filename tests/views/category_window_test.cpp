@@ -205,8 +205,8 @@ TEST_F(CategoryWindowTest, ReloadsOfALinkedCategoryLeaveNothingPointingAtDeleted
     tree.ResetAll(L"ToolBar");
     Button(*Category(tree, L"Plain"), L"p1", L"p.exe");
     oVoiceBook* linked = Category(tree, L"Linked");
-    linked->SetPidl(::ILCreateFromPathW(folder.path().c_str()));
-    ASSERT_NE(linked->m_pidl, nullptr) << ::GetLastError();
+    linked->SetPidl(fw::Pidl(::ILCreateFromPathW(folder.path().c_str())));
+    ASSERT_TRUE(linked->m_pidl) << ::GetLastError();
     Button(*linked, L"stale", L"stale.exe");
     tree.SetCommand(L"Plain");
     ASSERT_NO_FATAL_FAILURE(Start(tree, VIEW_ICON_BUTTONS | VIEW_TAB_STRIP));

@@ -275,7 +275,7 @@ TEST_F(DropObjectTest, AShellItemWithoutAPathKeepsItsListAndDisplayName) {
     ASSERT_NE(added->m_strName, L"Two");
     EXPECT_FALSE(added->m_strName.empty());
     EXPECT_TRUE(added->m_strCommand.empty());
-    EXPECT_TRUE(::ILIsEqual(added->m_pidl, controls.get()));
+    EXPECT_TRUE(::ILIsEqual(added->m_pidl.get(), controls.get()));
 }
 
 TEST_F(DropObjectTest, OntoACategoryButtonEvenItsEdgeTheCategoryTakesItAndIsShown) {

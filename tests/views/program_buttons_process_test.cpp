@@ -230,8 +230,8 @@ TEST_F(ProgramButtonsTest, CategoryButtonsAndTabsSwitchAndALinkedFolderIsFollowe
     tree.ResetAll(L"ToolBar");
     AddButton(*AddCategory(tree, L"Plain"), L"P1", L"p.exe");
     oVoiceBook* linked = AddCategory(tree, L"Linked");
-    linked->SetPidl(::ILCreateFromPathW(dir_.path().c_str()));
-    ASSERT_NE(linked->m_pidl, nullptr) << ::GetLastError();
+    linked->SetPidl(fw::Pidl(::ILCreateFromPathW(dir_.path().c_str())));
+    ASSERT_TRUE(linked->m_pidl) << ::GetLastError();
     AddButton(*linked, L"stale", L"s.exe");
     tree.SetCommand(L"Plain");
     ASSERT_NO_FATAL_FAILURE(Start(tree));
