@@ -18,6 +18,25 @@ int32_t NormalisedShow(int32_t show) {
 }
 } // namespace
 
+NodeRecordFields NewNodeFields(std::wstring name, int32_t kind, uint32_t flags) {
+    NodeRecordFields f;
+    f.name = std::move(name);
+    f.kind = kind;
+    f.flags = flags;
+    f.defaultImage = -1;
+    return f;
+}
+
+NodeRecordFields CategoryFields(std::wstring name) {
+    return NewNodeFields(std::move(name), KIND_ITEM | KIND_BOOK, 0x02);
+}
+
+NodeRecordFields ButtonFields(std::wstring name, std::wstring command) {
+    NodeRecordFields f = NewNodeFields(std::move(name), KIND_ITEM | KIND_COMMAND, 0);
+    f.command = std::move(command);
+    return f;
+}
+
 oVoiceBook::oVoiceBook() {
     Reset();
 }
@@ -62,19 +81,6 @@ const std::wstring& oVoiceBook::GetIcon(int32_t* index) const {
     return m_strIconFile;
 }
 
-void oVoiceBook::SetAll(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
-                        const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
-                        int32_t iconIndex, int32_t showCmd) {
-    SetName(name);
-    m_nKind = kind;
-    m_nFlags = flags;
-    SetCommand(command);
-    SetArguments(arguments);
-    SetWorkDir(workDir);
-    SetIcon(iconFile, iconIndex);
-    m_nShowCmd = showCmd;
-}
-
 void oVoiceBook::SetRole(int32_t role) {
     m_nRole = role;
     if (role == ROLE_GO_UP) {
@@ -86,8 +92,15 @@ void oVoiceBook::SetRole(int32_t role) {
 }
 
 void oVoiceBook::SetFromRecord(const NodeRecordFields& r) {
-    SetAll(r.name.c_str(), r.kind, r.flags, r.command.c_str(), r.arguments.c_str(),
-           r.workDir.c_str(), r.iconFile.c_str(), r.iconIndex, NormalisedShow(r.showCmd));
+    m_strName = r.name;
+    m_nKind = r.kind;
+    m_nFlags = r.flags;
+    m_strCommand = r.command;
+    m_strArguments = r.arguments;
+    m_strWorkDir = r.workDir;
+    m_strIconFile = r.iconFile;
+    m_nIconIndex = r.iconIndex;
+    m_nShowCmd = NormalisedShow(r.showCmd);
     m_nDefaultImage = r.defaultImage;
     m_bScanSubFolders = r.scanSubFolders;
     m_nRole = r.role;
@@ -111,9 +124,15 @@ NodeRecordFields oVoiceBook::ToRecord() const {
 }
 
 void oVoiceBook::CopyFrom(const oVoiceBook& source) {
-    SetAll(source.m_strName.c_str(), source.m_nKind, source.m_nFlags, source.m_strCommand.c_str(),
-           source.m_strArguments.c_str(), source.m_strWorkDir.c_str(), source.m_strIconFile.c_str(),
-           source.m_nIconIndex, source.m_nShowCmd);
+    m_strName = source.m_strName;
+    m_nKind = source.m_nKind;
+    m_nFlags = source.m_nFlags;
+    m_strCommand = source.m_strCommand;
+    m_strArguments = source.m_strArguments;
+    m_strWorkDir = source.m_strWorkDir;
+    m_strIconFile = source.m_strIconFile;
+    m_nIconIndex = source.m_nIconIndex;
+    m_nShowCmd = source.m_nShowCmd;
     m_pidl.reset(model::PidlClone(source.m_pidl.get()));
     icons::ShareImage(*this, source);
     m_nDefaultImage = source.m_nDefaultImage;
@@ -121,22 +140,14 @@ void oVoiceBook::CopyFrom(const oVoiceBook& source) {
     m_nRole = source.m_nRole;
 }
 
-oVoiceBook* oVoiceBook::AddChild(const wchar_t* name, int32_t kind, uint32_t flags,
-                                 const wchar_t* command, const wchar_t* arguments,
-                                 const wchar_t* workDir, const wchar_t* iconFile, int32_t iconIndex,
-                                 int32_t showCmd) {
-    auto* node = new oVoiceBook();
-    node->SetAll(name, kind, flags, command, arguments, workDir, iconFile, iconIndex, showCmd);
+oVoiceBook* oVoiceBook::AddChild(const NodeRecordFields& fields) {
+    auto* node = new oVoiceBook(fields);
     AppendChild(node);
     return node;
 }
 
-oVoiceBook* oVoiceBook::AddAfter(const wchar_t* name, int32_t kind, uint32_t flags,
-                                 const wchar_t* command, const wchar_t* arguments,
-                                 const wchar_t* workDir, const wchar_t* iconFile, int32_t iconIndex,
-                                 int32_t showCmd) {
-    auto* node = new oVoiceBook();
-    node->SetAll(name, kind, flags, command, arguments, workDir, iconFile, iconIndex, showCmd);
+oVoiceBook* oVoiceBook::AddAfter(const NodeRecordFields& fields) {
+    auto* node = new oVoiceBook(fields);
     InsertAfter(node);
     return node;
 }

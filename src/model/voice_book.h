@@ -34,6 +34,13 @@ struct NodeRecordFields {
     int32_t showCmd = 1;
 };
 
+// The fields of a node made in this run rather than read from a file: empty texts, show
+// state normal and no default picture chosen yet.
+NodeRecordFields NewNodeFields(std::wstring name, int32_t kind, uint32_t flags);
+// A category and a button as the bar's Add commands make them.
+NodeRecordFields CategoryFields(std::wstring name);
+NodeRecordFields ButtonFields(std::wstring name, std::wstring command = std::wstring());
+
 class oVoiceBook : public oTreeNode {
 public:
     oVoiceBook();
@@ -52,25 +59,19 @@ public:
     void SetWorkDir(const wchar_t* text) { m_strWorkDir = text ? text : L""; }
     void SetIcon(const wchar_t* file, int32_t index);
     const std::wstring& GetIcon(int32_t* index = nullptr) const;
-    void SetAll(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
-                const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
-                int32_t iconIndex, int32_t showCmd);
     // ROLE_GO_UP also selects built-in picture 12 and a depth that sorts below everything.
     void SetRole(int32_t role);
     // The node owns its identifier list; the one it replaces is freed.
     void SetPidl(fw::Pidl list) noexcept { m_pidl = std::move(list); }
 
-    // Node filled from a data-file record (show state 10 becomes 1).
+    // Node filled from record fields (show state 10 becomes 1).
     void SetFromRecord(const NodeRecordFields& record);
     // The record fields of this node, as a save writes them (show state 10 written as 1).
     NodeRecordFields ToRecord() const;
 
-    oVoiceBook* AddChild(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
-                         const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
-                         int32_t iconIndex, int32_t showCmd);
-    oVoiceBook* AddAfter(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
-                         const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
-                         int32_t iconIndex, int32_t showCmd);
+    // A new node from `fields`, appended to this node's children or linked after this node.
+    oVoiceBook* AddChild(const NodeRecordFields& fields);
+    oVoiceBook* AddAfter(const NodeRecordFields& fields);
     // Empties the tree below the root and starts afresh with the given name (first run).
     void ResetAll(const wchar_t* name);
     int CountChildCategories() const;

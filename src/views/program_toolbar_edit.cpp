@@ -173,12 +173,15 @@ void CProgramToolBar::AddButton() {
     // The tree may have changed while the dialog was open (a watched folder reloaded).
     if (!m_pCurrentCategory)
         return;
-    auto* node = new oVoiceBook();
-    node->SetAll(v.name.c_str(), KIND_ITEM | KIND_COMMAND, 0, v.command.c_str(),
-                 v.arguments.c_str(), v.workDir.c_str(), v.iconFile.c_str(), v.iconIndex,
-                 v.showCmd);
+    NodeRecordFields f = ButtonFields(v.name, v.command);
+    f.arguments = v.arguments;
+    f.workDir = v.workDir;
+    f.iconFile = v.iconFile;
+    f.iconIndex = v.iconIndex;
+    f.showCmd = v.showCmd;
     if (shell::IsWebAddress(v.command) && v.iconFile.empty())
-        node->m_nDefaultImage = icons::kPictureWeb;
+        f.defaultImage = icons::kPictureWeb;
+    auto* node = new oVoiceBook(f);
     views::InsertAtContext(*node, context ? FindNode(context) : nullptr, *m_pCurrentCategory);
     ShowCategory(m_pCurrentCategory, false);
     MarkModified();

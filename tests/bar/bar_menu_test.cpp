@@ -214,15 +214,15 @@ class ToolBarMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const wchar_t* category : {L"Work", L"Play"}) {
-            oVoiceBook* c = root_.AddChild(category, 0x12, 0, L"", L"", L"", L"", 0, 1);
+            oVoiceBook* c = root_.AddChild(NewNodeFields(category, 0x12, 0));
             for (int i = 0; i < 3; ++i) {
                 const std::wstring name = std::wstring(category) + std::to_wstring(i);
-                c->AddChild(name.c_str(), 0x14, 0, L"x.exe", L"", L"", L"", 0, 1);
+                c->AddChild(ButtonFields(name, L"x.exe"));
                 if (i == 0 && c == root_.FirstChild())
-                    c->AddChild(L"sep", 0x14, 0, L"", L"", L"", L"", 0, 1)->SetRole(ROLE_SEPARATOR);
+                    c->AddChild(ButtonFields(L"sep"))->SetRole(ROLE_SEPARATOR);
             }
         }
-        root_.AddChild(L"old kind", 0x22, 0, L"", L"", L"", L"", 0, 1);
+        root_.AddChild(NewNodeFields(L"old kind", 0x22, 0));
     }
     oVoiceBook root_;
 };
@@ -260,7 +260,7 @@ TEST_F(ToolBarMenuTest, ACommandBeyondTheListOrForADeletedButtonFindsNothing) {
     EXPECT_EQ(builder.NodeForCommand(12003, root_), nullptr);
     EXPECT_EQ(builder.NodeForCommand(12004, root_)->m_strName, L"Play1");
     // A new button in the old one's place is not run by the old command either.
-    play->AddChild(L"newcomer", 0x14, 0, L"x.exe", L"", L"", L"", 0, 1);
+    play->AddChild(ButtonFields(L"newcomer", L"x.exe"));
     EXPECT_EQ(builder.NodeForCommand(12003, root_), nullptr);
 }
 

@@ -76,11 +76,10 @@ protected:
         oVoiceBook tree;
         tree.ResetAll(L"ToolBar");
         for (const wchar_t* name : {L"Work", L"Play"}) {
-            oVoiceBook* c = tree.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+            oVoiceBook* c = tree.AddChild(CategoryFields(name));
             for (int i = 0; i < 3; ++i)
-                c->AddChild((std::wstring(name) + std::to_wstring(i)).c_str(),
-                            KIND_ITEM | KIND_COMMAND, 0, L"C:\\nowhere\\missing.exe", L"", L"", L"",
-                            0, 1);
+                c->AddChild(ButtonFields(std::wstring(name) + std::to_wstring(i),
+                                         L"C:\\nowhere\\missing.exe"));
         }
         ASSERT_TRUE(tree.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
         ASSERT_TRUE(lark_.Start());

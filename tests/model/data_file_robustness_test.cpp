@@ -330,11 +330,9 @@ namespace {
 void BuildSmallTree(oVoiceBook& root) {
     root.ResetAll(L"ToolBar");
     for (const wchar_t* name : {L"A", L"B"}) {
-        oVoiceBook* category =
-            root.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        oVoiceBook* category = root.AddChild(CategoryFields(name));
         for (int i = 0; i < 3; ++i)
-            category->AddChild(L"Button", KIND_ITEM | KIND_COMMAND, 0, L"b.exe", L"", L"", L"", 0,
-                               1);
+            category->AddChild(ButtonFields(L"Button", L"b.exe"));
     }
 }
 

@@ -15,14 +15,11 @@ using inspect::Element;
 
 namespace {
 
-constexpr int32_t kCategory = KIND_ITEM | KIND_BOOK;
-constexpr int32_t kButton = KIND_ITEM | KIND_COMMAND;
-
 oVoiceBook* AddCategory(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, kCategory, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 oVoiceBook* AddButton(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, kButton, 0, L"notepad.exe", L"", L"", L"", 0, 1);
+    return parent.AddChild(ButtonFields(name, L"notepad.exe"));
 }
 
 fw::Pidl OneItemList(size_t itemBytes) {

@@ -246,8 +246,8 @@ TEST(RecordCodecTest, StorageNames) {
 
 TEST(ChildListTest, EntriesWithAndWithoutIdentifierLists) {
     oVoiceBook parent;
-    parent.AddChild(L"plain", 0x14, 0, L"a.exe", L"", L"", L"", 0, 1);
-    oVoiceBook* shellItem = parent.AddChild(L"item", 0x14, 0, L"", L"", L"", L"", 0, 1);
+    parent.AddChild(ButtonFields(L"plain", L"a.exe"));
+    oVoiceBook* shellItem = parent.AddChild(ButtonFields(L"item"));
     const auto id = IdList(18); // 20 bytes of item and 2 of terminator
     void* p = ::CoTaskMemAlloc(id.size());
     std::memcpy(p, id.data(), id.size());

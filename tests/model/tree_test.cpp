@@ -26,10 +26,10 @@ int CountedNode::live = 0;
 std::multiset<const void*> CountedNode::destroyed;
 
 oVoiceBook* AddCategory(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 oVoiceBook* AddButton(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"cmd.exe", L"", L"", L"", 0, 1);
+    return parent.AddChild(ButtonFields(name, L"cmd.exe"));
 }
 
 // A list with one item of `payload` bytes.

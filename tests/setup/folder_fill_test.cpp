@@ -47,7 +47,9 @@ protected:
         ASSERT_TRUE(test::WriteShortcut(dir_ / L"Tools\\Prompt.lnk", cmd));
         ASSERT_TRUE(::CreateDirectoryW((dir_ / L"Tools\\Deep").c_str(), nullptr));
         ASSERT_TRUE(test::WriteTextFile(dir_ / L"Tools\\Deep\\deep.txt", "text"));
-        category_.SetAll(L"Linked", 0x12, 2, dir_.path().c_str(), L"", L"", L"", 0, 1);
+        NodeRecordFields linked = CategoryFields(L"Linked");
+        linked.command = dir_.path();
+        category_.SetFromRecord(linked);
     }
 
     void ExpectTopButtons() {

@@ -29,8 +29,11 @@ protected:
 
     static void MakeButton(oVoiceBook& node, const std::wstring& command,
                            const std::wstring& arguments, const std::wstring& workDir, int show) {
-        node.SetAll(L"Helper", KIND_ITEM | KIND_COMMAND, 0, command.c_str(), arguments.c_str(),
-                    workDir.c_str(), L"", 0, show);
+        NodeRecordFields f = ButtonFields(L"Helper", command);
+        f.arguments = arguments;
+        f.workDir = workDir;
+        f.showCmd = show;
+        node.SetFromRecord(f);
     }
 
     StartRecord RunAndRecord(const oVoiceBook& node, const std::wstring& replacement = {}) {

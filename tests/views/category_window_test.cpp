@@ -28,11 +28,10 @@
 namespace {
 
 oVoiceBook* Category(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 oVoiceBook* Button(oVoiceBook& parent, const std::wstring& name, const std::wstring& command) {
-    return parent.AddChild(name.c_str(), KIND_ITEM | KIND_COMMAND, 0, command.c_str(), L"", L"",
-                           L"", 0, 1);
+    return parent.AddChild(ButtonFields(name, command));
 }
 
 std::wstring TextOf(HWND hwnd) {

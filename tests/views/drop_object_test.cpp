@@ -95,11 +95,10 @@ protected:
         model::DataFilePath(model::kDataFileName);
         oVoiceBook tree;
         tree.ResetAll(L"ToolBar");
-        oVoiceBook* tools = tree.AddChild(L"Tools", KIND_ITEM, 2, L"", L"", L"", L"", 0, 1);
+        oVoiceBook* tools = tree.AddChild(NewNodeFields(L"Tools", KIND_ITEM, 2));
         for (const wchar_t* name : {L"One", L"Two"})
-            tools->AddChild(name, KIND_ITEM | KIND_COMMAND, 0, shelltest::HelperPath().c_str(), L"",
-                            L"", L"", 0, 1);
-        tree.AddChild(L"Other", KIND_ITEM, 2, L"", L"", L"", L"", 0, 1);
+            tools->AddChild(ButtonFields(name, shelltest::HelperPath()));
+        tree.AddChild(NewNodeFields(L"Other", KIND_ITEM, 2));
         tree.SetCommand(L"Tools");
         ASSERT_TRUE(tree.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
         g_pVoiceBook = new oVoiceBook();

@@ -65,14 +65,17 @@ void Click(const ShownButton& b) {
 }
 
 oVoiceBook* AddCategory(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 
 oVoiceBook* AddButton(oVoiceBook& parent, const std::wstring& name, const std::wstring& command,
                       const std::wstring& args = L"", const std::wstring& dir = L"",
                       int show = SW_SHOWNORMAL) {
-    return parent.AddChild(name.c_str(), KIND_ITEM | KIND_COMMAND, 0, command.c_str(), args.c_str(),
-                           dir.c_str(), L"", 0, show);
+    NodeRecordFields f = ButtonFields(name, command);
+    f.arguments = args;
+    f.workDir = dir;
+    f.showCmd = show;
+    return parent.AddChild(f);
 }
 
 class ProgramButtonsTest : public ::testing::Test {
