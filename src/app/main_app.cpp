@@ -91,8 +91,9 @@ bool CMainApp::InitInstance() {
     // 7. The result is not examined: failures show later as data-file or drop failures.
     m_ole.emplace();
     // 8. The tree is read when the program button bar is created. Its pictures of programs
-    // and shell items come from the shell.
+    // and shell items come from the shell; the lists of pictures are made with it.
     icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
+    icons::BuildImageLists();
     g_pVoiceBook = new oVoiceBook();
     // 9. The program takes no command-line arguments; whatever is given is ignored.
     // 10.

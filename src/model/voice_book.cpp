@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/image_lists.h"
+#include "model/picture_keeper.h"
 #include "model/pidl.h"
 
 oVoiceBook* g_pVoiceBook = nullptr;
@@ -47,11 +47,11 @@ oVoiceBook::oVoiceBook(const NodeRecordFields& record) {
 }
 
 oVoiceBook::~oVoiceBook() {
-    icons::ReleaseImages(*this);
+    ReleasePictures();
 }
 
 void oVoiceBook::Reset() {
-    icons::ReleaseImages(*this); // before the indices are cleared below
+    ReleasePictures();
     oTreeNode::Clear();
     m_strCommand.clear();
     m_strArguments.clear();
@@ -62,12 +62,23 @@ void oVoiceBook::Reset() {
     m_nKind = KIND_BOOK;
     m_nFlags = 0x02;
     m_pidl.reset();
-    m_nImage = -1;
-    m_nGrayImage = -1;
     m_nDefaultImage = -1;
     m_bScanSubFolders = 0;
     m_nRole = ROLE_NORMAL;
-    icons::BuildImageLists();
+}
+
+void oVoiceBook::ReleasePictures() noexcept {
+    // Only nodes of the window thread have pictures: the keeper is asked about those alone.
+    if (m_nImage >= 0 || m_nGrayImage >= 0) {
+        if (model::PictureKeeper* keeper = model::CurrentPictureKeeper()) {
+            if (m_nImage >= 0)
+                keeper->Release(m_nImage);
+            if (m_nGrayImage >= 0 && m_nGrayImage != m_nImage)
+                keeper->Release(m_nGrayImage);
+        }
+    }
+    m_nImage = -1;
+    m_nGrayImage = -1;
 }
 
 void oVoiceBook::SetIcon(const wchar_t* file, int32_t index) {
@@ -84,7 +95,7 @@ const std::wstring& oVoiceBook::GetIcon(int32_t* index) const {
 void oVoiceBook::SetRole(int32_t role) {
     m_nRole = role;
     if (role == ROLE_GO_UP) {
-        icons::ReleaseImages(*this);
+        ReleasePictures();
         m_nImage = kGoUpPicture;
         m_nGrayImage = kGoUpPicture;
         m_nDepth = kGoUpDepth;
@@ -134,7 +145,14 @@ void oVoiceBook::CopyFrom(const oVoiceBook& source) {
     m_nIconIndex = source.m_nIconIndex;
     m_nShowCmd = source.m_nShowCmd;
     m_pidl.reset(model::PidlClone(source.m_pidl.get()));
-    icons::ShareImage(*this, source);
+    if (&source != this) {
+        // The copy shows its source's colour picture, as one more user of it.
+        ReleasePictures();
+        model::PictureKeeper* keeper = model::CurrentPictureKeeper();
+        if (keeper && source.m_nImage >= 0)
+            keeper->AddUser(source.m_nImage);
+        m_nImage = source.m_nImage;
+    }
     m_nDefaultImage = source.m_nDefaultImage;
     m_bScanSubFolders = source.m_bScanSubFolders;
     m_nRole = source.m_nRole;
@@ -154,8 +172,9 @@ oVoiceBook* oVoiceBook::AddAfter(const NodeRecordFields& fields) {
 
 void oVoiceBook::ResetAll(const wchar_t* name) {
     DeleteChildren();
-    icons::ReleaseImages(*this);
-    icons::DestroyImageLists();
+    ReleasePictures();
+    if (model::PictureKeeper* keeper = model::CurrentPictureKeeper())
+        keeper->StartAfresh();
     Reset();
     SetName(name);
     m_nKind = KIND_BOOK;

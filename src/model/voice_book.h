@@ -47,8 +47,7 @@ public:
     explicit oVoiceBook(const NodeRecordFields& record);
     ~oVoiceBook() override;
 
-    // Defaults of every field; also makes sure the shared image lists exist (and gives up
-    // the node's pictures in them).
+    // Defaults of every field; the node's pictures are given up.
     virtual void Reset();
     void Clear() override { Reset(); }
     virtual void CopyFrom(const oVoiceBook& source);
@@ -61,6 +60,8 @@ public:
     const std::wstring& GetIcon(int32_t* index = nullptr) const;
     // ROLE_GO_UP also selects built-in picture 12 and a depth that sorts below everything.
     void SetRole(int32_t role);
+    // The node no longer shows its pictures (model/picture_keeper.h): both indices become -1.
+    void ReleasePictures() noexcept;
     // The node owns its identifier list; the one it replaces is freed.
     void SetPidl(fw::Pidl list) noexcept { m_pidl = std::move(list); }
 
@@ -72,7 +73,8 @@ public:
     // A new node from `fields`, appended to this node's children or linked after this node.
     oVoiceBook* AddChild(const NodeRecordFields& fields);
     oVoiceBook* AddAfter(const NodeRecordFields& fields);
-    // Empties the tree below the root and starts afresh with the given name (first run).
+    // Empties the tree below the root and starts afresh with the given name (first run); the
+    // pictures start afresh too.
     void ResetAll(const wchar_t* name);
     int CountChildCategories() const;
     // Detached deep copy of this node and its subtree (identifier lists copied too).
@@ -106,6 +108,7 @@ public:
     int32_t m_nKind = KIND_BOOK;
     uint32_t m_nFlags = 0x02;
     fw::Pidl m_pidl;
+    // Indices of the node's pictures in the picture keeper's lists (-1: none built yet).
     int32_t m_nImage = -1;
     int32_t m_nGrayImage = -1;
     int32_t m_nDefaultImage = -1;
