@@ -17,7 +17,7 @@
 #include "bar/bar_metrics.h"
 #include "framework/handle.h"
 #include "model/data_path.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "shell/program_icon.h"

@@ -4,7 +4,7 @@
 #include "bar/main_dlg.h"
 #include "framework/gdi.h"
 #include "framework/resources.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "shell/program_icon.h"

@@ -1,4 +1,4 @@
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 
 #include <shellapi.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/resources.h"
-#include "model/picture_cache.h"
+#include "ui/picture_cache.h"
 #include "model/picture_keeper.h"
 #include "model/voice_book.h"
 #include "resource.h"

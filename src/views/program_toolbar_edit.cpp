@@ -15,7 +15,7 @@
 #include "framework/resources.h"
 #include "framework/text.h"
 #include "framework/wait_cursor.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "resource.h"
 #include "setup/first_scan_dlg.h"
 #include "setup/pumped_fill.h"

@@ -7,7 +7,7 @@
 #include "dialog_script.h"
 #include "dialogs/button_values.h"
 #include "dialogs/edit_program_command_dlg.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "framework/text.h"
 #include "model/voice_book.h"
 #include "resource.h"

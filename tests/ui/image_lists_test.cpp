@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/gdi.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "support/test_util.h"
 
