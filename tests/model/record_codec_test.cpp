@@ -72,12 +72,11 @@ void AppendEntry(std::vector<uint8_t>& b, const wchar_t* name, uint32_t count,
 
 // A list of one item with `payload` bytes, then the terminator.
 std::vector<uint8_t> IdList(size_t payload) {
-    std::vector<uint8_t> b;
-    b.push_back(static_cast<uint8_t>(2 + payload));
-    b.push_back(0);
-    b.insert(b.end(), payload, 0x5A);
-    b.push_back(0);
-    b.push_back(0);
+    std::vector<uint8_t> b(2 + payload + 2, 0x5A);
+    b[0] = static_cast<uint8_t>(2 + payload);
+    b[1] = 0;
+    b[2 + payload] = 0;
+    b[3 + payload] = 0;
     return b;
 }
 
