@@ -3,10 +3,12 @@
 
 #include <cstring>
 #include <set>
+#include <string>
 #include <vector>
 
 #include <objbase.h>
 
+#include "model/picture_keeper.h"
 #include "model/pidl.h"
 #include "model/voice_book.h"
 
@@ -298,6 +300,43 @@ TEST(TreeTest, RecordShowStateTenBecomesNormal) {
     EXPECT_EQ(n.ToRecord().showCmd, 1);
     r.showCmd = 3;
     EXPECT_EQ(oVoiceBook(r).m_nShowCmd, 3);
+}
+
+TEST(TreeTest, NodesOfThisRunChooseNoDefaultPicture) {
+    // As a node made without fields: the data file and the web-picture rule tell -1 from 0.
+    const int32_t none = oVoiceBook().m_nDefaultImage;
+    for (const NodeRecordFields& made :
+         {CategoryFields(L"c"), ButtonFields(L"b", L"x.exe"), NewNodeFields(L"o", 0x22, 0)})
+        EXPECT_EQ(oVoiceBook(made).m_nDefaultImage, none) << made.name;
+}
+
+// What the tree tells the keeper of its pictures, in order.
+struct RecordingKeeper final : model::PictureKeeper {
+    std::vector<std::string> calls;
+    void Release(int picture) noexcept override { calls.push_back("-" + std::to_string(picture)); }
+    void AddUser(int picture) noexcept override { calls.push_back("+" + std::to_string(picture)); }
+    void StartAfresh() override { calls.push_back("afresh"); }
+};
+
+TEST(TreeTest, TheKeeperHearsOfEveryPictureANodeGivesUpOrShares) {
+    RecordingKeeper keeper;
+    model::SetPictureKeeper(&keeper);
+    {
+        oVoiceBook source, copy, root, plain;
+        source.m_nImage = source.m_nGrayImage = 20;
+        copy.m_nImage = 30;
+        copy.m_nGrayImage = 31;
+        copy.CopyFrom(source); // gives its own up, shows the source's colour picture
+        EXPECT_EQ(copy.m_nGrayImage, -1);
+        copy.Reset();
+        source.SetRole(ROLE_GO_UP);
+        root.ResetAll(L"ToolBar");
+        // The nodes go in reverse: plain, root and copy have no picture left, the go-up node
+        // gives up its built-in one (which the keeper never counts).
+    }
+    model::SetPictureKeeper(nullptr);
+    EXPECT_EQ(keeper.calls,
+              (std::vector<std::string>{"-30", "-31", "+20", "-20", "-20", "afresh", "-12"}));
 }
 
 TEST(PidlTest, WellFormedListsOnly) {
