@@ -374,8 +374,9 @@ void CProgramToolBar::RefreshCategory(oVoiceBook* category) {
     if (linked) {
         std::wstring text = fw::FormatText(fw::LoadResString(IDS_ASK_RELOAD_GROUP).c_str(),
                                            category->m_strName.c_str());
-        const std::wstring path =
-            category->m_pidl ? shell::PathFromItemIdList(category->m_pidl.get()) : category->m_strCommand;
+        const std::wstring path = category->m_pidl
+                                      ? shell::PathFromItemIdList(category->m_pidl.get())
+                                      : category->m_strCommand;
         if (!path.empty())
             text += L"\r\n\r\n[" + path + L"]";
         if (shell::ShowMessage(Owner(), text, MB_YESNO | MB_ICONINFORMATION) == IDNO)

@@ -243,7 +243,8 @@ TEST_F(RobustnessTest, DamageInsideAChildListKeepsTheEntriesBeforeIt) {
         size_t offset = 0;
         for (const oVoiceBook* c : children) {
             countOffsets.push_back(offset + model::RecordSize(model::RecordLayout::Long));
-            offset += model::RecordSize(model::RecordLayout::Long) + 4 + model::PidlSize(c->m_pidl.get());
+            offset +=
+                model::RecordSize(model::RecordLayout::Long) + 4 + model::PidlSize(c->m_pidl.get());
         }
         size_t damagedAt = 0;
         const bool truncate = i % 4 == 0;
@@ -269,7 +270,8 @@ TEST_F(RobustnessTest, DamageInsideAChildListKeepsTheEntriesBeforeIt) {
             const size_t recordSize = model::RecordSize(model::RecordLayout::Long);
             size_t kept = 0, end = 0;
             while (kept < children.size() &&
-                   end + recordSize + 4 + model::PidlSize(children[kept]->m_pidl.get()) <= damagedAt)
+                   end + recordSize + 4 + model::PidlSize(children[kept]->m_pidl.get()) <=
+                       damagedAt)
                 end += recordSize + 4 + model::PidlSize(children[kept++]->m_pidl.get());
             bool lostStorages = false;
             for (size_t k = kept; k < children.size(); ++k)

@@ -161,7 +161,8 @@ TEST_F(FolderFillTest, VirtualFolderGivesButtonsWithAbsoluteLists) {
         EXPECT_EQ(item->m_nShowCmd, 1);
         EXPECT_EQ(item->m_strCommand, L"");
         ASSERT_TRUE(item->m_pidl);
-        EXPECT_TRUE(::ILIsParent(controls.get(), item->m_pidl.get(), TRUE)) << "absolute, one below";
+        EXPECT_TRUE(::ILIsParent(controls.get(), item->m_pidl.get(), TRUE))
+            << "absolute, one below";
     }
     setup::FillFromShellFolder(category_, nullptr);
     EXPECT_EQ(Children(category_).size(), items.size());
