@@ -135,15 +135,7 @@ NodeRecordFields oVoiceBook::ToRecord() const {
 }
 
 void oVoiceBook::CopyFrom(const oVoiceBook& source) {
-    m_strName = source.m_strName;
-    m_nKind = source.m_nKind;
-    m_nFlags = source.m_nFlags;
-    m_strCommand = source.m_strCommand;
-    m_strArguments = source.m_strArguments;
-    m_strWorkDir = source.m_strWorkDir;
-    m_strIconFile = source.m_strIconFile;
-    m_nIconIndex = source.m_nIconIndex;
-    m_nShowCmd = source.m_nShowCmd;
+    SetFromRecord(source.ToRecord());
     m_pidl.reset(model::PidlClone(source.m_pidl.get()));
     if (&source != this) {
         // The copy shows its source's colour picture, as one more user of it.
@@ -153,9 +145,6 @@ void oVoiceBook::CopyFrom(const oVoiceBook& source) {
             keeper->AddUser(source.m_nImage);
         m_nImage = source.m_nImage;
     }
-    m_nDefaultImage = source.m_nDefaultImage;
-    m_bScanSubFolders = source.m_bScanSubFolders;
-    m_nRole = source.m_nRole;
 }
 
 oVoiceBook* oVoiceBook::AddChild(const NodeRecordFields& fields) {

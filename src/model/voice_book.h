@@ -50,6 +50,8 @@ public:
     // Defaults of every field; the node's pictures are given up.
     virtual void Reset();
     void Clear() override { Reset(); }
+    // Every field a record carries, a copy of the identifier list and the source's colour
+    // picture; the links and the depth stay.
     virtual void CopyFrom(const oVoiceBook& source);
 
     void SetName(const wchar_t* text) { m_strName = text ? text : L""; }
