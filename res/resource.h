@@ -137,6 +137,7 @@
 #define IDS_DATA_FILE_KEPT_PART 3901
 #define IDS_DATA_FILE_IN_USE 3902
 #define IDS_DATA_FILE_NOT_KEPT 3903
+#define IDS_TEMPLATE_CUT 3950
 #define IDS_EXIT 32774
 
 #include "dialogs_ids.h"

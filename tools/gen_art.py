@@ -105,10 +105,16 @@ def main():
 
     # The icon library larkb.icl is linked from these (res/library/library.rc).
     os.makedirs(os.path.join(RES, 'library'), exist_ok=True)
+    lines = ['// The icon library larkb.icl: a resource-only module beside the program whose icons',
+             '// are numbered from 0 in this order (drawn by tools/gen_art.py, which writes this',
+             '// file; tools/art/picture_subjects.txt says what each shows).']
     for n, draw in enumerate(pictures.LIBRARY):
         write_ico(os.path.join(RES, 'library', 'icon%02d.ico' % n),
                   [pictures.picture(draw, s) for s in (16, 32)])
-    print('wrote res/library/icon*.ico')
+        lines.append('%d ICON "icon%02d.ico"' % (n + 1, n))
+    with open(os.path.join(RES, 'library', 'library.rc'), 'w', newline='\n') as f:
+        f.write('\n'.join(lines) + '\n')
+    print('wrote res/library/icon*.ico and library.rc')
 
 
 if __name__ == '__main__':

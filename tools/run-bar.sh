@@ -46,7 +46,9 @@ done
 
 export WINEPREFIX=${LARK_WINEPREFIX:-$repo/run/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+own_display=
 if [ -z "${DISPLAY:-}" ]; then
+    own_display=1
     fifo=$(mktemp -u "${TMPDIR:-/tmp}/lark-display.XXXXXX")
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
@@ -61,9 +63,19 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=":$display"
     echo "No DISPLAY was set: the bar runs on a private Xvfb at $DISPLAY."
     echo "Take a screenshot from another shell with:"
-    echo "  xwd -root -display $DISPLAY | convert xwd:- larkrunbar.png"
+    echo "  import -window root -display $DISPLAY larkrunbar.png"
 fi
 "$repo/tools/wine-prefix.sh" "$WINEPREFIX"
+# Wine leaves its windows to a window manager, and on our own Xvfb none runs: every window
+# hidden or destroyed (each dialog closed, Exit) would wait two seconds for it in vain. There
+# Wine is told to manage none; back on a display of the user's, Wine's default returns.
+x11_key='HKCU\Software\Wine\X11 Driver'
+unmanaged=$WINEPREFIX/.lark-unmanaged
+if [ -n "$own_display" ] && [ ! -f "$unmanaged" ]; then
+    wine reg add "$x11_key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 && touch "$unmanaged"
+elif [ -z "$own_display" ] && [ -f "$unmanaged" ]; then
+    wine reg delete "$x11_key" /v Managed /f >/dev/null 2>&1 && rm -f "$unmanaged"
+fi
 user=$(id -un)
 echo "Data file: $WINEPREFIX/drive_c/users/$user/AppData/Roaming/Tarvo/LarkRunBar/$data_file"
 printf 'Settings:  HKEY_CURRENT_USER\\Software\\Tarvo\\Lark-RunBar, in %s/user.reg\n' "$WINEPREFIX"

@@ -58,6 +58,9 @@ void CMainApp::SavePreferences() const {
 }
 
 HWND CMainApp::FindWindowWithExactTitle(const std::wstring& title) {
+    // Countless windows have no caption: none of them is a running bar.
+    if (title.empty())
+        return nullptr;
     TitleSearch search{&title, nullptr};
     ::EnumWindows(&MatchTitle, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -78,13 +81,13 @@ bool CMainApp::InitInstance() {
     m_language.Select(profile().ProductKeyPath(), true, kFallbackLocale);
     if (m_language.Pack())
         fw::SetResourceModule(m_language.Pack());
-    // 4.
+    // 4. A pack without a title gives way to the program's own (see fw::LoadResString).
     m_strTitle = fw::LoadResString(IDS_APP_TITLE);
     // 5. Written back at once so that every value exists after the first start.
     LoadPreferences();
     SavePreferences();
     // 6. One bar per user: a window with our exact title means we are running already.
-    if (HWND other = FindWindowWithExactTitle(fw::LoadResString(IDS_APP_TITLE))) {
+    if (HWND other = FindWindowWithExactTitle(m_strTitle)) {
         ::SetForegroundWindow(other);
         return false;
     }

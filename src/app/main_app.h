@@ -44,7 +44,8 @@ public:
     // String 100 as found after the language choice; caption of every message box.
     const std::wstring& Title() const override { return m_strTitle; }
 
-    // A top-level window whose caption is exactly `title` (hidden ones included).
+    // A top-level window whose caption is exactly `title` (hidden ones included); none for
+    // an empty title.
     static HWND FindWindowWithExactTitle(const std::wstring& title);
 
 private:

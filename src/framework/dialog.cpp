@@ -20,7 +20,7 @@ Dialog::~Dialog() {
 
 HWND Dialog::CreateModeless(UINT templateId, HWND owner) {
     modal_ = false;
-    HWND hwnd = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
+    HWND hwnd = ::CreateDialogParamW(DialogModule(templateId), MAKEINTRESOURCEW(templateId), owner,
                                      &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
     return hwnd && ::IsWindow(hwnd) ? hwnd : nullptr;
 }
@@ -34,7 +34,7 @@ HWND Dialog::CreateModeless(const DLGTEMPLATE& dialogTemplate, HWND owner) {
 
 INT_PTR Dialog::DoModal(UINT templateId, HWND owner) {
     modal_ = true;
-    return ::DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
+    return ::DialogBoxParamW(DialogModule(templateId), MAKEINTRESOURCEW(templateId), owner,
                              &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
 }
 

@@ -37,11 +37,13 @@ INT_PTR PropertySheet::DoModal(HWND owner, DWORD extraFlags) {
         PROPSHEETPAGEW psp{};
         psp.dwSize = sizeof(psp);
         psp.dwFlags = page->template_ ? PSP_DLGINDIRECT : PSP_DEFAULT;
-        psp.hInstance = ResourceModule();
-        if (page->template_)
+        if (page->template_) {
+            psp.hInstance = ResourceModule();
             psp.pResource = page->template_;
-        else
+        } else {
+            psp.hInstance = DialogModule(page->TemplateId());
             psp.pszTemplate = MAKEINTRESOURCEW(page->TemplateId());
+        }
         psp.pfnDlgProc = &PropertyPage::Procedure;
         psp.lParam = reinterpret_cast<LPARAM>(page);
         HPROPSHEETPAGE h = ::CreatePropertySheetPageW(&psp);

@@ -1,5 +1,7 @@
 #include "framework/resources.h"
 
+#include "framework/resource_checks.h"
+
 namespace fw {
 namespace {
 HINSTANCE g_resourceModule = nullptr;
@@ -18,16 +20,42 @@ void SetResourceModule(HINSTANCE module) noexcept {
 }
 
 std::wstring LoadResString(HINSTANCE module, UINT id) {
-    const wchar_t* text = nullptr;
-    // With a zero buffer size LoadStringW hands out a read-only pointer into the resource.
-    const int n = ::LoadStringW(module, id, reinterpret_cast<wchar_t*>(&text), 0);
-    if (n <= 0 || !text)
-        return {};
-    return std::wstring(text, static_cast<size_t>(n));
+    const ResourceBytes block = FindResourceBytes(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1));
+    const std::optional<std::wstring_view> text = StringFromBlock(block, id % 16);
+    return text ? std::wstring(*text) : std::wstring();
 }
 
 std::wstring LoadResString(UINT id) {
-    return LoadResString(ResourceModule(), id);
+    if (ResourceModule() == ProgramModule())
+        return LoadResString(ProgramModule(), id);
+    std::wstring own = LoadResString(ProgramModule(), id);
+    std::wstring text = LoadResString(ResourceModule(), id);
+    // A pattern with other conversions would read arguments that were never passed.
+    if (text.empty() || PrintfConversions(text) != PrintfConversions(own))
+        return own;
+    return text;
+}
+
+namespace {
+// The pack when its template of `type` is whole and names every identifier of the
+// program's own, else the program.
+template <class ReadIds> HINSTANCE TemplateModule(const wchar_t* type, UINT id, ReadIds readIds) {
+    if (ResourceModule() == ProgramModule())
+        return ProgramModule();
+    const auto offered = readIds(FindResourceBytes(ResourceModule(), type, MAKEINTRESOURCEW(id)));
+    if (!offered)
+        return ProgramModule();
+    const auto needed = readIds(FindResourceBytes(ProgramModule(), type, MAKEINTRESOURCEW(id)));
+    return !needed || HoldsAll(*offered, *needed) ? ResourceModule() : ProgramModule();
+}
+} // namespace
+
+HINSTANCE DialogModule(UINT templateId) {
+    return TemplateModule(RT_DIALOG, templateId, &DialogControlIds);
+}
+
+HINSTANCE MenuModule(UINT id) {
+    return TemplateModule(RT_MENU, id, &MenuCommandIds);
 }
 
 namespace {
@@ -40,8 +68,12 @@ HANDLE LoadImageResource(UINT id, UINT type, int cx, int cy, UINT flags) noexcep
 }
 } // namespace
 
-Menu LoadResMenu(UINT id) noexcept {
-    return Menu(::LoadMenuW(ResourceModule(), MAKEINTRESOURCEW(id)));
+Menu LoadResMenu(UINT id) {
+    const HINSTANCE module = MenuModule(id);
+    HMENU menu = ::LoadMenuW(module, MAKEINTRESOURCEW(id));
+    if (!menu && module != ProgramModule())
+        menu = ::LoadMenuW(ProgramModule(), MAKEINTRESOURCEW(id));
+    return Menu(menu);
 }
 
 Icon LoadResIcon(UINT id, int cx, int cy) noexcept {

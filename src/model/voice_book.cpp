@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "model/picture_keeper.h"
+#include "model/picture_numbers.h"
 #include "model/pidl.h"
 
 oVoiceBook* g_pVoiceBook = nullptr;
 
 namespace {
 constexpr int32_t kShowDefault = 10; // SW_SHOWDEFAULT, stored as normal
-constexpr int32_t kGoUpPicture = 12;
 constexpr int kGoUpDepth = 32767;
 
 int32_t NormalisedShow(int32_t show) {
@@ -96,8 +96,8 @@ void oVoiceBook::SetRole(int32_t role) {
     m_nRole = role;
     if (role == ROLE_GO_UP) {
         ReleasePictures();
-        m_nImage = kGoUpPicture;
-        m_nGrayImage = kGoUpPicture;
+        m_nImage = model::kPictureGoUp;
+        m_nGrayImage = model::kPictureGoUp;
         m_nDepth = kGoUpDepth;
     }
 }

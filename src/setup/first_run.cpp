@@ -5,6 +5,7 @@
 
 #include "framework/os_version.h"
 #include "framework/resources.h"
+#include "framework/text.h"
 #include "framework/wait_cursor.h"
 #include "model/data_file.h"
 #include "model/data_path.h"
@@ -18,6 +19,7 @@
 #include "setup/pumped_work.h"
 #include "setup/template_reader.h"
 #include "setup/template_rules.h"
+#include "shell/messages.h"
 
 namespace setup {
 namespace {
@@ -73,17 +75,21 @@ void RunFirstRun(oVoiceBook& root, HWND owner) {
     if (RunWhilePumping([index] { index->BuildFromStartMenu(); }, bar) != PumpedWorkEnd::Done)
         return;
     RepaintingQuestion question(owner, bar, progress.hwnd());
+    TemplateOptions options;
     // Shell folders (the Control Panel, the desktop ...) can take long to list: read beside.
-    auto fill = [bar](oVoiceBook& category, LPCITEMIDLIST list) {
+    options.fill = [bar](oVoiceBook& category, LPCITEMIDLIST list) {
         std::shared_ptr<oVoiceBook> fresh = FillFromShellFolderWhilePumping(list, bar);
         if (fresh)
             AdoptChildren(*fresh, category);
         return fresh != nullptr;
     };
-    const bool read = ReadTemplate(root, fw::ProgramFolder() + kTemplateFileName,
-                                   QueryOsVersion().major, *index, question, fill);
+    // The tree is built here, so the windows answer between the template's entries.
+    options.keepAnswering = [bar] { return PumpWaitingMessages(bar); };
+    const std::wstring templatePath = fw::ProgramFolder() + kTemplateFileName;
+    const TemplateEnd read = ReadTemplate(root, templatePath, QueryOsVersion().major, *index,
+                                          question, std::move(options));
     index->Clear();
-    if (!read || question.Ended() || Gone(bar))
+    if (read == TemplateEnd::Stopped || question.Ended() || Gone(bar))
         return;
 
     auto image = std::make_shared<std::vector<uint8_t>>();
@@ -98,6 +104,13 @@ void RunFirstRun(oVoiceBook& root, HWND owner) {
             return;
     }
     progress.Destroy();
+    if (read == TemplateEnd::Cut && !Gone(bar)) {
+        const TemplateLimits limits;
+        shell::ShowMessage(bar,
+                           fw::FormatText(fw::LoadResString(IDS_TEMPLATE_CUT).c_str(),
+                                          templatePath.c_str(), limits.nodes, limits.depth),
+                           MB_OK | MB_ICONINFORMATION);
+    }
 }
 
 } // namespace setup

@@ -25,8 +25,20 @@ constexpr size_t kSingleByteTemplateValueBytes = 256;
 // More entries than this in one section are not read (a typing slip such as
 // NumCommands=2000000000 must not keep the first run busy for hours).
 constexpr int kMaxTemplateEntries = 4096;
-// Picture of a web-address button whose entry names none.
-constexpr int kDefaultWebImage = 1007;
+// Picture of a web-address button whose entry names none: the built-in globe, which every
+// other way of making a web button gives too (library icon 7 is a terminal prompt).
+constexpr int kDefaultWebImage = 10;
+
+// How much of a template one first run takes in. A template is a file anyone can edit:
+// sub-books that name one section twice double at every level, so without bounds a few
+// lines ask for more nodes than any memory holds. What lies beyond is left out, and the
+// user is told.
+struct TemplateLimits {
+    int depth = 16;        // levels of categories below the root
+    int nodes = 2048;      // categories and buttons, the items of shell folders included
+    int entries = 16384;   // "SubBook%d" and "Command%d" values looked at
+    int shellFolders = 16; // categories filled from a shell folder
+};
 
 constexpr wchar_t kRootSection[] = L"Root";
 

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
+#include <cwctype>
 #include <vector>
 
 #include "framework/handle.h"
@@ -55,11 +57,60 @@ bool LookUpAppPath(const std::wstring& text, std::wstring& found) {
     return true;
 }
 
+// `text` with its environment variables expanded, whole, as the shell expands it.
+std::wstring ExpandedWhole(const std::wstring& text) {
+    std::vector<wchar_t> buf(::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0) + 1);
+    const DWORD n =
+        ::ExpandEnvironmentStringsW(text.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
+    return n > 0 && n <= buf.size() ? std::wstring(buf.data()) : text;
+}
+
+// The scheme of a web address ("http" of "http://..."), when it is one a class can be named
+// by: a letter, then letters, digits, '+', '-' and '.', at most 32 of them.
+std::wstring SchemeOf(const std::wstring& address) {
+    const size_t colon = address.find(L':');
+    if (colon == 0 || colon == std::wstring::npos || colon > 32 || !::iswalpha(address[0]))
+        return {};
+    for (size_t i = 0; i < colon; ++i)
+        if (!::iswalnum(address[i]) && !std::wcschr(L"+-.", address[i]))
+            return {};
+    return address.substr(0, colon);
+}
+
+bool UnderWine() {
+    static const bool wine = [] {
+        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+    }();
+    return wine;
+}
+
 bool ShellOpen(const std::wstring& path, const std::wstring& arguments, const std::wstring& workDir,
                int showCmd) {
-    const HINSTANCE result = ::ShellExecuteW(nullptr, L"open", path.c_str(),
-                                             arguments.empty() ? nullptr : arguments.c_str(),
-                                             workDir.empty() ? nullptr : workDir.c_str(), showCmd);
+    const wchar_t* args = arguments.empty() ? nullptr : arguments.c_str();
+    const wchar_t* folder = workDir.empty() ? nullptr : workDir.c_str();
+    switch (ChooseShellRoute(path, arguments, workDir, UnderWine())) {
+    case ShellRoute::Refuse:
+        return false;
+    case ShellRoute::Open:
+        break;
+    case ShellRoute::OpenByScheme: {
+        // Expanded here: by this way the shell expands nothing.
+        const std::wstring address = ExpandedWhole(path);
+        const std::wstring scheme = SchemeOf(address);
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
+        info.lpVerb = L"open";
+        info.lpFile = address.c_str();
+        info.lpParameters = args;
+        info.lpDirectory = folder;
+        info.nShow = showCmd;
+        info.lpClass = scheme.c_str();
+        return ::ShellExecuteExW(&info) != FALSE;
+    }
+    }
+    const HINSTANCE result = ::ShellExecuteW(nullptr, L"open", path.c_str(), args, folder, showCmd);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
@@ -94,6 +145,31 @@ RunRoute ChooseRunRoute(int32_t kind, bool hasItemIdList) noexcept {
     default:
         return RunRoute::Fail;
     }
+}
+
+ShellRoute ChooseShellRoute(const std::wstring& file, const std::wstring& arguments,
+                            const std::wstring& workDir, bool underWine) {
+    if (arguments.size() > kShellArgumentsMax)
+        return ShellRoute::Refuse;
+    if (!workDir.empty()) {
+        const std::wstring folder = ExpandedWhole(workDir);
+        const bool closed = !folder.empty() && folder.back() == L'\\';
+        if (folder.size() > kShellFolderMax + (closed ? 1 : 0))
+            return ShellRoute::Refuse;
+    }
+    const std::wstring target = ExpandedWhole(file);
+    if (IsWebAddress(target)) {
+        if (target.size() > (underWine ? kWineWebAddressMax : kShellWebAddressMax))
+            return ShellRoute::Refuse;
+        if (!underWine || target.size() <= kShellPathMax)
+            return ShellRoute::Open;
+        return SchemeOf(target).empty() ? ShellRoute::Refuse : ShellRoute::OpenByScheme;
+    }
+    if (target.size() > kShellPathMax)
+        return ShellRoute::Refuse;
+    if (underWine && target.size() > kWineWwwNameMax && ::_wcsnicmp(target.c_str(), L"www", 3) == 0)
+        return ShellRoute::Refuse;
+    return ShellRoute::Open;
 }
 
 const std::wstring& ChooseArguments(const std::wstring& replacement,

@@ -35,13 +35,26 @@ std::wstring AppPathFromValue(LONG status, DWORD type, const void* data, DWORD b
 // Environment variables expanded, the result cut to kPathUnits.
 std::wstring ExpandEnvironment(const std::wstring& text);
 
+// How a target goes to the shell's "open" (limits in shell/limits.h).
+enum class ShellRoute {
+    Refuse,       // longer than the shell takes: never handed over, the caller reports it
+    Open,         // ShellExecute
+    OpenByScheme, // ShellExecuteEx with the address's scheme as its class: under Wine the only
+                  // way a web address longer than a path reaches its handler unharmed
+};
+// The route for `file`, `arguments` and `workDir` (lengths counted after the expansion of
+// environment variables, as the shell expands them); `underWine` for Wine's shell.
+ShellRoute ChooseShellRoute(const std::wstring& file, const std::wstring& arguments,
+                            const std::wstring& workDir, bool underWine);
+
 // Turns a button's target into a startable path: an existing path with a backslash, then
 // the system's search order, then the App Paths registration under HKEY_LOCAL_MACHINE.
 // `path` is always set: the resolved path, else `text` itself.
 bool ResolveProgramPath(const std::wstring& text, std::wstring& path);
 
 // Opens `path` with the "open" verb; a shortcut runs its own target with its own
-// arguments, folder and show state instead of the ones given.
+// arguments, folder and show state instead of the ones given. False, without calling the
+// shell, for a target longer than it takes.
 bool RunTarget(const std::wstring& path, const std::wstring& arguments, const std::wstring& workDir,
                int showCmd);
 

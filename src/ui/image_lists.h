@@ -12,21 +12,20 @@
 #include <string>
 
 #include "framework/gdi.h"
+#include "model/picture_numbers.h"
 
 class oVoiceBook;
 
 namespace icons {
 
 // Built-in pictures at the start of every list.
-enum : int {
-    kPictureMissing = 0,
-    kPictureCategory = 1,
-    kPictureParent = 2,
-    kPictureWeb = 10,
-    kPictureOldKind = 11,
-    kPictureGoUp = 12,
-    kBuiltInPictures = 13,
-};
+using model::kBuiltInPictures;
+using model::kPictureCategory;
+using model::kPictureGoUp;
+using model::kPictureMissing;
+using model::kPictureOldKind;
+using model::kPictureParent;
+using model::kPictureWeb;
 
 enum class ListKind { LargeColour, SmallColour, LargeGrey, SmallGrey };
 

@@ -60,14 +60,16 @@ DWORD FinalDropEffect(DWORD allowed) noexcept {
 }
 
 Insertion InsertionFor(const DropTargetFacts& target, bool into) noexcept {
+    // "Go Up" is no node of the tree, whatever it is taken for (a button scrolled out before
+    // the first shown one): nothing can go after it.
+    if (target.goUp)
+        return Insertion::FirstOfShown;
     switch (target.kind) {
     case TargetKind::None:
         return Insertion::FirstOfShown;
     case TargetKind::Button:
         return Insertion::AfterTarget;
     case TargetKind::Category:
-        if (target.goUp)
-            return Insertion::FirstOfShown;
         return into ? Insertion::IntoTarget : Insertion::AfterTarget;
     }
     return Insertion::FirstOfShown;

@@ -181,8 +181,7 @@ void CProgramToolBar::DropItemIdList(fw::Pidl list, POINT screen) {
     views::DropTargetFacts facts = DropFacts(target, screen);
     // A top-level category takes the item in; anything deeper gets it after it.
     const bool top = target && target->IsCategory() && target->m_nDepth <= 1;
-    // "Go Up" is the bar's own node outside the tree: nothing can go after it.
-    if (facts.kind == views::TargetKind::Category && !top && !facts.goUp)
+    if (facts.kind == views::TargetKind::Category && !top)
         facts.kind = views::TargetKind::Button;
     const views::Insertion where = views::InsertionFor(facts, top);
     PlaceDropped(std::move(node), target, where);

@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <clocale>
+#include <utility>
+#include <vector>
 
 #include "app/language.h"
 #include "framework/language_pack.h"
+#include "framework/resource_checks.h"
 #include "framework/resources.h"
+#include "resource.h"
 #include "support/test_util.h"
 
 namespace {
@@ -142,6 +146,69 @@ TEST_F(LanguageTest, TheInstalledListHoldsTheDefaultAndTheAcceptedPacksOnly) {
     EXPECT_EQ(packs[1].language, kGerman);
     EXPECT_EQ(packs[1].name, fw::LanguageName(kGerman));
     EXPECT_FALSE(packs[1].name.empty());
+}
+
+// The integer names of the program's own resources of `type`.
+std::vector<UINT> OwnIds(const wchar_t* type) {
+    std::vector<UINT> ids;
+    ::EnumResourceNamesW(
+        fw::ProgramModule(), type,
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR list) -> BOOL {
+            if (IS_INTRESOURCE(name))
+                reinterpret_cast<std::vector<UINT>*>(list)->push_back(
+                    static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&ids));
+    return ids;
+}
+
+TEST_F(LanguageTest, AWholePackGivesEveryDialogMenuAndStringADamagedOneGivesWay) {
+    const std::vector<UINT> dialogs = OwnIds(RT_DIALOG), menus = OwnIds(RT_MENU);
+    ASSERT_GE(dialogs.size(), 10u);
+    ASSERT_GE(menus.size(), 3u);
+    fw::Module german = fw::LoadPackAsData(test::ExeFolder() + L"\\LarkB.DEU");
+    ASSERT_TRUE(german) << ::GetLastError();
+    fw::SetResourceModule(german.get());
+    for (UINT id : dialogs)
+        EXPECT_EQ(fw::DialogModule(id), german.get()) << "dialog " << id;
+    for (UINT id : menus)
+        EXPECT_EQ(fw::MenuModule(id), german.get()) << "menu " << id;
+    EXPECT_EQ(fw::LoadResString(IDS_CANT_FIND), L"%s wurde nicht gefunden.");
+
+    Lay(L"lark_pack_damaged.dll", L"DEU");
+    fw::Module damaged = fw::LoadPackAsData(dir_ / L"prog.DEU");
+    ASSERT_TRUE(damaged) << ::GetLastError();
+    fw::SetResourceModule(damaged.get());
+    EXPECT_EQ(fw::LoadResString(IDS_APP_TITLE), L"larkRunBar ");
+    EXPECT_EQ(fw::LoadResString(IDS_CANT_FIND), L"Can't find %s.");
+    for (UINT id : {IDD_MAIN, IDD_AUTO_HIDE_TIME})
+        EXPECT_EQ(fw::DialogModule(id), fw::ProgramModule()) << "dialog " << id;
+    EXPECT_EQ(fw::MenuModule(IDR_BAR_MENU), fw::ProgramModule());
+    EXPECT_TRUE(fw::LoadResMenu(IDR_BAR_MENU));
+    fw::SetResourceModule(nullptr);
+}
+
+TEST(PackBytesTest, TemplatesAndStringsAreReadWholeOrNotAtAll) {
+    using Read = std::optional<std::vector<uint32_t>> (*)(fw::ResourceBytes);
+    for (const auto& [type, read] :
+         {std::pair<const wchar_t*, Read>{RT_DIALOG, &fw::DialogControlIds},
+          {RT_MENU, &fw::MenuCommandIds}}) {
+        for (UINT id : OwnIds(type)) {
+            const fw::ResourceBytes whole =
+                fw::FindResourceBytes(fw::ProgramModule(), type, MAKEINTRESOURCEW(id));
+            ASSERT_TRUE(whole && read(whole)) << id;
+            for (size_t cut = 0; cut + 4 <= whole.size; ++cut) {
+                const std::vector<uint8_t> part(whole.data, whole.data + cut);
+                EXPECT_FALSE(read({part.data(), part.size()})) << id << " cut to " << cut;
+            }
+        }
+    }
+    const fw::ResourceBytes block = fw::FindResourceBytes(fw::ProgramModule(), RT_STRING,
+                                                          MAKEINTRESOURCEW(IDS_APP_TITLE / 16 + 1));
+    EXPECT_EQ(fw::StringFromBlock(block, IDS_APP_TITLE % 16), L"larkRunBar ");
+    EXPECT_FALSE(fw::StringFromBlock({block.data, 20}, IDS_APP_TITLE % 16));
+    EXPECT_FALSE(fw::FindResourceBytes(fw::ProgramModule(), RT_DIALOG, MAKEINTRESOURCEW(1)));
 }
 
 TEST(LanguageRulesTest, AbbreviationsNamesAndPrefixes) {

@@ -97,6 +97,29 @@ TEST_F(StartupProcessTest, ATitleWithoutTheTrailingBlankDoesNotStopTheStart) {
     EXPECT_EQ(lark.ExitCode(), 0u);
 }
 
+// A pack the user chose that lacks its title, or whose resources are damaged: the bar starts
+// with the program's own, and a window without a caption is no running bar.
+TEST_F(StartupProcessTest, APackWithoutATitleOrWithDamagedResourcesGivesWayToTheProgramsOwn) {
+    HWND uncaptioned = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                                         nullptr, nullptr, nullptr);
+    ASSERT_NE(uncaptioned, nullptr) << ::GetLastError();
+    test::WriteRegDword(test::kProductKey, L"UI_LanguageID", 0x407);
+    for (const wchar_t* pack : {L"lark_pack_untitled.dll", L"lark_pack_damaged.dll"}) {
+        ASSERT_TRUE(::CopyFileW((test::ExeFolder() + L"\\" + pack).c_str(),
+                                (dir_ / L"LarkB.DEU").c_str(), FALSE))
+            << ::GetLastError();
+        test::LarkProcess lark(exe_);
+        ASSERT_TRUE(lark.Start()) << lark.Problem();
+        HWND bar = lark.WaitForBar();
+        ASSERT_NE(bar, nullptr) << testing::PrintToString(pack) << lark.Problem();
+        EXPECT_TRUE(lark.WaitUntilIdle()) << lark.Problem();
+        EXPECT_NE(::GetDlgItem(bar, 6000), nullptr) << "no program button bar";
+        Exit(lark);
+        EXPECT_EQ(lark.ExitCode(), 0u);
+    }
+    ::DestroyWindow(uncaptioned);
+}
+
 TEST_F(StartupProcessTest, CommandLineArgumentsAreIgnored) {
     test::LarkProcess lark(exe_);
     ASSERT_TRUE(lark.Start(L"/exit C:\\nothing.txt --help")) << lark.Problem();

@@ -4,10 +4,12 @@
 #include "framework/os_version.h"
 #include "model/data_path.h"
 #include "model/voice_book.h"
+#include "setup/template_rules.h"
 #include "setup_test_util.h"
 #include "shell/launch.h"
 #include "support/dialog_answer.h"
 #include "support/lark_process.h"
+#include "support/startup_wait.h"
 #include "support/test_util.h"
 
 namespace {
@@ -85,11 +87,10 @@ TEST_F(FirstRunProcessTest, TemplateBecomesTheSavedTreeWithProgramsOfThisSystem)
     EXPECT_EQ(names, expected);
 
     ExpectProgram(*Child(tree, L"Accessories"), L"Notepad", L"notepad.exe");
+    ExpectProgram(*Child(tree, L"Accessories"), L"WordPad", L"wordpad.exe");
     ExpectProgram(*Child(tree, L"System Tools"), L"Command Prompt", L"cmd.exe");
     ExpectProgram(*Child(tree, L"System Tools"), L"Registry Editor", L"regedit.exe");
     ExpectProgram(*Child(tree, L"Games"), L"Minesweeper", L"winemine.exe");
-    EXPECT_EQ(Child(tree, L"Games")->m_nDefaultImage, 5);
-    EXPECT_EQ(Child(tree, L"Accessories")->m_nDefaultImage, 1001);
 
     // Every program button names a program that exists here; the web buttons keep
     // their address and picture.
@@ -104,7 +105,7 @@ TEST_F(FirstRunProcessTest, TemplateBecomesTheSavedTreeWithProgramsOfThisSystem)
     ASSERT_EQ(bookmarks.size(), 6u);
     for (oVoiceBook* b : bookmarks) {
         EXPECT_TRUE(shell::IsWebAddress(b->m_strCommand)) << b->m_strCommand;
-        EXPECT_EQ(b->m_nDefaultImage, b->m_strName == L"WineHQ" ? 10 : 1007) << b->m_strName;
+        EXPECT_EQ(b->m_nDefaultImage, setup::kDefaultWebImage) << test::Narrow(b->m_strName);
     }
 
     // The drives category is linked to the computer's shell folder and filled from it.
@@ -128,6 +129,33 @@ TEST_F(FirstRunProcessTest, NoToBookmarksLeavesThemOut) {
     EXPECT_EQ(Child(tree, L"Bookmarks"), nullptr);
     EXPECT_NE(Child(tree, L"Accessories"), nullptr);
     EXPECT_NE(Child(tree, L"My Computer"), nullptr);
+}
+
+// Sub-books that name one section twice ask for a tree that doubles at every level: the
+// first run takes a bounded part of it, says so, asks the bookmark question once and ends.
+TEST_F(FirstRunProcessTest, ADoublingTemplateIsCutWithAMessageAndAsksOnce) {
+    for (const int button : {IDYES, IDNO}) {
+        SCOPED_TRACE(button == IDYES ? "Yes" : "No");
+        ::DeleteFileW(dataFile_.c_str());
+        setuptest::WriteTemplate(dir_ / L"LarkB.ini", setuptest::DoublingTemplate(64));
+        test::LarkProcess lark(exe_);
+        ASSERT_TRUE(lark.Start()) << lark.Problem();
+        test::DialogAnswerer question(button, lark.Id(), 2 * test::kPatientMs);
+        ASSERT_TRUE(question.Finish()) << "the bookmark question was not asked";
+        test::DialogAnswerer cut(IDOK, lark.Id());
+        ASSERT_TRUE(cut.Finish()) << "no message that the template was cut"
+                                  << (test::FindDialogOf(lark.Id(), IDYES) ? "; asked again" : "");
+        EXPECT_NE(cut.Seen().text.find(L"\\LarkB.ini\n"), std::wstring::npos)
+            << test::Narrow(cut.Seen().text);
+        ASSERT_TRUE(
+            test::WaitUntil([&] { return !::IsWindow(cut.Seen().hwnd); }, test::kPatientMs));
+        ASSERT_NE(lark.WaitForBar(), nullptr) << lark.Problem();
+        ASSERT_TRUE(test::WaitForStartupDone(lark.Id(), lark.Bar(), dataFile_, test::kPatientMs));
+        ASSERT_TRUE(lark.Exit()) << lark.Problem();
+        oVoiceBook tree;
+        ASSERT_TRUE(tree.LoadFile(dataFile_));
+        EXPECT_LE(setuptest::ShapeOf(tree).nodes, setup::TemplateLimits().nodes);
+    }
 }
 
 } // namespace

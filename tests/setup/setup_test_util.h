@@ -28,11 +28,19 @@ private:
 
 // Writes a template from lines (joined with CR LF).
 void WriteTemplate(const std::wstring& path, const std::vector<std::string>& lines);
+// A template `levels` deep whose every section names one sub-section twice, so the tree it
+// asks for doubles at each level.
+std::vector<std::string> DoublingTemplate(int levels);
 
 oVoiceBook* Child(const oVoiceBook& parent, const std::wstring& name);
 std::vector<oVoiceBook*> Children(const oVoiceBook& parent);
 // Every node below `root` with this name, at any depth.
 int CountNamed(const oVoiceBook& root, const std::wstring& name);
+// How many nodes are below `root`, and how many levels deep they go.
+struct Shape {
+    int nodes = 0, depth = 0;
+};
+Shape ShapeOf(const oVoiceBook& root);
 bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail);
 
 } // namespace setuptest

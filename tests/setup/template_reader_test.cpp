@@ -8,7 +8,6 @@
 
 #include "framework/com.h"
 #include "framework/text.h"
-#include "setup/template_reader.h"
 #include "setup/program_index.h"
 #include "setup/template_reader.h"
 #include "setup_test_util.h"
@@ -23,12 +22,13 @@ using setuptest::ScriptedQuestion;
 class TemplateReaderTest : public ::testing::Test {
 protected:
     // Reads `lines` as the template into a fresh root with the given answers.
-    void Read(const std::vector<std::string>& lines, std::vector<bool> answers = {true},
-              DWORD osMajor = 10) {
+    setup::TemplateEnd Read(const std::vector<std::string>& lines,
+                            std::vector<bool> answers = {true}, DWORD osMajor = 10,
+                            setup::TemplateOptions options = {}) {
         setuptest::WriteTemplate(ini_, lines);
         question_ = std::make_unique<ScriptedQuestion>(std::move(answers));
         root_.ResetAll(L"ToolBar");
-        setup::ReadTemplate(root_, ini_, osMajor, index_, *question_);
+        return setup::ReadTemplate(root_, ini_, osMajor, index_, *question_, std::move(options));
     }
 
     test::TempDir dir_;
@@ -99,10 +99,11 @@ TEST_F(TemplateReaderTest, WebCommandsKeepTheirAddressAndTakeAPicture) {
     const auto buttons = Children(root_);
     ASSERT_EQ(buttons.size(), 4u);
     EXPECT_EQ(buttons[0]->m_strCommand, L"https://example.org/");
-    EXPECT_EQ(buttons[0]->m_nDefaultImage, 1007);
+    EXPECT_EQ(buttons[0]->m_nDefaultImage, setup::kDefaultWebImage);
     EXPECT_EQ(buttons[1]->m_nDefaultImage, 12);
     EXPECT_EQ(buttons[1]->m_strArguments, L"") << "web buttons take no arguments";
-    EXPECT_EQ(buttons[2]->m_nDefaultImage, 1007) << "the empty field shifted 12 away";
+    EXPECT_EQ(buttons[2]->m_nDefaultImage, setup::kDefaultWebImage)
+        << "the empty field shifted 12 away";
     EXPECT_EQ(buttons[3]->m_strArguments, L"7");
     EXPECT_EQ(buttons[3]->m_nDefaultImage, -1);
     for (oVoiceBook* b : buttons) {
@@ -151,18 +152,64 @@ TEST_F(TemplateReaderTest, YesToBookmarksIsAskedOnceAndKeepsEverything) {
     EXPECT_NE(Child(root_, L"Pad"), nullptr);
 }
 
-TEST_F(TemplateReaderTest, QuestionIsAskedAgainAfterNoUntilYes) {
+TEST_F(TemplateReaderTest, NoIsTheAnswerForTheWholeRun) {
     std::vector<std::string> lines = kBookmarkTemplate;
     // Tools reads first and has a last sub-book of its own.
     const auto section = std::find(lines.begin(), lines.end(), "[Root_Tools]");
     lines.insert(section + 1, {"NumSubBooks=1", "SubBook1=Inner,1003"});
     Read(lines, {false, true});
-    EXPECT_EQ(question_->Asked(), 2u);
+    EXPECT_EQ(question_->Asked(), 1u);
     oVoiceBook* tools = Child(root_, L"Tools");
     ASSERT_NE(tools, nullptr);
     EXPECT_EQ(Child(*tools, L"Inner"), nullptr);
     EXPECT_EQ(Child(*tools, L"Cmd"), nullptr) << "No ends the whole section";
-    EXPECT_NE(Child(root_, L"Bookmarks"), nullptr);
+    EXPECT_EQ(Child(root_, L"Bookmarks"), nullptr);
+    EXPECT_NE(Child(root_, L"Games"), nullptr);
+}
+
+// A template anyone may edit must not keep the first run busy without end: sections that
+// name one sub-section twice double the tree at every level.
+TEST_F(TemplateReaderTest, TheReadingIsBoundedAndSaysWhenItCutTheTemplate) {
+    const std::vector<std::string> chain = {"[Root]",   "NumSubBooks=1", "SubBook1=A,1000",
+                                            "[Root_A]", "NumSubBooks=1", "SubBook1=A,1000"};
+    const std::vector<std::string> empty = {"[Root]", "NumCommands=4096"};
+    const std::vector<std::string> shell = {"[Root]", "NumSubBooks=3", "SubBook1=Desk,3",
+                                            "SubBook2=Desk,3", "SubBook3=Desk,3"};
+    using End = setup::TemplateEnd;
+    const setup::TemplateLimits bounds;
+    const struct {
+        const char* what;
+        std::vector<std::string> lines;
+        setup::TemplateLimits limits;
+        bool yes;
+        End end;
+        int nodes, depth; // a button inside the deepest category is one level further
+        size_t asked;
+        bool ending = false; // the program ends meanwhile
+    } cases[] = {
+        {"doubling, Yes", setuptest::DoublingTemplate(64), bounds, true, End::Cut, bounds.nodes,
+         bounds.depth + 1, 1},
+        {"doubling, No", setuptest::DoublingTemplate(64), bounds, false, End::Cut, bounds.depth,
+         bounds.depth, 1},
+        {"within the bounds", setuptest::DoublingTemplate(3), bounds, true, End::Whole, 14 + 7, 3,
+         1},
+        {"a chain deeper than allowed", chain, {1, 100, 100, 16}, true, End::Cut, 1, 1, 1},
+        {"entries that make nothing", empty, {16, 100, 1000, 16}, true, End::Cut, 0, 0, 0},
+        {"shell folders", shell, {16, 100, 100, 2}, true, End::Cut, 2, 1, 1},
+        {"the program ending", setuptest::DoublingTemplate(8), bounds, true, End::Stopped, 0, 0, 0,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        setup::TemplateOptions options;
+        options.limits = c.limits;
+        options.fill = [](oVoiceBook&, LPCITEMIDLIST) { return true; };
+        options.keepAnswering = [&c] { return !c.ending; };
+        EXPECT_EQ(Read(c.lines, {c.yes}, 10, options), c.end);
+        EXPECT_EQ(setuptest::ShapeOf(root_).nodes, c.nodes);
+        EXPECT_EQ(setuptest::ShapeOf(root_).depth, c.depth);
+        EXPECT_EQ(question_->Asked(), c.asked);
+    }
 }
 
 TEST_F(TemplateReaderTest, NoQuestionWhenTheLastSubBookIsNotAnEntry) {
@@ -176,11 +223,19 @@ TEST_F(TemplateReaderTest, ProgramsAreFoundAsWrittenOnThePathOrInTheStartMenu) {
     ::GetSystemDirectoryW(system, MAX_PATH);
     const std::string full = fw::ToCodePage(std::wstring(system) + L"\\cmd.exe");
     index_.Add(L"C:\\Tools\\lark-indexed-tool.exe", L"lark-indexed-tool.exe");
-    Read({"[Root]", "NumCommands=6", "Command1=Full," + full, "Command2=Bare,notepad.exe,a.txt",
+    // A path with environment variables is taken when it is there, else the plain name.
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"LARK_TEST_PROGRAMS", system))
+        << test::SystemErrorText(::GetLastError());
+    Read({"[Root]", "NumCommands=9", "Command1=Full," + full, "Command2=Bare,notepad.exe,a.txt",
           "Command3=Indexed,LARK-INDEXED-TOOL.EXE,--x", "Command4=Missing,lark-not-installed.exe",
-          "Command5=Twice,cmd.exe", "Command6=Twice,cmd.exe"});
+          "Command5=Twice,cmd.exe", "Command6=Twice,cmd.exe",
+          "Command7=EnvHere,%LARK_TEST_PROGRAMS%\\cmd.exe",
+          "Command8=EnvIndexed,%LARK_TEST_NOT_SET%\\lark-indexed-tool.exe",
+          "Command9=EnvMissing,%LARK_TEST_PROGRAMS%\\lark-not-installed.exe"});
     const auto buttons = Children(root_);
-    ASSERT_EQ(buttons.size(), 5u);
+    ASSERT_EQ(buttons.size(), 7u);
+    EXPECT_EQ(buttons[5]->m_strCommand, buttons[0]->m_strCommand);
+    EXPECT_EQ(buttons[6]->m_strCommand, L"C:\\Tools\\lark-indexed-tool.exe");
     EXPECT_EQ(buttons[0]->m_strCommand, std::wstring(system) + L"\\cmd.exe");
     EXPECT_TRUE(setuptest::EndsWithNoCase(buttons[1]->m_strCommand, L"\\notepad.exe"));
     EXPECT_EQ(buttons[1]->m_strArguments, L"a.txt");

@@ -109,7 +109,7 @@ TEST(CommandTest, FieldsAndDefaults) {
     EXPECT_EQ(c->name, L"Site");
     EXPECT_EQ(c->target, L"https://example.org/");
     EXPECT_EQ(c->arguments, L"");
-    EXPECT_EQ(c->image, 1007);
+    EXPECT_EQ(c->image, setup::kDefaultWebImage);
 
     c = setup::ParseCommand(L"Site,https://example.org/,-,12");
     ASSERT_TRUE(c);
@@ -120,11 +120,11 @@ TEST(CommandTest, FieldsAndDefaults) {
     c = setup::ParseCommand(L"Pad,notepad.exe,,12");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->arguments, L"12");
-    EXPECT_EQ(c->image, 1007);
+    EXPECT_EQ(c->image, setup::kDefaultWebImage);
 
     c = setup::ParseCommand(L"Site,http://x,args,not-a-number");
     ASSERT_TRUE(c);
-    EXPECT_EQ(c->image, 1007);
+    EXPECT_EQ(c->image, setup::kDefaultWebImage);
 
     EXPECT_FALSE(setup::ParseCommand(L"OnlyName"));
     EXPECT_FALSE(setup::ParseCommand(L",,,"));

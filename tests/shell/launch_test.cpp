@@ -1,6 +1,8 @@
 // Running buttons: what really started, with which arguments, folder and show state.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "framework/com.h"
 #include "framework/handle.h"
 #include "model/voice_book.h"
@@ -233,6 +235,95 @@ TEST(ResolveTest, ExpansionIsCutAtThePathBuffer) {
     EXPECT_EQ(expanded.size(), 1023u);
     EXPECT_EQ(expanded.substr(0, 4), L"C:\\x");
     ::SetEnvironmentVariableW(L"LARK_LONG", nullptr);
+}
+
+// `head` filled up to `length` units.
+std::wstring Text(const std::wstring& head, size_t length) {
+    return head + std::wstring(length - head.size(), L'a');
+}
+
+TEST(ShellRouteTest, TargetsLongerThanTheShellTakesAreRefused) {
+    using shell::ShellRoute;
+    const std::wstring web = L"https://example.org/", path = L"C:\\";
+    struct Case {
+        const char* what;
+        std::wstring file, arguments, folder;
+        bool wine;
+        ShellRoute route;
+    };
+    const Case cases[] = {
+        {"path of 259", Text(path, 259), L"", L"", true, ShellRoute::Open},
+        {"path of 260", Text(path, 260), L"", L"", false, ShellRoute::Refuse},
+        {"name of 1,023 (the longest stored)", Text(L"", 1023), L"", L"", true, ShellRoute::Refuse},
+        {"address of 259, Wine", Text(web, 259), L"", L"", true, ShellRoute::Open},
+        {"address of 260, Wine", Text(web, 260), L"", L"", true, ShellRoute::OpenByScheme},
+        {"address of 770, Wine", Text(web, 770), L"", L"", true, ShellRoute::OpenByScheme},
+        {"address of 771, Wine", Text(web, 771), L"", L"", true, ShellRoute::Refuse},
+        {"address of 2,083, Windows", Text(web, 2083), L"", L"", false, ShellRoute::Open},
+        {"address of 2,084", Text(web, 2084), L"", L"", false, ShellRoute::Refuse},
+        {"long address, no scheme, Wine", Text(L"1a://", 300), L"", L"", true, ShellRoute::Refuse},
+        {"www name of 248, Wine", Text(L"www.", 248), L"", L"", true, ShellRoute::Open},
+        {"www name of 249, Wine", Text(L"WWW.", 249), L"", L"", true, ShellRoute::Refuse},
+        {"www name of 249, Windows", Text(L"www.", 249), L"", L"", false, ShellRoute::Open},
+        {"folder of 258", path, L"", Text(path, 258), true, ShellRoute::Open},
+        {"folder of 259", path, L"", Text(path, 259), true, ShellRoute::Refuse},
+        {"folder of 259 ending in \\", path, L"", Text(path, 258) + L"\\", true, ShellRoute::Open},
+        {"arguments of 32,243", path, Text(L"", 32243), L"", true, ShellRoute::Open},
+        {"arguments of 32,244", path, Text(L"", 32244), L"", true, ShellRoute::Refuse},
+        {"expanded to 303", L"C:\\%LARK_LONG%", L"", L"", true, ShellRoute::Refuse},
+        {"folder expanded to 303", path, L"", L"C:\\%LARK_LONG%", true, ShellRoute::Refuse},
+    };
+    ::SetEnvironmentVariableW(L"LARK_LONG", std::wstring(300, L'x').c_str());
+    for (const Case& c : cases)
+        EXPECT_EQ(shell::ChooseShellRoute(c.file, c.arguments, c.folder, c.wine), c.route)
+            << c.what;
+    ::SetEnvironmentVariableW(L"LARK_LONG", nullptr);
+}
+
+// A scheme of our own whose handler is the recording helper.
+class LongTargetTest : public LaunchTest {
+protected:
+    void TearDown() override { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSchemeKey); }
+    static constexpr wchar_t kSchemeKey[] = L"Software\\Classes\\lark-record";
+    void RegisterScheme() {
+        const std::wstring command = L"\"" + shelltest::HelperPath() + L"\" \"%1\"";
+        for (const auto& [key, name, value] :
+             {std::tuple<std::wstring, const wchar_t*, std::wstring>{kSchemeKey, L"URL Protocol",
+                                                                     L""},
+              {std::wstring(kSchemeKey) + L"\\shell\\open\\command", nullptr, command}}) {
+            fw::RegKey k;
+            ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                                        KEY_SET_VALUE, nullptr, k.put(), nullptr),
+                      ERROR_SUCCESS);
+            ASSERT_EQ(::RegSetValueExW(k.get(), name, 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(value.c_str()),
+                                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+                      ERROR_SUCCESS);
+        }
+    }
+};
+
+TEST_F(LongTargetTest, TheLongestStoredTargetsFailWithoutReachingTheShell) {
+    oVoiceBook node;
+    for (const std::wstring& command :
+         {Text(L"", 1023), Text(L"C:\\no such folder\\", 1023), Text(L"lark-none://", 1023)}) {
+        MakeButton(node, command, L"", L"", SW_SHOWNORMAL);
+        EXPECT_FALSE(shell::RunNode(node)) << command.size();
+    }
+    MakeButton(node, shelltest::HelperPath(), L"", Text(L"C:\\", 1023), SW_SHOWNORMAL);
+    EXPECT_FALSE(shell::RunNode(node)) << "a folder no program can start in";
+}
+
+TEST_F(LongTargetTest, WebAddressesUpToTheLongestWineTakesReachTheirHandlerWhole) {
+    ASSERT_NO_FATAL_FAILURE(RegisterScheme());
+    for (size_t length : {size_t{200}, size_t{770}}) {
+        const std::wstring address = Text(L"lark-record://x/", length);
+        oVoiceBook node;
+        MakeButton(node, address, L"", L"", SW_SHOWNORMAL);
+        const StartRecord r = RunAndRecord(node);
+        EXPECT_NE(r.commandLine.find(address), std::wstring::npos) << length;
+        ::DeleteFileW(record_.c_str());
+    }
 }
 
 TEST(RunRouteTest, ChoosesByKindBitsAndItemList) {

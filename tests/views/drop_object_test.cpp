@@ -288,3 +288,21 @@ TEST_F(DropObjectTest, OntoACategoryButtonEvenItsEdgeTheCategoryTakesItAndIsShow
     EXPECT_EQ(bar_->CurrentCategory(), other);
     EXPECT_EQ(bar_->CurrentTopCategory(), other);
 }
+
+TEST_F(DropObjectTest, BesideTheButtonsOfASubCategoryPagedOneStepAFileStartsTheCategory) {
+    oVoiceBook* sub = Tools()->AddChild(NewNodeFields(L"Sub", KIND_ITEM, 2));
+    for (const wchar_t* name : {L"S1", L"S2"})
+        sub->AddChild(ButtonFields(name, shelltest::HelperPath()));
+    bar_->ShowCategory(sub, true);
+    ::SendMessageW(bar_->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    ASSERT_EQ(bar_->FirstVisible(), 1) << "paged past Go Up";
+    // Just before the first shown button, where no button is.
+    const POINTL first = At(sub->FirstChild(), 0);
+    const POINTL at{first.x - 1, first.y};
+    ASSERT_EQ(bar_->DropTargetAt(true, false, POINT{at.x, at.y}), nullptr);
+    const std::wstring doc = dir_.path() + L"\\paged.txt";
+    ASSERT_TRUE(test::WriteTextFile(doc, "x"));
+    DragAndDrop(Files({doc}), at);
+    EXPECT_EQ(Names(sub), (std::vector<std::wstring>{setup::FileTitle(doc), L"S1", L"S2"}));
+    EXPECT_TRUE(bar_->FindButtonWindow(sub->FirstChild())) << "the bar shows the new button";
+}

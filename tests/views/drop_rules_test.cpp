@@ -23,6 +23,8 @@ TEST(DropRules, AnswerAndInsertionByTarget) {
     const DropTargetFacts subEdge{TargetKind::Category, 2, true, false, false};
     const DropTargetFacts subMiddle{TargetKind::Category, 2, true, false, true};
     const DropTargetFacts goUp{TargetKind::Category, 2, false, true, true};
+    // Beside the buttons, paged one step: the button scrolled out before the first is "Go Up".
+    const DropTargetFacts goUpScrolledOut{TargetKind::Button, 2, false, true, false};
     const Case cases[] = {
         {"files, nothing under", files, none, false, Insertion::FirstOfShown},
         {"files, edge of a button", files, buttonEdge, false, Insertion::AfterTarget},
@@ -34,6 +36,7 @@ TEST(DropRules, AnswerAndInsertionByTarget) {
         {"files, edge of a sub-category", files, subEdge, false, Insertion::AfterTarget},
         {"files, middle of a sub-category", files, subMiddle, true, Insertion::IntoTarget},
         {"files, Go Up", files, goUp, false, Insertion::FirstOfShown},
+        {"files, Go Up scrolled out", files, goUpScrolledOut, false, Insertion::FirstOfShown},
         {"own button, middle of a button", ownButton, buttonMiddle, false, Insertion::AfterTarget},
         {"own button, same-depth category middle", ownButton, subMiddle, true,
          Insertion::IntoTarget},

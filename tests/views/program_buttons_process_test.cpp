@@ -188,6 +188,8 @@ TEST_F(ProgramButtonsTest, ClicksRunButtonsReportMissingTargetsAndOpenSubCategor
     AddButton(*launch, L"Recorder", shelltest::HelperPath(), L"alpha \"b c\"", dir_.path(),
               SW_SHOWMAXIMIZED);
     AddButton(*launch, L"Missing Thing", L"C:\\nowhere\\missing-program.exe");
+    // As long as the data file stores: far more than the shell takes.
+    AddButton(*launch, L"Long Thing", L"C:\\nowhere\\" + std::wstring(1011, L'x'));
     oVoiceBook* sub = AddCategory(*launch, L"Sub");
     AddButton(*sub, L"Child A", L"a.exe");
     AddButton(*sub, L"Child B", L"b.exe");
@@ -203,13 +205,17 @@ TEST_F(ProgramButtonsTest, ClicksRunButtonsReportMissingTargetsAndOpenSubCategor
     EXPECT_TRUE(shelltest::SamePath(r.workDir, dir_.path())) << r.workDir;
     EXPECT_EQ(r.show, SW_SHOWMAXIMIZED);
 
-    // A target that is gone is reported with the button's name.
-    {
+    // A target that is gone, or longer than the shell takes, is reported with the button's name.
+    for (const std::wstring name : {L"Missing Thing", L"Long Thing"}) {
         test::DialogAnswerer answer(IDOK, process_.Id());
-        ASSERT_NO_FATAL_FAILURE(Click(Named(L"Missing Thing")));
+        ASSERT_NO_FATAL_FAILURE(Click(Named(name)));
         ASSERT_TRUE(answer.Finish()) << "no message appeared";
-        EXPECT_EQ(answer.Seen().text, L"Can't find Missing Thing.");
+        EXPECT_EQ(answer.Seen().text, L"Can't find " + name + L".");
         EXPECT_EQ(answer.Seen().caption, L"larkRunBar ");
+        EXPECT_TRUE(process_.IsRunning());
+        // Gone before the next box is looked for.
+        ASSERT_TRUE(test::WaitUntil([&] { return !test::FindDialogOf(process_.Id(), IDOK); },
+                                    test::kPatientMs));
     }
 
     // A sub-category shows its children after "Go Up", which leads back.
@@ -221,7 +227,7 @@ TEST_F(ProgramButtonsTest, ClicksRunButtonsReportMissingTargetsAndOpenSubCategor
     EXPECT_EQ(shown[2].name, L"Child B");
     ASSERT_NO_FATAL_FAILURE(Click(shown[0]));
     ASSERT_TRUE(WaitForFirst(0, L"Recorder"));
-    EXPECT_EQ(VisibleButtons(toolBar_).size(), 3u);
+    EXPECT_EQ(VisibleButtons(toolBar_).size(), 4u);
 }
 
 // Real clicks on a category button and a tab switch categories; a category linked to a

@@ -1,6 +1,7 @@
 """The built-in pictures of the image lists and the icons of the icon library larkb.icl.
 Every picture is drawn on a 32-unit grid and scaled to the size asked for."""
 import math
+import os
 
 from raster import Canvas
 
@@ -141,11 +142,6 @@ def p_go_up(c, k):
     up_arrow(c, k, (40, 170, 70))
 
 
-# Built-in pictures 0 to 12, in the order of the image lists.
-PICTURES = [p_missing, p_category, p_parent, p_star, p_heart, p_tree, p_diamond, p_document,
-            p_monitor, p_envelope, p_globe, p_old, p_go_up]
-
-
 def picture(draw, size):
     c = Canvas(size, size)
     draw(c, size / 32.0)
@@ -266,6 +262,79 @@ def l_paint(c, k):
     c.ellipse(20 * k, 21 * k, 3 * k, 3 * k, (250, 250, 250, 255))
 
 
-# Library icons 0 to 11.
-LIBRARY = [l_house, l_gear, l_music, l_camera, l_mail, l_chat, l_calculator, l_terminal, l_book,
-           l_clock, l_game, l_paint]
+def l_tools(c, k):
+    """A wrench and a screwdriver crossed."""
+    steel = vertical((215, 220, 230), (120, 130, 150), 3 * k, 29 * k)
+    # the screwdriver: shaft from the top left, red handle at the bottom right
+    c.line(6 * k, 6 * k, 18 * k, 18 * k, 2.4 * k, steel)
+    c.line(5 * k, 5 * k, 7 * k, 7 * k, 3.2 * k, (90, 95, 110, 255))
+    c.line(17 * k, 17 * k, 26 * k, 26 * k, 6 * k, vertical((240, 90, 70), (170, 30, 30),
+                                                            17 * k, 29 * k))
+    # the wrench: a handle from the bottom left, an open jaw at the top right
+    c.line(7 * k, 25 * k, 20 * k, 12 * k, 4.2 * k, steel)
+    jaw = lambda x, y: (x - 23 * k) ** 2 + (y - 9 * k) ** 2 <= (6 * k) ** 2
+    slot = lambda x, y: abs((x - 23 * k) + (y - 9 * k)) < 2.2 * k and (x - y) > 11 * k
+    c.fill(lambda x, y: jaw(x, y) and not slot(x, y), steel)
+    ring = lambda x, y: (3.2 * k) ** 2 >= (x - 6.5 * k) ** 2 + (y - 25.5 * k) ** 2 >= (1.4 * k) ** 2
+    c.fill(ring, steel)
+
+
+def l_bookmark(c, k):
+    """A ribbon bookmark with a star: a page the user keeps."""
+    c.polygon([(8 * k, 2 * k), (24 * k, 2 * k), (24 * k, 30 * k), (16 * k, 22 * k),
+               (8 * k, 30 * k)], (20, 60, 140, 255))
+    c.polygon([(9 * k, 3 * k), (23 * k, 3 * k), (23 * k, 27.6 * k), (16 * k, 20.6 * k),
+               (9 * k, 27.6 * k)], vertical((90, 160, 245), (30, 90, 200), 3 * k, 28 * k))
+    pts = []
+    for i in range(10):
+        r = (5.5 if i % 2 == 0 else 2.3) * k
+        a = -math.pi / 2 + i * math.pi / 5
+        pts.append((16 * k + r * math.cos(a), 11 * k + r * math.sin(a)))
+    c.polygon(pts, (255, 235, 120, 255))
+
+
+def l_accessories(c, k):
+    """A writing pad with a pencil on it."""
+    c.round_rect(4 * k, 5 * k, 22 * k, 30 * k, 1.5 * k, (90, 100, 120, 255))
+    c.rect(5 * k, 8 * k, 21 * k, 29 * k, (252, 252, 245, 255))
+    c.rect(5 * k, 6 * k, 21 * k, 8 * k, (60, 120, 200, 255))
+    for i in range(4):
+        c.ellipse((7.5 + 4 * i) * k, 5.5 * k, 0.9 * k, 1.6 * k, (70, 70, 80, 255))
+    for i in range(5):
+        c.rect(7 * k, (12 + 3.5 * i) * k, 19 * k, (13 + 3.5 * i) * k, (150, 180, 220, 255))
+    # the pencil, point down to the left
+    c.line(28 * k, 7 * k, 16 * k, 21 * k, 4.4 * k, (240, 190, 40, 255))
+    c.line(28 * k, 7 * k, 26.6 * k, 8.6 * k, 4.4 * k, (230, 120, 130, 255))
+    c.polygon([(13.4 * k, 24 * k), (14.4 * k, 19.2 * k), (18.3 * k, 22.6 * k)],
+              (240, 215, 170, 255))
+    c.polygon([(13.4 * k, 24 * k), (13.8 * k, 22.2 * k), (15.3 * k, 23.4 * k)], (50, 50, 60, 255))
+
+
+SUBJECTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'picture_subjects.txt')
+
+
+def listed():
+    """The drawings of picture_subjects.txt: (built-in pictures 0, 1, ..., library icons
+    0, 1, ...), each list in the order of its numbers, which must leave no gap."""
+    builtin, library = {}, {}
+    with open(SUBJECTS) as f:
+        for line in f:
+            fields = line.split('#', 1)[0].split()
+            if not fields:
+                continue
+            number, name = int(fields[0]), fields[1]
+            if len(fields) < 3:
+                raise SystemExit('%s: picture %d has no subject' % (SUBJECTS, number))
+            if number >= 1000:
+                library[number - 1000] = globals()[name]
+            else:
+                builtin[number] = globals()[name]
+    for table in (builtin, library):
+        if sorted(table) != list(range(len(table))):
+            raise SystemExit('%s: the numbers leave a gap' % SUBJECTS)
+    return ([builtin[n] for n in range(len(builtin))],
+            [library[n] for n in range(len(library))])
+
+
+# Built-in pictures in the order of the image lists, then the icons of larkb.icl.
+PICTURES, LIBRARY = listed()
