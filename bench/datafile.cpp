@@ -48,16 +48,17 @@ void BuildTree(oVoiceBook& root, int buttons) {
     oVoiceBook* category = nullptr;
     for (int i = 0; i < buttons; ++i) {
         if (i % 100 == 0)
-            group = root.AddChild((L"Group " + std::to_wstring(i / 100)).c_str(),
-                                  KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+            group = root.AddChild(CategoryFields(L"Group " + std::to_wstring(i / 100)));
         if (i % 10 == 0)
-            category = group->AddChild((L"Category " + std::to_wstring(i / 10)).c_str(),
-                                       KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+            category = group->AddChild(CategoryFields(L"Category " + std::to_wstring(i / 10)));
         const std::wstring n = std::to_wstring(i);
-        category->AddChild((L"Program " + n).c_str(), KIND_ITEM | KIND_COMMAND, 0,
-                           (L"C:\\Program Files\\Vendor " + n + L"\\program.exe").c_str(),
-                           L"--open \"%1\"", L"C:\\Users\\user\\Documents",
-                           L"C:\\Windows\\System32\\shell32.dll", i % 300, 1);
+        NodeRecordFields f =
+            ButtonFields(L"Program " + n, L"C:\\Program Files\\Vendor " + n + L"\\program.exe");
+        f.arguments = L"--open \"%1\"";
+        f.workDir = L"C:\\Users\\user\\Documents";
+        f.iconFile = L"C:\\Windows\\System32\\shell32.dll";
+        f.iconIndex = i % 300;
+        category->AddChild(f);
     }
 }
 

@@ -17,7 +17,7 @@
 #include "bar/bar_metrics.h"
 #include "framework/handle.h"
 #include "model/data_path.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "shell/program_icon.h"
@@ -141,13 +141,11 @@ StartTimes TimeStart(const std::wstring& exe, const std::wstring& args, const wc
 void BuildTree(oVoiceBook& root, int categories, int each) {
     root.ResetAll(L"ToolBar");
     for (int c = 0; c < categories; ++c) {
-        oVoiceBook* cat = root.AddChild((L"Category " + std::to_wstring(c)).c_str(),
-                                        KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        oVoiceBook* cat = root.AddChild(CategoryFields(L"Category " + std::to_wstring(c)));
         for (int b = 0; b < each; ++b) {
             const std::wstring n = std::to_wstring(c * each + b);
-            cat->AddChild((L"Program " + n).c_str(), KIND_ITEM | KIND_COMMAND, 0,
-                          (L"C:\\Program Files\\Vendor " + n + L"\\program.exe").c_str(), L"", L"",
-                          L"", 0, 1);
+            cat->AddChild(ButtonFields(L"Program " + n,
+                                       L"C:\\Program Files\\Vendor " + n + L"\\program.exe"));
         }
     }
 }

@@ -4,7 +4,7 @@
 #include "bar/main_dlg.h"
 #include "framework/gdi.h"
 #include "framework/resources.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "shell/program_icon.h"
@@ -33,10 +33,6 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM data) {
     return TRUE;
 }
 } // namespace
-
-CMainApp& theApp() {
-    return *static_cast<CMainApp*>(fw::App::Current());
-}
 
 CMainApp::CMainApp() : fw::App(L"Lark-RunBar") {
     const OsVersionInfo v = QueryOsVersion();
@@ -98,8 +94,9 @@ bool CMainApp::InitInstance() {
     // 7. The result is not examined: failures show later as data-file or drop failures.
     m_ole.emplace();
     // 8. The tree is read when the program button bar is created. Its pictures of programs
-    // and shell items come from the shell.
+    // and shell items come from the shell; the lists of pictures are made with it.
     icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
+    icons::BuildImageLists();
     g_pVoiceBook = new oVoiceBook();
     // 9. The program takes no command-line arguments; whatever is given is ignored.
     // 10.

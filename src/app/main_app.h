@@ -33,7 +33,6 @@ public:
     float DpiFactor() const override { return m_fDpiFactor; }
     bool ScalesPerMonitor() const override;
     int OsVersion() const noexcept { return m_nOsVersion; }
-    DWORD OsMajor() const noexcept { return m_osMajor; }
 
     void SetHold(bool on) override;
     bool IsHeld() const override { return m_bHold != 0; }
@@ -65,6 +64,3 @@ private:
     std::unique_ptr<CMainDlg> m_mainDlg;
     bar::HoldListener* m_holdListener = nullptr;
 };
-
-// The application object of the process.
-CMainApp& theApp();

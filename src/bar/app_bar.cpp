@@ -189,12 +189,6 @@ void CAppBar::SetDockSizes(int32_t left, int32_t top, int32_t right, int32_t bot
         SetState(m_nState, true);
 }
 
-void CAppBar::SetFloatRect(const RECT& rect, bool apply) {
-    m_rcFloat = rect;
-    if (apply && m_nState == STATE_FLOAT)
-        SetState(m_nState, true);
-}
-
 void CAppBar::SetMonitor(HMONITOR monitor, bool apply) {
     m_hMonitor = monitor;
     if (apply)

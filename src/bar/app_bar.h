@@ -34,7 +34,6 @@ public:
     void SetAutoHide(bool on, bool apply);
     void SetAlwaysOnTop(bool on, bool apply);
     void SetDockSizes(int32_t left, int32_t top, int32_t right, int32_t bottom, bool apply);
-    void SetFloatRect(const RECT& rect, bool apply);
     void SetMonitor(HMONITOR monitor, bool apply);
     // Expands (true) or collapses a docked auto-hide bar.
     void SetShown(bool shown);

@@ -15,6 +15,7 @@
 #include "framework/resources.h"
 #include "model/voice_book.h"
 #include "resource.h"
+#include "shell/launch.h"
 #include "shell/messages.h"
 
 // ---- showing the menus ----------------------------------------------------------------------
@@ -173,7 +174,7 @@ void CMainDlg::OnToolBarMenuCommand(UINT id) {
     oVoiceBook* node = g_pVoiceBook ? m_toolBarMenu.NodeForCommand(id, *g_pVoiceBook) : nullptr;
     if (!node)
         return;
-    if (!node->Run())
+    if (!shell::RunNode(*node))
         shell::ShowCantFind(hwnd_, node->m_strName);
 }
 

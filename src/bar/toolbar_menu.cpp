@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "ui/menu_picture.h"

@@ -4,7 +4,7 @@
 
 #include "framework/resources.h"
 #include "framework/text.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "shell/launch.h"

@@ -4,7 +4,7 @@
 
 #include "dialogs/file_open.h"
 #include "framework/resources.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "shell/browse_folder.h"

@@ -1,7 +1,7 @@
 #include "dialogs/edit_word_book_dlg.h"
 
 #include "dialogs/button_values.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "shell/messages.h"

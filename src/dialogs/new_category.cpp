@@ -72,12 +72,12 @@ CategoryTypeControls EnabledControls(int type, bool consumerFamily) {
 }
 
 oVoiceBook* AddNewCategory(oVoiceBook& root, oVoiceBook* anchor, const std::wstring& name) {
-    const int32_t kind = setup::kCategoryKind;
-    const uint32_t flags = setup::kSubFolderFlags;
+    const NodeRecordFields fields =
+        NewNodeFields(name, setup::kCategoryKind, setup::kSubFolderFlags);
     if (anchor && anchor != &root && anchor->Parent() && anchor->IsItem() &&
         (anchor->m_nKind & KIND_BOOK))
-        return anchor->AddAfter(name.c_str(), kind, flags, L"", L"", L"", L"", 0, 1);
-    return root.AddChild(name.c_str(), kind, flags, L"", L"", L"", L"", 0, 1);
+        return anchor->AddAfter(fields);
+    return root.AddChild(fields);
 }
 
 oVoiceBook* CreateNewCategory(HWND owner, oVoiceBook& root, oVoiceBook* anchor,
@@ -131,7 +131,7 @@ oVoiceBook* CreateNewCategory(HWND owner, oVoiceBook& root, oVoiceBook* anchor,
         });
         oVoiceBook* category = AddFilledCategory(root, anchorSerial, name, fresh);
         if (category)
-            category->SetPidl(list.release());
+            category->SetPidl(std::move(list));
         return category;
     }
     default:

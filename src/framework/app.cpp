@@ -33,10 +33,6 @@ bool App::PreTranslateMessage(MSG& msg) {
         if (!(::GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD))
             break;
     }
-    if (accelerators_ && acceleratorTarget_ && msg.message >= WM_KEYFIRST &&
-        msg.message <= WM_KEYLAST && msg.hwnd &&
-        (msg.hwnd == acceleratorTarget_ || ::IsChild(acceleratorTarget_, msg.hwnd)))
-        return ::TranslateAcceleratorW(acceleratorTarget_, accelerators_, &msg) != 0;
     return false;
 }
 

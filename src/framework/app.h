@@ -30,19 +30,12 @@ public:
     virtual bool OnIdle(int /*round*/) { return false; }
     // Called for every message before translation and dispatch, also while a modal dialog
     // or a menu runs; true consumes it. Offers the message to the target window and its
-    // ancestors, then to the accelerator table.
+    // ancestors, innermost first.
     virtual bool PreTranslateMessage(MSG& msg);
     // PreTranslateMessage, unless this very message is being offered already: keyboard
     // navigation of a dialog (IsDialogMessage) reports it (as a copy) to the message filter
     // again. A modal loop started meanwhile has messages of its own, which are offered.
     bool OfferMessage(MSG& msg);
-
-    // Keys of `table` become commands of `target` while the focus is in it or in one of its
-    // children. The table is not owned: LoadAccelerators tables need no freeing.
-    void SetAccelerators(HACCEL table, HWND target) noexcept {
-        accelerators_ = table;
-        acceleratorTarget_ = target;
-    }
 
     // The main window: when it goes away the message loop ends.
     HWND MainWindow() const noexcept { return mainWindow_; }
@@ -63,8 +56,6 @@ private:
     static App* current_;
     HWND mainWindow_ = nullptr;
     const MSG* offering_ = nullptr; // the message PreTranslateMessage is busy with
-    HACCEL accelerators_ = nullptr;
-    HWND acceleratorTarget_ = nullptr;
     Profile profile_;
 };
 

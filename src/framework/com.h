@@ -13,6 +13,11 @@ namespace fw {
 template <class T> class ComPtr {
 public:
     ComPtr() noexcept = default;
+    // Shares a pointer the caller holds: one more reference (Attach takes one over instead).
+    explicit ComPtr(T* p) noexcept : p_(p) {
+        if (p_)
+            p_->AddRef();
+    }
     ComPtr(const ComPtr& o) noexcept : p_(o.p_) {
         if (p_)
             p_->AddRef();

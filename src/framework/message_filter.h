@@ -1,8 +1,8 @@
 #pragma once
 // While a modal dialog or a menu runs its own message loop, the application's pre-translation
-// (accelerators, tooltip relays) would not see the thread's messages. This hook offers them
-// to App::PreTranslateMessage as the application's own loop does; of a menu's loop, all but
-// the keys, which the menu needs for itself.
+// (keys a window takes for itself, tooltip relays) would not see the thread's messages. This
+// hook offers them to App::PreTranslateMessage as the application's own loop does; of a
+// menu's loop, all but the keys, which the menu needs for itself.
 #include <windows.h>
 
 namespace fw {

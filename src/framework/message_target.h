@@ -29,8 +29,6 @@ protected:
     void SetMsgHandled(bool handled) noexcept { handled_ = handled; }
     // Runs the system's default processing for the message being handled.
     LRESULT DefaultProcessing();
-    // The message being handled (for handlers that need its raw parameters).
-    const MSG& CurrentMessage() const noexcept { return current_; }
 
     // Creation and life.
     virtual bool OnCreate(const CREATESTRUCTW& cs); // false fails the creation

@@ -5,12 +5,6 @@
 
 namespace fw {
 
-void PropertyPage::SetModified(bool modified) noexcept {
-    if (hwnd_)
-        ::SendMessageW(::GetParent(hwnd_), modified ? PSM_CHANGED : PSM_UNCHANGED,
-                       reinterpret_cast<WPARAM>(hwnd_), 0);
-}
-
 LRESULT PropertyPage::OnNotify(int, NMHDR& hdr) {
     switch (hdr.code) {
     case PSN_APPLY:

@@ -18,8 +18,6 @@ public:
     // A page from a template in memory, which must outlive the sheet.
     explicit PropertyPage(const DLGTEMPLATE& dialogTemplate) : template_(&dialogTemplate) {}
     UINT TemplateId() const noexcept { return templateId_; }
-    // Tells the sheet that the page changed (enables Apply).
-    void SetModified(bool modified = true) noexcept;
 
     // PSN_APPLY: return false to keep the sheet open.
     virtual bool OnApply() { return true; }

@@ -47,10 +47,6 @@ bool TrayIcon::Add(HWND hwnd, UINT id, UINT callbackMessage, HICON icon, const s
     return false;
 }
 
-bool TrayIcon::Modify(HICON icon, const std::wstring& tip) {
-    return hwnd_ && Notify(NIM_MODIFY, icon, tip);
-}
-
 void TrayIcon::Remove() noexcept {
     if (!hwnd_)
         return;

@@ -36,7 +36,6 @@ public:
 
     // Adds the icon (again, after the taskbar was restarted); the tip is cut to what fits.
     bool Add(HWND hwnd, UINT id, UINT callbackMessage, HICON icon, const std::wstring& tip);
-    bool Modify(HICON icon, const std::wstring& tip);
     void Remove() noexcept;
     bool Added() const noexcept { return hwnd_ != nullptr; }
 

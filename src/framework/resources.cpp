@@ -85,10 +85,6 @@ Bitmap LoadResBitmap(UINT id, UINT flags) noexcept {
     return Bitmap(static_cast<HBITMAP>(LoadImageResource(id, IMAGE_BITMAP, 0, 0, flags)));
 }
 
-Cursor LoadResCursor(UINT id) noexcept {
-    return Cursor(static_cast<HCURSOR>(LoadImageResource(id, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
-}
-
 std::wstring ProgramPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

@@ -34,7 +34,6 @@ Menu LoadResMenu(UINT id);
 // An icon at the given size (0, 0 = the system's default size).
 Icon LoadResIcon(UINT id, int cx = 0, int cy = 0) noexcept;
 Bitmap LoadResBitmap(UINT id, UINT flags = LR_CREATEDIBSECTION) noexcept;
-Cursor LoadResCursor(UINT id) noexcept;
 
 // Full path of the running program and its folder (with a trailing backslash).
 std::wstring ProgramPath();

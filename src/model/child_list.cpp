@@ -58,7 +58,7 @@ ParsedChildList ParseChildList(const uint8_t* data, size_t size, RecordLayout la
 }
 
 size_t ChildEntrySize(const oVoiceBook& child, RecordLayout layout) {
-    return RecordSize(layout) + 4 + PidlSize(child.m_pidl);
+    return RecordSize(layout) + 4 + PidlSize(child.m_pidl.get());
 }
 
 size_t ChildListSize(const oVoiceBook& parent, RecordLayout layout) {
@@ -71,13 +71,13 @@ size_t ChildListSize(const oVoiceBook& parent, RecordLayout layout) {
 void EncodeChildEntry(const oVoiceBook& child, RecordLayout layout, uint8_t* out) {
     const size_t recordSize = RecordSize(layout);
     EncodeRecord(child.ToRecord(), layout, out);
-    const size_t idSize = PidlSize(child.m_pidl);
+    const size_t idSize = PidlSize(child.m_pidl.get());
     const uint32_t count = static_cast<uint32_t>(idSize);
     const uint8_t bytes[4] = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8),
                               static_cast<uint8_t>(count >> 16), static_cast<uint8_t>(count >> 24)};
     std::memcpy(out + recordSize, bytes, 4);
     if (idSize)
-        std::memcpy(out + recordSize + 4, child.m_pidl, idSize);
+        std::memcpy(out + recordSize + 4, child.m_pidl.get(), idSize);
 }
 
 std::vector<uint8_t> EncodeChildList(const oVoiceBook& parent, RecordLayout layout) {

@@ -124,7 +124,7 @@ public:
                 void* id = ::CoTaskMemAlloc(entry.idListSize);
                 if (id) {
                     std::memcpy(id, buffer_.data() + entry.idListOffset, entry.idListSize);
-                    node->SetPidl(static_cast<LPITEMIDLIST>(id));
+                    node->SetPidl(fw::Pidl(static_cast<LPITEMIDLIST>(id)));
                 }
             }
             parent.AppendChild(node);
@@ -146,10 +146,7 @@ public:
         if (!ReadChildList(rootStorage, root))
             return false;
         std::vector<Frame> stack;
-        Frame first{{}, root.FirstChild(), 0, 1};
-        rootStorage->AddRef();
-        *first.storage.put() = rootStorage;
-        stack.push_back(std::move(first));
+        stack.push_back(Frame{fw::ComPtr<IStorage>(rootStorage), root.FirstChild(), 0, 1});
         while (!stack.empty()) {
             Frame& top = stack.back();
             if (!top.next) {

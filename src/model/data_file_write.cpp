@@ -75,10 +75,7 @@ bool WriteSubtree(IStorage* rootStorage, const oVoiceBook& root, RecordLayout la
     if (!WriteChildList(rootStorage, root, layout, entry))
         return false;
     std::vector<Frame> stack;
-    rootStorage->AddRef();
-    Frame first{{}, root.FirstChild(), 0, 1};
-    *first.storage.put() = rootStorage;
-    stack.push_back(std::move(first));
+    stack.push_back(Frame{fw::ComPtr<IStorage>(rootStorage), root.FirstChild(), 0, 1});
     while (!stack.empty()) {
         Frame& top = stack.back();
         while (top.next && !top.next->HasChildren()) {

@@ -3,20 +3,39 @@
 #include <utility>
 #include <vector>
 
-#include "model/image_lists.h"
+#include "model/picture_keeper.h"
+#include "model/picture_numbers.h"
 #include "model/pidl.h"
 
 oVoiceBook* g_pVoiceBook = nullptr;
 
 namespace {
 constexpr int32_t kShowDefault = 10; // SW_SHOWDEFAULT, stored as normal
-constexpr int32_t kGoUpPicture = 12;
 constexpr int kGoUpDepth = 32767;
 
 int32_t NormalisedShow(int32_t show) {
     return show == kShowDefault ? 1 : show;
 }
 } // namespace
+
+NodeRecordFields NewNodeFields(std::wstring name, int32_t kind, uint32_t flags) {
+    NodeRecordFields f;
+    f.name = std::move(name);
+    f.kind = kind;
+    f.flags = flags;
+    f.defaultImage = -1;
+    return f;
+}
+
+NodeRecordFields CategoryFields(std::wstring name) {
+    return NewNodeFields(std::move(name), KIND_ITEM | KIND_BOOK, 0x02);
+}
+
+NodeRecordFields ButtonFields(std::wstring name, std::wstring command) {
+    NodeRecordFields f = NewNodeFields(std::move(name), KIND_ITEM | KIND_COMMAND, 0);
+    f.command = std::move(command);
+    return f;
+}
 
 oVoiceBook::oVoiceBook() {
     Reset();
@@ -28,12 +47,11 @@ oVoiceBook::oVoiceBook(const NodeRecordFields& record) {
 }
 
 oVoiceBook::~oVoiceBook() {
-    icons::ReleaseImages(*this);
-    FreePidl();
+    ReleasePictures();
 }
 
 void oVoiceBook::Reset() {
-    icons::ReleaseImages(*this); // before the indices are cleared below
+    ReleasePictures();
     oTreeNode::Clear();
     m_strCommand.clear();
     m_strArguments.clear();
@@ -43,13 +61,24 @@ void oVoiceBook::Reset() {
     m_nShowCmd = 1;
     m_nKind = KIND_BOOK;
     m_nFlags = 0x02;
-    FreePidl(); // null on construction; a list held before is the node's own
-    m_nImage = -1;
-    m_nGrayImage = -1;
+    m_pidl.reset();
     m_nDefaultImage = -1;
     m_bScanSubFolders = 0;
     m_nRole = ROLE_NORMAL;
-    icons::BuildImageLists();
+}
+
+void oVoiceBook::ReleasePictures() noexcept {
+    // Only nodes of the window thread have pictures: the keeper is asked about those alone.
+    if (m_nImage >= 0 || m_nGrayImage >= 0) {
+        if (model::PictureKeeper* keeper = model::CurrentPictureKeeper()) {
+            if (m_nImage >= 0)
+                keeper->Release(m_nImage);
+            if (m_nGrayImage >= 0 && m_nGrayImage != m_nImage)
+                keeper->Release(m_nGrayImage);
+        }
+    }
+    m_nImage = -1;
+    m_nGrayImage = -1;
 }
 
 void oVoiceBook::SetIcon(const wchar_t* file, int32_t index) {
@@ -63,45 +92,26 @@ const std::wstring& oVoiceBook::GetIcon(int32_t* index) const {
     return m_strIconFile;
 }
 
-void oVoiceBook::SetAll(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
-                        const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
-                        int32_t iconIndex, int32_t showCmd) {
-    SetName(name);
-    m_nKind = kind;
-    m_nFlags = flags;
-    SetCommand(command);
-    SetArguments(arguments);
-    SetWorkDir(workDir);
-    SetIcon(iconFile, iconIndex);
-    m_nShowCmd = showCmd;
-}
-
 void oVoiceBook::SetRole(int32_t role) {
     m_nRole = role;
     if (role == ROLE_GO_UP) {
-        icons::ReleaseImages(*this);
-        m_nImage = kGoUpPicture;
-        m_nGrayImage = kGoUpPicture;
+        ReleasePictures();
+        m_nImage = model::kPictureGoUp;
+        m_nGrayImage = model::kPictureGoUp;
         m_nDepth = kGoUpDepth;
     }
 }
 
-void oVoiceBook::SetPidl(LPITEMIDLIST pidl) noexcept {
-    if (pidl != m_pidl)
-        FreePidl();
-    m_pidl = pidl;
-}
-
-void oVoiceBook::FreePidl() noexcept {
-    if (m_pidl) {
-        ::CoTaskMemFree(m_pidl);
-        m_pidl = nullptr;
-    }
-}
-
 void oVoiceBook::SetFromRecord(const NodeRecordFields& r) {
-    SetAll(r.name.c_str(), r.kind, r.flags, r.command.c_str(), r.arguments.c_str(),
-           r.workDir.c_str(), r.iconFile.c_str(), r.iconIndex, NormalisedShow(r.showCmd));
+    m_strName = r.name;
+    m_nKind = r.kind;
+    m_nFlags = r.flags;
+    m_strCommand = r.command;
+    m_strArguments = r.arguments;
+    m_strWorkDir = r.workDir;
+    m_strIconFile = r.iconFile;
+    m_nIconIndex = r.iconIndex;
+    m_nShowCmd = NormalisedShow(r.showCmd);
     m_nDefaultImage = r.defaultImage;
     m_bScanSubFolders = r.scanSubFolders;
     m_nRole = r.role;
@@ -125,42 +135,35 @@ NodeRecordFields oVoiceBook::ToRecord() const {
 }
 
 void oVoiceBook::CopyFrom(const oVoiceBook& source) {
-    FreePidl();
-    SetAll(source.m_strName.c_str(), source.m_nKind, source.m_nFlags, source.m_strCommand.c_str(),
-           source.m_strArguments.c_str(), source.m_strWorkDir.c_str(), source.m_strIconFile.c_str(),
-           source.m_nIconIndex, source.m_nShowCmd);
-    m_pidl = model::PidlClone(source.m_pidl);
-    icons::ShareImage(*this, source);
-    m_nDefaultImage = source.m_nDefaultImage;
-    m_bScanSubFolders = source.m_bScanSubFolders;
-    m_nRole = source.m_nRole;
+    SetFromRecord(source.ToRecord());
+    m_pidl.reset(model::PidlClone(source.m_pidl.get()));
+    if (&source != this) {
+        // The copy shows its source's colour picture, as one more user of it.
+        ReleasePictures();
+        model::PictureKeeper* keeper = model::CurrentPictureKeeper();
+        if (keeper && source.m_nImage >= 0)
+            keeper->AddUser(source.m_nImage);
+        m_nImage = source.m_nImage;
+    }
 }
 
-oVoiceBook* oVoiceBook::AddChild(const wchar_t* name, int32_t kind, uint32_t flags,
-                                 const wchar_t* command, const wchar_t* arguments,
-                                 const wchar_t* workDir, const wchar_t* iconFile, int32_t iconIndex,
-                                 int32_t showCmd) {
-    auto* node = new oVoiceBook();
-    node->SetAll(name, kind, flags, command, arguments, workDir, iconFile, iconIndex, showCmd);
+oVoiceBook* oVoiceBook::AddChild(const NodeRecordFields& fields) {
+    auto* node = new oVoiceBook(fields);
     AppendChild(node);
     return node;
 }
 
-oVoiceBook* oVoiceBook::AddAfter(const wchar_t* name, int32_t kind, uint32_t flags,
-                                 const wchar_t* command, const wchar_t* arguments,
-                                 const wchar_t* workDir, const wchar_t* iconFile, int32_t iconIndex,
-                                 int32_t showCmd) {
-    auto* node = new oVoiceBook();
-    node->SetAll(name, kind, flags, command, arguments, workDir, iconFile, iconIndex, showCmd);
+oVoiceBook* oVoiceBook::AddAfter(const NodeRecordFields& fields) {
+    auto* node = new oVoiceBook(fields);
     InsertAfter(node);
     return node;
 }
 
 void oVoiceBook::ResetAll(const wchar_t* name) {
     DeleteChildren();
-    icons::ReleaseImages(*this);
-    icons::DestroyImageLists();
-    FreePidl();
+    ReleasePictures();
+    if (model::PictureKeeper* keeper = model::CurrentPictureKeeper())
+        keeper->StartAfresh();
     Reset();
     SetName(name);
     m_nKind = KIND_BOOK;

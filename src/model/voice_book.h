@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
+#include "framework/com.h"
 #include "model/tree_node.h"
 
 // Kind bits. A category has high nibble KIND_ITEM with KIND_COMMAND clear; a button has
@@ -32,16 +34,24 @@ struct NodeRecordFields {
     int32_t showCmd = 1;
 };
 
+// The fields of a node made in this run rather than read from a file: empty texts, show
+// state normal and no default picture chosen yet.
+NodeRecordFields NewNodeFields(std::wstring name, int32_t kind, uint32_t flags);
+// A category and a button as the bar's Add commands make them.
+NodeRecordFields CategoryFields(std::wstring name);
+NodeRecordFields ButtonFields(std::wstring name, std::wstring command = std::wstring());
+
 class oVoiceBook : public oTreeNode {
 public:
     oVoiceBook();
     explicit oVoiceBook(const NodeRecordFields& record);
     ~oVoiceBook() override;
 
-    // Defaults of every field; also makes sure the shared image lists exist (and gives up
-    // the node's pictures in them).
+    // Defaults of every field; the node's pictures are given up.
     virtual void Reset();
     void Clear() override { Reset(); }
+    // Every field a record carries, a copy of the identifier list and the source's colour
+    // picture; the links and the depth stay.
     virtual void CopyFrom(const oVoiceBook& source);
 
     void SetName(const wchar_t* text) { m_strName = text ? text : L""; }
@@ -50,27 +60,23 @@ public:
     void SetWorkDir(const wchar_t* text) { m_strWorkDir = text ? text : L""; }
     void SetIcon(const wchar_t* file, int32_t index);
     const std::wstring& GetIcon(int32_t* index = nullptr) const;
-    void SetAll(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
-                const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
-                int32_t iconIndex, int32_t showCmd);
     // ROLE_GO_UP also selects built-in picture 12 and a depth that sorts below everything.
     void SetRole(int32_t role);
-    // Takes ownership of `pidl`; the list it replaces is freed (the node owns its list).
-    void SetPidl(LPITEMIDLIST pidl) noexcept;
-    void FreePidl() noexcept;
+    // The node no longer shows its pictures (model/picture_keeper.h): both indices become -1.
+    void ReleasePictures() noexcept;
+    // The node owns its identifier list; the one it replaces is freed.
+    void SetPidl(fw::Pidl list) noexcept { m_pidl = std::move(list); }
 
-    // Node filled from a data-file record (show state 10 becomes 1).
+    // Node filled from record fields (show state 10 becomes 1).
     void SetFromRecord(const NodeRecordFields& record);
     // The record fields of this node, as a save writes them (show state 10 written as 1).
     NodeRecordFields ToRecord() const;
 
-    oVoiceBook* AddChild(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
-                         const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
-                         int32_t iconIndex, int32_t showCmd);
-    oVoiceBook* AddAfter(const wchar_t* name, int32_t kind, uint32_t flags, const wchar_t* command,
-                         const wchar_t* arguments, const wchar_t* workDir, const wchar_t* iconFile,
-                         int32_t iconIndex, int32_t showCmd);
-    // Empties the tree below the root and starts afresh with the given name (first run).
+    // A new node from `fields`, appended to this node's children or linked after this node.
+    oVoiceBook* AddChild(const NodeRecordFields& fields);
+    oVoiceBook* AddAfter(const NodeRecordFields& fields);
+    // Empties the tree below the root and starts afresh with the given name (first run); the
+    // pictures start afresh too.
     void ResetAll(const wchar_t* name);
     int CountChildCategories() const;
     // Detached deep copy of this node and its subtree (identifier lists copied too).
@@ -83,10 +89,6 @@ public:
     bool LoadFile(const std::wstring& path);
     // Files of the earlier single-byte releases (LarkB_v4.tdb, LarkB.tdb).
     bool LoadAnsiFile(const std::wstring& path);
-
-    // Starts the node's target; the launcher implements it. `replacement`, when not empty,
-    // replaces the stored arguments.
-    bool Run(const std::wstring& replacement = std::wstring()) const;
 
     // Kind tests, always on bits.
     bool IsItem() const noexcept { return (m_nKind & 0xF0) == KIND_ITEM; }
@@ -107,7 +109,8 @@ public:
     int32_t m_nShowCmd = 1;
     int32_t m_nKind = KIND_BOOK;
     uint32_t m_nFlags = 0x02;
-    LPITEMIDLIST m_pidl = nullptr;
+    fw::Pidl m_pidl;
+    // Indices of the node's pictures in the picture keeper's lists (-1: none built yet).
     int32_t m_nImage = -1;
     int32_t m_nGrayImage = -1;
     int32_t m_nDefaultImage = -1;

@@ -34,13 +34,10 @@ std::wstring DisplayName(IShellFolder& folder, LPCITEMIDLIST item) {
 }
 
 fw::ComPtr<IShellFolder> BindFolder(IShellFolder& desktop, LPCITEMIDLIST list) {
+    if (model::PidlIsEmpty(list))
+        return fw::ComPtr<IShellFolder>(&desktop);
     fw::ComPtr<IShellFolder> folder;
-    if (model::PidlIsEmpty(list)) {
-        desktop.AddRef();
-        *folder.put() = &desktop;
-    } else {
-        desktop.BindToObject(list, nullptr, IID_IShellFolder, folder.put_void());
-    }
+    desktop.BindToObject(list, nullptr, IID_IShellFolder, folder.put_void());
     return folder;
 }
 

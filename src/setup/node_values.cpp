@@ -6,43 +6,51 @@
 namespace setup {
 
 oVoiceBook* AddTemplateCategory(oVoiceBook& parent, const std::wstring& name) {
-    return parent.AddChild(name.c_str(), kCategoryKind, kTemplateCategoryFlags, nullptr, nullptr,
-                           nullptr, nullptr, 0, SW_SHOWNORMAL);
+    return parent.AddChild(NewNodeFields(name, kCategoryKind, kTemplateCategoryFlags));
 }
 
 oVoiceBook* AddTemplateButton(oVoiceBook& parent, const std::wstring& name,
                               const std::wstring& target, const std::wstring& arguments) {
-    return parent.AddChild(name.c_str(), kButtonKind, kTemplateButtonFlags, target.c_str(),
-                           arguments.c_str(), nullptr, nullptr, 0, SW_SHOWNORMAL);
+    NodeRecordFields f = NewNodeFields(name, kButtonKind, kTemplateButtonFlags);
+    f.command = target;
+    f.arguments = arguments;
+    return parent.AddChild(f);
 }
 
 oVoiceBook* AddPlainFileButton(oVoiceBook& parent, const std::wstring& name,
                                const std::wstring& path) {
-    return parent.AddChild(name.c_str(), kButtonKind, kPlainFileFlags, path.c_str(), nullptr,
-                           nullptr, nullptr, 0, SW_SHOWNORMAL);
+    NodeRecordFields f = NewNodeFields(name, kButtonKind, kPlainFileFlags);
+    f.command = path;
+    return parent.AddChild(f);
 }
 
 oVoiceBook* AddShortcutButton(oVoiceBook& parent, const std::wstring& name,
                               const shell::ShortcutInfo& link) {
-    return parent.AddChild(name.c_str(), kButtonKind, kShortcutFlags, link.target.c_str(),
-                           link.arguments.c_str(), link.workDir.c_str(), link.iconFile.c_str(),
-                           link.iconIndex, link.showCmd);
+    NodeRecordFields f = NewNodeFields(name, kButtonKind, kShortcutFlags);
+    f.command = link.target;
+    f.arguments = link.arguments;
+    f.workDir = link.workDir;
+    f.iconFile = link.iconFile;
+    f.iconIndex = link.iconIndex;
+    f.showCmd = link.showCmd;
+    return parent.AddChild(f);
 }
 
 oVoiceBook* AddShellItemButton(oVoiceBook& parent, const std::wstring& name, fw::Pidl list,
                                const shell::ShortcutInfo* iconAndShow) {
-    oVoiceBook* node =
-        parent.AddChild(name.c_str(), kButtonKind, kShortcutFlags, nullptr, nullptr, nullptr,
-                        iconAndShow ? iconAndShow->iconFile.c_str() : nullptr,
-                        iconAndShow ? iconAndShow->iconIndex : 0,
-                        iconAndShow ? iconAndShow->showCmd : SW_SHOWNORMAL);
-    node->SetPidl(list.release());
+    NodeRecordFields f = NewNodeFields(name, kButtonKind, kShortcutFlags);
+    if (iconAndShow) {
+        f.iconFile = iconAndShow->iconFile;
+        f.iconIndex = iconAndShow->iconIndex;
+        f.showCmd = iconAndShow->showCmd;
+    }
+    oVoiceBook* node = parent.AddChild(f);
+    node->SetPidl(std::move(list));
     return node;
 }
 
 oVoiceBook* AddSubFolderCategory(oVoiceBook& parent, const std::wstring& name) {
-    return parent.AddChild(name.c_str(), kCategoryKind, kSubFolderFlags, nullptr, nullptr, nullptr,
-                           nullptr, 0, SW_SHOWNORMAL);
+    return parent.AddChild(NewNodeFields(name, kCategoryKind, kSubFolderFlags));
 }
 
 } // namespace setup

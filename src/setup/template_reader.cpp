@@ -120,8 +120,8 @@ void TemplateReader::FillShellFolder(oVoiceBook& category, int specialFolder) {
     fw::Pidl list;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, specialFolder, list.put())) || !list)
         return;
-    category.SetPidl(list.release());
-    if (!options_.fill(category, category.m_pidl)) {
+    category.SetPidl(std::move(list));
+    if (!options_.fill(category, category.m_pidl.get())) {
         stopped_ = true;
         return;
     }

@@ -5,11 +5,11 @@
 #include <climits>
 
 #include "framework/text.h"
-#include "model/image_lists.h"
+#include "model/picture_numbers.h"
 
 namespace setup {
 
-static_assert(kDefaultWebImage == icons::kPictureWeb, "web buttons share one default picture");
+static_assert(kDefaultWebImage == model::kPictureWeb, "web buttons share one default picture");
 
 std::vector<std::wstring> SplitTemplateFields(std::wstring_view value) {
     std::vector<std::wstring> fields;

@@ -8,12 +8,14 @@
 #include <string>
 #include <string_view>
 
+class oVoiceBook;
+
 namespace shell {
 
 // A web address is any command with "://" in it; it is never resolved.
 bool IsWebAddress(std::wstring_view command) noexcept;
 
-// What Run does with a node, from its kind bits and whether it holds an identifier list.
+// What RunNode does with a node, from its kind bits and whether it holds an identifier list.
 enum class RunRoute {
     Fail,       // neither a category nor a button
     Nothing,    // a kind read from older data files: succeeds without doing anything
@@ -59,6 +61,10 @@ bool RunTarget(const std::wstring& path, const std::wstring& arguments, const st
 // Opens a shell item: through its file-system path when it has one, else by the list
 // itself with `verb` (null: the item's default verb), without the shell's error dialogs.
 bool RunItemIdList(LPCITEMIDLIST list, const wchar_t* verb, int showCmd);
+
+// Starts the node's target as its route says. `replacement`, when not empty, replaces the
+// stored arguments.
+bool RunNode(const oVoiceBook& node, const std::wstring& replacement = std::wstring());
 
 // The file-system path of a list (cut to kPathUnits); empty when it has none.
 std::wstring PathFromItemIdList(LPCITEMIDLIST list);

@@ -83,7 +83,7 @@ bool GetNodeTargetIcons(const oVoiceBook& node, fw::Icon& large, fw::Icon& small
     large.reset();
     small.reset();
     if (node.m_pidl)
-        GetItemIdListIcon(node.m_pidl, &large, &small);
+        GetItemIdListIcon(node.m_pidl.get(), &large, &small);
     else if (!node.m_strCommand.empty())
         GetProgramIcon(node.m_strCommand, &large, &small);
     return large && small;

@@ -1,22 +1,26 @@
-// The node's own entry point for starting its target.
+// Starting a node's target.
 #include "model/voice_book.h"
 #include "shell/launch.h"
 
-bool oVoiceBook::Run(const std::wstring& replacement) const {
-    switch (shell::ChooseRunRoute(m_nKind, m_pidl != nullptr)) {
-    case shell::RunRoute::Fail:
+namespace shell {
+
+bool RunNode(const oVoiceBook& node, const std::wstring& replacement) {
+    switch (ChooseRunRoute(node.m_nKind, node.m_pidl.get() != nullptr)) {
+    case RunRoute::Fail:
         return false;
-    case shell::RunRoute::Nothing:
+    case RunRoute::Nothing:
         return true;
-    case shell::RunRoute::ItemIdList:
+    case RunRoute::ItemIdList:
         // A shell item always opens normally: its stored arguments and state do not apply.
-        return shell::RunItemIdList(m_pidl, nullptr, SW_SHOWNORMAL);
-    case shell::RunRoute::Target:
+        return RunItemIdList(node.m_pidl.get(), nullptr, SW_SHOWNORMAL);
+    case RunRoute::Target:
         break;
     }
     // Unresolved targets (web addresses, documents) go to the shell as they are written.
     std::wstring path;
-    shell::ResolveProgramPath(m_strCommand, path);
-    return shell::RunTarget(path, shell::ChooseArguments(replacement, m_strArguments), m_strWorkDir,
-                            m_nShowCmd);
+    ResolveProgramPath(node.m_strCommand, path);
+    return RunTarget(path, ChooseArguments(replacement, node.m_strArguments), node.m_strWorkDir,
+                     node.m_nShowCmd);
 }
+
+} // namespace shell

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/gdi.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "views/button_face.h"

@@ -36,7 +36,6 @@ public:
 
     void SetNode(oVoiceBook* node) noexcept;
     oVoiceBook* Node() const noexcept { return m_pNode; }
-    int32_t Role() const noexcept { return m_nRole; }
     void SetChecked(bool on);
     bool IsChecked() const noexcept { return m_bChecked != 0; }
     void SetMenuGlyph(bool on);

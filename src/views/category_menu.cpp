@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "resource.h"

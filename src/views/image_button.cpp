@@ -7,7 +7,7 @@
 
 #include "framework/gdi.h"
 #include "framework/resources.h"
-#include "model/picture_cache.h"
+#include "ui/picture_cache.h"
 #include "views/button_face.h"
 
 namespace {

@@ -30,7 +30,6 @@ public:
 
     bool IsChecked() const noexcept { return m_bChecked != 0; }
     void SetChecked(bool checked);
-    bool IsToggle() const noexcept { return m_bToggle != 0; }
     int NormalImage() const noexcept { return m_nImage; }
     int32_t Hover() const noexcept { return m_track.Hover(); }
     int DisabledImage() const noexcept { return m_nDisabledImage; }

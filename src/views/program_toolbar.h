@@ -139,7 +139,6 @@ public:
     oVoiceBook* CurrentTopCategory() const noexcept { return m_pCurrentTopCategory; }
     int FirstVisible() const noexcept { return m_nFirstVisible; }
     int VisibleCount() const noexcept { return m_nVisibleCount; }
-    size_t ProgramButtonWindows() const noexcept { return m_arrButtons.size(); }
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -231,7 +230,6 @@ private:
 
     // Counts the times nodes were deleted: a menu built before a change names nothing.
     uint32_t m_nTreeChanges = 0;
-    int32_t ViewFlags() const noexcept { return m_nViewFlags; }
     HWND Owner() const noexcept;
 
     const Preferences* m_prefs = nullptr;

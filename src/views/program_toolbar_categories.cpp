@@ -7,6 +7,7 @@
 #include "model/preferences.h"
 #include "resource.h"
 #include "setup/folder_fill.h"
+#include "shell/launch.h"
 #include "shell/messages.h"
 #include "views/button_slots.h"
 #include "views/category_menu.h"
@@ -159,7 +160,7 @@ void CProgramToolBar::ReloadShellCategory(oVoiceBook& category) {
             button->SetNode(nullptr);
     ++m_nTreeChanges;
     category.DeleteChildren();
-    setup::FillFromShellFolder(category, category.m_pidl);
+    setup::FillFromShellFolder(category, category.m_pidl.get());
     MarkModified();
 }
 
@@ -204,7 +205,7 @@ void CProgramToolBar::DropCategoryContent(size_t index) {
     if (changes == m_nTreeChanges && chosen >= ID_CATEGORY_CONTENT_FIRST &&
         n < content.nodes.size()) {
         const oVoiceBook* node = content.nodes[n];
-        if (!node->Run())
+        if (!shell::RunNode(*node))
             shell::ShowCantFind(Owner(), node->m_strName);
     }
     if (m_pCurrentTopCategory)

@@ -10,6 +10,7 @@
 #include "framework/resources.h"
 #include "resource.h"
 #include "setup/folder_fill.h"
+#include "shell/launch.h"
 #include "shell/messages.h"
 #include "shell/shortcut.h"
 #include "views/drop_data.h"
@@ -29,34 +30,36 @@ bool HasUrlExtension(const std::wstring& path) {
 
 // The node a dropped path becomes, or null when it is a shortcut that cannot be read.
 std::unique_ptr<oVoiceBook> NodeForPath(const std::wstring& path) {
-    auto node = std::make_unique<oVoiceBook>();
-    const std::wstring name = setup::FileTitle(path);
+    NodeRecordFields f = NewNodeFields(setup::FileTitle(path), kDroppedKind, 0);
+    fw::Pidl list;
     // An Internet shortcut is known by its extension: not every shell marks it as a link.
     const bool internet = HasUrlExtension(path);
     if (!internet && shell::IsShortcutFile(path)) {
         shell::ShortcutInfo link;
-        fw::Pidl list;
         if (shell::ReadShortcut(path, link)) {
-            node->SetAll(name.c_str(), kDroppedKind, 0, link.target.c_str(), link.arguments.c_str(),
-                         link.workDir.c_str(), link.iconFile.c_str(), link.iconIndex, link.showCmd);
-        } else if (shell::ReadShortcutIdList(path, list, &link)) {
-            node->SetAll(name.c_str(), kDroppedKind, 0, L"", L"", L"", link.iconFile.c_str(),
-                         link.iconIndex, link.showCmd);
-            node->SetPidl(list.release());
-        } else {
+            f.command = link.target;
+            f.arguments = link.arguments;
+            f.workDir = link.workDir;
+        } else if (!shell::ReadShortcutIdList(path, list, &link)) {
             return nullptr;
         }
+        f.iconFile = link.iconFile;
+        f.iconIndex = link.iconIndex;
+        f.showCmd = link.showCmd;
     } else if (internet) {
         wchar_t address[views::kDropPathMax + 1] = {};
         ::GetPrivateProfileStringW(L"InternetShortcut", L"URL", L"", address,
                                    static_cast<DWORD>(std::size(address)), path.c_str());
         if (!address[0])
             return nullptr;
-        node->SetAll(name.c_str(), kDroppedKind, 0, address, L"", L"", L"", 0, SW_SHOWNORMAL);
-        node->m_nDefaultImage = kWebPicture;
+        f.command = address;
+        f.defaultImage = kWebPicture;
     } else {
-        node->SetAll(name.c_str(), kDroppedKind, 2, path.c_str(), L"", L"", L"", 0, SW_SHOWNORMAL);
+        f.flags = 2;
+        f.command = path;
     }
+    auto node = std::make_unique<oVoiceBook>(f);
+    node->SetPidl(std::move(list));
     return node;
 }
 
@@ -130,7 +133,7 @@ void CProgramToolBar::DropPaths(const std::vector<std::wstring>& paths, POINT sc
             shell::ShortcutInfo link;
             if (shell::IsShortcutFile(file) && shell::ReadShortcut(file, link))
                 file = link.target;
-            if (!program->Run(file))
+            if (!shell::RunNode(*program, file))
                 shell::ShowCantFind(Owner(), program->m_strName);
             return;
         }
@@ -171,10 +174,9 @@ void CProgramToolBar::DropPaths(const std::vector<std::wstring>& paths, POINT sc
 void CProgramToolBar::DropItemIdList(fw::Pidl list, POINT screen) {
     if (!list || !CanTakeDrop())
         return;
-    auto node = std::make_unique<oVoiceBook>();
-    const std::wstring name = DisplayName(list.get());
-    node->SetAll(name.c_str(), kDroppedKind, 2, L"", L"", L"", L"", 0, SW_SHOWNORMAL);
-    node->SetPidl(list.release());
+    auto node =
+        std::make_unique<oVoiceBook>(NewNodeFields(DisplayName(list.get()), kDroppedKind, 2));
+    node->SetPidl(std::move(list));
     oVoiceBook* target = DropTargetAt(true, false, screen);
     views::DropTargetFacts facts = DropFacts(target, screen);
     // A top-level category takes the item in; anything deeper gets it after it.

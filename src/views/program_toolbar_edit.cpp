@@ -15,7 +15,7 @@
 #include "framework/resources.h"
 #include "framework/text.h"
 #include "framework/wait_cursor.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "resource.h"
 #include "setup/first_scan_dlg.h"
 #include "setup/pumped_fill.h"
@@ -173,12 +173,15 @@ void CProgramToolBar::AddButton() {
     // The tree may have changed while the dialog was open (a watched folder reloaded).
     if (!m_pCurrentCategory)
         return;
-    auto* node = new oVoiceBook();
-    node->SetAll(v.name.c_str(), KIND_ITEM | KIND_COMMAND, 0, v.command.c_str(),
-                 v.arguments.c_str(), v.workDir.c_str(), v.iconFile.c_str(), v.iconIndex,
-                 v.showCmd);
+    NodeRecordFields f = ButtonFields(v.name, v.command);
+    f.arguments = v.arguments;
+    f.workDir = v.workDir;
+    f.iconFile = v.iconFile;
+    f.iconIndex = v.iconIndex;
+    f.showCmd = v.showCmd;
     if (shell::IsWebAddress(v.command) && v.iconFile.empty())
-        node->m_nDefaultImage = icons::kPictureWeb;
+        f.defaultImage = icons::kPictureWeb;
+    auto* node = new oVoiceBook(f);
     views::InsertAtContext(*node, context ? FindNode(context) : nullptr, *m_pCurrentCategory);
     ShowCategory(m_pCurrentCategory, false);
     MarkModified();
@@ -310,7 +313,7 @@ void CProgramToolBar::EditProperties() {
     if (node->m_nRole != ROLE_NORMAL)
         return;
     if (node->IsButton() && node->m_pidl) {
-        ShowItemProperties(Owner(), node->m_pidl);
+        ShowItemProperties(Owner(), node->m_pidl.get());
         return;
     }
     // The dialog edits a copy: a reload while it is open may delete the node itself.
@@ -371,8 +374,9 @@ void CProgramToolBar::RefreshCategory(oVoiceBook* category) {
     if (linked) {
         std::wstring text = fw::FormatText(fw::LoadResString(IDS_ASK_RELOAD_GROUP).c_str(),
                                            category->m_strName.c_str());
-        const std::wstring path =
-            category->m_pidl ? shell::PathFromItemIdList(category->m_pidl) : category->m_strCommand;
+        const std::wstring path = category->m_pidl
+                                      ? shell::PathFromItemIdList(category->m_pidl.get())
+                                      : category->m_strCommand;
         if (!path.empty())
             text += L"\r\n\r\n[" + path + L"]";
         if (shell::ShowMessage(Owner(), text, MB_YESNO | MB_ICONINFORMATION) == IDNO)
@@ -387,7 +391,7 @@ void CProgramToolBar::RefreshCategory(oVoiceBook* category) {
         {
             fw::WaitCursor wait;
             fresh = category->m_pidl
-                        ? setup::FillFromShellFolderWhilePumping(category->m_pidl, hwnd_)
+                        ? setup::FillFromShellFolderWhilePumping(category->m_pidl.get(), hwnd_)
                         : setup::FillFromFolderWhilePumping(
                               category->m_strCommand, category->m_bScanSubFolders != 0, hwnd_);
         }

@@ -122,7 +122,7 @@ void CProgramToolBar::WatchCategory(oVoiceBook* category) {
         m_watcher.Stop();
         return;
     }
-    const std::wstring folder = shell::PathFromItemIdList(category->m_pidl);
+    const std::wstring folder = shell::PathFromItemIdList(category->m_pidl.get());
     if (!folder.empty())
         m_watcher.Start(hwnd_, folder, *category);
 }
@@ -421,7 +421,7 @@ void CProgramToolBar::OnProgramButton(size_t index) {
     if (node->m_nRole != ROLE_NORMAL)
         return;
     if (node->IsButton()) {
-        if (!node->Run())
+        if (!shell::RunNode(*node))
             shell::ShowCantFind(Owner(), node->m_strName);
     } else if (node->IsCategory()) {
         ShowCategory(node, true);

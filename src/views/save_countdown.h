@@ -38,7 +38,6 @@ public:
     void SaveFailed() noexcept { MarkModified(); }
 
     bool IsPending() const noexcept { return m_nCount >= 0; }
-    int32_t Value() const noexcept { return m_nCount; }
 
 private:
     int32_t m_nCount = kIdle;

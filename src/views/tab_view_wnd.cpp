@@ -6,7 +6,7 @@
 
 #include "framework/gdi.h"
 #include "framework/resources.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "resource.h"

@@ -27,8 +27,7 @@ oVoiceBook* PasteCopy(const oVoiceBook& clipboard, oVoiceBook* context, oVoiceBo
 }
 
 oVoiceBook* AddSeparator(const wchar_t* name, oVoiceBook* context, oVoiceBook& category) {
-    auto* node = new oVoiceBook();
-    node->SetAll(name, KIND_ITEM | KIND_COMMAND, 0, L"", L"", L"", L"", 0, 1);
+    auto* node = new oVoiceBook(ButtonFields(name));
     node->SetRole(ROLE_SEPARATOR);
     InsertAtContext(*node, context, category);
     return node;

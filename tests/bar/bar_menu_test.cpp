@@ -214,15 +214,15 @@ class ToolBarMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const wchar_t* category : {L"Work", L"Play"}) {
-            oVoiceBook* c = root_.AddChild(category, 0x12, 0, L"", L"", L"", L"", 0, 1);
+            oVoiceBook* c = root_.AddChild(NewNodeFields(category, 0x12, 0));
             for (int i = 0; i < 3; ++i) {
                 const std::wstring name = std::wstring(category) + std::to_wstring(i);
-                c->AddChild(name.c_str(), 0x14, 0, L"x.exe", L"", L"", L"", 0, 1);
+                c->AddChild(ButtonFields(name, L"x.exe"));
                 if (i == 0 && c == root_.FirstChild())
-                    c->AddChild(L"sep", 0x14, 0, L"", L"", L"", L"", 0, 1)->SetRole(ROLE_SEPARATOR);
+                    c->AddChild(ButtonFields(L"sep"))->SetRole(ROLE_SEPARATOR);
             }
         }
-        root_.AddChild(L"old kind", 0x22, 0, L"", L"", L"", L"", 0, 1);
+        root_.AddChild(NewNodeFields(L"old kind", 0x22, 0));
     }
     oVoiceBook root_;
 };
@@ -286,7 +286,7 @@ TEST_F(ToolBarMenuTest, ACommandNoOpenMenuNumberedOrForADeletedButtonFindsNothin
     EXPECT_EQ(builder.NodeForCommand(12000, root_), nullptr);
     EXPECT_EQ(builder.NodeForCommand(12001, root_)->m_strName, L"Play1");
     // A new button in the old one's place is not run by the old command either.
-    play->AddChild(L"newcomer", 0x14, 0, L"x.exe", L"", L"", L"", 0, 1);
+    play->AddChild(ButtonFields(L"newcomer", L"x.exe"));
     EXPECT_EQ(builder.NodeForCommand(12000, root_), nullptr);
 }
 
@@ -339,15 +339,14 @@ TEST(ToolBarMenuRunsTest, EveryButtonOfAHugeTreeIsReachableInsideTheRange) {
     size_t buttons = 0;
     auto add = [&](oVoiceBook& category, int count) {
         for (int i = 0; i < count; ++i)
-            category.AddChild((L"b" + std::to_wstring(buttons++)).c_str(), 0x14, 0, L"x.exe", L"",
-                              L"", L"", 0, 1);
+            category.AddChild(ButtonFields(L"b" + std::to_wstring(buttons++), L"x.exe"));
     };
-    oVoiceBook* big = root.AddChild(L"Big", 0x12, 0, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* big = root.AddChild(CategoryFields(L"Big"));
     add(*big, 1500);
-    oVoiceBook* inner = big->AddChild(L"Inner", 0x12, 0, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* inner = big->AddChild(CategoryFields(L"Inner"));
     add(*inner, 990);
-    add(*inner->AddChild(L"Deep", 0x12, 0, L"", L"", L"", L"", 0, 1), 30);
-    add(*root.AddChild(L"Small", 0x12, 0, L"", L"", L"", L"", 0, 1), 20);
+    add(*inner->AddChild(CategoryFields(L"Deep")), 30);
+    add(*root.AddChild(CategoryFields(L"Small")), 20);
     ToolBarMenu builder;
     fw::Menu menu = builder.Build(root);
     ASSERT_TRUE(menu);

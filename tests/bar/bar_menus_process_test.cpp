@@ -87,12 +87,13 @@ protected:
         oVoiceBook tree;
         tree.ResetAll(L"ToolBar");
         const auto category = [&](const std::wstring& name, int buttons, const wchar_t* folder) {
-            oVoiceBook* c =
-                tree.AddChild(name.c_str(), KIND_ITEM | KIND_BOOK, 2, folder, L"", L"", L"", 0, 1);
+            NodeRecordFields fields = CategoryFields(name);
+            fields.command = folder;
+            oVoiceBook* c = tree.AddChild(fields);
             oVoiceBook* last = nullptr;
             for (int i = 0; i < buttons; ++i)
-                last = c->AddChild((name + std::to_wstring(i)).c_str(), KIND_ITEM | KIND_COMMAND, 0,
-                                   L"C:\\nowhere\\missing.exe", L"", L"", L"", 0, 1);
+                last = c->AddChild(
+                    ButtonFields(name + std::to_wstring(i), L"C:\\nowhere\\missing.exe"));
             return last;
         };
         category(L"Work", 3, workFolder.c_str());

@@ -23,10 +23,12 @@ std::wstring Names(const oVoiceBook& root) {
 
 // A, Old (a kind of older files, not listed), B (a button), C.
 void BuildRoot(oVoiceBook& root) {
-    root.AddChild(L"A", 0x12, 2, L"", L"", L"", L"", 0, 1);
-    root.AddChild(L"Old", 0x22, 0, L"", L"", L"", L"", 0, 1);
-    root.AddChild(L"B", 0x14, 2, L"b.exe", L"", L"", L"", 0, 1);
-    root.AddChild(L"C", 0x12, 2, L"", L"", L"", L"", 0, 1);
+    root.AddChild(CategoryFields(L"A"));
+    root.AddChild(NewNodeFields(L"Old", 0x22, 0));
+    NodeRecordFields b = ButtonFields(L"B", L"b.exe");
+    b.flags = 2;
+    root.AddChild(b);
+    root.AddChild(CategoryFields(L"C"));
 }
 
 TEST(CategoryOrderTest, MovesStopAtTheEndsAndRelinkingKeepsUnlistedChildren) {
@@ -114,8 +116,10 @@ TEST(ChangeCategoryDlgTest, MovesInTheListAndRelinksOnlyOnOk) {
 }
 
 TEST(EditWordBookDlgTest, NameIsCheckedTrimmedAndWritten) {
-    oVoiceBook category;
-    category.SetAll(L"Tools", 0x12, 2, L"", L"", L"", L"C:\\x.ico", 3, 1);
+    NodeRecordFields tools = CategoryFields(L"Tools");
+    tools.iconFile = L"C:\\x.ico";
+    tools.iconIndex = 3;
+    oVoiceBook category(tools);
     INT_PTR result = 0;
     CEditWordBookDlg dlg(category);
     script::RunDialog(

@@ -7,7 +7,7 @@
 #include "dialog_script.h"
 #include "dialogs/button_values.h"
 #include "dialogs/edit_program_command_dlg.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "framework/text.h"
 #include "model/voice_book.h"
 #include "resource.h"
@@ -75,8 +75,11 @@ TEST(EditButtonDlgTest, NamesTooShortOrBlankAreRefusedWithTheFocusOnTheName) {
 }
 
 TEST(EditButtonDlgTest, BrowsedProgramNamesTheButtonAndClearsAChosenIcon) {
-    oVoiceBook node;
-    node.SetAll(L"Old", 0x14, 0, L"old.exe", L"-x", L"", L"C:\\icons.dll", 4, 1);
+    NodeRecordFields old = ButtonFields(L"Old", L"old.exe");
+    old.arguments = L"-x";
+    old.iconFile = L"C:\\icons.dll";
+    old.iconIndex = 4;
+    oVoiceBook node(old);
     HICON before = nullptr, after = nullptr;
     const INT_PTR result = RunButtonDialog(&node, [&](HWND dlg) {
         before = reinterpret_cast<HICON>(
@@ -101,8 +104,7 @@ TEST(EditButtonDlgTest, BrowsedProgramNamesTheButtonAndClearsAChosenIcon) {
 }
 
 TEST(EditButtonDlgTest, CancelledFolderChooserKeepsNameAndTarget) {
-    oVoiceBook node;
-    node.SetAll(L"Editor", 0x14, 0, L"notepad.exe", L"", L"", L"", 0, 1);
+    oVoiceBook node(ButtonFields(L"Editor", L"notepad.exe"));
     RunButtonDialog(&node, [&](HWND dlg) {
         script::SetText(dlg, IDC_BUTTON_NAME, L"Typed");
         script::Press(dlg, IDC_BROWSE_TARGET_FOLDER);
@@ -123,8 +125,7 @@ TEST(EditButtonDlgTest, CancelledFolderChooserKeepsNameAndTarget) {
 }
 
 TEST(EditButtonDlgTest, MinimizedIsStoredAsTwoAndSelectedAgainOnReopening) {
-    oVoiceBook node;
-    node.SetAll(L"Editor", 0x14, 0, L"notepad.exe", L"", L"", L"", 0, 1);
+    oVoiceBook node(ButtonFields(L"Editor", L"notepad.exe"));
     RunButtonDialog(&node, [&](HWND dlg) {
         EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_SHOW_STATE, CB_GETCURSEL, 0, 0), 0);
         ::SendDlgItemMessageW(dlg, IDC_SHOW_STATE, CB_SETCURSEL, 1, 0);
@@ -149,8 +150,9 @@ TEST(EditButtonDlgTest, WebAddressGetsTheWebPictureUnlessItHasAnIcon) {
         int expectedPicture;
     } cases[] = {{L"", icons::kPictureWeb}, {L"C:\\web.ico", -1}};
     for (const auto& c : cases) {
-        oVoiceBook node;
-        node.SetAll(L"Site", 0x14, 0, L"", L"", L"", c.iconFile, 0, 1);
+        NodeRecordFields site = ButtonFields(L"Site");
+        site.iconFile = c.iconFile;
+        oVoiceBook node(site);
         dialogs::ButtonValues values;
         RunButtonDialog(
             &node,

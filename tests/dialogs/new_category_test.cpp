@@ -38,9 +38,11 @@ TEST(NewCategoryTest, EachTypeEnablesItsOwnControls) {
 
 TEST(NewCategoryTest, NewCategoryFollowsItsAnchorCategoryOrEndsTheTopLevel) {
     oVoiceBook root;
-    oVoiceBook* a = root.AddChild(L"A", 0x12, 2, L"", L"", L"", L"", 0, 1);
-    oVoiceBook* button = a->AddChild(L"Btn", 0x14, 2, L"x.exe", L"", L"", L"", 0, 1);
-    root.AddChild(L"B", 0x12, 2, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* a = root.AddChild(CategoryFields(L"A"));
+    NodeRecordFields btn = ButtonFields(L"Btn", L"x.exe");
+    btn.flags = 2;
+    oVoiceBook* button = a->AddChild(btn);
+    root.AddChild(CategoryFields(L"B"));
     oVoiceBook* afterA = dialogs::AddNewCategory(root, a, L"N1");
     EXPECT_EQ(a->Next(), afterA);
     EXPECT_EQ(afterA->m_nKind, 0x12);
@@ -119,8 +121,8 @@ TEST(NewCategoryCommandTest, ProgramGroupTakesItsSubFoldersOnlyWhenAsked) {
     for (bool scan : {true, false}) {
         SCOPED_TRACE(scan ? "with sub-folders" : "without sub-folders");
         oVoiceBook root;
-        oVoiceBook* anchor = root.AddChild(L"First", 0x12, 2, L"", L"", L"", L"", 0, 1);
-        root.AddChild(L"Last", 0x12, 2, L"", L"", L"", L"", 0, 1);
+        oVoiceBook* anchor = root.AddChild(CategoryFields(L"First"));
+        root.AddChild(CategoryFields(L"Last"));
         std::wstring shown;
         oVoiceBook* made = RunCommand(root, anchor, [&](HWND dlg) {
             script::Click(dlg, IDC_TYPE_GROUP);
@@ -162,7 +164,7 @@ TEST(NewCategoryCommandTest, ChosenFolderGivesButtonsForItsSubFolders) {
     ::CreateDirectoryW((dir / L"Alpha").c_str(), nullptr);
     ::CreateDirectoryW((dir / L"Beta").c_str(), nullptr);
     oVoiceBook root;
-    root.AddChild(L"First", 0x12, 2, L"", L"", L"", L"", 0, 1);
+    root.AddChild(CategoryFields(L"First"));
     oVoiceBook* made = RunCommand(root, nullptr, [&](HWND dlg) {
         // Choosing the type opens the chooser at once while no folder was chosen.
         script::Press(dlg, IDC_TYPE_FOLDER);
@@ -176,7 +178,7 @@ TEST(NewCategoryCommandTest, ChosenFolderGivesButtonsForItsSubFolders) {
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->Parent(), &root);
     EXPECT_EQ(made->Next(), nullptr) << "without an anchor the category ends the top level";
-    EXPECT_NE(made->m_pidl, nullptr);
+    EXPECT_TRUE(made->m_pidl);
     std::wstring targets;
     for (oVoiceBook* c = made->FirstChild(); c; c = c->Next()) {
         EXPECT_TRUE(c->IsButton());
@@ -191,7 +193,7 @@ TEST(NewCategoryCommandTest, BarCommandAddsTheCategoryThatTheExitSaves) {
     const std::wstring file = model::DataFilePath(model::kDataFileName);
     oVoiceBook saved;
     saved.ResetAll(L"ToolBar");
-    saved.AddChild(L"Tools", 0x12, 2, L"", L"", L"", L"", 0, 1);
+    saved.AddChild(CategoryFields(L"Tools"));
     ASSERT_TRUE(saved.SaveFile(file));
     test::LarkProcess lark;
     ASSERT_TRUE(lark.Start()) << ::GetLastError();

@@ -61,6 +61,11 @@ TEST(ComObjectTest, TheSystemsReferencesComeBackAndTheLastReleaseDeletes) {
         EXPECT_FALSE(target.As<IDataObject>());
         EXPECT_EQ(RefCount(target.get()), 1u) << "the interface queries gave their references back";
         {
+            const fw::ComPtr<DropTarget> shared(target.get());
+            EXPECT_EQ(RefCount(target.get()), 2u) << "sharing a pointer adds a reference";
+        }
+        EXPECT_EQ(RefCount(target.get()), 1u);
+        {
             fw::DropTargetRegistration registration;
             ASSERT_HRESULT_SUCCEEDED(registration.Register(window.hwnd(), target.get()));
             EXPECT_GT(RefCount(target.get()), 1u) << "the system holds the target";

@@ -26,7 +26,7 @@ protected:
     void SetUp() override {
         oVoiceBook root;
         for (int i = 0; i < 3; ++i)
-            root.AddChild(L"b", KIND_ITEM | KIND_COMMAND, 0, L"x", L"", L"", L"", 0, 1);
+            root.AddChild(ButtonFields(L"b", L"x"));
         ASSERT_TRUE(model::BuildDataFileImage(root, model::kCurrentFormat, image));
         ASSERT_EQ(U32(image, 44), 1u); // one FAT sector
         fat = Offset(U32(image, 76));

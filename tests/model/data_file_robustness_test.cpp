@@ -26,8 +26,8 @@ std::string CheckIdLists(oVoiceBook& root) {
     root.WalkDescendantsF([&](oTreeNode& n) {
         auto& node = static_cast<oVoiceBook&>(n);
         if (node.m_pidl) {
-            const size_t size = malloc->GetSize(node.m_pidl);
-            if (!model::PidlIsWellFormed(node.m_pidl, size)) {
+            const size_t size = malloc->GetSize(node.m_pidl.get());
+            if (!model::PidlIsWellFormed(node.m_pidl.get(), size)) {
                 why = "unsound identifier list on '" + sample::Narrow(node.m_strName) + "'";
                 return int{WALK_STOP};
             }
@@ -79,7 +79,7 @@ std::string CompareAllowingDroppedList(const oVoiceBook& original, const oVoiceB
         return sample::CompareNodes(original, loaded);
     oVoiceBook copy;
     copy.CopyFrom(original);
-    copy.FreePidl();
+    copy.m_pidl.reset();
     copy.m_nDepth = original.m_nDepth;
     return sample::CompareNodes(copy, loaded);
 }
@@ -243,7 +243,8 @@ TEST_F(RobustnessTest, DamageInsideAChildListKeepsTheEntriesBeforeIt) {
         size_t offset = 0;
         for (const oVoiceBook* c : children) {
             countOffsets.push_back(offset + model::RecordSize(model::RecordLayout::Long));
-            offset += model::RecordSize(model::RecordLayout::Long) + 4 + model::PidlSize(c->m_pidl);
+            offset +=
+                model::RecordSize(model::RecordLayout::Long) + 4 + model::PidlSize(c->m_pidl.get());
         }
         size_t damagedAt = 0;
         const bool truncate = i % 4 == 0;
@@ -269,8 +270,9 @@ TEST_F(RobustnessTest, DamageInsideAChildListKeepsTheEntriesBeforeIt) {
             const size_t recordSize = model::RecordSize(model::RecordLayout::Long);
             size_t kept = 0, end = 0;
             while (kept < children.size() &&
-                   end + recordSize + 4 + model::PidlSize(children[kept]->m_pidl) <= damagedAt)
-                end += recordSize + 4 + model::PidlSize(children[kept++]->m_pidl);
+                   end + recordSize + 4 + model::PidlSize(children[kept]->m_pidl.get()) <=
+                       damagedAt)
+                end += recordSize + 4 + model::PidlSize(children[kept++]->m_pidl.get());
             bool lostStorages = false;
             for (size_t k = kept; k < children.size(); ++k)
                 lostStorages = lostStorages || children[k]->HasChildren();
@@ -297,7 +299,7 @@ TEST_F(RobustnessTest, DamageInsideAChildListKeepsTheEntriesBeforeIt) {
         size_t end = 0;
         for (size_t k = 0; k < children.size(); ++k) {
             end += model::RecordSize(model::RecordLayout::Long) + 4 +
-                   model::PidlSize(children[k]->m_pidl);
+                   model::PidlSize(children[k]->m_pidl.get());
             if (end > damagedAt)
                 break;
             ASSERT_LT(k, loadedChildren.size());
@@ -317,7 +319,7 @@ TEST_F(RobustnessTest, AbsurdIdentifierListCountsAreRefusedBeforeAllocating) {
         oVoiceBook root;
         model::ReadDataFileImage(root, copy, false);
         ASSERT_TRUE(root.FirstChild());
-        EXPECT_EQ(root.FirstChild()->m_pidl, nullptr);
+        EXPECT_FALSE(root.FirstChild()->m_pidl);
         EXPECT_EQ(sample::CompareNodes(*root.FirstChild(), *original.FirstChild()).find("name"),
                   std::string::npos);
         EXPECT_EQ(root.FirstChild()->Next(), nullptr); // reading stopped there
@@ -330,11 +332,9 @@ namespace {
 void BuildSmallTree(oVoiceBook& root) {
     root.ResetAll(L"ToolBar");
     for (const wchar_t* name : {L"A", L"B"}) {
-        oVoiceBook* category =
-            root.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        oVoiceBook* category = root.AddChild(CategoryFields(name));
         for (int i = 0; i < 3; ++i)
-            category->AddChild(L"Button", KIND_ITEM | KIND_COMMAND, 0, L"b.exe", L"", L"", L"", 0,
-                               1);
+            category->AddChild(ButtonFields(L"Button", L"b.exe"));
     }
 }
 

@@ -15,17 +15,14 @@ using inspect::Element;
 
 namespace {
 
-constexpr int32_t kCategory = KIND_ITEM | KIND_BOOK;
-constexpr int32_t kButton = KIND_ITEM | KIND_COMMAND;
-
 oVoiceBook* AddCategory(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, kCategory, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 oVoiceBook* AddButton(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, kButton, 0, L"notepad.exe", L"", L"", L"", 0, 1);
+    return parent.AddChild(ButtonFields(name, L"notepad.exe"));
 }
 
-LPITEMIDLIST OneItemList(size_t itemBytes) {
+fw::Pidl OneItemList(size_t itemBytes) {
     const size_t size = itemBytes + 2;
     auto* p = static_cast<uint8_t*>(::CoTaskMemAlloc(size));
     std::memset(p, 0x41, size);
@@ -33,7 +30,7 @@ LPITEMIDLIST OneItemList(size_t itemBytes) {
     p[1] = 0;
     p[itemBytes] = 0;
     p[itemBytes + 1] = 0;
-    return reinterpret_cast<LPITEMIDLIST>(p);
+    return fw::Pidl(reinterpret_cast<LPITEMIDLIST>(p));
 }
 
 bool IsStream(const std::map<std::wstring, Element>& e, const std::wstring& name, uint64_t size) {
@@ -182,13 +179,13 @@ TEST_F(DataFileTest, AnIdentifierListOf20BytesAndTerminatorIsWrittenWithCount22)
     uint32_t count = 0;
     std::memcpy(&count, bytes.data() + 10524, 4);
     EXPECT_EQ(count, 22u);
-    EXPECT_EQ(std::memcmp(bytes.data() + 10528, button->m_pidl, 22), 0);
+    EXPECT_EQ(std::memcmp(bytes.data() + 10528, button->m_pidl.get(), 22), 0);
 
     oVoiceBook loaded;
     ASSERT_TRUE(loaded.LoadFile(file));
     ASSERT_TRUE(loaded.FirstChild() && loaded.FirstChild()->m_pidl);
-    EXPECT_EQ(model::PidlSize(loaded.FirstChild()->m_pidl), 22u);
-    EXPECT_EQ(std::memcmp(loaded.FirstChild()->m_pidl, button->m_pidl, 22), 0);
+    EXPECT_EQ(model::PidlSize(loaded.FirstChild()->m_pidl.get()), 22u);
+    EXPECT_EQ(std::memcmp(loaded.FirstChild()->m_pidl.get(), button->m_pidl.get(), 22), 0);
 }
 
 TEST_F(DataFileTest, ARootWithoutChildrenIsSavedWithoutAChildListAndReadsAsNotLoaded) {
@@ -266,7 +263,7 @@ TEST_F(DataFileTest, LoadingReplacesTheRootsContentInPlace) {
     EXPECT_EQ(target.FirstChild()->m_strName, L"Fresh");
     EXPECT_EQ(target.FirstChild()->Next(), nullptr);
     // The root's identifier list and pictures are not in the file and stay.
-    EXPECT_NE(target.m_pidl, nullptr);
+    EXPECT_TRUE(target.m_pidl);
     EXPECT_EQ(target.m_nImage, 7);
 }
 

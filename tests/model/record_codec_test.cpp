@@ -72,12 +72,11 @@ void AppendEntry(std::vector<uint8_t>& b, const wchar_t* name, uint32_t count,
 
 // A list of one item with `payload` bytes, then the terminator.
 std::vector<uint8_t> IdList(size_t payload) {
-    std::vector<uint8_t> b;
-    b.push_back(static_cast<uint8_t>(2 + payload));
-    b.push_back(0);
-    b.insert(b.end(), payload, 0x5A);
-    b.push_back(0);
-    b.push_back(0);
+    std::vector<uint8_t> b(2 + payload + 2, 0x5A);
+    b[0] = static_cast<uint8_t>(2 + payload);
+    b[1] = 0;
+    b[2 + payload] = 0;
+    b[3 + payload] = 0;
     return b;
 }
 
@@ -264,12 +263,12 @@ TEST(RecordCodecTest, StorageNames) {
 
 TEST(ChildListTest, EntriesWithAndWithoutIdentifierLists) {
     oVoiceBook parent;
-    parent.AddChild(L"plain", 0x14, 0, L"a.exe", L"", L"", L"", 0, 1);
-    oVoiceBook* shellItem = parent.AddChild(L"item", 0x14, 0, L"", L"", L"", L"", 0, 1);
+    parent.AddChild(ButtonFields(L"plain", L"a.exe"));
+    oVoiceBook* shellItem = parent.AddChild(ButtonFields(L"item"));
     const auto id = IdList(18); // 20 bytes of item and 2 of terminator
     void* p = ::CoTaskMemAlloc(id.size());
     std::memcpy(p, id.data(), id.size());
-    shellItem->SetPidl(static_cast<LPITEMIDLIST>(p));
+    shellItem->SetPidl(fw::Pidl(static_cast<LPITEMIDLIST>(p)));
 
     const auto bytes = model::EncodeChildList(parent, RecordLayout::Long);
     ASSERT_EQ(bytes.size(), 10524u + 4 + 10524 + 4 + 22);

@@ -29,7 +29,7 @@ inline std::wstring RandomText(std::mt19937& rng, size_t maxLength) {
 }
 
 // A well-formed identifier list of 1 to 4 items, allocated with the shell allocator.
-inline LPITEMIDLIST RandomIdList(std::mt19937& rng) {
+inline fw::Pidl RandomIdList(std::mt19937& rng) {
     std::uniform_int_distribution<int> items(1, 4), payload(0, 40), byte(1, 255);
     std::vector<uint8_t> bytes;
     for (int i = items(rng); i > 0; --i) {
@@ -44,7 +44,7 @@ inline LPITEMIDLIST RandomIdList(std::mt19937& rng) {
     bytes.push_back(0);
     void* p = ::CoTaskMemAlloc(bytes.size());
     std::memcpy(p, bytes.data(), bytes.size());
-    return static_cast<LPITEMIDLIST>(p);
+    return fw::Pidl(static_cast<LPITEMIDLIST>(p));
 }
 
 inline void RandomContent(std::mt19937& rng, oVoiceBook& node, bool category) {
@@ -138,8 +138,8 @@ inline std::string CompareNodes(const oVoiceBook& a, const oVoiceBook& b) {
     number("scanSubFolders", a.m_bScanSubFolders, b.m_bScanSubFolders);
     number("role", a.m_nRole, b.m_nRole);
     number("depth", a.m_nDepth, b.m_nDepth);
-    const size_t sa = model::PidlSize(a.m_pidl), sb = model::PidlSize(b.m_pidl);
-    if (sa != sb || (sa && std::memcmp(a.m_pidl, b.m_pidl, sa) != 0))
+    const size_t sa = model::PidlSize(a.m_pidl.get()), sb = model::PidlSize(b.m_pidl.get());
+    if (sa != sb || (sa && std::memcmp(a.m_pidl.get(), b.m_pidl.get(), sa) != 0))
         why << "identifier list differs (" << sa << " / " << sb << " bytes); ";
     return why.str();
 }

@@ -3,10 +3,12 @@
 
 #include <cstring>
 #include <set>
+#include <string>
 #include <vector>
 
 #include <objbase.h>
 
+#include "model/picture_keeper.h"
 #include "model/pidl.h"
 #include "model/voice_book.h"
 
@@ -26,10 +28,10 @@ int CountedNode::live = 0;
 std::multiset<const void*> CountedNode::destroyed;
 
 oVoiceBook* AddCategory(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 oVoiceBook* AddButton(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"cmd.exe", L"", L"", L"", 0, 1);
+    return parent.AddChild(ButtonFields(name, L"cmd.exe"));
 }
 
 // A list with one item of `payload` bytes.
@@ -65,7 +67,7 @@ TEST(TreeTest, DefaultsOfANewNode) {
     EXPECT_EQ(n.m_nGrayImage, -1);
     EXPECT_EQ(n.m_nDefaultImage, -1);
     EXPECT_EQ(n.m_nRole, ROLE_NORMAL);
-    EXPECT_EQ(n.m_pidl, nullptr);
+    EXPECT_FALSE(n.m_pidl);
     EXPECT_EQ(n.m_nDepth, 0);
 }
 
@@ -225,7 +227,7 @@ TEST(TreeTest, CloneTreeCopiesEverythingWithItsOwnIdentifierLists) {
     cat->m_bScanSubFolders = 1;
     cat->m_nDefaultImage = 7;
     oVoiceBook* shellItem = AddButton(*cat, L"Printers");
-    shellItem->SetPidl(MakePidl(20, 0xAB));
+    shellItem->SetPidl(fw::Pidl(MakePidl(20, 0xAB)));
     shellItem->m_nImage = 42;
     shellItem->m_nGrayImage = 43;
     AddButton(*AddCategory(*cat, L"Sub"), L"Leaf");
@@ -242,13 +244,13 @@ TEST(TreeTest, CloneTreeCopiesEverythingWithItsOwnIdentifierLists) {
     EXPECT_EQ(copiedItem->m_nDepth, 1);
     EXPECT_EQ(copiedItem->m_nImage, 42);
     EXPECT_EQ(copiedItem->m_nGrayImage, -1); // the grey picture is not shared
-    ASSERT_NE(copiedItem->m_pidl, nullptr);
-    EXPECT_NE(copiedItem->m_pidl, shellItem->m_pidl);
-    ASSERT_EQ(model::PidlSize(copiedItem->m_pidl), 24u);
-    EXPECT_EQ(std::memcmp(copiedItem->m_pidl, shellItem->m_pidl, 24), 0);
+    ASSERT_TRUE(copiedItem->m_pidl);
+    EXPECT_NE(copiedItem->m_pidl.get(), shellItem->m_pidl.get());
+    ASSERT_EQ(model::PidlSize(copiedItem->m_pidl.get()), 24u);
+    EXPECT_EQ(std::memcmp(copiedItem->m_pidl.get(), shellItem->m_pidl.get(), 24), 0);
 
     root.RemoveChild(cat); // the source's lists are freed; the copy's must stay valid
-    EXPECT_EQ(model::PidlSize(copiedItem->m_pidl), 24u);
+    EXPECT_EQ(model::PidlSize(copiedItem->m_pidl.get()), 24u);
     EXPECT_EQ(copy->FirstChild()->Next()->FirstChild()->m_nDepth, 2);
     delete copy;
 }
@@ -256,13 +258,13 @@ TEST(TreeTest, CloneTreeCopiesEverythingWithItsOwnIdentifierLists) {
 TEST(TreeTest, ResetAllStartsAfresh) {
     oVoiceBook root;
     AddCategory(root, L"Old");
-    root.SetPidl(MakePidl(4, 1));
+    root.SetPidl(fw::Pidl(MakePidl(4, 1)));
     root.m_nFlags = 0x05;
     root.m_strCommand = L"Old";
     root.ResetAll(L"ToolBar");
     EXPECT_EQ(root.m_strName, L"ToolBar");
     EXPECT_EQ(root.m_pFirstChild, nullptr);
-    EXPECT_EQ(root.m_pidl, nullptr);
+    EXPECT_FALSE(root.m_pidl);
     EXPECT_EQ(root.m_nKind, KIND_BOOK);
     EXPECT_EQ(root.m_nFlags & 3u, 2u);
     EXPECT_TRUE(root.m_strCommand.empty());
@@ -298,6 +300,43 @@ TEST(TreeTest, RecordShowStateTenBecomesNormal) {
     EXPECT_EQ(n.ToRecord().showCmd, 1);
     r.showCmd = 3;
     EXPECT_EQ(oVoiceBook(r).m_nShowCmd, 3);
+}
+
+TEST(TreeTest, NodesOfThisRunChooseNoDefaultPicture) {
+    // As a node made without fields: the data file and the web-picture rule tell -1 from 0.
+    const int32_t none = oVoiceBook().m_nDefaultImage;
+    for (const NodeRecordFields& made :
+         {CategoryFields(L"c"), ButtonFields(L"b", L"x.exe"), NewNodeFields(L"o", 0x22, 0)})
+        EXPECT_EQ(oVoiceBook(made).m_nDefaultImage, none) << made.name;
+}
+
+// What the tree tells the keeper of its pictures, in order.
+struct RecordingKeeper final : model::PictureKeeper {
+    std::vector<std::string> calls;
+    void Release(int picture) noexcept override { calls.push_back("-" + std::to_string(picture)); }
+    void AddUser(int picture) noexcept override { calls.push_back("+" + std::to_string(picture)); }
+    void StartAfresh() override { calls.push_back("afresh"); }
+};
+
+TEST(TreeTest, TheKeeperHearsOfEveryPictureANodeGivesUpOrShares) {
+    RecordingKeeper keeper;
+    model::SetPictureKeeper(&keeper);
+    {
+        oVoiceBook source, copy, root, plain;
+        source.m_nImage = source.m_nGrayImage = 20;
+        copy.m_nImage = 30;
+        copy.m_nGrayImage = 31;
+        copy.CopyFrom(source); // gives its own up, shows the source's colour picture
+        EXPECT_EQ(copy.m_nGrayImage, -1);
+        copy.Reset();
+        source.SetRole(ROLE_GO_UP);
+        root.ResetAll(L"ToolBar");
+        // The nodes go in reverse: plain, root and copy have no picture left, the go-up node
+        // gives up its built-in one (which the keeper never counts).
+    }
+    model::SetPictureKeeper(nullptr);
+    EXPECT_EQ(keeper.calls,
+              (std::vector<std::string>{"-30", "-31", "+20", "-20", "-20", "afresh", "-12"}));
 }
 
 TEST(PidlTest, WellFormedListsOnly) {
@@ -362,12 +401,11 @@ TEST(TreeTest, ANodeFreesTheIdentifierListsItLetsGo) {
     LPITEMIDLIST first = MakePidl(8, 1), second = MakePidl(8, 2);
     {
         oVoiceBook node;
-        node.SetPidl(first);
-        node.SetPidl(second);
-        node.SetPidl(second); // the same list again stays
+        node.SetPidl(fw::Pidl(first));
+        node.SetPidl(fw::Pidl(second));
         EXPECT_EQ(spy.freed, (std::vector<void*>{first}));
         node.Reset();
-        EXPECT_EQ(node.m_pidl, nullptr);
+        EXPECT_FALSE(node.m_pidl);
         EXPECT_EQ(spy.freed, (std::vector<void*>{first, second}));
     }
     EXPECT_EQ(spy.freed.size(), 2u);

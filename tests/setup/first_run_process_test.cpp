@@ -110,7 +110,7 @@ TEST_F(FirstRunProcessTest, TemplateBecomesTheSavedTreeWithProgramsOfThisSystem)
 
     // The drives category is linked to the computer's shell folder and filled from it.
     oVoiceBook* computer = Child(tree, L"My Computer");
-    EXPECT_NE(computer->m_pidl, nullptr);
+    EXPECT_TRUE(computer->m_pidl);
     EXPECT_NE(computer->FirstChild(), nullptr);
 }
 

@@ -47,7 +47,9 @@ protected:
         ASSERT_TRUE(test::WriteShortcut(dir_ / L"Tools\\Prompt.lnk", cmd));
         ASSERT_TRUE(::CreateDirectoryW((dir_ / L"Tools\\Deep").c_str(), nullptr));
         ASSERT_TRUE(test::WriteTextFile(dir_ / L"Tools\\Deep\\deep.txt", "text"));
-        category_.SetAll(L"Linked", 0x12, 2, dir_.path().c_str(), L"", L"", L"", 0, 1);
+        NodeRecordFields linked = CategoryFields(L"Linked");
+        linked.command = dir_.path();
+        category_.SetFromRecord(linked);
     }
 
     void ExpectTopButtons() {
@@ -59,7 +61,7 @@ protected:
         EXPECT_EQ(pad->m_strArguments, L"notes.txt");
         EXPECT_EQ(_wcsicmp(pad->m_strWorkDir.c_str(), dir_.path().c_str()), 0);
         EXPECT_EQ(pad->m_nIconIndex, 3);
-        EXPECT_EQ(pad->m_pidl, nullptr);
+        EXPECT_FALSE(pad->m_pidl);
 
         oVoiceBook* notes = Named(category_, L"notes");
         ASSERT_NE(notes, nullptr);
@@ -122,8 +124,8 @@ TEST_F(FolderFillTest, ShortcutToAShellItemGivesAButtonWithItsList) {
     EXPECT_EQ(button->m_nFlags, 0u);
     EXPECT_EQ(button->m_strCommand, L"");
     EXPECT_EQ(button->m_nIconIndex, 15);
-    ASSERT_NE(button->m_pidl, nullptr);
-    EXPECT_TRUE(::ILIsEqual(button->m_pidl, drives.get()));
+    ASSERT_TRUE(button->m_pidl);
+    EXPECT_TRUE(::ILIsEqual(button->m_pidl.get(), drives.get()));
 }
 
 TEST_F(FolderFillTest, UnreadableShortcutAddsNothing) {
@@ -158,8 +160,9 @@ TEST_F(FolderFillTest, VirtualFolderGivesButtonsWithAbsoluteLists) {
         EXPECT_EQ(item->m_nFlags, 0u);
         EXPECT_EQ(item->m_nShowCmd, 1);
         EXPECT_EQ(item->m_strCommand, L"");
-        ASSERT_NE(item->m_pidl, nullptr);
-        EXPECT_TRUE(::ILIsParent(controls.get(), item->m_pidl, TRUE)) << "absolute, one below";
+        ASSERT_TRUE(item->m_pidl);
+        EXPECT_TRUE(::ILIsParent(controls.get(), item->m_pidl.get(), TRUE))
+            << "absolute, one below";
     }
     setup::FillFromShellFolder(category_, nullptr);
     EXPECT_EQ(Children(category_).size(), items.size());

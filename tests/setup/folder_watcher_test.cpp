@@ -56,7 +56,7 @@ class FolderWatcherTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const wchar_t* name : {L"Watched", L"Other"})
-            root_.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+            root_.AddChild(CategoryFields(name));
     }
     void StartOn(const std::wstring& folder, const oVoiceBook& category) {
         watcher_.Start(receiver_.hwnd(), folder, category);
@@ -174,8 +174,7 @@ TEST_F(FolderWatcherTest, AMessageForACategoryDeletedSinceNamesNothing) {
     StartOn(dir_.path(), *watched);
     // The category goes while the worker watches; a new one may take its memory.
     root_.RemoveChild(watched);
-    oVoiceBook* newer =
-        root_.AddChild(L"Newer", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* newer = root_.AddChild(CategoryFields(L"Newer"));
     int n = 0; // touched until the worker, armed by now, reports
     ASSERT_TRUE(test::WaitUntil(
         [&] {

@@ -93,8 +93,8 @@ TEST(PumpedWorkTest, AFolderReadBesideIsHandedOverInOrderBelowTheCategory) {
         setup::FillFromFolderWhilePumping(dir.path(), false, nullptr);
     ASSERT_NE(fresh, nullptr);
     oVoiceBook root;
-    oVoiceBook* category = root.AddChild(L"cat", KIND_BOOK, 0, L"", L"", L"", L"", 0, 1);
-    category->AddChild(L"kept", 0, 0, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* category = root.AddChild(NewNodeFields(L"cat", KIND_BOOK, 0));
+    category->AddChild(NewNodeFields(L"kept", 0, 0));
     setup::AdoptChildren(*fresh, *category);
     EXPECT_FALSE(fresh->HasChildren());
     std::vector<std::wstring> names;

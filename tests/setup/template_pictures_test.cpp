@@ -9,7 +9,7 @@
 #include <map>
 #include <sstream>
 
-#include "model/image_lists.h"
+#include "model/picture_numbers.h"
 #include "setup/program_index.h"
 #include "setup/template_reader.h"
 #include "setup_test_util.h"
@@ -32,7 +32,7 @@ TEST(TemplatePicturesTest, EveryChosenPictureShowsWhatItsNodeHolds) {
     // The list names every picture there is (gen_art.py refuses gaps).
     const UINT library =
         ::ExtractIconExW((test::ExeFolder() + L"larkb.icl").c_str(), -1, nullptr, nullptr, 0);
-    EXPECT_EQ(subjects.size(), icons::kBuiltInPictures + library);
+    EXPECT_EQ(subjects.size(), model::kBuiltInPictures + library);
     EXPECT_EQ(subjects.count(999 + static_cast<int>(library)), 1u);
     const auto shows = [&](int picture, const std::string& subject) {
         return subjects[picture].find(" " + subject + " ") != std::string::npos;

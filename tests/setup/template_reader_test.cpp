@@ -64,10 +64,10 @@ TEST_F(TemplateReaderTest, SubBookIdsGivePicturesShellFoldersOrNothing) {
     // The linked category holds the special folder's list and is filled from it.
     fw::Pidl drives;
     ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put()), S_OK);
-    ASSERT_NE(top[2]->m_pidl, nullptr);
-    EXPECT_TRUE(::ILIsEqual(top[2]->m_pidl, drives.get()));
+    ASSERT_TRUE(top[2]->m_pidl);
+    EXPECT_TRUE(::ILIsEqual(top[2]->m_pidl.get(), drives.get()));
     EXPECT_NE(top[2]->FirstChild(), nullptr);
-    EXPECT_EQ(top[0]->m_pidl, nullptr);
+    EXPECT_FALSE(top[0]->m_pidl);
 
     oVoiceBook* pad = Child(*top[0], L"Pad");
     ASSERT_NE(pad, nullptr);
@@ -89,7 +89,7 @@ TEST_F(TemplateReaderTest, ControlPanelIsLeftOutFromWindows10On) {
     ASSERT_EQ(Children(root_).size(), 2u);
     oVoiceBook* panel = Child(root_, L"Control Panel");
     ASSERT_NE(panel, nullptr);
-    EXPECT_NE(panel->m_pidl, nullptr);
+    EXPECT_TRUE(panel->m_pidl);
 }
 
 TEST_F(TemplateReaderTest, WebCommandsKeepTheirAddressAndTakeAPicture) {

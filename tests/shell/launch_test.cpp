@@ -31,13 +31,16 @@ protected:
 
     static void MakeButton(oVoiceBook& node, const std::wstring& command,
                            const std::wstring& arguments, const std::wstring& workDir, int show) {
-        node.SetAll(L"Helper", KIND_ITEM | KIND_COMMAND, 0, command.c_str(), arguments.c_str(),
-                    workDir.c_str(), L"", 0, show);
+        NodeRecordFields f = ButtonFields(L"Helper", command);
+        f.arguments = arguments;
+        f.workDir = workDir;
+        f.showCmd = show;
+        node.SetFromRecord(f);
     }
 
     StartRecord RunAndRecord(const oVoiceBook& node, const std::wstring& replacement = {}) {
         StartRecord record;
-        EXPECT_TRUE(node.Run(replacement));
+        EXPECT_TRUE(shell::RunNode(node, replacement));
         EXPECT_TRUE(shelltest::WaitForRecord(record_, record)) << "the helper did not start";
         return record;
     }
@@ -164,8 +167,8 @@ TEST_F(LaunchTest, ReplacementArgumentsWithBlanksArePassedWholeAndUnquoted) {
 TEST_F(LaunchTest, ShellItemRunsNormallyWithoutItsArguments) {
     oVoiceBook node;
     MakeButton(node, L"", L"ignored", dir_.path(), SW_SHOWMINIMIZED);
-    node.SetPidl(::ILCreateFromPathW(shelltest::HelperPath().c_str()));
-    ASSERT_NE(node.m_pidl, nullptr);
+    node.SetPidl(fw::Pidl(::ILCreateFromPathW(shelltest::HelperPath().c_str())));
+    ASSERT_TRUE(node.m_pidl);
     const StartRecord r = RunAndRecord(node);
     EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"");
     EXPECT_EQ(r.show, SW_SHOWNORMAL);
@@ -174,20 +177,20 @@ TEST_F(LaunchTest, ShellItemRunsNormallyWithoutItsArguments) {
 TEST_F(LaunchTest, MissingTargetFails) {
     oVoiceBook node;
     MakeButton(node, L"C:\\no such folder\\missing.exe", L"", L"", SW_SHOWNORMAL);
-    EXPECT_FALSE(node.Run());
+    EXPECT_FALSE(shell::RunNode(node));
     MakeButton(node, L"lark-no-such-program.exe", L"", L"", SW_SHOWNORMAL);
-    EXPECT_FALSE(node.Run());
+    EXPECT_FALSE(shell::RunNode(node));
 }
 
 TEST_F(LaunchTest, OnlyItemKindsRunAndOlderKindsSucceedWithoutStarting) {
     oVoiceBook node;
     MakeButton(node, shelltest::HelperPath(), L"", L"", SW_SHOWNORMAL);
     node.m_nKind = 0x24;
-    EXPECT_TRUE(node.Run());
+    EXPECT_TRUE(shell::RunNode(node));
     node.m_nKind = KIND_BOOK; // the root
-    EXPECT_FALSE(node.Run());
+    EXPECT_FALSE(shell::RunNode(node));
     node.m_nKind = 0x34;
-    EXPECT_FALSE(node.Run());
+    EXPECT_FALSE(shell::RunNode(node));
     test::PumpMessages(500);
     EXPECT_FALSE(test::FileExists(record_));
 }
@@ -305,10 +308,10 @@ TEST_F(LongTargetTest, TheLongestStoredTargetsFailWithoutReachingTheShell) {
     for (const std::wstring& command :
          {Text(L"", 1023), Text(L"C:\\no such folder\\", 1023), Text(L"lark-none://", 1023)}) {
         MakeButton(node, command, L"", L"", SW_SHOWNORMAL);
-        EXPECT_FALSE(node.Run()) << command.size();
+        EXPECT_FALSE(shell::RunNode(node)) << command.size();
     }
     MakeButton(node, shelltest::HelperPath(), L"", Text(L"C:\\", 1023), SW_SHOWNORMAL);
-    EXPECT_FALSE(node.Run()) << "a folder no program can start in";
+    EXPECT_FALSE(shell::RunNode(node)) << "a folder no program can start in";
 }
 
 TEST_F(LongTargetTest, WebAddressesUpToTheLongestWineTakesReachTheirHandlerWhole) {

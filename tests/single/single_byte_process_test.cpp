@@ -164,12 +164,10 @@ TEST_F(SingleByteTest, ReadsVersionsThreeAndFourAndSavesVersionThree) {
         test::RemoveDataFolder();
         oVoiceBook tree;
         tree.ResetAll(L"ToolBar");
-        tree.AddChild(L"Other", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
-        oVoiceBook* work =
-            tree.AddChild(L"Work", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        tree.AddChild(CategoryFields(L"Other"));
+        oVoiceBook* work = tree.AddChild(CategoryFields(L"Work"));
         for (const wchar_t* name : {L"Alpha", L"Caf\u00e9"})
-            work->AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"C:\\nowhere\\x.exe", L"", L"", L"",
-                           0, 1);
+            work->AddChild(ButtonFields(name, L"C:\\nowhere\\x.exe"));
         tree.SetCommand(L"Work");
         ASSERT_TRUE(model::WriteDataFile(tree, model::DataFilePath(c.file), {true, c.version}));
 
@@ -211,8 +209,10 @@ TEST(SingleByteFileTest, APathTheCodePageCannotSpellIsKeptByItsShortForm) {
     ASSERT_TRUE(test::WriteFileBytes(program, {'M', 'Z'}));
     oVoiceBook tree;
     tree.ResetAll(L"ToolBar");
-    tree.AddChild(L"Tool", KIND_ITEM | KIND_COMMAND, 0, program.c_str(), L"", folder.c_str(),
-                  program.c_str(), 0, 1);
+    NodeRecordFields fields = ButtonFields(L"Tool", program);
+    fields.workDir = folder;
+    fields.iconFile = program;
+    tree.AddChild(fields);
     const std::wstring file = dir / L"LarkB.tdb";
     ASSERT_TRUE(model::WriteDataFile(tree, file, model::kSaveFormat));
 

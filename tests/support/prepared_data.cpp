@@ -14,9 +14,9 @@ std::wstring PrepareDataFile() {
     const std::wstring path = model::DataFilePath(model::kDataFileName); // makes the folders
     oVoiceBook root;
     root.ResetAll(L"ToolBar");
-    oVoiceBook* tools = root.AddChild(L"Tools", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
-    tools->AddChild(L"Notepad", KIND_ITEM | KIND_COMMAND, 0, L"notepad.exe", L"", L"", L"", 0, 1);
-    root.AddChild(L"Web", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* tools = root.AddChild(CategoryFields(L"Tools"));
+    tools->AddChild(ButtonFields(L"Notepad", L"notepad.exe"));
+    root.AddChild(CategoryFields(L"Web"));
     ::SetLastError(ERROR_SUCCESS);
     if (!root.SaveFile(path)) {
         ReportSystemError("oVoiceBook::SaveFile(" + Narrow(path) + ")", ::GetLastError());

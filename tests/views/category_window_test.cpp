@@ -28,11 +28,10 @@
 namespace {
 
 oVoiceBook* Category(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 oVoiceBook* Button(oVoiceBook& parent, const std::wstring& name, const std::wstring& command) {
-    return parent.AddChild(name.c_str(), KIND_ITEM | KIND_COMMAND, 0, command.c_str(), L"", L"",
-                           L"", 0, 1);
+    return parent.AddChild(ButtonFields(name, command));
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -205,8 +204,8 @@ TEST_F(CategoryWindowTest, ReloadsOfALinkedCategoryLeaveNothingPointingAtDeleted
     tree.ResetAll(L"ToolBar");
     Button(*Category(tree, L"Plain"), L"p1", L"p.exe");
     oVoiceBook* linked = Category(tree, L"Linked");
-    linked->SetPidl(::ILCreateFromPathW(folder.path().c_str()));
-    ASSERT_NE(linked->m_pidl, nullptr) << ::GetLastError();
+    linked->SetPidl(fw::Pidl(::ILCreateFromPathW(folder.path().c_str())));
+    ASSERT_TRUE(linked->m_pidl) << ::GetLastError();
     Button(*linked, L"stale", L"stale.exe");
     tree.SetCommand(L"Plain");
     ASSERT_NO_FATAL_FAILURE(Start(tree, VIEW_ICON_BUTTONS | VIEW_TAB_STRIP));

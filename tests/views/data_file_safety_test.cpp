@@ -37,10 +37,9 @@ std::vector<uint8_t> UserImage() {
     oVoiceBook root;
     root.ResetAll(L"ToolBar");
     for (const wchar_t* name : {L"Mine A", L"Mine B"}) {
-        oVoiceBook* category =
-            root.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        oVoiceBook* category = root.AddChild(CategoryFields(name));
         for (int i = 0; i < 3; ++i)
-            category->AddChild(L"Tool", KIND_ITEM | KIND_COMMAND, 0, L"t.exe", L"", L"", L"", 0, 1);
+            category->AddChild(ButtonFields(L"Tool", L"t.exe"));
     }
     std::vector<uint8_t> image;
     EXPECT_TRUE(model::BuildDataFileImage(root, model::kCurrentFormat, image));

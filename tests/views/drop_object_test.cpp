@@ -95,11 +95,10 @@ protected:
         model::DataFilePath(model::kDataFileName);
         oVoiceBook tree;
         tree.ResetAll(L"ToolBar");
-        oVoiceBook* tools = tree.AddChild(L"Tools", KIND_ITEM, 2, L"", L"", L"", L"", 0, 1);
+        oVoiceBook* tools = tree.AddChild(NewNodeFields(L"Tools", KIND_ITEM, 2));
         for (const wchar_t* name : {L"One", L"Two"})
-            tools->AddChild(name, KIND_ITEM | KIND_COMMAND, 0, shelltest::HelperPath().c_str(), L"",
-                            L"", L"", 0, 1);
-        tree.AddChild(L"Other", KIND_ITEM, 2, L"", L"", L"", L"", 0, 1);
+            tools->AddChild(ButtonFields(name, shelltest::HelperPath()));
+        tree.AddChild(NewNodeFields(L"Other", KIND_ITEM, 2));
         tree.SetCommand(L"Tools");
         ASSERT_TRUE(tree.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
         g_pVoiceBook = new oVoiceBook();
@@ -275,7 +274,7 @@ TEST_F(DropObjectTest, AShellItemWithoutAPathKeepsItsListAndDisplayName) {
     ASSERT_NE(added->m_strName, L"Two");
     EXPECT_FALSE(added->m_strName.empty());
     EXPECT_TRUE(added->m_strCommand.empty());
-    EXPECT_TRUE(::ILIsEqual(added->m_pidl, controls.get()));
+    EXPECT_TRUE(::ILIsEqual(added->m_pidl.get(), controls.get()));
 }
 
 TEST_F(DropObjectTest, OntoACategoryButtonEvenItsEdgeTheCategoryTakesItAndIsShown) {
@@ -291,10 +290,9 @@ TEST_F(DropObjectTest, OntoACategoryButtonEvenItsEdgeTheCategoryTakesItAndIsShow
 }
 
 TEST_F(DropObjectTest, BesideTheButtonsOfASubCategoryPagedOneStepAFileStartsTheCategory) {
-    oVoiceBook* sub = Tools()->AddChild(L"Sub", KIND_ITEM, 2, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* sub = Tools()->AddChild(NewNodeFields(L"Sub", KIND_ITEM, 2));
     for (const wchar_t* name : {L"S1", L"S2"})
-        sub->AddChild(name, KIND_ITEM | KIND_COMMAND, 0, shelltest::HelperPath().c_str(), L"", L"",
-                      L"", 0, 1);
+        sub->AddChild(ButtonFields(name, shelltest::HelperPath()));
     bar_->ShowCategory(sub, true);
     ::SendMessageW(bar_->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     ASSERT_EQ(bar_->FirstVisible(), 1) << "paged past Go Up";

@@ -31,10 +31,10 @@
 namespace {
 
 oVoiceBook* Category(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 oVoiceBook* Button(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"x.exe", L"", L"", L"", 0, 1);
+    return parent.AddChild(ButtonFields(name, L"x.exe"));
 }
 oVoiceBook* Child(oVoiceBook* parent, const wchar_t* name) {
     for (oVoiceBook* n = parent ? parent->FirstChild() : nullptr; n; n = n->Next())
@@ -229,8 +229,7 @@ protected:
 
 TEST_F(EditingWindowTest, MenuGreysWhatEmptySpaceGoUpAndSeparatorsCannotDo) {
     Child(Child(&tree_, L"A"), L"S")->AppendChild([] {
-        auto* sep = new oVoiceBook();
-        sep->SetAll(L"Separator", KIND_ITEM | KIND_COMMAND, 0, L"", L"", L"", L"", 0, 1);
+        auto* sep = new oVoiceBook(ButtonFields(L"Separator"));
         sep->SetRole(ROLE_SEPARATOR);
         return sep;
     }());

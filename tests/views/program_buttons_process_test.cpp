@@ -65,14 +65,17 @@ void Click(const ShownButton& b) {
 }
 
 oVoiceBook* AddCategory(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 
 oVoiceBook* AddButton(oVoiceBook& parent, const std::wstring& name, const std::wstring& command,
                       const std::wstring& args = L"", const std::wstring& dir = L"",
                       int show = SW_SHOWNORMAL) {
-    return parent.AddChild(name.c_str(), KIND_ITEM | KIND_COMMAND, 0, command.c_str(), args.c_str(),
-                           dir.c_str(), L"", 0, show);
+    NodeRecordFields f = ButtonFields(name, command);
+    f.arguments = args;
+    f.workDir = dir;
+    f.showCmd = show;
+    return parent.AddChild(f);
 }
 
 class ProgramButtonsTest : public ::testing::Test {
@@ -236,8 +239,8 @@ TEST_F(ProgramButtonsTest, CategoryButtonsAndTabsSwitchAndALinkedFolderIsFollowe
     tree.ResetAll(L"ToolBar");
     AddButton(*AddCategory(tree, L"Plain"), L"P1", L"p.exe");
     oVoiceBook* linked = AddCategory(tree, L"Linked");
-    linked->SetPidl(::ILCreateFromPathW(dir_.path().c_str()));
-    ASSERT_NE(linked->m_pidl, nullptr) << ::GetLastError();
+    linked->SetPidl(fw::Pidl(::ILCreateFromPathW(dir_.path().c_str())));
+    ASSERT_TRUE(linked->m_pidl) << ::GetLastError();
     AddButton(*linked, L"stale", L"s.exe");
     tree.SetCommand(L"Plain");
     ASSERT_NO_FATAL_FAILURE(Start(tree));

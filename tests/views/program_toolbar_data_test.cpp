@@ -26,10 +26,9 @@ std::wstring InData(const wchar_t* name) {
 // A small tree that survives the single-byte formats unchanged.
 void MakeTree(oVoiceBook& root, const std::wstring& tag) {
     root.ResetAll(L"ToolBar");
-    oVoiceBook* tools = root.AddChild((tag + L" Tools").c_str(), KIND_ITEM | KIND_BOOK, 2, L"", L"",
-                                      L"", L"", 0, 1);
-    tools->AddChild(L"Notepad", KIND_ITEM | KIND_COMMAND, 0, L"notepad.exe", L"", L"", L"", 0, 1);
-    root.AddChild((tag + L" Web").c_str(), KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* tools = root.AddChild(CategoryFields(tag + L" Tools"));
+    tools->AddChild(ButtonFields(L"Notepad", L"notepad.exe"));
+    root.AddChild(CategoryFields(tag + L" Web"));
 }
 
 // Waits for `condition` without handling this thread's messages.
@@ -203,7 +202,7 @@ TEST_F(BarDataTest, TheTimerWritesTheTree61TicksAfterTheCountdownStarts) {
     CProgramToolBar& bar = CreateBar(); // showing the first category starts the countdown
     ASSERT_TRUE(bar.IsSavePending());
     const auto before = test::ReadFileBytes(InData(model::kCurrentDataFile));
-    g_pVoiceBook->AddChild(L"Added", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    g_pVoiceBook->AddChild(CategoryFields(L"Added"));
     bar.MarkModified();
     Tick(60);
     EXPECT_EQ(test::ReadFileBytes(InData(model::kCurrentDataFile)), before);
@@ -226,7 +225,7 @@ TEST_F(BarDataTest, AFailedSaveStaysPendingUntilOneSucceeds) {
     CProgramToolBar& bar = CreatePreparedBar();
     const std::wstring file = InData(model::kCurrentDataFile);
     const auto before = test::ReadFileBytes(file);
-    g_pVoiceBook->AddChild(L"Keep me", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    g_pVoiceBook->AddChild(CategoryFields(L"Keep me"));
     bar.MarkModified();
     // Another program holds the file and forbids replacing it.
     fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -251,7 +250,7 @@ TEST_F(BarDataTest, ACountdownSaveIsWrittenByTheWriterAndTheFileAppears) {
     CProgramToolBar& bar = CreatePreparedBar();
     const std::wstring file = InData(model::kCurrentDataFile);
     ASSERT_TRUE(::DeleteFileW(file.c_str()));
-    g_pVoiceBook->AddChild(L"Appears", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    g_pVoiceBook->AddChild(CategoryFields(L"Appears"));
     bar.MarkModified();
     Tick(61);
     ASSERT_TRUE(WaitForSaveReport());
@@ -267,7 +266,7 @@ TEST_F(BarDataTest, AFailedBackgroundWriteIsRetriedByTheNextCountdown) {
     bar.SaveIfPending();
     const std::wstring file = InData(model::kCurrentDataFile);
     const auto before = test::ReadFileBytes(file);
-    g_pVoiceBook->AddChild(L"Retried", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    g_pVoiceBook->AddChild(CategoryFields(L"Retried"));
     bar.MarkModified();
     fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, 0, nullptr));
@@ -292,7 +291,7 @@ TEST_F(BarDataTest, AnExitAfterABackgroundWriteFailedWritesTheTree) {
     CProgramToolBar& bar = CreatePreparedBar();
     bar.SaveIfPending();
     const std::wstring file = InData(model::kCurrentDataFile);
-    g_pVoiceBook->AddChild(L"At exit", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    g_pVoiceBook->AddChild(CategoryFields(L"At exit"));
     bar.MarkModified();
     fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, 0, nullptr));
@@ -329,18 +328,16 @@ TEST_F(BarDataTest, AnExitWhileABackgroundWriteRunsEndsWithTheNewestTree) {
         // Large enough for the write to take a while.
         for (int i = 0; i < 300; ++i) {
             oVoiceBook* category =
-                g_pVoiceBook->AddChild((L"Bulk " + std::to_wstring(i)).c_str(),
-                                       KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+                g_pVoiceBook->AddChild(CategoryFields(L"Bulk " + std::to_wstring(i)));
             for (int j = 0; j < 10; ++j)
-                category->AddChild(L"Program", KIND_ITEM | KIND_COMMAND, 0, L"p.exe", L"", L"", L"",
-                                   0, 1);
+                category->AddChild(ButtonFields(L"Program", L"p.exe"));
         }
         bar.MarkModified();
         Tick(61); // the image of the bulk tree is being written ...
         ASSERT_TRUE(bar.IsSaveUnderWay());
         ::Sleep(round * 20);
         // ... when a newer change comes, and the program ends.
-        g_pVoiceBook->AddChild(newest.c_str(), KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        g_pVoiceBook->AddChild(CategoryFields(newest));
         bar.MarkModified();
         bar.SaveIfPending();
         bar_.reset(); // the bar goes, and its writer with it
@@ -358,11 +355,11 @@ TEST_F(BarDataTest, AtTheEndOfASessionAWriterThatDoesNotAnswerIsGivenUpWithinThe
     test::WriterGate gate;
     CProgramToolBar& bar = CreateBar(&gate);
     bar.SaveIfPending(); // the first run's tree, written here
-    g_pVoiceBook->AddChild(L"Handed over", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    g_pVoiceBook->AddChild(CategoryFields(L"Handed over"));
     bar.MarkModified();
     Tick(61);
     ASSERT_TRUE(gate.WaitEntered()); // the writer holds its file beside and does not go on
-    g_pVoiceBook->AddChild(L"Newest", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    g_pVoiceBook->AddChild(CategoryFields(L"Newest"));
     bar.MarkModified();
     const ULONGLONG start = ::GetTickCount64();
     bar.SaveIfPending(CProgramToolBar::kSessionEndWaitMs);
@@ -388,8 +385,7 @@ TEST_F(BarDataTest, AtTheEndOfASessionAWriterThatDoesNotAnswerIsGivenUpWithinThe
 TEST_F(BarDataTest, DestroyingTheBarFinishesAWriteUnderWay) {
     CProgramToolBar& bar = CreatePreparedBar();
     for (int i = 0; i < 2000; ++i)
-        g_pVoiceBook->AddChild((L"Many " + std::to_wstring(i)).c_str(), KIND_ITEM | KIND_COMMAND, 0,
-                               L"p.exe", L"", L"", L"", 0, 1);
+        g_pVoiceBook->AddChild(ButtonFields(L"Many " + std::to_wstring(i), L"p.exe"));
     bar.MarkModified();
     Tick(61);
     ASSERT_TRUE(bar.IsSaveUnderWay());

@@ -42,10 +42,9 @@ protected:
         model::DataFilePath(model::kDataFileName);
         oVoiceBook saved;
         saved.ResetAll(L"ToolBar");
-        oVoiceBook* tips =
-            saved.AddChild(L"Tips", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        oVoiceBook* tips = saved.AddChild(CategoryFields(L"Tips"));
         for (const wchar_t* name : {L"Tipped", L"Second", L"Third"})
-            tips->AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"t.exe", L"", L"", L"", 0, 1);
+            tips->AddChild(ButtonFields(name, L"t.exe"));
         ASSERT_TRUE(saved.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
         g_pVoiceBook = new oVoiceBook();
         parent_ = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"bar test", WS_POPUP | WS_VISIBLE,
@@ -153,10 +152,9 @@ void ExpectDrawn(CProgramToolBar& bar, oVoiceBook* category) {
 
 TEST_F(ToolbarWindowTest, ShownButtonsAreDrawnAtTheFirstPaintAndAfterEverySwitch) {
     oVoiceBook* tips = g_pVoiceBook->FirstChild();
-    oVoiceBook* other =
-        g_pVoiceBook->AddChild(L"Other", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    oVoiceBook* other = g_pVoiceBook->AddChild(CategoryFields(L"Other"));
     for (const wchar_t* name : {L"Wide name", L"M", L"Otherwise"})
-        other->AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        other->AddChild(CategoryFields(name));
     ::RedrawWindow(parent_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     ExpectDrawn(*bar_, tips);
     for (oVoiceBook* category : {other, tips, other}) {

@@ -115,10 +115,10 @@ TEST(TabLayout, BringingATabIntoView) {
 }
 
 oVoiceBook* Category(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+    return parent.AddChild(CategoryFields(name));
 }
 oVoiceBook* Button(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(name, KIND_ITEM | KIND_COMMAND, 0, L"x.exe", L"", L"", L"", 0, 1);
+    return parent.AddChild(ButtonFields(name, L"x.exe"));
 }
 
 TEST(CategoryContentMenu, ButtonsAreNumberedOverTheWholeMenuAndSubCategoriesNest) {
@@ -131,7 +131,7 @@ TEST(CategoryContentMenu, ButtonsAreNumberedOverTheWholeMenuAndSubCategoriesNest
     oVoiceBook* deeper = Category(*sub, L"Deeper");
     oVoiceBook* c = Button(*deeper, L"C");
     oVoiceBook* d = Button(*top, L"D");
-    top->AddChild(L"old", KIND_OLD_ITEM, 0, L"", L"", L"", L"", 0, 1); // not an item: left out
+    top->AddChild(NewNodeFields(L"old", KIND_OLD_ITEM, 0)); // not an item: left out
 
     using E = views::ContentMenuEntry;
     const views::ContentMenu menu = views::WalkCategoryContent(*top, 12000, 12999);

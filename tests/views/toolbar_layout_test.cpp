@@ -216,11 +216,11 @@ TEST(ButtonSlots, GoUpComesFirstBelowTheTopLevelOnly) {
     oVoiceBook root;
     oVoiceBook goUp;
     goUp.SetRole(ROLE_GO_UP);
-    oVoiceBook* top = root.AddChild(L"Top", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
-    oVoiceBook* sub = top->AddChild(L"Sub", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
-    oVoiceBook* a = sub->AddChild(L"A", KIND_ITEM | KIND_COMMAND, 0, L"a.exe", L"", L"", L"", 0, 1);
-    sub->AddChild(L"Old", KIND_OLD_ITEM, 0, L"", L"", L"", L"", 0, 1); // not shown
-    oVoiceBook* b = sub->AddChild(L"B", KIND_ITEM | KIND_COMMAND, 0, L"b.exe", L"", L"", L"", 0, 1);
+    oVoiceBook* top = root.AddChild(CategoryFields(L"Top"));
+    oVoiceBook* sub = top->AddChild(CategoryFields(L"Sub"));
+    oVoiceBook* a = sub->AddChild(ButtonFields(L"A", L"a.exe"));
+    sub->AddChild(NewNodeFields(L"Old", KIND_OLD_ITEM, 0)); // not shown
+    oVoiceBook* b = sub->AddChild(ButtonFields(L"B", L"b.exe"));
     EXPECT_EQ(views::ProgramButtonNodes(*top, &goUp), (std::vector<oVoiceBook*>{sub}));
     EXPECT_EQ(views::ProgramButtonNodes(*sub, &goUp), (std::vector<oVoiceBook*>{&goUp, a, b}));
 }

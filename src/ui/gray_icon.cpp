@@ -1,5 +1,5 @@
 // The grey form of icons: what the grey image lists hold for the IconMono preference.
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 
 #include <shellapi.h>
 
@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "framework/resources.h"
-#include "model/picture_cache.h"
+#include "ui/picture_cache.h"
+#include "model/picture_keeper.h"
 #include "model/voice_book.h"
 #include "resource.h"
 
@@ -17,7 +18,25 @@ namespace {
 // memory without end.
 constexpr UINT kMaxLibraryIcons = 4096;
 
+void Release(int index);
+int* UsersOf(int index);
+
+// What the tree tells the lists about its nodes' pictures.
+class Keeper final : public model::PictureKeeper {
+public:
+    void Release(int picture) noexcept override { icons::Release(picture); }
+    void AddUser(int picture) noexcept override {
+        if (int* users = UsersOf(picture))
+            ++*users;
+    }
+    void StartAfresh() override {
+        DestroyImageLists();
+        BuildImageLists();
+    }
+};
+
 struct State {
+    Keeper keeper;
     fw::ImageList lists[4];
     int firstLibrary = 0;
     // Built-in pictures and library icons: shared by any number of nodes, never released.
@@ -44,6 +63,11 @@ State& S() {
 
 HIMAGELIST L(ListKind kind) {
     return S().lists[static_cast<int>(kind)].get();
+}
+
+// Whatever asks the lists for a picture finds them made.
+void EnsureLists() {
+    BuildImageLists();
 }
 
 void FillLibrary();
@@ -107,8 +131,6 @@ int Place(HICON large, HICON small, int slot) {
         ::ImageList_SetImageCount(S().lists[i].get(), static_cast<UINT>(index));
     return -1;
 }
-
-int* UsersOf(int index);
 
 // A picture with one more user: the one that looks the same when there is one, else a new
 // one in a slot nobody uses, or at the end.
@@ -229,7 +251,7 @@ void Draw(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, b
 } // namespace
 
 void BuildImageLists() {
-    // Every node's Reset comes here: once the lists exist nothing else is done.
+    // Every look at the lists comes here: once they exist nothing else is done.
     if (S().lists[0] && S().lists[1])
         return;
     BuildImageListsFrom(fw::ProgramFolder() + L"larkb.icl");
@@ -240,6 +262,7 @@ void BuildImageListsFrom(const std::wstring& libraryPath) {
     if (s.lists[0] && s.lists[1])
         return;
     DestroyImageLists();
+    model::SetPictureKeeper(&s.keeper);
     s.drawn.Clear();
     s.lists[0] = ListFromStrip(IDB_PICTURES_LARGE, IDB_PICTURES_LARGE_OLD, 32);
     s.lists[1] = ListFromStrip(IDB_PICTURES_SMALL, IDB_PICTURES_SMALL_OLD, 16);
@@ -282,12 +305,14 @@ void DestroyImageLists() {
 }
 
 HIMAGELIST List(ListKind kind) {
+    EnsureLists();
     // Whoever takes a list draws from it by any index.
     FillLibrary();
     return L(kind);
 }
 
-int FirstLibraryIndex() noexcept {
+int FirstLibraryIndex() {
+    EnsureLists();
     return S().firstLibrary;
 }
 
@@ -296,6 +321,7 @@ void SetTargetIconSource(TargetIconSource source) noexcept {
 }
 
 int DefaultImage(const oVoiceBook& node) {
+    EnsureLists();
     if (node.IsItem()) {
         const int chosen = node.m_nDefaultImage;
         if (chosen >= 3 && chosen <= 10)
@@ -314,7 +340,8 @@ int DefaultImage(const oVoiceBook& node) {
 }
 
 int BuildImages(oVoiceBook& node) {
-    ReleaseImages(node);
+    EnsureLists();
+    node.ReleasePictures();
     fw::Icon large;
     fw::Icon small;
     bool obtained = false;
@@ -334,23 +361,8 @@ int BuildImages(oVoiceBook& node) {
 }
 
 int GetImage(oVoiceBook& node) {
+    EnsureLists(); // a go-up node has its picture without building one
     return node.m_nImage < 0 ? BuildImages(node) : node.m_nImage;
-}
-
-void ReleaseImages(oVoiceBook& node) noexcept {
-    Release(node.m_nImage);
-    if (node.m_nGrayImage != node.m_nImage)
-        Release(node.m_nGrayImage);
-    node.m_nImage = node.m_nGrayImage = -1;
-}
-
-void ShareImage(oVoiceBook& copy, const oVoiceBook& source) noexcept {
-    if (&copy == &source)
-        return;
-    ReleaseImages(copy);
-    if (int* users = UsersOf(source.m_nImage))
-        ++*users;
-    copy.m_nImage = source.m_nImage;
 }
 
 void DrawLarge(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono) {
@@ -362,6 +374,7 @@ void DrawSmall(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool gr
 }
 
 fw::Icon GetIconHandle(const oVoiceBook& node, bool large, bool grey, bool iconMono) {
+    EnsureLists();
     if (grey && node.m_nGrayImage >= 0 && iconMono)
         return fw::Icon(::ImageList_GetIcon(
             ListFor(large ? ListKind::LargeGrey : ListKind::SmallGrey, node.m_nGrayImage),

@@ -1,4 +1,4 @@
-#include "model/picture_cache.h"
+#include "ui/picture_cache.h"
 
 #include <algorithm>
 #include <cstring>

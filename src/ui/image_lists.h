@@ -12,25 +12,26 @@
 #include <string>
 
 #include "framework/gdi.h"
+#include "model/picture_numbers.h"
 
 class oVoiceBook;
 
 namespace icons {
 
 // Built-in pictures at the start of every list.
-enum : int {
-    kPictureMissing = 0,
-    kPictureCategory = 1,
-    kPictureParent = 2,
-    kPictureWeb = 10,
-    kPictureOldKind = 11,
-    kPictureGoUp = 12,
-    kBuiltInPictures = 13,
-};
+using model::kBuiltInPictures;
+using model::kPictureCategory;
+using model::kPictureGoUp;
+using model::kPictureMissing;
+using model::kPictureOldKind;
+using model::kPictureParent;
+using model::kPictureWeb;
 
 enum class ListKind { LargeColour, SmallColour, LargeGrey, SmallGrey };
 
 // Creates the four lists unless both colour lists exist; appends the icons of larkb.icl.
+// Everything below that looks at the lists makes them first. Once made, the lists keep the
+// count of each picture's users (model/picture_keeper.h).
 void BuildImageLists();
 // The same with the icon library at `libraryPath` (BuildImageLists takes the one beside
 // the program).
@@ -41,24 +42,21 @@ void CompleteImageLists();
 void DestroyImageLists();
 HIMAGELIST List(ListKind kind);
 // Index of the first larkb.icl icon in the lists (0 while none was added).
-int FirstLibraryIndex() noexcept;
+int FirstLibraryIndex();
 
 // Where the icons of a node's target (its identifier list or its command) come from. The
-// shell layer supplies it at start-up; without one such nodes show their default picture.
+// application points it at the shell at start-up; without one (tests of drawing) such nodes
+// show their default picture.
 // Both icons must be set for the answer to count.
 using TargetIconSource = bool (*)(const oVoiceBook& node, fw::Icon& large, fw::Icon& small);
 void SetTargetIconSource(TargetIconSource source) noexcept;
 
 int DefaultImage(const oVoiceBook& node);
 // Obtains the node's icons, adds them, sets m_nImage and m_nGrayImage; returns m_nImage.
-// The node's former picture is released first.
+// The node's former picture is released first (oVoiceBook::ReleasePictures).
 int BuildImages(oVoiceBook& node);
 // m_nImage, after BuildImages when it is -1.
 int GetImage(oVoiceBook& node);
-// The node no longer uses its pictures (it is reset or deleted): both indices become -1.
-void ReleaseImages(oVoiceBook& node) noexcept;
-// A copy shows its source's colour picture and counts as one more user of it.
-void ShareImage(oVoiceBook& copy, const oVoiceBook& source) noexcept;
 
 // `grey` is the view's request for the grey form and `iconMono` the user's preference:
 // the grey picture is drawn only when both are set.

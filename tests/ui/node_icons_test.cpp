@@ -1,7 +1,7 @@
 // Pictures of button targets: the shell's icon of the program, or the chosen default.
 #include <gtest/gtest.h>
 
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "shell/program_icon.h"
 

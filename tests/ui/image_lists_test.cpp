@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/gdi.h"
-#include "model/image_lists.h"
+#include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "support/test_util.h"
 
@@ -165,7 +165,7 @@ TEST_F(ImageListsTest, LibraryIconsAreTheSameReadOnFirstDrawOrAtIdle) {
     const Pixels colour = NodeLarge(node, false, false);
     Rebuild(Library());
     icons::CompleteImageLists();
-    icons::ReleaseImages(node);
+    node.ReleasePictures();
     EXPECT_EQ(NodeLarge(node, true, true), onFirstDraw);
     EXPECT_EQ(NodeLarge(node, false, false), colour);
     EXPECT_NE(colour, Surface(32).Read()) << "nothing drawn";
