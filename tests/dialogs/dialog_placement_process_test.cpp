@@ -32,7 +32,7 @@ TEST(DialogPlacementProcessTest, DialogsOpenOffTheBarAndChangeIconBesideEditButt
     test::RemoveTree(test::DataFolder());
     oVoiceBook saved;
     saved.ResetAll(L"ToolBar");
-    saved.AddChild(L"Tools", 0x12, 2, L"", L"", L"", L"", 0, 1);
+    saved.AddChild(CategoryFields(L"Tools"));
     ASSERT_TRUE(saved.SaveFile(model::DataFilePath(model::kDataFileName)));
     test::LarkProcess lark;
     ASSERT_TRUE(lark.Start()) << lark.Problem();

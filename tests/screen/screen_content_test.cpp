@@ -50,8 +50,7 @@ void PrepareLongCategories() {
     oVoiceBook root;
     root.ResetAll(L"ToolBar");
     for (int i = 0; i < 8; ++i)
-        root.AddChild((L"A category with a name long enough " + std::to_wstring(i)).c_str(),
-                      KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0, 1);
+        root.AddChild(CategoryFields(L"A category with a name long enough " + std::to_wstring(i)));
     ASSERT_TRUE(root.SaveFile(model::DataFilePath(model::kDataFileName))) << ::GetLastError();
 }
 

@@ -165,8 +165,7 @@ TEST_F(StartupSafetyTest, AFileHeldLongerIsWaitedForAndReadOnceFreeOrKeptAfterAn
         EXPECT_EQ(g_pVoiceBook->FirstChild(), nullptr);
         EXPECT_FALSE(g_pVoiceBook->SaveFile(InData(kFile)));
         if (edited) {
-            g_pVoiceBook->AddChild(L"Meanwhile", KIND_ITEM | KIND_BOOK, 2, L"", L"", L"", L"", 0,
-                                   1);
+            g_pVoiceBook->AddChild(CategoryFields(L"Meanwhile"));
             bar_->MarkModified();
         }
         std::unique_ptr<test::DialogAnswerer> notice;
