@@ -32,6 +32,7 @@ void oTreeNode::Clear() {
     m_pNext = nullptr;
     m_pParent = nullptr;
     m_pFirstChild = nullptr;
+    m_pLastChild = nullptr;
 }
 
 void oTreeNode::RecomputeDepths(oTreeNode* node, int depth) {
@@ -47,14 +48,12 @@ void oTreeNode::AppendChild(oTreeNode* node) {
         return;
     node->m_pParent = this;
     node->m_pNext = nullptr;
-    if (!m_pFirstChild) {
+    // The last child is kept so that filling a big category is linear, not quadratic.
+    if (m_pLastChild)
+        m_pLastChild->m_pNext = node;
+    else
         m_pFirstChild = node;
-    } else {
-        oTreeNode* last = m_pFirstChild;
-        while (last->m_pNext)
-            last = last->m_pNext;
-        last->m_pNext = node;
-    }
+    m_pLastChild = node;
     RecomputeDepths(node, m_nDepth + 1);
 }
 
@@ -64,6 +63,8 @@ void oTreeNode::InsertFirstChild(oTreeNode* node) {
     node->m_pParent = this;
     node->m_pNext = m_pFirstChild;
     m_pFirstChild = node;
+    if (!m_pLastChild)
+        m_pLastChild = node;
     RecomputeDepths(node, m_nDepth + 1);
 }
 
@@ -73,18 +74,25 @@ void oTreeNode::InsertAfter(oTreeNode* node) {
     node->m_pParent = m_pParent;
     node->m_pNext = m_pNext;
     m_pNext = node;
+    if (m_pParent && m_pParent->m_pLastChild == this)
+        m_pParent->m_pLastChild = node;
     RecomputeDepths(node, m_nDepth);
 }
 
 void oTreeNode::Unlink(oTreeNode* child) {
     if (!child || child->m_pParent != this)
         return;
+    oTreeNode* before = nullptr;
     oTreeNode** link = &m_pFirstChild;
-    while (*link && *link != child)
+    while (*link && *link != child) {
+        before = *link;
         link = &(*link)->m_pNext;
+    }
     if (!*link)
         return;
     *link = child->m_pNext;
+    if (m_pLastChild == child)
+        m_pLastChild = before;
     child->m_pNext = nullptr;
     child->m_pParent = nullptr;
     child->m_nDepth = 0;
@@ -103,12 +111,14 @@ void oTreeNode::DeleteChildren() {
     for (oTreeNode* c = m_pFirstChild; c; c = c->m_pNext)
         pending.push_back(c);
     m_pFirstChild = nullptr;
+    m_pLastChild = nullptr;
     while (!pending.empty()) {
         oTreeNode* node = pending.back();
         pending.pop_back();
         for (oTreeNode* c = node->m_pFirstChild; c; c = c->m_pNext)
             pending.push_back(c);
         node->m_pFirstChild = nullptr;
+        node->m_pLastChild = nullptr;
         delete node;
     }
 }

@@ -67,8 +67,11 @@ public:
     oTreeNode* m_pNext = nullptr;
     oTreeNode* m_pParent = nullptr;
     oTreeNode* m_pFirstChild = nullptr;
+    oTreeNode* LastChild() const noexcept { return m_pLastChild; }
 
 private:
+    // Kept by the linking operations, the only writers of the links.
+    oTreeNode* m_pLastChild = nullptr;
     template <class F> static int Thunk(oTreeNode* node, void* context) {
         return (*static_cast<F*>(context))(*node);
     }

@@ -171,6 +171,48 @@ TEST(TreeTest, AppendingASubtreeRecomputesEveryDepth) {
     EXPECT_EQ(grandchild->m_nDepth, 3);
 }
 
+// Appending goes to the true end after every other way of changing the children.
+TEST(TreeTest, AppendingFollowsTheLastChildThroughEveryLinkChange) {
+    const struct {
+        const char* change;
+        const wchar_t* expected;
+    } cases[] = {
+        {"insert after last", L"abcXz"}, {"insert after first", L"aXbcz"},
+        {"insert first", L"Xabcz"},      {"unlink last", L"abz"},
+        {"unlink first", L"bcz"},        {"delete all", L"z"},
+    };
+    for (const auto& c : cases) {
+        oVoiceBook root;
+        for (const wchar_t* name : {L"a", L"b", L"c"})
+            AddButton(root, name);
+        auto* x = new oVoiceBook();
+        x->SetName(L"X");
+        const std::string change = c.change;
+        oVoiceBook* first = static_cast<oVoiceBook*>(root.m_pFirstChild);
+        oVoiceBook* last = static_cast<oVoiceBook*>(root.LastChild());
+        if (change == "insert after last")
+            last->InsertAfter(x);
+        else if (change == "insert after first")
+            first->InsertAfter(x);
+        else if (change == "insert first")
+            root.InsertFirstChild(x);
+        else
+            delete x;
+        if (change == "unlink last")
+            root.RemoveChild(last);
+        else if (change == "unlink first")
+            root.RemoveChild(first);
+        else if (change == "delete all")
+            root.DeleteChildren();
+        AddButton(root, L"z");
+        std::wstring names;
+        for (const std::wstring& n : Names(root, false))
+            names += n;
+        EXPECT_EQ(names, c.expected) << c.change;
+        EXPECT_EQ(root.LastChild()->m_strName, L"z") << c.change;
+    }
+}
+
 TEST(TreeTest, UnlinkIgnoresNodesThatAreNotChildren) {
     oVoiceBook root;
     oVoiceBook* a = AddCategory(root, L"A");
