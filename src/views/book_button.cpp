@@ -11,18 +11,6 @@
 #include "views/drop_rules.h"
 #include "resource.h"
 
-namespace views {
-
-DragCursor ChooseDragCursor(bool overButton, bool insideBar, bool ctrl) noexcept {
-    if (overButton)
-        return DragCursor::Arrow;
-    if (insideBar)
-        return ctrl ? DragCursor::Copy : DragCursor::Move;
-    return ctrl ? DragCursor::Remove : DragCursor::Arrow;
-}
-
-} // namespace views
-
 namespace {
 
 constexpr wchar_t kClassName[] = L"LarkBookButton";
@@ -281,12 +269,9 @@ void CBookButton::PostDrop(POINT client) {
     ::ClientToScreen(hwnd_, &screen);
     RECT main{};
     ::GetWindowRect(::GetAncestor(hwnd_, GA_ROOT), &main);
-    const bool ctrl = CtrlHeld();
-    UINT drop = 0;
-    if (::PtInRect(&main, screen))
-        drop = ctrl ? views::WM_LARK_DROP_COPY : views::WM_LARK_DROP_MOVE;
-    else if (ctrl)
-        drop = views::WM_LARK_DROP_REMOVE;
+    // The cursor the button showed there tells what the release does.
+    const UINT drop = views::DropMessageFor(
+        views::ChooseDragCursor(false, ::PtInRect(&main, screen) != FALSE, CtrlHeld()));
     if (drop)
         ::PostMessageW(bar, drop, PackScreenPoint(screen), static_cast<LPARAM>(m_pNode->m_nSerial));
 }

@@ -12,14 +12,6 @@
 class oVoiceBook;
 struct Preferences;
 
-namespace views {
-
-// The cursor a held button shows while the pointer moves.
-enum class DragCursor { Arrow, Move, Copy, Remove };
-DragCursor ChooseDragCursor(bool overButton, bool insideBar, bool ctrl) noexcept;
-
-} // namespace views
-
 class CBookButton : public fw::Window {
 public:
     static constexpr UINT_PTR kLeaveTimer = 101;

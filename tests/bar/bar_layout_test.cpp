@@ -5,6 +5,7 @@
 
 #include "model/placement.h"
 #include "bar/bar_layout.h"
+#include "bar/sizing_track.h"
 
 namespace {
 
@@ -69,6 +70,32 @@ TEST(SizingTest, TheDraggedEdgeMovesAndTheOtherStays) {
               (RECT{80, 100, 300, 240}));
     EXPECT_EQ(SnapSizingRect(now, RECT{100, 33, 329, 200}, WMSZ_TOPRIGHT, step),
               (RECT{100, 40, 320, 200}));
+}
+
+TEST(SizingTest, EachEdgeMovesItsSidesByTheCursorFromWhereSizingBegan) {
+    const RECT start{100, 100, 300, 200};
+    const POINT from{500, 500}, to{513, 480}; // 13 right, 20 up
+    const struct {
+        UINT edge;
+        RECT tracked;
+    } cases[] = {
+        {WMSZ_LEFT, {113, 100, 300, 200}},
+        {WMSZ_RIGHT, {100, 100, 313, 200}},
+        {WMSZ_TOP, {100, 80, 300, 200}},
+        {WMSZ_BOTTOM, {100, 100, 300, 180}},
+        {WMSZ_TOPLEFT, {113, 80, 300, 200}},
+        {WMSZ_TOPRIGHT, {100, 80, 313, 200}},
+        {WMSZ_BOTTOMLEFT, {113, 100, 300, 180}},
+        {WMSZ_BOTTOMRIGHT, {100, 100, 313, 180}},
+        {0, start},
+        {WMSZ_BOTTOMRIGHT + 1, start},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TrackSizingRect(start, c.edge, from, to), c.tracked) << "edge " << c.edge;
+        // Snapping moves the same sides: the tracked rectangle is whole steps of 1 already.
+        EXPECT_EQ(SnapSizingRect(start, c.tracked, c.edge, SIZE{1, 1}), c.tracked)
+            << "edge " << c.edge;
+    }
 }
 
 TEST(SizingTest, ADockedBarSizesByWholeButtons) {

@@ -9,6 +9,7 @@
 #include "model/voice_book.h"
 #include "views/button_layout.h"
 #include "views/button_slots.h"
+#include "views/category_steps.h"
 #include "views/toolbar_layout.h"
 
 using views::BarLayoutInput;
@@ -223,4 +224,23 @@ TEST(ButtonSlots, GoUpComesFirstBelowTheTopLevelOnly) {
     oVoiceBook* b = sub->AddChild(ButtonFields(L"B", L"b.exe"));
     EXPECT_EQ(views::ProgramButtonNodes(*top, &goUp), (std::vector<oVoiceBook*>{sub}));
     EXPECT_EQ(views::ProgramButtonNodes(*sub, &goUp), (std::vector<oVoiceBook*>{&goUp, a, b}));
+}
+
+TEST(CategorySteps, NextTopCategoryWrapsAndParentStopsBelowTheRoot) {
+    oVoiceBook root, empty;
+    root.AddChild(ButtonFields(L"Lone", L"lone.exe")); // never shown as a category
+    oVoiceBook* a = root.AddChild(CategoryFields(L"A"));
+    oVoiceBook* between = root.AddChild(ButtonFields(L"B", L"b.exe"));
+    oVoiceBook* c = root.AddChild(CategoryFields(L"C"));
+    oVoiceBook* sub = c->AddChild(CategoryFields(L"Sub"));
+    const struct {
+        const oVoiceBook* current;
+        oVoiceBook* next;
+    } steps[] = {{nullptr, a}, {a, c}, {between, c}, {c, a}};
+    for (const auto& s : steps)
+        EXPECT_EQ(views::NextTopCategory(root, s.current), s.next);
+    EXPECT_EQ(views::NextTopCategory(empty, nullptr), nullptr);
+    EXPECT_EQ(views::ParentCategoryOf(sub), c);
+    EXPECT_EQ(views::ParentCategoryOf(c), nullptr); // the root is no category
+    EXPECT_EQ(views::ParentCategoryOf(nullptr), nullptr);
 }
