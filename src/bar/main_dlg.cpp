@@ -419,7 +419,7 @@ void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
 
 void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
     if (!(g_pVoiceBook && m_toolBarMenu.DrawPicture(item, *g_pVoiceBook)) &&
-        !m_menuPictures.Draw(item) && !CCustomButton::DrawReflected(item))
+        !m_menuPictures.Draw(item))
         SetMsgHandled(false);
 }
 

@@ -23,8 +23,7 @@
 namespace {
 
 // The grip strip: two grooved lines along its long side.
-void DrawGripStrip(HDC dc, bool pressed, const DRAWITEMSTRUCT& item) {
-    const RECT r = item.rcItem;
+void DrawGripStrip(HDC dc, bool pressed, const RECT& r) {
     ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
     const bool across = (r.right - r.left) >= (r.bottom - r.top); // a strip along the top
     for (int i = 0; i < 2; ++i) {
@@ -374,7 +373,7 @@ void CProgramToolBar::OnLButtonDown(UINT, POINT) {
 }
 
 void CProgramToolBar::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (!CCustomButton::DrawReflected(item) && !views::DrawMenuPicture(item))
+    if (!views::DrawMenuPicture(item))
         SetMsgHandled(false);
 }
 
