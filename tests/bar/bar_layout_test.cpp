@@ -6,6 +6,8 @@
 #include "model/placement.h"
 #include "bar/bar_layout.h"
 #include "bar/sizing_track.h"
+#include "model/preferences.h"
+#include "views/toolbar_layout.h"
 
 namespace {
 
@@ -43,6 +45,27 @@ TEST(ChildLayoutTest, GripStripAtTheStartOfTheBar) {
     EXPECT_EQ(GripStripRect(SIZE{1280, 84}, false), (RECT{0, 0, 15, 84}));
     EXPECT_EQ(GripStripRect(SIZE{84, 1024}, true), (RECT{0, 0, 84, 15}));
     EXPECT_EQ(GripStripRect(SIZE{1280, 84}, false, kGripRepaintSize), (RECT{0, 0, 17, 84}));
+}
+
+TEST(ChildLayoutTest, ANearSquareBarHandsItsOrientationToTheProgramButtonBar) {
+    // The program button bar lies beside the grip strip, 19 pixels shorter one way, so its
+    // own shape may say the other orientation: its grip and tab strips must still run as the
+    // main window's do.
+    for (SIZE main : {SIZE{300, 290}, SIZE{290, 300}, SIZE{140, 135}, SIZE{130, 140}}) {
+        const bool vertical = IsVerticalClient(main);
+        const RECT r = LayOutChildren(main, false).toolBar;
+        views::BarLayoutInput in;
+        in.client = SIZE{r.right - r.left, r.bottom - r.top};
+        in.vertical = vertical;
+        in.viewFlags = VIEW_TAB_STRIP;
+        in.slots.assign(3, views::SlotRole::Button);
+        in.resetPaging = true;
+        const views::BarLayout l = views::LayoutBar(in);
+        const RECT grip = vertical ? RECT{0, 0, in.client.cx, 7} : RECT{0, 0, 7, in.client.cy};
+        EXPECT_EQ(l.grip.rect, grip) << main.cx << "x" << main.cy;
+        const RECT& t = l.tabs.rect;
+        EXPECT_EQ(vertical ? t.right - t.left : t.bottom - t.top, 24) << main.cx << "x" << main.cy;
+    }
 }
 
 TEST(SizingTest, AThirteenPixelDragSnapsToEight) {

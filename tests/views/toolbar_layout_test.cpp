@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "../bar/rect_compare.h"
-#include "bar/bar_layout.h"
 #include "model/voice_book.h"
 #include "views/button_layout.h"
 #include "views/button_slots.h"
@@ -147,23 +146,6 @@ TEST(ToolbarLayout, SlotsAndGaps) {
     // Nothing moves for a negative area.
     in.client = SIZE{-1, 40};
     EXPECT_FALSE(LayoutBar(in).applies);
-}
-
-TEST(ToolbarLayout, ANearSquareBarFollowsItsMainWindowsOrientation) {
-    // The bar lies beside the main window's grip strip, 19 pixels shorter one way, so its own
-    // shape may say the other orientation: the grip strip and the tab strip must still run as
-    // the main window's do.
-    for (SIZE main : {SIZE{300, 290}, SIZE{290, 300}, SIZE{140, 135}, SIZE{130, 140}}) {
-        const bool vertical = bar::IsVerticalClient(main);
-        const RECT r = bar::LayOutChildren(main, false).toolBar;
-        BarLayoutInput in = Input(SIZE{r.right - r.left, r.bottom - r.top}, 0x0002, Buttons(3));
-        in.vertical = vertical;
-        const auto l = LayoutBar(in);
-        const RECT grip = vertical ? RECT{0, 0, in.client.cx, 7} : RECT{0, 0, 7, in.client.cy};
-        EXPECT_EQ(l.grip.rect, grip) << main.cx << "x" << main.cy;
-        const RECT& t = l.tabs.rect;
-        EXPECT_EQ(vertical ? t.right - t.left : t.bottom - t.top, 24) << main.cx << "x" << main.cy;
-    }
 }
 
 TEST(ButtonFace, ThreeDrawingLayouts) {
