@@ -201,7 +201,7 @@ struct InProcessBar {
                                    60, nullptr, nullptr, nullptr, nullptr);
         bar = std::make_unique<CProgramToolBar>();
         bar->DeferButtonTips(); // as the program does: told once it has painted
-        bar->Create(RECT{0, 0, w, 60}, parent, 6000, &prefs, &metrics);
+        bar->Create(RECT{0, 0, w, 60}, parent, 6000, &prefs, bar::ToolBarMetrics(metrics));
         Paint();
     }
     ~InProcessBar() {
@@ -401,7 +401,7 @@ void BenchStartUp(int runs) {
                                             nullptr, nullptr, nullptr);
             CProgramToolBar bar;
             bar.DeferButtonTips();
-            bar.Create(RECT{0, 0, 600, 60}, parent, 6000, &prefs, &metrics);
+            bar.Create(RECT{0, 0, 600, 60}, parent, 6000, &prefs, bar::ToolBarMetrics(metrics));
             empty.push_back(NowMs() - t0);
             ::DestroyWindow(parent);
         }

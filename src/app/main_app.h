@@ -7,14 +7,14 @@
 #include <string>
 
 #include "app/language.h"
-#include "bar/app_services.h"
+#include "ui/app_services.h"
 #include "model/preferences.h"
 #include "framework/app.h"
 #include "framework/com.h"
 
 class CMainDlg;
 
-class CMainApp : public fw::App, public bar::AppServices {
+class CMainApp : public fw::App, public ui::AppServices {
 public:
     CMainApp();
     ~CMainApp() override;
@@ -36,7 +36,7 @@ public:
 
     void SetHold(bool on) override;
     bool IsHeld() const override { return m_bHold != 0; }
-    void SetHoldListener(bar::HoldListener* listener) override { m_holdListener = listener; }
+    void SetHoldListener(ui::HoldListener* listener) override { m_holdListener = listener; }
 
     BOOL TrackMouse(HWND hwnd, DWORD flags, DWORD hoverTime) const override;
 
@@ -62,5 +62,5 @@ private:
     std::wstring m_strTitle;
     std::optional<fw::OleInit> m_ole;
     std::unique_ptr<CMainDlg> m_mainDlg;
-    bar::HoldListener* m_holdListener = nullptr;
+    ui::HoldListener* m_holdListener = nullptr;
 };

@@ -24,7 +24,7 @@ UINT AppBarNotifyMessage() {
     return message;
 }
 
-CAppBar::CAppBar(bar::AppServices& app) : m_app(app) {
+CAppBar::CAppBar(ui::AppServices& app) : m_app(app) {
     m_hMonitor = bar::PrimaryMonitor();
 #ifndef LARK_SINGLE_BYTE
     m_fScale = m_app.DpiFactor();
@@ -383,11 +383,12 @@ void CAppBar::OnExitSizeMove() {
     else
         ::GetWindowRect(hwnd_, &window);
     m_bDragEndKnown = false;
-    if (dragged == m_nState && bar::IsDockedState(dragged) && !m_bAutoHide)
-        m_DockSize[dragged] = bar::EdgeThickness(window, dragged);
-    if (dragged == STATE_FLOAT)
+    const bar::DragEnd end = bar::FinishDrag(dragged, m_nState, m_bAutoHide != 0, window);
+    if (end.dockEdge >= 0)
+        m_DockSize[end.dockEdge] = end.thickness;
+    if (end.storeFloat)
         m_rcFloat = window;
-    if (dragged != STATE_NONE)
+    if (end.apply)
         SetState(dragged, true);
 }
 

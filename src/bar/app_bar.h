@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "bar/app_services.h"
+#include "ui/app_services.h"
 #include "model/placement.h"
 #include "framework/dialog.h"
 #include "framework/registrations.h"
@@ -17,9 +17,9 @@
 // The message the shell's application-bar notifications arrive with ("AppBarNotify").
 UINT AppBarNotifyMessage();
 
-class CAppBar : public fw::Dialog, public bar::HoldListener {
+class CAppBar : public fw::Dialog, public ui::HoldListener {
 public:
-    explicit CAppBar(bar::AppServices& app);
+    explicit CAppBar(ui::AppServices& app);
     ~CAppBar() override;
 
     // The drag's proposal while a drag is in progress, else the stored state.
@@ -79,7 +79,7 @@ protected:
     // The hold flag stops the auto-hide check while a dialog or a drag holds the bar.
     void OnHoldChanged(bool held) override;
 
-    bar::AppServices& m_app;
+    ui::AppServices& m_app;
 
     int32_t m_nState = STATE_BOTTOM;
     int32_t m_bAutoHide = 0;

@@ -2,6 +2,7 @@
 
 #include "model/placement.h"
 #include "bar/docking_geometry.h"
+#include "bar/sizing_track.h"
 
 namespace bar {
 namespace {
@@ -52,35 +53,16 @@ RECT SnapSizingRect(const RECT& current, const RECT& proposed, UINT edge, SIZE i
         snap(current.right - current.left, proposed.right - proposed.left, increment.cx);
     const LONG height =
         snap(current.bottom - current.top, proposed.bottom - proposed.top, increment.cy);
+    const SizingSides sides = SidesOfSizingEdge(edge);
     RECT r = proposed;
-    switch (edge) {
-    case WMSZ_LEFT:
-    case WMSZ_TOPLEFT:
-    case WMSZ_BOTTOMLEFT:
+    if (sides.x < 0)
         r.left = r.right - width;
-        break;
-    case WMSZ_RIGHT:
-    case WMSZ_TOPRIGHT:
-    case WMSZ_BOTTOMRIGHT:
+    else if (sides.x > 0)
         r.right = r.left + width;
-        break;
-    default:
-        break;
-    }
-    switch (edge) {
-    case WMSZ_TOP:
-    case WMSZ_TOPLEFT:
-    case WMSZ_TOPRIGHT:
+    if (sides.y < 0)
         r.top = r.bottom - height;
-        break;
-    case WMSZ_BOTTOM:
-    case WMSZ_BOTTOMLEFT:
-    case WMSZ_BOTTOMRIGHT:
+    else if (sides.y > 0)
         r.bottom = r.top + height;
-        break;
-    default:
-        break;
-    }
     return r;
 }
 

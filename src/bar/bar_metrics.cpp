@@ -21,8 +21,6 @@ constexpr Row kRows[7] = {
     {{120, 40}, {2, 2}, 124, 44, {521, 86}}, // 5 large and long with text
     {{80, 56}, {2, 2}, 84, 60, {361, 118}},  // 6 very large and long with text
 };
-
-BarMetrics g_current = MetricsForButtonSize(3);
 } // namespace
 
 BarMetrics MetricsForButtonSize(int32_t buttonSize) noexcept {
@@ -55,12 +53,8 @@ int32_t ButtonSizeForCommand(UINT id) noexcept {
     }
 }
 
-const BarMetrics& CurrentMetrics() noexcept {
-    return g_current;
-}
-
-void SetCurrentMetrics(const BarMetrics& metrics) noexcept {
-    g_current = metrics;
+views::ButtonMetrics ToolBarMetrics(const BarMetrics& m) noexcept {
+    return views::ButtonMetrics{m.button, m.gap};
 }
 
 FrameAllowance FrameAllowanceFor(int borderWidth, int edgeX, int edgeY) noexcept {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "views/toolbar_layout.h"
+
 namespace bar {
 
 struct BarMetrics {
@@ -22,9 +24,8 @@ BarMetrics MetricsForButtonSize(int32_t buttonSize) noexcept;
 // The code of a Button Size command (1500 to 1506), or -1 for any other identifier.
 int32_t ButtonSizeForCommand(UINT id) noexcept;
 
-// The metrics in force, read by the views inside the bar.
-const BarMetrics& CurrentMetrics() noexcept;
-void SetCurrentMetrics(const BarMetrics& metrics) noexcept;
+// What the program button bar takes of the metrics.
+views::ButtonMetrics ToolBarMetrics(const BarMetrics& m) noexcept;
 
 // What a sizing frame adds to the bar: 2 x border + 2 x edge in each direction.
 struct FrameAllowance {

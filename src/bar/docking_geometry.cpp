@@ -138,6 +138,17 @@ DragStep DragMoveStep(int32_t dragState, int32_t proposedState, const RECT& prop
     return step;
 }
 
+DragEnd FinishDrag(int32_t dragState, int32_t state, bool autoHide, const RECT& window) noexcept {
+    DragEnd end;
+    if (dragState == state && IsDockedState(dragState) && !autoHide) {
+        end.dockEdge = dragState;
+        end.thickness = EdgeThickness(window, dragState);
+    }
+    end.storeFloat = dragState == STATE_FLOAT;
+    end.apply = dragState != STATE_NONE;
+    return end;
+}
+
 LRESULT AppBarHitTest(const HitContext& c) noexcept {
     LRESULT hit = c.defaultAnswer;
     if (hit == HTCLIENT && c.buttonDown)

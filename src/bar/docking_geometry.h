@@ -73,6 +73,18 @@ struct DragStep {
 DragStep DragMoveStep(int32_t dragState, int32_t proposedState, const RECT& proposedRect,
                       POINT cursor, SIZE floatSize) noexcept;
 
+// What a finished drag stores: a resize at the edge it began on keeps the new thickness for
+// that edge only (not with auto-hide, whose strip is no size of the user's), a floating end
+// keeps the floating rectangle; the drag's state is then applied unless there is none.
+struct DragEnd {
+    int32_t dockEdge = -1; // the edge whose dock size becomes `thickness`, or -1
+    int thickness = 0;
+    bool storeFloat = false; // the floating rectangle becomes the drag's last rectangle
+    bool apply = false;      // SetState(dragState)
+};
+// `window` is the last rectangle of the drag.
+DragEnd FinishDrag(int32_t dragState, int32_t state, bool autoHide, const RECT& window) noexcept;
+
 // The bar's answer to a hit test, from the default answer. A press anywhere in the client
 // area drags the bar; a docked bar sizes only at the border facing the screen's interior.
 struct HitContext {

@@ -23,8 +23,8 @@ HBITMAP LoadMappedBitmap(UINT id) {
 }
 } // namespace
 
-void DrawMenuButton(HDC dc, bool pressed, const DRAWITEMSTRUCT& item) {
-    RECT r = item.rcItem;
+void DrawMenuButton(HDC dc, bool pressed, const RECT& rect) {
+    RECT r = rect;
     ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::DrawEdge(dc, &r, BDR_SUNKENINNER, BF_RECT);
     if (!pressed)
@@ -38,8 +38,8 @@ void DrawMenuButton(HDC dc, bool pressed, const DRAWITEMSTRUCT& item) {
     ::BitBlt(dc, r.left + 1, r.top + 1, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
 }
 
-void DrawExitButton(HDC dc, bool pressed, const DRAWITEMSTRUCT& item) {
-    RECT r = item.rcItem;
+void DrawExitButton(HDC dc, bool pressed, const RECT& rect) {
+    RECT r = rect;
     ::DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
     fw::Bitmap glyph(LoadMappedBitmap(IDB_EXIT_BUTTON));
     if (!glyph)

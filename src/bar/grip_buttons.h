@@ -3,7 +3,7 @@
 #include <windows.h>
 
 // A white square with a sunken inner edge; the menu glyph (bitmap 145) while pressed.
-void DrawMenuButton(HDC dc, bool pressed, const DRAWITEMSTRUCT& item);
+void DrawMenuButton(HDC dc, bool pressed, const RECT& rect);
 // A push-button frame with the exit glyph (bitmap 30997) in the system's button colours,
 // one pixel further in while pressed.
-void DrawExitButton(HDC dc, bool pressed, const DRAWITEMSTRUCT& item);
+void DrawExitButton(HDC dc, bool pressed, const RECT& rect);

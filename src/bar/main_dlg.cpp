@@ -31,7 +31,7 @@ SIZE ClientSize(HWND hwnd) {
 
 // ---- construction ---------------------------------------------------------------------------
 
-CMainDlg::CMainDlg(bar::AppServices& app) : CAppBar(app) {
+CMainDlg::CMainDlg(ui::AppServices& app) : CAppBar(app) {
     m_hIcon = fw::LoadResIcon(IDI_MAIN);
     const bool usable = LoadPlacement();
     // Sizes the registry cannot give are computed from the button size.
@@ -79,7 +79,8 @@ void CMainDlg::SavePlacement() const {
 void CMainDlg::ComputeMetrics(bool reset) {
     const Preferences& prefs = m_app.Prefs();
     const bar::BarMetrics metrics = bar::MetricsForButtonSize(prefs.ButtonSize);
-    bar::SetCurrentMetrics(metrics);
+    m_metrics = metrics;
+    m_wndToolBar.SetMetrics(bar::ToolBarMetrics(metrics));
 
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof(ncm);
@@ -138,7 +139,7 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_bVertical = bar::IsVerticalClient(ClientSize(hwnd_));
     m_wndToolBar.SetVertical(m_bVertical);
     m_wndToolBar.Create(placed ? places.toolBar : RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR,
-                        &m_app.Prefs(), &bar::CurrentMetrics());
+                        &m_app.Prefs(), bar::ToolBarMetrics(m_metrics));
     // A first run has just built the tree: its preferences are written with it.
     if (m_wndToolBar.StartedWithFirstRun() && ::IsWindow(hwnd_))
         m_app.SavePreferences();
@@ -214,7 +215,7 @@ void CMainDlg::StateChanged(bool moving, int32_t state) {
     if (state == STATE_NONE)
         return;
     LayOutChildren();
-    const SIZE increment = bar::StateIncrements(bar::CurrentMetrics(), state == STATE_FLOAT);
+    const SIZE increment = bar::StateIncrements(m_metrics, state == STATE_FLOAT);
     m_cxIncrement = increment.cx;
     m_cyIncrement = increment.cy;
     if (state == STATE_FLOAT) {
@@ -314,7 +315,7 @@ void CMainDlg::OnSizing(UINT edge, RECT& rect) {
 
 void CMainDlg::OnGetMinMaxInfo(MINMAXINFO& info) {
     const bar::MinTrackSize min =
-        bar::MinimumTrackSize(EffectiveState(), m_bAutoHide != 0, bar::CurrentMetrics(), m_frame);
+        bar::MinimumTrackSize(EffectiveState(), m_bAutoHide != 0, m_metrics, m_frame);
     if (min.hasWidth)
         info.ptMinTrackSize.x = min.size.x;
     if (min.hasHeight)
@@ -418,7 +419,7 @@ void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
 
 void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
     if (!(g_pVoiceBook && m_toolBarMenu.DrawPicture(item, *g_pVoiceBook)) &&
-        !m_menuPictures.Draw(item) && !CCustomButton::DrawReflected(item))
+        !m_menuPictures.Draw(item))
         SetMsgHandled(false);
 }
 
@@ -474,52 +475,12 @@ bool CMainDlg::OnSetCursor(HWND, UINT, UINT) {
 // ---- commands -------------------------------------------------------------------------------
 
 void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
-    Preferences& prefs = m_app.Prefs();
-    switch (id) {
-    case ID_POSITION_LEFT:
-    case ID_POSITION_TOP:
-    case ID_POSITION_RIGHT:
-    case ID_POSITION_BOTTOM:
-        OnPosition(static_cast<int32_t>(id - ID_POSITION_LEFT), false);
-        return;
-    case ID_POSITION_CENTER:
-        OnPosition(STATE_FLOAT, false);
-        return;
-    case ID_POSITION_TRAY_ONLY:
-        OnPosition(STATE_FLOAT, true);
-        return;
-    case ID_ALWAYS_ON_TOP:
-        SetAlwaysOnTop(!m_bAlwaysOnTop, true);
-        m_app.SavePreferences();
-        SavePlacement(); // no state change follows that would write it
-        return;
-    case ID_AUTO_HIDE:
-        SetAutoHide(!m_bAutoHide, true);
-        m_app.SavePreferences();
-        return;
-    case ID_VIEW_ICON:
-        OnViewFlag(VIEW_ICON_BUTTONS);
-        m_app.SavePreferences();
-        return;
-    case ID_VIEW_TAB: {
-        prefs.ViewGroupButtonMethod ^= VIEW_TAB_STRIP;
-        int32_t sizes[4] = {m_DockSize[0], m_DockSize[1], m_DockSize[2], m_DockSize[3]};
-        bar::ToggleTabStripDockSizes(sizes, (prefs.ViewGroupButtonMethod & VIEW_TAB_STRIP) != 0);
-        SetDockSizes(sizes[0], sizes[1], sizes[2], sizes[3], true);
-        OnViewFlag(0);
-        m_app.SavePreferences();
+    if (const bar::SettingsCommand plan = bar::PlanSettingsCommand(id);
+        plan.action != bar::SettingsCommand::None) {
+        RunSettingsCommand(plan);
         return;
     }
-    case ID_VIEW_TAB_ICON:
-        OnViewFlag(VIEW_TAB_ICONS);
-        m_app.SavePreferences();
-        return;
-    case ID_VIEW_CATEGORY_ONLY:
-        OnViewFlag(VIEW_CATEGORY_ONLY);
-        ComputeMetrics(true);
-        SetState(m_nState, true);
-        m_app.SavePreferences();
-        return;
+    switch (id) {
     case ID_APP_EXIT:
         ::DestroyWindow(hwnd_);
         return;
@@ -540,47 +501,59 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     }
     if (OnMenuCommand(id))
         return;
-    if (const int32_t size = bar::ButtonSizeForCommand(id); size >= 0) {
-        prefs.ButtonSize = size;
-        OnButtonSizeChanged();
-        return;
-    }
-#ifndef LARK_SINGLE_BYTE
-    if (id >= ID_BUTTON_SPACING_FIRST && id <= ID_BUTTON_SPACING_LAST) {
-        prefs.ButtonSpacing = static_cast<int32_t>(id - ID_BUTTON_SPACING_FIRST);
-        OnButtonSizeChanged();
-        return;
-    }
-#endif
-    if (id >= 5004 && id <= 5010)
-        return; // reserved identifiers, ignored
     CAppBar::OnCommand(id, code, control);
 }
 
-void CMainDlg::OnPosition(int32_t state, bool trayOnly) {
-    m_app.Prefs().TrayOnly = trayOnly ? 1 : 0;
-    ApplyStateOrTray(state);
-    m_app.SavePreferences();
-}
-
-void CMainDlg::OnButtonSizeChanged() {
-    // The user's sizes give way to the defaults of the new size.
-    ComputeMetrics(true);
-    SetState(m_nState, true);
-    m_wndToolBar.LayoutBar(true);
-    m_app.SavePreferences();
-}
-
-void CMainDlg::OnViewFlag(int32_t bits) {
-    m_app.Prefs().ViewGroupButtonMethod ^= bits;
-    m_wndToolBar.SetViewFlags(m_app.Prefs().ViewGroupButtonMethod);
+void CMainDlg::RunSettingsCommand(const bar::SettingsCommand& plan) {
+    using Command = bar::SettingsCommand;
+    Preferences& prefs = m_app.Prefs();
+    switch (plan.action) {
+    case Command::Position:
+        prefs.TrayOnly = plan.trayOnly ? 1 : 0;
+        ApplyStateOrTray(plan.state);
+        break;
+    case Command::AlwaysOnTop:
+        SetAlwaysOnTop(!m_bAlwaysOnTop, true);
+        break;
+    case Command::AutoHide:
+        SetAutoHide(!m_bAutoHide, true);
+        break;
+    case Command::ViewFlag:
+        prefs.ViewGroupButtonMethod ^= plan.viewBits;
+        if (plan.tabStripSizes) {
+            int32_t sizes[4] = {m_DockSize[0], m_DockSize[1], m_DockSize[2], m_DockSize[3]};
+            bar::ToggleTabStripDockSizes(sizes,
+                                         (prefs.ViewGroupButtonMethod & VIEW_TAB_STRIP) != 0);
+            SetDockSizes(sizes[0], sizes[1], sizes[2], sizes[3], true);
+        }
+        m_wndToolBar.SetViewFlags(prefs.ViewGroupButtonMethod);
+        break;
+    case Command::ButtonSize:
+        prefs.ButtonSize = plan.value;
+        break;
+    case Command::Spacing:
+        prefs.ButtonSpacing = plan.value;
+        break;
+    default:
+        break;
+    }
+    if (plan.resetSizes) {
+        ComputeMetrics(true);
+        SetState(m_nState, true);
+    }
+    if (plan.layOutToolBar)
+        m_wndToolBar.LayoutBar(true);
+    if (plan.savePreferences)
+        m_app.SavePreferences();
+    if (plan.savePlacement)
+        SavePlacement();
 }
 
 void CMainDlg::OnPreferences() {
     // One dialog of the bar at a time.
-    if (m_app.IsHeld())
+    ui::HoldScope hold(&m_app);
+    if (!hold)
         return;
-    m_app.SetHold(true);
     const PreferencesSheetResult result = RunPreferencesSheet(
         hwnd_, m_app.Prefs(), m_app.Settings().ProductKeyPath(), fw::ProgramPath());
     if (result.accepted) {
@@ -591,20 +564,20 @@ void CMainDlg::OnPreferences() {
         ApplyHotKey();
         m_app.SavePreferences();
     }
-    m_app.SetHold(false);
 }
 
 void CMainDlg::OnAutoHideTime() {
-    // A second dialog would clear the hold of the first when it closes.
-    if (m_app.IsHeld())
-        return;
     Preferences& prefs = m_app.Prefs();
-    m_app.SetHold(true);
-    CAutoHideTimeDlg dialog(prefs.UseAutoHideDelayTime, prefs.AutoHideDelayTime);
-    if (dialog.DoModal(hwnd_) == IDOK) {
-        prefs.UseAutoHideDelayTime = dialog.m_bUseDelay;
-        prefs.AutoHideDelayTime = dialog.m_nDelay;
+    {
+        // A second dialog would clear the hold of the first when it closes.
+        ui::HoldScope hold(&m_app);
+        if (!hold)
+            return;
+        CAutoHideTimeDlg dialog(prefs.UseAutoHideDelayTime, prefs.AutoHideDelayTime);
+        if (dialog.DoModal(hwnd_) == IDOK) {
+            prefs.UseAutoHideDelayTime = dialog.m_bUseDelay;
+            prefs.AutoHideDelayTime = dialog.m_nDelay;
+        }
     }
-    m_app.SetHold(false);
     m_app.SavePreferences();
 }

@@ -9,6 +9,7 @@
 #include "bar/app_bar.h"
 #include "bar/bar_metrics.h"
 #include "bar/menu_pictures.h"
+#include "bar/settings_command.h"
 #include "bar/toolbar_menu.h"
 #include "framework/gdi.h"
 #include "framework/registrations.h"
@@ -19,7 +20,7 @@
 class CMainDlg : public CAppBar {
 public:
     // Loads the placement and computes the metrics; the window is made by CreateModeless.
-    explicit CMainDlg(bar::AppServices& app);
+    explicit CMainDlg(ui::AppServices& app);
     ~CMainDlg() override;
 
     // Metrics for the current button size; with `reset` the dock sizes and the floating
@@ -87,10 +88,8 @@ private:
     bool SizeFromInnerEdge(const MSG& msg);
     bool SetInnerEdgeCursor();
     void PaintGrip(HDC dc, const RECT& client);
-    void OnPosition(int32_t state, bool trayOnly);
-    void OnButtonSizeChanged();
-    // Toggles bits of the category-view word and hands the word to the program button bar.
-    void OnViewFlag(int32_t bits);
+    // Carries out a settings command's plan: the change, then the resets and saves it asks.
+    void RunSettingsCommand(const bar::SettingsCommand& plan);
     void OnPreferences();
     void OnAutoHideTime();
 
@@ -115,6 +114,7 @@ private:
     int m_bConstructed = 0;
     bool m_bVertical = false;
     bool m_bStartUpFinished = false;
+    bar::BarMetrics m_metrics; // for the current button size
     bar::FrameAllowance m_frame;
     // Where a sizing by the mouse began: the window and the cursor.
     RECT m_rcSizingStart{};

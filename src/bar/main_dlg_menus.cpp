@@ -159,14 +159,11 @@ bool CMainDlg::OnMenuCommand(UINT id) {
 
 void CMainDlg::ShowAbout() {
     // One dialog of the bar at a time.
-    if (m_app.IsHeld())
+    ui::HoldScope hold(&m_app);
+    if (!hold)
         return;
-    m_app.SetHold(true);
-    {
-        CAboutDlg about;
-        about.DoModal(IDD_ABOUT, hwnd_);
-    }
-    m_app.SetHold(false);
+    CAboutDlg about;
+    about.DoModal(IDD_ABOUT, hwnd_);
 }
 
 void CMainDlg::OnToolBarMenuCommand(UINT id) {

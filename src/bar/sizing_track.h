@@ -7,6 +7,14 @@
 
 namespace bar {
 
+// The sides a sizing edge (WMSZ_LEFT...) moves: -1 the left or top side, 1 the right or
+// bottom side, 0 neither.
+struct SizingSides {
+    int x = 0;
+    int y = 0;
+};
+SizingSides SidesOfSizingEdge(UINT edge) noexcept;
+
 // `start` with the edges that `edge` (WMSZ_LEFT...) names moved by the cursor's offset
 // from `startCursor`.
 RECT TrackSizingRect(const RECT& start, UINT edge, POINT startCursor, POINT cursor) noexcept;

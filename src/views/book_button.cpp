@@ -11,18 +11,6 @@
 #include "views/drop_rules.h"
 #include "resource.h"
 
-namespace views {
-
-DragCursor ChooseDragCursor(bool overButton, bool insideBar, bool ctrl) noexcept {
-    if (overButton)
-        return DragCursor::Arrow;
-    if (insideBar)
-        return ctrl ? DragCursor::Copy : DragCursor::Move;
-    return ctrl ? DragCursor::Remove : DragCursor::Arrow;
-}
-
-} // namespace views
-
 namespace {
 
 constexpr wchar_t kClassName[] = L"LarkBookButton";
@@ -82,11 +70,8 @@ CBookButton::~CBookButton() = default;
 
 HWND CBookButton::Create(int selector, const RECT& rect, HWND parent, UINT id,
                          const Preferences* prefs, bool visible) {
-    m_bToggle = (selector & 3) ? 1 : 0;
     m_prefs = prefs;
-    RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    return fw::Window::Create(0, kClassName, L"", WS_CHILD | (visible ? WS_VISIBLE : 0), rect,
-                              parent, id);
+    return CreateButton(kClassName, selector, visible ? WS_VISIBLE : 0, rect, parent, id);
 }
 
 void CBookButton::SetNode(oVoiceBook* node) noexcept {
@@ -187,41 +172,16 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
     }
 }
 
-void CBookButton::DrawNow(int state) {
-    if (!hwnd_ || state == views::kSameFace)
-        return;
-    fw::WindowDC dc(hwnd_);
-    Draw(dc.get(), state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
-}
-
-void CBookButton::OnPaint() {
-    fw::PaintDC dc(hwnd_);
-    PaintInto(dc.get());
-}
-
-void CBookButton::PaintInto(HDC dc) {
-    int state = views::kStateNormal;
-    if (m_track.Pressed()) {
-        POINT p{};
-        ::GetCursorPos(&p);
-        ::ScreenToClient(hwnd_, &p);
-        state = PointerInside(p) ? views::kStatePressed : views::kStateHot;
-    }
+void CBookButton::DrawFace(HDC dc, int state) {
     Draw(dc, state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
 }
 
-bool CBookButton::OnEraseBackground(HDC) {
-    return true; // the face covers the whole window
-}
-
-bool CBookButton::PointerInside(POINT client) const {
-    RECT r{};
-    ::GetClientRect(hwnd_, &r);
-    return ::PtInRect(&r, client) != FALSE;
+void CBookButton::PaintInto(HDC dc) {
+    DrawFace(dc, PaintState());
 }
 
 void CBookButton::UpdateDragCursor() {
-    if (!m_track.Pressed() || m_nRole != ROLE_NORMAL)
+    if (!Pressed() || m_nRole != ROLE_NORMAL)
         return;
     POINT screen{};
     ::GetCursorPos(&screen);
@@ -247,16 +207,16 @@ void CBookButton::UpdateDragCursor() {
     }
 }
 
-void CBookButton::OnLButtonDown(UINT, POINT) {
+void CBookButton::OnLButtonDown(UINT keys, POINT client) {
     SetMsgHandled(false);
     if (m_nRole == ROLE_SEPARATOR)
         return;
-    DrawNow(m_track.Press(hwnd_));
+    views::PushButton::OnLButtonDown(keys, client);
     ::SetFocus(hwnd_);
 }
 
 bool CBookButton::Dragging() const noexcept {
-    return m_track.Pressed() && m_nRole == ROLE_NORMAL && m_pNode;
+    return Pressed() && m_nRole == ROLE_NORMAL && m_pNode;
 }
 
 void CBookButton::PostDragOver(POINT client) {
@@ -281,65 +241,28 @@ void CBookButton::PostDrop(POINT client) {
     ::ClientToScreen(hwnd_, &screen);
     RECT main{};
     ::GetWindowRect(::GetAncestor(hwnd_, GA_ROOT), &main);
-    const bool ctrl = CtrlHeld();
-    UINT drop = 0;
-    if (::PtInRect(&main, screen))
-        drop = ctrl ? views::WM_LARK_DROP_COPY : views::WM_LARK_DROP_MOVE;
-    else if (ctrl)
-        drop = views::WM_LARK_DROP_REMOVE;
+    // The cursor the button showed there tells what the release does.
+    const UINT drop = views::DropMessageFor(
+        views::ChooseDragCursor(false, ::PtInRect(&main, screen) != FALSE, CtrlHeld()));
     if (drop)
         ::PostMessageW(bar, drop, PackScreenPoint(screen), static_cast<LPARAM>(m_pNode->m_nSerial));
 }
 
-void CBookButton::OnMouseMove(UINT, POINT client) {
+void CBookButton::OnMouseMove(UINT keys, POINT client) {
     if (m_nRole == ROLE_SEPARATOR)
         return;
     UpdateDragCursor();
     PostDragOver(client);
-    DrawNow(m_track.Move(hwnd_, PointerInside(client)));
+    views::PushButton::OnMouseMove(keys, client);
 }
 
-void CBookButton::OnLButtonUp(UINT, POINT client) {
-    if (m_nRole == ROLE_SEPARATOR || !m_track.Pressed()) {
-        SetMsgHandled(false);
-        return;
+void CBookButton::OnLButtonUp(UINT keys, POINT client) {
+    if (m_nRole != ROLE_SEPARATOR && Pressed()) {
+        if (m_nRole == ROLE_NORMAL)
+            ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        PostDrop(client);
     }
-    if (m_nRole == ROLE_NORMAL)
-        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-    PostDrop(client);
-    const bool inside = PointerInside(client);
-    if (inside)
-        m_bChecked = m_bToggle ? !m_bChecked : 0;
-    DrawNow(m_track.Release(hwnd_, inside));
-    if (inside) {
-        // What the click starts (a message box, another category on this button) must
-        // not find the mouse held by this button.
-        if (::GetCapture() == hwnd_)
-            ::ReleaseCapture();
-        const UINT id = static_cast<UINT>(::GetDlgCtrlID(hwnd_));
-        ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(hwnd_));
-    }
-}
-
-void CBookButton::OnMouseLeave() {
-    DrawNow(m_track.Leave());
-}
-
-void CBookButton::OnTimer(UINT_PTR id) {
-    if (id != kLeaveTimer) {
-        SetMsgHandled(false);
-        return;
-    }
-    POINT p{};
-    ::GetCursorPos(&p);
-    ::ScreenToClient(hwnd_, &p);
-    DrawNow(m_track.Tick(hwnd_, PointerInside(p)));
-}
-
-void CBookButton::OnCaptureChanged(HWND gaining) {
-    if (gaining != hwnd_)
-        DrawNow(m_track.CaptureLost());
+    views::PushButton::OnLButtonUp(keys, client);
 }
 
 void CBookButton::OnKeyDown(UINT, UINT, UINT) {

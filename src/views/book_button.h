@@ -6,25 +6,13 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/window.h"
-#include "views/pointer_tracker.h"
+#include "views/push_button.h"
 
 class oVoiceBook;
 struct Preferences;
 
-namespace views {
-
-// The cursor a held button shows while the pointer moves.
-enum class DragCursor { Arrow, Move, Copy, Remove };
-DragCursor ChooseDragCursor(bool overButton, bool insideBar, bool ctrl) noexcept;
-
-} // namespace views
-
-class CBookButton : public fw::Window {
+class CBookButton : public views::PushButton {
 public:
-    static constexpr UINT_PTR kLeaveTimer = 101;
-    static constexpr UINT kLeaveTimerPeriodMs = 500;
-
     CBookButton();
     ~CBookButton() override;
 
@@ -37,7 +25,6 @@ public:
     void SetNode(oVoiceBook* node) noexcept;
     oVoiceBook* Node() const noexcept { return m_pNode; }
     void SetChecked(bool on);
-    bool IsChecked() const noexcept { return m_bChecked != 0; }
     void SetMenuGlyph(bool on);
     void SetSingleRow(bool on) noexcept { m_bSingleRow = on ? 1 : 0; }
 
@@ -46,33 +33,21 @@ public:
     // Draws what its paint message draws into `dc`, whose origin is the button's corner.
     void PaintInto(HDC dc);
 
-    int32_t m_bChecked = 0;
-    int32_t m_bToggle = 0;
     oVoiceBook* m_pNode = nullptr;
     int32_t m_nRole = 0;
     int32_t m_bMenuGlyph = 0;
     int32_t m_bSingleRow = 0;
 
-    int32_t Hover() const noexcept { return m_track.Hover(); }
-    bool Pressed() const noexcept { return m_track.Pressed(); }
-
 protected:
-    void OnPaint() override;
-    bool OnEraseBackground(HDC dc) override;
+    void DrawFace(HDC dc, int state) override;
     void OnLButtonDown(UINT keys, POINT client) override;
     void OnLButtonUp(UINT keys, POINT client) override;
     void OnMouseMove(UINT keys, POINT client) override;
-    void OnMouseLeave() override;
-    void OnTimer(UINT_PTR id) override;
-    void OnCaptureChanged(HWND gaining) override;
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
     void OnKeyUp(UINT key, UINT repeat, UINT flags) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    // Draws the face unless it is views::kSameFace.
-    void DrawNow(int state);
-    bool PointerInside(POINT client) const;
     void UpdateDragCursor();
     // A held ordinary button is dragged: each move shows the drop mark, the release drops it.
     bool Dragging() const noexcept;
@@ -80,5 +55,4 @@ private:
     void PostDrop(POINT client);
 
     const Preferences* m_prefs = nullptr;
-    views::PointerTracker m_track{kLeaveTimer, kLeaveTimerPeriodMs};
 };

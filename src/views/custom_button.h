@@ -1,26 +1,24 @@
 #pragma once
-// An owner-drawn push button that paints through a drawing routine given at creation. The
-// parent hands its WM_DRAWITEM to DrawReflected, which finds the button by its window.
+// A push button that paints through a drawing routine given at creation (the bar's menu and
+// exit buttons, the grip strip).
 #include <windows.h>
 
-class CCustomButton {
+#include "views/push_button.h"
+
+class CCustomButton : public views::PushButton {
 public:
-    // `selected` is the item's selected state: the button is held down.
-    using DrawRoutine = void (*)(HDC dc, bool selected, const DRAWITEMSTRUCT& item);
+    // `pressed`: the button is held down with the pointer over it.
+    using DrawRoutine = void (*)(HDC dc, bool pressed, const RECT& rect);
 
     CCustomButton() = default;
-    ~CCustomButton();
-    CCustomButton(const CCustomButton&) = delete;
-    CCustomButton& operator=(const CCustomButton&) = delete;
+    ~CCustomButton() override = default;
 
-    // A visible owner-drawn child push button with `extraStyle` added.
+    // A visible child button with `extraStyle` added.
     HWND Create(DWORD extraStyle, const RECT& rect, HWND parent, UINT id, DrawRoutine draw);
-    HWND hwnd() const noexcept { return hwnd_; }
 
-    // Paints the item when it belongs to a CCustomButton with a routine; false otherwise.
-    static bool DrawReflected(const DRAWITEMSTRUCT& item);
+protected:
+    void DrawFace(HDC dc, int state) override;
 
 private:
-    HWND hwnd_ = nullptr;
     DrawRoutine draw_ = nullptr;
 };

@@ -2,6 +2,27 @@
 
 namespace views {
 
+DragCursor ChooseDragCursor(bool overButton, bool insideBar, bool ctrl) noexcept {
+    if (overButton)
+        return DragCursor::Arrow;
+    if (insideBar)
+        return ctrl ? DragCursor::Copy : DragCursor::Move;
+    return ctrl ? DragCursor::Remove : DragCursor::Arrow;
+}
+
+UINT DropMessageFor(DragCursor cursor) noexcept {
+    switch (cursor) {
+    case DragCursor::Move:
+        return WM_LARK_DROP_MOVE;
+    case DragCursor::Copy:
+        return WM_LARK_DROP_COPY;
+    case DragCursor::Remove:
+        return WM_LARK_DROP_REMOVE;
+    default:
+        return 0;
+    }
+}
+
 bool InMiddleThird(const RECT& window, POINT point) noexcept {
     const LONG dx = (window.right - window.left) / 3;
     const LONG dy = (window.bottom - window.top) / 3;

@@ -58,6 +58,13 @@ constexpr uint32_t OwnDragFlags(int depth, bool button, bool overItself) noexcep
            (overItself ? kDragMarkOnly : 0u);
 }
 
+// The cursor a held button shows while the pointer moves, and what its release there does.
+enum class DragCursor { Arrow, Move, Copy, Remove };
+DragCursor ChooseDragCursor(bool overButton, bool insideBar, bool ctrl) noexcept;
+// The message the button posts to the bar when it is released where it shows `cursor`
+// (WM_LARK_DROP_MOVE, _COPY, _REMOVE), or 0: the arrow drops nothing.
+UINT DropMessageFor(DragCursor cursor) noexcept;
+
 // Where the drop mark of a drag over the bar goes (outside the tab strip).
 enum class MarkOn { Nothing, Target, FirstProgram, FirstCategory };
 struct DropMark {

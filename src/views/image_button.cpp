@@ -93,9 +93,7 @@ CImageButton::CImageButton() {
 }
 
 HWND CImageButton::Create(int selector, const RECT& rect, HWND parent, UINT id) {
-    m_bToggle = (selector & 3) != 0;
-    RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    return fw::Window::Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE, rect, parent, id);
+    return CreateButton(kClassName, selector, WS_VISIBLE, rect, parent, id);
 }
 
 void CImageButton::SetIcons(UINT normal, bool normalShared, UINT disabled, bool disabledShared) {
@@ -154,68 +152,8 @@ void CImageButton::Draw(HDC dc, int state, bool checked, bool disabled) const {
                            place.y);
 }
 
-void CImageButton::DrawNow(int state) {
-    if (!hwnd_ || state == views::kSameFace)
-        return;
-    fw::WindowDC dc(hwnd_);
-    Draw(dc.get(), state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
-}
-
-bool CImageButton::Contains(POINT client) const {
-    RECT r{};
-    ::GetClientRect(hwnd_, &r);
-    return ::PtInRect(&r, client) != FALSE;
-}
-
-void CImageButton::OnPaint() {
-    fw::PaintDC dc(hwnd_);
-    Draw(dc.get(), views::kStateNormal, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
-}
-
-bool CImageButton::OnEraseBackground(HDC) {
-    return true; // the face covers the whole window
-}
-
-void CImageButton::OnLButtonDown(UINT, POINT) {
-    DrawNow(m_track.Press(hwnd_));
-}
-
-void CImageButton::OnMouseMove(UINT, POINT client) {
-    DrawNow(m_track.Move(hwnd_, Contains(client)));
-}
-
-void CImageButton::OnLButtonUp(UINT, POINT client) {
-    const bool inside = Contains(client);
-    const bool click = inside && m_track.Pressed();
-    if (inside)
-        m_bChecked = m_bToggle ? !m_bChecked : 0;
-    DrawNow(m_track.Release(hwnd_, inside));
-    if (click) {
-        const int id = ::GetDlgCtrlID(hwnd_);
-        ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(hwnd_));
-    }
-}
-
-void CImageButton::OnMouseLeave() {
-    DrawNow(m_track.Leave());
-}
-
-void CImageButton::OnTimer(UINT_PTR id) {
-    if (id != kLeaveTimer) {
-        SetMsgHandled(false);
-        return;
-    }
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    RECT window{};
-    ::GetWindowRect(hwnd_, &window);
-    DrawNow(m_track.Tick(hwnd_, ::PtInRect(&window, cursor) != FALSE));
-}
-
-void CImageButton::OnCaptureChanged(HWND gaining) {
-    if (gaining != hwnd_)
-        DrawNow(m_track.CaptureLost());
+void CImageButton::DrawFace(HDC dc, int state) {
+    Draw(dc, state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
 }
 
 LRESULT CImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -7,15 +7,10 @@
 
 #include <cstdint>
 
-#include "framework/window.h"
-#include "views/pointer_tracker.h"
+#include "views/push_button.h"
 
-class CImageButton : public fw::Window {
+class CImageButton : public views::PushButton {
 public:
-    // Timer that stands in for leave tracking while the mouse is captured.
-    static constexpr UINT_PTR kLeaveTimer = 101;
-    static constexpr UINT kLeaveTimerPeriodMs = 500;
-
     CImageButton();
     ~CImageButton() override = default;
 
@@ -28,10 +23,8 @@ public:
     void SetIcons(UINT normal, bool normalShared = false, UINT disabled = 0,
                   bool disabledShared = false);
 
-    bool IsChecked() const noexcept { return m_bChecked != 0; }
     void SetChecked(bool checked);
     int NormalImage() const noexcept { return m_nImage; }
-    int32_t Hover() const noexcept { return m_track.Hover(); }
     int DisabledImage() const noexcept { return m_nDisabledImage; }
 
     // Face and picture for a state of views::ButtonState, drawn into `dc` over the client area.
@@ -49,24 +42,10 @@ public:
     static HIMAGELIST SharedList(int size);
 
 protected:
-    void OnPaint() override;
-    bool OnEraseBackground(HDC dc) override;
-    void OnLButtonDown(UINT keys, POINT client) override;
-    void OnMouseMove(UINT keys, POINT client) override;
-    void OnLButtonUp(UINT keys, POINT client) override;
-    void OnMouseLeave() override;
-    void OnTimer(UINT_PTR id) override;
-    void OnCaptureChanged(HWND gaining) override;
+    void DrawFace(HDC dc, int state) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    // Draws the face unless it is views::kSameFace.
-    void DrawNow(int state);
-    bool Contains(POINT client) const;
-
-    int32_t m_bChecked = 0;
-    int32_t m_bToggle = 0;
     int32_t m_nImage = -1;
     int32_t m_nDisabledImage = -1;
-    views::PointerTracker m_track{kLeaveTimer, kLeaveTimerPeriodMs};
 };

@@ -26,7 +26,7 @@ CProgramToolBar::CProgramToolBar() = default;
 CProgramToolBar::~CProgramToolBar() = default;
 
 HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id, const Preferences* prefs,
-                             const bar::BarMetrics* metrics) {
+                             const views::ButtonMetrics& metrics) {
     m_prefs = prefs;
     m_metrics = metrics;
     RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW),

@@ -22,10 +22,9 @@
 #include "views/toolbar_layout.h"
 
 struct Preferences;
-namespace bar {
-struct BarMetrics;
+namespace ui {
 class AppServices;
-} // namespace bar
+} // namespace ui
 namespace model {
 class DataFileWriter;
 class HeldFileReader;
@@ -52,10 +51,11 @@ public:
     CProgramToolBar();
     ~CProgramToolBar() override;
 
-    // `prefs` and `metrics` are the main window's and are read as they change; without
-    // them the defaults apply.
+    // `prefs` is the main window's and is read as it changes (without it the defaults
+    // apply); the metrics follow through SetMetrics.
     HWND Create(const RECT& rect, HWND parent, UINT id, const Preferences* prefs = nullptr,
-                const bar::BarMetrics* metrics = nullptr);
+                const views::ButtonMetrics& metrics = views::ButtonMetrics{});
+    void SetMetrics(const views::ButtonMetrics& metrics) noexcept { m_metrics = metrics; }
 
     // The modification notice every edit of the tree ends with: the tree is written about
     // a minute later.
@@ -131,7 +131,7 @@ public:
     // ---- editing (program_toolbar_edit.cpp) ----
     // The application's hold flag brackets every dialog and question of the editing
     // commands; without services they run unheld.
-    void SetAppServices(bar::AppServices* app) noexcept { m_app = app; }
+    void SetAppServices(ui::AppServices* app) noexcept { m_app = app; }
     // The cut or copied subtree (owned by the bar, never part of the tree).
     const oVoiceBook* Clipboard() const noexcept { return m_pClipboard.get(); }
 
@@ -226,14 +226,14 @@ private:
     void RemoveNode(oVoiceBook& node);
     // The shown category again, or the start-up category when it has gone.
     void ShowAfterEdit();
-    bar::AppServices* m_app = nullptr;
+    ui::AppServices* m_app = nullptr;
 
     // Counts the times nodes were deleted: a menu built before a change names nothing.
     uint32_t m_nTreeChanges = 0;
     HWND Owner() const noexcept;
 
     const Preferences* m_prefs = nullptr;
-    const bar::BarMetrics* m_metrics = nullptr;
+    views::ButtonMetrics m_metrics;
     int32_t m_nViewFlags = 0;
     bool m_bVertical = false;
 

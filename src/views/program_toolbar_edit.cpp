@@ -6,7 +6,7 @@
 
 #include <shellapi.h>
 
-#include "bar/app_services.h"
+#include "ui/app_services.h"
 #include "dialogs/change_category_dlg.h"
 #include "dialogs/edit_program_command_dlg.h"
 #include "dialogs/edit_word_book_dlg.h"
@@ -27,28 +27,7 @@
 
 namespace {
 
-// The hold flag for the life of a dialog or question. A second dialog while one is open is
-// refused: its end would clear the first one's hold.
-class HoldScope {
-public:
-    explicit HoldScope(bar::AppServices* app) : m_app(app) {
-        if (m_app && m_app->IsHeld())
-            m_refused = true;
-        else if (m_app)
-            m_app->SetHold(true);
-    }
-    ~HoldScope() {
-        if (m_app && !m_refused)
-            m_app->SetHold(false);
-    }
-    HoldScope(const HoldScope&) = delete;
-    HoldScope& operator=(const HoldScope&) = delete;
-    explicit operator bool() const noexcept { return !m_refused; }
-
-private:
-    bar::AppServices* m_app;
-    bool m_refused = false;
-};
+using ui::HoldScope;
 
 oVoiceBook* FindNode(uint64_t serial) {
     return g_pVoiceBook ? static_cast<oVoiceBook*>(g_pVoiceBook->FindBySerial(serial)) : nullptr;

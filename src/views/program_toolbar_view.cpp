@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "bar/bar_metrics.h"
 #include "framework/gdi.h"
 #include "framework/resources.h"
 #include "framework/wait_cursor.h"
@@ -17,14 +16,14 @@
 #include "shell/messages.h"
 #include "views/button_slots.h"
 #include "views/category_menu.h"
+#include "views/category_steps.h"
 #include "views/toolbar_ids.h"
 #include "views/tree_startup.h"
 
 namespace {
 
 // The grip strip: two grooved lines along its long side.
-void DrawGripStrip(HDC dc, bool pressed, const DRAWITEMSTRUCT& item) {
-    const RECT r = item.rcItem;
+void DrawGripStrip(HDC dc, bool pressed, const RECT& r) {
     ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
     const bool across = (r.right - r.left) >= (r.bottom - r.top); // a strip along the top
     for (int i = 0; i < 2; ++i) {
@@ -243,7 +242,7 @@ void CProgramToolBar::LayoutBar(bool resetPaging) {
         return;
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    const bar::BarMetrics& metrics = m_metrics ? *m_metrics : bar::CurrentMetrics();
+    const views::ButtonMetrics& metrics = m_metrics;
 
     views::BarLayoutInput in;
     in.client = SIZE{client.right - client.left, client.bottom - client.top};
@@ -374,7 +373,7 @@ void CProgramToolBar::OnLButtonDown(UINT, POINT) {
 }
 
 void CProgramToolBar::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (!CCustomButton::DrawReflected(item) && !views::DrawMenuPicture(item))
+    if (!views::DrawMenuPicture(item))
         SetMsgHandled(false);
 }
 
@@ -429,26 +428,14 @@ void CProgramToolBar::OnProgramButton(size_t index) {
 }
 
 void CProgramToolBar::GotoParentCategory() {
-    if (!m_pCurrentCategory)
-        return;
-    oVoiceBook* parent = m_pCurrentCategory->Parent();
-    // The root is no category to show.
-    if (parent && parent->m_nDepth >= 1)
+    if (oVoiceBook* parent = views::ParentCategoryOf(m_pCurrentCategory))
         ShowCategory(parent, true);
 }
 
 void CProgramToolBar::ShowNextTopCategory() {
     if (!g_pVoiceBook)
         return;
-    const auto category = [](oVoiceBook* n) {
-        while (n && !n->IsCategory())
-            n = n->Next();
-        return n;
-    };
-    oVoiceBook* next = category(m_pCurrentTopCategory ? m_pCurrentTopCategory->Next() : nullptr);
-    // Round to the first category: a button at the top level is never shown as one.
-    if (!next)
-        next = category(g_pVoiceBook->FirstChild());
+    oVoiceBook* next = views::NextTopCategory(*g_pVoiceBook, m_pCurrentTopCategory);
     if (!next)
         return;
     m_pCurrentTopCategory = next;

@@ -96,6 +96,11 @@ TabStripPlan PlanTabStrip(SIZE client, bool vertical, const std::vector<int>& te
     return plan;
 }
 
+int ScrolledFirstVisible(SIZE client, bool vertical, const std::vector<int>& textWidths,
+                         int firstVisible, int step, bool icons) {
+    return PlanTabStrip(client, vertical, textWidths, firstVisible + step, icons).firstVisible;
+}
+
 int FirstVisibleToShow(int index, const std::vector<int>& textWidths, int firstVisible,
                        const RECT& area, bool vertical, bool icons) {
     const int count = static_cast<int>(textWidths.size());

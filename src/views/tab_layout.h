@@ -46,6 +46,12 @@ struct TabStripPlan {
 TabStripPlan PlanTabStrip(SIZE client, bool vertical, const std::vector<int>& textWidths,
                           int firstVisible, bool icons);
 
+// The first visible tab after the scroll buttons moved the strip by `step` tabs from
+// `firstVisible`: where the plan puts it, so scrolling stops before the first tab and once
+// the last lies wholly in view, as the buttons show.
+int ScrolledFirstVisible(SIZE client, bool vertical, const std::vector<int>& textWidths,
+                         int firstVisible, int step, bool icons);
+
 // The first visible index that brings tab `index` into view (unchanged when it is in view
 // already or outside the list).
 int FirstVisibleToShow(int index, const std::vector<int>& textWidths, int firstVisible,

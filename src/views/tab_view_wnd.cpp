@@ -251,10 +251,13 @@ void CTabViewWnd::BringIntoView(int index) {
 }
 
 void CTabViewWnd::Scroll(int step) {
-    // Nothing beyond the last tab in view, nor before the first.
-    if ((step > 0 && !m_bCanNext) || (step < 0 && !m_bCanPrev))
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const int first = views::ScrolledFirstVisible(SIZE{client.right, client.bottom}, m_bVertical,
+                                                  TextWidths(), m_nFirstVisible, step, Icons());
+    if (first == m_nFirstVisible)
         return;
-    m_nFirstVisible += step;
+    m_nFirstVisible = first;
     m_nHot = -1;
     LayOut();
     Repaint();

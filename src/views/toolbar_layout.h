@@ -28,6 +28,13 @@ struct CategoryPlace : Place {
     bool singleRow = false;
 };
 
+// A program button's size and the gap around it, which the main window derives from the
+// button size and hands down whenever it changes.
+struct ButtonMetrics {
+    SIZE button{56, 56};
+    SIZE gap{2, 2};
+};
+
 struct BarLayoutInput {
     SIZE client{};
     // The main window's orientation, handed down: never the bar's own shape, which differs

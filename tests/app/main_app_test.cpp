@@ -5,7 +5,7 @@
 
 namespace {
 
-struct Listener : bar::HoldListener {
+struct Listener : ui::HoldListener {
     int calls = 0;
     bool last = false;
     void OnHoldChanged(bool held) override {

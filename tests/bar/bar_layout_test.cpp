@@ -5,6 +5,9 @@
 
 #include "model/placement.h"
 #include "bar/bar_layout.h"
+#include "bar/sizing_track.h"
+#include "model/preferences.h"
+#include "views/toolbar_layout.h"
 
 namespace {
 
@@ -44,6 +47,27 @@ TEST(ChildLayoutTest, GripStripAtTheStartOfTheBar) {
     EXPECT_EQ(GripStripRect(SIZE{1280, 84}, false, kGripRepaintSize), (RECT{0, 0, 17, 84}));
 }
 
+TEST(ChildLayoutTest, ANearSquareBarHandsItsOrientationToTheProgramButtonBar) {
+    // The program button bar lies beside the grip strip, 19 pixels shorter one way, so its
+    // own shape may say the other orientation: its grip and tab strips must still run as the
+    // main window's do.
+    for (SIZE main : {SIZE{300, 290}, SIZE{290, 300}, SIZE{140, 135}, SIZE{130, 140}}) {
+        const bool vertical = IsVerticalClient(main);
+        const RECT r = LayOutChildren(main, false).toolBar;
+        views::BarLayoutInput in;
+        in.client = SIZE{r.right - r.left, r.bottom - r.top};
+        in.vertical = vertical;
+        in.viewFlags = VIEW_TAB_STRIP;
+        in.slots.assign(3, views::SlotRole::Button);
+        in.resetPaging = true;
+        const views::BarLayout l = views::LayoutBar(in);
+        const RECT grip = vertical ? RECT{0, 0, in.client.cx, 7} : RECT{0, 0, 7, in.client.cy};
+        EXPECT_EQ(l.grip.rect, grip) << main.cx << "x" << main.cy;
+        const RECT& t = l.tabs.rect;
+        EXPECT_EQ(vertical ? t.right - t.left : t.bottom - t.top, 24) << main.cx << "x" << main.cy;
+    }
+}
+
 TEST(SizingTest, AThirteenPixelDragSnapsToEight) {
     const RECT now{100, 100, 603, 224};
     EXPECT_EQ(SnapSizingRect(now, RECT{100, 100, 616, 224}, WMSZ_RIGHT, SIZE{8, 8}),
@@ -69,6 +93,32 @@ TEST(SizingTest, TheDraggedEdgeMovesAndTheOtherStays) {
               (RECT{80, 100, 300, 240}));
     EXPECT_EQ(SnapSizingRect(now, RECT{100, 33, 329, 200}, WMSZ_TOPRIGHT, step),
               (RECT{100, 40, 320, 200}));
+}
+
+TEST(SizingTest, EachEdgeMovesItsSidesByTheCursorFromWhereSizingBegan) {
+    const RECT start{100, 100, 300, 200};
+    const POINT from{500, 500}, to{513, 480}; // 13 right, 20 up
+    const struct {
+        UINT edge;
+        RECT tracked;
+    } cases[] = {
+        {WMSZ_LEFT, {113, 100, 300, 200}},
+        {WMSZ_RIGHT, {100, 100, 313, 200}},
+        {WMSZ_TOP, {100, 80, 300, 200}},
+        {WMSZ_BOTTOM, {100, 100, 300, 180}},
+        {WMSZ_TOPLEFT, {113, 80, 300, 200}},
+        {WMSZ_TOPRIGHT, {100, 80, 313, 200}},
+        {WMSZ_BOTTOMLEFT, {113, 100, 300, 180}},
+        {WMSZ_BOTTOMRIGHT, {100, 100, 313, 180}},
+        {0, start},
+        {WMSZ_BOTTOMRIGHT + 1, start},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TrackSizingRect(start, c.edge, from, to), c.tracked) << "edge " << c.edge;
+        // Snapping moves the same sides: the tracked rectangle is whole steps of 1 already.
+        EXPECT_EQ(SnapSizingRect(start, c.tracked, c.edge, SIZE{1, 1}), c.tracked)
+            << "edge " << c.edge;
+    }
 }
 
 TEST(SizingTest, ADockedBarSizesByWholeButtons) {

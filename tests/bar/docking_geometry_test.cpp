@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "rect_compare.h"
 
 #include "model/placement.h"
@@ -177,6 +179,34 @@ TEST(DragTest, OtherStepsTakeTheProposal) {
     EXPECT_EQ(step.dragState, STATE_FLOAT);
     EXPECT_FALSE(step.leftEdge);
     EXPECT_EQ(step.rect, (RECT{10, 20, 513, 144}));
+}
+
+TEST(DragTest, AFinishedDragStoresTheSizeOfTheEdgeItResizedOrTheFloatingRectangle) {
+    const RECT bottom{0, 900, 1280, 1024}, floating{10, 20, 513, 144};
+    const struct {
+        const char* what;
+        int32_t dragState, state;
+        bool autoHide;
+        RECT window;
+        int32_t dockEdge;
+        int thickness;
+        bool storeFloat, apply;
+    } cases[] = {
+        {"resized at its edge", STATE_BOTTOM, STATE_BOTTOM, false, bottom, STATE_BOTTOM, 124, false,
+         true},
+        {"auto-hide strip keeps the size", STATE_BOTTOM, STATE_BOTTOM, true, bottom, -1, 0, false,
+         true},
+        {"moved to another edge", STATE_TOP, STATE_BOTTOM, false, bottom, -1, 0, false, true},
+        {"floating end", STATE_FLOAT, STATE_BOTTOM, false, floating, -1, 0, true, true},
+        {"floating resized", STATE_FLOAT, STATE_FLOAT, false, floating, -1, 0, true, true},
+        {"no drag", STATE_NONE, STATE_LEFT, false, bottom, -1, 0, false, false},
+    };
+    for (const auto& c : cases) {
+        const DragEnd end = FinishDrag(c.dragState, c.state, c.autoHide, c.window);
+        EXPECT_EQ((std::vector<int>{end.dockEdge, end.thickness, end.storeFloat, end.apply}),
+                  (std::vector<int>{c.dockEdge, c.thickness, c.storeFloat, c.apply}))
+            << c.what;
+    }
 }
 
 HitContext Hit(LRESULT answer, int32_t state, POINT client) {

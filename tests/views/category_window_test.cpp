@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "../shell/start_record.h"
-#include "bar/bar_metrics.h"
 #include "framework/window.h"
 #include "model/data_path.h"
 #include "model/preferences.h"
@@ -65,7 +64,6 @@ protected:
     void SetUp() override {
         test::RemoveTree(test::DataFolder());
         model::DataFilePath(model::kDataFileName);
-        metrics_ = bar::MetricsForButtonSize(0);
     }
     void TearDown() override {
         bar_.reset();
@@ -83,7 +81,7 @@ protected:
         ASSERT_TRUE(parent_->hwnd()) << ::GetLastError();
         prefs_.ViewGroupButtonMethod = viewFlags;
         bar_ = std::make_unique<CProgramToolBar>();
-        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_->hwnd(), 6000, &prefs_, &metrics_))
+        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_->hwnd(), 6000, &prefs_, metrics_))
             << ::GetLastError();
     }
     void Command(UINT id) { ::SendMessageW(bar_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
@@ -100,7 +98,7 @@ protected:
     }
 
     Preferences prefs_;
-    bar::BarMetrics metrics_;
+    views::ButtonMetrics metrics_{{40, 40}, {2, 2}}; // the large buttons
     std::unique_ptr<Recorder> parent_;
     std::unique_ptr<CProgramToolBar> bar_;
 };

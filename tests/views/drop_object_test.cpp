@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "../shell/start_record.h"
-#include "bar/bar_metrics.h"
 #include "framework/com_object.h"
 #include "framework/data_transfer.h"
 #include "model/data_path.h"
@@ -106,9 +105,8 @@ protected:
                                     100, 100, 600, 90, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(parent_) << ::GetLastError();
         prefs_.ViewGroupButtonMethod = VIEW_ICON_BUTTONS | VIEW_TAB_STRIP;
-        metrics_ = bar::MetricsForButtonSize(0);
         bar_ = std::make_unique<CProgramToolBar>();
-        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_, 6000, &prefs_, &metrics_))
+        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_, 6000, &prefs_, metrics_))
             << ::GetLastError();
         drop_ = fw::MakeComObject<views::CDropObject>(*bar_,
                                                       [this](bool on) { holds_ += on ? 1 : -1; });
@@ -156,7 +154,7 @@ protected:
     }
 
     Preferences prefs_;
-    bar::BarMetrics metrics_;
+    views::ButtonMetrics metrics_{{40, 40}, {2, 2}}; // the large buttons
     HWND parent_ = nullptr;
     std::unique_ptr<CProgramToolBar> bar_;
     fw::ComPtr<views::CDropObject> drop_;

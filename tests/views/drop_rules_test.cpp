@@ -119,3 +119,23 @@ TEST(DropRules, ButtonsDraggedOnTheBarMarkAndLand) {
     EXPECT_EQ(MarkRect(w, DropMark{MarkOn::Target, false, false}).right, 12);
     EXPECT_EQ(MarkRect(w, DropMark{MarkOn::Target, true, true}).left, 10);
 }
+
+TEST(DropRules, AButtonReleasedDropsWhatItsCursorShowed) {
+    const struct {
+        bool overButton, insideBar, ctrl;
+        DragCursor cursor;
+        UINT drop;
+    } cases[] = {
+        {true, true, false, DragCursor::Arrow, 0u}, // a click
+        {true, true, true, DragCursor::Arrow, 0u},
+        {false, true, false, DragCursor::Move, WM_LARK_DROP_MOVE},
+        {false, true, true, DragCursor::Copy, WM_LARK_DROP_COPY},
+        {false, false, true, DragCursor::Remove, WM_LARK_DROP_REMOVE},
+        {false, false, false, DragCursor::Arrow, 0u}, // let go outside: nothing happens
+    };
+    for (const auto& c : cases) {
+        const DragCursor cursor = ChooseDragCursor(c.overButton, c.insideBar, c.ctrl);
+        EXPECT_EQ(cursor, c.cursor) << c.overButton << c.insideBar << c.ctrl;
+        EXPECT_EQ(DropMessageFor(cursor), c.drop) << c.overButton << c.insideBar << c.ctrl;
+    }
+}

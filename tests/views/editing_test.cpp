@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "bar/bar_metrics.h"
 #include "button_pixels.h"
 #include "framework/window.h"
 #include "model/data_path.h"
@@ -130,7 +129,6 @@ protected:
     void SetUp() override {
         test::RemoveTree(test::DataFolder());
         model::DataFilePath(model::kDataFileName);
-        metrics_ = bar::MetricsForButtonSize(0);
         tree_.ResetAll(L"ToolBar");
         oVoiceBook* a = Category(tree_, L"A");
         Button(*a, L"a1");
@@ -155,7 +153,7 @@ protected:
         ASSERT_TRUE(parent_->hwnd()) << ::GetLastError();
         prefs_.ViewGroupButtonMethod = 0x0003;
         bar_ = std::make_unique<CProgramToolBar>();
-        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_->hwnd(), 6000, &prefs_, &metrics_))
+        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_->hwnd(), 6000, &prefs_, metrics_))
             << ::GetLastError();
     }
     HWND Bar() const { return bar_->hwnd(); }
@@ -222,7 +220,7 @@ protected:
 
     oVoiceBook tree_;
     Preferences prefs_;
-    bar::BarMetrics metrics_;
+    views::ButtonMetrics metrics_{{40, 40}, {2, 2}}; // the large buttons
     std::unique_ptr<Parent> parent_;
     std::unique_ptr<CProgramToolBar> bar_;
 };

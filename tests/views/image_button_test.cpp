@@ -1,5 +1,5 @@
 // Image buttons: where their picture goes, which picture a disabled one shows, and that a
-// disabled one sends no command for a real click.
+// disabled one sends no command for a real click; the routine-drawn push button.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "support/test_util.h"
 #include "views/button_face.h"
+#include "views/custom_button.h"
 #include "views/dib.h"
 #include "views/image_button.h"
 
@@ -150,6 +151,32 @@ TEST(ImageButton, APressWithoutAMoveOverTheButtonDoesNotKeepTheMouse) {
         EXPECT_NE(::GetCapture(), button.hwnd());
     }
     EXPECT_EQ(parent.commands, 1);
+}
+
+// The faces a routine was asked for: true for a pressed one.
+std::vector<bool> g_faces;
+void RecordFace(HDC, bool pressed, const RECT&) {
+    g_faces.push_back(pressed);
+}
+
+TEST(CustomButton, PaintsItselfHeldWhilePressedAndClicksOnlyWhenReleasedInside) {
+    Parent parent;
+    CCustomButton button;
+    ASSERT_TRUE(button.Create(0, RECT{50, 50, 74, 74}, parent.hwnd(), 6002, &RecordFace))
+        << ::GetLastError();
+    const struct {
+        LPARAM release;
+        int commands;
+    } cases[] = {{MAKELPARAM(5, 5), 1}, {MAKELPARAM(-40, -40), 1}};
+    for (const auto& c : cases) {
+        g_faces.clear();
+        ::SendMessageW(button.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_EQ(g_faces, std::vector<bool>{true});
+        ::SendMessageW(button.hwnd(), WM_LBUTTONUP, 0, c.release);
+        EXPECT_EQ(g_faces, (std::vector<bool>{true, false}));
+        EXPECT_NE(::GetCapture(), button.hwnd());
+        EXPECT_EQ(parent.commands, c.commands);
+    }
 }
 
 TEST(Dib, PaletteComesFromTheColourTableElseIsTheHalftoneOne) {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "../shell/start_record.h"
-#include "bar/bar_metrics.h"
 #include "model/data_path.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"

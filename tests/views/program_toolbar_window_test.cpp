@@ -8,7 +8,6 @@
 
 #include "button_pixels.h"
 
-#include "bar/bar_metrics.h"
 #include "model/data_path.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
@@ -51,9 +50,8 @@ protected:
                                     100, 100, 600, 60, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(parent_) << ::GetLastError();
         prefs_.ViewGroupButtonMethod = 0;
-        metrics_ = bar::MetricsForButtonSize(0);
         bar_ = std::make_unique<CProgramToolBar>();
-        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 60}, parent_, 6000, &prefs_, &metrics_))
+        ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 60}, parent_, 6000, &prefs_, metrics_))
             << ::GetLastError();
     }
     void TearDown() override {
@@ -65,7 +63,7 @@ protected:
     }
 
     Preferences prefs_;
-    bar::BarMetrics metrics_;
+    views::ButtonMetrics metrics_{{40, 40}, {2, 2}}; // the large buttons
     HWND parent_ = nullptr;
     std::unique_ptr<CProgramToolBar> bar_;
 };

@@ -72,6 +72,24 @@ TEST(TabLayout, ScrollButtonsOnlyWhenTheTabsDoNotFitAndScrollingEndsWithTheLastT
     }
 }
 
+TEST(TabLayout, ScrollingStopsBeforeTheFirstTabAndOnceTheLastIsInView) {
+    const std::vector<int> ten(10, 40);
+    const struct {
+        SIZE client;
+        std::vector<int> widths;
+        int first, step, scrolled;
+    } cases[] = {
+        {{165, 24}, kThree, 0, 1, 1},  {{165, 24}, kThree, 1, 1, 1}, // the last tab is in view
+        {{165, 24}, kThree, 1, -1, 0}, {{165, 24}, kThree, 0, -1, 0}, {{200, 24}, ten, 7, 1, 8},
+        {{200, 24}, ten, 8, 1, 8},     {{166, 24}, kThree, 0, 1, 0}, // everything fits: no
+                                                                     // scrolling at all
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(views::ScrolledFirstVisible(c.client, false, c.widths, c.first, c.step, false),
+                  c.scrolled)
+            << c.widths.size() << " tabs from " << c.first << " by " << c.step;
+}
+
 TEST(TabLayout, IconsMakeEveryTabTwentyLongerAndTheFirstCutOffTabIsCounted) {
     const views::TabStripFrame f = views::LayOutTabStripFrame(kExactStrip, false);
     const views::TabLayout plain = views::LayOutTabs(kThree, 0, f.area, false, false);

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "../bar/rect_compare.h"
-#include "bar/bar_layout.h"
 #include "model/voice_book.h"
 #include "views/button_layout.h"
 #include "views/button_slots.h"
+#include "views/category_steps.h"
 #include "views/toolbar_layout.h"
 
 using views::BarLayoutInput;
@@ -148,23 +148,6 @@ TEST(ToolbarLayout, SlotsAndGaps) {
     EXPECT_FALSE(LayoutBar(in).applies);
 }
 
-TEST(ToolbarLayout, ANearSquareBarFollowsItsMainWindowsOrientation) {
-    // The bar lies beside the main window's grip strip, 19 pixels shorter one way, so its own
-    // shape may say the other orientation: the grip strip and the tab strip must still run as
-    // the main window's do.
-    for (SIZE main : {SIZE{300, 290}, SIZE{290, 300}, SIZE{140, 135}, SIZE{130, 140}}) {
-        const bool vertical = bar::IsVerticalClient(main);
-        const RECT r = bar::LayOutChildren(main, false).toolBar;
-        BarLayoutInput in = Input(SIZE{r.right - r.left, r.bottom - r.top}, 0x0002, Buttons(3));
-        in.vertical = vertical;
-        const auto l = LayoutBar(in);
-        const RECT grip = vertical ? RECT{0, 0, in.client.cx, 7} : RECT{0, 0, 7, in.client.cy};
-        EXPECT_EQ(l.grip.rect, grip) << main.cx << "x" << main.cy;
-        const RECT& t = l.tabs.rect;
-        EXPECT_EQ(vertical ? t.right - t.left : t.bottom - t.top, 24) << main.cx << "x" << main.cy;
-    }
-}
-
 TEST(ButtonFace, ThreeDrawingLayouts) {
     struct Case {
         int w, h;
@@ -223,4 +206,23 @@ TEST(ButtonSlots, GoUpComesFirstBelowTheTopLevelOnly) {
     oVoiceBook* b = sub->AddChild(ButtonFields(L"B", L"b.exe"));
     EXPECT_EQ(views::ProgramButtonNodes(*top, &goUp), (std::vector<oVoiceBook*>{sub}));
     EXPECT_EQ(views::ProgramButtonNodes(*sub, &goUp), (std::vector<oVoiceBook*>{&goUp, a, b}));
+}
+
+TEST(CategorySteps, NextTopCategoryWrapsAndParentStopsBelowTheRoot) {
+    oVoiceBook root, empty;
+    root.AddChild(ButtonFields(L"Lone", L"lone.exe")); // never shown as a category
+    oVoiceBook* a = root.AddChild(CategoryFields(L"A"));
+    oVoiceBook* between = root.AddChild(ButtonFields(L"B", L"b.exe"));
+    oVoiceBook* c = root.AddChild(CategoryFields(L"C"));
+    oVoiceBook* sub = c->AddChild(CategoryFields(L"Sub"));
+    const struct {
+        const oVoiceBook* current;
+        oVoiceBook* next;
+    } steps[] = {{nullptr, a}, {a, c}, {between, c}, {c, a}};
+    for (const auto& s : steps)
+        EXPECT_EQ(views::NextTopCategory(root, s.current), s.next);
+    EXPECT_EQ(views::NextTopCategory(empty, nullptr), nullptr);
+    EXPECT_EQ(views::ParentCategoryOf(sub), c);
+    EXPECT_EQ(views::ParentCategoryOf(c), nullptr); // the root is no category
+    EXPECT_EQ(views::ParentCategoryOf(nullptr), nullptr);
 }

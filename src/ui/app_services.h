@@ -1,6 +1,6 @@
 #pragma once
-// What the bar needs from the application it runs in, handed to it at construction so that
-// the bar never reaches up for a global application object.
+// What the windows of the bar need from the application they run in, handed to them so that
+// they never reach up for a global application object.
 #include <windows.h>
 
 #include <string>
@@ -11,7 +11,7 @@ namespace fw {
 class Profile;
 }
 
-namespace bar {
+namespace ui {
 
 // Told when the hold flag changes (the bar stops its auto-hide check while held).
 class HoldListener {
@@ -46,4 +46,28 @@ protected:
     ~AppServices() = default;
 };
 
-} // namespace bar
+// The hold flag for the life of a dialog, a question or a drag: let go however the scope
+// ends, also when what runs inside throws. A second scope while the bar is held is refused
+// (its end would clear the first one's hold); without services nothing is held.
+class HoldScope {
+public:
+    explicit HoldScope(AppServices* app) : m_app(app) {
+        if (m_app && m_app->IsHeld())
+            m_refused = true;
+        else if (m_app)
+            m_app->SetHold(true);
+    }
+    ~HoldScope() {
+        if (m_app && !m_refused)
+            m_app->SetHold(false);
+    }
+    HoldScope(const HoldScope&) = delete;
+    HoldScope& operator=(const HoldScope&) = delete;
+    explicit operator bool() const noexcept { return !m_refused; }
+
+private:
+    AppServices* m_app;
+    bool m_refused = false;
+};
+
+} // namespace ui

@@ -1,0 +1,169 @@
+#include "views/push_button.h"
+
+#include "framework/gdi.h"
+#include "views/button_face.h"
+
+namespace views {
+
+namespace {
+constexpr int kSameFace = -1;
+} // namespace
+
+HWND PushButton::CreateButton(const wchar_t* className, int selector, DWORD style, const RECT& rect,
+                              HWND parent, UINT id) {
+    m_bToggle = (selector & 3) ? 1 : 0;
+    RegisterClass(className, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    return fw::Window::Create(0, className, L"", WS_CHILD | style, rect, parent, id);
+}
+
+int PushButton::PaintState() const {
+    if (!m_bPressed)
+        return kStateNormal;
+    POINT p{};
+    ::GetCursorPos(&p);
+    ::ScreenToClient(hwnd_, &p);
+    return PointerInside(p) ? kStatePressed : kStateHot;
+}
+
+bool PushButton::PointerInside(POINT client) const {
+    RECT r{};
+    ::GetClientRect(hwnd_, &r);
+    return ::PtInRect(&r, client) != FALSE;
+}
+
+void PushButton::DrawNow(int state) {
+    if (!hwnd_ || state == kSameFace)
+        return;
+    fw::WindowDC dc(hwnd_);
+    DrawFace(dc.get(), state);
+}
+
+void PushButton::OnPaint() {
+    fw::PaintDC dc(hwnd_);
+    DrawFace(dc.get(), PaintState());
+}
+
+bool PushButton::OnEraseBackground(HDC) {
+    return true; // the face covers the whole window
+}
+
+void PushButton::Capture() {
+    if (::GetCapture() != hwnd_)
+        m_capture.emplace(hwnd_);
+}
+
+void PushButton::OnLButtonDown(UINT, POINT) {
+    m_bPressed = true;
+    TRACKMOUSEEVENT cancel{sizeof(cancel), TME_CANCEL | TME_LEAVE, hwnd_, 0};
+    ::TrackMouseEvent(&cancel);
+    Capture();
+    DrawNow(kStatePressed);
+}
+
+void PushButton::OnMouseMove(UINT, POINT client) {
+    DrawNow(Move(PointerInside(client)));
+}
+
+int PushButton::Move(bool inside) {
+    int face = kSameFace;
+    if (inside) {
+        if (m_nHover != kOver)
+            face = m_bPressed ? kStatePressed : kStateHot;
+        if (m_nHover == kAway) {
+            TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, hwnd_, 0};
+            if (m_bPressed || !::TrackMouseEvent(&leave)) {
+                Capture();
+                m_leaveTimer.Start(hwnd_, kLeaveTimer, kLeaveTimerPeriodMs);
+            }
+        }
+        m_nHover = kOver;
+    } else if (m_bPressed) {
+        if (m_nHover == kOver)
+            face = kStateHot;
+        m_nHover = kHeldOutside;
+    } else {
+        if (m_nHover == kOver)
+            face = kStateNormal;
+        if (m_nHover != kAway) {
+            m_nHover = kAway; // set first: the capture's loss below must not draw again
+            m_capture.reset();
+        }
+    }
+    return face;
+}
+
+void PushButton::OnLButtonUp(UINT, POINT client) {
+    if (!m_bPressed) {
+        SetMsgHandled(false);
+        return;
+    }
+    const bool inside = PointerInside(client);
+    if (inside)
+        m_bChecked = m_bToggle ? !m_bChecked : 0;
+    DrawNow(Release(inside));
+    if (!inside)
+        return;
+    m_capture.reset();
+    const UINT id = static_cast<UINT>(::GetDlgCtrlID(hwnd_));
+    ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(hwnd_));
+}
+
+int PushButton::Release(bool inside) {
+    m_bPressed = false;
+    // The capture of the press ends here unless hover tracking keeps it; a press the pointer
+    // never moved over starts hover tracking now.
+    if (!inside || m_nHover != kOver) {
+        m_nHover = kAway;
+        m_capture.reset();
+    }
+    if (inside && m_nHover == kAway)
+        Move(true);
+    return inside ? kStateHot : kStateNormal;
+}
+
+int PushButton::Leave() {
+    if (m_nHover == kAway)
+        return kSameFace;
+    m_nHover = kAway;
+    m_bPressed = false;
+    return kStateNormal;
+}
+
+void PushButton::OnMouseLeave() {
+    DrawNow(Leave());
+}
+
+void PushButton::OnTimer(UINT_PTR id) {
+    if (id != kLeaveTimer) {
+        SetMsgHandled(false);
+        return;
+    }
+    if (m_nHover == kAway) {
+        m_leaveTimer.Stop();
+        return;
+    }
+    POINT p{};
+    ::GetCursorPos(&p);
+    ::ScreenToClient(hwnd_, &p);
+    if (m_nHover != kOver || PointerInside(p))
+        return;
+    m_nHover = kAway;
+    m_bPressed = false;
+    m_capture.reset();
+    DrawNow(kStateNormal);
+}
+
+void PushButton::OnCaptureChanged(HWND gaining) {
+    if (gaining == hwnd_)
+        return;
+    int face = Leave();
+    if (m_bPressed) {
+        // A press the pointer never moved in is over too: the release goes elsewhere.
+        m_bPressed = false;
+        face = kStateNormal;
+    }
+    DrawNow(face);
+}
+
+} // namespace views
