@@ -55,8 +55,10 @@ TEST_F(PortableTest, TreeAndSettingsLiveBesideTheProgram) {
     EXPECT_EQ(r.top, 0);
     EXPECT_GT(r.right - r.left, r.bottom - r.top);
     wchar_t text[64] = {};
-    ::GetWindowTextW(::GetDlgItem(::GetDlgItem(bar, 6000), 11000), text, 64);
-    EXPECT_STREQ(text, L"Tools");
+    DWORD_PTR got = 0;
+    ::SendMessageTimeoutW(::GetDlgItem(::GetDlgItem(bar, 6000), 10000), WM_GETTEXT, 64,
+                          reinterpret_cast<LPARAM>(text), SMTO_NORMAL, test::kPatientMs, &got);
+    EXPECT_STREQ(text, L"Notepad");
     ASSERT_TRUE(lark.Exit()) << lark.Problem();
 
     const struct {
@@ -84,16 +86,19 @@ TEST_F(PortableTest, AFolderThatTakesNoWritesIsToldOnceAndTheBarRuns) {
     test::DialogAnswerer told(IDOK, lark.Id());
     ASSERT_NE(lark.WaitForBar(), nullptr) << lark.Problem();
     ASSERT_TRUE(told.Finish());
+    EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindow(told.Seen().hwnd); }, test::kPatientMs));
     EXPECT_NE(told.Seen().text.find(dir_.path()), std::wstring::npos)
         << test::Narrow(told.Seen().text);
     // Settings changed since are kept, and not told again.
     ::PostMessageW(lark.Bar(), WM_COMMAND, ID_ALWAYS_ON_TOP, 0);
     ::PostMessageW(lark.Bar(), WM_COMMAND, ID_POSITION_TOP, 0);
     ASSERT_TRUE(lark.WaitUntilIdle()) << lark.Problem();
-    EXPECT_EQ(test::FindDialogOf(lark.Id(), IDOK), nullptr);
+    const HWND again = test::FindDialogOf(lark.Id(), IDOK);
+    EXPECT_EQ(again, nullptr) << test::Narrow(test::DescribeDialog(again).text);
     RECT r{};
-    ::GetWindowRect(lark.Bar(), &r);
-    EXPECT_EQ(r.top, 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return ::GetWindowRect(lark.Bar(), &r) && r.top == 0; },
+                                test::kPatientMs))
+        << r.top;
     ASSERT_TRUE(lark.Exit()) << lark.Problem();
     EXPECT_FALSE(ProductKeyExists());
 }
