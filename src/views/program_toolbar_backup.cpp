@@ -53,6 +53,14 @@ std::wstring CategoryName(const std::wstring& path) {
     return name;
 }
 
+// A file that could not be read or written, with the system's error.
+void TellFileFailure(HWND owner, UINT message, const std::wstring& path, DWORD error) {
+    shell::ShowMessage(owner,
+                       fw::FormatText(fw::LoadResString(message).c_str(), path.c_str(),
+                                      static_cast<unsigned>(error)),
+                       MB_OK | MB_ICONEXCLAMATION);
+}
+
 std::wstring BackupName() {
     SYSTEMTIME t{};
     ::GetLocalTime(&t);
@@ -69,13 +77,8 @@ void CProgramToolBar::ExportTree() {
     std::wstring path = fw::LoadResString(IDS_TREE_TEXT_NAME);
     if (!dialogs::ChooseFileToSave(Owner(), IDS_TREE_TEXT_FILTER, path))
         return;
-    if (!WriteText(path, model::TreeToText(*g_pVoiceBook))) {
-        const DWORD error = ::GetLastError();
-        shell::ShowMessage(Owner(),
-                           fw::FormatText(fw::LoadResString(IDS_EXPORT_FAILED).c_str(),
-                                          path.c_str(), static_cast<unsigned>(error)),
-                           MB_OK | MB_ICONEXCLAMATION);
-    }
+    if (!WriteText(path, model::TreeToText(*g_pVoiceBook)))
+        TellFileFailure(Owner(), IDS_EXPORT_FAILED, path, ::GetLastError());
 }
 
 void CProgramToolBar::ImportTree() {
@@ -87,11 +90,7 @@ void CProgramToolBar::ImportTree() {
         return;
     std::vector<uint8_t> bytes;
     if (model::ReadWholeFile(path, bytes, model::kMaxTreeTextBytes) != model::ReadResult::Ok) {
-        const DWORD error = ::GetLastError();
-        shell::ShowMessage(Owner(),
-                           fw::FormatText(fw::LoadResString(IDS_IMPORT_UNREADABLE).c_str(),
-                                          path.c_str(), static_cast<unsigned>(error)),
-                           MB_OK | MB_ICONEXCLAMATION);
+        TellFileFailure(Owner(), IDS_IMPORT_UNREADABLE, path, ::GetLastError());
         return;
     }
     model::TreeTextResult read = model::TreeFromText(
@@ -118,11 +117,7 @@ void CProgramToolBar::ImportTree() {
     if (answer == IDYES) {
         // The present tree is kept as a text first; without it nothing is replaced.
         if (!WriteText(backup, model::TreeToText(*g_pVoiceBook))) {
-            const DWORD error = ::GetLastError();
-            shell::ShowMessage(Owner(),
-                               fw::FormatText(fw::LoadResString(IDS_EXPORT_FAILED).c_str(),
-                                              backup.c_str(), static_cast<unsigned>(error)),
-                               MB_OK | MB_ICONEXCLAMATION);
+            TellFileFailure(Owner(), IDS_EXPORT_FAILED, backup, ::GetLastError());
             return;
         }
         ForgetNodes(*g_pVoiceBook, false);
