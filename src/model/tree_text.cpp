@@ -130,7 +130,8 @@ void WriteNode(std::string& out, const std::string& section, const oVoiceBook& n
     if (root)
         out += "Format=" + std::to_string(kFormat) + "\r\n";
     out += "Name=" + TextValue(f.name) + "\r\nKind=0x";
-    AppendHex(out, static_cast<uint32_t>(f.kind), 2);
+    // Two digits for every kind this program makes; all eight for anything a file held.
+    AppendHex(out, static_cast<uint32_t>(f.kind), (f.kind & ~0xFF) ? 8 : 2);
     out += "\r\n";
     if (f.flags != 0) {
         out += "Flags=0x";
