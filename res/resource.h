@@ -146,3 +146,4 @@
 #include "categories_ids.h"
 #include "menus_ids.h"
 #include "editing_ids.h"
+#include "backup_ids.h"

@@ -46,11 +46,15 @@ package() { # <edition name> <LARK_SINGLE_BYTE value> <artefact suffix>
         -DICON="$repo/res/LarkB.ico" -DOUTFILE="$dist/$base-setup.exe" \
         "$repo/tools/installer/larkrunbar.nsi"
 
-    # The portable zip: one folder holding the program and what it reads beside itself.
+    # The portable zip: one folder holding the program and what it reads beside itself, and
+    # the marker that keeps the buttons and settings there too (the installer has none).
     stage=$build/portable/$base
     rm -rf "$build/portable" "$dist/$base-portable.zip"
     mkdir -p "$stage"
     for f in $shipped; do cp "$build/bin/$f" "$stage/"; done
+    printf '%s\r\n' "While this file lies here, larkRunBar keeps its buttons and settings in this" \
+        "folder. Delete it to keep them in your profile and registry instead." \
+        >"$stage/LarkB.portable"
     (cd "$build/portable" && zip -q -r -X "$dist/$base-portable.zip" "$base")
     echo "Made $dist/$base-setup.exe and $dist/$base-portable.zip"
 }

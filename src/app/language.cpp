@@ -4,25 +4,25 @@
 #include "framework/profile.h"
 #include "framework/resources.h"
 
-DWORD ReadLanguageValue(const std::wstring& productKeyPath, const wchar_t* name) {
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        fw::RegKey key;
-        if (::RegOpenKeyExW(root, productKeyPath.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
-            ERROR_SUCCESS)
-            continue;
-        DWORD value = 0;
-        if (fw::ReadRegDword(key.get(), name, value))
-            return value;
-    }
+DWORD ReadLanguageValue(const fw::Profile& settings, const wchar_t* name) {
+    // The user's own value, from the registry or the settings file beside a portable program.
+    if (const std::optional<int32_t> own = settings.TryGetInt(nullptr, name))
+        return static_cast<DWORD>(*own);
+    fw::RegKey key;
+    DWORD value = 0;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, settings.ProductKeyPath().c_str(), 0, KEY_QUERY_VALUE,
+                        key.put()) == ERROR_SUCCESS &&
+        fw::ReadRegDword(key.get(), name, value))
+        return value;
     return 0;
 }
 
-bool LanguageSelector::Select(const std::wstring& productKeyPath, bool setThreadLocale,
+bool LanguageSelector::Select(const fw::Profile& settings, bool setThreadLocale,
                               LCID fallbackLocale) {
-    return Select(fw::ProgramPath(), productKeyPath, setThreadLocale, fallbackLocale);
+    return Select(fw::ProgramPath(), settings, setThreadLocale, fallbackLocale);
 }
 
-bool LanguageSelector::Select(const std::wstring& programPath, const std::wstring& productKeyPath,
+bool LanguageSelector::Select(const std::wstring& programPath, const fw::Profile& settings,
                               bool setThreadLocale, LCID fallbackLocale) {
     pack_.reset();
     abbreviation_.clear();
@@ -30,22 +30,19 @@ bool LanguageSelector::Select(const std::wstring& programPath, const std::wstrin
     if (fallbackLocale != 0)
         fw::SetThreadAndRuntimeLocale(fallbackLocale);
 
-    if (!productKeyPath.empty() && ReadLanguageValue(productKeyPath, kLanguagePackDisableValue)) {
+    if (ReadLanguageValue(settings, kLanguagePackDisableValue)) {
         if (setThreadLocale)
             fw::SetThreadAndRuntimeLocale(fallbackLocale);
         return false;
     }
 
-    if (!productKeyPath.empty()) {
-        const auto chosen =
-            static_cast<LANGID>(ReadLanguageValue(productKeyPath, kLanguageIdValue) & 0xFFFF);
-        if (chosen != 0) {
-            fw::LoadedPack pack = fw::TryPack(programPath, chosen);
-            if (pack.module) {
-                pack_ = std::move(pack.module);
-                abbreviation_ = std::move(pack.abbreviation);
-                language_ = chosen;
-            }
+    const auto chosen = static_cast<LANGID>(ReadLanguageValue(settings, kLanguageIdValue) & 0xFFFF);
+    if (chosen != 0) {
+        fw::LoadedPack pack = fw::TryPack(programPath, chosen);
+        if (pack.module) {
+            pack_ = std::move(pack.module);
+            abbreviation_ = std::move(pack.abbreviation);
+            language_ = chosen;
         }
     }
     if (!pack_) {

@@ -1,12 +1,18 @@
 #include "app/main_app.h"
 
+#include <utility>
+
 #include "framework/os_version.h"
+#include "app/portable.h"
 #include "bar/main_dlg.h"
 #include "framework/gdi.h"
 #include "framework/resources.h"
+#include "framework/text.h"
 #include "ui/image_lists.h"
+#include "model/data_path.h"
 #include "model/voice_book.h"
 #include "resource.h"
+#include "shell/messages.h"
 #include "shell/program_icon.h"
 
 namespace {
@@ -75,10 +81,17 @@ bool CMainApp::InitInstance() {
         if (logical > 0)
             m_fDpiFactor = static_cast<float>(physical) / static_cast<float>(logical);
     }
-    // 2.
+    // 2. A portable program keeps its tree and settings beside itself.
     SetRegistryKey(kCompany);
+    if (const std::optional<PortablePlaces> places = FindPortablePlaces(fw::ProgramFolder())) {
+        profile().UseIniFile(places->settingsFile);
+        model::SetDataFolder(places->folder);
+        // Nothing can be kept there: the user is told once the bar is up.
+        if (!CanWriteFile(places->settingsFile))
+            m_strReadOnlyFolder = places->folder;
+    }
     // 3.
-    m_language.Select(profile().ProductKeyPath(), true, kFallbackLocale);
+    m_language.Select(profile(), true, kFallbackLocale);
     if (m_language.Pack())
         fw::SetResourceModule(m_language.Pack());
     // 4. A pack without a title gives way to the program's own (see fw::LoadResString).
@@ -123,7 +136,22 @@ bool CMainApp::OnIdle(int) {
     if (m_mainDlg)
         m_mainDlg->FinishStartUp();
     icons::CompleteImageLists();
+    TellReadOnlyFolder();
     return false;
+}
+
+void CMainApp::TellReadOnlyFolder() {
+    const std::wstring folder = std::exchange(m_strReadOnlyFolder, std::wstring());
+    if (folder.empty() || !m_mainDlg || IsHeld())
+        return;
+    // Changes stay in memory: failed saves are tried again, failed settings are kept by the
+    // profile; this is said once.
+    SetHold(true);
+    shell::ShowMessage(
+        m_mainDlg->hwnd(),
+        fw::FormatText(fw::LoadResString(IDS_PORTABLE_READ_ONLY).c_str(), folder.c_str()),
+        MB_OK | MB_ICONINFORMATION);
+    SetHold(false);
 }
 
 bool CMainApp::PreTranslateMessage(MSG& msg) {

@@ -49,6 +49,10 @@ public:
     static HWND FindWindowWithExactTitle(const std::wstring& title);
 
 private:
+    // A portable program's folder that takes no writes, until the user has been told.
+    void TellReadOnlyFolder();
+    std::wstring m_strReadOnlyFolder;
+
     float m_fDpiFactor = 1.0f;
     int m_nOsVersion = 0;
     DWORD m_osMajor = 0;

@@ -490,6 +490,12 @@ void CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         // bar while its dialogs show.
         ::SendMessageW(m_wndToolBar.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
         return;
+    case ID_EXPORT_TREE:
+        m_wndToolBar.ExportTree();
+        return;
+    case ID_IMPORT_TREE:
+        m_wndToolBar.ImportTree();
+        return;
     case ID_PREFERENCES:
         OnPreferences();
         return;
@@ -555,7 +561,7 @@ void CMainDlg::OnPreferences() {
     if (!hold)
         return;
     const PreferencesSheetResult result = RunPreferencesSheet(
-        hwnd_, m_app.Prefs(), m_app.Settings().ProductKeyPath(), fw::ProgramPath());
+        hwnd_, m_app.Prefs(), m_app.Settings(), fw::ProgramPath());
     if (result.accepted) {
         // Icons and the grip strip are drawn in colour or grey.
         if (result.iconMonoChanged)

@@ -65,7 +65,8 @@ BarMenuState PrepareBarMenu(const BarMenuInput& in) {
     };
 
     // A dialog of the bar is open: nothing may open a second one or end the program under it.
-    for (UINT id : {ID_PREFERENCES, ID_AUTO_HIDE_TIME, ID_APP_ABOUT, ID_APP_EXIT})
+    for (UINT id : {ID_PREFERENCES, ID_AUTO_HIDE_TIME, ID_EXPORT_TREE, ID_IMPORT_TREE, ID_APP_ABOUT,
+                    ID_APP_EXIT})
         item(id).greyed = in.held;
 
     item(ID_ALWAYS_ON_TOP).checked = in.alwaysOnTop;

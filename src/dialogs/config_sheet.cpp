@@ -3,9 +3,9 @@
 #include "framework/resources.h"
 #include "resource.h"
 
-CConfigPropertySheet::CConfigPropertySheet(std::wstring productKeyPath, std::wstring programPath)
+CConfigPropertySheet::CConfigPropertySheet(const fw::Profile& settings, std::wstring programPath)
     : fw::PropertySheet(fw::LoadResString(IDS_PREFERENCES)),
-      m_pageLanguage(std::move(productKeyPath), std::move(programPath)) {
+      m_pageLanguage(settings, std::move(programPath)) {
     AddPage(m_pageToolBar);
     AddPage(m_pageLanguage);
 }
@@ -15,9 +15,9 @@ INT_PTR CConfigPropertySheet::DoModal(HWND owner) {
 }
 
 PreferencesSheetResult RunPreferencesSheet(HWND owner, Preferences& prefs,
-                                           const std::wstring& productKeyPath,
+                                           const fw::Profile& settings,
                                            const std::wstring& programPath) {
-    CConfigPropertySheet sheet(productKeyPath, programPath);
+    CConfigPropertySheet sheet(settings, programPath);
     CConfigPropertyPage2& page = sheet.m_pageToolBar;
     page.m_nHotKeyCode = prefs.TBHotKeyCode;
     page.m_nIconAction = prefs.IconAction;

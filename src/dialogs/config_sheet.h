@@ -6,12 +6,13 @@
 
 #include "dialogs/language_page.h"
 #include "dialogs/toolbar_page.h"
+#include "framework/profile.h"
 #include "framework/property_sheet.h"
 #include "model/preferences.h"
 
 class CConfigPropertySheet : public fw::PropertySheet {
 public:
-    CConfigPropertySheet(std::wstring productKeyPath, std::wstring programPath);
+    CConfigPropertySheet(const fw::Profile& settings, std::wstring programPath);
     // IDOK when accepted.
     INT_PTR DoModal(HWND owner);
 
@@ -28,5 +29,5 @@ struct PreferencesSheetResult {
 // Runs the sheet over the preference values; on OK they take the sheet's values (the language
 // choice is written by its page), on Cancel nothing changes.
 PreferencesSheetResult RunPreferencesSheet(HWND owner, Preferences& prefs,
-                                           const std::wstring& productKeyPath,
+                                           const fw::Profile& settings,
                                            const std::wstring& programPath);

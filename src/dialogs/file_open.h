@@ -1,5 +1,5 @@
 #pragma once
-// The system's file-open dialog with a filter written as one string-table text.
+// The system's file-open and file-save dialogs with a filter written as one string-table text.
 #include <windows.h>
 
 #include <string>
@@ -10,5 +10,9 @@ namespace dialogs {
 std::wstring FilterFromText(const std::wstring& text);
 // True and the chosen path when the user chose an existing file.
 bool ChooseFileToOpen(HWND owner, UINT filterStringId, std::wstring& path);
+// True and the chosen path when the user chose where to save; `path` comes in as the name
+// proposed. The first type of the filter gives a name typed without one its extension, and
+// a file that exists is written over only when the user agrees.
+bool ChooseFileToSave(HWND owner, UINT filterStringId, std::wstring& path);
 
 } // namespace dialogs

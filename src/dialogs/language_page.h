@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/profile.h"
 #include "framework/property_sheet.h"
 
 class CConfigPropertyPage6 : public fw::PropertyPage {
 public:
-    // `productKeyPath` under HKEY_CURRENT_USER holds the choice; `programPath` has the packs
-    // beside it.
-    CConfigPropertyPage6(std::wstring productKeyPath, std::wstring programPath);
+    // `settings` hold the choice (the current user's, in the registry or the settings file of
+    // a portable program) and outlive the page; `programPath` has the packs beside it.
+    CConfigPropertyPage6(const fw::Profile& settings, std::wstring programPath);
 
     int32_t m_bDisable = 0;
 
@@ -24,6 +25,6 @@ protected:
 private:
     void EnableList();
 
-    std::wstring m_productKeyPath;
+    const fw::Profile& m_settings;
     std::wstring m_programPath;
 };

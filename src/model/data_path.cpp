@@ -26,6 +26,12 @@ GetFolderPathFn FolderPathFunction() {
     return function;
 }
 
+// The folder a portable program chose; empty for the user's application data.
+std::wstring& ChosenFolder() {
+    static std::wstring folder;
+    return folder;
+}
+
 std::optional<std::wstring> AppDataFolder() {
     GetFolderPathFn function = FolderPathFunction();
     if (!function)
@@ -67,7 +73,13 @@ std::wstring ComposeDataFilePath(const std::optional<std::wstring>& appData,
     return JoinPath(folder, fileName);
 }
 
+void SetDataFolder(std::wstring folder) {
+    ChosenFolder() = std::move(folder);
+}
+
 std::wstring DataFilePath(const std::wstring& fileName) {
+    if (!ChosenFolder().empty())
+        return JoinPath(ChosenFolder(), fileName);
     const std::optional<std::wstring> appData = AppDataFolder();
     return ComposeDataFilePath(appData, appData ? std::wstring() : fw::ProgramFolder(), fileName,
                                true);

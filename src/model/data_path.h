@@ -1,5 +1,6 @@
 #pragma once
-// Where the data files live: %APPDATA%\Tarvo\LarkRunBar, else the program's own folder.
+// Where the data files live: %APPDATA%\Tarvo\LarkRunBar, else the program's own folder; a
+// portable program keeps them in a folder of its choice.
 #include <optional>
 #include <string>
 
@@ -18,6 +19,9 @@ constexpr const wchar_t* kDataFileName = kCurrentDataFile;
 
 // The data folder joined with `fileName`; the sub-folders are created each time.
 std::wstring DataFilePath(const std::wstring& fileName);
+// From now on the data files live in `folder` (as it is; nothing is created). Set once at
+// start-up, before the tree is read.
+void SetDataFolder(std::wstring folder);
 // The same from its inputs: the application-data folder (none when it could not be had)
 // and the program's own folder. `createFolders` creates the two sub-folders.
 std::wstring ComposeDataFilePath(const std::optional<std::wstring>& appData,

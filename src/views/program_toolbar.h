@@ -128,6 +128,10 @@ public:
     size_t CategoryCount() const noexcept;
     const CTabViewWnd& Tabs() const noexcept { return m_wndTabs; }
 
+    // Export... and Import... of the bar menu (program_toolbar_backup.cpp).
+    void ExportTree();
+    void ImportTree();
+
     // ---- editing (program_toolbar_edit.cpp) ----
     // The application's hold flag brackets every dialog and question of the editing
     // commands; without services they run unheld.

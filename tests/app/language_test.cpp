@@ -58,13 +58,14 @@ protected:
     }
     std::wstring Program() const { return dir_ / L"prog.exe"; }
     std::wstring Select(LanguageSelector& selector) {
-        if (!selector.Select(Program(), kKey, true, LOCALE_SYSTEM_DEFAULT))
+        if (!selector.Select(Program(), settings_, true, LOCALE_SYSTEM_DEFAULT))
             return L"(none)";
         return fw::LoadResString(selector.Pack(), 100);
     }
 
     test::TempDir dir_;
     std::wstring candidate_;
+    fw::Profile settings_{L"Tarvo", L"LarkLanguageTest"};
 };
 
 TEST_F(LanguageTest, DisabledPacksLoadNothingAndTheThreadTakesTheSystemLocale) {
@@ -113,6 +114,14 @@ TEST_F(LanguageTest, TheMachineValueIsHonouredAndTheUsersOverridesIt) {
     WriteValue(HKEY_LOCAL_MACHINE, kLanguagePackDisableValue, 1);
     EXPECT_EQ(Select(selector), L"(none)");
     WriteValue(HKEY_CURRENT_USER, kLanguagePackDisableValue, 0);
+    EXPECT_EQ(Select(selector), L"Code pack");
+    // A portable program's settings file takes the user's place: the registry's user values
+    // no longer count, the machine's still do until the file has its own.
+    settings_.UseIniFile(dir_ / L"LarkB.settings.ini");
+    EXPECT_EQ(Select(selector), L"(none)");
+    ASSERT_TRUE(settings_.WriteInt(nullptr, kLanguagePackDisableValue, 0));
+    EXPECT_EQ(Select(selector), L"Same version pack");
+    ASSERT_TRUE(settings_.WriteInt(nullptr, kLanguageIdValue, kFrench));
     EXPECT_EQ(Select(selector), L"Code pack");
 }
 

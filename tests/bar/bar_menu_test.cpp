@@ -142,6 +142,9 @@ TEST(BarMenuTest, TheLoadedMenuReadsInOrderWithItsStatesAndInsertedPopups) {
                                                 L"Auto &Hide",
                                                 L"Adjust Auto Hide &Time...",
                                                 L"",
+                                                L"&Export...",
+                                                L"&Import...",
+                                                L"",
                                                 L"&About larkRunBar...",
                                                 L"&Goto Tarvo's homepage",
                                                 L"E&xit"};
@@ -149,6 +152,7 @@ TEST(BarMenuTest, TheLoadedMenuReadsInOrderWithItsStatesAndInsertedPopups) {
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(Text(m, static_cast<UINT>(i)), expected[i]) << i;
     EXPECT_TRUE(Greyed(m, ID_APP_EXIT));
+    EXPECT_TRUE(Greyed(m, ID_IMPORT_TREE));
     EXPECT_TRUE(Checked(m, ID_ALWAYS_ON_TOP));
     EXPECT_TRUE(Checked(m, ID_POSITION_BOTTOM));
     EXPECT_TRUE(Checked(m, ID_BUTTON_SIZE_VERY_LARGE));

@@ -1,6 +1,8 @@
 // The framework layer: handle owners, text helpers, resources, profile, windows and dialogs.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "framework/app.h"
 #include "framework/dialog.h"
 #include "framework/gdi.h"
@@ -75,6 +77,40 @@ TEST(ProfileTest, AbsentValuesAndKeysGiveTheDefault) {
     EXPECT_EQ(profile.GetInt(L"S", L"V", 17), -5);
     EXPECT_EQ(profile.ProductKeyPath(), L"Software\\TarvoTest\\Framework");
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarvoTest");
+}
+
+TEST(ProfileTest, AnIniFileKeepsNamesTypesAndRangesAndWhatItCannotTake) {
+    const struct {
+        const wchar_t* text;
+        std::optional<int32_t> value;
+    } cases[] = {{L"0", 0},
+                 {L" -17 ", -17},
+                 {L"2147483647", INT32_MAX},
+                 {L"-2147483648", INT32_MIN},
+                 {L"2147483648", std::nullopt},
+                 {L"0x10", std::nullopt},
+                 {L"1e3", std::nullopt},
+                 {L"", std::nullopt},
+                 {L"-", std::nullopt},
+                 {L"12345678901", std::nullopt}};
+    for (const auto& c : cases)
+        EXPECT_EQ(fw::ParseProfileInt(c.text), c.value) << test::Narrow(c.text);
+
+    test::TempDir dir;
+    fw::Profile profile(L"TarvoTest", L"Framework");
+    profile.UseIniFile(dir / L"settings.ini");
+    EXPECT_TRUE(profile.WriteInt(L"S", L"V", -5));
+    EXPECT_TRUE(profile.WriteInt(nullptr, L"K", 7));
+    EXPECT_EQ(profile.GetInt(L"S", L"V", 17), -5);
+    EXPECT_EQ(::GetPrivateProfileIntW(L"Framework", L"K", 0, (dir / L"settings.ini").c_str()), 7u);
+    ASSERT_TRUE(::WritePrivateProfileStringW(L"S", L"V", L"many", (dir / L"settings.ini").c_str()));
+    EXPECT_EQ(profile.GetInt(L"S", L"V", 17), 17);
+    // A file that cannot be written: the value lives on in memory.
+    profile.UseIniFile(dir / L"missing folder\\settings.ini");
+    EXPECT_FALSE(profile.WriteInt(L"S", L"V", 3));
+    EXPECT_EQ(profile.GetInt(L"S", L"V", 17), 3);
+    HKEY key = nullptr;
+    EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\TarvoTest", 0, KEY_READ, &key), 0);
 }
 
 // A window that records what reached its typed handlers.

@@ -3,8 +3,8 @@
 # prefix and on a private Xvfb: for each edition a silent installation (files, Start-menu
 # shortcut, uninstaller entry, no log-on start), the installed bar starting, a silent removal
 # (program files gone, the user's data file kept); and the portable zips' bars starting from
-# a folder whose path has spaces and non-ASCII characters (the single-byte one's first run
-# saving its data file there too).
+# a folder whose path has spaces and non-ASCII characters, each first run saving its data
+# file and its settings there, beside the program, and nothing in the profile.
 #   test_package.sh <folder with the artefacts> <version>
 # LARK_TEST_ROOT  where the prepared prefix and the copies live (default: build/wine-test)
 set -u
@@ -87,6 +87,7 @@ for edition in "" -single-byte; do
     for f in $shipped Uninstall.exe; do
         [ -f "$installed/$f" ] || fail "$name did not install $f"
     done
+    [ -e "$installed/LarkB.portable" ] && fail "$name installed the portable marker"
     [ -f "$startmenu/larkRunBar.lnk" ] || fail "$name made no Start-menu shortcut"
     wine reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 ||
         fail "$name made no uninstaller entry"
@@ -115,18 +116,30 @@ for edition in "" -single-byte; do
     rm -rf "$appdata/Tarvo"
 done
 
-# The portable programs read what lies beside them wherever they were unpacked. The
+# The portable programs read and keep what lies beside them wherever they were unpacked. The
 # single-byte edition too: its code page cannot spell this folder, but it finds its files by
-# their full names, makes its first tree from the template beside it and saves it.
+# their full names, makes its first tree from the template beside it and saves it there.
 folder="$work/Meine Programme/Lärche Ünïcode 日本"
+wine reg delete 'HKCU\Software\Tarvo' /f >/dev/null 2>&1
 mkdir -p "$folder"
 for edition in "" -single-byte; do
     (cd "$folder" && unzip -q "$dist/larkRunBar-$version$edition-portable.zip") ||
         fail "larkRunBar-$version$edition-portable.zip did not unpack"
 done
-start_bar "the portable LarkB.exe in \"$folder\"" "$folder/larkRunBar-$version" ./LarkB.exe
+start_bar "the portable LarkB.exe in \"$folder\"" "$folder/larkRunBar-$version" ./LarkB.exe \
+    "$folder/larkRunBar-$version/LarkB_U.tdb" "520 5"
 start_bar "the portable single-byte LarkB.exe in \"$folder\"" \
-    "$folder/larkRunBar-$version-single-byte" ./LarkB.exe "$data/LarkB.tdb" "264 3"
+    "$folder/larkRunBar-$version-single-byte" ./LarkB.exe \
+    "$folder/larkRunBar-$version-single-byte/LarkB.tdb" "264 3"
+for edition in "" -single-byte; do
+    [ -f "$folder/larkRunBar-$version$edition/LarkB.portable" ] ||
+        fail "larkRunBar-$version$edition-portable.zip holds no LarkB.portable"
+    [ -s "$folder/larkRunBar-$version$edition/LarkB.settings.ini" ] ||
+        fail "the portable LarkB.exe$edition kept no settings beside itself"
+done
+[ -e "$appdata/Tarvo" ] && fail "a portable LarkB.exe wrote into the profile's Tarvo folder"
+wine reg query 'HKCU\Software\Tarvo' >/dev/null 2>&1 &&
+    fail "a portable LarkB.exe wrote settings into the registry"
 
 if [ $failures -ne 0 ]; then
     echo "Package tests: $failures FAILED"
