@@ -44,8 +44,8 @@ TEST(FindMatchTest, NamesMatchByKindCaseAndAccentsIgnored) {
     }
 }
 
-std::vector<model::FindCandidate> Candidates(
-    const std::vector<std::tuple<const wchar_t*, uint32_t, uint64_t>>& rows) {
+std::vector<model::FindCandidate>
+Candidates(const std::vector<std::tuple<const wchar_t*, uint32_t, uint64_t>>& rows) {
     std::vector<model::FindCandidate> out;
     for (const auto& [name, count, last] : rows)
         out.push_back({model::PrepareFindName(name), count, last});
@@ -54,16 +54,17 @@ std::vector<model::FindCandidate> Candidates(
 
 TEST(FindMatchTest, RankingByKindThenLaunchesThenRecencyThenOrder) {
     const auto candidates = Candidates({
-        {L"Paint", 0, 0},               // 0 prefix
-        {L"Control Panel", 9, 9},       // 1 word prefix, launched most
-        {L"Paint Shop", 3, 5},          // 2 prefix, launched
-        {L"Spaint", 50, 50},            // 3 substring
-        {L"Photo Album Nine", 3, 7},    // 4 initials "pan", same count as 2, more recent
-        {L"Notepad", 0, 0},             // 5 nothing
-        {L"Pa", 0, 0},                  // 6 shorter than the query
-        {L"Paintbrush", 3, 5},          // 7 prefix, the same as 2: order decides
+        {L"Paint", 0, 0},            // 0 prefix
+        {L"Control Panel", 9, 9},    // 1 word prefix, launched most
+        {L"Paint Shop", 3, 5},       // 2 prefix, launched
+        {L"Spaint", 50, 50},         // 3 substring
+        {L"Photo Album Nine", 3, 7}, // 4 initials "pan", same count as 2, more recent
+        {L"Notepad", 0, 0},          // 5 substring
+        {L"Pa", 0, 0},               // 6 shorter than the query
+        {L"Paintbrush", 3, 5},       // 7 prefix, the same as 2: order decides
     });
-    EXPECT_EQ(model::RankFind(candidates, L"pa", 100), (std::vector<size_t>{2, 7, 0, 6, 1, 3}));
+    EXPECT_EQ(model::RankFind(candidates, L"pa", 100),
+              (std::vector<size_t>{2, 7, 0, 6, 1, 4, 3, 5}));
     EXPECT_EQ(model::RankFind(candidates, L"pai", 100), (std::vector<size_t>{2, 7, 0, 3}));
     EXPECT_EQ(model::RankFind(candidates, L"pan", 100), (std::vector<size_t>{1, 4}));
     EXPECT_EQ(model::RankFind(candidates, L"PA", 2), (std::vector<size_t>{2, 7}));
