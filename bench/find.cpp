@@ -109,9 +109,11 @@ int main() {
             }
             t0 = NowMs();
             std::vector<std::wstring> names;
-            names.reserve(list.entries.size());
-            for (const bar::FindEntry& e : list.entries)
-                names.push_back(e.name);
+            names.reserve(kButtons);
+            for (const oVoiceBook* g = root.FirstChild(); g; g = g->Next())
+                for (const oVoiceBook* c = g->FirstChild(); c; c = c->Next())
+                    for (const oVoiceBook* b = c->FirstChild(); b; b = b->Next())
+                        names.push_back(b->m_strName);
             copy.push_back(NowMs() - t0);
             box.Close(false);
             Pump();

@@ -46,7 +46,9 @@ bool CFindBox::Open(HWND owner, oVoiceBook* root, FindList list, const RECT& wor
     const int cy = Scaled(kHeight, hwnd_);
     const int x = workArea.left + std::max(0L, (workArea.right - workArea.left - cx) / 2);
     const int y = workArea.top + std::max(0L, (workArea.bottom - workArea.top - cy) / 2);
+    quiet_ = true; // one ranking for the text and the list together
     ::SetWindowTextW(edit_, text.c_str());
+    quiet_ = false;
     Refilter();
     ::SetWindowPos(hwnd_, HWND_TOPMOST, x, y, cx, cy, SWP_SHOWWINDOW);
     ::SetForegroundWindow(hwnd_);
@@ -63,7 +65,9 @@ void CFindBox::Close(bool restoreForeground) {
     ::ShowWindow(hwnd_, SW_HIDE);
     list_ = FindList();
     rows_.clear();
+    ::SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(listBox_, LB_SETCOUNT, 0, 0);
+    ::SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
     if (restoreForeground && previous && ::IsWindow(previous))
         ::SetForegroundWindow(previous);
 }
@@ -73,8 +77,11 @@ void CFindBox::Refilter() {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(::GetWindowTextW(edit_, text.data(), length + 1)));
     rows_ = model::RankFind(list_.candidates, text, kMaxFindRows);
+    // Without redrawing meanwhile: the list otherwise updates its scroll bar for every row.
+    ::SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(listBox_, LB_SETCOUNT, rows_.size(), 0);
     ::SendMessageW(listBox_, LB_SETCURSEL, rows_.empty() ? static_cast<WPARAM>(-1) : 0, 0);
+    ::SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(listBox_, nullptr, TRUE);
 }
 
@@ -133,7 +140,7 @@ void CFindBox::OnSize(UINT, int cx, int cy) {
 }
 
 void CFindBox::OnCommand(UINT id, UINT code, HWND) {
-    if (id == kEditId && code == EN_CHANGE)
+    if (id == kEditId && code == EN_CHANGE && !quiet_)
         Refilter();
     else if (id == kListId && code == LBN_DBLCLK)
         Choose(false);
@@ -166,20 +173,20 @@ void CFindBox::OnDrawItem(UINT id, DRAWITEMSTRUCT& item) {
     if (item.itemID >= rows_.size())
         return;
     const FindEntry& entry = list_.entries[rows_[item.itemID]];
+    auto* node = root_ ? static_cast<oVoiceBook*>(root_->FindBySerial(entry.serial)) : nullptr;
+    if (!node)
+        return; // gone from the tree since the box opened
     RECT r = item.rcItem;
     const int icon = ::GetSystemMetrics(SM_CXSMICON);
-    if (root_) {
-        if (auto* node = static_cast<oVoiceBook*>(root_->FindBySerial(entry.serial)))
-            icons::DrawSmall(*node, item.hDC, r.left + 2,
-                             r.top + (r.bottom - r.top - ::GetSystemMetrics(SM_CYSMICON)) / 2,
-                             false, false, false);
-    }
+    icons::DrawSmall(*node, item.hDC, r.left + 2,
+                     r.top + (r.bottom - r.top - ::GetSystemMetrics(SM_CYSMICON)) / 2, false, false,
+                     false);
     r.left += icon + 6;
     const HGDIOBJ old =
         ::SelectObject(item.hDC, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    std::wstring name = entry.name;
+    std::wstring name = node->m_strName;
     if (entry.category)
         name += L" " + categoryMark_;
     RECT measured = r;
@@ -192,7 +199,8 @@ void CFindBox::OnDrawItem(UINT id, DRAWITEMSTRUCT& item) {
     r.right -= 4;
     if (!selected)
         ::SetTextColor(item.hDC, ::GetSysColor(COLOR_GRAYTEXT));
-    ::DrawTextW(item.hDC, entry.path.c_str(), static_cast<int>(entry.path.size()), &r,
+    const std::wstring path = CategoryPath(*node);
+    ::DrawTextW(item.hDC, path.c_str(), static_cast<int>(path.size()), &r,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_RIGHT | DT_PATH_ELLIPSIS);
     ::SelectObject(item.hDC, old);
     if (item.itemState & ODS_FOCUS)

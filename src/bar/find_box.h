@@ -18,8 +18,9 @@ class oVoiceBook;
 namespace bar {
 
 enum class FindAction { Launch, ShowCategory, Properties };
-// Rows listed at most: more than a list shown in a box is ever scrolled through.
-constexpr size_t kMaxFindRows = 500;
+// Rows listed at most: more than anyone scrolls through in a box, and the list control's
+// cost of a new count grows with it.
+constexpr size_t kMaxFindRows = 100;
 
 class CFindBox : public fw::Window {
 public:
@@ -60,6 +61,7 @@ private:
     fw::Font font_;
     int rowHeight_ = 20;
     std::wstring categoryMark_;
+    bool quiet_ = false;
 };
 
 } // namespace bar

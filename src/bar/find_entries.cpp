@@ -9,28 +9,37 @@ namespace {
 constexpr wchar_t kPathJoint[] = L" \u203a ";
 }
 
+std::wstring CategoryPath(const oVoiceBook& node) {
+    std::wstring path;
+    for (const oVoiceBook* n = node.Parent(); n && n->Parent(); n = n->Parent())
+        path = path.empty() ? n->m_strName : n->m_strName + kPathJoint + path;
+    return path;
+}
+
 FindList CollectFindEntries(const oVoiceBook& root, const model::LaunchStats& stats) {
     FindList list;
-    // An iterative walk: the paths of the open categories stand on a stack of their own.
-    std::vector<std::wstring> paths{std::wstring()};
+    // An iterative walk: the launch-key prefixes of the open categories stand on a stack.
+    std::vector<std::wstring> keys{std::wstring()};
+    const bool counted = stats.Size() > 0;
     const oVoiceBook* node = root.FirstChild();
     while (node) {
-        const std::wstring& path = paths.back();
         if (node->m_nRole == ROLE_NORMAL && (node->IsButton() || node->IsCategory())) {
-            FindEntry entry{node->m_nSerial, node->m_strName, path, node->IsCategory()};
-            const model::LaunchRecord r = stats.Find(model::LaunchStats::KeyFor(*node));
+            const model::LaunchRecord r =
+                counted ? stats.Find(model::LaunchStats::KeyFor(keys.back(), *node))
+                        : model::LaunchRecord{};
             list.candidates.push_back({model::PrepareFindName(node->m_strName), r.count, r.last});
-            list.entries.push_back(std::move(entry));
+            list.entries.push_back({node->m_nSerial, node->IsCategory()});
         }
         if (node->FirstChild()) {
-            paths.push_back(path.empty() ? node->m_strName : path + kPathJoint + node->m_strName);
+            keys.push_back(model::LaunchStats::CategoryPrefix(keys.back(), *node));
             node = node->FirstChild();
             continue;
         }
         while (node && node != &root && !node->Next()) {
             node = node->Parent();
-            if (node != &root)
-                paths.pop_back();
+            if (node != &root) {
+                keys.pop_back();
+            }
         }
         node = node && node != &root ? node->Next() : nullptr;
     }

@@ -14,12 +14,14 @@ class LaunchStats;
 
 namespace bar {
 
+// Name and path are read from the node when its row is drawn: most entries never are.
 struct FindEntry {
-    uint64_t serial = 0; // looked up again when chosen: the tree may change meanwhile
-    std::wstring name;
-    std::wstring path; // the categories above it, outermost first
+    uint64_t serial = 0; // looked up again when drawn or chosen: the tree may change meanwhile
     bool category = false;
 };
+
+// The names of the categories above `node` (the root left out), outermost first.
+std::wstring CategoryPath(const oVoiceBook& node);
 
 struct FindList {
     std::vector<FindEntry> entries;

@@ -3,15 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 namespace model {
 
 namespace {
-
-bool IsAscii(std::wstring_view text) {
-    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
-}
 
 bool IsCombiningMark(wchar_t c) {
     return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) ||
@@ -28,17 +25,9 @@ bool IsSeparator(wchar_t c) {
            (c >= 0xFF01 && c <= 0xFF0F);
 }
 
-} // namespace
-
-std::wstring FoldForFind(std::wstring_view text) {
+// Folds through the system: decomposed, combining marks dropped, lower case.
+std::wstring FoldBySystem(std::wstring_view text) {
     std::wstring out;
-    if (IsAscii(text)) {
-        out.assign(text);
-        for (wchar_t& c : out)
-            if (c >= L'A' && c <= L'Z')
-                c = static_cast<wchar_t>(c - L'A' + L'a');
-        return out;
-    }
     const int in = static_cast<int>(std::min<size_t>(text.size(), 0x7FFFFFF));
     int size = ::NormalizeString(NormalizationKD, text.data(), in, nullptr, 0);
     std::wstring decomposed;
@@ -63,6 +52,46 @@ std::wstring FoldForFind(std::wstring_view text) {
     if (!out.empty())
         ::CharLowerBuffW(out.data(), static_cast<DWORD>(out.size()));
     return out;
+}
+
+// The Latin letters (below U+0250) fold to one character each, or to none; asked of the
+// system once, so most names never call it.
+constexpr wchar_t kLatinEnd = 0x250;
+const std::array<wchar_t, kLatinEnd>& LatinFolds() {
+    static const std::array<wchar_t, kLatinEnd> table = [] {
+        std::array<wchar_t, kLatinEnd> t{};
+        for (wchar_t c = 0; c < kLatinEnd; ++c) {
+            const std::wstring f = c < 0x80 ? std::wstring(1, c) : FoldBySystem({&c, 1});
+            // Letters that decompose into more than one (the ligatures) keep the system's way.
+            t[c] = f.size() == 1 ? f[0] : 0;
+        }
+        for (wchar_t c = L'A'; c <= L'Z'; ++c)
+            t[c] = static_cast<wchar_t>(c - L'A' + L'a');
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+std::wstring FoldForFind(std::wstring_view text) {
+    std::wstring out(text);
+    bool latin = true;
+    for (wchar_t& c : out) {
+        if (c < L'A' || (c > L'Z' && c < 0x80))
+            continue;
+        if (c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+            continue;
+        }
+        const wchar_t f = c < kLatinEnd ? LatinFolds()[c] : 0;
+        if (!f) {
+            latin = false;
+            break;
+        }
+        c = f;
+    }
+    return latin ? out : FoldBySystem(text);
 }
 
 FindName PrepareFindName(std::wstring_view name) {

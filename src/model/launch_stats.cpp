@@ -76,18 +76,25 @@ bool ReadNumber(std::string_view& text, uint64_t& value, uint64_t max) {
 
 } // namespace
 
-std::wstring LaunchStats::KeyFor(const oVoiceBook& node) {
-    std::vector<const oVoiceBook*> chain;
-    for (const oVoiceBook* n = &node; n && n->Parent(); n = n->Parent())
-        chain.push_back(n);
-    std::wstring key;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        key += (*it)->m_strName;
-        key.push_back(kPathSeparator);
-    }
+std::wstring LaunchStats::CategoryPrefix(const std::wstring& prefix, const oVoiceBook& category) {
+    return prefix + category.m_strName + kPathSeparator;
+}
+
+std::wstring LaunchStats::KeyFor(const std::wstring& prefix, const oVoiceBook& node) {
+    std::wstring key = CategoryPrefix(prefix, node);
     if (node.IsButton())
         key += node.m_strCommand;
     return key;
+}
+
+std::wstring LaunchStats::KeyFor(const oVoiceBook& node) {
+    std::vector<const oVoiceBook*> chain;
+    for (const oVoiceBook* n = node.Parent(); n && n->Parent(); n = n->Parent())
+        chain.push_back(n);
+    std::wstring prefix;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        prefix = CategoryPrefix(prefix, **it);
+    return KeyFor(prefix, node);
 }
 
 LaunchRecord LaunchStats::Find(const std::wstring& key) const {

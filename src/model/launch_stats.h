@@ -26,6 +26,10 @@ class LaunchStats {
 public:
     // The names of the categories above `node` (the root left out), its name and its target.
     static std::wstring KeyFor(const oVoiceBook& node);
+    // The same built along a walk: `prefix` is the key prefix of the node's category (empty
+    // for the root), and the prefix of a category's children is CategoryPrefix of it.
+    static std::wstring KeyFor(const std::wstring& prefix, const oVoiceBook& node);
+    static std::wstring CategoryPrefix(const std::wstring& prefix, const oVoiceBook& category);
 
     LaunchRecord Find(const std::wstring& key) const;
     void Record(const std::wstring& key, uint64_t when);
