@@ -11,6 +11,7 @@
 #define IDC_TOOLTIP_BUTTONS 1115
 #define IDC_TOOLTIP_TABS 1116
 #define IDC_HOTKEY 1118
+#define IDC_FIND_HOTKEY 1124
 #define IDC_ICON_MONO 1123
 
 // "Language" page

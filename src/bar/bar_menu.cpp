@@ -24,6 +24,14 @@ void ApplyBarMenuState(HMENU popup, const BarMenuState& state) {
     ApplyRadio(popup, state.spacing);
 }
 
+void InsertFindItem(HMENU menu) {
+    if (!menu)
+        return;
+    const std::wstring text = fw::LoadResString(IDS_FIND_MENU);
+    ::InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING, ID_FIND, text.c_str());
+    ::InsertMenuW(menu, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+}
+
 HMENU InsertSpacingMenu(HMENU popup, UINT chosen) {
     fw::Menu spacing(::CreatePopupMenu());
     if (!spacing)

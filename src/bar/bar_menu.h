@@ -28,6 +28,8 @@ private:
 
 // Sets greying, checks and radio marks of a loaded bar menu.
 void ApplyBarMenuState(HMENU popup, const BarMenuState& state);
+// Puts "Find..." (ID_FIND) and a separator at the top of a menu (none: nothing).
+void InsertFindItem(HMENU menu);
 // Inserts the "Button Spacing" popup (items "0" to "3") at its place; the new popup or null.
 HMENU InsertSpacingMenu(HMENU popup, UINT chosen);
 

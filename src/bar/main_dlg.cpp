@@ -167,6 +167,7 @@ void CMainDlg::FinishStartUp() {
     // the icon this thread answers other programs' messages.
     AddTrayIcon();
     ApplyHotKey();
+    m_finder.Start();
 }
 
 void CMainDlg::OnDestroy() {
@@ -174,6 +175,8 @@ void CMainDlg::OnDestroy() {
     SavePlacement();
     m_trayIcon.Remove();
     m_hotKey.Unregister();
+    m_finder.Stop();
+    m_finder.Box().Destroy();
     m_dropTarget.Revoke();
     m_app.SavePreferences();
     m_tooltip.Destroy();
@@ -427,6 +430,8 @@ void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
 
 bool CMainDlg::PreTranslateMessage(MSG& msg) {
     m_tooltip.Relay(msg);
+    if (FindFromTyping(msg))
+        return true;
     if (SizeFromInnerEdge(msg))
         return true;
     return CAppBar::PreTranslateMessage(msg);

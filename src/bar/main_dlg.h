@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "bar/app_bar.h"
+#include "bar/bar_finder.h"
 #include "bar/bar_metrics.h"
 #include "bar/menu_pictures.h"
 #include "bar/settings_command.h"
@@ -105,6 +106,13 @@ private:
     // Answers the test hooks' questions about what the bar holds (see test_hooks.h).
     LRESULT AnswerTestQuery(WPARAM what) const;
 
+    // ---- the find box (main_dlg_find.cpp) ----
+    // Opens it with `text` typed; Escape gives the foreground back to `previous`.
+    void OpenFind(HWND previous, const std::wstring& text = std::wstring());
+    void OnFindChosen(bar::FindAction action, uint64_t serial);
+    // A character typed on the bar opens the box with it.
+    bool FindFromTyping(const MSG& msg);
+
     ui::ToolTip m_tooltip;
     fw::Icon m_hIcon;
     CProgramToolBar m_wndToolBar;
@@ -127,4 +135,6 @@ private:
     fw::DropTargetRegistration m_dropTarget;
     bar::ToolBarMenu m_toolBarMenu;
     bar::MenuPictures m_menuPictures;
+    bar::BarFinder m_finder{
+        [this](bar::FindAction a, uint64_t serial) { OnFindChosen(a, serial); }};
 };

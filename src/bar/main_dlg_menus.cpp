@@ -35,6 +35,7 @@ void CMainDlg::ShowBarMenu(POINT screen) {
         bar::BuildMonitorList(), ::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), in.trayOnly,
         fw::LoadResString(IDS_PRIMARY_MONITOR), fw::LoadResString(IDS_SUB_MONITOR));
     const bar::BarMenu menu(in, monitors, &m_menuPictures);
+    bar::InsertFindItem(menu.Popup());
     menu.Track(hwnd_, screen);
 }
 
@@ -44,10 +45,15 @@ void CMainDlg::ShowToolBarMenu(HWND previous) {
     UINT chosen = 0;
     {
         const fw::Menu menu = m_toolBarMenu.Build(*g_pVoiceBook);
+        bar::InsertFindItem(menu.get());
         if (menu)
             chosen = bar::TrackAtCursor(menu.get(), hwnd_);
     }
     m_toolBarMenu.Closed();
+    if (chosen == ID_FIND) {
+        OpenFind(previous);
+        return;
+    }
     if (chosen)
         OnToolBarMenuCommand(chosen);
     // The bar took the foreground only to show the menu: the user goes on where they were,
@@ -113,6 +119,7 @@ LRESULT CMainDlg::OnTrayNotify(UINT iconId, UINT mouseMessage) {
 
 void CMainDlg::ApplyHotKey() {
     const bar::HotKeyChord chord = bar::HotKeyFromCode(m_app.Prefs().TBHotKeyCode);
+    m_finder.ApplyHotKey(hwnd_, m_app.Prefs().FindHotKeyCode);
     if (!chord.active) {
         m_hotKey.Unregister();
         return;
@@ -122,6 +129,10 @@ void CMainDlg::ApplyHotKey() {
 }
 
 void CMainDlg::OnHotKey(int id) {
+    if (id == bar::kFindHotKeyId) {
+        OpenFind(::GetForegroundWindow());
+        return;
+    }
     if (id != bar::kHotKeyId)
         return;
     const HWND previous = ::GetForegroundWindow();
@@ -136,6 +147,10 @@ bool CMainDlg::OnMenuCommand(UINT id) {
         RECT r{};
         ::GetWindowRect(m_btnMenu.hwnd(), &r);
         ShowBarMenu(POINT{r.right, r.top});
+        return true;
+    }
+    if (id == ID_FIND) {
+        OpenFind(::GetForegroundWindow());
         return true;
     }
     if (id == ID_APP_ABOUT) {
@@ -203,6 +218,10 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
         return m_hotKey.Registered() ? 1 : 0;
     case TEST_QUERY_TOOLBAR_MENU:
         return static_cast<LRESULT>(m_toolBarMenu.Numbered());
+    case TEST_QUERY_FIND_HOTKEY:
+        return m_finder.HotKeyRegistered() ? 1 : 0;
+    case TEST_QUERY_FIND_ROWS:
+        return m_finder.Box().IsOpen() ? static_cast<LRESULT>(m_finder.Box().Rows().size()) + 1 : 0;
     default:
         return 0;
     }

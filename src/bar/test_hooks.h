@@ -15,4 +15,6 @@ enum TestQuery : WPARAM {
     TEST_QUERY_TRAY_ICONS_ADDED = 1, // how often the tray icon was added successfully
     TEST_QUERY_HOTKEY = 2,           // 1 while a hotkey is registered
     TEST_QUERY_TOOLBAR_MENU = 3,     // ToolBar-menu identifiers the menus opened last use
+    TEST_QUERY_FIND_HOTKEY = 4,      // 1 while the find box's hotkey is registered
+    TEST_QUERY_FIND_ROWS = 5,        // 0 while the find box is closed, else 1 + its rows
 };

@@ -20,6 +20,7 @@ PreferencesSheetResult RunPreferencesSheet(HWND owner, Preferences& prefs,
     CConfigPropertySheet sheet(settings, programPath);
     CConfigPropertyPage2& page = sheet.m_pageToolBar;
     page.m_nHotKeyCode = prefs.TBHotKeyCode;
+    page.m_nFindHotKeyCode = prefs.FindHotKeyCode;
     page.m_nIconAction = prefs.IconAction;
     page.m_bTooltipButton = prefs.ViewTooltipButton;
     page.m_bTooltipTab = prefs.ViewTooltipTab;
@@ -31,6 +32,7 @@ PreferencesSheetResult RunPreferencesSheet(HWND owner, Preferences& prefs,
     result.accepted = true;
     prefs.IconAction = page.m_nIconAction;
     prefs.TBHotKeyCode = page.m_nHotKeyCode;
+    prefs.FindHotKeyCode = page.m_nFindHotKeyCode;
     prefs.ViewTooltipButton = page.m_bTooltipButton;
     prefs.ViewTooltipTab = page.m_bTooltipTab;
     result.iconMonoChanged = prefs.IconMono != page.m_bIconMono;

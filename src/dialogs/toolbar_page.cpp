@@ -27,6 +27,7 @@ bool CConfigPropertyPage2::OnInitDialog(HWND) {
 
 void CConfigPropertyPage2::OnSetActive() {
     ::SendMessageW(Item(IDC_HOTKEY), HKM_SETHOTKEY, HotKeyControlValue(m_nHotKeyCode), 0);
+    ::SendMessageW(Item(IDC_FIND_HOTKEY), HKM_SETHOTKEY, HotKeyControlValue(m_nFindHotKeyCode), 0);
     Select(IDC_ICON_ACTION, m_nIconAction);
     SetChecked(IDC_TOOLTIP_BUTTONS, m_bTooltipButton != 0);
     SetChecked(IDC_TOOLTIP_TABS, m_bTooltipTab != 0);
@@ -36,6 +37,8 @@ void CConfigPropertyPage2::OnSetActive() {
 void CConfigPropertyPage2::StoreControls() {
     const auto hotKey = static_cast<WORD>(::SendMessageW(Item(IDC_HOTKEY), HKM_GETHOTKEY, 0, 0));
     m_nHotKeyCode = HotKeyCodeFromControl(hotKey);
+    m_nFindHotKeyCode = HotKeyCodeFromControl(
+        static_cast<WORD>(::SendMessageW(Item(IDC_FIND_HOTKEY), HKM_GETHOTKEY, 0, 0)));
     m_nIconAction = Selection(IDC_ICON_ACTION);
     m_bTooltipButton = IsChecked(IDC_TOOLTIP_BUTTONS) ? 1 : 0;
     m_bTooltipTab = IsChecked(IDC_TOOLTIP_TABS) ? 1 : 0;

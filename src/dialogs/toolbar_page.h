@@ -1,6 +1,6 @@
 #pragma once
-// The "ToolBar" page of the preferences sheet: the ToolBar menu's hotkey, what a click on the
-// tray icon does, tooltips and monochrome icons.
+// The "ToolBar" page of the preferences sheet: the hotkeys of the ToolBar menu and the find box,
+// what a click on the tray icon does, tooltips and monochrome icons.
 #include <windows.h>
 
 #include <cstdint>
@@ -18,6 +18,7 @@ public:
     CConfigPropertyPage2();
 
     int32_t m_nHotKeyCode = 0;
+    int32_t m_nFindHotKeyCode = 0;
     int32_t m_nIconAction = 0;
     int32_t m_bTooltipButton = 0;
     int32_t m_bTooltipTab = 0;

@@ -35,6 +35,7 @@ Preferences LoadPreferences(const fw::Profile& profile) {
     p.AutoHideDelayTime =
         NormaliseAutoHideDelay(profile.GetInt(s, L"AutoHideDelayTime", kDefaultAutoHideDelay));
     p.TBHotKeyCode = profile.GetInt(s, L"TBHotKeyCode", 0);
+    p.FindHotKeyCode = profile.GetInt(s, L"FindHotKeyCode", 0);
     p.IconAction = NormaliseIconAction(profile.GetInt(s, L"IconAction", 1));
     p.IconMono = profile.GetInt(s, L"IconMono", 0);
     p.TrayOnly = profile.GetInt(s, L"TrayOnly", 0);
@@ -53,6 +54,7 @@ void SavePreferences(const fw::Profile& profile, const Preferences& p) {
     profile.WriteInt(s, L"UseAutoHideDelayTime", p.UseAutoHideDelayTime);
     profile.WriteInt(s, L"AutoHideDelayTime", p.AutoHideDelayTime);
     profile.WriteInt(s, L"TBHotKeyCode", p.TBHotKeyCode);
+    profile.WriteInt(s, L"FindHotKeyCode", p.FindHotKeyCode);
     profile.WriteInt(s, L"IconAction", p.IconAction);
     profile.WriteInt(s, L"IconMono", p.IconMono);
     profile.WriteInt(s, L"TrayOnly", p.TrayOnly);

@@ -17,6 +17,7 @@ struct Preferences {
     int32_t UseAutoHideDelayTime = 0;
     int32_t AutoHideDelayTime = kDefaultAutoHideDelay;
     int32_t TBHotKeyCode = 0;
+    int32_t FindHotKeyCode = 0; // the find box's hotkey, encoded as TBHotKeyCode
     int32_t IconAction = 1;
     int32_t IconMono = 0;
     int32_t TrayOnly = 0;

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -65,6 +66,9 @@ bool RunItemIdList(LPCITEMIDLIST list, const wchar_t* verb, int showCmd);
 // Starts the node's target as its route says. `replacement`, when not empty, replaces the
 // stored arguments.
 bool RunNode(const oVoiceBook& node, const std::wstring& replacement = std::wstring());
+// Told of every node RunNode started, whoever asked (the launch counts of the find box);
+// an empty function stops the telling.
+void SetLaunchObserver(std::function<void(const oVoiceBook&)> observer);
 
 // The file-system path of a list (cut to kPathUnits); empty when it has none.
 std::wstring PathFromItemIdList(LPCITEMIDLIST list);

@@ -2,9 +2,17 @@
 #include "model/voice_book.h"
 #include "shell/launch.h"
 
+#include <utility>
+
 namespace shell {
 
-bool RunNode(const oVoiceBook& node, const std::wstring& replacement) {
+namespace {
+std::function<void(const oVoiceBook&)>& Observer() {
+    static std::function<void(const oVoiceBook&)> observer;
+    return observer;
+}
+
+bool Start(const oVoiceBook& node, const std::wstring& replacement) {
     switch (ChooseRunRoute(node.m_nKind, node.m_pidl.get() != nullptr)) {
     case RunRoute::Fail:
         return false;
@@ -21,6 +29,18 @@ bool RunNode(const oVoiceBook& node, const std::wstring& replacement) {
     ResolveProgramPath(node.m_strCommand, path);
     return RunTarget(path, ChooseArguments(replacement, node.m_strArguments), node.m_strWorkDir,
                      node.m_nShowCmd);
+}
+} // namespace
+
+void SetLaunchObserver(std::function<void(const oVoiceBook&)> observer) {
+    Observer() = std::move(observer);
+}
+
+bool RunNode(const oVoiceBook& node, const std::wstring& replacement) {
+    const bool started = Start(node, replacement);
+    if (started && Observer())
+        Observer()(node);
+    return started;
 }
 
 } // namespace shell

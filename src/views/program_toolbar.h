@@ -102,6 +102,12 @@ public:
     void SetVertical(bool vertical);
     // The node of the visible button under a screen point (program buttons first).
     oVoiceBook* ButtonNodeAt(POINT screen) const;
+    // The Properties command for `node`, as its context menu gives it (the find box asks).
+    void EditPropertiesOf(oVoiceBook* node) {
+        m_pContextNode = node;
+        EditProperties();
+        m_pContextNode = nullptr;
+    }
     // Where a dragged item lands: a button under the point, or the last button of the area
     // when the point lies beyond it.
     oVoiceBook* DropTargetAt(bool isButton, bool isSubCategory, POINT screen) const;

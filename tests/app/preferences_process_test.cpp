@@ -113,9 +113,11 @@ TEST_F(PreferencesProcessTest, TheHotkeyIsShownConvertedAndStoredBackOrCleared) 
     HWND hotkey = FindControl(sheet, 1118);
     EXPECT_EQ(SendTo(hotkey, HKM_GETHOTKEY), MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_ALT));
     SendTo(hotkey, HKM_SETHOTKEY, MAKEWORD(VK_F5, HOTKEYF_SHIFT));
+    SendTo(FindControl(sheet, 1124), HKM_SETHOTKEY, MAKEWORD(VK_F6, HOTKEYF_CONTROL)); // find box
     ASSERT_TRUE(Close(sheet, IDOK));
     EXPECT_TRUE(test::WaitUntil([] { return ReadPreference(L"TBHotKeyCode") == 0x10074; },
                                 test::kPatientMs));
+    EXPECT_EQ(ReadPreference(L"FindHotKeyCode"), 0x20075);
 
     sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);

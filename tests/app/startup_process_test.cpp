@@ -43,6 +43,7 @@ TEST_F(StartupProcessTest, FirstStartWritesEveryPreferenceAndExitEndsCleanly) {
                     {L"UseAutoHideDelayTime", 0},
                     {L"AutoHideDelayTime", 100},
                     {L"TBHotKeyCode", 0},
+                    {L"FindHotKeyCode", 0},
                     {L"IconAction", 1},
                     {L"IconMono", 0},
                     {L"TrayOnly", 0}};

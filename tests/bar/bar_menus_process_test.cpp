@@ -9,6 +9,7 @@
 #include "bar/monitors.h"
 #include "bar/test_hooks.h"
 #include "model/data_path.h"
+#include "model/launch_stats.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "support/dialog_answer.h"
@@ -227,6 +228,48 @@ TEST_F(BarMenusProcessTest, TheLastOfOverAThousandButtonsStartsAndTheFocusComesB
     ASSERT_TRUE(lark_.Exit());
 }
 
+TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterStartsOne) {
+    test::WriteRegDword(kPreferences, L"FindHotKeyCode", 0x60046); // Ctrl+Alt+F
+    test::TempDir dir;
+    const std::wstring record = dir / L"record.txt";
+    shelltest::RecordInto(record);
+    ASSERT_NO_FATAL_FAILURE(Start(L"", 1));
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return Query(TEST_QUERY_FIND_HOTKEY) == 1; }, test::kPatientMs));
+    ASSERT_NO_FATAL_FAILURE(FocusOwnWindow());
+    for (WORD vk : std::initializer_list<WORD>{VK_CONTROL, VK_MENU, 'F'})
+        Keys({{vk, true}});
+    for (WORD vk : std::initializer_list<WORD>{'F', VK_MENU, VK_CONTROL})
+        Keys({{vk, false}});
+    // Nothing typed lists everything, up to a hundred rows (the tree has 109 entries).
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return Query(TEST_QUERY_FIND_ROWS) == 101; }, test::kPatientMs))
+        << Query(TEST_QUERY_FIND_ROWS);
+    Tap({'C', '0', '9', '9'});
+    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_FIND_ROWS) == 2; }, test::kPatientMs))
+        << Query(TEST_QUERY_FIND_ROWS);
+    Tap({VK_RETURN});
+    shelltest::StartRecord started;
+    EXPECT_TRUE(shelltest::WaitForRecord(record, started)) << "the button did not start";
+    EXPECT_EQ(Query(TEST_QUERY_FIND_ROWS), 0);
+    EXPECT_TRUE(FocusComesBack()) << ::GetForegroundWindow();
+    const std::vector<uint8_t> counts =
+        test::ReadFileBytes(test::DataFolder() + L"\\" + model::kLaunchStatsFile);
+    EXPECT_NE(std::string(counts.begin(), counts.end()).find("\tC0%1FC099%1F"), std::string::npos);
+
+    // A letter typed on the bar opens the box with it; Escape gives the bar its focus back.
+    ::SetForegroundWindow(bar_);
+    ASSERT_TRUE(test::WaitUntil([&] { return ::GetForegroundWindow() == bar_; }, test::kPatientMs));
+    Tap({'P'});
+    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_FIND_ROWS) == 5; }, test::kPatientMs))
+        << Query(TEST_QUERY_FIND_ROWS);
+    Tap({VK_ESCAPE});
+    EXPECT_TRUE(test::WaitUntil(
+        [&] { return Query(TEST_QUERY_FIND_ROWS) == 0 && ::GetForegroundWindow() == bar_; },
+        test::kPatientMs));
+    ASSERT_TRUE(lark_.Exit());
+}
+
 TEST_F(BarMenusProcessTest, TheBarsOwnRefreshAsksToReloadTheShownCategory) {
     test::TempDir folder;
     ASSERT_NO_FATAL_FAILURE(Start(folder.path()));
@@ -254,8 +297,10 @@ TEST_F(BarMenusProcessTest, TheTrayMenuOfAHiddenBarBringsItBackDockedLeft) {
     EXPECT_FALSE(::IsWindowVisible(bar_));
     ::PostMessageW(bar_, 0x8063, 100, WM_RBUTTONUP);
     ASSERT_TRUE(WaitForMenu(true));
-    // Preferences, Position, then its first item: Left.
+    // Find, Preferences, Position, then its first item: Left.
     Keys({{VK_DOWN, true},
+          {VK_DOWN, false},
+          {VK_DOWN, true},
           {VK_DOWN, false},
           {VK_DOWN, true},
           {VK_DOWN, false},

@@ -26,6 +26,7 @@ TEST_F(PreferencesTest, EmptyRegistryGivesTheDefaults) {
     EXPECT_EQ(p.UseAutoHideDelayTime, 0);
     EXPECT_EQ(p.AutoHideDelayTime, 100);
     EXPECT_EQ(p.TBHotKeyCode, 0);
+    EXPECT_EQ(p.FindHotKeyCode, 0);
     EXPECT_EQ(p.IconAction, 1);
     EXPECT_EQ(p.IconMono, 0);
     EXPECT_EQ(p.TrayOnly, 0);
@@ -94,12 +95,14 @@ TEST_F(PreferencesTest, SaveWritesEveryValueAsSignedDword) {
     p.ButtonSize = 6;
     p.ButtonSpacing = 3;
     p.TBHotKeyCode = 0x60041;
+    p.FindHotKeyCode = 0x20046;
     p.IconAction = -1;
     SavePreferences(profile, p);
     const Preferences back = LoadPreferences(profile);
     EXPECT_EQ(back.ButtonSize, 6);
     EXPECT_EQ(back.ButtonSpacing, 3);
     EXPECT_EQ(back.TBHotKeyCode, 0x60041);
+    EXPECT_EQ(back.FindHotKeyCode, 0x20046);
     EXPECT_EQ(back.IconAction, -1);
     DWORD raw = 0;
     ASSERT_TRUE(test::ReadRegDwordValue(kSection, L"IconAction", raw));
@@ -107,7 +110,7 @@ TEST_F(PreferencesTest, SaveWritesEveryValueAsSignedDword) {
     for (const wchar_t* name :
          {L"ButtonSize", L"ButtonSpacing", L"ViewGroupButtonMethod", L"ViewTooltipButton",
           L"ViewTooltipTab", L"UseAutoHideDelayTime", L"AutoHideDelayTime", L"TBHotKeyCode",
-          L"IconAction", L"IconMono", L"TrayOnly"})
+          L"FindHotKeyCode", L"IconAction", L"IconMono", L"TrayOnly"})
         EXPECT_TRUE(test::ReadRegDwordValue(kSection, name, raw)) << name;
     EXPECT_FALSE(test::ReadRegDwordValue(kSection, L"ViewGroupButton", raw));
 }

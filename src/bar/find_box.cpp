@@ -1,0 +1,231 @@
+#include "bar/find_box.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "framework/resources.h"
+#include "model/voice_book.h"
+#include "resource.h"
+#include "ui/image_lists.h"
+
+namespace bar {
+
+namespace {
+constexpr wchar_t kClassName[] = L"LarkFindBox";
+constexpr UINT kEditId = 1;
+constexpr UINT kListId = 2;
+constexpr int kWidth = 420; // at 96 dots per inch
+constexpr int kHeight = 320;
+constexpr int kGap = 4;
+
+int Scaled(int value, HWND hwnd) {
+    const HDC dc = ::GetDC(hwnd);
+    const int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc)
+        ::ReleaseDC(hwnd, dc);
+    return ::MulDiv(value, dpi, 96);
+}
+} // namespace
+
+bool CFindBox::Open(HWND owner, oVoiceBook* root, FindList list, const RECT& workArea,
+                    HWND previous, const std::wstring& text) {
+    if (!hwnd_) {
+        if (!RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW),
+                           ::GetSysColorBrush(COLOR_BTNFACE)))
+            return false;
+        const RECT none{0, 0, 0, 0};
+        if (!Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, L"",
+                    WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, none, owner, 0))
+            return false;
+    }
+    root_ = root;
+    list_ = std::move(list);
+    previous_ = previous;
+    const int cx = Scaled(kWidth, hwnd_);
+    const int cy = Scaled(kHeight, hwnd_);
+    const int x = workArea.left + std::max(0L, (workArea.right - workArea.left - cx) / 2);
+    const int y = workArea.top + std::max(0L, (workArea.bottom - workArea.top - cy) / 2);
+    quiet_ = true; // one ranking for the text and the list together
+    ::SetWindowTextW(edit_, text.c_str());
+    quiet_ = false;
+    Refilter();
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, x, y, cx, cy, SWP_SHOWWINDOW);
+    ::SetForegroundWindow(hwnd_);
+    ::SetFocus(edit_);
+    ::SendMessageW(edit_, EM_SETSEL, text.size(), text.size());
+    return true;
+}
+
+void CFindBox::Close(bool restoreForeground) {
+    if (!IsOpen())
+        return;
+    const HWND previous = previous_;
+    previous_ = nullptr;
+    ::ShowWindow(hwnd_, SW_HIDE);
+    list_ = FindList();
+    rows_.clear();
+    ::SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(listBox_, LB_SETCOUNT, 0, 0);
+    ::SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
+    if (restoreForeground && previous && ::IsWindow(previous))
+        ::SetForegroundWindow(previous);
+}
+
+void CFindBox::Refilter() {
+    const int length = ::GetWindowTextLengthW(edit_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(edit_, text.data(), length + 1)));
+    rows_ = model::RankFind(list_.candidates, text, kMaxFindRows);
+    // Without redrawing meanwhile: the list otherwise updates its scroll bar for every row.
+    ::SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(listBox_, LB_SETCOUNT, rows_.size(), 0);
+    ::SendMessageW(listBox_, LB_SETCURSEL, rows_.empty() ? static_cast<WPARAM>(-1) : 0, 0);
+    ::SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(listBox_, nullptr, TRUE);
+}
+
+bool CFindBox::PreTranslateMessage(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != edit_ && msg.hwnd != listBox_))
+        return false;
+    switch (msg.wParam) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+        // The field keeps the focus; the list moves.
+        ::SendMessageW(listBox_, WM_KEYDOWN, msg.wParam, msg.lParam);
+        return true;
+    case VK_RETURN:
+        Choose(::GetKeyState(VK_SHIFT) < 0);
+        return true;
+    case VK_ESCAPE:
+        Close(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CFindBox::OnCreate(const CREATESTRUCTW&) {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
+        font_.reset(::CreateFontIndirectW(&ncm.lfMessageFont));
+    const HFONT font = font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    edit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
+                              hwnd_, reinterpret_cast<HMENU>(kEditId), instance, nullptr);
+    // No data of its own: the rows are drawn from the ranking, so a new list is one count.
+    listBox_ =
+        ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED |
+                              LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                          0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(kListId), instance, nullptr);
+    if (!edit_ || !listBox_)
+        return false;
+    ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SendMessageW(edit_, EM_SETLIMITTEXT, 200, 0);
+    categoryMark_ = fw::LoadResString(IDS_FIND_CATEGORY);
+    return true;
+}
+
+void CFindBox::OnSize(UINT, int cx, int cy) {
+    const int gap = Scaled(kGap, hwnd_);
+    const int editHeight = Scaled(24, hwnd_);
+    ::MoveWindow(edit_, gap, gap, cx - 2 * gap, editHeight, TRUE);
+    ::MoveWindow(listBox_, gap, 2 * gap + editHeight, cx - 2 * gap,
+                 std::max(0, cy - 3 * gap - editHeight), TRUE);
+}
+
+void CFindBox::OnCommand(UINT id, UINT code, HWND) {
+    if (id == kEditId && code == EN_CHANGE && !quiet_)
+        Refilter();
+    else if (id == kListId && code == LBN_DBLCLK)
+        Choose(false);
+}
+
+void CFindBox::OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) {
+    if (id != kListId) {
+        SetMsgHandled(false);
+        return;
+    }
+    TEXTMETRICW tm{};
+    const HDC dc = ::GetDC(hwnd_);
+    const HGDIOBJ old =
+        ::SelectObject(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::GetTextMetricsW(dc, &tm);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd_, dc);
+    rowHeight_ = std::max<int>(tm.tmHeight, ::GetSystemMetrics(SM_CYSMICON)) + 4;
+    item.itemHeight = static_cast<UINT>(rowHeight_);
+}
+
+void CFindBox::OnDrawItem(UINT id, DRAWITEMSTRUCT& item) {
+    if (id != kListId) {
+        SetMsgHandled(false);
+        return;
+    }
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::FillRect(item.hDC, &item.rcItem,
+               ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID >= rows_.size())
+        return;
+    const FindEntry& entry = list_.entries[rows_[item.itemID]];
+    auto* node = root_ ? static_cast<oVoiceBook*>(root_->FindBySerial(entry.serial)) : nullptr;
+    if (!node)
+        return; // gone from the tree since the box opened
+    RECT r = item.rcItem;
+    const int icon = ::GetSystemMetrics(SM_CXSMICON);
+    icons::DrawSmall(*node, item.hDC, r.left + 2,
+                     r.top + (r.bottom - r.top - ::GetSystemMetrics(SM_CYSMICON)) / 2, false, false,
+                     false);
+    r.left += icon + 6;
+    const HGDIOBJ old =
+        ::SelectObject(item.hDC, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    std::wstring name = node->m_strName;
+    if (entry.category)
+        name += L" " + categoryMark_;
+    RECT measured = r;
+    ::DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &measured,
+                DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    ::DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &r,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    // The category path in the rest of the row, in the quieter colour.
+    r.left = std::min(r.right, measured.right + 12);
+    r.right -= 4;
+    if (!selected)
+        ::SetTextColor(item.hDC, ::GetSysColor(COLOR_GRAYTEXT));
+    const std::wstring path = CategoryPath(*node);
+    ::DrawTextW(item.hDC, path.c_str(), static_cast<int>(path.size()), &r,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_RIGHT | DT_PATH_ELLIPSIS);
+    ::SelectObject(item.hDC, old);
+    if (item.itemState & ODS_FOCUS)
+        ::DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+void CFindBox::OnActivate(UINT state, HWND, bool) {
+    // Clicking elsewhere puts the box away; the foreground stays where the click put it.
+    if (state == WA_INACTIVE)
+        Close(false);
+}
+
+void CFindBox::Choose(bool properties) {
+    const LRESULT index = ::SendMessageW(listBox_, LB_GETCURSEL, 0, 0);
+    if (index < 0 || static_cast<size_t>(index) >= rows_.size())
+        return;
+    const FindEntry& entry = list_.entries[rows_[static_cast<size_t>(index)]];
+    const uint64_t serial = entry.serial;
+    const FindAction action = properties       ? FindAction::Properties
+                              : entry.category ? FindAction::ShowCategory
+                                               : FindAction::Launch;
+    // The user goes on where they were; what is launched then takes the foreground itself.
+    Close(action == FindAction::Launch);
+    if (chosen_)
+        chosen_(action, serial);
+}
+
+} // namespace bar

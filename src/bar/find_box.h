@@ -1,0 +1,67 @@
+#pragma once
+// The find box: a small top-level popup, an edit field over a list, that lists the buttons
+// and categories of the tree whose names match what is typed and hands the chosen one back
+// to its owner. It closes when it loses the foreground.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bar/find_entries.h"
+#include "framework/gdi.h"
+#include "framework/window.h"
+
+class oVoiceBook;
+
+namespace bar {
+
+enum class FindAction { Launch, ShowCategory, Properties };
+// Rows listed at most: more than anyone scrolls through in a box, and the list control's
+// cost of a new count grows with it.
+constexpr size_t kMaxFindRows = 100;
+
+class CFindBox : public fw::Window {
+public:
+    using Chosen = std::function<void(FindAction, uint64_t serial)>;
+    explicit CFindBox(Chosen chosen) : chosen_(std::move(chosen)) {}
+    ~CFindBox() override { Destroy(); }
+
+    // Shows the box centred on `workArea` with `text` typed, listing `list`; the rows' pictures
+    // come from the nodes under `root`. Escape gives the foreground back to `previous`.
+    bool Open(HWND owner, oVoiceBook* root, FindList list, const RECT& workArea, HWND previous,
+              const std::wstring& text);
+    void Close(bool restoreForeground);
+    bool IsOpen() const noexcept { return hwnd_ && ::IsWindowVisible(hwnd_); }
+    // The rows listed now, as indices into the list (the test hooks and benchmark ask).
+    const std::vector<size_t>& Rows() const noexcept { return rows_; }
+    void Refilter();
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    bool OnCreate(const CREATESTRUCTW& cs) override;
+    void OnCommand(UINT id, UINT code, HWND control) override;
+    void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) override;
+    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    void OnActivate(UINT state, HWND other, bool minimized) override;
+    void OnSize(UINT type, int cx, int cy) override;
+
+private:
+    void Choose(bool properties);
+
+    Chosen chosen_;
+    oVoiceBook* root_ = nullptr;
+    FindList list_;
+    std::vector<size_t> rows_;
+    HWND edit_ = nullptr;
+    HWND listBox_ = nullptr;
+    HWND previous_ = nullptr;
+    fw::Font font_;
+    int rowHeight_ = 20;
+    std::wstring categoryMark_;
+    bool quiet_ = false;
+};
+
+} // namespace bar
