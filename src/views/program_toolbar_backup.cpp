@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "bar/app_services.h"
+#include "ui/app_services.h"
 #include "dialogs/file_open.h"
 #include "framework/resources.h"
 #include "framework/text.h"
