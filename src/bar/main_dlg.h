@@ -19,7 +19,8 @@
 class CMainDlg : public CAppBar {
 public:
     // Loads the placement and computes the metrics; the window is made by CreateModeless.
-    explicit CMainDlg(bar::AppServices& app);
+    // The program button bar opens `doc` when it is made.
+    CMainDlg(bar::AppServices& app, document::TreeDocument& doc);
     ~CMainDlg() override;
 
     // Metrics for the current button size; with `reset` the dock sizes and the floating
@@ -108,6 +109,7 @@ private:
 
     ui::ToolTip m_tooltip;
     fw::Icon m_hIcon;
+    document::TreeDocument& m_doc;
     CProgramToolBar m_wndToolBar;
     CCustomButton m_btnMenu;
     CCustomButton m_btnExit;

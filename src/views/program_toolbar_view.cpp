@@ -18,7 +18,7 @@
 #include "views/button_slots.h"
 #include "views/category_menu.h"
 #include "views/toolbar_ids.h"
-#include "views/tree_startup.h"
+#include "document/tree_startup.h"
 
 namespace {
 
@@ -105,10 +105,10 @@ void CProgramToolBar::CreateViews() {
 }
 
 void CProgramToolBar::ShowStartCategory() {
-    if (!g_pVoiceBook)
+    if (!m_doc)
         return;
     fw::WaitCursor wait;
-    oVoiceBook* start = views::StartCategory(*g_pVoiceBook);
+    oVoiceBook* start = document::StartCategory(m_doc->Root());
     if (!start)
         return;
     m_pCurrentTopCategory = start;
@@ -438,7 +438,7 @@ void CProgramToolBar::GotoParentCategory() {
 }
 
 void CProgramToolBar::ShowNextTopCategory() {
-    if (!g_pVoiceBook)
+    if (!m_doc)
         return;
     const auto category = [](oVoiceBook* n) {
         while (n && !n->IsCategory())
@@ -448,7 +448,7 @@ void CProgramToolBar::ShowNextTopCategory() {
     oVoiceBook* next = category(m_pCurrentTopCategory ? m_pCurrentTopCategory->Next() : nullptr);
     // Round to the first category: a button at the top level is never shown as one.
     if (!next)
-        next = category(g_pVoiceBook->FirstChild());
+        next = category(m_doc->Root().FirstChild());
     if (!next)
         return;
     m_pCurrentTopCategory = next;
@@ -479,8 +479,8 @@ bool CProgramToolBar::OnViewMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_LARK_FOLDER_CHANGED)
         return false;
     // The message names its category by serial: one deleted since is not found.
-    if (m_pCurrentTopCategory && g_pVoiceBook &&
-        setup::FindWatchedCategory(*g_pVoiceBook, lp) == m_pCurrentTopCategory)
+    if (m_pCurrentTopCategory && m_doc &&
+        setup::FindWatchedCategory(m_doc->Root(), lp) == m_pCurrentTopCategory)
         ::SetTimer(hwnd_, kFolderReloadTimer, kFolderReloadDelayMs, nullptr);
     return true;
 }
