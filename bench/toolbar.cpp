@@ -191,6 +191,7 @@ struct InProcessBar {
     Preferences prefs;
     bar::BarMetrics metrics = bar::MetricsForButtonSize(prefs.ButtonSize);
     HWND parent = nullptr;
+    document::TreeDocument doc; // read from the data file when the bar is made
     std::unique_ptr<CProgramToolBar> bar;
 
     InProcessBar() {
@@ -201,6 +202,7 @@ struct InProcessBar {
                                    60, nullptr, nullptr, nullptr, nullptr);
         bar = std::make_unique<CProgramToolBar>();
         bar->DeferButtonTips(); // as the program does: told once it has painted
+        bar->SetDocument(&doc);
         bar->Create(RECT{0, 0, w, 60}, parent, 6000, &prefs, bar::ToolBarMetrics(metrics));
         Paint();
     }
@@ -370,14 +372,11 @@ void BenchStartUp(int runs) {
         double t0 = NowMs();
         root.LoadFile(model::DataFilePath(model::kDataFileName));
         load.push_back(NowMs() - t0);
-        g_pVoiceBook = new oVoiceBook();
         t0 = NowMs();
         {
             InProcessBar b;
             create.push_back(NowMs() - t0);
         }
-        delete g_pVoiceBook;
-        g_pVoiceBook = nullptr;
     }
     // The icons of the first category's 20 buttons, obtained from the shell.
     std::vector<double> icons20;
@@ -389,7 +388,7 @@ void BenchStartUp(int runs) {
             icons::BuildImages(*n);
         icons20.push_back(NowMs() - t0);
     }
-    // The bar's own windows without a tree (without a root it reads no file): navigation
+    // The bar's own windows without a tree (without a document it reads no file): navigation
     // buttons, tab strip, tooltip.
     std::vector<double> empty;
     for (int i = 0; i < 5; ++i) {
@@ -409,7 +408,6 @@ void BenchStartUp(int runs) {
     // The bar's windows at start: its own, the 50 category buttons and the first
     // category's 20 buttons.
     int windows = 0, visible = 0;
-    g_pVoiceBook = new oVoiceBook();
     {
         InProcessBar b;
         windows = WindowCount() - 1; // not the bench's parent window
@@ -421,8 +419,6 @@ void BenchStartUp(int runs) {
             },
             reinterpret_cast<LPARAM>(&visible));
     }
-    delete g_pVoiceBook;
-    g_pVoiceBook = nullptr;
     std::vector<double> plainWindows;
     for (int i = 0; i < 5; ++i)
         plainWindows.push_back(PlainChildWindows(windows, visible));
@@ -481,10 +477,9 @@ void BenchShow500() {
     MachineSpeed();
     if (!WriteDataFile(2, 500))
         return;
-    g_pVoiceBook = new oVoiceBook();
     {
         InProcessBar b;
-        oVoiceBook* a = g_pVoiceBook->FirstChild();
+        oVoiceBook* a = b.doc.Root().FirstChild();
         oVoiceBook* other = a->Next();
         b.Show(other); // the bar shows the first category at creation; this makes the windows
         double t0 = NowMs();
@@ -518,28 +513,23 @@ void BenchShow500() {
                     "in this run\n",
                     b.bar->VisibleCount(), PlainRepaint(b.bar->VisibleCount()));
     }
-    delete g_pVoiceBook;
     // The first show of a fresh bar creates the 500 windows.
-    g_pVoiceBook = new oVoiceBook();
     {
         const double t0 = NowMs();
         InProcessBar b;
         std::printf("  first show (bar created, 500 windows made and painted): %.1f ms\n",
                     NowMs() - t0);
     }
-    delete g_pVoiceBook;
-    g_pVoiceBook = nullptr;
 }
 
 void BenchSwitches() {
     std::printf("10,000 category switches (1,000 buttons in 50 categories)\n");
     if (!WriteDataFile(50, 20))
         return;
-    g_pVoiceBook = new oVoiceBook();
     {
         InProcessBar b;
         std::vector<oVoiceBook*> categories;
-        for (oVoiceBook* c = g_pVoiceBook->FirstChild(); c; c = c->Next())
+        for (oVoiceBook* c = b.doc.Root().FirstChild(); c; c = c->Next())
             categories.push_back(c);
         const auto sample = [](int done) {
             const PROCESS_MEMORY_COUNTERS m = Memory();
@@ -559,8 +549,6 @@ void BenchSwitches() {
         }
         std::printf("  %.3f ms a switch\n", (NowMs() - t0) / 10000.0);
     }
-    delete g_pVoiceBook;
-    g_pVoiceBook = nullptr;
 }
 
 } // namespace

@@ -8,8 +8,8 @@ import pathlib
 import re
 import sys
 
-# framework <- model <- shell, setup <- views, bar, dialogs, ui <- app
-LAYER = {"framework": 0, "model": 1, "shell": 2, "setup": 2,
+# framework <- model <- shell, setup, document <- views, bar, dialogs, ui <- app
+LAYER = {"framework": 0, "model": 1, "shell": 2, "setup": 2, "document": 2,
          "views": 3, "bar": 3, "dialogs": 3, "ui": 3, "app": 4}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/[^"]+"', re.M)
 

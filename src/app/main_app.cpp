@@ -110,10 +110,10 @@ bool CMainApp::InitInstance() {
     // and shell items come from the shell; the lists of pictures are made with it.
     icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
     icons::BuildImageLists();
-    g_pVoiceBook = new oVoiceBook();
+    m_document = std::make_unique<document::TreeDocument>();
     // 9. The program takes no command-line arguments; whatever is given is ignored.
     // 10.
-    m_mainDlg = std::make_unique<CMainDlg>(*this);
+    m_mainDlg = std::make_unique<CMainDlg>(*this, *m_document);
     HWND main = m_mainDlg->CreateModeless(IDD_MAIN, nullptr);
     // The bar may already be gone: ended during its first run, before the loop starts.
     if (!main || !::IsWindow(main))
@@ -124,8 +124,7 @@ bool CMainApp::InitInstance() {
 
 int CMainApp::ExitInstance() {
     m_mainDlg.reset();
-    delete g_pVoiceBook;
-    g_pVoiceBook = nullptr;
+    m_document.reset();
     m_ole.reset();
     return fw::App::ExitInstance();
 }

@@ -8,6 +8,7 @@
 
 #include "app/language.h"
 #include "ui/app_services.h"
+#include "document/tree_document.h"
 #include "model/preferences.h"
 #include "framework/app.h"
 #include "framework/com.h"
@@ -65,6 +66,8 @@ private:
 
     std::wstring m_strTitle;
     std::optional<fw::OleInit> m_ole;
+    // The tree; the bar that shows it goes first.
+    std::unique_ptr<document::TreeDocument> m_document;
     std::unique_ptr<CMainDlg> m_mainDlg;
     ui::HoldListener* m_holdListener = nullptr;
 };

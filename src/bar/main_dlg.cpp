@@ -31,7 +31,7 @@ SIZE ClientSize(HWND hwnd) {
 
 // ---- construction ---------------------------------------------------------------------------
 
-CMainDlg::CMainDlg(ui::AppServices& app) : CAppBar(app) {
+CMainDlg::CMainDlg(ui::AppServices& app, document::TreeDocument& doc) : CAppBar(app), m_doc(doc) {
     m_hIcon = fw::LoadResIcon(IDI_MAIN);
     const bool usable = LoadPlacement();
     // Sizes the registry cannot give are computed from the button size.
@@ -135,13 +135,14 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
     m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
     m_wndToolBar.SetAppServices(&m_app);
+    m_wndToolBar.SetDocument(&m_doc);
     m_wndToolBar.DeferButtonTips();
     m_bVertical = bar::IsVerticalClient(ClientSize(hwnd_));
     m_wndToolBar.SetVertical(m_bVertical);
     m_wndToolBar.Create(placed ? places.toolBar : RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR,
                         &m_app.Prefs(), bar::ToolBarMetrics(m_metrics));
     // A first run has just built the tree: its preferences are written with it.
-    if (m_wndToolBar.StartedWithFirstRun() && ::IsWindow(hwnd_))
+    if (m_doc.StartedWithFirstRun() && ::IsWindow(hwnd_))
         m_app.SavePreferences();
     // Dropping onto the bar registers its target here once it exists.
     auto drop = fw::MakeComObject<views::CDropObject>(m_wndToolBar, [this](bool dragging) {
@@ -171,7 +172,7 @@ void CMainDlg::FinishStartUp() {
 }
 
 void CMainDlg::OnDestroy() {
-    m_wndToolBar.SaveIfPending();
+    m_doc.SaveIfPending();
     SavePlacement();
     m_trayIcon.Remove();
     m_hotKey.Unregister();
@@ -190,7 +191,7 @@ void CMainDlg::OnEndSession(bool ending) {
     DefaultProcessing();
     if (!ending)
         return;
-    m_wndToolBar.SaveIfPending(CProgramToolBar::kSessionEndWaitMs);
+    m_doc.SaveIfPending(document::TreeDocument::kSessionEndWaitMs);
     m_app.SavePreferences();
     SavePlacement();
     // Not every system ends the process after this message (Wine does not): the program
@@ -421,8 +422,7 @@ void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
 }
 
 void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
-    if (!(g_pVoiceBook && m_toolBarMenu.DrawPicture(item, *g_pVoiceBook)) &&
-        !m_menuPictures.Draw(item))
+    if (!m_toolBarMenu.DrawPicture(item, m_doc.Root()) && !m_menuPictures.Draw(item))
         SetMsgHandled(false);
 }
 
@@ -565,8 +565,8 @@ void CMainDlg::OnPreferences() {
     ui::HoldScope hold(&m_app);
     if (!hold)
         return;
-    const PreferencesSheetResult result = RunPreferencesSheet(
-        hwnd_, m_app.Prefs(), m_app.Settings(), fw::ProgramPath());
+    const PreferencesSheetResult result =
+        RunPreferencesSheet(hwnd_, m_app.Prefs(), m_app.Settings(), fw::ProgramPath());
     if (result.accepted) {
         // Icons and the grip strip are drawn in colour or grey.
         if (result.iconMonoChanged)

@@ -21,7 +21,8 @@
 class CMainDlg : public CAppBar {
 public:
     // Loads the placement and computes the metrics; the window is made by CreateModeless.
-    explicit CMainDlg(ui::AppServices& app);
+    // The program button bar opens `doc` when it is made.
+    CMainDlg(ui::AppServices& app, document::TreeDocument& doc);
     ~CMainDlg() override;
 
     // Metrics for the current button size; with `reset` the dock sizes and the floating
@@ -115,6 +116,7 @@ private:
 
     ui::ToolTip m_tooltip;
     fw::Icon m_hIcon;
+    document::TreeDocument& m_doc;
     CProgramToolBar m_wndToolBar;
     CCustomButton m_btnMenu;
     CCustomButton m_btnExit;

@@ -14,9 +14,9 @@ bool StartsSearch(WPARAM ch) {
 
 void CMainDlg::OpenFind(HWND previous, const std::wstring& text) {
     // The one place the find box reaches the tree.
-    if (!g_pVoiceBook || m_app.IsHeld())
+    if (m_app.IsHeld())
         return;
-    m_finder.Open(hwnd_, *g_pVoiceBook, previous, text);
+    m_finder.Open(hwnd_, m_doc.Root(), previous, text);
 }
 
 bool CMainDlg::FindFromTyping(const MSG& msg) {
@@ -29,8 +29,7 @@ bool CMainDlg::FindFromTyping(const MSG& msg) {
 
 void CMainDlg::OnFindChosen(bar::FindAction action, uint64_t serial) {
     // The tree may have changed while the box was open: the node is looked up again.
-    auto* node =
-        g_pVoiceBook ? static_cast<oVoiceBook*>(g_pVoiceBook->FindBySerial(serial)) : nullptr;
+    oVoiceBook* node = m_doc.Find(serial);
     if (!node)
         return;
     switch (action) {

@@ -40,11 +40,9 @@ void CMainDlg::ShowBarMenu(POINT screen) {
 }
 
 void CMainDlg::ShowToolBarMenu(HWND previous) {
-    if (!g_pVoiceBook)
-        return;
     UINT chosen = 0;
     {
-        const fw::Menu menu = m_toolBarMenu.Build(*g_pVoiceBook);
+        const fw::Menu menu = m_toolBarMenu.Build(m_doc.Root());
         bar::InsertFindItem(menu.get());
         if (menu)
             chosen = bar::TrackAtCursor(menu.get(), hwnd_);
@@ -64,7 +62,7 @@ void CMainDlg::ShowToolBarMenu(HWND previous) {
 
 void CMainDlg::OnInitMenuPopup(HMENU popup, UINT, bool) {
     // The ToolBar menu's submenus are filled and numbered as they open.
-    if (!g_pVoiceBook || !m_toolBarMenu.Open(popup, *g_pVoiceBook))
+    if (!m_toolBarMenu.Open(popup, m_doc.Root()))
         SetMsgHandled(false);
 }
 
@@ -183,7 +181,7 @@ void CMainDlg::ShowAbout() {
 
 void CMainDlg::OnToolBarMenuCommand(UINT id) {
     // The numbers outlive the menu: a command for a button deleted since finds nothing.
-    oVoiceBook* node = g_pVoiceBook ? m_toolBarMenu.NodeForCommand(id, *g_pVoiceBook) : nullptr;
+    oVoiceBook* node = m_toolBarMenu.NodeForCommand(id, m_doc.Root());
     if (!node)
         return;
     if (!shell::RunNode(*node))

@@ -7,8 +7,6 @@
 #include "model/picture_numbers.h"
 #include "model/pidl.h"
 
-oVoiceBook* g_pVoiceBook = nullptr;
-
 namespace {
 constexpr int32_t kShowDefault = 10; // SW_SHOWDEFAULT, stored as normal
 constexpr int kGoUpDepth = 32767;

@@ -117,6 +117,3 @@ public:
     int32_t m_bScanSubFolders = 0;
     int32_t m_nRole = ROLE_NORMAL;
 };
-
-// The root of the tree: one per process, owned by the application object.
-extern oVoiceBook* g_pVoiceBook;

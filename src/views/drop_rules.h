@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "document/tree_edits.h"
+
 namespace views {
 
 // Bits of the flag word of a drag over the bar.
@@ -92,12 +94,7 @@ bool IntoFromEffect(DWORD effect, bool& into) noexcept;
 // a move would tell the source to delete its files.
 DWORD FinalDropEffect(DWORD allowed) noexcept;
 
-enum class Insertion {
-    AfterTarget,  // target.InsertAfter
-    IntoTarget,   // target.AppendChild
-    FirstOfShown, // InsertFirstChild of the shown category
-    FirstOfRoot,  // InsertFirstChild of the root: a new first top-level category
-};
+using document::Insertion;
 
 // Where a node dropped from another program goes.
 Insertion InsertionFor(const DropTargetFacts& target, bool into) noexcept;

@@ -7,16 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "framework/wait_cursor.h"
-#include "model/data_file.h"
-#include "model/data_file_writer.h"
-#include "model/data_path.h"
-#include "model/file_replace.h"
-#include "model/held_file_reader.h"
-#include "model/keep_aside.h"
+#include "document/tree_startup.h"
 #include "model/voice_book.h"
-#include "shell/messages.h"
-#include "views/tree_startup.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"LarkProgramToolBar";
@@ -69,7 +61,7 @@ void CProgramToolBar::OnPaint() {
 }
 
 void CProgramToolBar::DrawWaitingNotice(HDC dc) const {
-    if (!m_heldReader)
+    if (!m_doc || !m_doc->IsWaitingForDataFile())
         return;
     wchar_t text[256] = {};
     ::GetWindowTextW(hwnd_, text, static_cast<int>(std::size(text)));
@@ -101,25 +93,26 @@ void CProgramToolBar::DrawWaitingNotice(HDC dc) const {
 }
 
 bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
-    if (g_pVoiceBook)
-        LoadTree();
+    if (m_doc) {
+        m_doc->AddListener(this);
+        m_doc->Open(hwnd_, ::GetParent(hwnd_));
+        // Read on another thread: the window answers meanwhile, and says why it is empty.
+        if (m_doc->IsWaitingForDataFile())
+            ::SetWindowTextW(hwnd_, document::WaitingNoticeText().c_str());
+    }
     CreateViews();
     ShowStartCategory();
-    m_writer = MakeWriter();
     ::SetTimer(hwnd_, kSaveTimer, kSaveTimerPeriodMs, nullptr);
     return true;
 }
 
-std::unique_ptr<model::DataFileWriter> CProgramToolBar::MakeWriter() {
-    return std::make_unique<model::DataFileWriter>(hwnd_, WM_LARK_SAVE_DONE);
-}
-
 void CProgramToolBar::OnDestroy() {
     ::KillTimer(hwnd_, kSaveTimer);
-    m_heldReader.reset();
-    // The main window has saved what was pending before its children go; a save still
-    // being written is finished (within the writer's bounds) before the thread ends.
-    m_writer.reset();
+    // The main window has saved what was pending before its children go.
+    if (m_doc) {
+        m_doc->Close();
+        m_doc->RemoveListener(this);
+    }
     SetMsgHandled(false);
 }
 
@@ -128,169 +121,29 @@ void CProgramToolBar::OnTimer(UINT_PTR id) {
         OnViewTimer(id);
         return;
     }
-    if (m_nSaveCountdown.Tick())
-        StartSave();
+    if (m_doc)
+        m_doc->Tick();
 }
 
-// ---- the tree's reading -------------------------------------------------------------------
-
-void CProgramToolBar::LoadTree() {
-    views::StartupLoad load;
-    {
-        fw::WaitCursor wait;
-        load = views::LoadTreeAtStartup(*g_pVoiceBook, ::GetParent(hwnd_));
-    }
-    if (load.source == views::TreeSource::Waiting) {
-        // Read on another thread: the window answers meanwhile, and says why it is empty.
-        m_heldReader = std::make_unique<model::HeldFileReader>(
-            hwnd_, WM_LARK_HELD_FILE_READ, model::DataFilePath(model::kDataFileName));
-        ::SetWindowTextW(hwnd_, views::WaitingNoticeText().c_str());
-        return;
-    }
-    TakeLoad(load);
-}
-
-void CProgramToolBar::LoadHeldFile() {
-    if (!m_heldReader || !g_pVoiceBook)
-        return;
-    std::vector<uint8_t> bytes;
-    const model::ReadResult read = m_heldReader->Take(bytes);
-    m_heldReader.reset();
+void CProgramToolBar::TreeRead(bool replaced) {
     ::SetWindowTextW(hwnd_, L"");
     ::InvalidateRect(hwnd_, nullptr, TRUE);
-    // Whatever the user made on the empty bar is theirs and stays.
-    const bool edited = IsSavePending() || g_pVoiceBook->HasChildren();
-    views::StartupLoad load;
-    {
-        fw::WaitCursor wait;
-        load = views::LoadHeldDataFile(*g_pVoiceBook, read, bytes, edited, ::GetParent(hwnd_));
-    }
-    TakeLoad(load);
-    if (!edited)
+    if (replaced)
         ShowStartCategory();
 }
 
-void CProgramToolBar::TakeLoad(const views::StartupLoad& load) {
-    m_bFirstRun = load.source == views::TreeSource::FirstRun;
-    // The tree shown is not in the file, which may not be written over yet: the save stays
-    // pending and is tried again until it can be.
-    if (model::IsProtected(model::DataFilePath(model::kDataFileName)))
-        MarkModified();
-    m_strLoadNotice = views::StartupNoticeText(load);
-    if (!m_strLoadNotice.empty())
-        ::PostMessageW(hwnd_, WM_LARK_LOAD_NOTICE, 0, 0);
-}
-
-void CProgramToolBar::ShowLoadNotice() {
-    const std::wstring text = std::exchange(m_strLoadNotice, std::wstring());
-    if (!text.empty())
-        shell::ShowMessage(::GetAncestor(hwnd_, GA_ROOT), text, MB_OK | MB_ICONINFORMATION);
-}
-
 LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_LARK_LOAD_NOTICE) {
-        ShowLoadNotice();
+    if (m_doc && m_doc->OnMessage(msg, wp, lp))
         return 0;
-    }
-    if (msg == WM_LARK_HELD_FILE_READ) {
-        LoadHeldFile();
-        return 0;
-    }
     LRESULT result = 0;
     if (OnDragMessage(msg, wp, lp, result))
         return result;
-    if (msg != WM_LARK_SAVE_DONE)
-        return OnViewMessage(msg, wp, lp) ? 0 : fw::Window::OnMessage(msg, wp, lp);
-    SaveDone(static_cast<uint32_t>(wp), lp != 0);
-    return 0;
+    return OnViewMessage(msg, wp, lp) ? 0 : fw::Window::OnMessage(msg, wp, lp);
 }
 
 void CProgramToolBar::NoteCategoryShown(oVoiceBook& category) {
     // Showing the category's buttons comes with the bar's views; what the data file needs
-    // of it is here.
-    if (g_pVoiceBook)
-        g_pVoiceBook->SetCommand(category.m_strName.c_str());
-    m_nSaveCountdown.Restart();
-}
-
-bool CProgramToolBar::IsSaveUnderWay() const noexcept {
-    return m_nSaveTicket > m_nReportedTicket && m_nSaveTicket > m_nSupersededTicket;
-}
-
-void CProgramToolBar::StartSave() {
-    // Not before the file held at start-up has been read: what is in it decides.
-    if (m_heldReader) {
-        m_nSaveCountdown.SaveFailed();
-        return;
-    }
-    const std::wstring path = model::DataFilePath(model::kDataFileName);
-    std::vector<uint8_t> image;
-    bool built = false;
-    {
-        fw::WaitCursor wait;
-        built = g_pVoiceBook && model::BuildDataFileImage(*g_pVoiceBook, model::kSaveFormat, image);
-    }
-    if (!built) {
-        m_nSaveCountdown.SaveFailed();
-        return;
-    }
-    if (m_writer) {
-        if (const uint32_t ticket = m_writer->Submit(path, std::move(image))) {
-            m_nSaveTicket = ticket;
-            return;
-        }
-    }
-    // Without a writer (it could not start, or was stopped at the end of a session) the
-    // image is written here.
-    fw::WaitCursor wait;
-    if (model::ReplaceFileAtomically(path, image.data(), image.size()))
-        m_nSupersededTicket = m_nSaveTicket;
-    else
-        m_nSaveCountdown.SaveFailed();
-}
-
-void CProgramToolBar::SaveDone(uint32_t ticket, bool replaced) {
-    if (ticket > m_nReportedTicket)
-        m_nReportedTicket = ticket;
-    // A failed write leaves the change pending: the countdown tries again, and so does the
-    // exit. A save made here since covers it.
-    if (!replaced && ticket > m_nSupersededTicket)
-        m_nSaveCountdown.SaveFailed();
-}
-
-void CProgramToolBar::SaveNow() {
-    fw::WaitCursor wait;
-    const bool saved =
-        g_pVoiceBook && g_pVoiceBook->SaveFile(model::DataFilePath(model::kDataFileName));
-    if (saved)
-        m_nSupersededTicket = m_nSaveTicket;
-    else
-        m_nSaveCountdown.SaveFailed();
-}
-
-void CProgramToolBar::SaveIfPending(DWORD maxWaitMs) {
-    // Still held: the changes are saved only if the file can be copied first.
-    m_heldReader.reset();
-    bool save = m_nSaveCountdown.TakePending();
-    if (m_writer) {
-        // The writer finishes first, so that nothing it writes can come after the save
-        // made here. One that does not finish in time is abandoned: it can no longer
-        // replace the file, later saves are made here, and the tree is written now.
-        fw::WaitCursor wait;
-        if (m_writer->WaitIdle(maxWaitMs)) {
-            // Its outcome may not have come back as a message yet.
-            const model::DataFileWriter::Outcome last = m_writer->LastOutcome();
-            if (last.ticket == m_nSaveTicket && last.replaced)
-                m_nSupersededTicket = m_nSaveTicket; // late failure reports change nothing
-            else if (m_nSaveTicket > m_nSupersededTicket)
-                save = true;
-        } else {
-            // Given up: its own file beside is not ours, and it can no longer swap it in.
-            m_writer->Stop(0);
-            m_writer.reset();
-            save = true;
-        }
-    }
-    if (save)
-        SaveNow();
+    // of it is the document's.
+    if (m_doc)
+        m_doc->NoteCategoryShown(category);
 }

@@ -1,13 +1,14 @@
 #pragma once
 // The child window that fills the bar: it holds the program buttons of the shown category,
 // the category buttons, the navigation and paging buttons, the grip strip and the line
-// between them, lays them out and turns clicks into launches or category changes. It reads
-// the tree when it is created and owns the tree's save timing.
+// between them, lays them out and turns clicks into launches or category changes. It opens
+// the document it is handed when it is created, and hosts it: its timer and messages.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "document/tree_document.h"
 #include "framework/com.h"
 #include "framework/window.h"
 #include "model/voice_book.h"
@@ -17,7 +18,6 @@
 #include "views/custom_button.h"
 #include "views/drop_rules.h"
 #include "views/image_button.h"
-#include "views/save_countdown.h"
 #include "views/tab_view_wnd.h"
 #include "views/toolbar_layout.h"
 
@@ -25,25 +25,8 @@ struct Preferences;
 namespace ui {
 class AppServices;
 } // namespace ui
-namespace model {
-class DataFileWriter;
-class HeldFileReader;
-} // namespace model
-namespace views {
-struct StartupLoad;
-}
 
-// Posted by the data-file writer to the bar: wParam the save's ticket, lParam 1 when the
-// file was replaced, 0 when the write failed.
-constexpr UINT WM_LARK_SAVE_DONE = 0xA6C2;
-// Posted by the bar to itself at start-up when the data file could not be read whole: the
-// user is told once the bar is up.
-constexpr UINT WM_LARK_LOAD_NOTICE = 0xA6C9;
-// Posted by the reader of a data file that another program held at start-up, once it could
-// read it (or found it gone).
-constexpr UINT WM_LARK_HELD_FILE_READ = 0xA6CA;
-
-class CProgramToolBar : public fw::Window {
+class CProgramToolBar : public fw::Window, private document::TreeListener {
 public:
     static constexpr UINT_PTR kSaveTimer = 100;
     static constexpr UINT kSaveTimerPeriodMs = 1000;
@@ -51,6 +34,9 @@ public:
     CProgramToolBar();
     ~CProgramToolBar() override;
 
+    // Before Create: the tree the bar shows and edits. Without one the bar stays empty.
+    void SetDocument(document::TreeDocument* doc) noexcept { m_doc = doc; }
+    document::TreeDocument* Document() const noexcept { return m_doc; }
     // `prefs` is the main window's and is read as it changes (without it the defaults
     // apply); the metrics follow through SetMetrics.
     HWND Create(const RECT& rect, HWND parent, UINT id, const Preferences* prefs = nullptr,
@@ -59,24 +45,10 @@ public:
 
     // The modification notice every edit of the tree ends with: the tree is written about
     // a minute later.
-    void MarkModified() noexcept { m_nSaveCountdown.MarkModified(); }
-    // How long the end of a session waits for the writer thread before it writes the tree
-    // itself: the system does not wait long for a program to end.
-    static constexpr DWORD kSessionEndWaitMs = 3000;
-
-    // At exit and at the end of a session: waits up to `maxWaitMs` for a save still being
-    // written, then writes the tree here when a change is pending, that save failed or it
-    // did not finish in time. When it returns, the newest tree is in the file (or the change
-    // is still pending after a failure).
-    void SaveIfPending(DWORD maxWaitMs = kExitWaitMs);
-    bool IsSavePending() const noexcept { return m_nSaveCountdown.IsPending(); }
-    // A save handed to the writer whose outcome has not come back yet.
-    bool IsSaveUnderWay() const noexcept;
-    // The tree was built by the first run when the bar was created.
-    bool StartedWithFirstRun() const noexcept { return m_bFirstRun; }
-    // Another program held the data file at start-up: the bar is empty, says so, and reads
-    // the file the moment it is let go.
-    bool IsWaitingForDataFile() const noexcept { return static_cast<bool>(m_heldReader); }
+    void MarkModified() noexcept {
+        if (m_doc)
+            m_doc->MarkModified();
+    }
     // Before Create: the buttons' tips wait for AddButtonTips (nobody points at a button
     // before the bar has shown), which tells those of the buttons made so far.
     void DeferButtonTips() noexcept { m_bTipsDeferred = true; }
@@ -153,11 +125,6 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
-    static constexpr DWORD kExitWaitMs = 15000;
-
-    // The writer thread of the countdown's saves (a test's may be held at a known point).
-    virtual std::unique_ptr<model::DataFileWriter> MakeWriter();
-
     bool OnCreate(const CREATESTRUCTW& cs) override;
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;
@@ -231,17 +198,18 @@ private:
     void RefreshCategory(oVoiceBook* category);
     void ChangeCategoryOrder();
     // Before nodes are deleted: whatever points at `subtree` (with `self`) or below it lets go.
-    void ForgetNodes(const oVoiceBook& subtree, bool self);
+    void NodesChanging(const oVoiceBook& subtree, bool self, Change change) override;
+    // The data file held at start-up has been read: the bar shows the new tree.
+    void TreeRead(bool replaced) override;
     // Removes and deletes the node with its subtree, then shows what remains.
     void RemoveNode(oVoiceBook& node);
     // The shown category again, or the start-up category when it has gone.
     void ShowAfterEdit();
     ui::AppServices* m_app = nullptr;
 
-    // Counts the times nodes were deleted: a menu built before a change names nothing.
-    uint32_t m_nTreeChanges = 0;
     HWND Owner() const noexcept;
 
+    document::TreeDocument* m_doc = nullptr;
     const Preferences* m_prefs = nullptr;
     views::ButtonMetrics m_metrics;
     int32_t m_nViewFlags = 0;
@@ -269,35 +237,10 @@ private:
     CTabViewWnd m_wndTabs;
     setup::FolderWatcher m_watcher;
 
-    // Makes `category` the shown one: the root records it, and the countdown restarts so
-    // that the record reaches the data file.
+    // Makes `category` the shown one: the document records it.
     void NoteCategoryShown(oVoiceBook& category);
-    // The countdown's save: the image of the tree is built here (with the wait cursor) and
-    // written by the writer thread, which reports back with WM_LARK_SAVE_DONE.
-    void StartSave();
-    // Writes the tree here and now; a failed save stays pending.
-    void SaveNow();
-    void SaveDone(uint32_t ticket, bool replaced);
-    // Reads the tree (with the wait cursor) and keeps what there is to tell about it.
-    void LoadTree();
-    // Keeps what a reading gave (the start category is shown by the caller, once the views
-    // are there, unless the user's tree stays) and posts its notice.
-    void TakeLoad(const views::StartupLoad& load);
-    void ShowLoadNotice();
-    // The data file held at start-up has been read in the background.
-    void LoadHeldFile();
     void DrawWaitingNotice(HDC dc) const;
 
-    SaveCountdown m_nSaveCountdown;
-    std::unique_ptr<model::DataFileWriter> m_writer;
-    std::unique_ptr<model::HeldFileReader> m_heldReader; // while waiting for the data file
-    uint32_t m_nSaveTicket = 0;                          // the last save handed to the writer
-    uint32_t m_nReportedTicket = 0;                      // the last one whose outcome came back
-    // Saves handed over up to this ticket are covered by a newer tree known to be in the
-    // file: their outcome no longer matters.
-    uint32_t m_nSupersededTicket = 0;
-    std::wstring m_strLoadNotice; // shown once after start-up; empty when there is none
-    bool m_bFirstRun = false;     // the tree was built by the first-run set-up
     bool m_bTipsDeferred = false; // DeferButtonTips until AddButtonTips
     bool m_bFirstPaint = false;   // the bar has not painted since it was shown
 };

@@ -72,18 +72,18 @@ std::wstring BackupName() {
 
 void CProgramToolBar::ExportTree() {
     BackupHold hold(m_app);
-    if (!hold || !g_pVoiceBook)
+    if (!hold || !m_doc)
         return;
     std::wstring path = fw::LoadResString(IDS_TREE_TEXT_NAME);
     if (!dialogs::ChooseFileToSave(Owner(), IDS_TREE_TEXT_FILTER, path))
         return;
-    if (!WriteText(path, model::TreeToText(*g_pVoiceBook)))
+    if (!WriteText(path, model::TreeToText(m_doc->Root())))
         TellFileFailure(Owner(), IDS_EXPORT_FAILED, path, ::GetLastError());
 }
 
 void CProgramToolBar::ImportTree() {
     BackupHold hold(m_app);
-    if (!hold || !g_pVoiceBook)
+    if (!hold || !m_doc)
         return;
     std::wstring path;
     if (!dialogs::ChooseFileToOpen(Owner(), IDS_TREE_TEXT_FILTER, path))
@@ -116,17 +116,17 @@ void CProgramToolBar::ImportTree() {
                            MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDYES) {
         // The present tree is kept as a text first; without it nothing is replaced.
-        if (!WriteText(backup, model::TreeToText(*g_pVoiceBook))) {
+        if (!WriteText(backup, model::TreeToText(m_doc->Root()))) {
             TellFileFailure(Owner(), IDS_EXPORT_FAILED, backup, ::GetLastError());
             return;
         }
-        ForgetNodes(*g_pVoiceBook, false);
-        model::TakeWholeTree(*g_pVoiceBook, *read.root);
+        m_doc->WillChange(m_doc->Root(), false, document::TreeListener::Change::Deleting);
+        model::TakeWholeTree(m_doc->Root(), *read.root);
         ShowAfterEdit();
     } else if (answer == IDNO) {
         auto* category = new oVoiceBook(CategoryFields(name));
         model::TakeChildren(*read.root, *category);
-        g_pVoiceBook->AppendChild(category);
+        m_doc->Root().AppendChild(category);
         FillCategoryButtons();
         m_pCurrentTopCategory = category;
         WatchCategory(category);

@@ -63,8 +63,8 @@ void CProgramToolBar::AssignCategorySlot(size_t index, oVoiceBook* category) {
 void CProgramToolBar::FillCategoryButtons() {
     fw::WaitCursor wait;
     std::vector<oVoiceBook*> categories;
-    if (g_pVoiceBook)
-        categories = views::CategoryButtonNodes(*g_pVoiceBook);
+    if (m_doc)
+        categories = views::CategoryButtonNodes(m_doc->Root());
     const size_t limit = views::ID_CATEGORY_BUTTON_LAST - views::ID_CATEGORY_BUTTON_FIRST + 1;
     if (categories.size() > limit)
         categories.resize(limit);
@@ -148,18 +148,13 @@ LRESULT CProgramToolBar::OnTabCommand(WPARAM wp, LPARAM lp) {
 
 void CProgramToolBar::ReloadShellCategory(oVoiceBook& category) {
     fw::WaitCursor wait;
-    // Whatever points into the subtree lets go before it is deleted.
+    // A category shown below it is shown by the category itself; whatever else points into
+    // the subtree lets go when the document tells of the deletion.
     if (IsBelow(m_pCurrentCategory, &category)) {
         m_pCurrentCategory = &category;
         m_strCurrentName = category.m_strName;
     }
-    if (IsBelow(m_pContextNode, &category))
-        m_pContextNode = nullptr;
-    for (auto& button : m_arrButtons)
-        if (IsBelow(button->Node(), &category))
-            button->SetNode(nullptr);
-    ++m_nTreeChanges;
-    category.DeleteChildren();
+    m_doc->DeleteChildren(category);
     setup::FillFromShellFolder(category, category.m_pidl.get());
     MarkModified();
 }
@@ -187,7 +182,7 @@ void CProgramToolBar::DropCategoryContent(size_t index) {
         views::WalkCategoryContent(*category, ID_CATEGORY_CONTENT_FIRST, ID_CATEGORY_CONTENT_LAST);
     fw::Menu menu = views::BuildPopupMenu(content.entries);
     const RECT r = WindowRect(button.hwnd());
-    const uint32_t changes = m_nTreeChanges;
+    const uint32_t changes = m_doc->ChangeCount();
     const UINT chosen = menu ? static_cast<UINT>(::TrackPopupMenu(
                                    menu.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN,
                                    r.right, r.top, 0, hwnd_, nullptr))
@@ -202,7 +197,7 @@ void CProgramToolBar::DropCategoryContent(size_t index) {
     }
     // A reload while the menu was open deleted the nodes it was built from.
     const size_t n = chosen - ID_CATEGORY_CONTENT_FIRST;
-    if (changes == m_nTreeChanges && chosen >= ID_CATEGORY_CONTENT_FIRST &&
+    if (changes == m_doc->ChangeCount() && chosen >= ID_CATEGORY_CONTENT_FIRST &&
         n < content.nodes.size()) {
         const oVoiceBook* node = content.nodes[n];
         if (!shell::RunNode(*node))

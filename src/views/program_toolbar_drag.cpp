@@ -7,20 +7,12 @@
 #include "model/voice_book.h"
 #include "views/drop_rules.h"
 #include "views/program_toolbar.h"
-#include "views/tree_edits.h"
+#include "document/tree_edits.h"
 
 namespace {
 
 POINT UnpackScreenPoint(WPARAM wp) noexcept {
     return POINT{static_cast<short>(LOWORD(wp)), static_cast<short>(HIWORD(wp))};
-}
-
-// The dragged node comes in a posted message, named by its serial number: a pointer could
-// dangle, or name a newer node at the same address, by the time the message arrives.
-oVoiceBook* DraggedNode(LPARAM serial) {
-    if (!g_pVoiceBook || !serial)
-        return nullptr;
-    return static_cast<oVoiceBook*>(g_pVoiceBook->FindBySerial(static_cast<uint64_t>(serial)));
 }
 
 oVoiceBook* TopLevelOf(oVoiceBook* node) {
@@ -44,7 +36,10 @@ bool CProgramToolBar::OnDragMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
     case views::WM_LARK_DROP_MOVE:
     case views::WM_LARK_DROP_COPY:
     case views::WM_LARK_DROP_REMOVE:
-        DropDragged(msg, UnpackScreenPoint(wp), DraggedNode(lp));
+        // The dragged node comes named by its serial number: a pointer could dangle, or name
+        // a newer node at the same address, by the time the message arrives.
+        DropDragged(msg, UnpackScreenPoint(wp),
+                    m_doc ? m_doc->Find(static_cast<uint64_t>(lp)) : nullptr);
         result = 0;
         return true;
     default:
@@ -101,7 +96,7 @@ bool CProgramToolBar::DragOver(POINT screen, uint32_t flags) {
 }
 
 void CProgramToolBar::DropDragged(UINT msg, POINT screen, oVoiceBook* node) {
-    if (!node || node == g_pVoiceBook)
+    if (!node || node == &m_doc->Root())
         return;
     if (msg == views::WM_LARK_DROP_REMOVE) {
         RemoveNode(*node);
@@ -124,16 +119,16 @@ void CProgramToolBar::DropDragged(UINT msg, POINT screen, oVoiceBook* node) {
         views::InsertionForDragged(button, depth, DropFacts(target, screen));
     const bool topLevel = depth <= 1 || (target && target->m_nDepth <= 1);
     if (msg == views::WM_LARK_DROP_MOVE) {
-        if (!views::MoveNodeTo(*node, target, where, *m_pCurrentCategory, *g_pVoiceBook))
+        // Menus built before name nothing now.
+        m_doc->WillChange(*node, true, document::TreeListener::Change::Moving);
+        if (!document::MoveNodeTo(*node, target, where, *m_pCurrentCategory, m_doc->Root()))
             return;
     } else {
         std::unique_ptr<oVoiceBook> copy(node->CloneTree());
         if (!copy)
             return;
-        views::PlaceNode(*copy.release(), target, where, *m_pCurrentCategory, *g_pVoiceBook);
+        document::PlaceNode(*copy.release(), target, where, *m_pCurrentCategory, m_doc->Root());
     }
-    // Menus built before name nothing now.
-    ++m_nTreeChanges;
     // A move keeps every node, but the shown category may now lie under another top level.
     oVoiceBook* top = TopLevelOf(m_pCurrentCategory);
     if (top != m_pCurrentTopCategory) {

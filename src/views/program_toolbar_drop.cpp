@@ -15,7 +15,7 @@
 #include "shell/shortcut.h"
 #include "views/drop_data.h"
 #include "views/drop_rules.h"
-#include "views/tree_edits.h"
+#include "document/tree_edits.h"
 #include "views/program_toolbar.h"
 
 namespace {
@@ -109,7 +109,7 @@ bool CProgramToolBar::CanTakeDrop() {
 
 void CProgramToolBar::PlaceDropped(std::unique_ptr<oVoiceBook> node, oVoiceBook* target,
                                    views::Insertion where) {
-    views::PlaceNode(*node.release(), target, where, *m_pCurrentCategory, *g_pVoiceBook);
+    document::PlaceNode(*node.release(), target, where, *m_pCurrentCategory, m_doc->Root());
 }
 
 void CProgramToolBar::ShowDropTarget(oVoiceBook* target) {

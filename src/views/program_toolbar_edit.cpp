@@ -23,15 +23,11 @@
 #include "shell/messages.h"
 #include "views/category_menu.h"
 #include "views/edit_menu.h"
-#include "views/tree_edits.h"
+#include "document/tree_edits.h"
 
 namespace {
 
 using ui::HoldScope;
-
-oVoiceBook* FindNode(uint64_t serial) {
-    return g_pVoiceBook ? static_cast<oVoiceBook*>(g_pVoiceBook->FindBySerial(serial)) : nullptr;
-}
 
 oVoiceBook* TopLevelOf(oVoiceBook* node) {
     while (node && node->Parent() && node->Parent()->Parent())
@@ -91,8 +87,8 @@ bool CProgramToolBar::OnEditCommand(UINT id) {
             Tell(IDS_NO_GROUP_TO_SHOW);
             break;
         }
-        views::AddSeparator(fw::LoadResString(IDS_SEPARATOR).c_str(), m_pContextNode,
-                            *m_pCurrentCategory);
+        document::AddSeparator(fw::LoadResString(IDS_SEPARATOR).c_str(), m_pContextNode,
+                               *m_pCurrentCategory);
         ShowCategory(m_pCurrentCategory, false);
         MarkModified();
         break;
@@ -161,13 +157,13 @@ void CProgramToolBar::AddButton() {
     if (shell::IsWebAddress(v.command) && v.iconFile.empty())
         f.defaultImage = icons::kPictureWeb;
     auto* node = new oVoiceBook(f);
-    views::InsertAtContext(*node, context ? FindNode(context) : nullptr, *m_pCurrentCategory);
+    document::InsertAtContext(*node, context ? m_doc->Find(context) : nullptr, *m_pCurrentCategory);
     ShowCategory(m_pCurrentCategory, false);
     MarkModified();
 }
 
 void CProgramToolBar::AddCategory() {
-    if (!g_pVoiceBook)
+    if (!m_doc)
         return;
     const uint64_t anchor = m_pContextNode ? m_pContextNode->m_nSerial : 0;
     HoldScope hold(m_app);
@@ -177,7 +173,7 @@ void CProgramToolBar::AddCategory() {
     if (dlg.DoModal(Owner()) != IDOK)
         return;
     oVoiceBook* created = dialogs::CreateNewCategory(
-        Owner(), *g_pVoiceBook, anchor ? FindNode(anchor) : nullptr, dlg.Request());
+        Owner(), m_doc->Root(), anchor ? m_doc->Find(anchor) : nullptr, dlg.Request());
     if (!created)
         return;
     FillCategoryButtons();
@@ -212,13 +208,16 @@ void CProgramToolBar::DeleteContextNode(bool ask) {
         if (!hold || shell::ShowMessage(Owner(), text, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
     }
-    if (oVoiceBook* node = FindNode(serial))
+    if (oVoiceBook* node = m_doc->Find(serial))
         RemoveNode(*node);
 }
 
-void CProgramToolBar::ForgetNodes(const oVoiceBook& subtree, bool self) {
+void CProgramToolBar::NodesChanging(const oVoiceBook& subtree, bool self, Change change) {
+    // A move keeps every node: what points at them stays good.
+    if (change != Change::Deleting)
+        return;
     const auto gone = [&](const oVoiceBook* n) {
-        return n && (self || n != &subtree) && views::IsInSubtree(n, subtree);
+        return n && (self || n != &subtree) && document::IsInSubtree(n, subtree);
     };
     if (gone(m_pContextNode))
         m_pContextNode = nullptr;
@@ -232,8 +231,6 @@ void CProgramToolBar::ForgetNodes(const oVoiceBook& subtree, bool self) {
     for (auto& button : m_arrCategoryButtons)
         if (gone(button->Node()))
             button->SetNode(nullptr);
-    // Open menus built from the tree name nothing once it has changed.
-    ++m_nTreeChanges;
 }
 
 void CProgramToolBar::RemoveNode(oVoiceBook& node) {
@@ -241,8 +238,7 @@ void CProgramToolBar::RemoveNode(oVoiceBook& node) {
     if (!parent)
         return;
     const bool category = !node.IsButton();
-    ForgetNodes(node, true);
-    parent->RemoveChild(&node);
+    m_doc->Remove(node);
     if (category)
         FillCategoryButtons(); // also drops the tabs' pointers
     ShowAfterEdit();
@@ -278,7 +274,7 @@ void CProgramToolBar::Paste() {
         Tell(IDS_NOTHING_TO_PASTE);
         return;
     }
-    views::PasteCopy(*m_pClipboard, m_pContextNode, *m_pCurrentCategory);
+    document::PasteCopy(*m_pClipboard, m_pContextNode, *m_pCurrentCategory);
     ShowCategory(m_pCurrentCategory, false);
     MarkModified();
 }
@@ -313,7 +309,7 @@ void CProgramToolBar::EditProperties() {
                 return;
         }
     }
-    node = FindNode(serial);
+    node = m_doc->Find(serial);
     if (!node)
         return;
     node->SetName(copy.m_strName.c_str());
@@ -378,11 +374,10 @@ void CProgramToolBar::RefreshCategory(oVoiceBook* category) {
             return;
         progress.Destroy();
         // Anything may have happened meanwhile, the category's deletion included.
-        category = FindNode(serial);
+        category = m_doc->Find(serial);
         if (!category)
             return;
-        ForgetNodes(*category, false);
-        category->DeleteChildren();
+        m_doc->DeleteChildren(*category);
         setup::AdoptChildren(*fresh, *category);
     } else {
         // An ordinary category: only the pictures of what the bar shows are made afresh.
@@ -402,12 +397,12 @@ void CProgramToolBar::RefreshCategory(oVoiceBook* category) {
 }
 
 void CProgramToolBar::ChangeCategoryOrder() {
-    if (!g_pVoiceBook)
+    if (!m_doc)
         return;
     HoldScope hold(m_app);
     if (!hold)
         return;
-    CChangeCategoryDlg dlg(*g_pVoiceBook);
+    CChangeCategoryDlg dlg(m_doc->Root());
     if (dlg.DoModal(Owner()) != IDOK)
         return;
     FillCategoryButtons();

@@ -18,7 +18,7 @@
 #include "views/category_menu.h"
 #include "views/category_steps.h"
 #include "views/toolbar_ids.h"
-#include "views/tree_startup.h"
+#include "document/tree_startup.h"
 
 namespace {
 
@@ -104,10 +104,10 @@ void CProgramToolBar::CreateViews() {
 }
 
 void CProgramToolBar::ShowStartCategory() {
-    if (!g_pVoiceBook)
+    if (!m_doc)
         return;
     fw::WaitCursor wait;
-    oVoiceBook* start = views::StartCategory(*g_pVoiceBook);
+    oVoiceBook* start = document::StartCategory(m_doc->Root());
     if (!start)
         return;
     m_pCurrentTopCategory = start;
@@ -433,9 +433,9 @@ void CProgramToolBar::GotoParentCategory() {
 }
 
 void CProgramToolBar::ShowNextTopCategory() {
-    if (!g_pVoiceBook)
+    if (!m_doc)
         return;
-    oVoiceBook* next = views::NextTopCategory(*g_pVoiceBook, m_pCurrentTopCategory);
+    oVoiceBook* next = views::NextTopCategory(m_doc->Root(), m_pCurrentTopCategory);
     if (!next)
         return;
     m_pCurrentTopCategory = next;
@@ -466,8 +466,8 @@ bool CProgramToolBar::OnViewMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_LARK_FOLDER_CHANGED)
         return false;
     // The message names its category by serial: one deleted since is not found.
-    if (m_pCurrentTopCategory && g_pVoiceBook &&
-        setup::FindWatchedCategory(*g_pVoiceBook, lp) == m_pCurrentTopCategory)
+    if (m_pCurrentTopCategory && m_doc &&
+        setup::FindWatchedCategory(m_doc->Root(), lp) == m_pCurrentTopCategory)
         ::SetTimer(hwnd_, kFolderReloadTimer, kFolderReloadDelayMs, nullptr);
     return true;
 }

@@ -19,6 +19,7 @@
 #include "model/voice_book.h"
 #include "resource.h"
 #include "support/lark_process.h"
+#include "support/document_fixture.h"
 #include "support/test_util.h"
 #include "views/program_toolbar.h"
 #include "views/tab_view_wnd.h"
@@ -59,34 +60,31 @@ void PostKeys(HWND menuWindow, std::initializer_list<UINT> keys) {
         ::PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
 }
 
-class CategoryWindowTest : public ::testing::Test {
+class CategoryWindowTest : public test::DocumentTest {
 protected:
     void SetUp() override {
-        test::RemoveTree(test::DataFolder());
+        test::DocumentTest::SetUp();
         model::DataFilePath(model::kDataFileName);
     }
-    void TearDown() override {
+    void DropWindows() override {
         bar_.reset();
         parent_.reset();
-        delete g_pVoiceBook;
-        g_pVoiceBook = nullptr;
-        test::RemoveTree(test::DataFolder());
     }
 
     // The bar on `tree` (saved and read back as at start-up) with the category-view word.
     void Start(const oVoiceBook& tree, int32_t viewFlags) {
         ASSERT_TRUE(tree.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
-        g_pVoiceBook = new oVoiceBook();
         parent_ = std::make_unique<Recorder>();
         ASSERT_TRUE(parent_->hwnd()) << ::GetLastError();
         prefs_.ViewGroupButtonMethod = viewFlags;
         bar_ = std::make_unique<CProgramToolBar>();
+        bar_->SetDocument(doc_.get());
         ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_->hwnd(), 6000, &prefs_, metrics_))
             << ::GetLastError();
     }
     void Command(UINT id) { ::SendMessageW(bar_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     oVoiceBook* Top(const wchar_t* name) {
-        for (oVoiceBook* n = g_pVoiceBook->FirstChild(); n; n = n->Next())
+        for (oVoiceBook* n = Root().FirstChild(); n; n = n->Next())
             if (n->m_strName == name)
                 return n;
         return nullptr;
@@ -219,7 +217,7 @@ TEST_F(CategoryWindowTest, ReloadsOfALinkedCategoryLeaveNothingPointingAtDeleted
     auto shown = ShownButtons(bar_->hwnd());
     EXPECT_TRUE(startsWith(shown, L"first")) << shown.size();
     EXPECT_FALSE(startsWith(shown, L"stale"));
-    EXPECT_TRUE(bar_->IsSavePending());
+    EXPECT_TRUE(doc_->IsSavePending());
 
     for (int i = 0; i < 100; ++i) {
         // A sub-category of the user's own inside the linked one is being shown ...

@@ -12,12 +12,13 @@
 #include "model/data_path.h"
 #include "model/keep_aside.h"
 #include "model/voice_book.h"
+#include "document/tree_startup.h"
 #include "support/dialog_answer.h"
 #include "support/lark_process.h"
 #include "support/real_input.h"
 #include "support/test_util.h"
+#include "support/document_fixture.h"
 #include "views/program_toolbar.h"
-#include "views/tree_startup.h"
 
 namespace {
 
@@ -64,26 +65,24 @@ private:
     fw::FileHandle file_;
 };
 
-class StartupSafetyTest : public ::testing::Test {
+class StartupSafetyTest : public test::DocumentTest {
 protected:
     void SetUp() override {
-        test::RemoveTree(test::DataFolder());
-        model::DataFilePath(model::kDataFileName);
-        model::ForgetProtections();
-        g_pVoiceBook = new oVoiceBook();
+        test::DocumentTest::SetUp();
         parent_ = ::CreateWindowExW(0, L"STATIC", L"bar test", WS_POPUP, 0, 0, 400, 60, nullptr,
                                     nullptr, nullptr, nullptr);
-        ASSERT_TRUE(parent_);
+        ASSERT_TRUE(parent_) << ::GetLastError();
     }
-    void TearDown() override {
+    void DropWindows() override {
         bar_.reset();
         ::DestroyWindow(parent_);
-        delete g_pVoiceBook;
-        g_pVoiceBook = nullptr;
-        model::ForgetProtections();
-        test::RemoveTree(test::DataFolder());
     }
-    views::StartupLoad Load() { return views::LoadTreeAtStartup(*g_pVoiceBook, parent_); }
+    document::StartupLoad Load() { return document::LoadTreeAtStartup(Root(), parent_); }
+    void CreateBar() {
+        bar_ = std::make_unique<CProgramToolBar>();
+        bar_->SetDocument(doc_.get());
+        ASSERT_TRUE(bar_->Create(RECT{0, 0, 400, 60}, parent_, 6000)) << ::GetLastError();
+    }
 
     HWND parent_ = nullptr;
     std::unique_ptr<CProgramToolBar> bar_;
@@ -95,10 +94,10 @@ protected:
 
 TEST_F(StartupSafetyTest, AFileReadInPartIsUsedAndKeptByteForByteAndAWholeOneIsNot) {
     ASSERT_TRUE(test::WriteFileBytes(InData(kFile), UserImage()));
-    views::StartupLoad load = Load();
-    EXPECT_EQ(load.source, views::TreeSource::DataFile);
-    EXPECT_EQ(load.notice, views::DataFileNotice::None);
-    EXPECT_EQ(views::StartupNoticeText(load), L"");
+    document::StartupLoad load = Load();
+    EXPECT_EQ(load.source, document::TreeSource::DataFile);
+    EXPECT_EQ(load.notice, document::DataFileNotice::None);
+    EXPECT_EQ(document::StartupNoticeText(load), L"");
     EXPECT_FALSE(test::FileExists(InData(kFile + L".incomplete")));
 
     // Damage in a category's list, then in the top-level list (its first entry survives).
@@ -108,16 +107,16 @@ TEST_F(StartupSafetyTest, AFileReadInPartIsUsedAndKeptByteForByteAndAWholeOneIsN
         const auto damaged = Damaged(damage::ListDamage::FlippedMidChain, list);
         ASSERT_TRUE(test::WriteFileBytes(InData(kFile), damaged));
         load = Load();
-        EXPECT_EQ(load.source, views::TreeSource::DataFile);
-        EXPECT_EQ(load.notice, views::DataFileNotice::KeptPart);
+        EXPECT_EQ(load.source, document::TreeSource::DataFile);
+        EXPECT_EQ(load.notice, document::DataFileNotice::KeptPart);
         const std::wstring copy = InData(kFile + L".incomplete" + (round++ ? L".1" : L""));
         EXPECT_EQ(load.setAside, copy);
         EXPECT_EQ(test::ReadFileBytes(copy), damaged);
-        EXPECT_NE(views::StartupNoticeText(load).find(copy), std::wstring::npos);
-        ASSERT_NE(g_pVoiceBook->FirstChild(), nullptr);
-        EXPECT_EQ(g_pVoiceBook->FirstChild()->m_strName, L"Mine A");
+        EXPECT_NE(document::StartupNoticeText(load).find(copy), std::wstring::npos);
+        ASSERT_NE(Root().FirstChild(), nullptr);
+        EXPECT_EQ(Root().FirstChild()->m_strName, L"Mine A");
         // A save may now replace the file: the copy stays.
-        ASSERT_TRUE(g_pVoiceBook->SaveFile(InData(kFile)));
+        ASSERT_TRUE(Root().SaveFile(InData(kFile)));
         EXPECT_EQ(test::ReadFileBytes(copy), damaged);
     }
 }
@@ -131,13 +130,12 @@ TEST_F(StartupSafetyTest, ALostTopLevelListIsSetAsideTheFirstRunFollowsAndTheBar
         const auto damaged = Damaged(how, 0);
         ASSERT_TRUE(test::WriteFileBytes(InData(kFile), damaged));
         test::DialogAnswerer notice(IDOK, 0, 60000); // after a first run
-        bar_ = std::make_unique<CProgramToolBar>();
-        ASSERT_TRUE(bar_->Create(RECT{0, 0, 400, 60}, parent_, 6000));
+        CreateBar();
         test::PumpMessages(0); // the bar tells the user once it is up
         ASSERT_TRUE(notice.Finish());
         const std::wstring aside = InData(kFile + L".unreadable");
         EXPECT_EQ(test::ReadFileBytes(aside), damaged);
-        EXPECT_EQ(g_pVoiceBook->m_strName, L"ToolBar"); // from the first run ...
+        EXPECT_EQ(Root().m_strName, L"ToolBar"); // from the first run ...
         oVoiceBook probe;
         EXPECT_EQ(model::ReadDataFile(probe, InData(kFile), false),
                   model::LoadOutcome::Loaded); // ... which wrote its own file
@@ -154,18 +152,16 @@ TEST_F(StartupSafetyTest, AFileHeldLongerIsWaitedForAndReadOnceFreeOrKeptAfterAn
     for (bool edited : {false, true}) {
         SCOPED_TRACE(edited);
         ASSERT_TRUE(test::WriteFileBytes(InData(kFile), image));
-        delete g_pVoiceBook;
-        g_pVoiceBook = new oVoiceBook();
+        doc_ = std::make_unique<document::TreeDocument>();
         Holder holder(InData(kFile));
-        bar_ = std::make_unique<CProgramToolBar>();
-        ASSERT_TRUE(bar_->Create(RECT{0, 0, 400, 60}, parent_, 6000));
+        CreateBar();
         // Empty and saying why; no first run, nothing written.
-        EXPECT_TRUE(bar_->IsWaitingForDataFile());
-        EXPECT_EQ(WindowText(bar_->hwnd()), views::WaitingNoticeText());
-        EXPECT_EQ(g_pVoiceBook->FirstChild(), nullptr);
-        EXPECT_FALSE(g_pVoiceBook->SaveFile(InData(kFile)));
+        EXPECT_TRUE(doc_->IsWaitingForDataFile());
+        EXPECT_EQ(WindowText(bar_->hwnd()), document::WaitingNoticeText());
+        EXPECT_EQ(Root().FirstChild(), nullptr);
+        EXPECT_FALSE(Root().SaveFile(InData(kFile)));
         if (edited) {
-            g_pVoiceBook->AddChild(CategoryFields(L"Meanwhile"));
+            Root().AddChild(CategoryFields(L"Meanwhile"));
             bar_->MarkModified();
         }
         std::unique_ptr<test::DialogAnswerer> notice;
@@ -173,13 +169,13 @@ TEST_F(StartupSafetyTest, AFileHeldLongerIsWaitedForAndReadOnceFreeOrKeptAfterAn
             notice = std::make_unique<test::DialogAnswerer>(IDOK);
         holder.Release();
         ASSERT_TRUE(
-            test::WaitUntil([&] { return !bar_->IsWaitingForDataFile(); }, test::kPatientMs));
+            test::WaitUntil([&] { return !doc_->IsWaitingForDataFile(); }, test::kPatientMs));
         EXPECT_EQ(WindowText(bar_->hwnd()), L"");
-        ASSERT_NE(g_pVoiceBook->FirstChild(), nullptr);
+        ASSERT_NE(Root().FirstChild(), nullptr);
         const std::wstring kept = InData(kFile + L".kept");
         if (!edited) {
-            EXPECT_EQ(g_pVoiceBook->FirstChild()->m_strName, L"Mine A");
-            EXPECT_EQ(bar_->CurrentCategory(), g_pVoiceBook->FirstChild());
+            EXPECT_EQ(Root().FirstChild()->m_strName, L"Mine A");
+            EXPECT_EQ(bar_->CurrentCategory(), Root().FirstChild());
             EXPECT_FALSE(test::FileExists(kept));
             EXPECT_FALSE(model::IsProtected(InData(kFile)));
         } else {
@@ -187,8 +183,8 @@ TEST_F(StartupSafetyTest, AFileHeldLongerIsWaitedForAndReadOnceFreeOrKeptAfterAn
             ASSERT_TRUE(notice->Finish());
             EXPECT_NE(notice->Seen().text.find(kept), std::wstring::npos);
             EXPECT_EQ(test::ReadFileBytes(kept), image);
-            EXPECT_EQ(g_pVoiceBook->FirstChild()->m_strName, L"Meanwhile");
-            ASSERT_TRUE(g_pVoiceBook->SaveFile(InData(kFile)));
+            EXPECT_EQ(Root().FirstChild()->m_strName, L"Meanwhile");
+            ASSERT_TRUE(Root().SaveFile(InData(kFile)));
             EXPECT_EQ(test::ReadFileBytes(kept), image);
         }
         bar_.reset();
@@ -264,7 +260,7 @@ TEST_F(HeldFileProcessTest, AFileHeldPastTheStartIsWaitedForAndReadOnceLetGo) {
     ASSERT_TRUE(test::WaitUntil(
         [&] {
             buttons = ::FindWindowExW(bar, nullptr, L"LarkProgramToolBar", nullptr);
-            return WindowText(buttons) == views::WaitingNoticeText();
+            return WindowText(buttons) == document::WaitingNoticeText();
         },
         test::kPatientMs));
     ASSERT_TRUE(holder.Release());

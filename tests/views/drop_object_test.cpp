@@ -19,6 +19,7 @@
 #include "model/voice_book.h"
 #include "setup/folder_fill.h"
 #include "support/lark_process.h"
+#include "support/document_fixture.h"
 #include "support/test_util.h"
 #include "views/drop_object.h"
 #include "views/program_toolbar.h"
@@ -87,11 +88,10 @@ Bytes FileList(const std::vector<std::wstring>& paths) {
     return b;
 }
 
-class DropObjectTest : public ::testing::Test {
+class DropObjectTest : public test::DocumentTest {
 protected:
     void SetUp() override {
-        test::RemoveTree(test::DataFolder());
-        model::DataFilePath(model::kDataFileName);
+        test::DocumentTest::SetUp();
         oVoiceBook tree;
         tree.ResetAll(L"ToolBar");
         oVoiceBook* tools = tree.AddChild(NewNodeFields(L"Tools", KIND_ITEM, 2));
@@ -100,28 +100,25 @@ protected:
         tree.AddChild(NewNodeFields(L"Other", KIND_ITEM, 2));
         tree.SetCommand(L"Tools");
         ASSERT_TRUE(tree.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
-        g_pVoiceBook = new oVoiceBook();
         parent_ = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"drop test", WS_POPUP | WS_VISIBLE,
                                     100, 100, 600, 90, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(parent_) << ::GetLastError();
         prefs_.ViewGroupButtonMethod = VIEW_ICON_BUTTONS | VIEW_TAB_STRIP;
         bar_ = std::make_unique<CProgramToolBar>();
+        bar_->SetDocument(doc_.get());
         ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_, 6000, &prefs_, metrics_))
             << ::GetLastError();
         drop_ = fw::MakeComObject<views::CDropObject>(*bar_,
                                                       [this](bool on) { holds_ += on ? 1 : -1; });
         ASSERT_TRUE(drop_);
     }
-    void TearDown() override {
+    void DropWindows() override {
         drop_.reset();
         bar_.reset();
         ::DestroyWindow(parent_);
-        delete g_pVoiceBook;
-        g_pVoiceBook = nullptr;
-        test::RemoveTree(test::DataFolder());
     }
 
-    oVoiceBook* Tools() const { return g_pVoiceBook->FirstChild(); }
+    oVoiceBook* Tools() const { return Root().FirstChild(); }
     std::vector<std::wstring> Names(const oVoiceBook* category) const {
         std::vector<std::wstring> names;
         for (oVoiceBook* n = category->FirstChild(); n; n = n->Next())

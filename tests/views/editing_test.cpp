@@ -1,4 +1,4 @@
-// Editing on the bar: the tree edits and the editing menu's state as plain functions, and the
+// Editing on the bar: the editing menu's state as a plain function, and the
 // commands through a real bar window in this process (context menu worked inside its loop,
 // the clipboard, removals of the shown category's ancestor, the question of Delete).
 #include <gtest/gtest.h>
@@ -18,80 +18,22 @@
 #include "model/voice_book.h"
 #include "resource.h"
 #include "support/dialog_answer.h"
+#include "support/document_fixture.h"
 #include "support/lark_process.h"
 #include "support/real_input.h"
 #include "support/test_util.h"
+#include "support/tree_building.h"
 #include "views/edit_menu.h"
 #include "views/program_toolbar.h"
 #include "views/tab_view_wnd.h"
-#include "views/tree_edits.h"
 #include "menu_driver.h"
 
 namespace {
 
-oVoiceBook* Category(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(CategoryFields(name));
-}
-oVoiceBook* Button(oVoiceBook& parent, const wchar_t* name) {
-    return parent.AddChild(ButtonFields(name, L"x.exe"));
-}
-oVoiceBook* Child(oVoiceBook* parent, const wchar_t* name) {
-    for (oVoiceBook* n = parent ? parent->FirstChild() : nullptr; n; n = n->Next())
-        if (n->m_strName == name)
-            return n;
-    return nullptr;
-}
-std::wstring Names(const oVoiceBook& parent) {
-    std::wstring out;
-    for (oVoiceBook* n = parent.FirstChild(); n; n = n->Next())
-        out += n->m_strName + L";";
-    return out;
-}
-
-TEST(TreeEdits, MovesIntoTheirOwnSubtreeAreRefusedAndOthersMove) {
-    oVoiceBook root;
-    oVoiceBook* a = Category(root, L"A");
-    oVoiceBook* sub = Category(*a, L"S");
-    oVoiceBook* deep = Button(*sub, L"d");
-    oVoiceBook* b = Category(root, L"B");
-    for (oVoiceBook* target : {a, sub, deep})
-        for (bool into : {false, true})
-            EXPECT_FALSE(views::MoveNode(*a, *target, into)) << target->m_strName;
-    EXPECT_EQ(Names(root), L"A;B;");
-    EXPECT_EQ(Names(*sub), L"d;");
-
-    // Placed first in a category of its own subtree, or after itself: refused too.
-    EXPECT_FALSE(views::MoveNodeTo(*a, nullptr, views::Insertion::FirstOfShown, *sub, root));
-    EXPECT_FALSE(views::MoveNodeTo(*a, a, views::Insertion::AfterTarget, *b, root));
-    ASSERT_TRUE(views::MoveNodeTo(*b, nullptr, views::Insertion::FirstOfRoot, *sub, root));
-    EXPECT_EQ(Names(root), L"B;A;");
-
-    ASSERT_TRUE(views::MoveNode(*sub, *b, true));
-    EXPECT_EQ(Names(*a), L"");
-    EXPECT_EQ(sub->m_nDepth, 2);
-    EXPECT_EQ(deep->m_nDepth, 3);
-}
-
-TEST(TreeEdits, PastesAreIndependentSubtreesPlacedAfterTheButtonOrAtTheEnd) {
-    oVoiceBook root;
-    oVoiceBook* a = Category(root, L"A");
-    Button(*Category(*a, L"S"), L"s1");
-    oVoiceBook* target = Category(root, L"T");
-    oVoiceBook* first = Button(*target, L"t1");
-    Button(*target, L"t2");
-    std::unique_ptr<oVoiceBook> clip(a->CloneTree());
-
-    oVoiceBook* p1 = views::PasteCopy(*clip, first, *target);
-    oVoiceBook* p2 = views::PasteCopy(*clip, nullptr, *target);
-    EXPECT_EQ(Names(*target), L"t1;A;t2;A;");
-    ASSERT_NE(p1, p2);
-    EXPECT_NE(Child(p1, L"S"), Child(p2, L"S"));
-    EXPECT_EQ(Names(*Child(p2, L"S")), L"s1;");
-    EXPECT_EQ(Child(Child(p2, L"S"), L"s1")->m_nDepth, 4);
-    // A node of another category is no place: the copy goes to the end.
-    views::PasteCopy(*clip, Child(Child(a, L"S"), L"s1"), *target);
-    EXPECT_EQ(Names(*target), L"t1;A;t2;A;A;");
-}
+using test::Button;
+using test::Category;
+using test::Child;
+using test::Names;
 
 TEST(EditMenu, StateFollowsTheNodeUnderThePointerAndTheClipboard) {
     oVoiceBook root;
@@ -124,10 +66,10 @@ struct Parent : viewtest::RecordingParent {
     Parent() : RecordingParent(L"LarkEditingTestParent") {}
 };
 
-class EditingWindowTest : public ::testing::Test {
+class EditingWindowTest : public test::DocumentTest {
 protected:
     void SetUp() override {
-        test::RemoveTree(test::DataFolder());
+        test::DocumentTest::SetUp();
         model::DataFilePath(model::kDataFileName);
         tree_.ResetAll(L"ToolBar");
         oVoiceBook* a = Category(tree_, L"A");
@@ -139,20 +81,17 @@ protected:
         Button(*b, L"b1");
         Button(*b, L"b2");
     }
-    void TearDown() override {
+    void DropWindows() override {
         bar_.reset();
         parent_.reset();
-        delete g_pVoiceBook;
-        g_pVoiceBook = nullptr;
-        test::RemoveTree(test::DataFolder());
     }
     void Start() {
         ASSERT_TRUE(tree_.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
-        g_pVoiceBook = new oVoiceBook();
         parent_ = std::make_unique<Parent>();
         ASSERT_TRUE(parent_->hwnd()) << ::GetLastError();
         prefs_.ViewGroupButtonMethod = 0x0003;
         bar_ = std::make_unique<CProgramToolBar>();
+        bar_->SetDocument(doc_.get());
         ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 90}, parent_->hwnd(), 6000, &prefs_, metrics_))
             << ::GetLastError();
     }
@@ -263,7 +202,7 @@ TEST_F(EditingWindowTest, CopiedCategoryPastesTwiceAsIndependentSubtrees) {
     Command(11001); // show B
     Command(ID_EDIT_PASTE);
     Command(ID_EDIT_PASTE);
-    oVoiceBook* b = Child(g_pVoiceBook, L"B");
+    oVoiceBook* b = Child(&Root(), L"B");
     ASSERT_EQ(Names(*b), L"b1;b2;A;A;");
     oVoiceBook* first = Child(b, L"A");
     oVoiceBook* second = first->Next();
@@ -271,7 +210,7 @@ TEST_F(EditingWindowTest, CopiedCategoryPastesTwiceAsIndependentSubtrees) {
     // Changing one copy leaves the other and the original alone.
     Child(first, L"S")->DeleteChildren();
     EXPECT_EQ(Names(*Child(second, L"S")), L"s1;SS;");
-    EXPECT_EQ(Names(*Child(Child(g_pVoiceBook, L"A"), L"S")), L"s1;SS;");
+    EXPECT_EQ(Names(*Child(Child(&Root(), L"A"), L"S")), L"s1;SS;");
 }
 
 TEST_F(EditingWindowTest, CutButtonPastesElsewhereThenAgain) {
@@ -280,13 +219,13 @@ TEST_F(EditingWindowTest, CutButtonPastesElsewhereThenAgain) {
     Command(11001);
     ContextMenu(ButtonPoint(L"b2"),
                 {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-    oVoiceBook* b = Child(g_pVoiceBook, L"B");
+    oVoiceBook* b = Child(&Root(), L"B");
     EXPECT_EQ(Names(*b), L"b1;");
     Command(11000);
     Command(ID_EDIT_PASTE);
     Command(ID_EDIT_PASTE);
-    EXPECT_EQ(Names(*Child(g_pVoiceBook, L"A")), L"a1;S;b2;b2;");
-    EXPECT_EQ(bar_->CurrentCategory(), Child(g_pVoiceBook, L"A"));
+    EXPECT_EQ(Names(*Child(&Root(), L"A")), L"a1;S;b2;b2;");
+    EXPECT_EQ(bar_->CurrentCategory(), Child(&Root(), L"A"));
 }
 
 TEST_F(EditingWindowTest, RemovingTheShownCategorysAncestorShowsTheStartCategory) {
@@ -301,15 +240,15 @@ TEST_F(EditingWindowTest, RemovingTheShownCategorysAncestorShowsTheStartCategory
         ASSERT_TRUE(yes.Finish());
         EXPECT_NE(yes.Seen().text.find(L"[A] group"), std::wstring::npos);
     }
-    EXPECT_EQ(Names(*g_pVoiceBook), L"B;");
+    EXPECT_EQ(Names(Root()), L"B;");
     ASSERT_TRUE(bar_->CurrentCategory());
     EXPECT_EQ(bar_->CurrentCategory()->m_strName, L"B");
     EXPECT_EQ(bar_->CurrentTopCategory(), bar_->CurrentCategory());
     ASSERT_EQ(bar_->Tabs().TabCount(), 1);
-    EXPECT_EQ(bar_->Tabs().Tab(0).pNode, Child(g_pVoiceBook, L"B"));
+    EXPECT_EQ(bar_->Tabs().Tab(0).pNode, Child(&Root(), L"B"));
     // Cutting the last category leaves an empty bar and the category on the clipboard.
     CommandOn(ID_EDIT_CUT, 0);
-    EXPECT_EQ(Names(*g_pVoiceBook), L"");
+    EXPECT_EQ(Names(Root()), L"");
     EXPECT_EQ(bar_->CurrentCategory(), nullptr);
     EXPECT_EQ(bar_->Tabs().TabCount(), 0);
     ASSERT_TRUE(bar_->Clipboard());
@@ -324,7 +263,7 @@ TEST_F(EditingWindowTest, TheTabsFlagCommandsLeaveNoContextBehind) {
     Start();
     for (UINT id : {ID_CATEGORY_FLAG_SET, ID_CATEGORY_FLAG_CLEAR}) {
         CommandOn(id, 1);
-        EXPECT_EQ(Child(g_pVoiceBook, L"B")->m_nFlags & 1u, id == ID_CATEGORY_FLAG_SET ? 1u : 0u);
+        EXPECT_EQ(Child(&Root(), L"B")->m_nFlags & 1u, id == ID_CATEGORY_FLAG_SET ? 1u : 0u);
         Command(ID_EDIT_COPY); // copies the context node, when one is left
         EXPECT_EQ(bar_->Clipboard(), nullptr);
     }
@@ -341,7 +280,7 @@ TEST_F(EditingWindowTest, RefreshReadsTheLinkedFolderAgainAndShowsIt) {
         CommandOn(ID_REFRESH_CATEGORY, 1);
         ASSERT_TRUE(yes.Finish());
     }
-    oVoiceBook* b = Child(g_pVoiceBook, L"B");
+    oVoiceBook* b = Child(&Root(), L"B");
     ASSERT_TRUE(b);
     const std::wstring names = Names(*b);
     EXPECT_EQ(names.find(L"b1"), std::wstring::npos) << test::Narrow(names);
@@ -353,7 +292,7 @@ TEST_F(EditingWindowTest, RefreshReadsTheLinkedFolderAgainAndShowsIt) {
 TEST_F(EditingWindowTest, ARefreshedButtonIsDrawnWithItsNewPicture) {
     Start();
     ::RedrawWindow(parent_->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    oVoiceBook* a1 = Child(Child(g_pVoiceBook, L"A"), L"a1");
+    oVoiceBook* a1 = Child(Child(&Root(), L"A"), L"a1");
     ASSERT_TRUE(a1);
     CBookButton* button = bar_->FindButtonWindow(a1);
     ASSERT_NE(button, nullptr);
@@ -423,7 +362,7 @@ protected:
     static POINT Centre(const RECT& r) {
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-    oVoiceBook* A() { return Child(g_pVoiceBook, L"A"); }
+    oVoiceBook* A() { return Child(&Root(), L"A"); }
 };
 
 TEST_F(DragWindowTest, ReleasedOverItselfIsAClickAndMovesNothing) {
@@ -452,7 +391,7 @@ TEST_F(DragWindowTest, ButtonsLandByWhereTheyAreReleased) {
     // A top-level category's button takes it in; the shown category stays. With Ctrl a copy.
     Drag(Centre(Rect(L"a1")), Centre(Rect(L"B")), true);
     Drag(Centre(Rect(L"a1")), Centre(Rect(L"B")));
-    EXPECT_EQ(Names(*Child(g_pVoiceBook, L"B")), L"b1;b2;a1;a1;");
+    EXPECT_EQ(Names(*Child(&Root(), L"B")), L"b1;b2;a1;a1;");
     EXPECT_EQ(Names(*A()), L"S;");
     EXPECT_EQ(bar_->CurrentCategory(), A());
     EXPECT_EQ(bar_->DropMarkWindow(), nullptr);
@@ -469,11 +408,11 @@ TEST_F(DragWindowTest, CtrlOutsideRemovesAndAMoveIntoItsOwnSubtreeIsRefused) {
     EXPECT_EQ(Names(*A()), L"a1;S;");
     // The shown category A onto its own sub-category S.
     Drag(Centre(Rect(L"A")), Centre(Rect(L"S")));
-    EXPECT_EQ(Names(*g_pVoiceBook), L"A;B;");
+    EXPECT_EQ(Names(Root()), L"A;B;");
     EXPECT_EQ(Names(*A()), L"a1;S;");
     // The shown category's button onto B's: after it, and still shown.
     Drag(Centre(Rect(L"A")), Centre(Rect(L"B")));
-    EXPECT_EQ(Names(*g_pVoiceBook), L"B;A;");
+    EXPECT_EQ(Names(Root()), L"B;A;");
     EXPECT_EQ(bar_->CurrentTopCategory(), A());
     EXPECT_EQ(bar_->Tabs().Tab(1).pNode, A());
 }

@@ -12,6 +12,7 @@
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "support/lark_process.h"
+#include "support/document_fixture.h"
 #include "support/test_util.h"
 #include "views/program_toolbar.h"
 
@@ -34,32 +35,28 @@ HWND VisibleTip() {
     return found;
 }
 
-class ToolbarWindowTest : public ::testing::Test {
+class ToolbarWindowTest : public test::DocumentTest {
 protected:
     void SetUp() override {
-        test::RemoveTree(test::DataFolder());
-        model::DataFilePath(model::kDataFileName);
+        test::DocumentTest::SetUp();
         oVoiceBook saved;
         saved.ResetAll(L"ToolBar");
         oVoiceBook* tips = saved.AddChild(CategoryFields(L"Tips"));
         for (const wchar_t* name : {L"Tipped", L"Second", L"Third"})
             tips->AddChild(ButtonFields(name, L"t.exe"));
         ASSERT_TRUE(saved.SaveFile(test::DataFolder() + L"\\" + model::kCurrentDataFile));
-        g_pVoiceBook = new oVoiceBook();
         parent_ = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"bar test", WS_POPUP | WS_VISIBLE,
                                     100, 100, 600, 60, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(parent_) << ::GetLastError();
         prefs_.ViewGroupButtonMethod = 0;
         bar_ = std::make_unique<CProgramToolBar>();
+        bar_->SetDocument(doc_.get());
         ASSERT_TRUE(bar_->Create(RECT{0, 0, 600, 60}, parent_, 6000, &prefs_, metrics_))
             << ::GetLastError();
     }
-    void TearDown() override {
+    void DropWindows() override {
         bar_.reset();
         ::DestroyWindow(parent_);
-        delete g_pVoiceBook;
-        g_pVoiceBook = nullptr;
-        test::RemoveTree(test::DataFolder());
     }
 
     Preferences prefs_;
@@ -71,7 +68,7 @@ protected:
 } // namespace
 
 TEST_F(ToolbarWindowTest, NoTooltipAppearsWhileTheTooltipPreferenceIsOff) {
-    oVoiceBook* tipped = g_pVoiceBook->FirstChild()->FirstChild();
+    oVoiceBook* tipped = Root().FirstChild()->FirstChild();
     CBookButton* button = bar_->FindButtonWindow(tipped);
     ASSERT_NE(button, nullptr);
     RECT r{};
@@ -110,7 +107,7 @@ TEST_F(ToolbarWindowTest, NoTooltipAppearsWhileTheTooltipPreferenceIsOff) {
 TEST_F(ToolbarWindowTest, ButtonsAndDropTargetsAreFoundByScreenPoint) {
     // Buttons of 40 x 40 from x = 58 of the bar (60 high: the navigation buttons sit at its
     // top and bottom), which lies at (100, 100) on the screen.
-    oVoiceBook* first = g_pVoiceBook->FirstChild()->FirstChild();
+    oVoiceBook* first = Root().FirstChild()->FirstChild();
     oVoiceBook* second = first->Next();
     oVoiceBook* third = second->Next();
     EXPECT_EQ(bar_->ButtonNodeAt(POINT{100 + 118, 120}), second);
@@ -149,8 +146,8 @@ void ExpectDrawn(CProgramToolBar& bar, oVoiceBook* category) {
 }
 
 TEST_F(ToolbarWindowTest, ShownButtonsAreDrawnAtTheFirstPaintAndAfterEverySwitch) {
-    oVoiceBook* tips = g_pVoiceBook->FirstChild();
-    oVoiceBook* other = g_pVoiceBook->AddChild(CategoryFields(L"Other"));
+    oVoiceBook* tips = Root().FirstChild();
+    oVoiceBook* other = Root().AddChild(CategoryFields(L"Other"));
     for (const wchar_t* name : {L"Wide name", L"M", L"Otherwise"})
         other->AddChild(CategoryFields(name));
     ::RedrawWindow(parent_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -162,7 +159,7 @@ TEST_F(ToolbarWindowTest, ShownButtonsAreDrawnAtTheFirstPaintAndAfterEverySwitch
 }
 
 TEST_F(ToolbarWindowTest, AButtonFollowsThePointerInAndOutAndWhileHeld) {
-    CBookButton* button = bar_->FindButtonWindow(g_pVoiceBook->FirstChild()->FirstChild());
+    CBookButton* button = bar_->FindButtonWindow(Root().FirstChild()->FirstChild());
     ASSERT_NE(button, nullptr);
     RECT r{};
     ::GetWindowRect(button->hwnd(), &r);

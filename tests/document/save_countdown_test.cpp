@@ -1,7 +1,7 @@
 // When the tree is written after a change, with the bar's one-second ticks simulated.
 #include <gtest/gtest.h>
 
-#include "views/save_countdown.h"
+#include "document/save_countdown.h"
 
 namespace {
 

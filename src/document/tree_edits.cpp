@@ -1,8 +1,8 @@
-#include "views/tree_edits.h"
+#include "document/tree_edits.h"
 
 #include "model/voice_book.h"
 
-namespace views {
+namespace document {
 
 bool IsInSubtree(const oVoiceBook* node, const oVoiceBook& subtree) {
     for (const oVoiceBook* p = node; p; p = p->Parent())
@@ -92,4 +92,4 @@ bool MoveNodeTo(oVoiceBook& node, oVoiceBook* target, Insertion where, oVoiceBoo
     return true;
 }
 
-} // namespace views
+} // namespace document

@@ -1,10 +1,16 @@
 #pragma once
 // The tree edits of the bar's editing commands, as plain functions over the tree.
-#include "views/drop_rules.h"
-
 class oVoiceBook;
 
-namespace views {
+namespace document {
+
+// Where a node that is placed goes.
+enum class Insertion {
+    AfterTarget,  // target.InsertAfter
+    IntoTarget,   // target.AppendChild
+    FirstOfShown, // InsertFirstChild of the shown category
+    FirstOfRoot,  // InsertFirstChild of the root: a new first top-level category
+};
 
 // True when `node` is `subtree` itself or lies anywhere below it.
 bool IsInSubtree(const oVoiceBook* node, const oVoiceBook& subtree);
@@ -33,4 +39,4 @@ void PlaceNode(oVoiceBook& node, oVoiceBook* target, Insertion where, oVoiceBook
 bool MoveNodeTo(oVoiceBook& node, oVoiceBook* target, Insertion where, oVoiceBook& shown,
                 oVoiceBook& root);
 
-} // namespace views
+} // namespace document

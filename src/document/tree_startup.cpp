@@ -1,4 +1,4 @@
-#include "views/tree_startup.h"
+#include "document/tree_startup.h"
 
 #include <iterator>
 
@@ -12,7 +12,7 @@
 #include "resource.h"
 #include "setup/first_run.h"
 
-namespace views {
+namespace document {
 namespace {
 
 struct Source {
@@ -172,4 +172,4 @@ std::wstring StartupNoticeText(const StartupLoad& load) {
     return fw::FormatText(fw::LoadResString(id).c_str(), load.setAside.c_str());
 }
 
-} // namespace views
+} // namespace document

@@ -13,7 +13,7 @@
 
 class oVoiceBook;
 
-namespace views {
+namespace document {
 
 // Waiting: another program held the data file all the time the read waited. Nothing was read
 // and nothing else is (neither the older files nor the first run): the bar waits for the
@@ -57,4 +57,4 @@ std::wstring WaitingNoticeText();
 // The message about the data file (from the string table); empty when there is none.
 std::wstring StartupNoticeText(const StartupLoad& load);
 
-} // namespace views
+} // namespace document

@@ -1,0 +1,156 @@
+#pragma once
+// The one owner of the tree: its root, and the data file's life cycle around it. Opening
+// reads the tree (the data file, the older files, the first run; a file that cannot be read
+// whole is kept), changes start the save countdown, a due save is built here and written by
+// the writer thread, the exit writes what is pending. Whoever keeps pointers into the tree
+// listens, and is told before nodes are deleted or moved.
+//
+// The document has no window of its own. The window that opens it (its host) receives the
+// messages of the writer and of a held file's reader and hands them to OnMessage; the host's
+// one-second timer calls Tick.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/save_countdown.h"
+#include "document/tree_startup.h"
+
+class oVoiceBook;
+namespace model {
+class DataFileWriter;
+class HeldFileReader;
+} // namespace model
+
+// Posted by the data-file writer to the host: wParam the save's ticket, lParam 1 when the
+// file was replaced, 0 when the write failed.
+constexpr UINT WM_LARK_SAVE_DONE = 0xA6C2;
+// Posted by the document to its host at start-up when the data file could not be read
+// whole: the user is told once the bar is up.
+constexpr UINT WM_LARK_LOAD_NOTICE = 0xA6C9;
+// Posted by the reader of a data file that another program held at start-up, once it could
+// read it (or found it gone).
+constexpr UINT WM_LARK_HELD_FILE_READ = 0xA6CA;
+
+namespace document {
+
+class TreeListener {
+public:
+    enum class Change { Deleting, Moving };
+    // Before `subtree` (with itself when `self`, else only what lies below it) is deleted, or
+    // before it is moved to another place in the tree.
+    virtual void NodesChanging(const oVoiceBook& subtree, bool self, Change change) = 0;
+    // The data file held at start-up has been read; `replaced` when the tree is new.
+    virtual void TreeRead(bool replaced) = 0;
+
+protected:
+    ~TreeListener() = default;
+};
+
+class TreeDocument {
+public:
+    // How long the exit waits for the writer thread before it writes the tree itself.
+    static constexpr DWORD kExitWaitMs = 15000;
+    // The same at the end of a session: the system does not wait long for a program to end.
+    static constexpr DWORD kSessionEndWaitMs = 3000;
+
+    // Makes the writer thread of the countdown's saves, reporting to `host` with `message`
+    // (a test's may be held at a known point).
+    using WriterFactory =
+        std::function<std::unique_ptr<model::DataFileWriter>(HWND host, UINT message)>;
+
+    TreeDocument();
+    ~TreeDocument();
+    TreeDocument(const TreeDocument&) = delete;
+    TreeDocument& operator=(const TreeDocument&) = delete;
+
+    oVoiceBook& Root() noexcept { return *m_root; }
+    const oVoiceBook& Root() const noexcept { return *m_root; }
+    // The node with this serial number, or null (0, or gone from the tree).
+    oVoiceBook* Find(uint64_t serial) const;
+
+    void SetWriterFactory(WriterFactory factory) { m_makeWriter = std::move(factory); }
+    void AddListener(TreeListener* listener);
+    void RemoveListener(TreeListener* listener);
+
+    // Reads the tree (with the wait cursor) and starts the writer. `host` receives the
+    // document's messages (may be null: nothing is reported then), `owner` owns what the
+    // first run shows. Opening again reads afresh and starts a new session of saves.
+    void Open(HWND host, HWND owner);
+    // The host is going: a held file is no longer waited for and the writer finishes what it
+    // was given (within its bounds). Later saves are made synchronously.
+    void Close();
+    // The document's messages; false for any other.
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    // The modification notice every edit of the tree ends with: the tree is written about a
+    // minute later.
+    void MarkModified() noexcept { m_countdown.MarkModified(); }
+    // `category` is the one shown: the root records it, and the countdown restarts so that
+    // the record reaches the data file.
+    void NoteCategoryShown(const oVoiceBook& category);
+    // One second of the countdown; the save, when due, is handed to the writer.
+    void Tick();
+    // At exit and at the end of a session: waits up to `maxWaitMs` for a save still being
+    // written, then writes the tree here when a change is pending, that save failed or it
+    // did not finish in time. When it returns, the newest tree is in the file (or the change
+    // is still pending after a failure).
+    void SaveIfPending(DWORD maxWaitMs = kExitWaitMs);
+
+    bool IsSavePending() const noexcept { return m_countdown.IsPending(); }
+    // A save handed to the writer whose outcome has not come back yet.
+    bool IsSaveUnderWay() const noexcept;
+    // The tree was built by the first run when the document was opened.
+    bool StartedWithFirstRun() const noexcept { return m_bFirstRun; }
+    // Another program held the data file at start-up: the tree is empty, and the file is read
+    // the moment it is let go.
+    bool IsWaitingForDataFile() const noexcept { return static_cast<bool>(m_heldReader); }
+    // What the user is still to be told about the data file; empty when nothing.
+    const std::wstring& LoadNotice() const noexcept { return m_strLoadNotice; }
+
+    // Tells the listeners, before the edit, that `subtree` (with itself when `self`) is about
+    // to be deleted or moved. Every such notice makes the tree's change count go up.
+    void WillChange(const oVoiceBook& subtree, bool self, TreeListener::Change change);
+    // Counts the notices: a menu built before a change names nothing.
+    uint32_t ChangeCount() const noexcept { return m_nChanges; }
+    // Removes `node` with its subtree and deletes it (the listeners told first).
+    void Remove(oVoiceBook& node);
+    // Deletes what lies below `category` (the listeners told first).
+    void DeleteChildren(oVoiceBook& category);
+
+private:
+    // The countdown's save: the image of the tree is built here (with the wait cursor) and
+    // written by the writer thread, which reports back with WM_LARK_SAVE_DONE.
+    void StartSave();
+    // Writes the tree here and now; a failed save stays pending.
+    void SaveNow();
+    void SaveDone(uint32_t ticket, bool replaced);
+    // Keeps what a reading gave and posts its notice.
+    void TakeLoad(const StartupLoad& load);
+    void ShowLoadNotice();
+    // The data file held at start-up has been read in the background.
+    void LoadHeldFile();
+
+    std::unique_ptr<oVoiceBook> m_root;
+    std::vector<TreeListener*> m_listeners;
+    WriterFactory m_makeWriter;
+    HWND m_host = nullptr;
+    HWND m_owner = nullptr;
+    uint32_t m_nChanges = 0;
+
+    SaveCountdown m_countdown;
+    std::unique_ptr<model::DataFileWriter> m_writer;
+    std::unique_ptr<model::HeldFileReader> m_heldReader; // while waiting for the data file
+    uint32_t m_nSaveTicket = 0;                          // the last save handed to the writer
+    uint32_t m_nReportedTicket = 0;                      // the last one whose outcome came back
+    // Saves handed over up to this ticket are covered by a newer tree known to be in the
+    // file: their outcome no longer matters.
+    uint32_t m_nSupersededTicket = 0;
+    std::wstring m_strLoadNotice; // shown once after start-up; empty when there is none
+    bool m_bFirstRun = false;     // the tree was built by the first-run set-up
+};
+
+} // namespace document

@@ -1,0 +1,407 @@
+// The document reads the tree (data file, older files, first run), writes it after changes
+// through its writer thread and at exit, and tells its listeners before nodes go; driven
+// without the bar, its messages taken from a stand-in host window.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "document/tree_document.h"
+#include "model/data_file.h"
+#include "model/data_file_writer.h"
+#include "model/file_replace.h"
+#include "model/writer_gate.h"
+#include "support/dialog_answer.h"
+#include "support/document_fixture.h"
+#include "support/prepared_data.h"
+
+namespace {
+
+using Change = document::TreeListener::Change;
+
+// A small tree that survives the single-byte formats unchanged.
+void MakeTree(oVoiceBook& root, const std::wstring& tag) {
+    root.ResetAll(L"ToolBar");
+    oVoiceBook* tools = root.AddChild(CategoryFields(tag + L" Tools"));
+    tools->AddChild(ButtonFields(L"Notepad", L"notepad.exe"));
+    root.AddChild(CategoryFields(tag + L" Web"));
+}
+
+// Waits for `condition` without handling this thread's messages.
+template <class F> bool PollWithoutPumping(F condition, DWORD timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (::GetTickCount64() >= end)
+            return false;
+        ::Sleep(10);
+    }
+    return true;
+}
+
+class TreeDocumentTest : public test::DocumentTest {
+protected:
+    void SetUp() override {
+        test::DocumentTest::SetUp();
+        host_ = ::CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+        ASSERT_TRUE(host_) << ::GetLastError();
+    }
+    void DropWindows() override {
+        doc_->Close();
+        ::DestroyWindow(host_);
+    }
+
+    void Open() { doc_->Open(host_, host_); }
+    // A prepared tree, for tests that are not about the first run.
+    void OpenPrepared() {
+        ASSERT_FALSE(test::PrepareDataFile().empty());
+        Open();
+    }
+    // The writer thread is held where its file beside is open, until the gate opens.
+    void OpenGated(test::WriterGate& gate) {
+        doc_->SetWriterFactory([&gate](HWND host, UINT message) {
+            return std::make_unique<model::DataFileWriter>(host, message, gate.Hook());
+        });
+        Open();
+    }
+    void Tick(int times) {
+        for (int i = 0; i < times; ++i)
+            doc_->Tick();
+    }
+    // Hands the host's messages to the document, as the bar does.
+    void Pump() {
+        MSG msg;
+        while (::PeekMessageW(&msg, host_, 0, 0, PM_REMOVE))
+            if (!doc_->OnMessage(msg.message, msg.wParam, msg.lParam))
+                ::DispatchMessageW(&msg);
+    }
+    // Until the writer's report of the save handed over came back.
+    bool WaitForSaveReport() {
+        const ULONGLONG end = ::GetTickCount64() + test::kPatientMs;
+        for (Pump(); doc_->IsSaveUnderWay(); Pump()) {
+            if (::GetTickCount64() >= end)
+                return false;
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLPOSTMESSAGE);
+        }
+        return true;
+    }
+
+    HWND host_ = nullptr;
+    // A first run reads the template beside the tests and asks about the bookmarks.
+    test::DialogAutoAnswerer bookmarks_{IDNO};
+};
+
+} // namespace
+
+TEST_F(TreeDocumentTest, WithoutAnyFileTheFirstRunBuildsAndSavesATree) {
+    EXPECT_EQ(document::LoadTreeAtStartup(Root(), host_).source, document::TreeSource::FirstRun);
+    EXPECT_EQ(Root().m_strName, L"ToolBar");
+    EXPECT_TRUE(test::FileExists(InData(model::kCurrentDataFile)));
+}
+
+TEST_F(TreeDocumentTest, AnUnreadableDataFileIsSetAsideBeforeTheFirstRunWrites) {
+    const std::vector<uint8_t> garbage = {'n', 'o', 't', ' ', 'a', ' ', 't', 'r', 'e', 'e'};
+    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), garbage));
+    auto result = document::LoadTreeAtStartup(Root(), host_);
+    EXPECT_EQ(result.source, document::TreeSource::FirstRun);
+    EXPECT_EQ(result.setAside, InData(L"LarkB_U.tdb.unreadable"));
+    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.unreadable")), garbage);
+    // The first run wrote its own file.
+    oVoiceBook probe;
+    EXPECT_NE(model::ReadDataFile(probe, InData(model::kCurrentDataFile), false),
+              model::LoadOutcome::Damaged);
+
+    // Another one later gets the next free name; the first is kept.
+    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), {1, 2, 3}));
+    result = document::LoadTreeAtStartup(Root(), host_);
+    EXPECT_EQ(result.setAside, InData(L"LarkB_U.tdb.unreadable.1"));
+    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.unreadable")), garbage);
+    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.unreadable.1")),
+              (std::vector<uint8_t>{1, 2, 3}));
+}
+
+TEST_F(TreeDocumentTest, AnUnreadableDataFileIsSetAsideAlsoWhenAnOlderFileIsRead) {
+    // The older file's tree would replace it with the next save.
+    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), {0xD0, 0xCF, 0x11}));
+    oVoiceBook v4;
+    MakeTree(v4, L"Four");
+    ASSERT_TRUE(model::WriteDataFile(v4, InData(model::kOlderDataFileV4), {true, 4}));
+    const auto result = document::LoadTreeAtStartup(Root(), host_);
+    EXPECT_EQ(result.source, document::TreeSource::OlderV4File);
+    EXPECT_EQ(result.setAside, InData(L"LarkB_U.tdb.unreadable"));
+    EXPECT_FALSE(test::FileExists(InData(model::kCurrentDataFile)));
+}
+
+TEST_F(TreeDocumentTest, AFileOfAnEmptyTreeIsNotSetAside) {
+    oVoiceBook empty;
+    empty.ResetAll(L"ToolBar");
+    ASSERT_TRUE(empty.SaveFile(InData(model::kCurrentDataFile)));
+    const auto result = document::LoadTreeAtStartup(Root(), host_);
+    EXPECT_EQ(result.source, document::TreeSource::FirstRun); // read as not loaded
+    EXPECT_TRUE(result.setAside.empty());
+    EXPECT_FALSE(test::FileExists(InData(L"LarkB_U.tdb.unreadable")));
+}
+
+TEST_F(TreeDocumentTest, AFailedSaveStaysPendingUntilOneSucceeds) {
+    OpenPrepared();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    const auto before = test::ReadFileBytes(file);
+    Root().AddChild(CategoryFields(L"Keep me"));
+    doc_->MarkModified();
+    // Another program holds the file and forbids replacing it.
+    fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    doc_->SaveIfPending();
+    EXPECT_TRUE(doc_->IsSavePending());
+    EXPECT_EQ(test::ReadFileBytes(file), before);
+    Tick(61); // the countdown tries again, and fails again
+    ASSERT_TRUE(WaitForSaveReport());
+    EXPECT_TRUE(doc_->IsSavePending());
+    EXPECT_EQ(test::ReadFileBytes(file), before);
+    holder.reset();
+    doc_->SaveIfPending(); // as at exit
+    EXPECT_FALSE(doc_->IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"Keep me"), nullptr);
+}
+
+TEST_F(TreeDocumentTest, ACountdownSaveIsWrittenByTheWriterAndTheFileAppears) {
+    OpenPrepared();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    ASSERT_TRUE(::DeleteFileW(file.c_str()));
+    Root().AddChild(CategoryFields(L"Appears"));
+    doc_->MarkModified();
+    Tick(61);
+    ASSERT_TRUE(WaitForSaveReport());
+    EXPECT_FALSE(doc_->IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"Appears"), nullptr);
+    EXPECT_FALSE(test::FileExists(file + L".saving"));
+}
+
+TEST_F(TreeDocumentTest, AFailedBackgroundWriteIsRetriedByTheNextCountdown) {
+    OpenPrepared();
+    doc_->SaveIfPending();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    const auto before = test::ReadFileBytes(file);
+    Root().AddChild(CategoryFields(L"Retried"));
+    doc_->MarkModified();
+    fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    Tick(61);
+    EXPECT_FALSE(doc_->IsSavePending()); // handed over ...
+    ASSERT_TRUE(WaitForSaveReport());
+    EXPECT_TRUE(doc_->IsSavePending()); // ... failed, and pending again
+    EXPECT_EQ(test::ReadFileBytes(file), before);
+    holder.reset();
+    Tick(60);
+    EXPECT_TRUE(doc_->IsSavePending()); // a whole countdown again
+    Tick(1);
+    ASSERT_TRUE(WaitForSaveReport());
+    EXPECT_FALSE(doc_->IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"Retried"), nullptr);
+}
+
+TEST_F(TreeDocumentTest, AnExitAfterABackgroundWriteFailedWritesTheTree) {
+    OpenPrepared();
+    doc_->SaveIfPending();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    Root().AddChild(CategoryFields(L"At exit"));
+    doc_->MarkModified();
+    fw::FileHandle holder(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    Tick(61);
+    // The failure is reported but not yet handled when the exit comes.
+    MSG msg;
+    ASSERT_TRUE(PollWithoutPumping(
+        [&] {
+            return ::PeekMessageW(&msg, host_, WM_LARK_SAVE_DONE, WM_LARK_SAVE_DONE, PM_NOREMOVE) !=
+                   FALSE;
+        },
+        test::kPatientMs));
+    EXPECT_FALSE(doc_->IsSavePending());
+    holder.reset();
+    doc_->SaveIfPending();
+    EXPECT_FALSE(doc_->IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"At exit"), nullptr);
+    // The late report changes nothing any more.
+    Pump();
+    EXPECT_FALSE(doc_->IsSavePending());
+}
+
+TEST_F(TreeDocumentTest, AnExitWhileABackgroundWriteRunsEndsWithTheNewestTree) {
+    const std::wstring file = InData(model::kCurrentDataFile);
+    ASSERT_FALSE(test::PrepareDataFile().empty());
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        Open();
+        Root().ResetAll(L"ToolBar");
+        const std::wstring newest = L"Newest " + std::to_wstring(round);
+        // Large enough for the write to take a while.
+        for (int i = 0; i < 300; ++i) {
+            oVoiceBook* category = Root().AddChild(CategoryFields(L"Bulk " + std::to_wstring(i)));
+            for (int j = 0; j < 10; ++j)
+                category->AddChild(ButtonFields(L"Program", L"p.exe"));
+        }
+        doc_->MarkModified();
+        Tick(61); // the image of the bulk tree is being written ...
+        ASSERT_TRUE(doc_->IsSaveUnderWay());
+        ::Sleep(round * 20);
+        // ... when a newer change comes, and the program ends.
+        Root().AddChild(CategoryFields(newest));
+        doc_->MarkModified();
+        doc_->SaveIfPending();
+        doc_->Close(); // the host goes, and the writer with it
+        Pump();
+        oVoiceBook loaded;
+        ASSERT_TRUE(loaded.LoadFile(file));
+        EXPECT_NE(loaded.FindChild(newest.c_str()), nullptr);
+        EXPECT_NE(loaded.FindChild(L"Bulk 299"), nullptr);
+        EXPECT_FALSE(test::FileExists(file + L".saving"));
+    }
+}
+
+TEST_F(TreeDocumentTest, AtTheEndOfASessionAWriterThatDoesNotAnswerIsGivenUpWithinTheCap) {
+    const std::wstring file = InData(model::kCurrentDataFile);
+    test::WriterGate gate;
+    OpenGated(gate);
+    doc_->SaveIfPending(); // the first run's tree, written here
+    Root().AddChild(CategoryFields(L"Handed over"));
+    doc_->MarkModified();
+    Tick(61);
+    ASSERT_TRUE(gate.WaitEntered()); // the writer holds its file beside and does not go on
+    Root().AddChild(CategoryFields(L"Newest"));
+    doc_->MarkModified();
+    const ULONGLONG start = ::GetTickCount64();
+    doc_->SaveIfPending(document::TreeDocument::kSessionEndWaitMs);
+    const ULONGLONG took = ::GetTickCount64() - start;
+    EXPECT_GE(took, document::TreeDocument::kSessionEndWaitMs);
+    EXPECT_LT(took, document::TreeDocument::kSessionEndWaitMs + 6000u)
+        << "the exit's 15 s are not waited";
+    EXPECT_FALSE(doc_->IsSavePending());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"Newest"), nullptr);
+    // The writer's own destruction waits no more, and the write it was given up on, once it
+    // goes on, changes nothing.
+    const ULONGLONG destroyStart = ::GetTickCount64();
+    doc_->Close();
+    EXPECT_LT(::GetTickCount64() - destroyStart, 5000u);
+    const auto saved = test::ReadFileBytes(file);
+    gate.Release();
+    ASSERT_TRUE(test::WaitUntil([&] { return !test::FileExists(model::ReplacementName(file)); },
+                                test::kPatientMs));
+    EXPECT_EQ(test::ReadFileBytes(file), saved);
+}
+
+TEST_F(TreeDocumentTest, ClosingFinishesAWriteUnderWay) {
+    OpenPrepared();
+    for (int i = 0; i < 2000; ++i)
+        Root().AddChild(ButtonFields(L"Many " + std::to_wstring(i), L"p.exe"));
+    doc_->MarkModified();
+    Tick(61);
+    ASSERT_TRUE(doc_->IsSaveUnderWay());
+    doc_->Close();
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
+    EXPECT_NE(loaded.FindChild(L"Many 1999"), nullptr);
+}
+
+// What a listener heard, and whether the nodes were still in the tree when it did.
+struct Heard : document::TreeListener {
+    explicit Heard(document::TreeDocument& doc) : doc_(doc) {}
+    void NodesChanging(const oVoiceBook& subtree, bool self, Change change) override {
+        notices.push_back({subtree.m_strName, self, change, doc_.Find(subtree.m_nSerial) != nullptr,
+                           subtree.FirstChild() != nullptr});
+    }
+    void TreeRead(bool replaced) override { reads.push_back(replaced); }
+    struct Notice {
+        std::wstring name;
+        bool self;
+        Change change;
+        bool inTree, hadChildren;
+    };
+    document::TreeDocument& doc_;
+    std::vector<Notice> notices;
+    std::vector<bool> reads;
+};
+
+TEST_F(TreeDocumentTest, ListenersHearBeforeNodesAreDeletedOrMovedAndLookupsFindOnlyWhatIsLeft) {
+    OpenPrepared();
+    Heard heard(*doc_);
+    doc_->AddListener(&heard);
+    auto* tools = static_cast<oVoiceBook*>(Root().FindChild(L"Tools"));
+    ASSERT_NE(tools, nullptr);
+    const uint64_t notepad = tools->FirstChild()->m_nSerial;
+    EXPECT_EQ(doc_->Find(notepad), tools->FirstChild());
+    EXPECT_EQ(doc_->Find(0), nullptr);
+    const uint32_t before = doc_->ChangeCount();
+
+    doc_->WillChange(*tools, true, Change::Moving);
+    doc_->DeleteChildren(*tools);
+    EXPECT_EQ(doc_->Find(notepad), nullptr);
+    const uint64_t toolsSerial = tools->m_nSerial;
+    doc_->Remove(*tools);
+    EXPECT_EQ(doc_->Find(toolsSerial), nullptr);
+    ASSERT_EQ(heard.notices.size(), 3u);
+    const struct {
+        bool self;
+        Change change;
+        bool hadChildren;
+    } expected[] = {{true, Change::Moving, true},
+                    {false, Change::Deleting, true},
+                    {true, Change::Deleting, false}};
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(heard.notices[i].name, L"Tools");
+        EXPECT_EQ(heard.notices[i].self, expected[i].self);
+        EXPECT_EQ(heard.notices[i].change, expected[i].change);
+        EXPECT_TRUE(heard.notices[i].inTree);
+        EXPECT_EQ(heard.notices[i].hadChildren, expected[i].hadChildren);
+    }
+    EXPECT_EQ(doc_->ChangeCount(), before + 3);
+    // One that stopped listening hears nothing more.
+    doc_->RemoveListener(&heard);
+    doc_->Remove(*Root().FirstChild());
+    EXPECT_EQ(heard.notices.size(), 3u);
+}
+
+TEST_F(TreeDocumentTest, AShownCategoryIsRecordedAndRestartsTheCountdown) {
+    OpenPrepared();
+    EXPECT_FALSE(doc_->IsSavePending());
+    doc_->MarkModified();
+    Tick(30);
+    doc_->NoteCategoryShown(*static_cast<oVoiceBook*>(Root().FindChild(L"Web")));
+    EXPECT_EQ(Root().m_strCommand, L"Web");
+    Tick(60);
+    EXPECT_TRUE(doc_->IsSavePending()); // 60 ticks from the show, not 90 from the change
+    Tick(1);
+    ASSERT_TRUE(WaitForSaveReport());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
+    EXPECT_EQ(loaded.m_strCommand, L"Web");
+}
+
+TEST_F(TreeDocumentTest, AFileNotReadWholeLeavesANoticeForTheHost) {
+    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), {1, 2, 3}));
+    Open();
+    EXPECT_NE(doc_->LoadNotice().find(InData(L"LarkB_U.tdb.unreadable")), std::wstring::npos);
+    EXPECT_TRUE(doc_->StartedWithFirstRun());
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageW(&msg, host_, WM_LARK_LOAD_NOTICE, WM_LARK_LOAD_NOTICE, PM_REMOVE));
+    // A file read whole says nothing.
+    ASSERT_TRUE(Root().SaveFile(InData(model::kCurrentDataFile)));
+    Open();
+    EXPECT_TRUE(doc_->LoadNotice().empty());
+    EXPECT_FALSE(doc_->StartedWithFirstRun());
+    EXPECT_FALSE(::PeekMessageW(&msg, host_, WM_LARK_LOAD_NOTICE, WM_LARK_LOAD_NOTICE, PM_REMOVE));
+}
