@@ -18,25 +18,7 @@
 namespace {
 
 // The bar stays open while a dialog or question shows; nothing starts while another shows.
-class BackupHold {
-public:
-    explicit BackupHold(bar::AppServices* app)
-        : app_(app && !app->IsHeld() ? app : nullptr), refused_(app && app->IsHeld()) {
-        if (app_)
-            app_->SetHold(true);
-    }
-    ~BackupHold() {
-        if (app_)
-            app_->SetHold(false);
-    }
-    BackupHold(const BackupHold&) = delete;
-    BackupHold& operator=(const BackupHold&) = delete;
-    explicit operator bool() const noexcept { return !refused_; }
-
-private:
-    bar::AppServices* app_;
-    bool refused_;
-};
+using BackupHold = ui::HoldScope;
 
 bool WriteText(const std::wstring& path, const std::string& text) {
     fw::WaitCursor wait;
