@@ -238,7 +238,9 @@ namespace {
 // Export... and Import... through the bar menu and the program's own file dialogs and
 // question: a refusal naming the line, then the text as a new category, then as the whole
 // tree, which leaves the data file as it began and the tree before it exported beside it.
-TEST_F(SingleByteTest, ExportedTreeComesBackAsACategoryAndAsTheWholeTree) {
+// Disabled until the file-dialog helper finds dialogs of another process: it looks in the
+// test's own process only.
+TEST_F(SingleByteTest, DISABLED_ExportedTreeComesBackAsACategoryAndAsTheWholeTree) {
     oVoiceBook before;
     ASSERT_TRUE(before.LoadAnsiFile(DataFile()));
     test::LarkProcess lark(exe_);
