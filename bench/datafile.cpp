@@ -19,16 +19,11 @@
 #include "model/file_replace.h"
 #include "model/voice_book.h"
 
+#include "clock.h"
+
 namespace {
 
-double NowMs() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        ::QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using bench::NowMs;
 
 template <class F> double MedianMs(int runs, F f) {
     std::vector<double> times;
@@ -37,8 +32,7 @@ template <class F> double MedianMs(int runs, F f) {
         f();
         times.push_back(NowMs() - start);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::Median(std::move(times));
 }
 
 // Ten buttons a category, categories two levels deep, texts of ordinary lengths.

@@ -15,21 +15,13 @@
 #include "model/launch_stats.h"
 #include "model/voice_book.h"
 
+#include "clock.h"
+
 namespace {
 
-double NowMs() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        ::QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using bench::NowMs;
 
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::Median;
 
 void Pump() {
     MSG msg;

@@ -23,6 +23,8 @@
 #include "shell/program_icon.h"
 #include "views/program_toolbar.h"
 
+#include "clock.h"
+
 namespace {
 
 double g_coldOle = 0;
@@ -32,19 +34,9 @@ double g_libraryIcons = 0;
 constexpr wchar_t kTrivialTitle[] = L"lark bench trivial window";
 constexpr wchar_t kBarTitle[] = L"larkRunBar ";
 
-double NowMs() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        ::QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using bench::NowMs;
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using bench::Median;
 
 void Pump() {
     MSG msg;

@@ -1,0 +1,24 @@
+#pragma once
+// The benchmarks' clock and their summary of repeated rounds.
+#include <algorithm>
+#include <vector>
+
+#include <windows.h>
+
+namespace bench {
+
+inline double NowMs() {
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart)
+        ::QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+inline double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times.empty() ? 0.0 : times[times.size() / 2];
+}
+
+} // namespace bench
