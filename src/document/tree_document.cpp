@@ -147,6 +147,9 @@ void TreeDocument::DeleteChildren(oVoiceBook& category) {
 }
 
 void TreeDocument::NoteCategoryShown(const oVoiceBook& category) {
+    // The category the file already records (as at every start) is no change to write.
+    if (m_root->m_strCommand == category.m_strName)
+        return;
     m_root->SetCommand(category.m_strName.c_str());
     m_countdown.Restart();
 }

@@ -375,7 +375,7 @@ TEST_F(TreeDocumentTest, ListenersHearBeforeNodesAreDeletedOrMovedAndLookupsFind
     EXPECT_EQ(heard.notices.size(), 3u);
 }
 
-TEST_F(TreeDocumentTest, AShownCategoryIsRecordedAndRestartsTheCountdown) {
+TEST_F(TreeDocumentTest, AShownCategoryIsRecordedAndRestartsTheCountdownUnlessAlreadyRecorded) {
     OpenPrepared();
     EXPECT_FALSE(doc_->IsSavePending());
     doc_->MarkModified();
@@ -389,6 +389,9 @@ TEST_F(TreeDocumentTest, AShownCategoryIsRecordedAndRestartsTheCountdown) {
     oVoiceBook loaded;
     ASSERT_TRUE(loaded.LoadFile(InData(model::kCurrentDataFile)));
     EXPECT_EQ(loaded.m_strCommand, L"Web");
+    // Shown again, the category the file records writes nothing.
+    doc_->NoteCategoryShown(*static_cast<oVoiceBook*>(Root().FindChild(L"Web")));
+    EXPECT_FALSE(doc_->IsSavePending());
 }
 
 TEST_F(TreeDocumentTest, AFileNotReadWholeLeavesANoticeForTheHost) {
