@@ -150,7 +150,10 @@ bool CMainDlg::OnInitDialog(HWND focus) {
             ::SetForegroundWindow(hwnd_);
             SetShown(true);
         }
-        m_app.SetHold(dragging);
+        if (!dragging)
+            m_dragHold.reset();
+        else if (!m_dragHold)
+            m_dragHold.emplace(&m_app);
     });
     if (drop)
         m_dropTarget.Register(hwnd_, drop.get());
@@ -179,6 +182,7 @@ void CMainDlg::OnDestroy() {
     m_finder.Stop();
     m_finder.Box().Destroy();
     m_dropTarget.Revoke();
+    m_dragHold.reset();
     m_app.SavePreferences();
     m_tooltip.Destroy();
     CAppBar::OnDestroy();

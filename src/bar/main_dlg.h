@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "bar/app_bar.h"
 #include "bar/bar_finder.h"
@@ -15,6 +16,7 @@
 #include "framework/gdi.h"
 #include "framework/registrations.h"
 #include "views/custom_button.h"
+#include "ui/app_services.h"
 #include "ui/tooltip.h"
 #include "views/program_toolbar.h"
 
@@ -135,6 +137,8 @@ private:
     int m_nTrayIconsAdded = 0; // successful additions, for the test hooks
     fw::HotKey m_hotKey;
     fw::DropTargetRegistration m_dropTarget;
+    // Held while something is dragged over the bar; a hold a dialog already has stays its own.
+    std::optional<ui::HoldScope> m_dragHold;
     bar::ToolBarMenu m_toolBarMenu;
     bar::MenuPictures m_menuPictures;
     bar::BarFinder m_finder{
