@@ -210,9 +210,20 @@ TEST_F(ScreenContentTest, NoTipLiesOverTheMenuItsButtonOpenedAndPicturesStandOff
     };
     const ScreenShot clear = shoot(true), shot = shoot(false);
     EXPECT_TRUE(Pixels(shot, menu) == Pixels(clear, menu)) << "something lies over the menu";
-    // The first row: its picture, a gap, its text.
-    const RECT row{menu.left + 3, menu.top + 6, menu.right - 3, menu.top + 16};
-    EXPECT_GE(GapAfterFirstInk(shot, row, shot.Pixel(menu.right - 6, menu.top + 11)), 3);
+    // The first row with a picture, just below the separator under "Find...": its picture, a
+    // gap, its text.
+    const COLORREF back = shot.Pixel(menu.right - 6, menu.top + 11);
+    LONG line = menu.top + 3;
+    const auto inkAcross = [&](LONG y) {
+        const std::vector<COLORREF> across =
+            Pixels(shot, RECT{menu.left + 3, y, menu.right - 3, y + 1});
+        return std::count(across.begin(), across.end(), back) * 4 <
+               static_cast<long>(across.size());
+    };
+    while (line < menu.bottom - 20 && !inkAcross(line))
+        ++line;
+    const RECT row{menu.left + 3, line + 7, menu.right - 3, line + 17};
+    EXPECT_GE(GapAfterFirstInk(shot, row, back), 3) << "separator at " << line - menu.top;
     Exit(lark);
 }
 
