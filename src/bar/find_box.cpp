@@ -68,8 +68,13 @@ void CFindBox::Close(bool restoreForeground) {
     ::SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(listBox_, LB_SETCOUNT, 0, 0);
     ::SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
-    if (restoreForeground && previous && ::IsWindow(previous))
+    if (restoreForeground && previous && ::IsWindow(previous)) {
         ::SetForegroundWindow(previous);
+        // A window of this thread (the bar itself) is made active here too: Wine hands the
+        // activation of a hidden window to none when the foreground stays with this process.
+        if (::GetWindowThreadProcessId(previous, nullptr) == ::GetCurrentThreadId())
+            ::SetActiveWindow(previous);
+    }
 }
 
 void CFindBox::Refilter() {

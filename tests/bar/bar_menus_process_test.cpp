@@ -266,7 +266,8 @@ TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterSta
     Tap({VK_ESCAPE});
     EXPECT_TRUE(test::WaitUntil(
         [&] { return Query(TEST_QUERY_FIND_ROWS) == 0 && ::GetForegroundWindow() == bar_; },
-        test::kPatientMs));
+        test::kPatientMs))
+        << Query(TEST_QUERY_FIND_ROWS) << " rows; foreground " << ::GetForegroundWindow();
     ASSERT_TRUE(lark_.Exit());
 }
 

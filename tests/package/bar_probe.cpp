@@ -13,6 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <string>
+
+#include <shellapi.h>
 
 namespace {
 
@@ -40,13 +43,18 @@ BOOL CALLBACK Look(HWND hwnd, LPARAM lp) {
 }
 
 int PrintHeader(const char* file) {
-    wchar_t path[MAX_PATH] = {};
-    ::MultiByteToWideChar(CP_ACP, 0, file, -1, path, MAX_PATH);
+    // The path as typed: the code page cannot spell every folder a portable copy lies in.
+    int count = 0;
+    LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!args || count != 3)
+        return 1;
+    const std::wstring path = args[2];
+    ::LocalFree(args);
     if (FAILED(::CoInitialize(nullptr)))
         return 1;
     IStorage* storage = nullptr;
-    HRESULT hr =
-        ::StgOpenStorage(path, nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, &storage);
+    HRESULT hr = ::StgOpenStorage(path.c_str(), nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr,
+                                  0, &storage);
     if (FAILED(hr)) {
         std::printf("bar_probe: cannot open %s as a compound file, 0x%08lx\n", file, hr);
         return 1;

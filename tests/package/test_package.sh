@@ -33,7 +33,7 @@ settle() {
 # question): real user32 calls, bounded generously.
 probe=$work/bar_probe.exe
 x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -Werror -static \
-    -o "$probe" "$repo/tests/package/bar_probe.cpp" -lole32 || exit 1
+    -o "$probe" "$repo/tests/package/bar_probe.cpp" -lole32 -lshell32 || exit 1
 
 # Starts a program and waits for its bar; with a data file, also answers the first start's
 # question and waits for the first run to write that file, whose header must be
