@@ -12,6 +12,16 @@
 namespace bar {
 
 namespace {
+constexpr UINT_PTR kSettleTimer = 1;
+constexpr UINT kSettleTickMs = 50;
+constexpr int kSettleTicks = 10;
+
+void Activate(HWND window) {
+    ::SetForegroundWindow(window);
+    // A window of this thread (the bar itself) is made active here too.
+    if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId())
+        ::SetActiveWindow(window);
+}
 constexpr wchar_t kClassName[] = L"LarkFindBox";
 constexpr UINT kEditId = 1;
 constexpr UINT kListId = 2;
@@ -68,13 +78,29 @@ void CFindBox::Close(bool restoreForeground) {
     ::SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(listBox_, LB_SETCOUNT, 0, 0);
     ::SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
-    if (restoreForeground && previous && ::IsWindow(previous)) {
-        ::SetForegroundWindow(previous);
-        // A window of this thread (the bar itself) is made active here too: Wine hands the
-        // activation of a hidden window to none when the foreground stays with this process.
-        if (::GetWindowThreadProcessId(previous, nullptr) == ::GetCurrentThreadId())
-            ::SetActiveWindow(previous);
+    if (restoreForeground && previous && ::IsWindow(previous))
+        GiveForegroundTo(previous);
+}
+
+void CFindBox::GiveForegroundTo(HWND window) {
+    Activate(window);
+    settling_ = window;
+    settleTicks_ = kSettleTicks;
+    settleTimer_.Start(hwnd_, kSettleTimer, kSettleTickMs);
+}
+
+void CFindBox::OnTimer(UINT_PTR id) {
+    if (id != kSettleTimer)
+        return;
+    // Only a foreground that went to no window is taken back; one the user chose stays.
+    const HWND window = settling_;
+    if (--settleTicks_ <= 0 || !::IsWindow(window)) {
+        settleTimer_.Stop();
+        settling_ = nullptr;
+        return;
     }
+    if (!::GetForegroundWindow())
+        Activate(window);
 }
 
 void CFindBox::Refilter() {

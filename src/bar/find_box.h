@@ -11,6 +11,7 @@
 
 #include "bar/find_entries.h"
 #include "framework/gdi.h"
+#include "framework/registrations.h"
 #include "framework/window.h"
 
 class oVoiceBook;
@@ -47,9 +48,13 @@ protected:
     void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
     void OnActivate(UINT state, HWND other, bool minimized) override;
     void OnSize(UINT type, int cx, int cy) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
     void Choose(bool properties);
+    // Gives the foreground to `window` and keeps it there while the hidden box's loss of the
+    // focus settles: under Wine that news can arrive later and leave no window active.
+    void GiveForegroundTo(HWND window);
 
     Chosen chosen_;
     oVoiceBook* root_ = nullptr;
@@ -58,6 +63,9 @@ private:
     HWND edit_ = nullptr;
     HWND listBox_ = nullptr;
     HWND previous_ = nullptr;
+    HWND settling_ = nullptr;
+    int settleTicks_ = 0;
+    fw::Timer settleTimer_;
     fw::Font font_;
     int rowHeight_ = 20;
     std::wstring categoryMark_;
