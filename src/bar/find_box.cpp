@@ -84,6 +84,9 @@ void CFindBox::Close(bool restoreForeground) {
 
 void CFindBox::GiveForegroundTo(HWND window) {
     Activate(window);
+    // Another program's window is left to the system: retaking it could undo a later change.
+    if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())
+        return;
     settling_ = window;
     settleTicks_ = kSettleTicks;
     settleTimer_.Start(hwnd_, kSettleTimer, kSettleTickMs);

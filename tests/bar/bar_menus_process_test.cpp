@@ -258,8 +258,17 @@ TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterSta
     EXPECT_NE(std::string(counts.begin(), counts.end()).find("\tC0%1FC099%1F"), std::string::npos);
 
     // A letter typed on the bar opens the box with it; Escape gives the bar its focus back.
+    // Typed only once the bar's thread has given a window of the bar the keyboard focus.
     ::SetForegroundWindow(bar_);
-    ASSERT_TRUE(test::WaitUntil([&] { return ::GetForegroundWindow() == bar_; }, test::kPatientMs));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            return ::GetForegroundWindow() == bar_ &&
+                   ::GetGUIThreadInfo(::GetWindowThreadProcessId(bar_, nullptr), &info) &&
+                   (info.hwndFocus == bar_ || ::IsChild(bar_, info.hwndFocus));
+        },
+        test::kPatientMs));
     Tap({'P'});
     ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_FIND_ROWS) == 5; }, test::kPatientMs))
         << Query(TEST_QUERY_FIND_ROWS);
