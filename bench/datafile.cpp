@@ -20,6 +20,7 @@
 #include "model/voice_book.h"
 
 #include "clock.h"
+#include "grouped_tree.h"
 
 namespace {
 
@@ -35,16 +36,9 @@ template <class F> double MedianMs(int runs, F f) {
     return bench::Median(std::move(times));
 }
 
-// Ten buttons a category, categories two levels deep, texts of ordinary lengths.
+// Texts of ordinary lengths.
 void BuildTree(oVoiceBook& root, int buttons) {
-    root.ResetAll(L"ToolBar");
-    oVoiceBook* group = nullptr;
-    oVoiceBook* category = nullptr;
-    for (int i = 0; i < buttons; ++i) {
-        if (i % 100 == 0)
-            group = root.AddChild(CategoryFields(L"Group " + std::to_wstring(i / 100)));
-        if (i % 10 == 0)
-            category = group->AddChild(CategoryFields(L"Category " + std::to_wstring(i / 10)));
+    bench::BuildGroupedTree(root, buttons, [](int i) {
         const std::wstring n = std::to_wstring(i);
         NodeRecordFields f =
             ButtonFields(L"Program " + n, L"C:\\Program Files\\Vendor " + n + L"\\program.exe");
@@ -52,8 +46,8 @@ void BuildTree(oVoiceBook& root, int buttons) {
         f.workDir = L"C:\\Users\\user\\Documents";
         f.iconFile = L"C:\\Windows\\System32\\shell32.dll";
         f.iconIndex = i % 300;
-        category->AddChild(f);
-    }
+        return f;
+    });
 }
 
 bool RawWrite(const std::wstring& path, const std::vector<uint8_t>& bytes) {

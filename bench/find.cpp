@@ -16,6 +16,7 @@
 #include "model/voice_book.h"
 
 #include "clock.h"
+#include "grouped_tree.h"
 
 namespace {
 
@@ -39,18 +40,11 @@ void BuildTree(oVoiceBook& root, int buttons) {
         L"Photo",   L"Music",  L"Player",  L"Caf\u00e9",      L"Terminal",    L"Office",
         L"Writer",  L"Viewer", L"Manager", L"\u00dcbersicht", L"Notes",       L"Browser"};
     constexpr int kCount = static_cast<int>(std::size(kWords));
-    root.ResetAll(L"ToolBar");
-    oVoiceBook* group = nullptr;
-    oVoiceBook* category = nullptr;
-    for (int i = 0; i < buttons; ++i) {
-        if (i % 100 == 0)
-            group = root.AddChild(CategoryFields(L"Group " + std::to_wstring(i / 100)));
-        if (i % 10 == 0)
-            category = group->AddChild(CategoryFields(L"Category " + std::to_wstring(i / 10)));
+    bench::BuildGroupedTree(root, buttons, [&](int i) {
         std::wstring name = std::wstring(kWords[i % kCount]) + L" " +
                             kWords[(i / kCount) % kCount] + L" " + std::to_wstring(i);
-        category->AddChild(ButtonFields(name, L"C:\\Programs\\p" + std::to_wstring(i) + L".exe"));
-    }
+        return ButtonFields(name, L"C:\\Programs\\p" + std::to_wstring(i) + L".exe");
+    });
 }
 
 } // namespace
