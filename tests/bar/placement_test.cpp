@@ -61,26 +61,21 @@ TEST(PlacementTest, DockSizesAreBoundByHalfThePrimaryWorkArea) {
     EXPECT_FALSE(UsablePlacementSizes(v, kWork, FitToWork, fitted));
 }
 
-TEST(PlacementTest, ReversedFloatingRectangleIsSwappedAndUsed) {
-    PlacementValues v = Valid();
-    v.FloatRect = RECT{600, 220, 100, 100};
-    RECT fitted{};
-    ASSERT_TRUE(UsablePlacementSizes(v, kWork, FitToWork, fitted));
-    EXPECT_EQ(fitted.left, 100);
-    EXPECT_EQ(fitted.top, 100);
-    EXPECT_EQ(fitted.right, 600);
-    EXPECT_EQ(fitted.bottom, 220);
-}
-
-TEST(PlacementTest, OffScreenRectangleIsMovedIntoTheWorkArea) {
-    PlacementValues v = Valid();
-    v.FloatRect = RECT{3000, -500, 3400, -380};
-    RECT fitted{};
-    ASSERT_TRUE(UsablePlacementSizes(v, kWork, FitToWork, fitted));
-    EXPECT_EQ(fitted.left, 880);
-    EXPECT_EQ(fitted.top, 0);
-    EXPECT_EQ(fitted.right, 1280);
-    EXPECT_EQ(fitted.bottom, 120);
+TEST(PlacementTest, ReversedOrOffScreenFloatingRectanglesAreMendedAndUsed) {
+    const struct {
+        RECT stored, fitted;
+    } cases[] = {
+        {{600, 220, 100, 100}, {100, 100, 600, 220}},    // reversed: swapped
+        {{3000, -500, 3400, -380}, {880, 0, 1280, 120}}, // off screen: moved into the work area
+    };
+    for (const auto& c : cases) {
+        PlacementValues v = Valid();
+        v.FloatRect = c.stored;
+        RECT fitted{};
+        ASSERT_TRUE(UsablePlacementSizes(v, kWork, FitToWork, fitted)) << c.stored.left;
+        EXPECT_TRUE(::EqualRect(&fitted, &c.fitted))
+            << fitted.left << "," << fitted.top << " " << fitted.right << "," << fitted.bottom;
+    }
 }
 
 TEST(PlacementTest, EmptyOrTinyRectanglesAreNotUsable) {
