@@ -1,5 +1,5 @@
 #pragma once
-// The benchmarks' clock and their summary of repeated rounds.
+// The benchmarks' clock, their summary of repeated rounds, and their message pump.
 #include <algorithm>
 #include <vector>
 
@@ -19,6 +19,15 @@ inline double NowMs() {
 inline double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times.empty() ? 0.0 : times[times.size() / 2];
+}
+
+// Hands out every message waiting for this thread.
+inline void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
 }
 
 } // namespace bench

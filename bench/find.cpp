@@ -20,17 +20,10 @@
 
 namespace {
 
+using bench::Median;
 using bench::NowMs;
 
-using bench::Median;
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+using bench::Pump;
 
 // Names of two or three words from a small vocabulary, some with accents, in categories of
 // ten below groups of a hundred.

@@ -34,17 +34,10 @@ double g_libraryIcons = 0;
 constexpr wchar_t kTrivialTitle[] = L"lark bench trivial window";
 constexpr wchar_t kBarTitle[] = L"larkRunBar ";
 
+using bench::Median;
 using bench::NowMs;
 
-using bench::Median;
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+using bench::Pump;
 
 std::wstring ExeFolder() {
     wchar_t path[MAX_PATH] = {};
