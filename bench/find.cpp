@@ -1,7 +1,8 @@
 // The find box over a tree of 10,000 buttons: the time from the hotkey to the box shown and
-// painted with its first list, and the time each keystroke takes to make the new list, beside
-// a plain copy of the 10,000 names in the same run. Targets: shown within 50 ms, each
-// keystroke's list within 5 ms.
+// painted with its first list, and the time each keystroke takes to make the new list and
+// paint it, beside a plain copy of the 10,000 names in the same run. Targets: shown within
+// 50 ms, each keystroke's list within 5 ms. The first opening collects the entries; later
+// ones find them kept.
 #include <windows.h>
 #include <objbase.h>
 
@@ -59,28 +60,32 @@ int main() {
         RECT work{};
         ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
 
-        std::vector<double> open, rank, keys, copy;
+        std::vector<double> first, open, stamp, rank, keys, copy;
+        bar::FindEntriesCache cache;
         const std::vector<std::wstring> typed = {L"p", L"pa", L"pai",  L"pain",   L"paint",
                                                  L"c", L"cp", L"cafe", L"reseau", L"zz"};
         for (int run = 0; run < 7; ++run) {
             bar::CFindBox box(nullptr);
-            // From the hotkey: the entries gathered, the box shown and painted.
+            // From the hotkey: the entries found kept (or collected), the box shown and painted.
             double t0 = NowMs();
-            box.Open(owner, &root, bar::CollectFindEntries(root, stats), work, nullptr, L"");
-            ::UpdateWindow(box.hwnd());
+            box.Open(owner, &root, cache.For(root, stats), work, nullptr, L"");
             ::RedrawWindow(box.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-            open.push_back(NowMs() - t0);
+            (run == 0 ? first : open).push_back(NowMs() - t0);
             Pump();
+            t0 = NowMs();
+            bar::FindTreeStamp(root);
+            stamp.push_back(NowMs() - t0);
 
-            const bar::FindList list = bar::CollectFindEntries(root, stats);
+            const auto list = cache.For(root, stats);
             for (const std::wstring& text : typed) {
                 t0 = NowMs();
                 const std::vector<size_t> rows =
-                    model::RankFind(list.candidates, text, bar::kMaxFindRows);
+                    model::RankFind(list->candidates, text, bar::kMaxFindRows);
                 rank.push_back(NowMs() - t0);
-                // Through the box: the field changed, the list recounted.
+                // Through the box: the field changed, the list recounted and painted.
                 t0 = NowMs();
                 ::SetWindowTextW(::GetDlgItem(box.hwnd(), 1), text.c_str());
+                ::RedrawWindow(box.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
                 keys.push_back(NowMs() - t0);
                 if (rows.size() != box.Rows().size())
                     std::printf("  the box listed %zu rows, the ranking %zu\n", box.Rows().size(),
@@ -100,7 +105,9 @@ int main() {
         ::DestroyWindow(owner);
         std::printf("find box, %d buttons (medians)\n", kButtons);
         std::printf("  hotkey to box shown and painted: %7.2f ms  (target 50 ms)\n", Median(open));
-        std::printf("  keystroke, the new list:          %7.2f ms  (target 5 ms)\n", Median(keys));
+        std::printf("    first opening, entries made:   %7.2f ms\n", Median(first));
+        std::printf("    the tree's stamp alone:        %7.2f ms\n", Median(stamp));
+        std::printf("  keystroke, new list painted:      %7.2f ms  (target 5 ms)\n", Median(keys));
         std::printf("    of which ranking alone:         %7.2f ms\n", Median(rank));
         std::printf("  plain copy of the 10,000 names:   %7.2f ms\n", Median(copy));
     }

@@ -17,8 +17,9 @@ void BarFinder::Start() {
         FILETIME now{};
         ::GetSystemTimeAsFileTime(&now);
         model::LaunchStats& stats = Stats();
-        stats.Record(model::LaunchStats::KeyFor(node),
-                     (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime);
+        const std::wstring key = model::LaunchStats::KeyFor(node);
+        stats.Record(key, (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime);
+        entries_.NoteLaunch(node.m_nSerial, stats.Find(key));
         // Only the order of the find box depends on it: a failed save is not worth a word.
         stats.Save(path_);
     });
@@ -53,7 +54,7 @@ void BarFinder::Open(HWND owner, oVoiceBook& root, HWND previous, const std::wst
     info.cbSize = sizeof(info);
     if (!::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &info))
         ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-    box_.Open(owner, &root, CollectFindEntries(root, Stats()), info.rcWork, previous, text);
+    box_.Open(owner, &root, entries_.For(root, Stats()), info.rcWork, previous, text);
 }
 
 } // namespace bar

@@ -42,6 +42,7 @@ private:
     model::LaunchStats& Stats();
 
     CFindBox box_;
+    FindEntriesCache entries_;
     fw::HotKey hotKey_;
     std::optional<model::LaunchStats> stats_;
     std::wstring path_;

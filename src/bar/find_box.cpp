@@ -38,8 +38,14 @@ int Scaled(int value, HWND hwnd) {
 }
 } // namespace
 
-bool CFindBox::Open(HWND owner, oVoiceBook* root, FindList list, const RECT& workArea,
-                    HWND previous, const std::wstring& text) {
+CFindBox::CFindBox(Chosen chosen)
+    : chosen_(std::move(chosen)),
+      list_([this](HDC dc, const RECT& rect, int row,
+                   bool selected) { PaintRow(dc, rect, row, selected); },
+            [this](int) { Choose(false); }) {}
+
+bool CFindBox::Open(HWND owner, oVoiceBook* root, std::shared_ptr<const FindList> list,
+                    const RECT& workArea, HWND previous, const std::wstring& text) {
     if (!hwnd_) {
         if (!RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW),
                            ::GetSysColorBrush(COLOR_BTNFACE)))
@@ -50,7 +56,8 @@ bool CFindBox::Open(HWND owner, oVoiceBook* root, FindList list, const RECT& wor
             return false;
     }
     root_ = root;
-    list_ = std::move(list);
+    entries_ = list ? std::move(list) : std::make_shared<const FindList>();
+    session_.Reset();
     previous_ = previous;
     const int cx = Scaled(kWidth, hwnd_);
     const int cy = Scaled(kHeight, hwnd_);
@@ -73,11 +80,10 @@ void CFindBox::Close(bool restoreForeground) {
     const HWND previous = previous_;
     previous_ = nullptr;
     ::ShowWindow(hwnd_, SW_HIDE);
-    list_ = FindList();
+    entries_.reset();
+    session_.Reset();
     rows_.clear();
-    ::SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(listBox_, LB_SETCOUNT, 0, 0);
-    ::SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
+    list_.SetCount(0);
     if (restoreForeground && previous && ::IsWindow(previous))
         GiveForegroundTo(previous);
 }
@@ -110,17 +116,13 @@ void CFindBox::Refilter() {
     const int length = ::GetWindowTextLengthW(edit_);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(::GetWindowTextW(edit_, text.data(), length + 1)));
-    rows_ = model::RankFind(list_.candidates, text, kMaxFindRows);
-    // Without redrawing meanwhile: the list otherwise updates its scroll bar for every row.
-    ::SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(listBox_, LB_SETCOUNT, rows_.size(), 0);
-    ::SendMessageW(listBox_, LB_SETCURSEL, rows_.empty() ? static_cast<WPARAM>(-1) : 0, 0);
-    ::SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(listBox_, nullptr, TRUE);
+    rows_ =
+        entries_ ? session_.Rank(entries_->candidates, text, kMaxFindRows) : std::vector<size_t>();
+    list_.SetCount(static_cast<int>(rows_.size()));
 }
 
 bool CFindBox::PreTranslateMessage(MSG& msg) {
-    if (msg.message != WM_KEYDOWN || (msg.hwnd != edit_ && msg.hwnd != listBox_))
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != edit_ && msg.hwnd != list_.hwnd()))
         return false;
     switch (msg.wParam) {
     case VK_UP:
@@ -128,7 +130,7 @@ bool CFindBox::PreTranslateMessage(MSG& msg) {
     case VK_PRIOR:
     case VK_NEXT:
         // The field keeps the focus; the list moves.
-        ::SendMessageW(listBox_, WM_KEYDOWN, msg.wParam, msg.lParam);
+        ::SendMessageW(list_.hwnd(), WM_KEYDOWN, msg.wParam, msg.lParam);
         return true;
     case VK_RETURN:
         Choose(::GetKeyState(VK_SHIFT) < 0);
@@ -152,14 +154,17 @@ bool CFindBox::OnCreate(const CREATESTRUCTW&) {
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
                               hwnd_, reinterpret_cast<HMENU>(kEditId), instance, nullptr);
     // No data of its own: the rows are drawn from the ranking, so a new list is one count.
-    listBox_ =
-        ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED |
-                              LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                          0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(kListId), instance, nullptr);
-    if (!edit_ || !listBox_)
+    if (!edit_ || !list_.CreateIn(hwnd_, kListId, WS_EX_CLIENTEDGE))
         return false;
     ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    TEXTMETRICW tm{};
+    {
+        fw::WindowDC dc(hwnd_);
+        fw::SelectObjectScope select(dc.get(), font);
+        ::GetTextMetricsW(dc.get(), &tm);
+    }
+    rowHeight_ = std::max<int>(tm.tmHeight, ::GetSystemMetrics(SM_CYSMICON)) + 4;
+    list_.SetRowHeight(rowHeight_);
     ::SendMessageW(edit_, EM_SETLIMITTEXT, 200, 0);
     categoryMark_ = fw::LoadResString(IDS_FIND_CATEGORY);
     return true;
@@ -169,76 +174,57 @@ void CFindBox::OnSize(UINT, int cx, int cy) {
     const int gap = Scaled(kGap, hwnd_);
     const int editHeight = Scaled(24, hwnd_);
     ::MoveWindow(edit_, gap, gap, cx - 2 * gap, editHeight, TRUE);
-    ::MoveWindow(listBox_, gap, 2 * gap + editHeight, cx - 2 * gap,
+    ::MoveWindow(list_.hwnd(), gap, 2 * gap + editHeight, cx - 2 * gap,
                  std::max(0, cy - 3 * gap - editHeight), TRUE);
 }
 
 void CFindBox::OnCommand(UINT id, UINT code, HWND) {
     if (id == kEditId && code == EN_CHANGE && !quiet_)
         Refilter();
-    else if (id == kListId && code == LBN_DBLCLK)
-        Choose(false);
 }
 
-void CFindBox::OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) {
-    if (id != kListId) {
-        SetMsgHandled(false);
-        return;
-    }
-    TEXTMETRICW tm{};
-    const HDC dc = ::GetDC(hwnd_);
-    const HGDIOBJ old =
-        ::SelectObject(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
-    ::GetTextMetricsW(dc, &tm);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(hwnd_, dc);
-    rowHeight_ = std::max<int>(tm.tmHeight, ::GetSystemMetrics(SM_CYSMICON)) + 4;
-    item.itemHeight = static_cast<UINT>(rowHeight_);
+void CFindBox::OnMouseWheel(UINT keys, short delta, POINT screen) {
+    // The wheel reaches the field that has the focus; it is meant for the list.
+    ::SendMessageW(list_.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(delta)),
+                   MAKELPARAM(screen.x, screen.y));
 }
 
-void CFindBox::OnDrawItem(UINT id, DRAWITEMSTRUCT& item) {
-    if (id != kListId) {
-        SetMsgHandled(false);
+void CFindBox::PaintRow(HDC dc, const RECT& rect, int row, bool selected) {
+    ::FillRect(dc, &rect, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (!entries_ || row < 0 || static_cast<size_t>(row) >= rows_.size())
         return;
-    }
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    ::FillRect(item.hDC, &item.rcItem,
-               ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    if (item.itemID >= rows_.size())
-        return;
-    const FindEntry& entry = list_.entries[rows_[item.itemID]];
+    const FindEntry& entry = entries_->entries[rows_[static_cast<size_t>(row)]];
+    // Only rows in sight come here: their pictures are made (and kept by the node) now.
     auto* node = root_ ? static_cast<oVoiceBook*>(root_->FindBySerial(entry.serial)) : nullptr;
     if (!node)
         return; // gone from the tree since the box opened
-    RECT r = item.rcItem;
+    RECT r = rect;
     const int icon = ::GetSystemMetrics(SM_CXSMICON);
-    icons::DrawSmall(*node, item.hDC, r.left + 2,
+    icons::DrawSmall(*node, dc, r.left + 2,
                      r.top + (r.bottom - r.top - ::GetSystemMetrics(SM_CYSMICON)) / 2, false, false,
                      false);
     r.left += icon + 6;
     const HGDIOBJ old =
-        ::SelectObject(item.hDC, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
-    ::SetBkMode(item.hDC, TRANSPARENT);
-    ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        ::SelectObject(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     std::wstring name = node->m_strName;
     if (entry.category)
         name += L" " + categoryMark_;
     RECT measured = r;
-    ::DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &measured,
+    ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &measured,
                 DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    ::DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &r,
+    ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     // The category path in the rest of the row, in the quieter colour.
     r.left = std::min(r.right, measured.right + 12);
     r.right -= 4;
     if (!selected)
-        ::SetTextColor(item.hDC, ::GetSysColor(COLOR_GRAYTEXT));
+        ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
     const std::wstring path = CategoryPath(*node);
-    ::DrawTextW(item.hDC, path.c_str(), static_cast<int>(path.size()), &r,
+    ::DrawTextW(dc, path.c_str(), static_cast<int>(path.size()), &r,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_RIGHT | DT_PATH_ELLIPSIS);
-    ::SelectObject(item.hDC, old);
-    if (item.itemState & ODS_FOCUS)
-        ::DrawFocusRect(item.hDC, &item.rcItem);
+    ::SelectObject(dc, old);
 }
 
 void CFindBox::OnActivate(UINT state, HWND, bool) {
@@ -248,10 +234,10 @@ void CFindBox::OnActivate(UINT state, HWND, bool) {
 }
 
 void CFindBox::Choose(bool properties) {
-    const LRESULT index = ::SendMessageW(listBox_, LB_GETCURSEL, 0, 0);
-    if (index < 0 || static_cast<size_t>(index) >= rows_.size())
+    const int index = list_.Selected();
+    if (!entries_ || index < 0 || static_cast<size_t>(index) >= rows_.size())
         return;
-    const FindEntry& entry = list_.entries[rows_[static_cast<size_t>(index)]];
+    const FindEntry& entry = entries_->entries[rows_[static_cast<size_t>(index)]];
     const uint64_t serial = entry.serial;
     const FindAction action = properties       ? FindAction::Properties
                               : entry.category ? FindAction::ShowCategory

@@ -6,37 +6,41 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bar/find_entries.h"
 #include "framework/gdi.h"
 #include "framework/registrations.h"
+#include "framework/virtual_list.h"
 #include "framework/window.h"
+#include "model/find_match.h"
 
 class oVoiceBook;
 
 namespace bar {
 
 enum class FindAction { Launch, ShowCategory, Properties };
-// Rows listed at most: more than anyone scrolls through in a box, and the list control's
-// cost of a new count grows with it.
+// Rows listed at most: more than anyone scrolls through in a box.
 constexpr size_t kMaxFindRows = 100;
 
 class CFindBox : public fw::Window {
 public:
     using Chosen = std::function<void(FindAction, uint64_t serial)>;
-    explicit CFindBox(Chosen chosen) : chosen_(std::move(chosen)) {}
+    explicit CFindBox(Chosen chosen);
     ~CFindBox() override { Destroy(); }
 
     // Shows the box centred on `workArea` with `text` typed, listing `list`; the rows' pictures
     // come from the nodes under `root`. Escape gives the foreground back to `previous`.
-    bool Open(HWND owner, oVoiceBook* root, FindList list, const RECT& workArea, HWND previous,
-              const std::wstring& text);
+    bool Open(HWND owner, oVoiceBook* root, std::shared_ptr<const FindList> list,
+              const RECT& workArea, HWND previous, const std::wstring& text);
     void Close(bool restoreForeground);
     bool IsOpen() const noexcept { return hwnd_ && ::IsWindowVisible(hwnd_); }
     // The rows listed now, as indices into the list (the test hooks and benchmark ask).
     const std::vector<size_t>& Rows() const noexcept { return rows_; }
+    // The row selected in the list, or -1.
+    int SelectedRow() const noexcept { return list_.Selected(); }
     void Refilter();
 
     bool PreTranslateMessage(MSG& msg) override;
@@ -44,13 +48,13 @@ public:
 protected:
     bool OnCreate(const CREATESTRUCTW& cs) override;
     void OnCommand(UINT id, UINT code, HWND control) override;
-    void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) override;
-    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item) override;
+    void OnMouseWheel(UINT keys, short delta, POINT screen) override;
     void OnActivate(UINT state, HWND other, bool minimized) override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnTimer(UINT_PTR id) override;
 
 private:
+    void PaintRow(HDC dc, const RECT& rect, int row, bool selected);
     void Choose(bool properties);
     // Gives the foreground to `window` and keeps it there while the hidden box's loss of the
     // focus settles: under Wine that news can arrive later and leave no window active.
@@ -58,10 +62,11 @@ private:
 
     Chosen chosen_;
     oVoiceBook* root_ = nullptr;
-    FindList list_;
+    std::shared_ptr<const FindList> entries_;
+    model::FindSession session_;
     std::vector<size_t> rows_;
     HWND edit_ = nullptr;
-    HWND listBox_ = nullptr;
+    fw::VirtualList list_;
     HWND previous_ = nullptr;
     HWND settling_ = nullptr;
     int settleTicks_ = 0;

@@ -122,19 +122,29 @@ FindMatch MatchFindName(const FindName& name, std::wstring_view query) {
     return FindMatch::None;
 }
 
-std::vector<size_t> RankFind(const std::vector<FindCandidate>& candidates, std::wstring_view query,
-                             size_t limit) {
-    const std::wstring folded = FoldForFind(query);
-    std::vector<std::pair<FindMatch, size_t>> hits;
-    hits.reserve(candidates.size());
-    for (size_t i = 0; i < candidates.size(); ++i) {
+namespace {
+
+using Hit = std::pair<FindMatch, size_t>;
+
+// The candidates matching `folded`, among `within` only when given.
+std::vector<Hit> MatchAll(const std::vector<FindCandidate>& candidates, const std::wstring& folded,
+                          const std::vector<size_t>* within) {
+    std::vector<Hit> hits;
+    const size_t total = within ? within->size() : candidates.size();
+    hits.reserve(total);
+    for (size_t k = 0; k < total; ++k) {
+        const size_t i = within ? (*within)[k] : k;
         const FindMatch match =
             folded.empty() ? FindMatch::Prefix : MatchFindName(candidates[i].name, folded);
         if (match != FindMatch::None)
             hits.emplace_back(match, i);
     }
-    const auto better = [&](const std::pair<FindMatch, size_t>& a,
-                            const std::pair<FindMatch, size_t>& b) {
+    return hits;
+}
+
+std::vector<size_t> Best(const std::vector<FindCandidate>& candidates, std::vector<Hit> hits,
+                         size_t limit) {
+    const auto better = [&](const Hit& a, const Hit& b) {
         const FindCandidate& x = candidates[a.second];
         const FindCandidate& y = candidates[b.second];
         return std::make_tuple(a.first, y.launches, y.lastLaunch, a.second) <
@@ -147,6 +157,32 @@ std::vector<size_t> RankFind(const std::vector<FindCandidate>& candidates, std::
     for (size_t i = 0; i < count; ++i)
         order[i] = hits[i].second;
     return order;
+}
+
+} // namespace
+
+std::vector<size_t> RankFind(const std::vector<FindCandidate>& candidates, std::wstring_view query,
+                             size_t limit) {
+    return Best(candidates, MatchAll(candidates, FoldForFind(query), nullptr), limit);
+}
+
+std::vector<size_t> FindSession::Rank(const std::vector<FindCandidate>& candidates,
+                                      std::wstring_view query, size_t limit) {
+    std::wstring folded = FoldForFind(query);
+    const bool refined = valid_ && folded.compare(0, folded_.size(), folded_) == 0;
+    std::vector<Hit> hits = MatchAll(candidates, folded, refined ? &matched_ : nullptr);
+    matched_.resize(hits.size());
+    for (size_t i = 0; i < hits.size(); ++i)
+        matched_[i] = hits[i].second;
+    folded_ = std::move(folded);
+    valid_ = true;
+    return Best(candidates, std::move(hits), limit);
+}
+
+void FindSession::Reset() {
+    valid_ = false;
+    folded_.clear();
+    matched_.clear();
 }
 
 } // namespace model

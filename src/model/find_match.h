@@ -38,4 +38,19 @@ struct FindCandidate {
 std::vector<size_t> RankFind(const std::vector<FindCandidate>& candidates, std::wstring_view query,
                              size_t limit);
 
+// Ranking query after query as the user types. A query that goes on from the last one
+// (folded) looks only among the last one's matches: adding characters never adds a match.
+class FindSession {
+public:
+    // As RankFind; `candidates` must stay the same list until Reset.
+    std::vector<size_t> Rank(const std::vector<FindCandidate>& candidates, std::wstring_view query,
+                             size_t limit);
+    void Reset();
+
+private:
+    std::wstring folded_;         // the last query, folded
+    std::vector<size_t> matched_; // every candidate it matched, in order
+    bool valid_ = false;
+};
+
 } // namespace model
