@@ -72,6 +72,21 @@ TEST(FindMatchTest, RankingByKindThenLaunchesThenRecencyThenOrder) {
     EXPECT_EQ(model::RankFind(candidates, L"", 4), (std::vector<size_t>{3, 1, 4, 2}));
 }
 
+TEST(FindMatchTest, TypingQueryAfterQueryRanksAsAFreshRankingWould) {
+    const auto candidates = Candidates({{L"Paint", 0, 0},
+                                        {L"Control Panel", 9, 9},
+                                        {L"Spaint", 50, 50},
+                                        {L"Photo Album Nine", 3, 7},
+                                        {L"Caf\u00e9 Pr\u00e8s", 1, 1},
+                                        {L"Cpx", 0, 0}});
+    model::FindSession session;
+    // Refined, shortened, started again, and refined across the kinds of match.
+    for (const wchar_t* query : {L"p", L"pa", L"pai", L"pa", L"pan", L"", L"c", L"cp", L"cpx",
+                                 L"CP", L"cafe", L"caf\u00e9 p", L"zz", L"zzp"})
+        EXPECT_EQ(session.Rank(candidates, query, 100), model::RankFind(candidates, query, 100))
+            << testing::PrintToString(std::wstring(query));
+}
+
 TEST(LaunchStatsTest, KeysFollowTheTreeNotItsSerialsAndSurviveSaveAndLoad) {
     test::TempDir dir;
     oVoiceBook root;
