@@ -220,6 +220,8 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
         return m_finder.HotKeyRegistered() ? 1 : 0;
     case TEST_QUERY_FIND_ROWS:
         return m_finder.Box().IsOpen() ? static_cast<LRESULT>(m_finder.Box().Rows().size()) + 1 : 0;
+    case TEST_QUERY_FIND_SELECTED:
+        return m_finder.Box().IsOpen() ? m_finder.Box().SelectedRow() + 1 : 0;
     default:
         return 0;
     }

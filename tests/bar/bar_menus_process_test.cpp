@@ -245,6 +245,14 @@ TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterSta
     ASSERT_TRUE(
         test::WaitUntil([&] { return Query(TEST_QUERY_FIND_ROWS) == 101; }, test::kPatientMs))
         << Query(TEST_QUERY_FIND_ROWS);
+    // The field keeps the keys; the list's selection moves (1 + the row).
+    for (const auto& [key, selected] :
+         {std::pair<WORD, LRESULT>{VK_DOWN, 2}, {VK_DOWN, 3}, {VK_UP, 2}, {VK_PRIOR, 1}}) {
+        Tap({key});
+        EXPECT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_FIND_SELECTED) == selected; },
+                                    test::kPatientMs))
+            << "key " << key << ": " << Query(TEST_QUERY_FIND_SELECTED);
+    }
     Tap({'C', '0', '9', '9'});
     ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_FIND_ROWS) == 2; }, test::kPatientMs))
         << Query(TEST_QUERY_FIND_ROWS);
