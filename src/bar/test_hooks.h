@@ -17,4 +17,5 @@ enum TestQuery : WPARAM {
     TEST_QUERY_TOOLBAR_MENU = 3,     // ToolBar-menu identifiers the menus opened last use
     TEST_QUERY_FIND_HOTKEY = 4,      // 1 while the find box's hotkey is registered
     TEST_QUERY_FIND_ROWS = 5,        // 0 while the find box is closed, else 1 + its rows
+    TEST_QUERY_CATEGORIES = 6,       // the tree's top-level categories
 };
