@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
-#include "framework/handle.h"
 #include "model/file_replace.h"
+#include "model/keep_aside.h"
 
 namespace document {
 
@@ -69,26 +69,8 @@ std::wstring OtherVersionName(const std::wstring& path, const SYSTEMTIME& when, 
 std::wstring KeepOtherVersion(const std::wstring& path, const std::vector<uint8_t>& bytes) {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    for (int n = 1; n < 1000; ++n) {
-        const std::wstring name = OtherVersionName(path, now, n);
-        fw::FileHandle file(::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            if (::GetLastError() == ERROR_FILE_EXISTS)
-                continue;
-            return std::wstring();
-        }
-        DWORD written = 0;
-        const bool ok = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                    &written, nullptr) &&
-                        written == bytes.size() && ::FlushFileBuffers(file.get());
-        file.reset();
-        if (ok)
-            return name;
-        ::DeleteFileW(name.c_str());
-        return std::wstring();
-    }
-    return std::wstring();
+    return model::WriteUnderFreeName([&](int n) { return OtherVersionName(path, now, n + 1); },
+                                     bytes);
 }
 
 } // namespace document

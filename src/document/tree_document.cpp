@@ -66,6 +66,7 @@ void TreeDocument::Open(HWND host, HWND owner) {
     m_nSaveTicket = m_nReportedTicket = m_nSupersededTicket = 0;
     m_strLoadNotice.clear();
     m_nEdits = m_nEditsWritten = 0;
+    m_known = FileStamp{};
     m_submitted.clear();
     m_nCheckIn = 0;
     m_unreadable.reset();
