@@ -125,7 +125,11 @@ TEST_F(SharedDataProcessTest, EditsOnBothSidesAKillAndARestoredBackupLoseNothing
     EXPECT_EQ(Categories(kFile), (Names{L"Base A", L"Base B", L"From B"}));
     // The backup copied over the file while D runs with nothing pending: D reads it, and its
     // next edit is written over it with nothing more kept beside.
-    ASSERT_TRUE(::CopyFileW((backup_.path() + L"\\backup.tdb").c_str(), kFile.c_str(), FALSE))
+    // (A bar reading the file at that moment shares it with no writer.)
+    const std::wstring backup = backup_.path() + L"\\backup.tdb";
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return ::CopyFileW(backup.c_str(), kFile.c_str(), FALSE) != FALSE; },
+                        test::kPatientMs))
         << ::GetLastError();
     ASSERT_TRUE(WaitForCategories(*d, 2)) << Held(*d);
     AddCategory(*d, L"From D");
