@@ -1,6 +1,9 @@
 #include "app/main_app.h"
 
+#include <cwchar>
 #include <utility>
+
+#include <shellapi.h>
 
 #include "framework/os_version.h"
 #include "app/portable.h"
@@ -23,6 +26,19 @@ struct TitleSearch {
     const std::wstring* title;
     HWND found;
 };
+
+// `name` is one of the arguments of `commandLine`.
+bool HasSwitch(const wchar_t* commandLine, const wchar_t* name) {
+    int count = 0;
+    LPWSTR* args = ::CommandLineToArgvW(commandLine, &count);
+    if (!args)
+        return false;
+    bool found = false;
+    for (int i = 1; i < count && !found; ++i)
+        found = std::wcscmp(args[i], name) == 0;
+    ::LocalFree(args);
+    return found;
+}
 
 BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM data) {
     auto* search = reinterpret_cast<TitleSearch*>(data);
@@ -99,8 +115,10 @@ bool CMainApp::InitInstance() {
     // 5. Written back at once so that every value exists after the first start.
     LoadPreferences();
     SavePreferences();
-    // 6. One bar per user: a window with our exact title means we are running already.
-    if (HWND other = FindWindowWithExactTitle(m_strTitle)) {
+    // 6. One bar per user: a window with our exact title means we are running already. The
+    // tests of two bars sharing one data file start the second with a switch of their own.
+    HWND other = FindWindowWithExactTitle(m_strTitle);
+    if (other && !HasSwitch(::GetCommandLineW(), kSecondBarSwitch)) {
         ::SetForegroundWindow(other);
         return false;
     }
@@ -111,7 +129,8 @@ bool CMainApp::InitInstance() {
     icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
     icons::BuildImageLists();
     m_document = std::make_unique<document::TreeDocument>();
-    // 9. The program takes no command-line arguments; whatever is given is ignored.
+    // 9. The program takes no command-line arguments besides that test switch; whatever
+    // else is given is ignored.
     // 10.
     m_mainDlg = std::make_unique<CMainDlg>(*this, *m_document);
     HWND main = m_mainDlg->CreateModeless(IDD_MAIN, nullptr);

@@ -48,6 +48,9 @@ public:
     // A top-level window whose caption is exactly `title` (hidden ones included); none for
     // an empty title.
     static HWND FindWindowWithExactTitle(const std::wstring& title);
+    // Test-only: a bar started with this argument runs beside one already running (two bars
+    // on one data file, as two machines on a synced folder).
+    static constexpr wchar_t kSecondBarSwitch[] = L"/second-bar-for-tests";
 
 private:
     // A portable program's folder that takes no writes, until the user has been told.

@@ -222,6 +222,12 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
         return m_finder.Box().IsOpen() ? static_cast<LRESULT>(m_finder.Box().Rows().size()) + 1 : 0;
     case TEST_QUERY_FIND_SELECTED:
         return m_finder.Box().IsOpen() ? m_finder.Box().SelectedRow() + 1 : 0;
+    case TEST_QUERY_CATEGORIES: {
+        LRESULT n = 0;
+        for (const oVoiceBook* c = m_doc.Root().FirstChild(); c; c = c->Next())
+            n += c->IsButton() ? 0 : 1;
+        return n;
+    }
     default:
         return 0;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "framework/resources.h"
+#include "framework/text.h"
 #include "framework/wait_cursor.h"
 #include "model/data_file.h"
 #include "model/data_file_writer.h"
@@ -10,10 +12,24 @@
 #include "model/file_replace.h"
 #include "model/held_file_reader.h"
 #include "model/keep_aside.h"
+#include "model/tree_text.h"
 #include "model/voice_book.h"
+#include "resource.h"
 #include "shell/messages.h"
 
 namespace document {
+namespace {
+
+std::wstring DataFile() {
+    return model::DataFilePath(model::kDataFileName);
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+} // namespace
 
 TreeDocument::TreeDocument() : m_root(std::make_unique<oVoiceBook>()) {
     m_makeWriter = [](HWND host, UINT message) {
@@ -49,6 +65,11 @@ void TreeDocument::Open(HWND host, HWND owner) {
     m_countdown = SaveCountdown();
     m_nSaveTicket = m_nReportedTicket = m_nSupersededTicket = 0;
     m_strLoadNotice.clear();
+    m_nEdits = m_nEditsWritten = 0;
+    m_known = FileStamp{};
+    m_submitted.clear();
+    m_nCheckIn = 0;
+    m_unreadable.reset();
     StartupLoad load;
     {
         fw::WaitCursor wait;
@@ -61,11 +82,19 @@ void TreeDocument::Open(HWND host, HWND owner) {
             host, WM_LARK_HELD_FILE_READ, model::DataFilePath(model::kDataFileName));
     } else {
         TakeLoad(load);
+        // What was read is what the file held; after a first run or a file set aside, what
+        // is there now is this run's doing.
+        std::vector<uint8_t> bytes;
+        m_known =
+            load.dataFile ? *load.dataFile : ReadFileStamp(DataFile(), bytes).value_or(FileStamp{});
     }
+    if (host)
+        m_watch.Start(host, FolderOf(DataFile()));
     m_writer = m_makeWriter ? m_makeWriter(host, WM_LARK_SAVE_DONE) : nullptr;
 }
 
 void TreeDocument::Close() {
+    m_watch.Stop();
     m_heldReader.reset();
     // What is pending was saved by the exit; a save still being written is finished (within
     // the writer's bounds) before the thread ends.
@@ -86,6 +115,10 @@ void TreeDocument::LoadHeldFile() {
         fw::WaitCursor wait;
         load = LoadHeldDataFile(*m_root, read, bytes, edited, m_owner);
     }
+    if (read == model::ReadResult::Ok)
+        m_known = StampOfBytes(bytes);
+    else
+        m_known = ReadFileStamp(DataFile(), bytes).value_or(FileStamp{});
     TakeLoad(load);
     for (TreeListener* listener : std::vector<TreeListener*>(m_listeners))
         listener->TreeRead(!edited);
@@ -97,8 +130,16 @@ void TreeDocument::TakeLoad(const StartupLoad& load) {
     // pending and is tried again until it can be.
     if (model::IsProtected(model::DataFilePath(model::kDataFileName)))
         MarkModified();
-    m_strLoadNotice = StartupNoticeText(load);
-    if (!m_strLoadNotice.empty() && m_host)
+    PostNotice(StartupNoticeText(load));
+}
+
+void TreeDocument::PostNotice(const std::wstring& text) {
+    if (text.empty())
+        return;
+    if (!m_strLoadNotice.empty())
+        m_strLoadNotice += L"\n\n";
+    m_strLoadNotice += text;
+    if (m_host)
         ::PostMessageW(m_host, WM_LARK_LOAD_NOTICE, 0, 0);
 }
 
@@ -115,6 +156,9 @@ bool TreeDocument::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return true;
     case WM_LARK_HELD_FILE_READ:
         LoadHeldFile();
+        return true;
+    case WM_LARK_DATA_FOLDER_CHANGED:
+        m_nCheckIn = kCheckDelayTicks;
         return true;
     case WM_LARK_SAVE_DONE:
         SaveDone(static_cast<uint32_t>(wp), lp != 0);
@@ -157,6 +201,8 @@ void TreeDocument::NoteCategoryShown(const oVoiceBook& category) {
 // ---- saving -------------------------------------------------------------------------------
 
 void TreeDocument::Tick() {
+    if (m_nCheckIn > 0 && --m_nCheckIn == 0)
+        CheckDataFile();
     if (m_countdown.Tick())
         StartSave();
 }
@@ -171,7 +217,9 @@ void TreeDocument::StartSave() {
         m_countdown.SaveFailed();
         return;
     }
-    const std::wstring path = model::DataFilePath(model::kDataFileName);
+    if (!CheckBeforeSave(false))
+        return;
+    const std::wstring path = DataFile();
     std::vector<uint8_t> image;
     bool built = false;
     {
@@ -182,24 +230,33 @@ void TreeDocument::StartSave() {
         m_countdown.SaveFailed();
         return;
     }
+    const Submitted submitted{StampOfBytes(image), m_nEdits};
     if (m_writer) {
         if (const uint32_t ticket = m_writer->Submit(path, std::move(image))) {
             m_nSaveTicket = ticket;
+            m_submitted[ticket] = submitted;
             return;
         }
     }
     // Without a writer (it could not start, or was stopped at the end of a session) the
     // image is written here.
     fw::WaitCursor wait;
-    if (model::ReplaceFileAtomically(path, image.data(), image.size()))
+    if (model::ReplaceFileAtomically(path, image.data(), image.size())) {
         m_nSupersededTicket = m_nSaveTicket;
-    else
+        Written(submitted.stamp, submitted.edits);
+    } else {
         m_countdown.SaveFailed();
+    }
 }
 
 void TreeDocument::SaveDone(uint32_t ticket, bool replaced) {
     if (ticket > m_nReportedTicket)
         m_nReportedTicket = ticket;
+    const auto found = m_submitted.find(ticket);
+    if (replaced && found != m_submitted.end() && ticket > m_nSupersededTicket)
+        Written(found->second.stamp, found->second.edits);
+    // Reports come in order; an image replaced before it was started is never reported.
+    m_submitted.erase(m_submitted.begin(), m_submitted.upper_bound(ticket));
     // A failed write leaves the change pending: the countdown tries again, and so does the
     // exit. A save made here since covers it.
     if (!replaced && ticket > m_nSupersededTicket)
@@ -208,10 +265,16 @@ void TreeDocument::SaveDone(uint32_t ticket, bool replaced) {
 
 void TreeDocument::SaveNow() {
     fw::WaitCursor wait;
-    if (m_root->SaveFile(model::DataFilePath(model::kDataFileName)))
+    if (!CheckBeforeSave(true))
+        return;
+    std::vector<uint8_t> image;
+    if (model::BuildDataFileImage(*m_root, model::kSaveFormat, image) &&
+        model::ReplaceFileAtomically(DataFile(), image.data(), image.size())) {
         m_nSupersededTicket = m_nSaveTicket;
-    else
+        Written(StampOfBytes(image), m_nEdits);
+    } else {
         m_countdown.SaveFailed();
+    }
 }
 
 void TreeDocument::SaveIfPending(DWORD maxWaitMs) {
@@ -226,9 +289,10 @@ void TreeDocument::SaveIfPending(DWORD maxWaitMs) {
         if (m_writer->WaitIdle(maxWaitMs)) {
             // Its outcome may not have come back as a message yet.
             const model::DataFileWriter::Outcome last = m_writer->LastOutcome();
-            if (last.ticket == m_nSaveTicket && last.replaced)
+            if (last.ticket == m_nSaveTicket && last.replaced) {
+                SaveDone(last.ticket, true);
                 m_nSupersededTicket = m_nSaveTicket; // late failure reports change nothing
-            else if (m_nSaveTicket > m_nSupersededTicket)
+            } else if (m_nSaveTicket > m_nSupersededTicket)
                 save = true;
         } else {
             // Given up: its own file beside is not ours, and it can no longer swap it in.
@@ -239,6 +303,109 @@ void TreeDocument::SaveIfPending(DWORD maxWaitMs) {
     }
     if (save)
         SaveNow();
+}
+
+} // namespace document
+
+namespace document {
+
+// ---- the file changed elsewhere -----------------------------------------------------------
+
+const FileStamp& TreeDocument::Remembered(const std::optional<FileStamp>& current) const {
+    if (current)
+        for (const auto& [ticket, submitted] : m_submitted)
+            if (SameContent(submitted.stamp, *current))
+                return submitted.stamp;
+    return m_known;
+}
+
+void TreeDocument::Written(const FileStamp& stamp, uint64_t edits) {
+    m_known = stamp;
+    m_nEditsWritten = std::max(m_nEditsWritten, edits);
+}
+
+bool TreeDocument::HostIsFree() const {
+    // A modal dialog disables the window that owns it.
+    return !m_host || ::IsWindowEnabled(::GetAncestor(m_host, GA_ROOT));
+}
+
+void TreeDocument::CheckDataFile() {
+    if (m_heldReader)
+        return; // what it reads decides
+    // The outcome of our own save comes first; a dialog may hold a node of the tree.
+    if (IsSaveUnderWay() || !HostIsFree()) {
+        m_nCheckIn = 1;
+        return;
+    }
+    std::vector<uint8_t> bytes;
+    const std::optional<FileStamp> current = ReadFileStamp(DataFile(), bytes);
+    switch (DecideFileAction(Remembered(current), current, IsEditPending())) {
+    case FileAction::Reload:
+        Reload(bytes, *current);
+        break;
+    case FileAction::Wait:
+        m_nCheckIn = kCheckDelayTicks;
+        break;
+    default:
+        break; // a pending edit is settled by its save
+    }
+}
+
+bool TreeDocument::CheckBeforeSave(bool atExit) {
+    std::vector<uint8_t> bytes;
+    const std::wstring path = DataFile();
+    const std::optional<FileStamp> current = ReadFileStamp(path, bytes);
+    switch (DecideFileAction(Remembered(current), current, IsEditPending())) {
+    case FileAction::Wait:
+        m_countdown.SaveFailed();
+        return false;
+    case FileAction::Reload:
+        // Only the shown category was to be written: the other tree is read, and the
+        // category stays shown (recorded by the next save). At exit there is no time for it.
+        if (!atExit && HostIsFree()) {
+            if (Reload(bytes, *current))
+                m_countdown.MarkModified();
+        }
+        return false;
+    case FileAction::KeepOtherThenSave: {
+        const std::wstring kept = KeepOtherVersion(path, bytes);
+        if (kept.empty()) {
+            m_countdown.SaveFailed(); // never written over before theirs is kept
+            return false;
+        }
+        m_known = *current;
+        PostNotice(
+            fw::FormatText(fw::LoadResString(IDS_DATA_FILE_OTHER_KEPT).c_str(), kept.c_str()));
+        return true;
+    }
+    default:
+        return true;
+    }
+}
+
+bool TreeDocument::Reload(const std::vector<uint8_t>& bytes, const FileStamp& stamp) {
+    oVoiceBook read;
+    if (model::ReadDataFileImage(read, bytes, model::kSaveFormat.singleByte) !=
+        model::LoadOutcome::Loaded) {
+        // Left alone (a save keeps it beside before writing over it); told once per version.
+        if (!m_unreadable || !SameContent(*m_unreadable, stamp))
+            PostNotice(fw::FormatText(fw::LoadResString(IDS_DATA_FILE_NOT_RELOADED).c_str(),
+                                      DataFile().c_str()));
+        m_unreadable = stamp;
+        return false;
+    }
+    m_unreadable.reset();
+    const std::wstring shown = m_root->m_strCommand;
+    WillChange(*m_root, false, TreeListener::Change::Deleting);
+    model::TakeWholeTree(*m_root, read);
+    // Serial numbers are new: the shown category is found again by its name.
+    const bool keptShown = m_root->m_strCommand != shown && m_root->FindChild(shown);
+    if (keptShown)
+        m_root->SetCommand(shown.c_str());
+    m_known = stamp;
+    for (TreeListener* listener : std::vector<TreeListener*>(m_listeners))
+        listener->TreeRead(true);
+    return keptShown;
 }
 
 } // namespace document

@@ -8,14 +8,24 @@
 // The document has no window of its own. The window that opens it (its host) receives the
 // messages of the writer and of a held file's reader and hands them to OnMessage; the host's
 // one-second timer calls Tick.
+//
+// The data file may be written by another copy of the bar (a second machine on a synced
+// folder): the document remembers what it last read or wrote, and checks the file before
+// every save and a couple of seconds after its folder changed (DataFileWatch). A file changed
+// elsewhere is read again while nothing of ours is pending; with an edit pending, the other
+// version is kept beside the file and the user told where, before ours is written.
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "document/data_file_watch.h"
+#include "document/file_stamp.h"
 #include "document/save_countdown.h"
 #include "document/tree_startup.h"
 
@@ -43,7 +53,9 @@ public:
     // Before `subtree` (with itself when `self`, else only what lies below it) is deleted, or
     // before it is moved to another place in the tree.
     virtual void NodesChanging(const oVoiceBook& subtree, bool self, Change change) = 0;
-    // The data file held at start-up has been read; `replaced` when the tree is new.
+    // The data file held at start-up has been read, or the data file changed elsewhere was
+    // read again; `replaced` when the tree is new (the shown category is the root's command
+    // when it still exists).
     virtual void TreeRead(bool replaced) = 0;
 
 protected:
@@ -86,9 +98,22 @@ public:
     // The document's messages; false for any other.
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
+    // How many timer ticks after a change in the data file's folder the file is checked:
+    // a sync tool's burst of writes comes to rest first.
+    static constexpr int kCheckDelayTicks = 2;
+
     // The modification notice every edit of the tree ends with: the tree is written about a
     // minute later.
-    void MarkModified() noexcept { m_countdown.MarkModified(); }
+    void MarkModified() noexcept {
+        ++m_nEdits;
+        m_countdown.MarkModified();
+    }
+    // An edit of the tree not yet known to be in the file (a shown category is none).
+    bool IsEditPending() const noexcept { return m_nEdits > m_nEditsWritten; }
+    // Compares the data file with what was last read or written: a file changed elsewhere
+    // is read again unless an edit is pending (its save settles it) or a dialog of the host
+    // is open (checked again on the next tick).
+    void CheckDataFile();
     // `category` is the one shown: the root records it, and the countdown restarts so that
     // the record reaches the data file.
     void NoteCategoryShown(const oVoiceBook& category);
@@ -127,6 +152,21 @@ private:
     void StartSave();
     // Writes the tree here and now; a failed save stays pending.
     void SaveNow();
+    // Before a save: true when the tree may be written now. A file changed elsewhere is kept
+    // beside it first (with an edit pending) or read again (without one, not `atExit`); a
+    // save that may not be made stays pending.
+    bool CheckBeforeSave(bool atExit);
+    // Reads the file changed elsewhere (`bytes` as read) in place of the tree, keeping the
+    // shown category; one that cannot be read whole is left alone and the user told once.
+    // True when the shown category kept is not the one the file records.
+    bool Reload(const std::vector<uint8_t>& bytes, const FileStamp& stamp);
+    // What the file is known to hold when it holds `current`: an image handed to the
+    // writer, when it is that one.
+    const FileStamp& Remembered(const std::optional<FileStamp>& current) const;
+    void Written(const FileStamp& stamp, uint64_t edits);
+    void PostNotice(const std::wstring& text);
+    // No dialog of the host's window is open (the tree may be replaced under it).
+    bool HostIsFree() const;
     void SaveDone(uint32_t ticket, bool replaced);
     // Keeps what a reading gave and posts its notice.
     void TakeLoad(const StartupLoad& load);
@@ -149,8 +189,20 @@ private:
     // Saves handed over up to this ticket are covered by a newer tree known to be in the
     // file: their outcome no longer matters.
     uint32_t m_nSupersededTicket = 0;
-    std::wstring m_strLoadNotice; // shown once after start-up; empty when there is none
-    bool m_bFirstRun = false;     // the tree was built by the first-run set-up
+    std::wstring m_strLoadNotice; // shown once; empty when there is none
+    // The data file as last read or written, and what saves handed to the writer hold.
+    struct Submitted {
+        FileStamp stamp;
+        uint64_t edits = 0;
+    };
+    FileStamp m_known;
+    std::map<uint32_t, Submitted> m_submitted; // by ticket, until reported
+    uint64_t m_nEdits = 0;                     // edits made since opening
+    uint64_t m_nEditsWritten = 0;              // of them, known to be in the file
+    int m_nCheckIn = 0;                        // ticks until the file is checked; 0: none
+    std::optional<FileStamp> m_unreadable;     // a changed file not read whole, told once
+    DataFileWatch m_watch;
+    bool m_bFirstRun = false; // the tree was built by the first-run set-up
 };
 
 } // namespace document

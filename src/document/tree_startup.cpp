@@ -97,6 +97,8 @@ StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad 
             result.source = TreeSource::Waiting;
             return result;
         }
+        if (written && outcome == LoadOutcome::Loaded)
+            result.dataFile = StampOfBytes(bytes);
         if (Settle(source, outcome, bytes, result))
             return result;
     }

@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "document/file_stamp.h"
 #include "model/file_replace.h"
 
 class oVoiceBook;
@@ -34,6 +36,8 @@ struct StartupLoad {
     DataFileNotice notice = DataFileNotice::None;
     // The copy that was kept (SetAside, KeptPart, KeptCopy), or the file left alone (NotKept).
     std::wstring setAside;
+    // What the file saves write held, when the tree was read whole from it.
+    std::optional<FileStamp> dataFile;
 };
 
 // The category shown first: the root's child named by the root's command (the category shown

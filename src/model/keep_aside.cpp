@@ -66,8 +66,13 @@ std::wstring SetFileAside(const std::wstring& path) {
 
 std::wstring KeepBytesAside(const std::wstring& path, const wchar_t* suffix,
                             const std::vector<uint8_t>& bytes) {
+    return WriteUnderFreeName([&](int n) { return AsideName(path, suffix, n); }, bytes);
+}
+
+std::wstring WriteUnderFreeName(const std::function<std::wstring(int)>& name,
+                                const std::vector<uint8_t>& bytes) {
     for (int n = 0; n < kAsideNames; ++n) {
-        const std::wstring target = AsideName(path, suffix, n);
+        const std::wstring target = name(n);
         fw::FileHandle file(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {

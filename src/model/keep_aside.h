@@ -3,6 +3,7 @@
 // save ever destroys what the user had: names "<file><suffix>", else "<file><suffix>.N" with
 // the first N that is free, in the same folder.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ std::wstring SetFileAside(const std::wstring& path);
 // an empty string when it could not be written.
 std::wstring KeepBytesAside(const std::wstring& path, const wchar_t* suffix,
                             const std::vector<uint8_t>& bytes);
+// Writes `bytes` under the first of name(0), name(1), ... that is free, never over a file;
+// returns the name, or an empty string when it could not be written.
+std::wstring WriteUnderFreeName(const std::function<std::wstring(int)>& name,
+                                const std::vector<uint8_t>& bytes);
 // Copies the file beside itself; empty when it cannot be read now.
 std::wstring CopyFileAside(const std::wstring& path, const wchar_t* suffix);
 

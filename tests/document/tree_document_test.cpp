@@ -86,6 +86,30 @@ protected:
         return true;
     }
 
+    // Hands the first `message` that comes to the document, leaving the others queued.
+    bool WaitFor(UINT message) {
+        MSG msg;
+        return PollWithoutPumping(
+            [&] {
+                return ::PeekMessageW(&msg, host_, message, message, PM_REMOVE) &&
+                       doc_->OnMessage(msg.message, msg.wParam, msg.lParam);
+            },
+            test::kPatientMs);
+    }
+    int TakeNotices() {
+        MSG msg;
+        int n = 0;
+        while (::PeekMessageW(&msg, host_, WM_LARK_LOAD_NOTICE, WM_LARK_LOAD_NOTICE, PM_REMOVE))
+            ++n;
+        return n;
+    }
+    // The one other version kept beside the data file; empty when there is none.
+    static std::wstring OtherVersion() {
+        WIN32_FIND_DATAW found{};
+        fw::FindHandle find(::FindFirstFileW(InData(L"* (other *").c_str(), &found));
+        return find && !::FindNextFileW(find.get(), &found) ? InData(found.cFileName) : L"";
+    }
+
     HWND host_ = nullptr;
     // A first run reads the template beside the tests and asks about the bookmarks.
     test::DialogAutoAnswerer bookmarks_{IDNO};
@@ -407,4 +431,87 @@ TEST_F(TreeDocumentTest, AFileNotReadWholeLeavesANoticeForTheHost) {
     EXPECT_TRUE(doc_->LoadNotice().empty());
     EXPECT_FALSE(doc_->StartedWithFirstRun());
     EXPECT_FALSE(::PeekMessageW(&msg, host_, WM_LARK_LOAD_NOTICE, WM_LARK_LOAD_NOTICE, PM_REMOVE));
+}
+
+namespace {
+// Another copy of the bar writes the data file: the tree in it with a category of its own.
+void WriteTheirs(const std::wstring& file, const wchar_t* added) {
+    oVoiceBook theirs;
+    ASSERT_TRUE(theirs.LoadFile(file));
+    theirs.AddChild(CategoryFields(added));
+    theirs.SetCommand(L"Tools");
+    ASSERT_TRUE(theirs.SaveFile(file));
+}
+bool Holds(const std::wstring& file, const wchar_t* category) {
+    oVoiceBook loaded;
+    return loaded.LoadFile(file) && loaded.FindChild(category);
+}
+} // namespace
+
+TEST_F(TreeDocumentTest, WithNoEditPendingAFileChangedElsewhereIsReadAgainKeepingTheShownCategory) {
+    OpenPrepared();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    doc_->NoteCategoryShown(*static_cast<oVoiceBook*>(Root().FindChild(L"Web")));
+    Heard heard(*doc_);
+    doc_->AddListener(&heard);
+    WriteTheirs(file, L"Theirs");
+    ASSERT_TRUE(WaitFor(WM_LARK_DATA_FOLDER_CHANGED));
+    Tick(document::TreeDocument::kCheckDelayTicks);
+    EXPECT_NE(Root().FindChild(L"Theirs"), nullptr);
+    EXPECT_EQ(Root().m_strCommand, L"Web");
+    EXPECT_EQ(heard.reads, std::vector<bool>{true});
+    ASSERT_EQ(heard.notices.size(), 1u); // told before the old nodes went
+    EXPECT_EQ(heard.notices[0].change, Change::Deleting);
+    // The shown category is still to be recorded: their tree is written with it.
+    EXPECT_FALSE(doc_->IsEditPending());
+    Tick(60);
+    ASSERT_TRUE(WaitForSaveReport());
+    oVoiceBook loaded;
+    ASSERT_TRUE(loaded.LoadFile(file));
+    EXPECT_NE(loaded.FindChild(L"Theirs"), nullptr);
+    EXPECT_EQ(loaded.m_strCommand, L"Web");
+    EXPECT_EQ(OtherVersion(), L"");
+    doc_->CheckDataFile(); // our own save is nothing new
+    EXPECT_EQ(heard.reads.size(), 1u);
+    doc_->RemoveListener(&heard);
+}
+
+TEST_F(TreeDocumentTest, WithAnEditPendingTheOtherVersionIsKeptBesideBeforeOursIsWritten) {
+    OpenPrepared();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    Root().AddChild(CategoryFields(L"Mine"));
+    doc_->MarkModified();
+    WriteTheirs(file, L"Theirs");
+    ASSERT_TRUE(WaitFor(WM_LARK_DATA_FOLDER_CHANGED));
+    Tick(document::TreeDocument::kCheckDelayTicks); // an edit pending is never read over
+    EXPECT_EQ(Root().FindChild(L"Theirs"), nullptr);
+    Tick(61 - document::TreeDocument::kCheckDelayTicks);
+    ASSERT_TRUE(WaitFor(WM_LARK_SAVE_DONE));
+    EXPECT_TRUE(Holds(file, L"Mine"));
+    EXPECT_FALSE(Holds(file, L"Theirs"));
+    const std::wstring other = OtherVersion();
+    EXPECT_TRUE(Holds(other, L"Theirs")) << other;
+    EXPECT_FALSE(doc_->IsEditPending());
+    test::DialogAnswerer notice(IDOK);
+    Pump(); // the notice's message box
+    ASSERT_TRUE(notice.Finish());
+    EXPECT_NE(notice.Seen().text.find(other), std::wstring::npos) << notice.Seen().text;
+}
+
+TEST_F(TreeDocumentTest, AChangedFileNotReadWholeIsLeftAloneToldOnceAndKeptBeforeASave) {
+    OpenPrepared();
+    const std::wstring file = InData(model::kCurrentDataFile);
+    const std::vector<uint8_t> bad{1, 2, 3};
+    ASSERT_TRUE(test::WriteFileBytes(file, bad));
+    doc_->CheckDataFile();
+    doc_->CheckDataFile();
+    EXPECT_NE(Root().FindChild(L"Tools"), nullptr);
+    EXPECT_EQ(test::ReadFileBytes(file), bad);
+    EXPECT_EQ(TakeNotices(), 1);
+    EXPECT_NE(doc_->LoadNotice().find(file), std::wstring::npos);
+    Root().AddChild(CategoryFields(L"Mine"));
+    doc_->MarkModified();
+    doc_->SaveIfPending(); // as at exit
+    EXPECT_TRUE(Holds(file, L"Mine"));
+    EXPECT_EQ(test::ReadFileBytes(OtherVersion()), bad);
 }
