@@ -22,12 +22,17 @@ void FolderWatcher::Start(HWND window, const std::wstring& folder, const oVoiceB
     window_ = window;
     folder_ = folder;
     category_ = category.m_nSerial;
+    // Armed here, before the caller lists the folder, so that a change made right after the
+    // listing is never missed while a low-priority worker waits to be scheduled.
+    change_.reset(::FindFirstChangeNotificationW(folder_.c_str(), FALSE, kChangeFilter));
     stopEvent_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stopEvent_)
+    if (!change_ || !stopEvent_) {
+        Stop(kReleaseLimit);
         return;
+    }
     thread_.reset(::CreateThread(nullptr, 0, &FolderWatcher::Worker, this, 0, nullptr));
     if (!thread_)
-        stopEvent_.reset();
+        Stop(kReleaseLimit);
 }
 
 void FolderWatcher::Stop(DWORD limitMs) {
@@ -46,6 +51,7 @@ void FolderWatcher::Stop(DWORD limitMs) {
     }
     thread_.reset();
     stopEvent_.reset();
+    change_.reset();
 }
 
 DWORD WINAPI FolderWatcher::Worker(void* self) noexcept {
@@ -55,17 +61,14 @@ DWORD WINAPI FolderWatcher::Worker(void* self) noexcept {
 
 void FolderWatcher::Watch() noexcept {
     ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
-    fw::ChangeHandle change(::FindFirstChangeNotificationW(folder_.c_str(), FALSE, kChangeFilter));
-    if (!change)
-        return;
-    const HANDLE waits[2] = {stopEvent_.get(), change.get()};
+    const HANDLE waits[2] = {stopEvent_.get(), change_.get()};
     for (;;) {
         const DWORD which = ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
         if (which != WAIT_OBJECT_0 + 1)
             return; // the stop event, or the wait itself failed
         if (::IsWindow(window_))
             ::PostMessageW(window_, WM_LARK_FOLDER_CHANGED, 0, static_cast<LPARAM>(category_));
-        if (!::FindNextChangeNotification(change.get()))
+        if (!::FindNextChangeNotification(change_.get()))
             return;
     }
 }

@@ -51,6 +51,7 @@ private:
     uint64_t category_ = 0; // serial number: the worker never holds a node
     fw::Handle thread_;
     fw::Handle stopEvent_;
+    fw::ChangeHandle change_;
 };
 
 // The category a WM_LARK_FOLDER_CHANGED names, looked up in the live tree below `root`; null
