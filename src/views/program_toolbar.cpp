@@ -1,26 +1,26 @@
 #include "views/program_toolbar.h"
 
-#include "framework/gdi.h"
-
-#include <algorithm>
-#include <iterator>
-#include <utility>
-#include <vector>
-
+#include "document/tree_edits.h"
 #include "document/tree_startup.h"
+#include "framework/gdi.h"
 #include "model/voice_book.h"
+#include "ui/tooltip.h"
+#include "views/category_menu.h"
+#include "views/toolbar_ids.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"LarkProgramToolBar";
 }
 
-CProgramToolBar::CProgramToolBar() = default;
+CProgramToolBar::CProgramToolBar()
+    : m_strip(*this), m_nav(*this, m_strip), m_edit(*this, m_strip, m_nav),
+      m_dragDrop(*this, m_strip, m_nav, m_edit) {}
 CProgramToolBar::~CProgramToolBar() = default;
 
 HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id, const Preferences* prefs,
                              const views::ButtonMetrics& metrics) {
     m_prefs = prefs;
-    m_metrics = metrics;
+    m_strip.SetMetrics(metrics);
     RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW),
                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     // Made hidden and shown without the window system's own redrawing: showing a window of
@@ -39,7 +39,8 @@ HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id, const Prefe
 void CProgramToolBar::OnPaint() {
     {
         fw::PaintDC dc(hwnd_); // the class brush, through the erase message
-        DrawWaitingNotice(dc.get());
+        if (m_doc && m_doc->IsWaitingForDataFile())
+            m_strip.DrawWaitingNotice(dc.get());
     }
     if (!m_bFirstPaint)
         return;
@@ -53,43 +54,11 @@ void CProgramToolBar::OnPaint() {
         if (!::IsWindowVisible(child))
             continue;
         if (dynamic_cast<CBookButton*>(fw::Window::FromHandle(child)))
-            m_changedButtons.push_back(child);
+            m_strip.MarkChanged(child);
         else
             ::RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
-    DrawChangedButtons();
-}
-
-void CProgramToolBar::DrawWaitingNotice(HDC dc) const {
-    if (!m_doc || !m_doc->IsWaitingForDataFile())
-        return;
-    wchar_t text[256] = {};
-    ::GetWindowTextW(hwnd_, text, static_cast<int>(std::size(text)));
-    // Where the program buttons would be: beside the paging buttons, above the tabs.
-    RECT area{};
-    ::GetClientRect(hwnd_, &area);
-    for (HWND beside : {m_btnNextH.hwnd(), m_btnPrevH.hwnd(), m_wndTabs.hwnd()}) {
-        RECT r{};
-        if (!beside || !::IsWindowVisible(beside) || !::GetWindowRect(beside, &r))
-            continue;
-        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-        if (beside == m_wndTabs.hwnd())
-            area.bottom = std::min(area.bottom, r.top);
-        else
-            area.left = std::max(area.left, r.right);
-    }
-    ::InflateRect(&area, -4, 0);
-    fw::SelectObjectScope font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    // Wrapped in a narrow (vertical) bar, and centred in the height it has.
-    constexpr UINT kFormat = DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS;
-    RECT measured = area;
-    ::DrawTextW(dc, text, -1, &measured, kFormat | DT_CALCRECT);
-    const int height = measured.bottom - measured.top;
-    if (height < area.bottom - area.top)
-        area.top += (area.bottom - area.top - height) / 2;
-    ::DrawTextW(dc, text, -1, &area, kFormat);
+    m_strip.DrawChangedButtons();
 }
 
 bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
@@ -100,8 +69,9 @@ bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
         if (m_doc->IsWaitingForDataFile())
             ::SetWindowTextW(hwnd_, document::WaitingNoticeText().c_str());
     }
-    CreateViews();
-    ShowStartCategory();
+    m_strip.Create();
+    m_nav.Create();
+    m_nav.ShowStartCategory();
     ::SetTimer(hwnd_, kSaveTimer, kSaveTimerPeriodMs, nullptr);
     return true;
 }
@@ -117,33 +87,122 @@ void CProgramToolBar::OnDestroy() {
 }
 
 void CProgramToolBar::OnTimer(UINT_PTR id) {
-    if (id != kSaveTimer) {
-        OnViewTimer(id);
-        return;
+    if (id == kSaveTimer) {
+        if (m_doc)
+            m_doc->Tick();
+    } else if (!m_nav.OnTimer(id)) {
+        SetMsgHandled(false);
     }
-    if (m_doc)
-        m_doc->Tick();
 }
 
 void CProgramToolBar::TreeRead(bool replaced) {
     ::SetWindowTextW(hwnd_, L"");
     ::InvalidateRect(hwnd_, nullptr, TRUE);
     if (replaced)
-        ShowStartCategory();
+        m_nav.ShowStartCategory();
+}
+
+void CProgramToolBar::NodesChanging(const oVoiceBook& subtree, bool self, Change change) {
+    // A move keeps every node: what points at them stays good.
+    if (change != Change::Deleting)
+        return;
+    const auto gone = [&](const oVoiceBook* n) {
+        return n && (self || n != &subtree) && document::IsInSubtree(n, subtree);
+    };
+    m_edit.ForgetNodes(gone);
+    m_nav.ForgetNodes(gone);
+    m_strip.ForgetNodes(gone);
 }
 
 LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (m_doc && m_doc->OnMessage(msg, wp, lp))
         return 0;
     LRESULT result = 0;
-    if (OnDragMessage(msg, wp, lp, result))
+    if (m_dragDrop.OnMessage(msg, wp, lp, result))
         return result;
-    return OnViewMessage(msg, wp, lp) ? 0 : fw::Window::OnMessage(msg, wp, lp);
+    switch (msg) {
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        ui::ToolTip::MenuLoop(msg == WM_ENTERMENULOOP);
+        break; // the default handling too
+    case WM_LARK_TAB_COMMAND:
+        // A tab's menu command acts on the tab's category.
+        if (oVoiceBook* node = m_nav.TabCommandNode(HIWORD(wp), lp)) {
+            m_edit.SetContextNode(node);
+            ::SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(LOWORD(wp), 0), 0);
+        }
+        return 0;
+    case WM_LARK_FOLDER_CHANGED:
+        m_nav.OnFolderChanged(lp);
+        return 0;
+    default:
+        break;
+    }
+    return fw::Window::OnMessage(msg, wp, lp);
 }
 
-void CProgramToolBar::NoteCategoryShown(oVoiceBook& category) {
-    // Showing the category's buttons comes with the bar's views; what the data file needs
-    // of it is the document's.
-    if (m_doc)
-        m_doc->NoteCategoryShown(category);
+void CProgramToolBar::OnCommand(UINT id, UINT code, HWND control) {
+    if (m_edit.OnCommand(id) || m_nav.OnCommand(id))
+        return;
+    switch (id) {
+    case views::ID_PAGE_NEXT:
+        m_strip.PageBy(m_strip.VisibleCount());
+        return;
+    case views::ID_PAGE_PREV:
+        m_strip.PageBy(-m_strip.VisibleCount());
+        return;
+    default:
+        fw::Window::OnCommand(id, code, control);
+    }
+}
+
+void CProgramToolBar::OnContextMenu(HWND, POINT screen) {
+    if (screen.x == -1 && screen.y == -1) // from the keyboard: where the pointer is
+        ::GetCursorPos(&screen);
+    m_edit.OnContextMenu(screen);
+}
+
+void CProgramToolBar::SetViewFlags(int32_t flags) {
+    m_strip.SetViewFlags(flags);
+    m_nav.UpdateCategoryChecks();
+    m_strip.Tabs().Refresh();
+}
+
+void CProgramToolBar::OnSize(UINT, int, int) {
+    SetMsgHandled(false);
+    if (!m_strip.HasWindows())
+        return;
+    m_strip.Layout(true);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CProgramToolBar::OnMouseWheel(UINT keys, short delta, POINT) {
+    m_strip.OnMouseWheel(keys, delta);
+}
+
+void CProgramToolBar::OnLButtonDown(UINT, POINT) {
+    // A press on the bar's own background drags the whole bar.
+    DefaultProcessing();
+    ::SendMessageW(Owner(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+}
+
+void CProgramToolBar::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
+    if (!views::DrawMenuPicture(item))
+        SetMsgHandled(false);
+}
+
+void CProgramToolBar::OnMeasureItem(UINT, MEASUREITEMSTRUCT& item) {
+    if (!views::MeasureMenuPicture(item))
+        SetMsgHandled(false);
+}
+
+LRESULT CProgramToolBar::OnNotify(int, NMHDR& hdr) {
+    if (!m_strip.OnNotify(hdr))
+        SetMsgHandled(false);
+    return 0;
+}
+
+bool CProgramToolBar::PreTranslateMessage(MSG& msg) {
+    m_strip.RelayTip(msg);
+    return fw::Window::PreTranslateMessage(msg);
 }

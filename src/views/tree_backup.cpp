@@ -1,10 +1,8 @@
-// Export... and Import... of the bar menu: the whole tree as a text a person can read and
-// edit (model/tree_text.h). The rules live there; this side asks, reads, writes and shows.
-#include "views/program_toolbar.h"
+#include "views/tree_backup.h"
 
 #include <string_view>
 
-#include "ui/app_services.h"
+#include "document/tree_document.h"
 #include "dialogs/file_open.h"
 #include "framework/resources.h"
 #include "framework/text.h"
@@ -15,10 +13,8 @@
 #include "resource.h"
 #include "shell/messages.h"
 
+namespace views {
 namespace {
-
-// The bar stays open while a dialog or question shows; nothing starts while another shows.
-using BackupHold = ui::HoldScope;
 
 bool WriteText(const std::wstring& path, const std::string& text) {
     fw::WaitCursor wait;
@@ -52,69 +48,60 @@ std::wstring BackupName() {
 
 } // namespace
 
-void CProgramToolBar::ExportTree() {
-    BackupHold hold(m_app);
-    if (!hold || !m_doc)
-        return;
+void ExportTree(HWND owner, const oVoiceBook& root) {
     std::wstring path = fw::LoadResString(IDS_TREE_TEXT_NAME);
-    if (!dialogs::ChooseFileToSave(Owner(), IDS_TREE_TEXT_FILTER, path))
+    if (!dialogs::ChooseFileToSave(owner, IDS_TREE_TEXT_FILTER, path))
         return;
-    if (!WriteText(path, model::TreeToText(m_doc->Root())))
-        TellFileFailure(Owner(), IDS_EXPORT_FAILED, path, ::GetLastError());
+    if (!WriteText(path, model::TreeToText(root)))
+        TellFileFailure(owner, IDS_EXPORT_FAILED, path, ::GetLastError());
 }
 
-void CProgramToolBar::ImportTree() {
-    BackupHold hold(m_app);
-    if (!hold || !m_doc)
-        return;
+Imported ImportTree(HWND owner, document::TreeDocument& doc) {
     std::wstring path;
-    if (!dialogs::ChooseFileToOpen(Owner(), IDS_TREE_TEXT_FILTER, path))
-        return;
+    if (!dialogs::ChooseFileToOpen(owner, IDS_TREE_TEXT_FILTER, path))
+        return {};
     std::vector<uint8_t> bytes;
     if (model::ReadWholeFile(path, bytes, model::kMaxTreeTextBytes) != model::ReadResult::Ok) {
-        TellFileFailure(Owner(), IDS_IMPORT_UNREADABLE, path, ::GetLastError());
-        return;
+        TellFileFailure(owner, IDS_IMPORT_UNREADABLE, path, ::GetLastError());
+        return {};
     }
     model::TreeTextResult read = model::TreeFromText(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!read.root) {
         const std::wstring why =
             fw::LoadResString(IDS_TREE_TEXT_ERROR_FIRST + static_cast<UINT>(read.error) - 1);
-        shell::ShowMessage(Owner(),
+        shell::ShowMessage(owner,
                            fw::FormatText(fw::LoadResString(IDS_IMPORT_REFUSED).c_str(),
                                           path.c_str(), static_cast<unsigned>(read.line),
                                           why.c_str()),
                            MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return {};
     }
     std::wstring name = CategoryName(path);
     if (name.empty())
         name = path;
     const std::wstring backup = model::DataFilePath(BackupName());
     const int answer =
-        shell::ShowMessage(Owner(),
+        shell::ShowMessage(owner,
                            fw::FormatText(fw::LoadResString(IDS_IMPORT_ASK_WHOLE).c_str(),
                                           path.c_str(), backup.c_str(), name.c_str()),
                            MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDYES) {
         // The present tree is kept as a text first; without it nothing is replaced.
-        if (!WriteText(backup, model::TreeToText(m_doc->Root()))) {
-            TellFileFailure(Owner(), IDS_EXPORT_FAILED, backup, ::GetLastError());
-            return;
+        if (!WriteText(backup, model::TreeToText(doc.Root()))) {
+            TellFileFailure(owner, IDS_EXPORT_FAILED, backup, ::GetLastError());
+            return {};
         }
-        m_doc->WillChange(m_doc->Root(), false, document::TreeListener::Change::Deleting);
-        model::TakeWholeTree(m_doc->Root(), *read.root);
-        ShowAfterEdit();
-    } else if (answer == IDNO) {
-        auto* category = new oVoiceBook(CategoryFields(name));
-        model::TakeChildren(*read.root, *category);
-        m_doc->Root().AppendChild(category);
-        FillCategoryButtons();
-        m_pCurrentTopCategory = category;
-        WatchCategory(category);
-        ShowCategory(category, true);
-    } else {
-        return;
+        doc.WillChange(doc.Root(), false, document::TreeListener::Change::Deleting);
+        model::TakeWholeTree(doc.Root(), *read.root);
+        return {Imported::Kind::WholeTree, nullptr};
     }
-    MarkModified();
+    if (answer != IDNO)
+        return {};
+    auto* category = new oVoiceBook(CategoryFields(name));
+    model::TakeChildren(*read.root, *category);
+    doc.Root().AppendChild(category);
+    return {Imported::Kind::NewCategory, category};
 }
+
+} // namespace views
