@@ -266,7 +266,10 @@ TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterSta
     EXPECT_NE(std::string(counts.begin(), counts.end()).find("\tC0%1FC099%1F"), std::string::npos);
 
     // A letter typed on the bar opens the box with it; Escape gives the bar its focus back.
-    // Typed only once the bar's thread has given a window of the bar the keyboard focus.
+    // Typed only once the started program and its console are gone (they take the
+    // foreground as they come and go, which closes the box) and the bar's thread has given a
+    // window of the bar the keyboard focus.
+    ASSERT_TRUE(shelltest::WaitForHelpersGone(lark_.Id()));
     ::SetForegroundWindow(bar_);
     ASSERT_TRUE(test::WaitUntil(
         [&] {

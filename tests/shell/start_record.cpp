@@ -1,5 +1,7 @@
 #include "start_record.h"
 
+#include <tlhelp32.h>
+
 #include "support/test_util.h"
 
 namespace shelltest {
@@ -11,6 +13,34 @@ std::wstring HelperPath() {
 void RecordInto(const std::wstring& file) {
     ::DeleteFileW(file.c_str());
     ::SetEnvironmentVariableW(L"LARK_RECORD_FILE", file.c_str());
+}
+
+namespace {
+bool HelperRuns() {
+    const HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return true;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = ::Process32FirstW(snap, &entry); more && !found;
+         more = ::Process32NextW(snap, &entry))
+        found = ::lstrcmpiW(entry.szExeFile, L"lark_record_start.exe") == 0;
+    ::CloseHandle(snap);
+    return found;
+}
+} // namespace
+
+bool WaitForHelpersGone(DWORD barProcess, DWORD timeoutMs) {
+    return test::WaitUntil(
+        [&] {
+            DWORD owner = 0;
+            if (const HWND fg = ::GetForegroundWindow())
+                ::GetWindowThreadProcessId(fg, &owner);
+            const bool ours = owner == 0 || owner == ::GetCurrentProcessId() || owner == barProcess;
+            return !HelperRuns() && ours;
+        },
+        timeoutMs);
 }
 
 bool WaitForRecord(const std::wstring& file, StartRecord& record, DWORD timeoutMs) {
