@@ -1,5 +1,6 @@
 #include "bar/main_dlg.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include "bar/bar_layout.h"
@@ -12,6 +13,7 @@
 #include "bar/tray_icon.h"
 #include "dialogs/auto_hide_time_dlg.h"
 #include "dialogs/config_sheet.h"
+#include "framework/accessible.h"
 #include "framework/profile.h"
 #include "model/voice_book.h"
 #include "framework/resources.h"
@@ -457,6 +459,15 @@ HICON CMainDlg::OnQueryDragIcon() {
 }
 
 LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT answer = 0;
+    if (fw::AnswerAccessible(hwnd_, msg, wp, lp, answer, [this](fw::AccessibleQuery& q) {
+            // A tool bar named after the program; its parts are windows of their own.
+            q.answered = q.child == CHILDID_SELF;
+            const std::wstring& title = m_app.Title(); // "larkRunBar " ends in a space
+            q.info.name = title.substr(0, title.find_last_not_of(L' ') + 1);
+            q.info.role = ROLE_SYSTEM_TOOLBAR;
+        }))
+        return answer;
     if (msg != 0 && msg == TestSetHoldMessage()) {
         m_app.SetHold(wp != 0);
         return 0;

@@ -275,6 +275,20 @@ void CBookButton::OnKeyUp(UINT, UINT, UINT) {
     DefaultProcessing();
 }
 
+views::ButtonFacts CBookButton::AccessibleFacts() const {
+    views::ButtonFacts facts = views::PushButton::AccessibleFacts();
+    facts.name = m_pNode ? m_pNode->m_strName : std::wstring();
+    if (m_nRole == ROLE_SEPARATOR)
+        facts.kind = views::ButtonKind::Separator;
+    else if (m_bToggle || (m_pNode && !m_pNode->IsButton()))
+        facts.kind = views::ButtonKind::Category;
+    else
+        facts.kind = views::ButtonKind::Program;
+    if (facts.kind == views::ButtonKind::Program && m_pNode)
+        facts.target = m_pNode->m_strCommand;
+    return facts;
+}
+
 LRESULT CBookButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_GETTEXTLENGTH:
@@ -292,6 +306,6 @@ LRESULT CBookButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return static_cast<LRESULT>(n);
     }
     default:
-        return fw::Window::OnMessage(msg, wp, lp);
+        return views::PushButton::OnMessage(msg, wp, lp);
     }
 }
