@@ -19,6 +19,7 @@
 #include "framework/resources.h"
 #include "resource.h"
 #include "ui/visual_styles.h"
+#include "views/contrast.h"
 #include "views/drop_object.h"
 
 namespace {
@@ -452,7 +453,19 @@ LRESULT CMainDlg::OnPowerBroadcast(WPARAM, LPARAM) {
     return TRUE;
 }
 
-void CMainDlg::OnSettingChange(UINT, const wchar_t*) {}
+void CMainDlg::OnSettingChange(UINT, const wchar_t*) {
+    Recolour();
+}
+
+void CMainDlg::Recolour() {
+    // A high-contrast scheme turned on or off, or new system colours: every face again.
+    const bool before = views::HighContrast();
+    views::RefreshHighContrast();
+    if (before != views::HighContrast() || m_bColoursChanged)
+        ::RedrawWindow(hwnd_, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    m_bColoursChanged = false;
+}
 
 HICON CMainDlg::OnQueryDragIcon() {
     return m_hIcon.get();
@@ -468,6 +481,10 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             q.info.role = ROLE_SYSTEM_TOOLBAR;
         }))
         return answer;
+    if (msg == WM_SYSCOLORCHANGE) {
+        m_bColoursChanged = true;
+        Recolour(); // and on to the default handling
+    }
     if (msg != 0 && msg == TestSetHoldMessage()) {
         m_app.SetHold(wp != 0);
         return 0;

@@ -8,6 +8,7 @@
 #include "model/voice_book.h"
 #include "views/button_face.h"
 #include "views/button_layout.h"
+#include "views/contrast.h"
 #include "views/drop_rules.h"
 #include "resource.h"
 
@@ -160,7 +161,9 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
 
     if (face.hasText) {
         ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        const views::FaceColours colours = views::ChooseFaceColours(
+            views::HighContrast(), views::FacePart::Button, state != views::kStateNormal, checked);
+        ::SetTextColor(dc, ::GetSysColor(colours.text));
         RECT r = text.rect;
         ::DrawTextW(dc, m_pNode->m_strName.c_str(), -1, &r, text.format);
     }

@@ -13,6 +13,7 @@
 #include "model/voice_book.h"
 #include "resource.h"
 #include "views/category_menu.h"
+#include "views/contrast.h"
 #include "views/toolbar_ids.h"
 
 namespace {
@@ -542,7 +543,9 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
     const oTabInfo& tab = m_tabs[static_cast<size_t>(index)];
     const int L = tab.left, T = tab.top, R = tab.right, B = tab.bottom;
     const bool selected = index == m_nSelected;
-    const int fill = raised ? COLOR_BTNHIGHLIGHT : selected ? COLOR_WINDOW : COLOR_BTNFACE;
+    const views::FaceColours colours =
+        views::ChooseFaceColours(views::HighContrast(), views::FacePart::Tab, raised, selected);
+    const int fill = colours.face;
     const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
@@ -584,7 +587,7 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
     const int shift = icons ? kIconRoom : 0;
     const std::wstring& name = node->m_strName;
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetTextColor(dc, ::GetSysColor(colours.text));
     RECT clip = m_frame.vertical ? RECT{L, T + kTextInset, R, B - kTextInset}
                                  : RECT{L + kTextInset, T, R - kTextInset, B};
     ::IntersectRect(&clip, &clip, &m_frame.area);
