@@ -41,16 +41,8 @@ TEST(AccessibleButtonTest, RoleStateAndActionFollowTheFacts) {
     int row = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(row++);
-        views::ButtonFacts f;
-        f.kind = c.kind;
-        f.name = L"Editor";
-        f.target = L"C:\\editor.exe";
-        f.focused = c.focused;
-        f.hot = c.hot;
-        f.pressed = c.pressed;
-        f.checked = c.checked;
-        f.disabled = c.disabled;
-        f.hidden = c.hidden;
+        const views::ButtonFacts f{c.kind,    L"Editor", L"C:\\editor.exe", c.focused, c.hot,
+                                   c.pressed, c.checked, c.disabled,        c.hidden};
         const fw::AccessibleInfo info = views::DescribeButton(f);
         EXPECT_EQ(info.role, c.role);
         EXPECT_EQ(info.state, c.state);
