@@ -454,17 +454,16 @@ LRESULT CMainDlg::OnPowerBroadcast(WPARAM, LPARAM) {
 }
 
 void CMainDlg::OnSettingChange(UINT, const wchar_t*) {
-    Recolour();
+    Recolour(false);
 }
 
-void CMainDlg::Recolour() {
+void CMainDlg::Recolour(bool coloursChanged) {
     // A high-contrast scheme turned on or off, or new system colours: every face again.
     const bool before = views::HighContrast();
     views::RefreshHighContrast();
-    if (before != views::HighContrast() || m_bColoursChanged)
+    if (before != views::HighContrast() || coloursChanged)
         ::RedrawWindow(hwnd_, nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    m_bColoursChanged = false;
 }
 
 HICON CMainDlg::OnQueryDragIcon() {
@@ -481,10 +480,8 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             q.info.role = ROLE_SYSTEM_TOOLBAR;
         }))
         return answer;
-    if (msg == WM_SYSCOLORCHANGE) {
-        m_bColoursChanged = true;
-        Recolour(); // and on to the default handling
-    }
+    if (msg == WM_SYSCOLORCHANGE)
+        Recolour(true); // and on to the default handling
     if (msg != 0 && msg == TestSetHoldMessage()) {
         m_app.SetHold(wp != 0);
         return 0;

@@ -97,7 +97,7 @@ private:
     void OnPreferences();
     void OnAutoHideTime();
     // Reads the high-contrast setting again and redraws the bar when it or the colours changed.
-    void Recolour();
+    void Recolour(bool coloursChanged);
 
     // ---- menus, tray icon and hotkey (main_dlg_menus.cpp) ----
     // The tray icon with the small icon and the title (again after the taskbar restarted).
@@ -128,7 +128,6 @@ private:
     int m_bConstructed = 0;
     bool m_bVertical = false;
     bool m_bStartUpFinished = false;
-    bool m_bColoursChanged = false;
     bar::BarMetrics m_metrics; // for the current button size
     bar::FrameAllowance m_frame;
     // Where a sizing by the mouse began: the window and the cursor.
