@@ -27,33 +27,29 @@ struct Read {
     long role = 0, state = 0;
 };
 
-std::wstring Take(BSTR text) {
-    std::wstring out = text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-    ::SysFreeString(text);
-    return out;
-}
-
 Read ReadElement(IAccessible& object, long child) {
-    Read r;
     VARIANT id{};
     id.vt = VT_I4;
     id.lVal = child;
-    BSTR text = nullptr;
-    r.hr = object.get_accName(id, &text);
-    r.name = Take(text);
-    text = nullptr;
-    object.get_accDescription(id, &text);
-    r.description = Take(text);
-    text = nullptr;
-    object.get_accDefaultAction(id, &text);
-    r.action = Take(text);
-    VARIANT v{};
-    if (SUCCEEDED(object.get_accRole(id, &v)) && v.vt == VT_I4)
-        r.role = v.lVal;
-    ::VariantClear(&v);
-    if (SUCCEEDED(object.get_accState(id, &v)) && v.vt == VT_I4)
-        r.state = v.lVal;
-    ::VariantClear(&v);
+    Read r;
+    const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR b = nullptr;
+        r.hr = (object.*get)(id, &b);
+        std::wstring out = b ? std::wstring(b, ::SysStringLen(b)) : std::wstring();
+        ::SysFreeString(b);
+        return out;
+    };
+    const auto number = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+        VARIANT v{};
+        const long out = SUCCEEDED((object.*get)(id, &v)) && v.vt == VT_I4 ? v.lVal : 0;
+        ::VariantClear(&v);
+        return out;
+    };
+    r.description = text(&IAccessible::get_accDescription);
+    r.action = text(&IAccessible::get_accDefaultAction);
+    r.name = text(&IAccessible::get_accName); // last: its result is the one kept
+    r.role = number(&IAccessible::get_accRole);
+    r.state = number(&IAccessible::get_accState);
     return r;
 }
 
