@@ -32,7 +32,7 @@ class CTabViewWnd : public fw::Window {
 public:
     static constexpr UINT_PTR kToolFirst = 100;
     // Posted to the strip itself to choose tab wParam as a click would.
-    static constexpr UINT kChooseTabMessage = WM_USER + 1;
+    static constexpr UINT kChooseTabMessage = WM_APP + 0x360;
 
     CTabViewWnd();
     ~CTabViewWnd() override;
