@@ -144,6 +144,8 @@
 #define IDS_TEMPLATE_CUT 3950
 #define IDS_FIND_MENU 3960
 #define IDS_FIND_CATEGORY 3961
+#define IDS_NEXT_PAGE 3994
+#define IDS_PREV_PAGE 3995
 #define IDS_EXIT 32774
 
 #include "dialogs_ids.h"

@@ -5,6 +5,7 @@
 #include "framework/gdi.h"
 #include "framework/resources.h"
 #include "resource.h"
+#include "views/contrast.h"
 
 namespace {
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -25,7 +26,10 @@ HBITMAP LoadMappedBitmap(UINT id) {
 
 void DrawMenuButton(HDC dc, bool pressed, const RECT& rect) {
     RECT r = rect;
-    ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    // White, or the window colour of a high-contrast scheme.
+    ::FillRect(dc, &r,
+               views::HighContrast() ? ::GetSysColorBrush(COLOR_WINDOW)
+                                     : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::DrawEdge(dc, &r, BDR_SUNKENINNER, BF_RECT);
     if (!pressed)
         return;

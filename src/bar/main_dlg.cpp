@@ -1,5 +1,6 @@
 #include "bar/main_dlg.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include "bar/bar_layout.h"
@@ -12,11 +13,13 @@
 #include "bar/tray_icon.h"
 #include "dialogs/auto_hide_time_dlg.h"
 #include "dialogs/config_sheet.h"
+#include "framework/accessible.h"
 #include "framework/profile.h"
 #include "model/voice_book.h"
 #include "framework/resources.h"
 #include "resource.h"
 #include "ui/visual_styles.h"
+#include "views/contrast.h"
 #include "views/drop_object.h"
 
 namespace {
@@ -450,13 +453,35 @@ LRESULT CMainDlg::OnPowerBroadcast(WPARAM, LPARAM) {
     return TRUE;
 }
 
-void CMainDlg::OnSettingChange(UINT, const wchar_t*) {}
+void CMainDlg::OnSettingChange(UINT, const wchar_t*) {
+    Recolour(false);
+}
+
+void CMainDlg::Recolour(bool coloursChanged) {
+    // A high-contrast scheme turned on or off, or new system colours: every face again.
+    const bool before = views::HighContrast();
+    views::RefreshHighContrast();
+    if (before != views::HighContrast() || coloursChanged)
+        ::RedrawWindow(hwnd_, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
 
 HICON CMainDlg::OnQueryDragIcon() {
     return m_hIcon.get();
 }
 
 LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT answer = 0;
+    if (fw::AnswerAccessible(hwnd_, msg, wp, lp, answer, [this](fw::AccessibleQuery& q) {
+            // A tool bar named after the program; its parts are windows of their own.
+            q.answered = q.child == CHILDID_SELF;
+            const std::wstring& title = m_app.Title(); // "larkRunBar " ends in a space
+            q.info.name = title.substr(0, title.find_last_not_of(L' ') + 1);
+            q.info.role = ROLE_SYSTEM_TOOLBAR;
+        }))
+        return answer;
+    if (msg == WM_SYSCOLORCHANGE)
+        Recolour(true); // and on to the default handling
     if (msg != 0 && msg == TestSetHoldMessage()) {
         m_app.SetHold(wp != 0);
         return 0;

@@ -96,6 +96,8 @@ private:
     void RunSettingsCommand(const bar::SettingsCommand& plan);
     void OnPreferences();
     void OnAutoHideTime();
+    // Reads the high-contrast setting again and redraws the bar when it or the colours changed.
+    void Recolour(bool coloursChanged);
 
     // ---- menus, tray icon and hotkey (main_dlg_menus.cpp) ----
     // The tray icon with the small icon and the title (again after the taskbar restarted).

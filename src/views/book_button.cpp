@@ -8,6 +8,7 @@
 #include "model/voice_book.h"
 #include "views/button_face.h"
 #include "views/button_layout.h"
+#include "views/contrast.h"
 #include "views/drop_rules.h"
 #include "resource.h"
 
@@ -160,7 +161,9 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
 
     if (face.hasText) {
         ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        const views::FaceColours colours = views::ChooseFaceColours(
+            views::HighContrast(), views::FacePart::Button, state != views::kStateNormal, checked);
+        ::SetTextColor(dc, ::GetSysColor(colours.text));
         RECT r = text.rect;
         ::DrawTextW(dc, m_pNode->m_strName.c_str(), -1, &r, text.format);
     }
@@ -275,6 +278,20 @@ void CBookButton::OnKeyUp(UINT, UINT, UINT) {
     DefaultProcessing();
 }
 
+views::ButtonFacts CBookButton::AccessibleFacts() const {
+    views::ButtonFacts facts = views::PushButton::AccessibleFacts();
+    facts.name = m_pNode ? m_pNode->m_strName : std::wstring();
+    if (m_nRole == ROLE_SEPARATOR)
+        facts.kind = views::ButtonKind::Separator;
+    else if (m_bToggle || (m_pNode && !m_pNode->IsButton()))
+        facts.kind = views::ButtonKind::Category;
+    else
+        facts.kind = views::ButtonKind::Program;
+    if (facts.kind == views::ButtonKind::Program && m_pNode)
+        facts.target = m_pNode->m_strCommand;
+    return facts;
+}
+
 LRESULT CBookButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_GETTEXTLENGTH:
@@ -292,6 +309,6 @@ LRESULT CBookButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return static_cast<LRESULT>(n);
     }
     default:
-        return fw::Window::OnMessage(msg, wp, lp);
+        return views::PushButton::OnMessage(msg, wp, lp);
     }
 }

@@ -46,6 +46,7 @@ protected:
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
     void OnKeyUp(UINT key, UINT repeat, UINT flags) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    views::ButtonFacts AccessibleFacts() const override;
 
 private:
     void UpdateDragCursor();

@@ -3,6 +3,7 @@
 #include "framework/gdi.h"
 #include "resource.h"
 #include "ui/visual_styles.h"
+#include "views/contrast.h"
 #include "views/dib.h"
 
 namespace views {
@@ -36,6 +37,14 @@ bool DrawThemed(HWND button, HDC dc, const RECT& rect, int state, bool checked,
     return styles.DrawPart(button, dc, L"toolbar", kToolbarButton, part, rect);
 }
 
+// Sunken while pressed or checked, raised while hot.
+void DrawFrame(HDC dc, RECT r, int state, bool checked) {
+    if (checked || state == kStatePressed)
+        ::DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    else if (state == kStateHot)
+        ::DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+}
+
 void DrawClassic(HDC dc, const RECT& rect, int state, bool checked) {
     RECT r = rect;
     HBRUSH pattern = checked && state != kStatePressed ? CheckedPatternBrush() : nullptr;
@@ -51,10 +60,15 @@ void DrawClassic(HDC dc, const RECT& rect, int state, bool checked) {
     } else {
         ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
     }
-    if (checked || state == kStatePressed)
-        ::DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-    else if (state == kStateHot)
-        ::DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    DrawFrame(dc, r, state, checked);
+}
+
+// Only system colours: the highlight behind a lit or checked face, frames as usual.
+void DrawHighContrast(HDC dc, const RECT& rect, int state, bool checked) {
+    RECT r = rect;
+    const FaceColours c = ChooseFaceColours(true, FacePart::Button, state != kStateNormal, checked);
+    ::FillRect(dc, &r, ::GetSysColorBrush(c.face));
+    DrawFrame(dc, r, state, checked);
 }
 } // namespace
 
@@ -73,7 +87,9 @@ HBRUSH CheckedPatternBrush() {
 
 void DrawButtonFace(HWND button, HDC dc, const RECT& rect, int state, bool checked,
                     HBRUSH parentBrush) {
-    if (!DrawThemed(button, dc, rect, state, checked, parentBrush))
+    if (HighContrast())
+        DrawHighContrast(dc, rect, state, checked);
+    else if (!DrawThemed(button, dc, rect, state, checked, parentBrush))
         DrawClassic(dc, rect, state, checked);
 }
 

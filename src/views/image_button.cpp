@@ -8,7 +8,9 @@
 #include "framework/gdi.h"
 #include "framework/resources.h"
 #include "ui/picture_cache.h"
+#include "resource.h"
 #include "views/button_face.h"
+#include "views/toolbar_ids.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"LarkImageButton";
@@ -156,12 +158,24 @@ void CImageButton::DrawFace(HDC dc, int state) {
     Draw(dc, state, m_bChecked != 0, !::IsWindowEnabled(hwnd_));
 }
 
+views::ButtonFacts CImageButton::AccessibleFacts() const {
+    views::ButtonFacts facts = views::PushButton::AccessibleFacts();
+    if (!facts.name.empty())
+        return facts;
+    const int id = ::GetDlgCtrlID(hwnd_);
+    if (id == views::ID_PAGE_NEXT)
+        facts.name = fw::LoadResString(IDS_NEXT_PAGE);
+    else if (id == views::ID_PAGE_PREV)
+        facts.name = fw::LoadResString(IDS_PREV_PAGE);
+    return facts;
+}
+
 LRESULT CImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ENABLE:
         ::InvalidateRect(hwnd_, nullptr, FALSE);
         return 0;
     default:
-        return fw::Window::OnMessage(msg, wp, lp);
+        return views::PushButton::OnMessage(msg, wp, lp);
     }
 }

@@ -44,6 +44,8 @@ public:
 protected:
     void DrawFace(HDC dc, int state) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Named by its tip; the paging buttons, which have none, by what they do.
+    views::ButtonFacts AccessibleFacts() const override;
 
 private:
     int32_t m_nImage = -1;

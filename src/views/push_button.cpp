@@ -154,6 +154,40 @@ void PushButton::OnTimer(UINT_PTR id) {
     DrawNow(kStateNormal);
 }
 
+ButtonFacts PushButton::AccessibleFacts() const {
+    ButtonFacts facts;
+    facts.kind = ButtonKind::Picture;
+    facts.name = ToolTipTextOf(hwnd_);
+    facts.focused = ::GetFocus() == hwnd_;
+    facts.hot = m_nHover == kOver;
+    facts.pressed = m_bPressed && m_nHover == kOver;
+    facts.checked = m_bChecked != 0;
+    facts.disabled = !::IsWindowEnabled(hwnd_);
+    facts.hidden = !::IsWindowVisible(hwnd_);
+    return facts;
+}
+
+void PushButton::DoDefaultAction() {
+    const UINT id = static_cast<UINT>(::GetDlgCtrlID(hwnd_));
+    ::PostMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(hwnd_));
+}
+
+LRESULT PushButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT answer = 0;
+    if (fw::AnswerAccessible(hwnd_, msg, wp, lp, answer, [this](fw::AccessibleQuery& q) {
+            if (q.child != CHILDID_SELF)
+                return;
+            q.answered = true;
+            if (q.doDefaultAction)
+                DoDefaultAction();
+            else
+                q.info = DescribeButton(AccessibleFacts());
+        }))
+        return answer;
+    return fw::Window::OnMessage(msg, wp, lp);
+}
+
 void PushButton::OnCaptureChanged(HWND gaining) {
     if (gaining == hwnd_)
         return;

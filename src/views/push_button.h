@@ -11,6 +11,7 @@
 
 #include "framework/registrations.h"
 #include "framework/window.h"
+#include "views/accessible_button.h"
 
 namespace views {
 
@@ -44,6 +45,14 @@ protected:
     void OnMouseLeave() override;
     void OnTimer(UINT_PTR id) override;
     void OnCaptureChanged(HWND gaining) override;
+    // Answers assistive programs (below), then the default processing.
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    // What the button tells assistive programs: by default a picture button named by its
+    // tip, with the pointer's, focus and window states.
+    virtual ButtonFacts AccessibleFacts() const;
+    // The default action: a click, posted, so the caller's call returns first.
+    virtual void DoDefaultAction();
 
     int32_t m_bChecked = 0;
     int32_t m_bToggle = 0;

@@ -1,16 +1,19 @@
 #include "views/tab_view_wnd.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 
 #include "framework/gdi.h"
 #include "framework/resources.h"
+#include "views/accessible_button.h"
 #include "ui/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "views/category_menu.h"
+#include "views/contrast.h"
 #include "views/toolbar_ids.h"
 
 namespace {
@@ -343,8 +346,11 @@ void CTabViewWnd::OnCaptureChanged(HWND) {
 void CTabViewWnd::OnLButtonDown(UINT, POINT client) {
     if (!::PtInRect(&m_frame.area, client))
         return;
-    const int index = IndexAt(client);
-    if (index < 0 || index == m_nSelected)
+    ChooseTab(IndexAt(client));
+}
+
+void CTabViewWnd::ChooseTab(int index) {
+    if (index < 0 || index >= TabCount() || index == m_nSelected)
         return;
     Select(index);
     const UINT id = views::ID_CATEGORY_BUTTON_FIRST + static_cast<UINT>(index);
@@ -419,8 +425,41 @@ LRESULT CTabViewWnd::OnNotify(int, NMHDR& hdr) {
     return 0;
 }
 
+void CTabViewWnd::Describe(fw::AccessibleQuery& q) {
+    q.childCount = TabCount();
+    q.answered = q.child >= 0 && q.child <= q.childCount;
+    if (q.child == CHILDID_SELF || !q.answered) {
+        q.info.role = ROLE_SYSTEM_PAGETABLIST;
+        return;
+    }
+    const int index = static_cast<int>(q.child) - 1;
+    if (q.doDefaultAction) {
+        // Posted back to this window: the caller's call returns before the bar switches.
+        ::PostMessageW(hwnd_, kChooseTabMessage, static_cast<WPARAM>(index), 0);
+        return;
+    }
+    const oTabInfo& tab = m_tabs[static_cast<size_t>(index)];
+    views::ButtonFacts facts;
+    facts.kind = views::ButtonKind::Category;
+    facts.name = tab.pNode ? tab.pNode->m_strName : std::wstring();
+    facts.checked = index == m_nSelected;
+    facts.hot = index == m_nHot;
+    facts.focused = index == m_nSelected && ::GetFocus() == hwnd_;
+    facts.hidden = index < m_nFirstVisible || index >= m_nFirstVisible + m_nVisibleCount;
+    q.info = views::DescribeButton(facts);
+    q.childRect = tab.Rect();
+    ::MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&q.childRect), 2);
+}
+
 LRESULT CTabViewWnd::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT answer = 0;
+    if (fw::AnswerAccessible(hwnd_, msg, wp, lp, answer,
+                             [this](fw::AccessibleQuery& q) { Describe(q); }))
+        return answer;
     switch (msg) {
+    case kChooseTabMessage:
+        ChooseTab(static_cast<int>(wp));
+        return 0;
     case WM_PRINTCLIENT: {
         // The scroll buttons' themed faces ask for what lies behind them.
         RECT client{};
@@ -504,7 +543,9 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
     const oTabInfo& tab = m_tabs[static_cast<size_t>(index)];
     const int L = tab.left, T = tab.top, R = tab.right, B = tab.bottom;
     const bool selected = index == m_nSelected;
-    const int fill = raised ? COLOR_BTNHIGHLIGHT : selected ? COLOR_WINDOW : COLOR_BTNFACE;
+    const views::FaceColours colours =
+        views::ChooseFaceColours(views::HighContrast(), views::FacePart::Tab, raised, selected);
+    const int fill = colours.face;
     const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
@@ -546,7 +587,7 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
     const int shift = icons ? kIconRoom : 0;
     const std::wstring& name = node->m_strName;
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetTextColor(dc, ::GetSysColor(colours.text));
     RECT clip = m_frame.vertical ? RECT{L, T + kTextInset, R, B - kTextInset}
                                  : RECT{L + kTextInset, T, R - kTextInset, B};
     ::IntersectRect(&clip, &clip, &m_frame.area);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/accessible.h"
 #include "framework/window.h"
 #include "ui/tooltip.h"
 #include "views/image_button.h"
@@ -30,6 +31,8 @@ struct oTabInfo {
 class CTabViewWnd : public fw::Window {
 public:
     static constexpr UINT_PTR kToolFirst = 100;
+    // Posted to the strip itself to choose tab wParam as a click would.
+    static constexpr UINT kChooseTabMessage = WM_APP + 0x360;
 
     CTabViewWnd();
     ~CTabViewWnd() override;
@@ -109,6 +112,10 @@ private:
     void Paint(HDC dc, const RECT& client);
     void DrawTab(HDC dc, int index, bool raised);
     void RunMenuCommand(UINT command);
+    // Selects tab `index` and tells the bar, as a click on it does.
+    void ChooseTab(int index);
+    // Tells assistive programs about the strip (a page tab list) and each tab (child index+1).
+    void Describe(fw::AccessibleQuery& q);
 
     const Preferences* m_prefs = nullptr;
     int32_t m_nViewFlags = 0;

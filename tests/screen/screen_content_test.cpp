@@ -228,3 +228,60 @@ TEST_F(ScreenContentTest, NoTipLiesOverTheMenuItsButtonOpenedAndPicturesStandOff
 }
 
 } // namespace
+
+namespace {
+const wchar_t kHighContrastKey[] = L"Control Panel\\Accessibility\\HighContrast";
+
+// Sets the user's high-contrast flag (Wine keeps no such state of its own), and clears it
+// again at the end of the scope.
+void SetHighContrastFlag(bool on) {
+    const wchar_t* flags = on ? L"1" : L"0";
+    const LSTATUS status = ::RegSetKeyValueW(HKEY_CURRENT_USER, kHighContrastKey, L"Flags", REG_SZ,
+                                             flags, 2 * sizeof(wchar_t));
+    ASSERT_EQ(status, ERROR_SUCCESS) << test::SystemErrorText(static_cast<DWORD>(status));
+}
+struct HighContrastOffAtEnd {
+    ~HighContrastOffAtEnd() { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kHighContrastKey, L"Flags"); }
+};
+
+// The share of a box's pixels in the system's highlight colour.
+double HighlightShare(const ScreenShot& shot, const RECT& box) {
+    const std::vector<COLORREF> pixels = Pixels(shot, box);
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    const auto lit = std::count(pixels.begin(), pixels.end(), highlight);
+    return pixels.empty() ? 0 : static_cast<double>(lit) / static_cast<double>(pixels.size());
+}
+} // namespace
+
+TEST_F(ScreenContentTest, HighContrastDrawsTheChosenCategoryInSystemColours) {
+    HighContrastOffAtEnd restore;
+    ASSERT_NO_FATAL_FAILURE(PrepareLongCategories());
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    ASSERT_TRUE(WaitForRect(bar, Docked(3, 84)));
+    MouseTo(POINT{640, 400});
+    HWND toolBar = ::GetDlgItem(bar, 6000);
+    // The checked category button (the first) and the chosen tab (the strip's first).
+    const RECT button = WindowRect(::GetDlgItem(toolBar, 11000));
+    const RECT strip = WindowRect(::GetDlgItem(toolBar, 6004));
+    const RECT tab{strip.left + 8, strip.top + 3, strip.left + 60, strip.bottom - 3};
+    const auto lit = [&](bool on) {
+        return test::WaitUntil(
+            [&] {
+                const ScreenShot shot = TakeScreenShot();
+                return (HighlightShare(shot, button) > 0.5) == on &&
+                       (HighlightShare(shot, tab) > 0.5) == on;
+            },
+            test::kPatientMs);
+    };
+    ASSERT_TRUE(lit(false)) << "highlight drawn without high contrast";
+    for (bool on : {true, false}) {
+        ASSERT_NO_FATAL_FAILURE(SetHighContrastFlag(on));
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(::SendMessageTimeoutW(bar, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0,
+                                          SMTO_NORMAL, test::kPatientMs, &answer))
+            << test::SystemErrorText(::GetLastError());
+        EXPECT_TRUE(lit(on)) << "high contrast " << on;
+    }
+    Exit(lark);
+}
