@@ -17,6 +17,7 @@ namespace {
 
 struct Match {
     std::function<bool(HWND)> test;
+    DWORD pid = ::GetCurrentProcessId();
     HWND found = nullptr;
 };
 
@@ -26,15 +27,22 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
     ::GetWindowThreadProcessId(hwnd, &pid);
     wchar_t cls[16] = {};
     ::GetClassNameW(hwnd, cls, 16);
-    if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd) ||
-        std::wstring(cls) != L"#32770" || !m->test(hwnd))
+    if (pid != m->pid || !::IsWindowVisible(hwnd) || std::wstring(cls) != L"#32770" ||
+        !m->test(hwnd))
         return TRUE;
     m->found = hwnd;
     return FALSE;
 }
 
-HWND WaitForWindow(std::function<bool(HWND)> test) {
-    Match m{std::move(test)};
+bool OwnedBy(HWND hwnd, HWND owner) {
+    return !owner || ::GetWindow(hwnd, GW_OWNER) == owner;
+}
+
+// A dialog owned by `owner` lives in the owner's process, which may be another program.
+HWND WaitForWindow(HWND owner, const std::function<bool(HWND)>& test) {
+    Match m{[&](HWND hwnd) { return OwnedBy(hwnd, owner) && test(hwnd); }};
+    if (owner)
+        ::GetWindowThreadProcessId(owner, &m.pid);
     test::WaitUntil(
         [&] {
             ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&m));
@@ -93,8 +101,10 @@ std::wstring CaretText(HWND tree) {
     return text;
 }
 
-bool OwnedBy(HWND hwnd, HWND owner) {
-    return !owner || ::GetWindow(hwnd, GW_OWNER) == owner;
+// A dialog answers once its creation is over and its loop runs (in whichever process).
+bool Answering(HWND dialog) {
+    DWORD_PTR answer = 0;
+    return ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &answer) != 0;
 }
 
 } // namespace
@@ -127,14 +137,16 @@ void RunDialog(const std::wstring& caption, const std::function<void()>& open,
 }
 
 HWND WaitForDialog(const std::wstring& caption, HWND owner) {
-    return WaitForWindow([&](HWND hwnd) { return Text(hwnd) == caption && OwnedBy(hwnd, owner); });
+    return WaitForWindow(owner, [&](HWND hwnd) { return Text(hwnd) == caption; });
 }
 
 test::SeenDialog AnswerMessageBox(HWND owner, int button) {
-    HWND box = WaitForWindow(
-        [&](HWND hwnd) { return OwnedBy(hwnd, owner) && ::GetDlgItem(hwnd, 0xFFFF) != nullptr; });
-    if (!box)
+    HWND box =
+        WaitForWindow(owner, [&](HWND hwnd) { return ::GetDlgItem(hwnd, 0xFFFF) != nullptr; });
+    if (!box || !Answering(box)) {
+        ADD_FAILURE() << "no message box answered: " << test::SystemErrorText(::GetLastError());
         return {};
+    }
     test::SeenDialog seen = test::DescribeDialog(box);
     test::PressButton(box, button);
     WaitGone(box);
@@ -142,27 +154,36 @@ test::SeenDialog AnswerMessageBox(HWND owner, int button) {
 }
 
 bool AnswerFileOpen(HWND owner, const std::wstring& path) {
-    HWND dialog = WaitForWindow([&](HWND hwnd) {
-        return OwnedBy(hwnd, owner) && (::GetDlgItem(hwnd, cmb13) || ::GetDlgItem(hwnd, edt1));
-    });
-    if (!dialog)
-        return false;
+    HWND dialog = WaitForWindow(
+        owner, [&](HWND hwnd) { return ::GetDlgItem(hwnd, cmb13) || ::GetDlgItem(hwnd, edt1); });
     HWND box = nullptr;
-    ::EnumChildWindows(dialog, &FindNameBox, reinterpret_cast<LPARAM>(&box));
-    if (!box)
+    if (dialog && Answering(dialog))
+        ::EnumChildWindows(dialog, &FindNameBox, reinterpret_cast<LPARAM>(&box));
+    if (!box) {
+        ADD_FAILURE() << "no file dialog with a name box: "
+                      << test::SystemErrorText(::GetLastError());
         return false;
-    test::WaitUntil([&] { return ::IsWindowEnabled(box) != FALSE; }, kWaitMs);
-    // Typed, so that the dialog's own boxes learn of it as of a user's input.
-    ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    for (wchar_t c : path)
-        ::SendMessageW(box, WM_CHAR, c, 1);
+    }
+    // Typed, so that the dialog's own boxes learn of it as of a user's input; typed again
+    // should the dialog still have been filling in its proposal.
+    const bool typed = test::WaitUntil(
+        [&] {
+            if (!::IsWindowEnabled(box))
+                return false;
+            ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+            for (wchar_t c : path)
+                ::SendMessageW(box, WM_CHAR, c, 1);
+            return Text(box) == path;
+        },
+        kWaitMs);
+    EXPECT_TRUE(typed) << "the name box says " << testing::PrintToString(Text(box));
     test::PressButton(dialog, IDOK);
-    return WaitGone(dialog);
+    return typed && WaitGone(dialog);
 }
 
 bool AnswerFolderChooser(HWND owner, const std::wstring& path, const std::wstring& child) {
-    HWND dialog = WaitForWindow([&](HWND hwnd) {
-        return OwnedBy(hwnd, owner) && ::FindWindowExW(hwnd, nullptr, WC_TREEVIEWW, nullptr);
+    HWND dialog = WaitForWindow(owner, [&](HWND hwnd) {
+        return ::FindWindowExW(hwnd, nullptr, WC_TREEVIEWW, nullptr) != nullptr;
     });
     if (!dialog)
         return false;
