@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct ShownButton {
     int slot;
     std::wstring name;
     RECT rect; // screen
+    HWND hwnd;
 };
 
 // The visible program buttons of the bar, by slot; each answers its node's name as text.
@@ -43,24 +45,35 @@ std::vector<ShownButton> VisibleButtons(HWND toolBar) {
                               5000, &got);
         RECT r{};
         ::GetWindowRect(child, &r);
-        out.push_back({id - 10000, text, r});
+        out.push_back({id - 10000, text, r, child});
     }
     std::sort(out.begin(), out.end(),
               [](const ShownButton& a, const ShownButton& b) { return a.slot < b.slot; });
     return out;
 }
 
-// A real click in the middle of a button.
-void Click(const ShownButton& b) {
-    test::MouseTo(POINT{(b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2});
-    test::PumpMessages(50);
-    for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = flag;
-        ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u) << ::GetLastError();
-        test::PumpMessages(50);
-    }
+// The window holding the mouse in the thread of `hwnd`.
+HWND CaptureIn(HWND hwnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hwnd, nullptr), &info) ? info.hwndCapture
+                                                                                : nullptr;
+}
+
+// A real click in the middle of a button. Each step waits until the bar has taken the one
+// before: the button is the window under the pointer, then it has seen the press (`pressed`;
+// by default it holds the mouse, as a program or category button does while pressed).
+void Click(const ShownButton& b, std::function<bool()> pressed = {}) {
+    const POINT at{(b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2};
+    test::MouseTo(at);
+    ASSERT_TRUE(test::WaitUntil([&] { return ::WindowFromPoint(at) == b.hwnd; }, test::kPatientMs))
+        << "the pointer at " << at.x << "," << at.y << " is not over " << test::Narrow(b.name);
+    if (!pressed)
+        pressed = [&] { return CaptureIn(b.hwnd) == b.hwnd; };
+    test::Press(true);
+    const bool seen = test::WaitUntil(pressed, test::kPatientMs);
+    test::Press(false);
+    ASSERT_TRUE(seen) << "the press on " << test::Narrow(b.name) << " was not seen";
 }
 
 oVoiceBook* AddCategory(oVoiceBook& parent, const wchar_t* name) {
@@ -125,7 +138,7 @@ protected:
             if (b.name == name)
                 return b;
         ADD_FAILURE() << "no visible button " << testing::PrintToString(name);
-        return ShownButton{-1, L"", RECT{}};
+        return ShownButton{-1, L"", RECT{}, nullptr};
     }
 
     test::TempDir dir_;
@@ -255,7 +268,7 @@ TEST_F(ProgramButtonsTest, CategoryButtonsAndTabsSwitchAndALinkedFolderIsFollowe
     const auto at = [](HWND hwnd, int dx, int dy) {
         RECT r{};
         ::GetWindowRect(hwnd, &r);
-        return ShownButton{-1, L"", RECT{r.left + dx, r.top + dy, r.left + dx, r.top + dy}};
+        return ShownButton{-1, L"", RECT{r.left + dx, r.top + dy, r.left + dx, r.top + dy}, hwnd};
     };
     HWND linkedButton = ::GetDlgItem(toolBar_, 11001);
     ASSERT_TRUE(linkedButton && ::IsWindowVisible(linkedButton));
@@ -267,6 +280,7 @@ TEST_F(ProgramButtonsTest, CategoryButtonsAndTabsSwitchAndALinkedFolderIsFollowe
     // The first tab lies at the start of the strip, whichever way the strip runs.
     HWND tabs = ::GetDlgItem(toolBar_, 6004);
     ASSERT_TRUE(tabs && ::IsWindowVisible(tabs));
-    ASSERT_NO_FATAL_FAILURE(Click(at(tabs, 15, 10)));
+    // The strip switches on the press itself.
+    ASSERT_NO_FATAL_FAILURE(Click(at(tabs, 15, 10), [&] { return showing(L"P1"); }));
     EXPECT_TRUE(WaitForFirst(0, L"P1")) << "the tab did not switch the category";
 }
