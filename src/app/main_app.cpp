@@ -21,6 +21,8 @@
 namespace {
 constexpr wchar_t kCompany[] = L"Tarvo";
 constexpr LCID kFallbackLocale = 0x0800; // LOCALE_SYSTEM_DEFAULT
+// On the bar's window, apart from the bar's own timers; it calls the application, not the bar.
+constexpr UINT_PTR kReadOnlyNoticeTimer = 0x4C52;
 
 struct TitleSearch {
     const std::wstring* title;
@@ -159,9 +161,11 @@ bool CMainApp::OnIdle(int) {
 }
 
 void CMainApp::TellReadOnlyFolder() {
-    const std::wstring folder = std::exchange(m_strReadOnlyFolder, std::wstring());
-    if (folder.empty() || !m_mainDlg || IsHeld())
+    m_readOnlyNotice.Stop();
+    // Never over another dialog, nor lost under it: the notice waits until the bar is let go.
+    if (m_strReadOnlyFolder.empty() || !m_mainDlg || IsHeld())
         return;
+    const std::wstring folder = std::exchange(m_strReadOnlyFolder, std::wstring());
     // Changes stay in memory: failed saves are tried again, failed settings are kept by the
     // profile; this is said once.
     SetHold(true);
@@ -170,6 +174,11 @@ void CMainApp::TellReadOnlyFolder() {
         fw::FormatText(fw::LoadResString(IDS_PORTABLE_READ_ONLY).c_str(), folder.c_str()),
         MB_OK | MB_ICONINFORMATION);
     SetHold(false);
+}
+
+void CALLBACK CMainApp::ReadOnlyNoticeDue(HWND, UINT, UINT_PTR, DWORD) {
+    if (auto* app = static_cast<CMainApp*>(fw::App::Current()))
+        app->TellReadOnlyFolder();
 }
 
 bool CMainApp::PreTranslateMessage(MSG& msg) {
@@ -184,6 +193,10 @@ void CMainApp::SetHold(bool on) {
     m_bHold = on ? 1 : 0;
     if (m_holdListener)
         m_holdListener->OnHoldChanged(on);
+    // A notice that waited is said once whatever let the bar go has returned: the timer
+    // comes through whichever message loop runs then.
+    if (!on && !m_strReadOnlyFolder.empty() && m_mainDlg && m_mainDlg->hwnd())
+        m_readOnlyNotice.Start(m_mainDlg->hwnd(), kReadOnlyNoticeTimer, 0, &ReadOnlyNoticeDue);
 }
 
 BOOL CMainApp::TrackMouse(HWND hwnd, DWORD flags, DWORD hoverTime) const {

@@ -12,6 +12,7 @@
 #include "model/preferences.h"
 #include "framework/app.h"
 #include "framework/com.h"
+#include "framework/registrations.h"
 
 class CMainDlg;
 
@@ -53,9 +54,12 @@ public:
     static constexpr wchar_t kSecondBarSwitch[] = L"/second-bar-for-tests";
 
 private:
-    // A portable program's folder that takes no writes, until the user has been told.
+    // A portable program's folder that takes no writes, until the user has been told (at the
+    // first idle moment, or once no dialog holds the bar any more).
     void TellReadOnlyFolder();
+    static void CALLBACK ReadOnlyNoticeDue(HWND, UINT, UINT_PTR, DWORD);
     std::wstring m_strReadOnlyFolder;
+    fw::Timer m_readOnlyNotice;
 
     float m_fDpiFactor = 1.0f;
     int m_nOsVersion = 0;

@@ -73,10 +73,10 @@ void HotKey::Unregister() noexcept {
     hwnd_ = nullptr;
 }
 
-bool Timer::Start(HWND hwnd, UINT_PTR id, UINT milliseconds) noexcept {
+bool Timer::Start(HWND hwnd, UINT_PTR id, UINT milliseconds, TIMERPROC proc) noexcept {
     if (hwnd_ && (hwnd_ != hwnd || id_ != id))
         Stop();
-    if (!::SetTimer(hwnd, id, milliseconds, nullptr))
+    if (!::SetTimer(hwnd, id, milliseconds, proc))
         return false;
     hwnd_ = hwnd;
     id_ = id;

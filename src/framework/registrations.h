@@ -64,7 +64,7 @@ private:
     int id_ = 0;
 };
 
-// A window timer (WM_TIMER with its identifier).
+// A window timer (WM_TIMER with its identifier, or a call of `proc` when given).
 class Timer {
 public:
     Timer() = default;
@@ -72,7 +72,7 @@ public:
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
 
-    bool Start(HWND hwnd, UINT_PTR id, UINT milliseconds) noexcept;
+    bool Start(HWND hwnd, UINT_PTR id, UINT milliseconds, TIMERPROC proc = nullptr) noexcept;
     void Stop() noexcept;
     bool Running() const noexcept { return hwnd_ != nullptr; }
 

@@ -1,6 +1,7 @@
 // A portable LarkB.exe: its tree and settings beside it, and a folder it cannot write to.
 #include <gtest/gtest.h>
 
+#include "bar/test_hooks.h"
 #include "resource.h"
 #include "support/dialog_answer.h"
 #include "support/lark_process.h"
@@ -101,6 +102,44 @@ TEST_F(PortableTest, AFolderThatTakesNoWritesIsToldOnceAndTheBarRuns) {
         << r.top;
     ASSERT_TRUE(lark.Exit()) << lark.Problem();
     EXPECT_FALSE(ProductKeyExists());
+}
+
+// The notice is due at the bar's first idle moment; the test holds the bar from the first
+// run's question, which comes before it, and lets go once that moment has passed.
+TEST_F(PortableTest, ANoticeDueWhileTheBarIsHeldComesOnceItIsLetGo) {
+    ASSERT_TRUE(::CreateDirectoryW((dir_ / L"LarkB.settings.ini").c_str(), nullptr))
+        << test::SystemErrorText(::GetLastError());
+    ASSERT_TRUE(::DeleteFileW((dir_ / L"LarkB_U.tdb").c_str()) &&
+                ::CopyFileW((test::ExeFolder() + L"LarkB.ini").c_str(),
+                            (dir_ / L"LarkB.ini").c_str(), FALSE))
+        << test::SystemErrorText(::GetLastError());
+    ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", L"1");
+    const UINT hold = ::RegisterWindowMessageW(L"LarkRunBar.TestSetHold");
+    const UINT query = ::RegisterWindowMessageW(L"LarkRunBar.TestQuery");
+    DWORD_PTR answer = 0;
+    test::LarkProcess lark(exe_);
+    ASSERT_TRUE(lark.Start()) << lark.Problem();
+    test::DialogAnswerer question(IDNO, lark.Id(), test::kPatientMs, [&](HWND box) {
+        EXPECT_TRUE(::SendMessageTimeoutW(::GetWindow(box, GW_OWNER), hold, 1, 0, SMTO_NORMAL,
+                                          test::kPatientMs, &answer))
+            << test::SystemErrorText(::GetLastError());
+    });
+    ASSERT_TRUE(question.Finish()) << "the bookmark question was not asked";
+    ASSERT_NE(lark.WaitForBar(), nullptr) << lark.Problem();
+    // The tray icon is added at the first idle moment, just before the notice is due.
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            return ::SendMessageTimeoutW(lark.Bar(), query, TEST_QUERY_TRAY_ICONS_ADDED, 0,
+                                         SMTO_NORMAL, test::kPatientMs, &answer) &&
+                   answer > 0;
+        },
+        test::kPatientMs));
+    test::DialogAnswerer told(IDOK, lark.Id());
+    ::SetEnvironmentVariableW(L"LARK_TEST_HOOKS", nullptr);
+    ASSERT_TRUE(::PostMessageW(lark.Bar(), hold, 0, 0)) << test::SystemErrorText(::GetLastError());
+    ASSERT_TRUE(told.Finish()) << "the notice was lost";
+    EXPECT_NE(told.Seen().text.find(dir_.path()), std::wstring::npos);
+    ASSERT_TRUE(lark.Exit()) << lark.Problem();
 }
 
 } // namespace
