@@ -43,6 +43,19 @@ BarKey BarKeyOf(UINT vk, bool shift, bool vertical) {
 
 namespace {
 
+bool Focusable(const BarFocusInput& in, int index) {
+    return index < 0 || static_cast<size_t>(index) >= in.passOver.size() ||
+           !in.passOver[static_cast<size_t>(index)];
+}
+
+// The nearest program button focus can land on from `from` going `step`, or -1.
+int NextFocusable(const BarFocusInput& in, int from, int step) {
+    for (int i = from; i >= 0 && i < in.programs; i += step)
+        if (Focusable(in, i))
+            return i;
+    return -1;
+}
+
 // The last program button of the page.
 int PageEnd(const BarFocusInput& in, int first) {
     return std::min(in.programs, first + std::max(1, in.pageSize)) - 1;
@@ -75,8 +88,14 @@ BarKeyResult OnCategory(const BarFocusInput& in, int index) {
 BarKeyResult Enter(const BarFocusInput& in, FocusArea area) {
     if (area == FocusArea::Categories && in.categories > 0)
         return OnCategory(in, in.selectedCategory);
-    if (area == FocusArea::Programs && in.programs > 0)
-        return OnProgram(in, std::clamp(in.firstVisible, 0, in.programs - 1));
+    if (area == FocusArea::Programs && in.programs > 0) {
+        const int first = std::clamp(in.firstVisible, 0, in.programs - 1);
+        int index = NextFocusable(in, first, 1);
+        if (index < 0)
+            index = NextFocusable(in, first, -1);
+        if (index >= 0)
+            return OnProgram(in, index);
+    }
     return {};
 }
 
@@ -111,17 +130,29 @@ BarKeyResult ApplyBarKey(const BarFocusInput& in, FocusPlace at, BarKey key) {
     case BarKey::Forward:
     case BarKey::Home:
     case BarKey::End: {
-        if (!onButton)
-            return Enter(in, in.programs > 0 ? FocusArea::Programs : FocusArea::Categories);
-        const int count = at.area == FocusArea::Programs ? in.programs : in.categories;
-        int index = at.index;
-        if (key == BarKey::Back)
-            index = std::max(0, index - 1);
-        else if (key == BarKey::Forward)
-            index = std::min(count - 1, index + 1);
+        if (!onButton) {
+            const BarKeyResult r = Enter(in, FocusArea::Programs);
+            return r.handled ? r : Enter(in, FocusArea::Categories);
+        }
+        if (at.area == FocusArea::Categories) {
+            int index = at.index;
+            if (key == BarKey::Back)
+                index = index - 1;
+            else if (key == BarKey::Forward)
+                index = index + 1;
+            else
+                index = key == BarKey::Home ? 0 : in.categories - 1;
+            return OnCategory(in, index);
+        }
+        // Lines are passed over; at either end the focus stays.
+        int index = -1;
+        if (key == BarKey::Back || key == BarKey::Forward)
+            index = NextFocusable(in, at.index + (key == BarKey::Back ? -1 : 1),
+                                  key == BarKey::Back ? -1 : 1);
         else
-            index = key == BarKey::Home ? 0 : count - 1;
-        return at.area == FocusArea::Programs ? OnProgram(in, index) : OnCategory(in, index);
+            index = key == BarKey::Home ? NextFocusable(in, 0, 1)
+                                        : NextFocusable(in, in.programs - 1, -1);
+        return OnProgram(in, index >= 0 ? index : at.index);
     }
     case BarKey::Enter:
     case BarKey::Space:

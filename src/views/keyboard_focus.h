@@ -4,6 +4,8 @@
 // page, and focus only ever lands on a button of the shown page.
 #include <windows.h>
 
+#include <vector>
+
 namespace views {
 
 enum class FocusArea { Bar, Categories, Programs }; // Bar: the bar itself, no button
@@ -32,11 +34,12 @@ struct FocusPlace {
 };
 
 struct BarFocusInput {
-    int categories = 0;       // category buttons shown
-    int selectedCategory = 0; // where Tab enters the category area
-    int programs = 0;         // program buttons that show something
-    int firstVisible = 0;     // the first program button of the page
-    int pageSize = 0;         // program buttons on the page
+    int categories = 0;         // category buttons shown
+    int selectedCategory = 0;   // where Tab enters the category area
+    int programs = 0;           // program buttons that show something
+    int firstVisible = 0;       // the first program button of the page
+    int pageSize = 0;           // program buttons on the page
+    std::vector<bool> passOver; // program buttons focus passes over (lines); missing: none
 };
 
 struct BarKeyResult {

@@ -59,7 +59,7 @@ const KeyCase kCases[] = {
 
 TEST(KeyboardFocus, KeysMoveFocusPageAndAct) {
     for (const KeyCase& c : kCases) {
-        const views::BarFocusInput in{c.categories, 1, c.programs, c.first, c.page};
+        const views::BarFocusInput in{c.categories, 1, c.programs, c.first, c.page, {}};
         const auto r = views::ApplyBarKey(in, {c.area, c.index}, c.key);
         SCOPED_TRACE(testing::Message() << "case " << (&c - kCases));
         EXPECT_EQ(r.handled, c.handled);
@@ -69,6 +69,29 @@ TEST(KeyboardFocus, KeysMoveFocusPageAndAct) {
             << int(r.focus.area) << "/" << r.focus.index;
         EXPECT_EQ(r.firstVisible, c.toFirst);
         EXPECT_EQ(r.action, c.action);
+    }
+}
+
+// Six programs, three to a page, lines at 0, 3 and 5: focus passes over the lines.
+TEST(KeyboardFocus, FocusPassesOverLines) {
+    views::BarFocusInput in{0, 0, 6, 0, 3, {true, false, false, true, false, true}};
+    const struct {
+        FocusArea area;
+        int index, first;
+        BarKey key;
+        int toIndex, toFirst;
+    } cases[] = {
+        {B, 0, 0, BarKey::Tab, 1, 0},     {P, 2, 0, BarKey::Forward, 4, 3},
+        {P, 4, 3, BarKey::Forward, 4, 3}, {P, 4, 3, BarKey::Back, 2, 0},
+        {P, 2, 0, BarKey::End, 4, 3},     {P, 4, 3, BarKey::Home, 1, 0},
+        {B, 0, 3, BarKey::Forward, 4, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        in.firstVisible = c.first;
+        const auto r = views::ApplyBarKey(in, {c.area, c.index}, c.key);
+        EXPECT_TRUE(r.focus == (views::FocusPlace{P, c.toIndex})) << r.focus.index;
+        EXPECT_EQ(r.firstVisible, c.toFirst);
     }
 }
 
