@@ -331,8 +331,16 @@ TEST_F(ProgramButtonsTest, KeysMoveFocusLaunchOpenTheMenuAndGiveTheForegroundBac
     ASSERT_NO_FATAL_FAILURE(Click(first));
     ASSERT_TRUE(test::WaitUntil(barHasKeys, test::kPatientMs))
         << "foreground " << ::GetForegroundWindow() << ", focus " << FocusOf(main);
+    // The focus rectangle stays hidden until the keyboard is used (unless always shown).
+    BOOL cues = FALSE;
+    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+    const auto hidden = [&] {
+        return (::SendMessageW(main, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+    };
+    EXPECT_EQ(hidden(), !cues);
     Tap({VK_RIGHT});
     ASSERT_TRUE(focusOn(recorderWnd)) << "focus " << FocusOf(main);
+    EXPECT_FALSE(hidden());
     Tap({VK_SHIFT, VK_F10});
     ASSERT_TRUE(test::WaitUntil([&] { return ShownMenu() != nullptr; }, test::kPatientMs));
     RECT menu{};
