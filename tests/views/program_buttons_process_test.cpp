@@ -306,6 +306,8 @@ TEST_F(ProgramButtonsTest, KeysMoveFocusLaunchOpenTheMenuAndGiveTheForegroundBac
     line.role = ROLE_SEPARATOR; // a click on it starts nothing
     keys->AddChild(line);
     AddButton(*keys, L"Recorder", shelltest::HelperPath(), L"keyed");
+    for (int i = 0; i < 60; ++i) // more than a page
+        AddButton(*keys, L"B" + std::to_wstring(i), L"C:\\nowhere\\b.exe");
     tree.SetCommand(L"Keys");
     test::WriteRegDword(kPreferences, L"ViewGroupButtonMethod", 1); // category buttons
     ASSERT_NO_FATAL_FAILURE(Start(tree));
@@ -362,6 +364,18 @@ TEST_F(ProgramButtonsTest, KeysMoveFocusLaunchOpenTheMenuAndGiveTheForegroundBac
         test::WaitUntil([&] { return ::GetDlgCtrlID(FocusOf(main)) >= 11000; }, test::kPatientMs))
         << "focus " << FocusOf(main);
     Tap({VK_SHIFT, VK_TAB});
+    ASSERT_TRUE(focusOn(recorderWnd)) << "focus " << FocusOf(main);
+    // End pages on to the last button, Home back past the line.
+    Tap({VK_END});
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            const auto shown = VisibleButtons(toolBar_);
+            return !shown.empty() && shown.back().name == L"B59" &&
+                   FocusOf(main) ==
+                       ::WindowFromPoint({shown.back().rect.left + 2, shown.back().rect.top + 2});
+        },
+        test::kPatientMs));
+    Tap({VK_HOME});
     ASSERT_TRUE(focusOn(recorderWnd)) << "focus " << FocusOf(main);
     Tap({VK_RETURN});
     shelltest::StartRecord r;
