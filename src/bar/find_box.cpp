@@ -42,7 +42,8 @@ CFindBox::CFindBox(Chosen chosen)
     : chosen_(std::move(chosen)),
       list_([this](HDC dc, const RECT& rect, int row,
                    bool selected) { PaintRow(dc, rect, row, selected); },
-            [this](int) { Choose(false); }) {}
+            [this](int) { Choose(false); },
+            [this](int row, fw::AccessibleInfo& info) { DescribeRow(row, info); }) {}
 
 bool CFindBox::Open(HWND owner, oVoiceBook* root, std::shared_ptr<const FindList> list,
                     const RECT& workArea, HWND previous, const std::wstring& text) {
@@ -55,6 +56,10 @@ bool CFindBox::Open(HWND owner, oVoiceBook* root, std::shared_ptr<const FindList
                     WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, none, owner, 0))
             return false;
     }
+    // A new opening ends the wait for an earlier closing to settle: that would take the
+    // foreground from the box back to where the earlier one went.
+    settleTimer_.Stop();
+    settling_ = nullptr;
     root_ = root;
     entries_ = list ? std::move(list) : std::make_shared<const FindList>();
     session_.Reset();
@@ -189,6 +194,22 @@ void CFindBox::OnMouseWheel(UINT keys, short delta, POINT screen) {
                    MAKELPARAM(screen.x, screen.y));
 }
 
+void CFindBox::DescribeRow(int row, fw::AccessibleInfo& info) const {
+    if (!entries_ || row < 0 || static_cast<size_t>(row) >= rows_.size())
+        return;
+    const FindEntry& entry = entries_->entries[rows_[static_cast<size_t>(row)]];
+    const auto* node =
+        root_ ? static_cast<const oVoiceBook*>(root_->FindBySerial(entry.serial)) : nullptr;
+    if (!node)
+        return;
+    // As the row reads: the name, the category mark, and the path as the description.
+    info.name = node->m_strName;
+    if (entry.category)
+        info.name += L" " + categoryMark_;
+    info.description = CategoryPath(*node);
+    info.defaultAction = fw::LoadResString(entry.category ? IDS_ACTION_SWITCH : IDS_ACTION_OPEN);
+}
+
 void CFindBox::PaintRow(HDC dc, const RECT& rect, int row, bool selected) {
     ::FillRect(dc, &rect, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (!entries_ || row < 0 || static_cast<size_t>(row) >= rows_.size())
@@ -243,9 +264,10 @@ void CFindBox::Choose(bool properties) {
                               : entry.category ? FindAction::ShowCategory
                                                : FindAction::Launch;
     // The user goes on where they were; what is launched then takes the foreground itself.
+    const HWND previous = previous_;
     Close(action == FindAction::Launch);
     if (chosen_)
-        chosen_(action, serial);
+        chosen_(action, serial, previous);
 }
 
 } // namespace bar

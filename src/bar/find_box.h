@@ -27,7 +27,8 @@ constexpr size_t kMaxFindRows = 100;
 
 class CFindBox : public fw::Window {
 public:
-    using Chosen = std::function<void(FindAction, uint64_t serial)>;
+    // `previous`: the window that had the foreground before the box opened.
+    using Chosen = std::function<void(FindAction, uint64_t serial, HWND previous)>;
     explicit CFindBox(Chosen chosen);
     ~CFindBox() override { Destroy(); }
 
@@ -55,6 +56,7 @@ protected:
 
 private:
     void PaintRow(HDC dc, const RECT& rect, int row, bool selected);
+    void DescribeRow(int row, fw::AccessibleInfo& info) const;
     void Choose(bool properties);
     // Gives the foreground to `window` and keeps it there while the hidden box's loss of the
     // focus settles: under Wine that news can arrive later and leave no window active.

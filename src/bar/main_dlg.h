@@ -114,7 +114,7 @@ private:
     // ---- the find box (main_dlg_find.cpp) ----
     // Opens it with `text` typed; Escape gives the foreground back to `previous`.
     void OpenFind(HWND previous, const std::wstring& text = std::wstring());
-    void OnFindChosen(bar::FindAction action, uint64_t serial);
+    void OnFindChosen(bar::FindAction action, uint64_t serial, HWND previous);
     // A character typed on the bar opens the box with it.
     bool FindFromTyping(const MSG& msg);
 
@@ -143,6 +143,7 @@ private:
     std::optional<ui::HoldScope> m_dragHold;
     bar::ToolBarMenu m_toolBarMenu;
     bar::MenuPictures m_menuPictures;
-    bar::BarFinder m_finder{
-        [this](bar::FindAction a, uint64_t serial) { OnFindChosen(a, serial); }};
+    bar::BarFinder m_finder{[this](bar::FindAction a, uint64_t serial, HWND previous) {
+        OnFindChosen(a, serial, previous);
+    }};
 };

@@ -27,7 +27,7 @@ bool CMainDlg::FindFromTyping(const MSG& msg) {
     return true;
 }
 
-void CMainDlg::OnFindChosen(bar::FindAction action, uint64_t serial) {
+void CMainDlg::OnFindChosen(bar::FindAction action, uint64_t serial, HWND previous) {
     // The tree may have changed while the box was open: the node is looked up again.
     oVoiceBook* node = m_doc.Find(serial);
     if (!node)
@@ -40,7 +40,8 @@ void CMainDlg::OnFindChosen(bar::FindAction action, uint64_t serial) {
     case bar::FindAction::ShowCategory:
         m_wndToolBar.ShowCategory(node, true);
         ::SetForegroundWindow(hwnd_);
-        ::SetFocus(m_wndToolBar.hwnd());
+        // The user is on the keyboard: it goes on on the bar, and Escape goes back.
+        m_wndToolBar.TakeKeyboardFocus(previous);
         break;
     case bar::FindAction::Properties:
         ::SetForegroundWindow(hwnd_);

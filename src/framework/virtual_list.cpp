@@ -1,5 +1,7 @@
 #include "framework/virtual_list.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -9,7 +11,9 @@ namespace fw {
 
 namespace {
 constexpr wchar_t kClassName[] = L"LarkVirtualList";
-}
+// Posted to itself: a row's default action, carried out after the caller's call returns.
+constexpr UINT kActivateRowMessage = WM_USER + 1;
+} // namespace
 
 bool VirtualList::CreateIn(HWND parent, UINT id, DWORD exStyle) {
     if (!RegisterClass(kClassName, CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW)))
@@ -35,10 +39,13 @@ void VirtualList::SetCount(int count) {
     UpdateScrollBar();
     if (hwnd_)
         ::InvalidateRect(hwnd_, nullptr, FALSE);
+    AnnounceSelection();
 }
 
 void VirtualList::Apply(const RowScroll& next) {
     const RowScroll before = std::exchange(view_, next);
+    if (before.selected != next.selected)
+        AnnounceSelection();
     if (before.top != next.top) {
         UpdateScrollBar();
         ::InvalidateRect(hwnd_, nullptr, FALSE);
@@ -114,6 +121,64 @@ void VirtualList::OnSize(UINT, int, int cy) {
 
 void VirtualList::OnKeyDown(UINT key, UINT, UINT) {
     Apply(view_.AfterKey(key));
+}
+
+bool VirtualList::HasKeyboard() const {
+    const HWND focus = ::GetFocus();
+    return hwnd_ && focus && (focus == hwnd_ || ::GetParent(focus) == ::GetParent(hwnd_));
+}
+
+void VirtualList::AnnounceSelection() {
+    if (view_.selected >= 0 && HasKeyboard())
+        NotifyFocus(hwnd_, view_.selected + 1);
+}
+
+void VirtualList::Describe(AccessibleQuery& q) {
+    q.childCount = view_.count;
+    q.answered = q.child >= 0 && q.child <= q.childCount;
+    if (!q.answered)
+        return;
+    if (q.child == CHILDID_SELF) {
+        q.info.role = ROLE_SYSTEM_LIST;
+        q.info.state = STATE_SYSTEM_FOCUSABLE | (::GetFocus() == hwnd_ ? STATE_SYSTEM_FOCUSED : 0);
+        return;
+    }
+    const int row = static_cast<int>(q.child) - 1;
+    if (q.doDefaultAction) {
+        ::PostMessageW(hwnd_, kActivateRowMessage, static_cast<WPARAM>(row), 0);
+        return;
+    }
+    if (describe_)
+        describe_(row, q.info);
+    q.info.role = ROLE_SYSTEM_LISTITEM;
+    q.info.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+    if (row == view_.selected)
+        q.info.state |= STATE_SYSTEM_SELECTED | (HasKeyboard() ? STATE_SYSTEM_FOCUSED : 0);
+    if (row < view_.top || row >= view_.top + view_.fullRows)
+        q.info.state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const int y = (row - view_.top) * rowHeight_;
+    q.childRect = RECT{client.left, y, client.right, y + rowHeight_};
+    ::MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&q.childRect), 2);
+}
+
+LRESULT VirtualList::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT answer = 0;
+    if (AnswerAccessible(hwnd_, msg, wp, lp, answer, [this](AccessibleQuery& q) { Describe(q); }))
+        return answer;
+    if (msg == kActivateRowMessage) {
+        const int row = static_cast<int>(wp);
+        if (row >= 0 && row < view_.count) {
+            RowScroll next = view_;
+            next.selected = row;
+            Apply(next.Revealing());
+            if (activated_)
+                activated_(row);
+        }
+        return 0;
+    }
+    return Window::OnMessage(msg, wp, lp);
 }
 
 UINT VirtualList::OnGetDlgCode(const MSG*) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "framework/accessible.h"
 #include "framework/row_scroll.h"
 #include "framework/window.h"
 
@@ -19,8 +20,13 @@ public:
     // A row was double-clicked.
     using Activated = std::function<void(int row)>;
 
-    VirtualList(PaintRow paint, Activated activated)
-        : paint_(std::move(paint)), activated_(std::move(activated)) {}
+    // What a row tells assistive programs: its name, description and default action (the
+    // list adds the role and the states).
+    using DescribeRow = std::function<void(int row, AccessibleInfo& info)>;
+
+    VirtualList(PaintRow paint, Activated activated, DescribeRow describe = nullptr)
+        : paint_(std::move(paint)), activated_(std::move(activated)),
+          describe_(std::move(describe)) {}
     ~VirtualList() override { Destroy(); }
 
     // A child of `parent`, with a vertical scroll bar.
@@ -42,8 +48,15 @@ protected:
     void OnMouseWheel(UINT keys, short delta, POINT screen) override;
     void OnVScroll(UINT code, int position, HWND scrollBar) override;
     UINT OnGetDlgCode(const MSG* msg) override;
+    // Answers assistive programs: a list, its rows list items.
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void Describe(AccessibleQuery& q);
+    // The keyboard is in the list or a field beside it that hands it its keys.
+    bool HasKeyboard() const;
+    // A new selected row is announced as focused while the keyboard is here.
+    void AnnounceSelection();
     // Takes the new view: the scroll bar follows and what changed is painted again.
     void Apply(const RowScroll& next);
     void UpdateScrollBar();
@@ -59,6 +72,7 @@ private:
 
     PaintRow paint_;
     Activated activated_;
+    DescribeRow describe_;
     RowScroll view_;
     int rowHeight_ = 20;
     ScrollState scrollState_;

@@ -5,6 +5,9 @@
 
 #include <array>
 
+#include "framework/resources.h"
+#include "resource.h"
+
 namespace views {
 
 fw::AccessibleInfo DescribeButton(const ButtonFacts& facts) {
@@ -14,16 +17,16 @@ fw::AccessibleInfo DescribeButton(const ButtonFacts& facts) {
     case ButtonKind::Program:
         info.role = ROLE_SYSTEM_PUSHBUTTON;
         info.description = facts.target;
-        info.defaultAction = L"Open";
+        info.defaultAction = fw::LoadResString(IDS_ACTION_OPEN);
         break;
     case ButtonKind::Category:
         info.role = ROLE_SYSTEM_PAGETAB;
-        info.defaultAction = L"Switch";
+        info.defaultAction = fw::LoadResString(IDS_ACTION_SWITCH);
         info.state |= STATE_SYSTEM_SELECTABLE | (facts.checked ? STATE_SYSTEM_SELECTED : 0);
         break;
     case ButtonKind::Picture:
         info.role = ROLE_SYSTEM_PUSHBUTTON;
-        info.defaultAction = L"Press";
+        info.defaultAction = fw::LoadResString(IDS_ACTION_PRESS);
         break;
     case ButtonKind::Separator:
         info.role = ROLE_SYSTEM_SEPARATOR;

@@ -181,6 +181,7 @@ void CBookButton::DrawFace(HDC dc, int state) {
 
 void CBookButton::PaintInto(HDC dc) {
     DrawFace(dc, PaintState());
+    DrawFocusMark(dc);
 }
 
 void CBookButton::UpdateDragCursor() {
@@ -268,14 +269,14 @@ void CBookButton::OnLButtonUp(UINT keys, POINT client) {
     views::PushButton::OnLButtonUp(keys, client);
 }
 
-void CBookButton::OnKeyDown(UINT, UINT, UINT) {
+void CBookButton::OnKeyDown(UINT key, UINT repeat, UINT flags) {
     UpdateDragCursor();
-    DefaultProcessing();
+    views::PushButton::OnKeyDown(key, repeat, flags);
 }
 
-void CBookButton::OnKeyUp(UINT, UINT, UINT) {
+void CBookButton::OnKeyUp(UINT key, UINT repeat, UINT flags) {
     UpdateDragCursor();
-    DefaultProcessing();
+    views::PushButton::OnKeyUp(key, repeat, flags);
 }
 
 views::ButtonFacts CBookButton::AccessibleFacts() const {

@@ -372,6 +372,10 @@ void ButtonStrip::Layout(bool resetPaging) {
         apply(programButtons_[i]->hwnd(), layout.programs[i]);
     if (batch)
         ::EndDeferWindowPos(batch);
+    // Focus never stays on a button paged away or hidden: the bar keeps it.
+    const HWND focus = ::GetFocus();
+    if (focus && focus != bar && ::IsChild(bar, focus) && !::IsWindowVisible(focus))
+        ::SetFocus(bar);
 
     for (HWND next : {nextH_.hwnd(), nextV_.hwnd()})
         ::EnableWindow(next, layout.canPageForward ? TRUE : FALSE);
@@ -487,6 +491,17 @@ CBookButton* ButtonStrip::FirstButtonWindow(bool categoryArea) const {
         b = i < programButtons_.size() ? programButtons_[i].get() : nullptr;
     }
     return b && IsShown(*b) ? b : nullptr;
+}
+
+std::vector<CBookButton*> ButtonStrip::KeyboardButtons(bool categoryArea) const {
+    std::vector<CBookButton*> out;
+    for (const auto& b : categoryArea ? categoryButtons_ : programButtons_) {
+        if (!b->Node())
+            break;
+        if (!categoryArea || IsShown(*b))
+            out.push_back(b.get());
+    }
+    return out;
 }
 
 bool ButtonStrip::OnTabStrip(POINT screen) const {

@@ -33,6 +33,7 @@ public:
     int32_t ViewFlags() const noexcept { return viewFlags_; }
     void SetViewFlags(int32_t flags);
     void SetVertical(bool vertical);
+    bool Vertical() const noexcept { return vertical_; }
 
     // ---- program buttons and paging ----
     // The program buttons show `nodes` (as many as there are identifiers for); the slots
@@ -85,6 +86,10 @@ public:
     oVoiceBook* DropTargetAt(bool isButton, bool isSubCategory, POINT screen) const;
     CBookButton* FindButtonWindow(const oVoiceBook* node) const;
     CBookButton* FirstButtonWindow(bool categoryArea) const;
+    // The buttons keys move between: the shown category buttons, or the program buttons that
+    // show a node (those paged away too: paging brings them in).
+    std::vector<CBookButton*> KeyboardButtons(bool categoryArea) const;
+    bool ParentEnabled() const noexcept { return ::IsWindowEnabled(parent_.hwnd()) != FALSE; }
     bool OnTabStrip(POINT screen) const;
 
     // ---- tips ----

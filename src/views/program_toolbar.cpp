@@ -5,6 +5,7 @@
 #include "framework/gdi.h"
 #include "model/voice_book.h"
 #include "ui/tooltip.h"
+#include "views/bar_keys.h"
 #include "views/category_menu.h"
 #include "views/toolbar_ids.h"
 
@@ -14,7 +15,7 @@ constexpr wchar_t kClassName[] = L"LarkProgramToolBar";
 
 CProgramToolBar::CProgramToolBar()
     : m_strip(*this), m_nav(*this, m_strip), m_edit(*this, m_strip, m_nav),
-      m_dragDrop(*this, m_strip, m_nav, m_edit) {}
+      m_dragDrop(*this, m_strip, m_nav, m_edit), m_keys(*this, m_strip, m_edit) {}
 CProgramToolBar::~CProgramToolBar() = default;
 
 HWND CProgramToolBar::Create(const RECT& rect, HWND parent, UINT id, const Preferences* prefs,
@@ -70,6 +71,7 @@ bool CProgramToolBar::OnCreate(const CREATESTRUCTW&) {
             ::SetWindowTextW(hwnd_, document::WaitingNoticeText().c_str());
     }
     m_strip.Create();
+    views::InitFocusCues(hwnd_);
     m_nav.Create();
     m_nav.ShowStartCategory();
     ::SetTimer(hwnd_, kSaveTimer, kSaveTimerPeriodMs, nullptr);
@@ -132,6 +134,22 @@ LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             ::SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(LOWORD(wp), 0), 0);
         }
         return 0;
+    case views::WM_LARK_BAR_KEY:
+        return m_keys.OnKey(static_cast<UINT>(wp)) ? 1 : 0;
+    case WM_SYSKEYDOWN:
+        if (m_keys.OnKey(static_cast<UINT>(wp)))
+            return 0;
+        break;
+    case WM_SYSKEYUP:
+        if (views::IsMenuKeyUp(msg, wp))
+            return 0;
+        break;
+    case views::WM_LARK_BUTTON_FOCUS:
+        m_keys.ButtonFocused(reinterpret_cast<HWND>(lp));
+        return 0;
+    case WM_MOUSEACTIVATE:
+        m_keys.OnMouseActivate(); // the buttons' clicks come this way too
+        break;
     case WM_LARK_FOLDER_CHANGED:
         m_nav.OnFolderChanged(lp);
         return 0;
@@ -156,10 +174,29 @@ void CProgramToolBar::OnCommand(UINT id, UINT code, HWND control) {
     }
 }
 
+void CProgramToolBar::OnKeyDown(UINT key, UINT, UINT) {
+    if (!m_keys.OnKey(key))
+        SetMsgHandled(false);
+}
+
+void CProgramToolBar::OnKeyUp(UINT key, UINT, UINT) {
+    if (!views::IsMenuKeyUp(WM_KEYUP, key))
+        SetMsgHandled(false);
+}
+
+UINT CProgramToolBar::OnGetDlgCode(const MSG*) {
+    return views::kBarKeysDlgCode;
+}
+
+void CProgramToolBar::OnSetFocus(HWND) {
+    m_keys.OnBarFocus();
+}
+
 void CProgramToolBar::OnContextMenu(HWND, POINT screen) {
-    if (screen.x == -1 && screen.y == -1) // from the keyboard: where the pointer is
-        ::GetCursorPos(&screen);
-    m_edit.OnContextMenu(screen);
+    if (screen.x == -1 && screen.y == -1) // from the keyboard: at what has the focus
+        m_keys.ContextMenu();
+    else
+        m_edit.OnContextMenu(screen);
 }
 
 void CProgramToolBar::SetViewFlags(int32_t flags) {
@@ -181,7 +218,8 @@ void CProgramToolBar::OnMouseWheel(UINT keys, short delta, POINT) {
 }
 
 void CProgramToolBar::OnLButtonDown(UINT, POINT) {
-    // A press on the bar's own background drags the whole bar.
+    // A press on the bar's own background gives it the keyboard and drags the whole bar.
+    ::SetFocus(hwnd_);
     DefaultProcessing();
     ::SendMessageW(Owner(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }

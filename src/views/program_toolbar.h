@@ -1,9 +1,9 @@
 #pragma once
 // The child window that fills the bar. It holds the bar's parts and routes its messages to
 // them: the button strip and paging (button_strip.h), category navigation with the folder
-// watcher (category_navigator.h), the editing commands with the clipboard (edit_commands.h)
-// and drag and drop (bar_drag_drop.h). It opens the document it is handed when it is created,
-// and hosts it: its timer and messages.
+// watcher (category_navigator.h), the editing commands with the clipboard (edit_commands.h),
+// drag and drop (bar_drag_drop.h) and the keys (bar_keyboard.h). It opens the document it is
+// handed when it is created, and hosts it: its timer and messages.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +14,7 @@
 #include "model/voice_book.h"
 #include "views/bar_drag_drop.h"
 #include "views/bar_host.h"
+#include "views/bar_keyboard.h"
 #include "views/button_strip.h"
 #include "views/category_navigator.h"
 #include "views/edit_commands.h"
@@ -115,6 +116,11 @@ public:
     const oVoiceBook* Clipboard() const noexcept { return m_edit.Clipboard(); }
     // The Properties command for `node`, as its context menu gives it (the find box asks).
     void EditPropertiesOf(oVoiceBook* node) { m_edit.EditPropertiesOf(node); }
+
+    // ---- keyboard ----
+    // The bar was brought forward by keys from `previous` (the find box): the focus goes to
+    // the page's first button, and Escape goes back there.
+    void TakeKeyboardFocus(HWND previous) { m_keys.TakeFocus(previous); }
     // Export... and Import... of the bar menu.
     void ExportTree() { m_edit.ExportTree(); }
     void ImportTree() { m_edit.ImportTree(); }
@@ -135,6 +141,10 @@ protected:
     void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item) override;
     LRESULT OnNotify(int id, NMHDR& hdr) override;
     void OnContextMenu(HWND window, POINT screen) override;
+    void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
+    void OnKeyUp(UINT key, UINT repeat, UINT flags) override;
+    UINT OnGetDlgCode(const MSG* msg) override;
+    void OnSetFocus(HWND previous) override;
 
 private:
     HWND BarWindow() const noexcept override { return hwnd_; }
@@ -150,5 +160,6 @@ private:
     views::CategoryNavigator m_nav;
     views::EditCommands m_edit;
     views::BarDragDrop m_dragDrop;
+    views::BarKeyboard m_keys;
     bool m_bFirstPaint = false; // the bar has not painted since it was shown
 };

@@ -1,6 +1,7 @@
 #include "views/push_button.h"
 
 #include "framework/gdi.h"
+#include "views/bar_keys.h"
 #include "views/button_face.h"
 
 namespace views {
@@ -31,16 +32,29 @@ bool PushButton::PointerInside(POINT client) const {
     return ::PtInRect(&r, client) != FALSE;
 }
 
+void PushButton::DrawFocusMark(HDC dc) const {
+    if (::GetFocus() != hwnd_ || FocusCuesHidden(hwnd_))
+        return;
+    RECT r{};
+    ::GetClientRect(hwnd_, &r);
+    ::InflateRect(&r, -2, -2);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    ::DrawFocusRect(dc, &r);
+}
+
 void PushButton::DrawNow(int state) {
     if (!hwnd_ || state == kSameFace)
         return;
     fw::WindowDC dc(hwnd_);
     DrawFace(dc.get(), state);
+    DrawFocusMark(dc.get());
 }
 
 void PushButton::OnPaint() {
     fw::PaintDC dc(hwnd_);
     DrawFace(dc.get(), PaintState());
+    DrawFocusMark(dc.get());
 }
 
 bool PushButton::OnEraseBackground(HDC) {
@@ -185,7 +199,35 @@ LRESULT PushButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 q.info = DescribeButton(AccessibleFacts());
         }))
         return answer;
+    if (!m_bPressed && ForwardSystemKey(hwnd_, msg, wp))
+        return 0;
+    if (msg == WM_UPDATEUISTATE)
+        ::InvalidateRect(hwnd_, nullptr, FALSE); // the focus rectangle may come or go
     return fw::Window::OnMessage(msg, wp, lp);
+}
+
+void PushButton::OnKeyDown(UINT key, UINT, UINT) {
+    // While held (a drag) keys keep their own meaning: Ctrl turns a move into a copy.
+    if (m_bPressed || !PassKeyToBar(hwnd_, key))
+        SetMsgHandled(false);
+}
+
+void PushButton::OnKeyUp(UINT key, UINT, UINT) {
+    if (!IsMenuKeyUp(WM_KEYUP, key))
+        SetMsgHandled(false);
+}
+
+UINT PushButton::OnGetDlgCode(const MSG*) {
+    return kBarKeysDlgCode;
+}
+
+void PushButton::OnSetFocus(HWND) {
+    ::SendMessageW(::GetParent(hwnd_), WM_LARK_BUTTON_FOCUS, 0, reinterpret_cast<LPARAM>(hwnd_));
+    ::InvalidateRect(hwnd_, nullptr, FALSE); // the focus rectangle comes
+}
+
+void PushButton::OnKillFocus(HWND) {
+    ::InvalidateRect(hwnd_, nullptr, FALSE); // the focus rectangle goes
 }
 
 void PushButton::OnCaptureChanged(HWND gaining) {

@@ -35,6 +35,9 @@ protected:
     virtual void DrawFace(HDC dc, int state) = 0;
     // The face its paint message draws: pressed while held with the pointer inside.
     int PaintState() const;
+    // The focus rectangle over a drawn face while the button has the keyboard focus, unless
+    // the window says to hide it until the keyboard is used.
+    void DrawFocusMark(HDC dc) const;
     bool PointerInside(POINT client) const;
 
     void OnPaint() override;
@@ -45,7 +48,15 @@ protected:
     void OnMouseLeave() override;
     void OnTimer(UINT_PTR id) override;
     void OnCaptureChanged(HWND gaining) override;
-    // Answers assistive programs (below), then the default processing.
+    // Keys go to the parent, which decides what they do on the bar (bar_keys.h); focus
+    // changes redraw the focus rectangle.
+    void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
+    void OnKeyUp(UINT key, UINT repeat, UINT flags) override;
+    UINT OnGetDlgCode(const MSG* msg) override;
+    void OnSetFocus(HWND previous) override;
+    void OnKillFocus(HWND next) override;
+    // Answers assistive programs (below) and hands system keys to the parent, then the
+    // default processing.
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     // What the button tells assistive programs: by default a picture button named by its

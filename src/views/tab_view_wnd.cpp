@@ -8,6 +8,7 @@
 #include "framework/gdi.h"
 #include "framework/resources.h"
 #include "views/accessible_button.h"
+#include "views/bar_keys.h"
 #include "ui/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
@@ -346,6 +347,7 @@ void CTabViewWnd::OnCaptureChanged(HWND) {
 void CTabViewWnd::OnLButtonDown(UINT, POINT client) {
     if (!::PtInRect(&m_frame.area, client))
         return;
+    ::SetFocus(hwnd_); // the keyboard goes on from the tab chosen
     ChooseTab(IndexAt(client));
 }
 
@@ -356,6 +358,29 @@ void CTabViewWnd::ChooseTab(int index) {
     const UINT id = views::ID_CATEGORY_BUTTON_FIRST + static_cast<UINT>(index);
     ::SendMessageW(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, 0),
                    reinterpret_cast<LPARAM>(hwnd_));
+}
+
+// Keys go to the bar, which moves between the tabs by choosing them.
+void CTabViewWnd::OnKeyDown(UINT key, UINT, UINT) {
+    if (!views::PassKeyToBar(hwnd_, key))
+        SetMsgHandled(false);
+}
+
+void CTabViewWnd::OnKeyUp(UINT key, UINT, UINT) {
+    if (!views::IsMenuKeyUp(WM_KEYUP, key))
+        SetMsgHandled(false);
+}
+
+UINT CTabViewWnd::OnGetDlgCode(const MSG*) {
+    return views::kBarKeysDlgCode;
+}
+
+void CTabViewWnd::OnSetFocus(HWND) {
+    Repaint(); // the focus rectangle on the chosen tab
+}
+
+void CTabViewWnd::OnKillFocus(HWND) {
+    Repaint();
 }
 
 void CTabViewWnd::OnContextMenu(HWND, POINT screen) {
@@ -456,7 +481,12 @@ LRESULT CTabViewWnd::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (fw::AnswerAccessible(hwnd_, msg, wp, lp, answer,
                              [this](fw::AccessibleQuery& q) { Describe(q); }))
         return answer;
+    if (views::ForwardSystemKey(hwnd_, msg, wp))
+        return 0;
     switch (msg) {
+    case WM_UPDATEUISTATE:
+        Repaint(); // the focus rectangle may come or go
+        break;
     case kChooseTabMessage:
         ChooseTab(static_cast<int>(wp));
         return 0;
@@ -534,8 +564,17 @@ void CTabViewWnd::Paint(HDC dc, const RECT& client) {
         DrawTab(dc, index, index == m_nHot || index == s_nDragHighlight);
     }
     // The selected tab lies over its neighbours.
-    if (m_nSelected >= m_nFirstVisible && m_nSelected < m_nFirstVisible + m_nVisibleCount)
+    if (m_nSelected >= m_nFirstVisible && m_nSelected < m_nFirstVisible + m_nVisibleCount) {
         DrawTab(dc, m_nSelected, m_nSelected == s_nDragHighlight);
+        // The keyboard is on the selected tab.
+        if (::GetFocus() == hwnd_ && !views::FocusCuesHidden(hwnd_)) {
+            RECT mark = m_tabs[static_cast<size_t>(m_nSelected)].Rect();
+            ::InflateRect(&mark, m_frame.vertical ? -3 : -kSlant, m_frame.vertical ? -kSlant : -3);
+            ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+            ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+            ::DrawFocusRect(dc, &mark);
+        }
+    }
     ::RestoreDC(dc, saved);
 }
 

@@ -93,6 +93,11 @@ protected:
     void OnCaptureChanged(HWND gaining) override;
     void OnLButtonDown(UINT keys, POINT client) override;
     void OnContextMenu(HWND window, POINT screen) override;
+    void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
+    void OnKeyUp(UINT key, UINT repeat, UINT flags) override;
+    UINT OnGetDlgCode(const MSG* msg) override;
+    void OnSetFocus(HWND previous) override;
+    void OnKillFocus(HWND next) override;
     void OnCommand(UINT id, UINT code, HWND control) override;
     LRESULT OnNotify(int id, NMHDR& hdr) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;

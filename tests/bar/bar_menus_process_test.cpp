@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include "../shell/start_record.h"
 #include "bar/monitors.h"
 #include "bar/test_hooks.h"
+#include "framework/com.h"
 #include "model/data_path.h"
 #include "model/launch_stats.h"
 #include "model/voice_book.h"
@@ -256,6 +258,35 @@ TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterSta
     Tap({'C', '0', '9', '9'});
     ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_FIND_ROWS) == 2; }, test::kPatientMs))
         << Query(TEST_QUERY_FIND_ROWS);
+    {
+        // A screen reader reads the list and its row.
+        fw::ComInit com;
+        const HWND list = ::FindWindowExW(::FindWindowW(L"LarkFindBox", nullptr), nullptr,
+                                          L"LarkVirtualList", nullptr);
+        fw::ComPtr<IAccessible> object;
+        ASSERT_EQ(::AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT),
+                                               __uuidof(IAccessible), object.put_void()),
+                  S_OK);
+        VARIANT self{}, row{};
+        self.vt = row.vt = VT_I4;
+        row.lVal = 1;
+        VARIANT role{}, state{};
+        long count = 0;
+        BSTR name = nullptr, action = nullptr;
+        EXPECT_EQ(object->get_accChildCount(&count), S_OK);
+        EXPECT_EQ(count, 1);
+        EXPECT_TRUE(SUCCEEDED(object->get_accRole(self, &role)) && role.lVal == ROLE_SYSTEM_LIST);
+        EXPECT_TRUE(SUCCEEDED(object->get_accRole(row, &role)) &&
+                    role.lVal == ROLE_SYSTEM_LISTITEM);
+        EXPECT_TRUE(SUCCEEDED(object->get_accState(row, &state)) &&
+                    (state.lVal & STATE_SYSTEM_SELECTED) != 0);
+        EXPECT_TRUE(SUCCEEDED(object->get_accName(row, &name)) && name &&
+                    std::wstring(name) == L"C099");
+        EXPECT_TRUE(SUCCEEDED(object->get_accDefaultAction(row, &action)) && action &&
+                    std::wstring(action) == L"Open");
+        ::SysFreeString(name);
+        ::SysFreeString(action);
+    }
     Tap({VK_RETURN});
     shelltest::StartRecord started;
     EXPECT_TRUE(shelltest::WaitForRecord(record, started)) << "the button did not start";
@@ -288,6 +319,34 @@ TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterSta
         [&] { return Query(TEST_QUERY_FIND_ROWS) == 0 && ::GetForegroundWindow() == bar_; },
         test::kPatientMs))
         << Query(TEST_QUERY_FIND_ROWS) << " rows; foreground " << ::GetForegroundWindow();
+
+    // A category chosen from the hotkey shows on the bar with the keyboard on its first
+    // button; Escape goes back to where the hotkey was pressed.
+    ::DestroyWindow(window_);
+    ASSERT_NO_FATAL_FAILURE(FocusOwnWindow());
+    for (WORD vk : std::initializer_list<WORD>{VK_CONTROL, VK_MENU, 'F'})
+        Keys({{vk, true}});
+    for (WORD vk : std::initializer_list<WORD>{'F', VK_MENU, VK_CONTROL})
+        Keys({{vk, false}});
+    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_FIND_ROWS) > 0; }, test::kPatientMs))
+        << "foreground " << ::GetForegroundWindow();
+    Tap({'P', 'L', 'A', 'Y'});
+    ASSERT_TRUE(test::WaitUntil([&] { return Query(TEST_QUERY_FIND_ROWS) == 5; }, test::kPatientMs))
+        << Query(TEST_QUERY_FIND_ROWS);
+    Tap({VK_RETURN});
+    const auto focusText = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        wchar_t text[64] = {};
+        if (::GetGUIThreadInfo(::GetWindowThreadProcessId(bar_, nullptr), &info))
+            ::SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text),
+                                  SMTO_NORMAL, 5000, nullptr);
+        return std::wstring(text);
+    };
+    EXPECT_TRUE(test::WaitUntil([&] { return focusText() == L"Play0"; }, test::kPatientMs))
+        << test::Narrow(focusText());
+    Tap({VK_ESCAPE});
+    EXPECT_TRUE(FocusComesBack()) << ::GetForegroundWindow();
     ASSERT_TRUE(lark_.Exit());
 }
 

@@ -115,6 +115,8 @@ protected:
                                     test::kPatientMs));
     }
 
+    void KeysAnnounceFocus(DWORD view);
+
     fw::ComInit com_;
     test::LarkProcess process_;
     HWND bar_ = nullptr;
@@ -202,19 +204,50 @@ TEST_F(AccessibleProcessTest, PictureButtonsAndTabsTellTheirNames) {
 
 namespace {
 // Focus events of one process, as a screen reader's out-of-context hook receives them.
-std::vector<HWND> g_focused;
-void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+struct Focused {
+    HWND window;
+    long child;
+    bool operator==(const Focused& o) const { return window == o.window && child == o.child; }
+};
+std::vector<Focused> g_focused;
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
     if (object == OBJID_CLIENT)
-        g_focused.push_back(hwnd);
+        g_focused.push_back({hwnd, child});
+}
+
+// Whether `wanted` came in this order among the events (others may lie between).
+bool FocusedInOrder(const std::vector<Focused>& wanted) {
+    size_t next = 0;
+    for (const Focused& f : g_focused)
+        if (next < wanted.size() && f == wanted[next])
+            ++next;
+    return next == wanted.size();
+}
+
+HWINEVENTHOOK HookFocus(DWORD process) {
+    g_focused.clear();
+    HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
+                                           &OnFocusEvent, process, 0, WINEVENT_OUTOFCONTEXT);
+    EXPECT_NE(hook, nullptr) << test::SystemErrorText(::GetLastError());
+    return hook;
+}
+
+void ClickAt(POINT p) {
+    test::MouseTo(p);
+    test::Press(true);
+    test::Press(false);
+}
+
+void Tap(WORD key) {
+    test::Press(true, key);
+    test::Press(false, key);
 }
 } // namespace
 
 TEST_F(AccessibleProcessTest, PointerMakesHotAndFocusIsAnnounced) {
     ASSERT_NO_FATAL_FAILURE(Start(1));
-    g_focused.clear();
-    HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
-                                           &OnFocusEvent, process_.Id(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr) << test::SystemErrorText(::GetLastError());
+    HWINEVENTHOOK hook = HookFocus(process_.Id());
+    ASSERT_NE(hook, nullptr);
     HWND games = ButtonNamed(toolBar_, L"Games");
     ASSERT_NE(games, nullptr);
     RECT r{};
@@ -228,9 +261,59 @@ TEST_F(AccessibleProcessTest, PointerMakesHotAndFocusIsAnnounced) {
     test::Press(true);
     test::Press(false);
     EXPECT_TRUE(test::WaitUntil(
-        [&] { return std::find(g_focused.begin(), g_focused.end(), games) != g_focused.end(); },
+        [&] {
+            return FocusedInOrder({{games, CHILDID_SELF}});
+        },
         test::kPatientMs));
     EXPECT_TRUE(test::WaitUntil(
         [&] { return (ReadWindow(games).state & STATE_SYSTEM_FOCUSED) != 0; }, test::kPatientMs));
     ::UnhookWinEvent(hook);
+}
+
+// Keys move the focus and each move is announced: to a category button or to a tab (as a
+// child of the strip), then to the program buttons.
+void AccessibleProcessTest::KeysAnnounceFocus(DWORD view) {
+    ASSERT_NO_FATAL_FAILURE(Start(view));
+    HWINEVENTHOOK hook = HookFocus(process_.Id());
+    ASSERT_NE(hook, nullptr);
+    const HWND strip = ::GetDlgItem(toolBar_, 6004);
+    Focused tools{ButtonNamed(toolBar_, L"Tools"), CHILDID_SELF};
+    RECT games{};
+    if (view == 1) {
+        ::GetWindowRect(ButtonNamed(toolBar_, L"Games"), &games);
+    } else {
+        VARIANT second{};
+        second.vt = VT_I4;
+        second.lVal = 2;
+        fw::ComPtr<IAccessible> tabs = ObjectOf(strip);
+        ASSERT_TRUE(tabs);
+        long x = 0, y = 0, w = 0, h = 0;
+        ASSERT_EQ(tabs->accLocation(&x, &y, &w, &h, second), S_OK);
+        games = RECT{x, y, x + w, y + h};
+        tools = Focused{strip, 1};
+    }
+    // Games shows nothing; Left and Enter bring Tools back (a tab is chosen as it is
+    // focused), Tab goes to its programs.
+    ClickAt(POINT{(games.left + games.right) / 2, (games.top + games.bottom) / 2});
+    ASSERT_TRUE(test::WaitUntil([&] { return ::GetForegroundWindow() == bar_; }, test::kPatientMs));
+    for (WORD key : {VK_LEFT, VK_RETURN, VK_TAB, VK_RIGHT})
+        Tap(key);
+    const auto calc = [&] { return ButtonNamed(toolBar_, L"Calc"); };
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            return FocusedInOrder(
+                {tools, {ButtonNamed(toolBar_, L"Editor"), CHILDID_SELF}, {calc(), CHILDID_SELF}});
+        },
+        test::kPatientMs))
+        << g_focused.size() << " focus events";
+    EXPECT_NE(ReadWindow(calc()).state & STATE_SYSTEM_FOCUSED, 0);
+    ::UnhookWinEvent(hook);
+}
+
+TEST_F(AccessibleProcessTest, FocusMovedByKeysIsAnnouncedOnCategoryButtons) {
+    KeysAnnounceFocus(1);
+}
+
+TEST_F(AccessibleProcessTest, FocusMovedByKeysIsAnnouncedOnTabs) {
+    KeysAnnounceFocus(2);
 }

@@ -284,3 +284,116 @@ TEST_F(ProgramButtonsTest, CategoryButtonsAndTabsSwitchAndALinkedFolderIsFollowe
     ASSERT_NO_FATAL_FAILURE(Click(at(tabs, 15, 10), [&] { return showing(L"P1"); }));
     EXPECT_TRUE(WaitForFirst(0, L"P1")) << "the tab did not switch the category";
 }
+
+namespace {
+
+// Keys pressed together, then let go in reverse.
+void Tap(std::initializer_list<WORD> keys) {
+    for (WORD k : keys)
+        test::Press(true, k);
+    for (auto k = std::rbegin(keys); k != std::rend(keys); ++k)
+        test::Press(false, *k);
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+HWND ShownMenu() {
+    const HWND menu = ::FindWindowW(L"#32768", nullptr);
+    return menu && ::IsWindowVisible(menu) ? menu : nullptr;
+}
+
+} // namespace
+
+// A click gives the bar the keyboard; arrows pass over a line, Shift+F10 opens the menu at the
+// focused button and Escape gives the foreground back; Tab and Shift+Tab go to the category
+// buttons and back, and Enter starts the focused button.
+TEST_F(ProgramButtonsTest, KeysMoveFocusLaunchOpenTheMenuAndGiveTheForegroundBack) {
+    oVoiceBook tree;
+    tree.ResetAll(L"ToolBar");
+    oVoiceBook* keys = AddCategory(tree, L"Keys");
+    NodeRecordFields line = ButtonFields(L"Line");
+    line.role = ROLE_SEPARATOR; // a click on it starts nothing
+    keys->AddChild(line);
+    AddButton(*keys, L"Recorder", shelltest::HelperPath(), L"keyed");
+    for (int i = 0; i < 60; ++i) // more than a page
+        AddButton(*keys, L"B" + std::to_wstring(i), L"C:\\nowhere\\b.exe");
+    tree.SetCommand(L"Keys");
+    test::WriteRegDword(kPreferences, L"ViewGroupButtonMethod", 1); // category buttons
+    ASSERT_NO_FATAL_FAILURE(Start(tree));
+    ASSERT_TRUE(WaitForFirst(0, L"Line"));
+    const HWND main = ::GetAncestor(toolBar_, GA_ROOT);
+
+    const HWND front = ::CreateWindowExW(0, L"STATIC", L"front", WS_POPUP | WS_VISIBLE, 0, 400, 80,
+                                         40, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(front, nullptr) << test::SystemErrorText(::GetLastError());
+    ::SetForegroundWindow(front);
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return ::GetForegroundWindow() == front; }, test::kPatientMs));
+
+    const ShownButton first = Named(L"Line"), recorder = Named(L"Recorder");
+    const HWND recorderWnd = ::WindowFromPoint({recorder.rect.left + 2, recorder.rect.top + 2});
+    const auto barHasKeys = [&] {
+        const HWND focus = FocusOf(main);
+        return ::GetForegroundWindow() == main && (focus == toolBar_ || ::IsChild(toolBar_, focus));
+    };
+    const auto focusOn = [&](HWND window) {
+        return test::WaitUntil([&] { return FocusOf(main) == window; }, test::kPatientMs);
+    };
+    ASSERT_NO_FATAL_FAILURE(Click(first));
+    ASSERT_TRUE(test::WaitUntil(barHasKeys, test::kPatientMs))
+        << "foreground " << ::GetForegroundWindow() << ", focus " << FocusOf(main);
+    // The focus rectangle stays hidden until the keyboard is used (unless always shown).
+    BOOL cues = FALSE;
+    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+    const auto hidden = [&] {
+        return (::SendMessageW(main, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+    };
+    EXPECT_EQ(hidden(), !cues);
+    Tap({VK_RIGHT});
+    ASSERT_TRUE(focusOn(recorderWnd)) << "focus " << FocusOf(main);
+    EXPECT_FALSE(hidden());
+    Tap({VK_SHIFT, VK_F10});
+    ASSERT_TRUE(test::WaitUntil([&] { return ShownMenu() != nullptr; }, test::kPatientMs));
+    RECT menu{};
+    ::GetWindowRect(ShownMenu(), &menu);
+    ::InflateRect(&menu, 2, 2);
+    const POINT centre{(recorder.rect.left + recorder.rect.right) / 2,
+                       (recorder.rect.top + recorder.rect.bottom) / 2};
+    EXPECT_TRUE(::PtInRect(&menu, centre)) << "menu at " << menu.left << "," << menu.top;
+    Tap({VK_ESCAPE});
+    ASSERT_TRUE(test::WaitUntil([&] { return ShownMenu() == nullptr; }, test::kPatientMs));
+    Tap({VK_ESCAPE});
+    EXPECT_TRUE(test::WaitUntil([&] { return ::GetForegroundWindow() == front; }, test::kPatientMs))
+        << "foreground " << ::GetForegroundWindow();
+
+    ASSERT_NO_FATAL_FAILURE(Click(first));
+    ASSERT_TRUE(test::WaitUntil(barHasKeys, test::kPatientMs));
+    Tap({VK_TAB});
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return ::GetDlgCtrlID(FocusOf(main)) >= 11000; }, test::kPatientMs))
+        << "focus " << FocusOf(main);
+    Tap({VK_SHIFT, VK_TAB});
+    ASSERT_TRUE(focusOn(recorderWnd)) << "focus " << FocusOf(main);
+    // End pages on to the last button, Home back past the line.
+    Tap({VK_END});
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            const auto shown = VisibleButtons(toolBar_);
+            return !shown.empty() && shown.back().name == L"B59" &&
+                   FocusOf(main) ==
+                       ::WindowFromPoint({shown.back().rect.left + 2, shown.back().rect.top + 2});
+        },
+        test::kPatientMs));
+    Tap({VK_HOME});
+    ASSERT_TRUE(focusOn(recorderWnd)) << "focus " << FocusOf(main);
+    Tap({VK_RETURN});
+    shelltest::StartRecord r;
+    ASSERT_TRUE(shelltest::WaitForRecord(record_, r)) << "the program did not start";
+    EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"keyed");
+    ::DestroyWindow(front);
+}
