@@ -178,7 +178,12 @@ TEST_F(PreferencesProcessTest, MonochromeRepaintsOnlyWhenOkChangesIt) {
         test::WaitUntil([&] { return bartest::ScreenPixel(spotAt) == mark; }, test::kPatientMs));
     ASSERT_TRUE(Close(sheet, IDOK));
     SendTo(bar_, WM_NULL);
-    EXPECT_FALSE(::GetUpdateRect(under, nullptr, FALSE));
+    RECT pending{};
+    wchar_t underClass[64] = L"";
+    ::GetClassNameW(under, underClass, 64);
+    EXPECT_FALSE(::GetUpdateRect(under, &pending, FALSE))
+        << "pending paint in a " << test::Narrow(underClass) << " at " << pending.left << ","
+        << pending.top << "-" << pending.right << "," << pending.bottom;
     EXPECT_EQ(bartest::ScreenPixel(spotAt), mark);
     Exit(*lark_);
 }
