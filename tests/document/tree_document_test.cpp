@@ -515,3 +515,43 @@ TEST_F(TreeDocumentTest, AChangedFileNotReadWholeIsLeftAloneToldOnceAndKeptBefor
     EXPECT_TRUE(Holds(file, L"Mine"));
     EXPECT_EQ(test::ReadFileBytes(OtherVersion()), bad);
 }
+
+TEST_F(TreeDocumentTest, AFileChangedWhileASaveIsWrittenIsSeenRightBeforeTheSwap) {
+    const std::wstring file = InData(model::kCurrentDataFile);
+    const struct {
+        bool edit; // else only the shown category is to be written
+        bool oursInFile, theirsRead, otherKept, savePending;
+    } cases[] = {{true, true, false, true, false}, {false, false, true, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.edit);
+        ASSERT_FALSE(test::PrepareDataFile().empty());
+        test::WriterGate gate;
+        OpenGated(gate);
+        if (c.edit) {
+            Root().AddChild(CategoryFields(L"Mine"));
+            doc_->MarkModified();
+        } else {
+            doc_->NoteCategoryShown(*static_cast<oVoiceBook*>(Root().FindChild(L"Web")));
+        }
+        Tick(61);
+        // The file was as remembered when the save was handed over; it changes while the
+        // writer holds its file beside.
+        ASSERT_TRUE(gate.WaitEntered());
+        WriteTheirs(file, L"Theirs");
+        gate.Release();
+        ASSERT_TRUE(WaitFor(WM_LARK_SAVE_DONE));
+        EXPECT_EQ(Holds(file, L"Mine"), c.oursInFile);
+        EXPECT_EQ(Holds(file, L"Theirs"), !c.oursInFile);
+        EXPECT_EQ(Root().FindChild(L"Theirs") != nullptr, c.theirsRead);
+        const std::wstring other = OtherVersion();
+        EXPECT_EQ(Holds(other, L"Theirs"), c.otherKept);
+        EXPECT_EQ(TakeNotices(), c.otherKept ? 1 : 0);
+        if (c.otherKept) {
+            EXPECT_NE(doc_->LoadNotice().find(other), std::wstring::npos);
+        }
+        EXPECT_EQ(Root().m_strCommand, c.edit ? L"" : L"Web"); // the shown one stays
+        EXPECT_EQ(doc_->IsSavePending(), c.savePending);       // to record it
+        EXPECT_FALSE(doc_->IsEditPending());
+        doc_->Close();
+    }
+}
