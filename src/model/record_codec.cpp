@@ -39,13 +39,13 @@ void PutWide(uint8_t* field, size_t chars, std::wstring_view text) {
 }
 
 std::wstring GetWide(const uint8_t* field, size_t chars) {
-    std::wstring out;
-    for (size_t i = 0; i < chars; ++i) {
-        const auto unit = static_cast<wchar_t>(field[2 * i] | field[2 * i + 1] << 8);
-        if (unit == 0)
-            break;
-        out.push_back(unit);
-    }
+    // Measured first, so that the string is made once at its size.
+    size_t n = 0;
+    while (n < chars && (field[2 * n] | field[2 * n + 1]) != 0)
+        ++n;
+    std::wstring out(n, L'\0');
+    for (size_t i = 0; i < n; ++i)
+        out[i] = static_cast<wchar_t>(field[2 * i] | field[2 * i + 1] << 8);
     return out;
 }
 
