@@ -29,17 +29,21 @@ void KnownFile::Written(const FileStamp& stamp, uint64_t edits) {
 
 TreeSave::TreeSave(const oVoiceBook& root, model::DataFileFormat format, uint64_t edits,
                    std::shared_ptr<KnownFile> known, model::TreeSnapshot&& memory)
-    : snapshot_(std::move(memory)), format_(format), edits_(edits), known_(std::move(known)) {
+    : snapshot_(std::move(memory)), format_(format), locale_(::GetThreadLocale()), edits_(edits),
+      known_(std::move(known)) {
     snapshot_.Take(root);
 }
 
 bool TreeSave::Build(std::vector<uint8_t>& image) {
     bool built = false;
+    const LCID before = ::GetThreadLocale();
+    ::SetThreadLocale(locale_);
     try {
         built = model::BuildDataFileImage(snapshot_, format_, image);
     } catch (const std::bad_alloc&) {
         built = false;
     }
+    ::SetThreadLocale(before);
     if (built)
         stamp_ = StampOfBytes(image);
     else

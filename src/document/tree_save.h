@@ -5,6 +5,8 @@
 // else changed it since we last read or wrote it, DecideFileAction decides (theirs kept
 // beside and ours written, or the save declined so that the window thread reads theirs),
 // with nothing of ours able to come between the look and the move.
+#include <windows.h>
+
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -66,6 +68,9 @@ private:
 
     model::TreeSnapshot snapshot_;
     const model::DataFileFormat format_;
+    // The window thread's: single-byte records are encoded in its code page (a language
+    // pack may have set it), wherever the image is built.
+    const LCID locale_;
     const uint64_t edits_;
     const std::shared_ptr<KnownFile> known_;
     FileStamp stamp_; // of the image built

@@ -10,10 +10,12 @@
 #include "model/data_file.h"
 #include "model/data_file_writer.h"
 #include "model/file_replace.h"
+#include "model/tree_snapshot.h"
 #include "model/writer_gate.h"
 #include "support/dialog_answer.h"
 #include "support/document_fixture.h"
 #include "support/prepared_data.h"
+#include "support/test_util.h"
 
 namespace {
 
@@ -554,4 +556,28 @@ TEST_F(TreeDocumentTest, AFileChangedWhileASaveIsWrittenIsSeenRightBeforeTheSwap
         EXPECT_FALSE(doc_->IsEditPending());
         doc_->Close();
     }
+}
+
+TEST(TreeSaveTest, SingleByteRecordsAreWrittenInTheCodePageOfTheThreadThatSaves) {
+    test::TempDir dir;
+    const std::wstring file = dir / L"LarkB.tdb";
+    const LCID before = ::GetThreadLocale();
+    // As a language pack sets it; the writer thread keeps the system's.
+    ASSERT_TRUE(
+        ::SetThreadLocale(MAKELCID(MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT), SORT_DEFAULT)));
+    oVoiceBook root;
+    root.ResetAll(L"ToolBar");
+    root.AddChild(CategoryFields(L"\u041F\u0440\u0438\u0432\u0435\u0442"));
+    auto save = std::make_shared<document::TreeSave>(root, model::kSingleByteFormat, 1,
+                                                     std::make_shared<document::KnownFile>(),
+                                                     model::TreeSnapshot());
+    model::DataFileWriter writer(nullptr, 0);
+    ASSERT_NE(writer.Submit(file, save), 0u);
+    ASSERT_TRUE(writer.WaitIdle(test::kPatientMs));
+    EXPECT_EQ(save->Outcome(), document::TreeSave::Result::Replaced);
+    oVoiceBook loaded;
+    EXPECT_EQ(model::ReadDataFile(loaded, file, true), model::LoadOutcome::Loaded);
+    ::SetThreadLocale(before);
+    ASSERT_NE(loaded.FirstChild(), nullptr);
+    EXPECT_EQ(loaded.FirstChild()->m_strName, root.FirstChild()->m_strName);
 }
