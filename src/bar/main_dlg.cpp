@@ -147,7 +147,17 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     // A first run has just built the tree: its preferences are written with it.
     if (m_doc.StartedWithFirstRun() && ::IsWindow(hwnd_))
         m_app.SavePreferences();
-    // Dropping onto the bar registers its target here once it exists.
+    LayOutChildren();
+    // The rest waits for FinishStartUp, once the bar has painted.
+    return false; // the bar does not take the focus
+}
+
+void CMainDlg::FinishStartUp() {
+    if (m_bStartUpFinished || !hwnd_)
+        return;
+    m_bStartUpFinished = true;
+    m_wndToolBar.AddButtonTips();
+    // Not needed for the first paint: the drop target (the bar's tree is read by now).
     auto drop = fw::MakeComObject<views::CDropObject>(m_wndToolBar, [this](bool dragging) {
         if (dragging) {
             ::SetForegroundWindow(hwnd_);
@@ -160,16 +170,7 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     });
     if (drop)
         m_dropTarget.Register(hwnd_, drop.get());
-    LayOutChildren();
-    // The rest waits for FinishStartUp, once the bar has painted.
-    return false; // the bar does not take the focus
-}
 
-void CMainDlg::FinishStartUp() {
-    if (m_bStartUpFinished || !hwnd_)
-        return;
-    m_bStartUpFinished = true;
-    m_wndToolBar.AddButtonTips();
     // The tray's and the hotkey's menus need the tree, whole by now; while the shell takes
     // the icon this thread answers other programs' messages.
     AddTrayIcon();

@@ -31,7 +31,8 @@ std::wstring FolderOf(const std::wstring& path) {
 
 } // namespace
 
-TreeDocument::TreeDocument() : m_root(std::make_unique<oVoiceBook>()) {
+TreeDocument::TreeDocument()
+    : m_root(std::make_unique<oVoiceBook>()), m_file(std::make_shared<KnownFile>()) {
     m_makeWriter = [](HWND host, UINT message) {
         return std::make_unique<model::DataFileWriter>(host, message);
     };
@@ -65,9 +66,9 @@ void TreeDocument::Open(HWND host, HWND owner) {
     m_countdown = SaveCountdown();
     m_nSaveTicket = m_nReportedTicket = m_nSupersededTicket = 0;
     m_strLoadNotice.clear();
-    m_nEdits = m_nEditsWritten = 0;
-    m_known = FileStamp{};
-    m_submitted.clear();
+    m_nEdits = 0;
+    m_file = std::make_shared<KnownFile>();
+    m_saves.clear();
     m_nCheckIn = 0;
     m_unreadable.reset();
     StartupLoad load;
@@ -85,8 +86,8 @@ void TreeDocument::Open(HWND host, HWND owner) {
         // What was read is what the file held; after a first run or a file set aside, what
         // is there now is this run's doing.
         std::vector<uint8_t> bytes;
-        m_known =
-            load.dataFile ? *load.dataFile : ReadFileStamp(DataFile(), bytes).value_or(FileStamp{});
+        m_file->Set(load.dataFile ? *load.dataFile
+                                  : ReadFileStamp(DataFile(), bytes).value_or(FileStamp{}));
     }
     if (host)
         m_watch.Start(host, FolderOf(DataFile()));
@@ -116,9 +117,9 @@ void TreeDocument::LoadHeldFile() {
         load = LoadHeldDataFile(*m_root, read, bytes, edited, m_owner);
     }
     if (read == model::ReadResult::Ok)
-        m_known = StampOfBytes(bytes);
+        m_file->Set(StampOfBytes(bytes));
     else
-        m_known = ReadFileStamp(DataFile(), bytes).value_or(FileStamp{});
+        m_file->Set(ReadFileStamp(DataFile(), bytes).value_or(FileStamp{}));
     TakeLoad(load);
     for (TreeListener* listener : std::vector<TreeListener*>(m_listeners))
         listener->TreeRead(!edited);
@@ -211,70 +212,90 @@ bool TreeDocument::IsSaveUnderWay() const noexcept {
     return m_nSaveTicket > m_nReportedTicket && m_nSaveTicket > m_nSupersededTicket;
 }
 
+bool TreeDocument::IsEditPending() const {
+    return m_nEdits > m_file->EditsWritten();
+}
+
+std::shared_ptr<TreeSave> TreeDocument::NewSave() {
+    return std::make_shared<TreeSave>(*m_root, model::kSaveFormat, m_nEdits, m_file,
+                                      std::move(m_spare));
+}
+
 void TreeDocument::StartSave() {
     // Not before the file held at start-up has been read: what is in it decides.
     if (m_heldReader) {
         m_countdown.SaveFailed();
         return;
     }
-    if (!CheckBeforeSave(false))
-        return;
-    const std::wstring path = DataFile();
-    std::vector<uint8_t> image;
-    bool built = false;
-    {
-        fw::WaitCursor wait;
-        built = model::BuildDataFileImage(*m_root, model::kSaveFormat, image);
-    }
-    if (!built) {
-        m_countdown.SaveFailed();
-        return;
-    }
-    const Submitted submitted{StampOfBytes(image), m_nEdits};
+    // The snapshot is all this thread does; the file is built, checked and written there.
+    std::shared_ptr<TreeSave> save = NewSave();
     if (m_writer) {
-        if (const uint32_t ticket = m_writer->Submit(path, std::move(image))) {
+        if (const uint32_t ticket = m_writer->Submit(DataFile(), save)) {
             m_nSaveTicket = ticket;
-            m_submitted[ticket] = submitted;
+            m_saves[ticket] = std::move(save);
             return;
         }
     }
     // Without a writer (it could not start, or was stopped at the end of a session) the
-    // image is written here.
+    // save is made here.
     fw::WaitCursor wait;
-    if (model::ReplaceFileAtomically(path, image.data(), image.size())) {
+    if (model::RunWriteTask(DataFile(), *save))
         m_nSupersededTicket = m_nSaveTicket;
-        Written(submitted.stamp, submitted.edits);
-    } else {
-        m_countdown.SaveFailed();
-    }
+    SaveFinished(*save, false);
 }
 
 void TreeDocument::SaveDone(uint32_t ticket, bool replaced) {
     if (ticket > m_nReportedTicket)
         m_nReportedTicket = ticket;
-    const auto found = m_submitted.find(ticket);
-    if (replaced && found != m_submitted.end() && ticket > m_nSupersededTicket)
-        Written(found->second.stamp, found->second.edits);
-    // Reports come in order; an image replaced before it was started is never reported.
-    m_submitted.erase(m_submitted.begin(), m_submitted.upper_bound(ticket));
-    // A failed write leaves the change pending: the countdown tries again, and so does the
-    // exit. A save made here since covers it.
-    if (!replaced && ticket > m_nSupersededTicket)
-        m_countdown.SaveFailed();
+    const auto found = m_saves.find(ticket);
+    if (ticket > m_nSupersededTicket) {
+        if (found != m_saves.end())
+            SaveFinished(*found->second, false);
+        else if (!replaced)
+            m_countdown.SaveFailed();
+    }
+    // Reports come in order; a save replaced before it was started is never reported.
+    m_saves.erase(m_saves.begin(), m_saves.upper_bound(ticket));
+}
+
+void TreeDocument::SaveFinished(TreeSave& save, bool atExit) {
+    m_spare = save.TakeMemory();
+    const std::wstring kept = save.Kept();
+    if (!kept.empty())
+        PostNotice(
+            fw::FormatText(fw::LoadResString(IDS_DATA_FILE_OTHER_KEPT).c_str(), kept.c_str()));
+    switch (save.Outcome()) {
+    case TreeSave::Result::Replaced:
+        return;
+    case TreeSave::Result::ChangedElsewhere:
+        // Only the shown category was to be written: the other tree is read, and the
+        // category stays shown (recorded by the next save). At exit there is no time for it.
+        if (atExit)
+            return;
+        if (!IsSaveUnderWay() && HostIsFree()) {
+            std::vector<uint8_t> bytes;
+            const std::optional<FileStamp> current = ReadFileStamp(DataFile(), bytes);
+            if (DecideFileAction(m_file->Stamp(), current, IsEditPending()) == FileAction::Reload) {
+                if (Reload(bytes, *current))
+                    m_countdown.MarkModified();
+                return;
+            }
+        }
+        break; // changed again, an edit came, or a later save decides: saved again later
+    default:
+        break;
+    }
+    // A failed save leaves the change pending: the countdown tries again, and so does the
+    // exit.
+    m_countdown.SaveFailed();
 }
 
 void TreeDocument::SaveNow() {
     fw::WaitCursor wait;
-    if (!CheckBeforeSave(true))
-        return;
-    std::vector<uint8_t> image;
-    if (model::BuildDataFileImage(*m_root, model::kSaveFormat, image) &&
-        model::ReplaceFileAtomically(DataFile(), image.data(), image.size())) {
+    const std::shared_ptr<TreeSave> save = NewSave();
+    if (model::RunWriteTask(DataFile(), *save))
         m_nSupersededTicket = m_nSaveTicket;
-        Written(StampOfBytes(image), m_nEdits);
-    } else {
-        m_countdown.SaveFailed();
-    }
+    SaveFinished(*save, true);
 }
 
 void TreeDocument::SaveIfPending(DWORD maxWaitMs) {
@@ -311,19 +332,6 @@ namespace document {
 
 // ---- the file changed elsewhere -----------------------------------------------------------
 
-const FileStamp& TreeDocument::Remembered(const std::optional<FileStamp>& current) const {
-    if (current)
-        for (const auto& [ticket, submitted] : m_submitted)
-            if (SameContent(submitted.stamp, *current))
-                return submitted.stamp;
-    return m_known;
-}
-
-void TreeDocument::Written(const FileStamp& stamp, uint64_t edits) {
-    m_known = stamp;
-    m_nEditsWritten = std::max(m_nEditsWritten, edits);
-}
-
 bool TreeDocument::HostIsFree() const {
     // A modal dialog disables the window that owns it.
     return !m_host || ::IsWindowEnabled(::GetAncestor(m_host, GA_ROOT));
@@ -339,7 +347,7 @@ void TreeDocument::CheckDataFile() {
     }
     std::vector<uint8_t> bytes;
     const std::optional<FileStamp> current = ReadFileStamp(DataFile(), bytes);
-    switch (DecideFileAction(Remembered(current), current, IsEditPending())) {
+    switch (DecideFileAction(m_file->Stamp(), current, IsEditPending())) {
     case FileAction::Reload:
         Reload(bytes, *current);
         break;
@@ -348,38 +356,6 @@ void TreeDocument::CheckDataFile() {
         break;
     default:
         break; // a pending edit is settled by its save
-    }
-}
-
-bool TreeDocument::CheckBeforeSave(bool atExit) {
-    std::vector<uint8_t> bytes;
-    const std::wstring path = DataFile();
-    const std::optional<FileStamp> current = ReadFileStamp(path, bytes);
-    switch (DecideFileAction(Remembered(current), current, IsEditPending())) {
-    case FileAction::Wait:
-        m_countdown.SaveFailed();
-        return false;
-    case FileAction::Reload:
-        // Only the shown category was to be written: the other tree is read, and the
-        // category stays shown (recorded by the next save). At exit there is no time for it.
-        if (!atExit && HostIsFree()) {
-            if (Reload(bytes, *current))
-                m_countdown.MarkModified();
-        }
-        return false;
-    case FileAction::KeepOtherThenSave: {
-        const std::wstring kept = KeepOtherVersion(path, bytes);
-        if (kept.empty()) {
-            m_countdown.SaveFailed(); // never written over before theirs is kept
-            return false;
-        }
-        m_known = *current;
-        PostNotice(
-            fw::FormatText(fw::LoadResString(IDS_DATA_FILE_OTHER_KEPT).c_str(), kept.c_str()));
-        return true;
-    }
-    default:
-        return true;
     }
 }
 
@@ -402,7 +378,7 @@ bool TreeDocument::Reload(const std::vector<uint8_t>& bytes, const FileStamp& st
     const bool keptShown = m_root->m_strCommand != shown && m_root->FindChild(shown);
     if (keptShown)
         m_root->SetCommand(shown.c_str());
-    m_known = stamp;
+    m_file->Set(stamp);
     for (TreeListener* listener : std::vector<TreeListener*>(m_listeners))
         listener->TreeRead(true);
     return keptShown;

@@ -27,7 +27,9 @@
 #include "document/data_file_watch.h"
 #include "document/file_stamp.h"
 #include "document/save_countdown.h"
+#include "document/tree_save.h"
 #include "document/tree_startup.h"
+#include "model/tree_snapshot.h"
 
 class oVoiceBook;
 namespace model {
@@ -109,7 +111,7 @@ public:
         m_countdown.MarkModified();
     }
     // An edit of the tree not yet known to be in the file (a shown category is none).
-    bool IsEditPending() const noexcept { return m_nEdits > m_nEditsWritten; }
+    bool IsEditPending() const;
     // Compares the data file with what was last read or written: a file changed elsewhere
     // is read again unless an edit is pending (its save settles it) or a dialog of the host
     // is open (checked again on the next tick).
@@ -147,23 +149,20 @@ public:
     void DeleteChildren(oVoiceBook& category);
 
 private:
-    // The countdown's save: the image of the tree is built here (with the wait cursor) and
-    // written by the writer thread, which reports back with WM_LARK_SAVE_DONE.
+    // The countdown's save: a snapshot of the tree is taken here and handed to the writer
+    // thread, which builds and writes the file and reports back with WM_LARK_SAVE_DONE.
     void StartSave();
     // Writes the tree here and now; a failed save stays pending.
     void SaveNow();
-    // Before a save: true when the tree may be written now. A file changed elsewhere is kept
-    // beside it first (with an edit pending) or read again (without one, not `atExit`); a
-    // save that may not be made stays pending.
-    bool CheckBeforeSave(bool atExit);
+    // A save taking a snapshot of the tree now.
+    std::shared_ptr<TreeSave> NewSave();
+    // What follows a save that is over: a notice of the other version kept, a failed save
+    // pending again, a file changed elsewhere read again (not `atExit`).
+    void SaveFinished(TreeSave& save, bool atExit);
     // Reads the file changed elsewhere (`bytes` as read) in place of the tree, keeping the
     // shown category; one that cannot be read whole is left alone and the user told once.
     // True when the shown category kept is not the one the file records.
     bool Reload(const std::vector<uint8_t>& bytes, const FileStamp& stamp);
-    // What the file is known to hold when it holds `current`: an image handed to the
-    // writer, when it is that one.
-    const FileStamp& Remembered(const std::optional<FileStamp>& current) const;
-    void Written(const FileStamp& stamp, uint64_t edits);
     void PostNotice(const std::wstring& text);
     // No dialog of the host's window is open (the tree may be replaced under it).
     bool HostIsFree() const;
@@ -190,17 +189,13 @@ private:
     // file: their outcome no longer matters.
     uint32_t m_nSupersededTicket = 0;
     std::wstring m_strLoadNotice; // shown once; empty when there is none
-    // The data file as last read or written, and what saves handed to the writer hold.
-    struct Submitted {
-        FileStamp stamp;
-        uint64_t edits = 0;
-    };
-    FileStamp m_known;
-    std::map<uint32_t, Submitted> m_submitted; // by ticket, until reported
-    uint64_t m_nEdits = 0;                     // edits made since opening
-    uint64_t m_nEditsWritten = 0;              // of them, known to be in the file
-    int m_nCheckIn = 0;                        // ticks until the file is checked; 0: none
-    std::optional<FileStamp> m_unreadable;     // a changed file not read whole, told once
+    // The data file as last read or written (the writer's saves update it as they swap).
+    std::shared_ptr<KnownFile> m_file;
+    std::map<uint32_t, std::shared_ptr<TreeSave>> m_saves; // by ticket, until reported
+    model::TreeSnapshot m_spare;           // the memory of the last snapshot, for the next
+    uint64_t m_nEdits = 0;                 // edits made since opening
+    int m_nCheckIn = 0;                    // ticks until the file is checked; 0: none
+    std::optional<FileStamp> m_unreadable; // a changed file not read whole, told once
     DataFileWatch m_watch;
     bool m_bFirstRun = false; // the tree was built by the first-run set-up
 };

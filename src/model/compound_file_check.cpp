@@ -1,8 +1,7 @@
 #include "model/compound_file_check.h"
 
 #include <cstring>
-#include <unordered_map>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace model {
@@ -14,7 +13,6 @@ constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
 constexpr size_t kHeaderDifatEntries = 109;
 constexpr size_t kEntrySize = 128;
 constexpr uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-constexpr size_t kMiniBase = size_t{1} << 32; // mini slots apart from FAT slots
 constexpr size_t kMiniSector = 64;
 constexpr uint8_t kTypeStorage = 1, kTypeStream = 2, kTypeRoot = 5;
 
@@ -78,6 +76,10 @@ private:
             difat = U32(s + 4 * perDifat);
         }
         fatSector_.assign(where.size(), nullptr);
+        // Every FAT entry and every present sector gets a slot of its own in the tables of
+        // the walks and claims: flat arrays, which a file of a million sectors needs.
+        fatStamp_.assign(where.size() * (sector_ / 4), 0);
+        fatClaimed_.assign(sectors_, 0);
         for (size_t i = 0; i < where.size(); ++i) {
             if (where[i] >= kMaxRegular)
                 return false;
@@ -87,52 +89,49 @@ private:
         return true;
     }
 
-    // The next sector after `at` in the FAT, and a slot that is unique per readable entry;
-    // false when the entry cannot be read (its FAT sector is missing).
-    bool FatNext(uint32_t at, uint32_t& next, size_t& slot) const {
+    // The next sector after `at` in the FAT; false when the entry cannot be read (its FAT
+    // sector is missing).
+    bool FatNext(uint32_t at, uint32_t& next) const {
         const size_t perFat = sector_ / 4;
         const size_t k = at / perFat;
         if (k >= fatSector_.size() || !fatSector_[k])
             return false;
         next = U32(fatSector_[k] + 4 * (at % perFat));
-        slot = at;
         return true;
     }
-    bool MiniNext(uint32_t at, uint32_t& next, size_t& slot) const {
+    bool MiniNext(uint32_t at, uint32_t& next) const {
         if (at >= miniFat_.size())
             return false;
         next = miniFat_[at];
-        slot = kMiniBase + at;
         return true;
     }
 
-    // Follows a chain from `start`; false when it loops. The sectors it passes are added to
-    // `out` when given.
-    template <class Next> bool Walk(Next next, uint32_t start, std::vector<uint32_t>* out) {
+    // Follows a chain from `start`; false when it loops. `stamps` has a slot per entry of
+    // its table, marked with the walk that last passed it. The sectors it passes are added
+    // to `out` when given.
+    template <class Next>
+    bool Walk(Next next, std::vector<uint32_t>& stamps, uint32_t start,
+              std::vector<uint32_t>* out) {
         ++walk_;
         for (uint32_t at = start; at < kMaxRegular;) {
             if (out)
                 out->push_back(at);
             uint32_t following = 0;
-            size_t slot = 0;
-            if (!next(at, following, slot))
+            if (!next(at, following))
                 return true; // reading fails there, which ends the chain
-            auto [it, fresh] = stamp_.try_emplace(slot, walk_);
-            if (!fresh) {
-                if (it->second == walk_)
-                    return false;
-                it->second = walk_;
-            }
+            if (stamps[at] == walk_)
+                return false;
+            stamps[at] = walk_;
             at = following;
         }
         return true;
     }
     bool WalkFat(uint32_t start, std::vector<uint32_t>* out = nullptr) {
-        return Walk([this](uint32_t a, uint32_t& n, size_t& s) { return FatNext(a, n, s); }, start,
+        return Walk([this](uint32_t a, uint32_t& n) { return FatNext(a, n); }, fatStamp_, start,
                     out);
     }
     bool WalkMini(uint32_t start, std::vector<uint32_t>* out = nullptr) {
-        return Walk([this](uint32_t a, uint32_t& n, size_t& s) { return MiniNext(a, n, s); }, start,
+        return Walk([this](uint32_t a, uint32_t& n) { return MiniNext(a, n); }, miniStamp_, start,
                     out);
     }
 
@@ -169,6 +168,7 @@ private:
             for (size_t k = 0; k < sector_ / 4; ++k)
                 miniFat_.push_back(U32(p + 4 * k));
         }
+        miniStamp_.assign(miniFat_.size(), 0);
         return true;
     }
 
@@ -189,6 +189,7 @@ private:
                 break;
             containerBytes += sector_;
         }
+        miniClaimed_.assign(containerBytes / kMiniSector, 0);
         const uint32_t cutoff = U32(data_ + 56);
         std::vector<bool> seen(count, false);
         seen[0] = true;
@@ -217,8 +218,7 @@ private:
                     if (!WalkMini(start, &chain))
                         return false;
                     CheckChain(chain, size, kMiniSector, [&](uint32_t m) {
-                        return (size_t{m} + 1) * kMiniSector <= containerBytes &&
-                               Claim(kMiniBase + m);
+                        return (size_t{m} + 1) * kMiniSector <= containerBytes && ClaimMini(m);
                     });
                 } else {
                     if (!WalkFat(start, &chain))
@@ -247,13 +247,12 @@ private:
     // The chain's last entry says where it goes on: it must be the end mark.
     bool Ends(uint32_t last, size_t unit) const {
         uint32_t next = 0;
-        size_t slot = 0;
-        const bool known =
-            unit == kMiniSector ? MiniNext(last, next, slot) : FatNext(last, next, slot);
+        const bool known = unit == kMiniSector ? MiniNext(last, next) : FatNext(last, next);
         return known && next == kEndOfChain;
     }
-    // Marks a sector (or mini sector) as used; false when a chain used it already.
-    bool Claim(size_t slot) { return claimed_.insert(slot).second; }
+    // Marks a present sector (or mini sector) as used; false when a chain used it already.
+    bool Claim(uint32_t sector) { return !std::exchange(fatClaimed_[sector], uint8_t{1}); }
+    bool ClaimMini(uint32_t sector) { return !std::exchange(miniClaimed_[sector], uint8_t{1}); }
 
     const uint8_t* data_;
     size_t size_;
@@ -263,10 +262,9 @@ private:
     std::vector<const uint8_t*> fatSector_; // per FAT sector; null when beyond the end
     std::vector<uint32_t> miniFat_;
     std::vector<const uint8_t*> directory_;
-    std::vector<uint8_t> padded_;                // the cut last sector, filled up with zeros
-    std::unordered_map<size_t, uint32_t> stamp_; // slot -> the walk that last passed it
+    std::vector<uint32_t> fatStamp_, miniStamp_; // per entry: the walk that last passed it
     uint32_t walk_ = 0;
-    std::unordered_set<size_t> claimed_; // sectors and mini sectors the streams use
+    std::vector<uint8_t> fatClaimed_, miniClaimed_; // sectors and mini sectors the streams use
     bool whole_ = true;
     size_t entries_ = 0;
 };

@@ -29,6 +29,9 @@ extern const char kSavePathDescription[];
 // The compound-file image of the tree below `root`. False when the storage refused a step;
 // nothing is written then.
 bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out);
+// The same from a snapshot of the tree, on any thread.
+class TreeSnapshot;
+bool BuildDataFileImage(const TreeSnapshot& tree, DataFileFormat format, std::vector<uint8_t>& out);
 // Builds the image and replaces the file at `path` with it in one step.
 bool WriteDataFile(const oVoiceBook& root, const std::wstring& path, DataFileFormat format);
 

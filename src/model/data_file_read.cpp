@@ -3,12 +3,14 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "framework/text.h"
 #include "model/child_list.h"
 #include "model/compound_file_check.h"
+#include "model/compound_image.h"
 #include "model/data_file.h"
 #include "model/file_replace.h"
 #include "model/memory_lock_bytes.h"
@@ -92,9 +94,66 @@ bool HoldsOnlyHeaderAndNode(IStorage* storage) {
     return expected && count == 2;
 }
 
-class TreeReader {
+// The system's storage code on the image: any file that passed the structural check.
+class StorageSource {
 public:
-    TreeReader(RecordLayout layout, size_t limit) : layout_(layout), limit_(limit) {}
+    using Storage = fw::ComPtr<IStorage>;
+    enum class Opened { Yes, Missing, Failed };
+
+    explicit StorageSource(size_t limit) : limit_(limit) {}
+
+    // The storage's child list; false when there is none or it could not be read. `whole`
+    // when it was read as far as its size promises.
+    bool List(const Storage& storage, const uint8_t*& data, size_t& size, bool& whole) {
+        fw::ComPtr<IStream> stream = OpenStream(storage.get(), L"ChildInfo.INF");
+        if (!stream || !ReadAll(stream.get(), limit_, buffer_, whole))
+            return false;
+        data = buffer_.data();
+        size = buffer_.size();
+        return true;
+    }
+    Opened Open(const Storage& parent, const std::wstring& name, Storage& out) {
+        const HRESULT opened =
+            parent->OpenStorage(name.c_str(), nullptr, kReadMode, nullptr, 0, out.put());
+        if (SUCCEEDED(opened))
+            return Opened::Yes;
+        return opened == STG_E_FILENOTFOUND ? Opened::Missing : Opened::Failed;
+    }
+
+private:
+    size_t limit_;
+    std::vector<uint8_t> buffer_;
+};
+
+// The image itself, for a file the survey found whole: the lists are decoded where they lie.
+class ImageSource {
+public:
+    using Storage = uint32_t;
+    using Opened = StorageSource::Opened;
+
+    explicit ImageSource(const CompoundImage& image) : image_(image) {}
+
+    bool List(Storage storage, const uint8_t*& data, size_t& size, bool& whole) {
+        whole = true;
+        const uint32_t list = image_.Find(storage, L"ChildInfo.INF");
+        return list != CompoundImage::kNone && image_.Read(list, scratch_, data, size);
+    }
+    // An entry of that name that is no storage is not opened, as by the storage code.
+    Opened Open(Storage parent, const std::wstring& name, Storage& out) const {
+        out = image_.Find(parent, name);
+        return out != CompoundImage::kNone && image_.IsStorage(out) ? Opened::Yes : Opened::Missing;
+    }
+
+private:
+    const CompoundImage& image_;
+    std::vector<uint8_t> scratch_;
+};
+
+template <class Source> class TreeReader {
+public:
+    using Storage = typename Source::Storage;
+
+    TreeReader(RecordLayout layout, Source& source) : layout_(layout), source_(source) {}
 
     // False as soon as anything was damaged or left out.
     bool whole() const noexcept { return whole_; }
@@ -105,25 +164,25 @@ public:
     // Appends the entries of the storage's child list to `parent`; false when there is no
     // list or not one entry of it could be read. A list is only ever written with entries,
     // so one that holds none, or ends short or badly, leaves the file less than whole.
-    bool ReadChildList(IStorage* storage, oVoiceBook& parent) {
-        fw::ComPtr<IStream> stream = OpenStream(storage, L"ChildInfo.INF");
+    bool ReadChildList(const Storage& storage, oVoiceBook& parent) {
+        const uint8_t* data = nullptr;
+        size_t size = 0;
         bool readWhole = false;
-        if (!stream || !ReadAll(stream.get(), limit_, buffer_, readWhole)) {
+        if (!source_.List(storage, data, size, readWhole)) {
             whole_ = false;
             return false;
         }
-        stream.reset();
         ++entries_;
-        const ParsedChildList list = ParseChildList(buffer_.data(), buffer_.size(), layout_);
+        ParsedChildList list = ParseChildList(data, size, layout_);
         if (!readWhole || list.end != ChildListEnd::Complete || list.refusedIdLists > 0 ||
             list.unterminatedRecords > 0 || list.entries.empty())
             whole_ = false;
-        for (const ChildEntry& entry : list.entries) {
-            auto* node = new oVoiceBook(entry.fields);
+        for (ChildEntry& entry : list.entries) {
+            auto* node = new oVoiceBook(std::move(entry.fields));
             if (entry.idListSize) {
                 void* id = ::CoTaskMemAlloc(entry.idListSize);
                 if (id) {
-                    std::memcpy(id, buffer_.data() + entry.idListOffset, entry.idListSize);
+                    std::memcpy(id, data + entry.idListOffset, entry.idListSize);
                     node->SetPidl(fw::Pidl(static_cast<LPITEMIDLIST>(id)));
                 }
             }
@@ -136,9 +195,9 @@ public:
     // false when not one entry of the root's own list could be read. A damaged list further
     // down costs that list's subtree only. Iterative, so a deep file cannot exhaust the
     // stack.
-    bool ReadSubtree(IStorage* rootStorage, oVoiceBook& root) {
+    bool ReadSubtree(const Storage& rootStorage, oVoiceBook& root) {
         struct Frame {
-            fw::ComPtr<IStorage> storage;
+            Storage storage;
             oVoiceBook* next;
             int position;
             int depth; // of the children
@@ -146,7 +205,7 @@ public:
         if (!ReadChildList(rootStorage, root))
             return false;
         std::vector<Frame> stack;
-        stack.push_back(Frame{fw::ComPtr<IStorage>(rootStorage), root.FirstChild(), 0, 1});
+        stack.push_back(Frame{rootStorage, root.FirstChild(), 0, 1});
         while (!stack.empty()) {
             Frame& top = stack.back();
             if (!top.next) {
@@ -156,20 +215,18 @@ public:
             oVoiceBook* child = top.next;
             const int position = top.position++;
             top.next = child->Next();
-            fw::ComPtr<IStorage> sub;
-            const HRESULT opened =
-                top.storage->OpenStorage(StorageName(top.depth, position).c_str(), nullptr,
-                                         kReadMode, nullptr, 0, sub.put());
+            Storage sub{};
+            const auto opened = source_.Open(top.storage, StorageName(top.depth, position), sub);
             // Not found, it has no children of its own; an entry of that name that is no
             // storage (its type damaged) leaves an entry the reader never opens, which the
             // count of entries shows.
-            if (FAILED(opened)) {
-                if (opened != STG_E_FILENOTFOUND)
+            if (opened != Source::Opened::Yes) {
+                if (opened == Source::Opened::Failed)
                     whole_ = false; // there, but it could not be opened
                 continue;
             }
             ++entries_;
-            if (!ReadChildList(sub.get(), *child))
+            if (!ReadChildList(sub, *child))
                 continue;
             const int depth = top.depth + 1;
             stack.push_back(Frame{std::move(sub), child->FirstChild(), 0, depth});
@@ -179,8 +236,7 @@ public:
 
 private:
     RecordLayout layout_;
-    size_t limit_;
-    std::vector<uint8_t> buffer_;
+    Source& source_;
     bool whole_ = true;
     size_t entries_ = 0;
 };
@@ -195,6 +251,30 @@ bool HasCategory(const oVoiceBook& parent) {
 } // namespace
 
 namespace {
+
+// The child lists below the root, and what the reading comes to.
+template <class Source>
+LoadOutcome ReadTree(oVoiceBook& root, Source& source, const typename Source::Storage& storage,
+                     RecordLayout layout, bool rootWhole, const CompoundFileSurvey& survey) {
+    TreeReader<Source> reader(layout, source);
+    reader.CountOpened(); // Header.INF
+    reader.CountOpened(); // Node.INF
+    // Without the top level there is no tree to show: the file is as good as unreadable.
+    if (!reader.ReadSubtree(storage, root))
+        return LoadOutcome::Damaged;
+    // Every entry in the file is one the reader opened; any other was cut off from the tree.
+    const bool whole =
+        rootWhole && reader.whole() && survey.whole && reader.entries() == survey.entries;
+    if (whole)
+        return LoadOutcome::Loaded;
+    // Damage that leaves not one category (a top-level list lost, or read from another
+    // list's sectors) gives the bar nothing to show: the file counts as unreadable.
+    if (!HasCategory(root)) {
+        root.DeleteChildren();
+        return LoadOutcome::Damaged;
+    }
+    return LoadOutcome::Partial;
+}
 
 LoadOutcome ReadStorage(oVoiceBook& root, MemoryLockBytes* bytes, size_t limit,
                         const CompoundFileSurvey& survey, bool singleByte) {
@@ -233,24 +313,53 @@ LoadOutcome ReadStorage(oVoiceBook& root, MemoryLockBytes* bytes, size_t limit,
     if (!OpenStream(storage.get(), L"ChildInfo.INF"))
         return HoldsOnlyHeaderAndNode(storage.get()) ? LoadOutcome::EmptyTree
                                                      : LoadOutcome::Damaged;
-    TreeReader reader(ChildLayout(singleByte, *version), limit);
-    reader.CountOpened(); // Header.INF
-    reader.CountOpened(); // Node.INF
-    // Without the top level there is no tree to show: the file is as good as unreadable.
-    if (!reader.ReadSubtree(storage.get(), root))
+    StorageSource source(limit);
+    return ReadTree(root, source, storage, ChildLayout(singleByte, *version), rootWhole, survey);
+}
+
+// The header's version, and the root's record decoded in place (the content of `root`
+// replaced, its children gone); `rootWhole` when its strings end inside their fields.
+bool ReadRootRecord(oVoiceBook& root, const uint8_t* header, size_t headerSize, const uint8_t* node,
+                    size_t nodeSize, bool singleByte, int32_t& version, bool& rootWhole) {
+    const std::optional<int32_t> found =
+        singleByte ? DecodeAnsiHeader(header, headerSize) : DecodeHeader(header, headerSize);
+    if (!found)
+        return false;
+    version = *found;
+    const RecordLayout nodeLayout = singleByte ? RecordLayout::AnsiShort : RecordLayout::Short;
+    std::vector<uint8_t> record = InitialRecord(nodeLayout);
+    std::memcpy(record.data(), node, std::min(nodeSize, record.size())); // short: defaults
+    rootWhole = RecordStringsTerminated(record.data(), nodeLayout);
+    root.DeleteChildren();
+    root.oTreeNode::Clear();
+    root.SetFromRecord(DecodeRecord(record.data(), nodeLayout));
+    return true;
+}
+
+// A file the survey found whole, read from its bytes without the storage code.
+LoadOutcome ReadWholeImage(oVoiceBook& root, const CompoundImage& file,
+                           const CompoundFileSurvey& survey, bool singleByte) {
+    std::vector<uint8_t> headerCopy, nodeCopy;
+    const uint8_t *header = nullptr, *node = nullptr;
+    size_t headerSize = 0, nodeSize = 0;
+    const uint32_t headerEntry = file.Find(CompoundImage::kRoot, L"Header.INF");
+    const uint32_t nodeEntry = file.Find(CompoundImage::kRoot, L"Node.INF");
+    if (headerEntry == CompoundImage::kNone || nodeEntry == CompoundImage::kNone ||
+        !file.Read(headerEntry, headerCopy, header, headerSize) ||
+        !file.Read(nodeEntry, nodeCopy, node, nodeSize))
         return LoadOutcome::Damaged;
-    // Every entry in the file is one the reader opened; any other was cut off from the tree.
-    const bool whole =
-        rootWhole && reader.whole() && survey.whole && reader.entries() == survey.entries;
-    if (whole)
-        return LoadOutcome::Loaded;
-    // Damage that leaves not one category (a top-level list lost, or read from another
-    // list's sectors) gives the bar nothing to show: the file counts as unreadable.
-    if (!HasCategory(root)) {
-        root.DeleteChildren();
+    int32_t version = 0;
+    bool rootWhole = false;
+    if (!ReadRootRecord(root, header, headerSize, node, nodeSize, singleByte, version, rootWhole))
         return LoadOutcome::Damaged;
-    }
-    return LoadOutcome::Partial;
+    const uint32_t list = file.Find(CompoundImage::kRoot, L"ChildInfo.INF");
+    if (list == CompoundImage::kNone || !file.IsStream(list))
+        return file.HoldsExactlyStreams(CompoundImage::kRoot, {L"Header.INF", L"Node.INF"})
+                   ? LoadOutcome::EmptyTree
+                   : LoadOutcome::Damaged;
+    ImageSource source(file);
+    return ReadTree(root, source, CompoundImage::kRoot, ChildLayout(singleByte, version), rootWhole,
+                    survey);
 }
 
 // The storage code only reads the image: it is handed back afterwards rather than copied
@@ -260,6 +369,11 @@ LoadOutcome ReadImageAndKeep(oVoiceBook& root, std::vector<uint8_t>& image, bool
     const CompoundFileSurvey survey = SurveyCompoundFile(image.data(), image.size());
     if (!survey.sound)
         return LoadOutcome::Damaged;
+    // A whole file is decoded where it lies; a damaged one is left to the storage code,
+    // whose way of reading as far as the damage allows the tests pin down.
+    CompoundImage file;
+    if (survey.whole && file.Open(image.data(), image.size()))
+        return ReadWholeImage(root, file, survey, singleByte);
     fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create(std::move(image), true);
     if (!bytes)
         return LoadOutcome::Damaged;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cstring>
 #include <vector>
 
 #include "model/child_list.h"
@@ -10,13 +11,16 @@
 #include "model/data_path.h"
 #include "model/file_replace.h"
 #include "model/memory_lock_bytes.h"
+#include "model/tree_snapshot.h"
 
 namespace model {
 
 const char kSavePathDescription[] =
-    "ole32 structured storage (direct mode) on an in-memory ILockBytes sized once, child lists "
-    "streamed entry by entry; the image written with one WriteFile beside the data file, "
-    "flushed and swapped in with MoveFileExW (by the writer thread for the countdown's saves)";
+    "a snapshot of the tree (flat blocks) taken on the window thread; from it ole32 structured "
+    "storage (direct mode) on an in-memory ILockBytes sized once, child lists streamed entry by "
+    "entry; the image written with one WriteFile beside the data file, "
+    "flushed and swapped in with MoveFileExW (snapshot to file by the writer thread for the "
+    "countdown's saves)";
 
 namespace {
 
@@ -43,18 +47,37 @@ bool WriteStream(IStorage* storage, const wchar_t* name, const std::vector<uint8
            WriteBytes(stream.get(), bytes.data(), bytes.size());
 }
 
+void PutCount(uint8_t* at, size_t size) {
+    const auto count = static_cast<uint32_t>(size);
+    at[0] = static_cast<uint8_t>(count);
+    at[1] = static_cast<uint8_t>(count >> 8);
+    at[2] = static_cast<uint8_t>(count >> 16);
+    at[3] = static_cast<uint8_t>(count >> 24);
+}
+
+size_t EntrySize(const TreeSnapshot& tree, size_t node, RecordLayout layout) {
+    return RecordSize(layout) + 4 + tree.IdListSize(node);
+}
+
 // Streamed entry by entry through one small buffer, which stays in the cache, instead of
 // encoding the whole list into memory of its own first and copying it on.
-bool WriteChildList(IStorage* storage, const oVoiceBook& parent, RecordLayout layout,
+bool WriteChildList(IStorage* storage, const TreeSnapshot& tree, size_t parent, RecordLayout layout,
                     std::vector<uint8_t>& entry) {
+    size_t total = 0;
+    for (size_t c = tree.FirstChild(parent); c < tree.Size(); c = tree.Next(c, parent))
+        total += EntrySize(tree, c, layout);
     fw::ComPtr<IStream> stream;
-    if (!CreateSizedStream(storage, L"ChildInfo.INF", ChildListSize(parent, layout), stream))
+    if (!CreateSizedStream(storage, L"ChildInfo.INF", total, stream))
         return false;
-    for (const oVoiceBook* child = parent.FirstChild(); child; child = child->Next()) {
-        const size_t size = ChildEntrySize(*child, layout);
+    const size_t recordSize = RecordSize(layout);
+    for (size_t c = tree.FirstChild(parent); c < tree.Size(); c = tree.Next(c, parent)) {
+        const size_t size = EntrySize(tree, c, layout);
         if (entry.size() < size)
             entry.resize(size);
-        EncodeChildEntry(*child, layout, entry.data());
+        EncodeRecord(tree.Record(c), layout, entry.data());
+        PutCount(entry.data() + recordSize, tree.IdListSize(c));
+        if (tree.IdListSize(c))
+            std::memcpy(entry.data() + recordSize + 4, tree.IdList(c), tree.IdListSize(c));
         if (!WriteBytes(stream.get(), entry.data(), size))
             return false;
     }
@@ -64,61 +87,59 @@ bool WriteChildList(IStorage* storage, const oVoiceBook& parent, RecordLayout la
 // Every node with children gets a "ChildInfo.INF" in the storage of its own: the root's is
 // the file's, the others are sub-storages named from depth and position below their
 // parent's. Iterative, so a deep tree cannot exhaust the stack.
-bool WriteSubtree(IStorage* rootStorage, const oVoiceBook& root, RecordLayout layout) {
+bool WriteSubtree(IStorage* rootStorage, const TreeSnapshot& tree, RecordLayout layout) {
     struct Frame {
         fw::ComPtr<IStorage> storage;
-        const oVoiceBook* next; // next child to look at
+        size_t parent;
+        size_t next; // next child to look at
         int position;
         int depth; // of the children
     };
     std::vector<uint8_t> entry;
-    if (!WriteChildList(rootStorage, root, layout, entry))
+    if (!WriteChildList(rootStorage, tree, 0, layout, entry))
         return false;
     std::vector<Frame> stack;
-    stack.push_back(Frame{fw::ComPtr<IStorage>(rootStorage), root.FirstChild(), 0, 1});
+    stack.push_back(Frame{fw::ComPtr<IStorage>(rootStorage), 0, tree.FirstChild(0), 0, 1});
     while (!stack.empty()) {
         Frame& top = stack.back();
-        while (top.next && !top.next->HasChildren()) {
-            top.next = top.next->Next();
+        while (top.next < tree.Size() && !tree.HasChildren(top.next)) {
+            top.next = tree.Next(top.next, top.parent);
             ++top.position;
         }
-        if (!top.next) {
+        if (top.next >= tree.Size()) {
             stack.pop_back();
             continue;
         }
-        const oVoiceBook* child = top.next;
+        const size_t child = top.next;
         const int position = top.position++;
-        top.next = child->Next();
+        top.next = tree.Next(child, top.parent);
         fw::ComPtr<IStorage> sub;
         if (FAILED(top.storage->CreateStorage(StorageName(top.depth, position).c_str(), kCreateMode,
                                               0, 0, sub.put())))
             return false; // a subtree that cannot be written fails the whole save
-        if (!WriteChildList(sub.get(), *child, layout, entry))
+        if (!WriteChildList(sub.get(), tree, child, layout, entry))
             return false;
         const int depth = top.depth + 1;
-        stack.push_back(Frame{std::move(sub), child->FirstChild(), 0, depth});
+        stack.push_back(Frame{std::move(sub), child, tree.FirstChild(child), 0, depth});
     }
     return true;
 }
 
 // The file's size, a little more rather than less so that the array is sized once: the
 // streams, a sector's rounding for each, and the sector tables and directory.
-size_t EstimatedSize(const oVoiceBook& root, RecordLayout layout) {
-    size_t size = 4 * 4096;
-    const_cast<oVoiceBook&>(root).WalkDescendantsF([&](oTreeNode& node) {
-        size += ChildEntrySize(static_cast<oVoiceBook&>(node), layout) + 512;
-        return int{WALK_DESCEND};
-    });
+size_t EstimatedSize(const TreeSnapshot& tree, RecordLayout layout) {
+    size_t size = 4 * 4096 + tree.IdBytes() + tree.Size() * (RecordSize(layout) + 4 + 512);
     return size + size / 64;
 }
 
 } // namespace
 
-bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out) {
+bool BuildDataFileImage(const TreeSnapshot& tree, DataFileFormat format,
+                        std::vector<uint8_t>& out) {
     out.clear();
     fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create();
     const RecordLayout childLayout = ChildLayout(format.singleByte, format.version);
-    if (!bytes || !bytes->Reserve(EstimatedSize(root, childLayout)))
+    if (tree.Size() == 0 || !bytes || !bytes->Reserve(EstimatedSize(tree, childLayout)))
         return false;
     {
         fw::ComPtr<IStorage> storage;
@@ -126,20 +147,26 @@ bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vect
             return false;
         const RecordLayout nodeLayout =
             format.singleByte ? RecordLayout::AnsiShort : RecordLayout::Short;
-        std::vector<uint8_t> record;
-        FillRecord(record, nodeLayout, root);
+        std::vector<uint8_t> record(RecordSize(nodeLayout));
+        EncodeRecord(tree.Record(0), nodeLayout, record.data());
         if (!WriteStream(storage.get(), L"Header.INF",
                          format.singleByte ? EncodeAnsiHeader(format.version)
                                            : EncodeHeader(format.version)) ||
             !WriteStream(storage.get(), L"Node.INF", record))
             return false;
-        if (root.HasChildren() && !WriteSubtree(storage.get(), root, childLayout))
+        if (tree.HasChildren(0) && !WriteSubtree(storage.get(), tree, childLayout))
             return false;
         if (FAILED(storage->Commit(STGC_DEFAULT)))
             return false;
     } // the last release completes the compound file
     out = bytes->TakeBytes();
     return true;
+}
+
+bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out) {
+    TreeSnapshot tree;
+    tree.Take(root);
+    return BuildDataFileImage(tree, format, out);
 }
 
 bool WriteDataFile(const oVoiceBook& root, const std::wstring& path, DataFileFormat format) {

@@ -24,10 +24,39 @@ private:
 struct Job {
     uint32_t ticket = 0;
     std::wstring path;
-    std::vector<uint8_t> image;
+    std::shared_ptr<WriteTask> task;
+};
+
+class FinishedImage final : public WriteTask {
+public:
+    explicit FinishedImage(std::vector<uint8_t>&& image) : image_(std::move(image)) {}
+    bool Build(std::vector<uint8_t>& image) override {
+        image = std::move(image_);
+        return true;
+    }
+
+private:
+    std::vector<uint8_t> image_;
 };
 
 } // namespace
+
+std::shared_ptr<WriteTask> ImageTask(std::vector<uint8_t>&& image) {
+    return std::make_shared<FinishedImage>(std::move(image));
+}
+
+bool RunWriteTask(const std::wstring& path, WriteTask& task) {
+    std::vector<uint8_t> image;
+    if (!task.Build(image))
+        return false;
+    Replacement file(path);
+    const bool written = file.Open() && file.Write(image.data(), image.size());
+    image = std::vector<uint8_t>();
+    if (!written || !task.MayReplace(path) || !file.SwapIn())
+        return false;
+    task.Replaced();
+    return true;
+}
 
 struct DataFileWriter::Shared {
     Shared(HWND w, UINT m, std::function<void()> hook)
@@ -88,21 +117,29 @@ void DataFileWriter::Shared::Work() noexcept {
             queued.reset();
             writing = true;
         }
+        std::vector<uint8_t> image;
+        bool replaced = job.task->Build(image);
         // A file beside of its own: a write made on another thread after this one was given
         // up never meets it, and what this one removes is only its own.
         Replacement file(job.path);
-        bool replaced = file.Open();
+        replaced = replaced && file.Open();
         if (replaced && afterOpen)
             afterOpen();
-        replaced = replaced && file.Write(job.image.data(), job.image.size());
-        job.image = std::vector<uint8_t>(); // no need to hold the memory any longer
+        replaced = replaced && file.Write(image.data(), image.size());
+        image = std::vector<uint8_t>(); // no need to hold the memory any longer
         ExclusiveLock swap(swapLock);
         if (abandoned) {
             file.Discard();
             replaced = false;
         } else if (replaced) {
-            replaced = file.SwapIn();
+            // Asked under the swap lock, right before the move: nothing of ours comes between.
+            replaced = job.task->MayReplace(job.path) && file.SwapIn();
+            if (replaced)
+                job.task->Replaced();
+            else
+                file.Discard();
         }
+        job.task.reset(); // before the report: its owner may look at it then
         {
             ExclusiveLock hold(lock);
             writing = false;
@@ -116,14 +153,22 @@ void DataFileWriter::Shared::Work() noexcept {
 }
 
 uint32_t DataFileWriter::Submit(const std::wstring& path, std::vector<uint8_t>&& image) {
+    const auto task = std::make_shared<FinishedImage>(std::move(image));
+    const uint32_t ticket = Submit(path, task);
+    if (!ticket)
+        task->Build(image); // refused: the caller keeps the image
+    return ticket;
+}
+
+uint32_t DataFileWriter::Submit(const std::wstring& path, std::shared_ptr<WriteTask> task) {
     std::optional<Job> replaced; // released outside the lock
     uint32_t ticket = 0;
     {
         ExclusiveLock hold(shared_->lock);
-        if (shared_->stopping)
+        if (shared_->stopping || !task)
             return 0;
         ticket = ++shared_->lastTicket;
-        replaced = std::exchange(shared_->queued, Job{ticket, path, std::move(image)});
+        replaced = std::exchange(shared_->queued, Job{ticket, path, std::move(task)});
         ::WakeAllConditionVariable(&shared_->changed);
     }
     return ticket;

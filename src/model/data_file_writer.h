@@ -1,8 +1,9 @@
 #pragma once
-// Writes finished data-file images on a thread of its own, so that the slow part of a save
-// (writing beside the file, flushing it to the disk, swapping it in) does not hold up the
-// window. It is handed bytes and never sees the tree. Only the newest image matters: one
-// handed over while an earlier one still waits replaces it; one being written is finished.
+// Writes data-file images on a thread of its own, so that the slow part of a save (building
+// the image, writing beside the file, flushing it to the disk, swapping it in) does not hold
+// up the window. It is handed bytes, or a task that makes them from a snapshot, and never
+// sees the tree. Only the newest save matters: one handed over while an earlier one still
+// waits replaces it; one being written is finished.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,6 +15,30 @@
 #include "framework/handle.h"
 
 namespace model {
+
+// One save as the writer carries it out.
+class WriteTask {
+public:
+    virtual ~WriteTask() = default;
+    // The file's new content; false fails the save (the file stays as it was).
+    virtual bool Build(std::vector<uint8_t>& image) = 0;
+    // The new content is on the disk beside `path`; the last word before it is moved over
+    // the file, so that nothing can change the file unseen between the look and the move.
+    // False keeps the file as it is (the save then counts as failed).
+    virtual bool MayReplace(const std::wstring& path) {
+        (void)path;
+        return true;
+    }
+    // The file now holds the new content (still before any later save can replace it).
+    virtual void Replaced() {}
+};
+
+// A task of finished bytes.
+std::shared_ptr<WriteTask> ImageTask(std::vector<uint8_t>&& image);
+
+// Carries out a task here and now: build, write beside, flush, ask, swap in. True when the
+// file was replaced.
+bool RunWriteTask(const std::wstring& path, WriteTask& task);
 
 class DataFileWriter {
 public:
@@ -35,6 +60,8 @@ public:
     // Returns the image's ticket (counting up from 1), or 0 when the writer cannot take it
     // (its thread could not be started, or it was stopped): the caller then writes it itself.
     uint32_t Submit(const std::wstring& path, std::vector<uint8_t>&& image);
+    // The same for a task; the writer holds it until it is done with it.
+    uint32_t Submit(const std::wstring& path, std::shared_ptr<WriteTask> task);
     // Waits until nothing is queued or being written; false when `limitMs` passed first.
     bool WaitIdle(DWORD limitMs);
 

@@ -29,7 +29,7 @@ uint32_t GetInt(const uint8_t* p) {
 }
 
 // UTF-16 units, little-endian, at most `chars - 1` of them; the rest of the field stays zero.
-void PutWide(uint8_t* field, size_t chars, const std::wstring& text) {
+void PutWide(uint8_t* field, size_t chars, std::wstring_view text) {
     const size_t n = std::min(text.size(), chars - 1);
     for (size_t i = 0; i < n; ++i) {
         const auto unit = static_cast<uint16_t>(text[i]);
@@ -39,26 +39,27 @@ void PutWide(uint8_t* field, size_t chars, const std::wstring& text) {
 }
 
 std::wstring GetWide(const uint8_t* field, size_t chars) {
-    std::wstring out;
-    for (size_t i = 0; i < chars; ++i) {
-        const auto unit = static_cast<wchar_t>(field[2 * i] | field[2 * i + 1] << 8);
-        if (unit == 0)
-            break;
-        out.push_back(unit);
-    }
+    // Measured first, so that the string is made once at its size.
+    size_t n = 0;
+    while (n < chars && (field[2 * n] | field[2 * n + 1]) != 0)
+        ++n;
+    std::wstring out(n, L'\0');
+    for (size_t i = 0; i < n; ++i)
+        out[i] = static_cast<wchar_t>(field[2 * i] | field[2 * i + 1] << 8);
     return out;
 }
 
 // Single-byte text in `codePage`, cut to `bytes - 1` bytes without splitting a double-byte
 // character.
-void PutNarrow(uint8_t* field, size_t bytes, const std::wstring& text, UINT codePage) {
+void PutNarrow(uint8_t* field, size_t bytes, std::wstring_view text, UINT codePage) {
     const std::string narrow = fw::ToCodePage(text, codePage);
     std::memcpy(field, narrow.data(), fw::FittingCodePageBytes(narrow, bytes - 1, codePage));
 }
 
 // A path the code page cannot spell would come back naming nothing: it is kept by its short
 // form when the system has one the code page can spell.
-std::wstring SpellablePath(const std::wstring& path, UINT codePage) {
+std::wstring SpellablePath(std::wstring_view text, UINT codePage) {
+    const std::wstring path(text);
     if (path.empty() || fw::FromCodePage(fw::ToCodePage(path, codePage), codePage) == path)
         return path;
     const DWORD size = ::GetShortPathNameW(path.c_str(), nullptr, 0);
@@ -113,21 +114,31 @@ std::vector<uint8_t> InitialRecord(RecordLayout layout) {
     return record;
 }
 
+RecordView ViewOf(const NodeRecordFields& f) noexcept {
+    return RecordView{f.name,     f.command,   f.arguments,    f.workDir,
+                      f.iconFile, f.iconIndex, f.defaultImage, f.scanSubFolders,
+                      f.kind,     f.flags,     f.role,         f.showCmd};
+}
+
 void EncodeRecord(const NodeRecordFields& f, RecordLayout layout, uint8_t* out) {
+    EncodeRecord(ViewOf(f), layout, out);
+}
+
+void EncodeRecord(const RecordView& f, RecordLayout layout, uint8_t* out) {
     const size_t size = RecordSize(layout);
     std::memset(out, 0, size);
     const size_t field = StringFieldBytes(layout);
-    const std::wstring* strings[kStringCount] = {&f.name, &f.command, &f.arguments, &f.workDir,
-                                                 &f.iconFile};
+    const std::wstring_view strings[kStringCount] = {f.name, f.command, f.arguments, f.workDir,
+                                                     f.iconFile};
     const bool isPath[kStringCount] = {false, true, false, true, true};
     for (int i = 0; i < kStringCount; ++i) {
         uint8_t* at = out + static_cast<size_t>(i) * field;
         if (!IsSingleByte(layout))
-            PutWide(at, StringFieldChars(layout), *strings[i]);
+            PutWide(at, StringFieldChars(layout), strings[i]);
         else if (isPath[i])
-            PutNarrow(at, field, SpellablePath(*strings[i], CP_THREAD_ACP), CP_THREAD_ACP);
+            PutNarrow(at, field, SpellablePath(strings[i], CP_THREAD_ACP), CP_THREAD_ACP);
         else
-            PutNarrow(at, field, *strings[i], CP_THREAD_ACP);
+            PutNarrow(at, field, strings[i], CP_THREAD_ACP);
     }
     uint8_t* ints = out + IntegersOffset(layout);
     PutInt(ints + 0, static_cast<uint32_t>(f.iconIndex));

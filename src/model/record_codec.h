@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/voice_book.h"
@@ -37,11 +38,26 @@ size_t RecordSize(RecordLayout layout) noexcept;
 // Layout of the child records: the version alone chooses it.
 RecordLayout ChildLayout(bool singleByte, int32_t version) noexcept;
 
+// The fields of one record with its texts kept elsewhere (a snapshot of the tree holds them in
+// one block).
+struct RecordView {
+    std::wstring_view name, command, arguments, workDir, iconFile;
+    int32_t iconIndex = 0;
+    int32_t defaultImage = 0;
+    int32_t scanSubFolders = 0;
+    int32_t kind = 0;
+    uint32_t flags = 0;
+    int32_t role = 0;
+    int32_t showCmd = 1;
+};
+RecordView ViewOf(const NodeRecordFields& fields) noexcept;
+
 // A record before use: empty strings, integers 0, show state 1, reserved block zero.
 std::vector<uint8_t> InitialRecord(RecordLayout layout);
 // Writes the fields into `out` (RecordSize bytes): strings cut to the field width, show
 // state 10 written as 1, reserved block zero. Single-byte strings go through the thread's
 // code page.
+void EncodeRecord(const RecordView& fields, RecordLayout layout, uint8_t* out);
 void EncodeRecord(const NodeRecordFields& fields, RecordLayout layout, uint8_t* out);
 std::vector<uint8_t> EncodeRecord(const NodeRecordFields& fields, RecordLayout layout);
 // The node's record as a save writes it.

@@ -44,6 +44,11 @@ oVoiceBook::oVoiceBook(const NodeRecordFields& record) {
     SetFromRecord(record);
 }
 
+oVoiceBook::oVoiceBook(NodeRecordFields&& record) {
+    Reset();
+    SetFromRecord(std::move(record));
+}
+
 oVoiceBook::~oVoiceBook() {
     ReleasePictures();
 }
@@ -100,19 +105,27 @@ void oVoiceBook::SetRole(int32_t role) {
     }
 }
 
-void oVoiceBook::SetFromRecord(const NodeRecordFields& r) {
-    m_strName = r.name;
+template <class Fields> void oVoiceBook::AssignRecord(Fields&& r) {
+    m_strName = std::forward<Fields>(r).name;
     m_nKind = r.kind;
     m_nFlags = r.flags;
-    m_strCommand = r.command;
-    m_strArguments = r.arguments;
-    m_strWorkDir = r.workDir;
-    m_strIconFile = r.iconFile;
+    m_strCommand = std::forward<Fields>(r).command;
+    m_strArguments = std::forward<Fields>(r).arguments;
+    m_strWorkDir = std::forward<Fields>(r).workDir;
+    m_strIconFile = std::forward<Fields>(r).iconFile;
     m_nIconIndex = r.iconIndex;
     m_nShowCmd = NormalisedShow(r.showCmd);
     m_nDefaultImage = r.defaultImage;
     m_bScanSubFolders = r.scanSubFolders;
     m_nRole = r.role;
+}
+
+void oVoiceBook::SetFromRecord(const NodeRecordFields& record) {
+    AssignRecord(record);
+}
+
+void oVoiceBook::SetFromRecord(NodeRecordFields&& record) {
+    AssignRecord(std::move(record));
 }
 
 NodeRecordFields oVoiceBook::ToRecord() const {

@@ -45,6 +45,8 @@ class oVoiceBook : public oTreeNode {
 public:
     oVoiceBook();
     explicit oVoiceBook(const NodeRecordFields& record);
+    // Takes the texts of `record` rather than copying them (a file being read).
+    explicit oVoiceBook(NodeRecordFields&& record);
     ~oVoiceBook() override;
 
     // Defaults of every field; the node's pictures are given up.
@@ -69,6 +71,7 @@ public:
 
     // Node filled from record fields (show state 10 becomes 1).
     void SetFromRecord(const NodeRecordFields& record);
+    void SetFromRecord(NodeRecordFields&& record);
     // The record fields of this node, as a save writes them (show state 10 written as 1).
     NodeRecordFields ToRecord() const;
 
@@ -116,4 +119,7 @@ public:
     int32_t m_nDefaultImage = -1;
     int32_t m_bScanSubFolders = 0;
     int32_t m_nRole = ROLE_NORMAL;
+
+private:
+    template <class Fields> void AssignRecord(Fields&& record);
 };

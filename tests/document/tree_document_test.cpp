@@ -10,10 +10,12 @@
 #include "model/data_file.h"
 #include "model/data_file_writer.h"
 #include "model/file_replace.h"
+#include "model/tree_snapshot.h"
 #include "model/writer_gate.h"
 #include "support/dialog_answer.h"
 #include "support/document_fixture.h"
 #include "support/prepared_data.h"
+#include "support/test_util.h"
 
 namespace {
 
@@ -514,4 +516,68 @@ TEST_F(TreeDocumentTest, AChangedFileNotReadWholeIsLeftAloneToldOnceAndKeptBefor
     doc_->SaveIfPending(); // as at exit
     EXPECT_TRUE(Holds(file, L"Mine"));
     EXPECT_EQ(test::ReadFileBytes(OtherVersion()), bad);
+}
+
+TEST_F(TreeDocumentTest, AFileChangedWhileASaveIsWrittenIsSeenRightBeforeTheSwap) {
+    const std::wstring file = InData(model::kCurrentDataFile);
+    const struct {
+        bool edit; // else only the shown category is to be written
+        bool oursInFile, theirsRead, otherKept, savePending;
+    } cases[] = {{true, true, false, true, false}, {false, false, true, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.edit);
+        ASSERT_FALSE(test::PrepareDataFile().empty());
+        test::WriterGate gate;
+        OpenGated(gate);
+        if (c.edit) {
+            Root().AddChild(CategoryFields(L"Mine"));
+            doc_->MarkModified();
+        } else {
+            doc_->NoteCategoryShown(*static_cast<oVoiceBook*>(Root().FindChild(L"Web")));
+        }
+        Tick(61);
+        // The file was as remembered when the save was handed over; it changes while the
+        // writer holds its file beside.
+        ASSERT_TRUE(gate.WaitEntered());
+        WriteTheirs(file, L"Theirs");
+        gate.Release();
+        ASSERT_TRUE(WaitFor(WM_LARK_SAVE_DONE));
+        EXPECT_EQ(Holds(file, L"Mine"), c.oursInFile);
+        EXPECT_EQ(Holds(file, L"Theirs"), !c.oursInFile);
+        EXPECT_EQ(Root().FindChild(L"Theirs") != nullptr, c.theirsRead);
+        const std::wstring other = OtherVersion();
+        EXPECT_EQ(Holds(other, L"Theirs"), c.otherKept);
+        EXPECT_EQ(TakeNotices(), c.otherKept ? 1 : 0);
+        if (c.otherKept) {
+            EXPECT_NE(doc_->LoadNotice().find(other), std::wstring::npos);
+        }
+        EXPECT_EQ(Root().m_strCommand, c.edit ? L"" : L"Web"); // the shown one stays
+        EXPECT_EQ(doc_->IsSavePending(), c.savePending);       // to record it
+        EXPECT_FALSE(doc_->IsEditPending());
+        doc_->Close();
+    }
+}
+
+TEST(TreeSaveTest, SingleByteRecordsAreWrittenInTheCodePageOfTheThreadThatSaves) {
+    test::TempDir dir;
+    const std::wstring file = dir / L"LarkB.tdb";
+    const LCID before = ::GetThreadLocale();
+    // As a language pack sets it; the writer thread keeps the system's.
+    ASSERT_TRUE(
+        ::SetThreadLocale(MAKELCID(MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT), SORT_DEFAULT)));
+    oVoiceBook root;
+    root.ResetAll(L"ToolBar");
+    root.AddChild(CategoryFields(L"\u041F\u0440\u0438\u0432\u0435\u0442"));
+    auto save = std::make_shared<document::TreeSave>(root, model::kSingleByteFormat, 1,
+                                                     std::make_shared<document::KnownFile>(),
+                                                     model::TreeSnapshot());
+    model::DataFileWriter writer(nullptr, 0);
+    ASSERT_NE(writer.Submit(file, save), 0u);
+    ASSERT_TRUE(writer.WaitIdle(test::kPatientMs));
+    EXPECT_EQ(save->Outcome(), document::TreeSave::Result::Replaced);
+    oVoiceBook loaded;
+    EXPECT_EQ(model::ReadDataFile(loaded, file, true), model::LoadOutcome::Loaded);
+    ::SetThreadLocale(before);
+    ASSERT_NE(loaded.FirstChild(), nullptr);
+    EXPECT_EQ(loaded.FirstChild()->m_strName, root.FirstChild()->m_strName);
 }

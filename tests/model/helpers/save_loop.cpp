@@ -1,11 +1,12 @@
 // Helper of the kill-during-save tests: saves two different trees to one file in turn, for
 // ever, until it is killed. Signals the named event given once the first save is done.
 //   lark_save_loop.exe <file> <event name> <seed A> <seed B> <buttons> [writer]
-// With "writer", the images are built here and written by the data-file writer thread, the
-// way the bar's countdown saves: B is handed over while A is still being written.
+// With "writer", snapshots are taken here and built and written by the data-file writer
+// thread, the way the bar's countdown saves: B is handed over while A is still being written.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,20 @@
 #include "model/data_file.h"
 #include "model/data_file_writer.h"
 #include "model/sample_trees.h"
+#include "model/tree_snapshot.h"
 
 namespace {
+
+class SnapshotSave final : public model::WriteTask {
+public:
+    explicit SnapshotSave(const oVoiceBook& root) { tree_.Take(root); }
+    bool Build(std::vector<uint8_t>& image) override {
+        return model::BuildDataFileImage(tree_, model::kCurrentFormat, image);
+    }
+
+private:
+    model::TreeSnapshot tree_;
+};
 
 int SaveDirectly(const std::wstring& file, const oVoiceBook& a, const oVoiceBook& b, HANDLE saved) {
     for (unsigned n = 0;; ++n) {
@@ -29,12 +42,9 @@ int SaveThroughWriter(const std::wstring& file, const oVoiceBook& a, const oVoic
                       HANDLE saved) {
     model::DataFileWriter writer(nullptr, 0);
     for (unsigned n = 0;; ++n) {
-        for (const oVoiceBook* tree : {&a, &b}) {
-            std::vector<uint8_t> image;
-            if (!model::BuildDataFileImage(*tree, model::kCurrentFormat, image) ||
-                !writer.Submit(file, std::move(image)))
+        for (const oVoiceBook* tree : {&a, &b})
+            if (!writer.Submit(file, std::make_shared<SnapshotSave>(*tree)))
                 return 3;
-        }
         if (!writer.WaitIdle(30000) || !writer.LastOutcome().replaced)
             return 4;
         if (n == 0 && saved)

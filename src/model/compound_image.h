@@ -1,0 +1,61 @@
+#pragma once
+// A compound file read straight from its bytes, for a file that SurveyCompoundFile found sound
+// and whole: every chain ends, is as long as its stream asks and shares no sector, so each
+// stream is where its chain says. A stream whose sectors lie in a row is handed out where it
+// lies, without a copy; only one in pieces is gathered, into memory the caller gives. Names
+// are found ignoring letter case, as the system's storage code finds them.
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
+
+namespace model {
+
+class CompoundImage {
+public:
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;
+    static constexpr uint32_t kRoot = 0;
+
+    // False when the bytes are no compound file this reader takes.
+    bool Open(const uint8_t* data, size_t size);
+
+    // The entry called `name` directly in the storage `storage`; kNone when there is none.
+    uint32_t Find(uint32_t storage, std::wstring_view name) const;
+    bool IsStream(uint32_t entry) const noexcept { return Type(entry) == 2; }
+    bool IsStorage(uint32_t entry) const noexcept { return Type(entry) == 1; }
+    // How many entries lie directly in `storage`, and whether those are exactly `names`
+    // (each once, as streams).
+    bool HoldsExactlyStreams(uint32_t storage,
+                             std::initializer_list<std::wstring_view> names) const;
+
+    // The bytes of the stream `entry`: where they lie, or gathered into `scratch`. False when
+    // its chain cannot be followed to the stream's end.
+    bool Read(uint32_t entry, std::vector<uint8_t>& scratch, const uint8_t*& data,
+              size_t& size) const;
+
+private:
+    const uint8_t* Sector(uint32_t n) const { return data_ + (size_t{n} + 1) * sector_; }
+    bool Present(uint32_t n) const { return n < sectors_; }
+    bool FatNext(uint32_t at, uint32_t& next) const;
+    // Follows the FAT from `start`, at most `limit` sectors, every one present.
+    bool Chain(uint32_t start, size_t limit, std::vector<uint32_t>& out) const;
+    const uint8_t* Entry(uint32_t index) const;
+    int Type(uint32_t entry) const noexcept;
+    bool NameIs(uint32_t entry, std::wstring_view name) const;
+    // Calls f(entry) for the entries directly in `storage` until it answers false.
+    template <class F> void ForEachIn(uint32_t storage, F f) const;
+
+    const uint8_t* data_ = nullptr;
+    size_t size_ = 0;
+    size_t sector_ = 512;
+    bool major4_ = false;
+    uint32_t sectors_ = 0;
+    uint32_t miniCutoff_ = 4096;
+    std::vector<const uint8_t*> fat_;       // the FAT's sectors
+    std::vector<const uint8_t*> directory_; // the directory's sectors
+    std::vector<uint32_t> miniFat_;
+    std::vector<uint32_t> container_; // the sectors of the small streams' container
+};
+
+} // namespace model
