@@ -116,7 +116,7 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
 
     const bool pressed = state == views::kStatePressed;
     const bool glyph = m_bMenuGlyph != 0;
-    views::ButtonFace face = views::LayOutButtonFace(w, h, glyph, pressed);
+    views::ButtonFace face = views::LayOutButtonFace(w, h, glyph, pressed, m_nDpi);
     const bool iconMono = m_prefs && m_prefs->IconMono != 0;
     const bool grey = state == views::kStateNormal;
 
