@@ -27,6 +27,15 @@ wine_session() {
     fi
     export DISPLAY=":$display" WINEPREFIX="$prefix" WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    # LARK_TEST_LOGPIXELS: the screen's resolution in this session (96 when unset), as the
+    # display settings of Windows would make it.
+    if [ -n "${LARK_TEST_LOGPIXELS:-}" ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+            /d "$LARK_TEST_LOGPIXELS" /f >/dev/null 2>&1 || {
+            echo "$2: could not set LogPixels to $LARK_TEST_LOGPIXELS" >&2
+            exit 1
+        }
+    fi
 }
 
 wine_session_end() {
