@@ -70,8 +70,8 @@ ButtonFace LayOutButtonFace(int w, int h, bool menuGlyph, bool pressed, int dpi)
     const auto at96 = [dpi](int v) { return model::ScaleBetweenDpi(v, dpi, model::kBaseDpi); };
     const auto px = [dpi](LONG v) { return static_cast<LONG>(model::ScaleForDpi(v, dpi)); };
     ButtonFace f = LayOutButtonFace(at96(w), at96(h), menuGlyph, pressed);
-    const LONG centre = (px(f.iconSize) - f.iconSize) / 2;
-    f.icon = POINT{px(f.icon.x) + centre, px(f.icon.y) + centre};
+    f.iconSize = px(f.iconSize);
+    f.icon = POINT{px(f.icon.x), px(f.icon.y)};
     f.text = RECT{px(f.text.left), px(f.text.top), px(f.text.right), px(f.text.bottom)};
     return f;
 }

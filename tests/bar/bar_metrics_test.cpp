@@ -84,7 +84,6 @@ TEST(BarMetricsTest, EverySizeScalesWithTheResolution) {
                             r.offset, r.paging,   r.line,           r.navigation};
         for (size_t i = 0; i < std::size(want); ++i)
             EXPECT_EQ(got[i], want[i]) << r.dpi << " DPI, value " << i;
-        EXPECT_EQ(t.sizes.tabStrip, m.tabStrip) << r.dpi;
         // Defaults and the tab strip toggle use the same scaled strip.
         const DefaultSizes d = ComputeDefaultSizes(m, VIEW_TAB_STRIP, FrameAllowance{}, RECT{});
         int32_t sizes[4] = {d.dockSizes[0], d.dockSizes[1], d.dockSizes[2], d.dockSizes[3]};

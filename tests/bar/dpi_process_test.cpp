@@ -105,15 +105,11 @@ TEST_F(BarDpiTest, SizesOfAnOlderBuildAreIn96DpiUnits) {
     for (const wchar_t* name : {L"DockSizeLeft", L"DockSizeTop", L"DockSizeRight"})
         test::WriteRegDword(kAppBarInfo, name, 100);
     test::WriteRegDword(kAppBarInfo, L"DockSizeBottom", 96);
-    const struct {
-        const wchar_t* name;
-        DWORD value;
-    } floatRect[] = {{L"FloatRectLeft", 96},
-                     {L"FloatRectTop", 96},
-                     {L"FloatRectRight", 480},
-                     {L"FloatRectBottom", 192}};
-    for (const auto& v : floatRect)
-        test::WriteRegDword(kAppBarInfo, v.name, v.value);
+    const wchar_t* floatRect[] = {L"FloatRectLeft", L"FloatRectTop", L"FloatRectRight",
+                                  L"FloatRectBottom"};
+    const DWORD stored[] = {96, 96, 480, 192};
+    for (int i = 0; i < 4; ++i)
+        test::WriteRegDword(kAppBarInfo, floatRect[i], stored[i]);
     test::LarkProcess lark(exe_);
     HWND bar = Start(lark);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, dpi_))) << ::testing::PrintToString(WindowRect(bar));

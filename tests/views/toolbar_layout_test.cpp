@@ -190,23 +190,24 @@ TEST(ToolbarLayout, EveryRectangleDoublesAtTwiceTheResolution) {
     }
 }
 
-// A button at a higher resolution keeps the arrangement of its 96-DPI size; the pictures stay
-// 32 pixels, centred in the room the scaled icon would take.
+// A button at a higher resolution keeps the arrangement of its 96-DPI size, scaled.
 TEST(ButtonFace, ArrangedAsAt96Dpi) {
     const struct {
         int w, h, dpi;
         views::ButtonFaceClass faceClass;
+        int iconSize;
         POINT icon;
         RECT text;
     } rows[] = {
-        {60, 60, 144, views::FACE_LARGE_ICON, {14, 14}, {}},
-        {180, 60, 144, views::FACE_LARGE_ICON_TEXT, {14, 14}, {60, 0, 177, 60}},
-        {112, 112, 192, views::FACE_ICON_ABOVE_TEXT, {40, 24}, {4, 76, 108, 112}},
+        {60, 60, 144, views::FACE_LARGE_ICON, 48, {6, 6}, {}},
+        {180, 60, 144, views::FACE_LARGE_ICON_TEXT, 48, {6, 6}, {60, 0, 177, 60}},
+        {112, 112, 192, views::FACE_ICON_ABOVE_TEXT, 64, {24, 8}, {4, 76, 108, 112}},
+        {36, 36, 144, views::FACE_SMALL_ICON, 24, {6, 6}, {}},
     };
     for (const auto& r : rows) {
         const views::ButtonFace f = views::LayOutButtonFace(r.w, r.h, false, false, r.dpi);
         EXPECT_EQ(f.faceClass, r.faceClass) << r.w;
-        EXPECT_EQ(f.iconSize, 32) << r.w;
+        EXPECT_EQ(f.iconSize, r.iconSize) << r.w;
         EXPECT_EQ(f.icon.x, r.icon.x) << r.w;
         EXPECT_EQ(f.icon.y, r.icon.y) << r.w;
         EXPECT_EQ(f.text, r.text) << r.w;
