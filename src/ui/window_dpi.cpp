@@ -4,6 +4,7 @@
 #include "model/dpi_units.h"
 
 namespace ui {
+#ifndef LARK_SINGLE_BYTE
 namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 
@@ -23,6 +24,7 @@ int DeviceDpi(HWND hwnd) {
     return dpi > 0 ? dpi : model::kBaseDpi;
 }
 } // namespace
+#endif
 
 int WindowDpi(HWND hwnd) {
 #ifdef LARK_SINGLE_BYTE
