@@ -22,6 +22,7 @@ constexpr wchar_t kClassName[] = L"LarkTabViewWnd";
 constexpr int kTextInset = 9; // text starts this far into a tab, and is clipped as far
 constexpr int kIconRoom = 20; // the text moves on this far after an icon
 constexpr int kSlant = 5;     // a tab narrows by this much at each end
+constexpr int kTabIconSize = 16;
 
 HFONT GuiFont() {
     return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
@@ -579,10 +580,16 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
     const bool icons = Icons();
     if (icons) {
         const bool mono = m_prefs && m_prefs->IconMono != 0;
-        if (m_frame.vertical)
-            icons::DrawSmall(*node, dc, L + 3, T + kTextInset, false, !raised, mono);
-        else
-            icons::DrawSmall(*node, dc, L + kTextInset, T + 1, false, !raised, mono);
+        const POINT at =
+            m_frame.vertical ? POINT{L + 3, T + kTextInset} : POINT{L + kTextInset, T + 1};
+        if (icons::SmallPictureSize() == kTabIconSize) {
+            icons::DrawSmall(*node, dc, at.x, at.y, false, !raised, mono);
+        } else if (icons::GetImage(*node) >= 0) {
+            // The tabs keep their 96-DPI size: a larger picture is drawn down to fit.
+            const fw::Icon icon = icons::GetIconHandle(*node, false, !raised, mono);
+            ::DrawIconEx(dc, at.x, at.y, icon.get(), kTabIconSize, kTabIconSize, 0, nullptr,
+                         DI_NORMAL);
+        }
     }
     const int shift = icons ? kIconRoom : 0;
     const std::wstring& name = node->m_strName;
