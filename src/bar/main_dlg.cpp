@@ -19,6 +19,7 @@
 #include "framework/resources.h"
 #include "resource.h"
 #include "model/dpi_units.h"
+#include "ui/image_lists.h"
 #include "ui/visual_styles.h"
 #include "ui/window_dpi.h"
 #include "views/contrast.h"
@@ -136,6 +137,8 @@ void CMainDlg::AdoptDpi(int dpi, const RECT* suggested) {
         if (m_nState == STATE_FLOAT)
             m_rcFloat = *suggested;
     }
+    // Pictures from sources of the new monitor's size rather than the old ones centred.
+    icons::RemakeImageListsForDpi(dpi, m_doc.Root());
     ApplyStateOrTray(m_nState);
     LayOutChildren();
     m_wndToolBar.LayoutBar(true);

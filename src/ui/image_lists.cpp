@@ -300,6 +300,30 @@ void SetPictureDpi(int dpi) {
     s.smallSize = AvailablePictureSize(model::ScaleForDpi(16, dpi));
 }
 
+bool RemakeImageListsForDpi(int dpi, oVoiceBook& root) {
+    State& s = S();
+    const int large = AvailablePictureSize(model::ScaleForDpi(32, dpi));
+    const int small = AvailablePictureSize(model::ScaleForDpi(16, dpi));
+    if (large == s.largeSize && small == s.smallSize)
+        return false;
+    // Built-in and library pictures keep their places in the new lists; the counted ones go
+    // with the old lists, so nodes must not release them into the new ones.
+    const int fixed = s.fixedCount;
+    root.WalkSelfAndDescendantsF([fixed](oTreeNode& n) {
+        auto& node = static_cast<oVoiceBook&>(n);
+        if (node.m_nImage >= fixed || node.m_nGrayImage >= fixed)
+            node.m_nImage = node.m_nGrayImage = -1;
+        return static_cast<int>(WALK_DESCEND);
+    });
+    const bool wasMade = s.lists[0] && s.lists[1];
+    DestroyImageLists();
+    s.largeSize = large;
+    s.smallSize = small;
+    if (wasMade)
+        BuildImageLists();
+    return true;
+}
+
 int LargePictureSize() {
     return S().largeSize;
 }

@@ -37,6 +37,10 @@ void BuildImageLists();
 // pictures are 32 and 16 pixels at 96 DPI, drawn from sources of the size the resolution
 // gives where the program has them (24, 32, 48 and 64 pixels), else the next smaller size.
 void SetPictureDpi(int dpi);
+// Remakes the lists for another resolution (the bar moved to a monitor of another scale)
+// when their picture sizes change: the counted pictures of `root`'s tree are forgotten and
+// drawn again at the new size when next asked for. True when the lists were remade.
+bool RemakeImageListsForDpi(int dpi, oVoiceBook& root);
 // The size of the pictures of the large and the small lists.
 int LargePictureSize();
 int SmallPictureSize();

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "bar/test_hooks.h"
+
 namespace {
 
 using namespace bartest;
@@ -14,11 +16,12 @@ struct AtDpi {
     int thickness;   // the docked bar
     RECT exitButton; // in the bar, docked at the bottom
     LONG toolBar;    // where the program button bar starts
+    int picture;     // the large pictures' size
 };
 constexpr AtDpi kRows[] = {
-    {96, 84, {2, 72, 13, 83}, 19},
-    {144, 126, {3, 107, 20, 124}, 29},
-    {192, 168, {4, 144, 26, 166}, 38},
+    {96, 84, {2, 72, 13, 83}, 19, 32},
+    {144, 126, {3, 107, 20, 124}, 29, 48},
+    {192, 168, {4, 144, 26, 166}, 38, 64},
 };
 
 const AtDpi* RowFor(int dpi) {
@@ -71,6 +74,14 @@ void PostDpiChanged(DWORD pid, HWND bar, int dpi, const RECT& suggested) {
     ASSERT_TRUE(
         ::PostMessageW(bar, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote)))
         << test::SystemErrorText(::GetLastError());
+}
+
+LRESULT LargePictureSize(HWND bar) {
+    DWORD_PTR answer = 0;
+    if (!::SendMessageTimeoutW(bar, ::RegisterWindowMessageW(L"LarkRunBar.TestQuery"),
+                               TEST_QUERY_LARGE_PICTURE, 0, SMTO_NORMAL, test::kPatientMs, &answer))
+        ADD_FAILURE() << test::SystemErrorText(::GetLastError());
+    return static_cast<LRESULT>(answer);
 }
 
 class BarDpiTest : public BarWindowTest {
@@ -129,6 +140,8 @@ TEST_F(BarDpiTest, MovingToAMonitorOfAnotherResolutionRescalesAndKeepsTheEdge) {
     EXPECT_TRUE(WaitForRect(bar, Docked(3, other.thickness)))
         << ::testing::PrintToString(WindowRect(bar));
     EXPECT_TRUE(ChildrenBecome(bar, other.exitButton, other.toolBar));
+    // The pictures are remade from sources of the new size (the message was handled above).
+    EXPECT_EQ(LargePictureSize(bar), other.picture);
 
     // Floating, the bar takes the system's rectangle.
     Command(bar, kCenter);
