@@ -67,6 +67,10 @@ BarMetrics MetricsForButtonSize(int32_t buttonSize, int dpi) noexcept {
     for (int* value :
          {&t.category, &t.grip, &t.paging, &t.tabStrip, &t.line, &t.navigationInset, &t.menuGlyph})
         px(*value);
+    views::TabSizes& tab = t.tab;
+    for (int* value : {&tab.scrollButton, &tab.scrollRoom, &tab.depth, &tab.verticalDepth,
+                       &tab.textPadding, &tab.iconRoom, &tab.overlap, &tab.icon})
+        px(*value);
     return m;
 }
 

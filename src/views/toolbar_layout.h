@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "views/tab_layout.h"
+
 namespace views {
 
 // Category buttons and the two navigation buttons are always this size.
@@ -37,6 +39,7 @@ struct LayoutSizes {
     int line = 2;             // the separator line, and the room on each side of it
     int navigationInset = 10; // the navigation buttons' distance from the grip
     int menuGlyph = 12;       // room for the menu glyph beside a category-only button
+    TabSizes tab;             // the tab strip's insides
     int dpi = 96;             // the resolution these are at, for the buttons' faces
 };
 
