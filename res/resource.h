@@ -27,6 +27,13 @@
 #define IDB_PICTURES_SMALL_OLD 197
 #define IDB_PICTURES_LARGE_GREY_OLD 375
 #define IDB_PICTURES_SMALL_GREY_OLD 377
+// The same at 24, 48 and 64 pixels, for 150 % and 200 % (32-bit only)
+#define IDB_PICTURES_24 385
+#define IDB_PICTURES_24_GREY 386
+#define IDB_PICTURES_48 387
+#define IDB_PICTURES_48_GREY 388
+#define IDB_PICTURES_64 389
+#define IDB_PICTURES_64_GREY 390
 
 // The 8x8 pattern that fills checked buttons
 #define IDB_CHECKED_PATTERN 346

@@ -92,6 +92,11 @@ def main():
             write_bmp(os.path.join(RES, name + '_old.bmp'), rows, bits=32, opaque=True)
         else:
             write_bmp4(os.path.join(RES, name + '_old.bmp'), rows)
+    # The same strips at the sizes of 150 % and 200 % (small at 200 % is the 32-pixel strip).
+    for size in (24, 48, 64):
+        for grey in (False, True):
+            name = 'pictures_%d%s' % (size, '_grey' if grey else '')
+            write_bmp(os.path.join(RES, name + '.bmp'), pictures.strip(size, grey), bits=32)
     print('wrote res/pictures_*.bmp')
 
     for name in buttons.ICONS:
@@ -110,7 +115,7 @@ def main():
              '// file; tools/art/picture_subjects.txt says what each shows).']
     for n, draw in enumerate(pictures.LIBRARY):
         write_ico(os.path.join(RES, 'library', 'icon%02d.ico' % n),
-                  [pictures.picture(draw, s) for s in (16, 32)])
+                  [pictures.picture(draw, s) for s in (16, 24, 32, 48, 64)])
         lines.append('%d ICON "icon%02d.ico"' % (n + 1, n))
     with open(os.path.join(RES, 'library', 'library.rc'), 'w', newline='\n') as f:
         f.write('\n'.join(lines) + '\n')

@@ -27,6 +27,20 @@ wine_session() {
     fi
     export DISPLAY=":$display" WINEPREFIX="$prefix" WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    # LARK_TEST_LOGPIXELS: the screen's resolution in this session (96 when unset), as the
+    # display settings of Windows would make it.
+    # A busy machine can make Wine fail a start: the value is tried a few times.
+    if [ -n "${LARK_TEST_LOGPIXELS:-}" ]; then
+        for attempt in 1 2 3 4; do
+            wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+                /d "$LARK_TEST_LOGPIXELS" /f >"$work/reg.log" 2>&1 && break
+            echo "$2: setting LogPixels failed (attempt $attempt, exit $?):" >&2
+            cat "$work/reg.log" >&2
+            if [ "$attempt" = 4 ]; then
+                exit 1
+            fi
+        done
+    fi
 }
 
 wine_session_end() {

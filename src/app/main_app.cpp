@@ -12,6 +12,7 @@
 #include "framework/resources.h"
 #include "framework/text.h"
 #include "ui/image_lists.h"
+#include "ui/window_dpi.h"
 #include "model/data_path.h"
 #include "model/voice_book.h"
 #include "resource.h"
@@ -129,6 +130,8 @@ bool CMainApp::InitInstance() {
     // 8. The tree is read when the program button bar is created. Its pictures of programs
     // and shell items come from the shell; the lists of pictures are made with it.
     icons::SetTargetIconSource(&shell::GetNodeTargetIcons);
+    // Pictures drawn from sources of the screen's resolution, not stretched.
+    icons::SetPictureDpi(ui::SystemDpi());
     icons::BuildImageLists();
     m_document = std::make_unique<document::TreeDocument>();
     // 9. The program takes no command-line arguments besides that test switch; whatever

@@ -98,7 +98,8 @@ void CAppBar::ProposedRect(int32_t state, RECT& rect) {
     }
     m_hMonitor = bar::DockingMonitor(bar::BuildMonitorList(), m_hMonitor, bar::PrimaryMonitor());
     RECT r = bar::MonitorArea(m_hMonitor, false);
-    const int thickness = bar::DockThickness(state, m_bAutoHide != 0, m_DockSize);
+    const int thickness =
+        bar::DockThickness(state, m_bAutoHide != 0, m_DockSize, m_nCollapsedThickness);
     MeasureScaleAt(bar::RectCentre(r));
     AppBarRectMessage(ABM_QUERYPOS, state, r);
     UINT taskbarEdge = 0;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "bar/docking_geometry.h"
 #include "ui/app_services.h"
 #include "model/placement.h"
 #include "framework/dialog.h"
@@ -91,6 +92,8 @@ protected:
     int32_t m_cxIncrement = 0;
     int32_t m_cyIncrement = 0;
     int32_t m_nDragState = STATE_NONE;
+    // What an auto-hide bar reserves and shows collapsed, at the bar's resolution.
+    int m_nCollapsedThickness = bar::kCollapsedThickness;
     int32_t m_bLoweredForFullScreen = 0;
     int32_t m_bShown = 0;
     int32_t m_bDelayTimerPending = 0;

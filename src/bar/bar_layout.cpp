@@ -15,7 +15,7 @@ bool IsVerticalClient(SIZE client) noexcept {
     return client.cx < client.cy;
 }
 
-ChildLayout LayOutChildren(SIZE client, bool collapsed) noexcept {
+ChildLayout LayOutChildren(SIZE client, bool collapsed, const BarMetrics& m) noexcept {
     ChildLayout layout;
     if (client.cx <= 0 || client.cy <= 0)
         return layout;
@@ -23,16 +23,18 @@ ChildLayout LayOutChildren(SIZE client, bool collapsed) noexcept {
         layout.action = ChildLayout::Hide;
         return layout;
     }
-    const SIZE small{11, 11};
+    const SIZE small = m.smallButton;
+    const LONG along = m.smallButtonInset.x;
+    const LONG across = m.smallButtonInset.y;
     layout.action = ChildLayout::Place;
     if (!IsVerticalClient(client)) {
-        layout.menuButton = Box(2, 1, small);
-        layout.exitButton = Box(2, client.cy - 12, small);
-        layout.toolBar = RECT{kToolBarOffset, 0, client.cx, client.cy};
+        layout.menuButton = Box(along, across, small);
+        layout.exitButton = Box(along, client.cy - small.cy - across, small);
+        layout.toolBar = RECT{m.toolBarOffset, 0, client.cx, client.cy};
     } else {
-        layout.menuButton = Box(1, 2, small);
-        layout.exitButton = Box(client.cx - 12, 2, small);
-        layout.toolBar = RECT{0, kToolBarOffset, client.cx, client.cy};
+        layout.menuButton = Box(across, along, small);
+        layout.exitButton = Box(client.cx - small.cx - across, along, small);
+        layout.toolBar = RECT{0, m.toolBarOffset, client.cx, client.cy};
     }
     return layout;
 }
@@ -71,7 +73,7 @@ MinTrackSize MinimumTrackSize(int32_t state, bool autoHide, const BarMetrics& m,
     MinTrackSize t;
     if (state == STATE_FLOAT) {
         t.hasWidth = t.hasHeight = true;
-        t.size = POINT{32, 32};
+        t.size = POINT{m.minFloat.cx, m.minFloat.cy};
     } else if (!autoHide && IsVerticalEdge(state)) {
         t.hasWidth = true;
         t.size.x = m.thicknessLeftRight + frame.ax;
@@ -82,20 +84,21 @@ MinTrackSize MinimumTrackSize(int32_t state, bool autoHide, const BarMetrics& m,
     return t;
 }
 
-LRESULT GripHitTest(LRESULT answer, int32_t state, POINT client, SIZE clientSize) noexcept {
+LRESULT GripHitTest(LRESULT answer, int32_t state, POINT client, SIZE clientSize,
+                    int hitStart) noexcept {
     if (!IsDockedState(state) || (answer != HTCLIENT && answer != HTCAPTION))
         return answer;
     const LONG halfX = clientSize.cx / 2;
     const LONG halfY = clientSize.cy / 2;
     switch (state) {
     case STATE_LEFT:
-        return (client.x > halfX && client.y > 13) ? HTRIGHT : answer;
+        return (client.x > halfX && client.y > hitStart) ? HTRIGHT : answer;
     case STATE_TOP:
-        return (client.x > 13 && client.y > halfY) ? HTBOTTOM : answer;
+        return (client.x > hitStart && client.y > halfY) ? HTBOTTOM : answer;
     case STATE_RIGHT:
-        return (client.x < halfX && client.y > 13) ? HTLEFT : answer;
+        return (client.x < halfX && client.y > hitStart) ? HTLEFT : answer;
     default:
-        return (client.x > 13 && client.y < halfY) ? HTTOP : answer;
+        return (client.x > hitStart && client.y < halfY) ? HTTOP : answer;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "bar/bar_metrics.h"
 
+#include <type_traits>
+
 #include "model/preferences.h"
 
 namespace bar {
@@ -23,7 +25,7 @@ constexpr Row kRows[7] = {
 };
 } // namespace
 
-BarMetrics MetricsForButtonSize(int32_t buttonSize) noexcept {
+BarMetrics MetricsForButtonSize(int32_t buttonSize, int dpi) noexcept {
     const Row& row = kRows[(buttonSize >= 0 && buttonSize < 7) ? buttonSize : 0];
     BarMetrics m;
     m.button = row.button;
@@ -31,6 +33,44 @@ BarMetrics MetricsForButtonSize(int32_t buttonSize) noexcept {
     m.thicknessLeftRight = row.leftRight;
     m.thicknessTopBottom = row.topBottom;
     m.floatSize = row.floatSize;
+    if (dpi <= 0 || dpi == model::kBaseDpi)
+        return m;
+    const auto px = [dpi](auto& value) {
+        value = static_cast<std::remove_reference_t<decltype(value)>>(
+            model::ScaleForDpi(static_cast<int32_t>(value), dpi));
+    };
+    const auto size = [&](SIZE& s) {
+        px(s.cx);
+        px(s.cy);
+    };
+    m.dpi = dpi;
+    size(m.button);
+    size(m.gap);
+    px(m.thicknessLeftRight);
+    px(m.thicknessTopBottom);
+    size(m.floatSize);
+    size(m.smallButton);
+    size(m.layoutButton);
+    px(m.tabStrip);
+    px(m.collapsed);
+    px(m.gripStrip);
+    px(m.gripRepaint);
+    px(m.toolBarOffset);
+    px(m.smallButtonInset.x);
+    px(m.smallButtonInset.y);
+    px(m.gripHitStart);
+    size(m.minFloat);
+    size(m.floatStep);
+    size(m.floatStateStep);
+    views::LayoutSizes& t = m.toolBar;
+    t.dpi = dpi;
+    for (int* value :
+         {&t.category, &t.grip, &t.paging, &t.tabStrip, &t.line, &t.navigationInset, &t.menuGlyph})
+        px(*value);
+    views::TabSizes& tab = t.tab;
+    for (int* value : {&tab.scrollButton, &tab.scrollRoom, &tab.depth, &tab.verticalDepth,
+                       &tab.textPadding, &tab.iconRoom, &tab.overlap, &tab.icon})
+        px(*value);
     return m;
 }
 
@@ -54,7 +94,7 @@ int32_t ButtonSizeForCommand(UINT id) noexcept {
 }
 
 views::ButtonMetrics ToolBarMetrics(const BarMetrics& m) noexcept {
-    return views::ButtonMetrics{m.button, m.gap};
+    return views::ButtonMetrics{m.button, m.gap, m.toolBar};
 }
 
 FrameAllowance FrameAllowanceFor(int borderWidth, int edgeX, int edgeY) noexcept {
@@ -63,13 +103,13 @@ FrameAllowance FrameAllowanceFor(int borderWidth, int edgeX, int edgeY) noexcept
 
 SIZE MetricsIncrements(const BarMetrics& m, bool floating) noexcept {
     if (floating)
-        return SIZE{8, 8};
+        return m.floatStep;
     return SIZE{m.button.cx + m.gap.cx, m.button.cy + m.gap.cy};
 }
 
 SIZE StateIncrements(const BarMetrics& m, bool floating) noexcept {
     if (floating)
-        return SIZE{2, 2};
+        return m.floatStateStep;
     return SIZE{m.button.cx + m.gap.cx, m.button.cy + m.gap.cy};
 }
 
@@ -77,7 +117,7 @@ DefaultSizes ComputeDefaultSizes(const BarMetrics& m, int32_t viewGroupButtonMet
                                  FrameAllowance frame, const RECT& workArea) noexcept {
     const bool tabStrip = (viewGroupButtonMethod & VIEW_TAB_STRIP) != 0 &&
                           (viewGroupButtonMethod & VIEW_CATEGORY_ONLY) == 0;
-    const int extra = tabStrip ? kTabStripThickness : 0;
+    const int extra = tabStrip ? m.tabStrip : 0;
     DefaultSizes d;
     d.dockSizes[0] = d.dockSizes[2] = m.thicknessLeftRight + extra;
     d.dockSizes[1] = d.dockSizes[3] = m.thicknessTopBottom + extra;
@@ -90,8 +130,8 @@ DefaultSizes ComputeDefaultSizes(const BarMetrics& m, int32_t viewGroupButtonMet
     return d;
 }
 
-void ToggleTabStripDockSizes(int32_t dockSizes[4], bool tabStripOn) noexcept {
-    const int32_t delta = tabStripOn ? kTabStripThickness : -kTabStripThickness;
+void ToggleTabStripDockSizes(int32_t dockSizes[4], bool tabStripOn, int tabStrip) noexcept {
+    const int32_t delta = tabStripOn ? tabStrip : -tabStrip;
     for (int i = 0; i < 4; ++i)
         dockSizes[i] += delta;
 }

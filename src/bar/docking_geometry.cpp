@@ -46,10 +46,11 @@ int32_t ProposedStateForPoint(const PointContext& c) noexcept {
     return dy < 0 ? STATE_TOP : STATE_BOTTOM;
 }
 
-int DockThickness(int32_t state, bool autoHide, const int32_t dockSizes[4]) noexcept {
+int DockThickness(int32_t state, bool autoHide, const int32_t dockSizes[4],
+                  int collapsed) noexcept {
     if (!IsDockedState(state))
         return 0;
-    return autoHide ? kCollapsedThickness : dockSizes[state];
+    return autoHide ? collapsed : dockSizes[state];
 }
 
 RECT CutToEdge(RECT r, int32_t state, int thickness) noexcept {

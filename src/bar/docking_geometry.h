@@ -17,7 +17,7 @@ enum : int32_t {
     ALLOW_ALL = ALLOW_LEFT_RIGHT | ALLOW_TOP_BOTTOM | ALLOW_FLOAT,
 };
 
-// What an auto-hide bar reserves at its edge and shows while collapsed.
+// What an auto-hide bar reserves at its edge and shows while collapsed (at 96 DPI).
 #ifdef LARK_SINGLE_BYTE
 constexpr int kCollapsedThickness = 6;
 #else
@@ -45,7 +45,8 @@ struct PointContext {
 int32_t ProposedStateForPoint(const PointContext& c) noexcept;
 
 // The thickness reserved at an edge: the dock size, or the collapsed strip with auto-hide.
-int DockThickness(int32_t state, bool autoHide, const int32_t dockSizes[4]) noexcept;
+int DockThickness(int32_t state, bool autoHide, const int32_t dockSizes[4],
+                  int collapsed = kCollapsedThickness) noexcept;
 // The shell's answer cut to `thickness` at the state's edge.
 RECT CutToEdge(RECT r, int32_t state, int thickness) noexcept;
 // The shell's answer for a docked bar, moved off a taskbar that it leaves inside at the

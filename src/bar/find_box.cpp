@@ -5,9 +5,11 @@
 #include <algorithm>
 
 #include "framework/resources.h"
+#include "model/dpi_units.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "ui/image_lists.h"
+#include "ui/window_dpi.h"
 
 namespace bar {
 
@@ -30,11 +32,7 @@ constexpr int kHeight = 320;
 constexpr int kGap = 4;
 
 int Scaled(int value, HWND hwnd) {
-    const HDC dc = ::GetDC(hwnd);
-    const int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc)
-        ::ReleaseDC(hwnd, dc);
-    return ::MulDiv(value, dpi, 96);
+    return model::ScaleForDpi(value, ui::WindowDpi(hwnd));
 }
 } // namespace
 

@@ -18,7 +18,10 @@
 #include "model/voice_book.h"
 #include "framework/resources.h"
 #include "resource.h"
+#include "model/dpi_units.h"
+#include "ui/image_lists.h"
 #include "ui/visual_styles.h"
+#include "ui/window_dpi.h"
 #include "views/contrast.h"
 #include "views/drop_object.h"
 
@@ -36,6 +39,8 @@ SIZE ClientSize(HWND hwnd) {
 
 CMainDlg::CMainDlg(ui::AppServices& app, document::TreeDocument& doc) : CAppBar(app), m_doc(doc) {
     m_hIcon = fw::LoadResIcon(IDI_MAIN);
+    // The window does not exist yet: the screen's resolution until it does.
+    m_nDpi = ui::SystemDpi();
     const bool usable = LoadPlacement();
     // Sizes the registry cannot give are computed from the button size.
     ComputeMetrics(!usable);
@@ -50,7 +55,8 @@ CMainDlg::~CMainDlg() {
 }
 
 bool CMainDlg::LoadPlacement() {
-    const PlacementValues stored = ReadPlacement(m_app.Settings());
+    // Sizes are stored at the resolution they were saved at.
+    const PlacementValues stored = PlacementAtDpi(ReadPlacement(m_app.Settings()), m_nDpi);
     m_hMonitor = bar::MonitorFromStored(stored.Monitor);
     m_nState = stored.State;
     m_bAlwaysOnTop = stored.AlwaysOnTop;
@@ -76,13 +82,15 @@ void CMainDlg::SavePlacement() const {
     for (int i = 0; i < 4; ++i)
         v.DockSize[i] = m_DockSize[i];
     v.FloatRect = m_rcFloat;
+    v.Dpi = m_nDpi;
     ::SavePlacement(m_app.Settings(), v);
 }
 
 void CMainDlg::ComputeMetrics(bool reset) {
     const Preferences& prefs = m_app.Prefs();
-    const bar::BarMetrics metrics = bar::MetricsForButtonSize(prefs.ButtonSize);
+    const bar::BarMetrics metrics = bar::MetricsForButtonSize(prefs.ButtonSize, m_nDpi);
     m_metrics = metrics;
+    m_nCollapsedThickness = metrics.collapsed;
     m_wndToolBar.SetMetrics(bar::ToolBarMetrics(metrics));
 
     NONCLIENTMETRICSW ncm{};
@@ -109,10 +117,41 @@ void CMainDlg::ComputeMetrics(bool reset) {
     m_rcFloat = d.floatRect;
 }
 
+void CMainDlg::AdoptDpi(int dpi, const RECT* suggested) {
+    if (dpi <= 0 || dpi == m_nDpi)
+        return;
+    // Sizes the user chose keep their size on the new monitor; a floating bar keeps its
+    // top-left corner.
+    const auto at = [&](LONG value) { return model::ScaleBetweenDpi(value, m_nDpi, dpi); };
+    for (int32_t& size : m_DockSize)
+        size = at(size);
+    m_rcFloat.right = m_rcFloat.left + at(m_rcFloat.right - m_rcFloat.left);
+    m_rcFloat.bottom = m_rcFloat.top + at(m_rcFloat.bottom - m_rcFloat.top);
+    m_nDpi = dpi;
+    ComputeMetrics(false);
+    if (!m_wndToolBar.hwnd())
+        return; // being made: the children are made at these sizes
+    if (suggested) {
+        // The system's rectangle lies on the monitor the bar went to.
+        m_hMonitor = ::MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST);
+        if (m_nState == STATE_FLOAT)
+            m_rcFloat = *suggested;
+    }
+    // Pictures from sources of the new monitor's size rather than the old ones centred.
+    icons::RemakeImageListsForDpi(dpi, m_doc.Root());
+    ApplyStateOrTray(m_nState);
+    LayOutChildren();
+    m_wndToolBar.LayoutBar(true);
+    ::RedrawWindow(hwnd_, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 // ---- creation and destruction ---------------------------------------------------------------
 
 bool CMainDlg::OnInitDialog(HWND focus) {
     CAppBar::OnInitDialog(focus);
+    // Made on another monitor than the screen's resolution said: sized for this one.
+    AdoptDpi(ui::WindowDpi(hwnd_), nullptr);
     if (m_nState != STATE_FLOAT) {
         // Docking below recomputes the frame.
         const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
@@ -129,7 +168,8 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_tooltip.Activate(true);
     m_tooltip.SetDelays(0, kToolTipAutoPopMs);
     // The children are made in their places: the bar lays out its first category once.
-    const bar::ChildLayout places = bar::LayOutChildren(ClientSize(hwnd_), IsCollapsed());
+    const bar::ChildLayout places =
+        bar::LayOutChildren(ClientSize(hwnd_), IsCollapsed(), m_metrics);
     const bool placed = places.action == bar::ChildLayout::Place;
     m_btnMenu.Create(0, placed ? places.menuButton : RECT{}, hwnd_, IDC_MENU_BUTTON,
                      &DrawMenuButton);
@@ -272,7 +312,8 @@ void CMainDlg::ShowChildren(bool show) {
 void CMainDlg::LayOutChildren() {
     if (!m_wndToolBar.hwnd() || !m_btnMenu.hwnd() || !m_btnExit.hwnd())
         return;
-    const bar::ChildLayout layout = bar::LayOutChildren(ClientSize(hwnd_), IsCollapsed());
+    const bar::ChildLayout layout =
+        bar::LayOutChildren(ClientSize(hwnd_), IsCollapsed(), m_metrics);
     if (layout.action == bar::ChildLayout::Skip)
         return;
     if (layout.action == bar::ChildLayout::Hide) {
@@ -340,7 +381,8 @@ LRESULT CMainDlg::OnNcHitTest(POINT screen) {
         return edge;
     POINT client = screen;
     ::ScreenToClient(hwnd_, &client);
-    return bar::GripHitTest(answer, EffectiveState(), client, ClientSize(hwnd_));
+    return bar::GripHitTest(answer, EffectiveState(), client, ClientSize(hwnd_),
+                            m_metrics.gripHitStart);
 }
 
 LRESULT CMainDlg::InnerEdgeHit(POINT screen) const {
@@ -418,14 +460,15 @@ void CMainDlg::PaintGrip(HDC dc, const RECT& client) {
     const COLORREF colour =
         bar::GripColour(active, m_app.Prefs().IconMono != 0, caption(COLOR_ACTIVECAPTION),
                         caption(COLOR_INACTIVECAPTION));
-    const RECT strip = bar::GripStripRect(SIZE{client.right, client.bottom}, m_bVertical);
+    const RECT strip =
+        bar::GripStripRect(SIZE{client.right, client.bottom}, m_bVertical, m_metrics.gripStrip);
     fw::Brush brush(::CreateSolidBrush(colour));
     ::FillRect(dc, &strip, brush.get());
 }
 
 void CMainDlg::OnActivate(UINT state, HWND other, bool minimized) {
     CAppBar::OnActivate(state, other, minimized);
-    const RECT strip = bar::GripStripRect(ClientSize(hwnd_), m_bVertical, bar::kGripRepaintSize);
+    const RECT strip = bar::GripStripRect(ClientSize(hwnd_), m_bVertical, m_metrics.gripRepaint);
     ::InvalidateRect(hwnd_, &strip, TRUE);
 }
 
@@ -483,6 +526,10 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return answer;
     if (msg == WM_SYSCOLORCHANGE)
         Recolour(true); // and on to the default handling
+    if (msg == WM_DPICHANGED) {
+        AdoptDpi(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
+    }
     if (msg != 0 && msg == TestSetHoldMessage()) {
         m_app.SetHold(wp != 0);
         return 0;
@@ -563,8 +610,8 @@ void CMainDlg::RunSettingsCommand(const bar::SettingsCommand& plan) {
         prefs.ViewGroupButtonMethod ^= plan.viewBits;
         if (plan.tabStripSizes) {
             int32_t sizes[4] = {m_DockSize[0], m_DockSize[1], m_DockSize[2], m_DockSize[3]};
-            bar::ToggleTabStripDockSizes(sizes,
-                                         (prefs.ViewGroupButtonMethod & VIEW_TAB_STRIP) != 0);
+            bar::ToggleTabStripDockSizes(sizes, (prefs.ViewGroupButtonMethod & VIEW_TAB_STRIP) != 0,
+                                         m_metrics.tabStrip);
             SetDockSizes(sizes[0], sizes[1], sizes[2], sizes[3], true);
         }
         m_wndToolBar.SetViewFlags(prefs.ViewGroupButtonMethod);

@@ -27,9 +27,13 @@ public:
     CMainDlg(ui::AppServices& app, document::TreeDocument& doc);
     ~CMainDlg() override;
 
-    // Metrics for the current button size; with `reset` the dock sizes and the floating
-    // rectangle become the defaults of that size (not applied to the window here).
+    // Metrics for the current button size and resolution; with `reset` the dock sizes and
+    // the floating rectangle become the defaults of that size (not applied to the window here).
     void ComputeMetrics(bool reset);
+    // The bar moved to a monitor of another resolution (or came up on one): every size
+    // follows, what is drawn at a size is made again, a docked bar docks again at its edge,
+    // a floating one takes `suggested` (the system's rectangle) when given.
+    void AdoptDpi(int dpi, const RECT* suggested);
     void LayOutChildren();
     // Hidden and floating while the bar lives in the tray only; else the state, shown.
     void ApplyStateOrTray(int32_t state);
@@ -128,7 +132,8 @@ private:
     int m_bConstructed = 0;
     bool m_bVertical = false;
     bool m_bStartUpFinished = false;
-    bar::BarMetrics m_metrics; // for the current button size
+    bar::BarMetrics m_metrics;    // for the current button size and resolution
+    int m_nDpi = model::kBaseDpi; // the resolution the sizes below are in
     bar::FrameAllowance m_frame;
     // Where a sizing by the mouse began: the window and the cursor.
     RECT m_rcSizingStart{};

@@ -11,6 +11,7 @@
 #include "bar/monitor_menu.h"
 #include "bar/monitors.h"
 #include "bar/test_hooks.h"
+#include "ui/image_lists.h"
 #include "bar/tray_icon.h"
 #include "framework/resources.h"
 #include "model/voice_book.h"
@@ -228,6 +229,8 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
             n += c->IsButton() ? 0 : 1;
         return n;
     }
+    case TEST_QUERY_LARGE_PICTURE:
+        return icons::LargePictureSize();
     default:
         return 0;
     }

@@ -19,4 +19,5 @@ enum TestQuery : WPARAM {
     TEST_QUERY_FIND_ROWS = 5,        // 0 while the find box is closed, else 1 + its rows
     TEST_QUERY_FIND_SELECTED = 6,    // 1 + the find box's selected row; 0 when none or closed
     TEST_QUERY_CATEGORIES = 7,       // the tree's top-level categories
+    TEST_QUERY_LARGE_PICTURE = 8,    // the size of the large list's pictures
 };

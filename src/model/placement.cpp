@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "framework/profile.h"
+#include "model/dpi_units.h"
 
 namespace {
 constexpr int kMinimumSize = 20;
@@ -29,6 +30,8 @@ PlacementValues ReadPlacement(const fw::Profile& profile) {
     v.FloatRect.right = profile.GetInt(s, L"FloatRectRight", 0);
     v.FloatRect.bottom = profile.GetInt(s, L"FloatRectBottom", 0);
     v.Monitor = profile.GetInt(s, L"Monitor", -1);
+    const int32_t dpi = profile.GetInt(s, L"Dpi", model::kBaseDpi);
+    v.Dpi = dpi > 0 ? dpi : model::kBaseDpi;
     return v;
 }
 
@@ -44,6 +47,20 @@ void SavePlacement(const fw::Profile& profile, const PlacementValues& v) {
     profile.WriteInt(s, L"FloatRectTop", v.FloatRect.top);
     profile.WriteInt(s, L"FloatRectRight", v.FloatRect.right);
     profile.WriteInt(s, L"FloatRectBottom", v.FloatRect.bottom);
+    profile.WriteInt(s, L"Dpi", v.Dpi);
+}
+
+PlacementValues PlacementAtDpi(const PlacementValues& values, int dpi) noexcept {
+    PlacementValues v = values;
+    const auto at = [&](int32_t value) { return model::ScaleBetweenDpi(value, values.Dpi, dpi); };
+    for (int32_t& size : v.DockSize)
+        size = at(size);
+    // The whole rectangle: an older build saw a desktop of 96-DPI units, positions included.
+    v.FloatRect = RECT{at(values.FloatRect.left), at(values.FloatRect.top),
+                       at(values.FloatRect.right), at(values.FloatRect.bottom)};
+    if (dpi > 0)
+        v.Dpi = dpi;
+    return v;
 }
 
 bool UsablePlacementSizes(const PlacementValues& stored, const RECT& primaryWorkArea,

@@ -28,12 +28,18 @@ struct PlacementValues {
     int32_t DockSize[4] = {0, 0, 0, 0}; // left, top, right, bottom
     RECT FloatRect{0, 0, 0, 0};
     int32_t Monitor = -1;
+    // The resolution the sizes and the rectangle are in; an older build wrote none, and its
+    // values are in 96-DPI units (it saw no other resolution).
+    int32_t Dpi = 96;
 };
 
 // Any state other than the four edges and floating is taken as the bottom edge.
 int32_t NormaliseState(int32_t stored);
 
-// Reads the thirteen values with their defaults (State normalised).
+// The same placement with its sizes and floating rectangle at `dpi`.
+PlacementValues PlacementAtDpi(const PlacementValues& values, int dpi) noexcept;
+
+// Reads the thirteen values and the resolution with their defaults (State normalised).
 PlacementValues ReadPlacement(const fw::Profile& profile);
 void SavePlacement(const fw::Profile& profile, const PlacementValues& values);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/resources.h"
+#include "model/dpi_units.h"
 #include "ui/picture_cache.h"
 #include "model/picture_keeper.h"
 #include "model/voice_book.h"
@@ -53,6 +54,8 @@ struct State {
     // a library picture is first asked for, or when the program has time after its start.
     std::wstring libraryPath;
     bool libraryPending = false;
+    int largeSize = 32;
+    int smallSize = 16;
 };
 
 // Never destroyed: nodes may outlive every static object, and the process frees the lists.
@@ -94,6 +97,39 @@ fw::ImageList ListFromStrip(UINT alphaStrip, UINT oldStrip, int size) {
     if (list && old)
         ::ImageList_AddMasked(list.get(), old.get(), RGB(255, 0, 255));
     return list;
+}
+
+// The strip of pictures at `size` (colour or grey).
+fw::ImageList ListAtSize(int size, bool grey) {
+    switch (size) {
+    case 16:
+        return grey ? ListFromStrip(IDB_PICTURES_SMALL_GREY, IDB_PICTURES_SMALL_GREY_OLD, 16)
+                    : ListFromStrip(IDB_PICTURES_SMALL, IDB_PICTURES_SMALL_OLD, 16);
+    case 32:
+        return grey ? ListFromStrip(IDB_PICTURES_LARGE_GREY, IDB_PICTURES_LARGE_GREY_OLD, 32)
+                    : ListFromStrip(IDB_PICTURES_LARGE, IDB_PICTURES_LARGE_OLD, 32);
+    default:
+        break;
+    }
+    const UINT id = size == 24   ? (grey ? IDB_PICTURES_24_GREY : IDB_PICTURES_24)
+                    : size == 48 ? (grey ? IDB_PICTURES_48_GREY : IDB_PICTURES_48)
+                                 : (grey ? IDB_PICTURES_64_GREY : IDB_PICTURES_64);
+    return ListFromStrip(id, 0, size);
+}
+
+// An icon file's icon at exactly the lists' sizes; at 32 and 16 the system's own choice.
+void ExtractPair(const std::wstring& file, int index, HICON& large, HICON& small) {
+    const State& s = S();
+    if (s.largeSize == 32 && s.smallSize == 16) {
+        ::ExtractIconExW(file.c_str(), index, &large, &small, 1);
+        return;
+    }
+    const UINT sizes[2] = {static_cast<UINT>(s.largeSize), static_cast<UINT>(s.smallSize)};
+    HICON* into[2] = {&large, &small};
+    for (int i = 0; i < 2; ++i)
+        if (::PrivateExtractIconsW(file.c_str(), index, static_cast<int>(sizes[i]),
+                                   static_cast<int>(sizes[i]), into[i], nullptr, 1, 0) != 1)
+            *into[i] = nullptr;
 }
 
 bool ListsExist() {
@@ -211,11 +247,10 @@ void FillLibrary() {
     for (int index = s.firstLibrary; index < s.fixedCount; ++index) {
         HICON large = nullptr;
         HICON small = nullptr;
-        const UINT n =
-            ::ExtractIconExW(s.libraryPath.c_str(), index - s.firstLibrary, &large, &small, 1);
+        ExtractPair(s.libraryPath, index - s.firstLibrary, large, small);
         fw::Icon ownLarge(large);
         fw::Icon ownSmall(small);
-        if (n > 0 && Place(large, small, index) == index)
+        if (large && small && Place(large, small, index) == index)
             continue;
         s.drawn.Forget(index);
         for (fw::ImageList& list : s.lists)
@@ -245,7 +280,7 @@ void Draw(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, b
     HIMAGELIST list = ListFor(kind, index);
     if (!list)
         return;
-    S().drawn.Draw(list, static_cast<int>(kind), index, large ? 32 : 16,
+    S().drawn.Draw(list, static_cast<int>(kind), index, large ? S().largeSize : S().smallSize,
                    highlighted ? ::GetSysColor(COLOR_HIGHLIGHT) : CLR_NONE, dc, x, y);
 }
 } // namespace
@@ -257,6 +292,54 @@ void BuildImageLists() {
     BuildImageListsFrom(fw::ProgramFolder() + L"larkb.icl");
 }
 
+void SetPictureDpi(int dpi) {
+    State& s = S();
+    if (s.lists[0])
+        return; // made already, at their size
+    s.largeSize = AvailablePictureSize(model::ScaleForDpi(32, dpi));
+    s.smallSize = AvailablePictureSize(model::ScaleForDpi(16, dpi));
+}
+
+bool RemakeImageListsForDpi(int dpi, oVoiceBook& root) {
+    State& s = S();
+    const int large = AvailablePictureSize(model::ScaleForDpi(32, dpi));
+    const int small = AvailablePictureSize(model::ScaleForDpi(16, dpi));
+    if (large == s.largeSize && small == s.smallSize)
+        return false;
+    // Built-in and library pictures keep their places in the new lists; the counted ones go
+    // with the old lists, so nodes must not release them into the new ones.
+    const int fixed = s.fixedCount;
+    root.WalkSelfAndDescendantsF([fixed](oTreeNode& n) {
+        auto& node = static_cast<oVoiceBook&>(n);
+        if (node.m_nImage >= fixed || node.m_nGrayImage >= fixed)
+            node.m_nImage = node.m_nGrayImage = -1;
+        return static_cast<int>(WALK_DESCEND);
+    });
+    const bool wasMade = s.lists[0] && s.lists[1];
+    DestroyImageLists();
+    s.largeSize = large;
+    s.smallSize = small;
+    if (wasMade)
+        BuildImageLists();
+    return true;
+}
+
+int LargePictureSize() {
+    return S().largeSize;
+}
+
+int SmallPictureSize() {
+    return S().smallSize;
+}
+
+int AvailablePictureSize(int wanted) noexcept {
+    int size = 16;
+    for (int available : {24, 32, 48, 64})
+        if (available <= wanted)
+            size = available;
+    return size;
+}
+
 void BuildImageListsFrom(const std::wstring& libraryPath) {
     State& s = S();
     if (s.lists[0] && s.lists[1])
@@ -264,10 +347,10 @@ void BuildImageListsFrom(const std::wstring& libraryPath) {
     DestroyImageLists();
     model::SetPictureKeeper(&s.keeper);
     s.drawn.Clear();
-    s.lists[0] = ListFromStrip(IDB_PICTURES_LARGE, IDB_PICTURES_LARGE_OLD, 32);
-    s.lists[1] = ListFromStrip(IDB_PICTURES_SMALL, IDB_PICTURES_SMALL_OLD, 16);
-    s.lists[2] = ListFromStrip(IDB_PICTURES_LARGE_GREY, IDB_PICTURES_LARGE_GREY_OLD, 32);
-    s.lists[3] = ListFromStrip(IDB_PICTURES_SMALL_GREY, IDB_PICTURES_SMALL_GREY_OLD, 16);
+    s.lists[0] = ListAtSize(s.largeSize, false);
+    s.lists[1] = ListAtSize(s.smallSize, false);
+    s.lists[2] = ListAtSize(s.largeSize, true);
+    s.lists[3] = ListAtSize(s.smallSize, true);
     // Every list starts with the same built-in pictures, whatever a strip held.
     for (fw::ImageList& list : s.lists)
         if (list)
@@ -348,7 +431,7 @@ int BuildImages(oVoiceBook& node) {
     if (!node.m_strIconFile.empty()) {
         HICON l = nullptr;
         HICON s = nullptr;
-        ::ExtractIconExW(node.m_strIconFile.c_str(), node.m_nIconIndex, &l, &s, 1);
+        ExtractPair(node.m_strIconFile, node.m_nIconIndex, l, s);
         large.reset(l);
         small.reset(s);
         obtained = large && small;

@@ -33,6 +33,19 @@ enum class ListKind { LargeColour, SmallColour, LargeGrey, SmallGrey };
 // Everything below that looks at the lists makes them first. Once made, the lists keep the
 // count of each picture's users (model/picture_keeper.h).
 void BuildImageLists();
+// The resolution the lists are made for (before they are made; 96 unless set): their
+// pictures are 32 and 16 pixels at 96 DPI, drawn from sources of the size the resolution
+// gives where the program has them (24, 32, 48 and 64 pixels), else the next smaller size.
+void SetPictureDpi(int dpi);
+// Remakes the lists for another resolution (the bar moved to a monitor of another scale)
+// when their picture sizes change: the counted pictures of `root`'s tree are forgotten and
+// drawn again at the new size when next asked for. True when the lists were remade.
+bool RemakeImageListsForDpi(int dpi, oVoiceBook& root);
+// The size of the pictures of the large and the small lists.
+int LargePictureSize();
+int SmallPictureSize();
+// The size pictures of `wanted` pixels are drawn at: the largest of ours not above it.
+int AvailablePictureSize(int wanted) noexcept;
 // The same with the icon library at `libraryPath` (BuildImageLists takes the one beside
 // the program).
 void BuildImageListsFrom(const std::wstring& libraryPath);

@@ -116,7 +116,7 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
 
     const bool pressed = state == views::kStatePressed;
     const bool glyph = m_bMenuGlyph != 0;
-    views::ButtonFace face = views::LayOutButtonFace(w, h, glyph, pressed);
+    views::ButtonFace face = views::LayOutButtonFace(w, h, glyph, pressed, m_nDpi);
     const bool iconMono = m_prefs && m_prefs->IconMono != 0;
     const bool grey = state == views::kStateNormal;
 
@@ -145,18 +145,26 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
     }
 
     icons::GetImage(*m_pNode);
+    // A picture of another size than the face's (the lists are made for the screen's
+    // resolution, the bar may be on another monitor) is centred where the icon goes.
+    const auto centred = [&](int pictureSize) { return (face.iconSize - pictureSize) / 2; };
     switch (face.faceClass) {
     case views::FACE_SMALL_ICON:
-    case views::FACE_SMALL_ICON_TEXT:
-        icons::DrawSmall(*m_pNode, dc, face.icon.x, face.icon.y, disabled, grey, iconMono);
+    case views::FACE_SMALL_ICON_TEXT: {
+        const int d = centred(icons::SmallPictureSize());
+        icons::DrawSmall(*m_pNode, dc, face.icon.x + d, face.icon.y + d, disabled, grey, iconMono);
         break;
+    }
     case views::FACE_MEDIUM_ICON:
         if (fw::Icon icon = icons::GetIconHandle(*m_pNode, true, grey, iconMono))
-            ::DrawIconEx(dc, face.icon.x, face.icon.y, icon.get(), 24, 24, 0, nullptr, DI_NORMAL);
+            ::DrawIconEx(dc, face.icon.x, face.icon.y, icon.get(), face.iconSize, face.iconSize, 0,
+                         nullptr, DI_NORMAL);
         break;
-    default:
-        icons::DrawLarge(*m_pNode, dc, face.icon.x, face.icon.y, disabled, grey, iconMono);
+    default: {
+        const int d = centred(icons::LargePictureSize());
+        icons::DrawLarge(*m_pNode, dc, face.icon.x + d, face.icon.y + d, disabled, grey, iconMono);
         break;
+    }
     }
 
     if (face.hasText) {

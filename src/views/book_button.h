@@ -27,6 +27,8 @@ public:
     void SetChecked(bool on);
     void SetMenuGlyph(bool on);
     void SetSingleRow(bool on) noexcept { m_bSingleRow = on ? 1 : 0; }
+    // The resolution the face is arranged for.
+    void SetDpi(int dpi) noexcept { m_nDpi = dpi; }
 
     // Draws the button now in `state`.
     void Draw(HDC dc, int state, bool checked, bool disabled);
@@ -37,6 +39,7 @@ public:
     int32_t m_nRole = 0;
     int32_t m_bMenuGlyph = 0;
     int32_t m_bSingleRow = 0;
+    int m_nDpi = 96;
 
 protected:
     void DrawFace(HDC dc, int state) override;

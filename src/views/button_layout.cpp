@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/dpi_units.h"
+
 namespace views {
 
 ButtonFaceClass ChooseFaceClass(int w, int h, bool menuGlyph) noexcept {
@@ -59,6 +61,18 @@ ButtonFace LayOutButtonFace(int w, int h, bool menuGlyph, bool pressed) noexcept
         else
             f.text.right -= 10;
     }
+    return f;
+}
+
+ButtonFace LayOutButtonFace(int w, int h, bool menuGlyph, bool pressed, int dpi) noexcept {
+    if (dpi <= 0 || dpi == model::kBaseDpi)
+        return LayOutButtonFace(w, h, menuGlyph, pressed);
+    const auto at96 = [dpi](int v) { return model::ScaleBetweenDpi(v, dpi, model::kBaseDpi); };
+    const auto px = [dpi](LONG v) { return static_cast<LONG>(model::ScaleForDpi(v, dpi)); };
+    ButtonFace f = LayOutButtonFace(at96(w), at96(h), menuGlyph, pressed);
+    f.iconSize = px(f.iconSize);
+    f.icon = POINT{px(f.icon.x), px(f.icon.y)};
+    f.text = RECT{px(f.text.left), px(f.text.top), px(f.text.right), px(f.text.bottom)};
     return f;
 }
 

@@ -30,6 +30,9 @@ struct ButtonFace {
 
 // `pressed`: the face of a button held down moves 1 pixel right and down.
 ButtonFace LayOutButtonFace(int w, int h, bool menuGlyph, bool pressed) noexcept;
+// A button of w x h pixels at `dpi` is arranged as the 96-DPI button of its size, every
+// place and the icon's size scaled.
+ButtonFace LayOutButtonFace(int w, int h, bool menuGlyph, bool pressed, int dpi) noexcept;
 
 // The text rectangle shrunk evenly at top and bottom to the measured height (never grown).
 RECT FitTextHeight(const RECT& text, int measuredHeight) noexcept;

@@ -310,6 +310,7 @@ void ButtonStrip::Layout(bool resetPaging) {
     in.vertical = vertical_;
     in.button = metrics_.button;
     in.margin = metrics_.gap.cx;
+    in.sizes = metrics_.sizes;
     in.spacing = prefs ? prefs->ButtonSpacing : 0;
     in.viewFlags = viewFlags_;
     in.categoryWindows = static_cast<int>(categoryButtons_.size());
@@ -366,10 +367,13 @@ void ButtonStrip::Layout(bool resetPaging) {
             b.SetMenuGlyph(place.menuGlyph);
             b.SetSingleRow(place.singleRow);
         }
+        b.SetDpi(in.sizes.dpi);
         apply(b.hwnd(), place);
     }
-    for (size_t i = 0; i < programButtons_.size(); ++i)
+    for (size_t i = 0; i < programButtons_.size(); ++i) {
+        programButtons_[i]->SetDpi(in.sizes.dpi);
         apply(programButtons_[i]->hwnd(), layout.programs[i]);
+    }
     if (batch)
         ::EndDeferWindowPos(batch);
     // Focus never stays on a button paged away or hidden: the bar keeps it.

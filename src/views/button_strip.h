@@ -29,7 +29,10 @@ public:
     void Create();
     bool HasWindows() const noexcept { return nextV_.hwnd() != nullptr; }
 
-    void SetMetrics(const ButtonMetrics& metrics) noexcept { metrics_ = metrics; }
+    void SetMetrics(const ButtonMetrics& metrics) {
+        metrics_ = metrics;
+        tabs_.SetSizes(metrics.sizes.tab);
+    }
     int32_t ViewFlags() const noexcept { return viewFlags_; }
     void SetViewFlags(int32_t flags);
     void SetVertical(bool vertical);

@@ -18,7 +18,20 @@ struct TabStripFrame {
 };
 constexpr int kTabScrollButtonSize = 20;
 
-TabStripFrame LayOutTabStripFrame(SIZE client, bool vertical, bool scrolls = true) noexcept;
+// The strip's insides in pixels at the bar's resolution (the defaults: 96 DPI).
+struct TabSizes {
+    int scrollButton = kTabScrollButtonSize;
+    int scrollRoom = 46;    // the scroll buttons and the band before them
+    int depth = 19;         // a horizontal tab's height
+    int verticalDepth = 20; // a vertical tab's width
+    int textPadding = 18;   // a tab is this much longer than its name
+    int iconRoom = 20;      // and this much longer again with a picture
+    int overlap = 5;        // neighbouring tabs overlap by this much; also the tabs' slant
+    int icon = 16;          // a tab's picture
+};
+
+TabStripFrame LayOutTabStripFrame(SIZE client, bool vertical, bool scrolls = true,
+                                  const TabSizes& sizes = TabSizes{}) noexcept;
 
 struct TabLayout {
     // Rectangles of the tabs laid out, from the first visible one on; the last may be cut off.
@@ -29,7 +42,7 @@ struct TabLayout {
 // `textWidths`: the extent of every tab's name, in order. With `icons` each tab is 20
 // pixels longer.
 TabLayout LayOutTabs(const std::vector<int>& textWidths, int firstVisible, const RECT& area,
-                     bool vertical, bool icons);
+                     bool vertical, bool icons, const TabSizes& sizes = TabSizes{});
 
 bool TabWhollyInside(const RECT& tab, const RECT& area) noexcept;
 
@@ -44,17 +57,19 @@ struct TabStripPlan {
     bool prev = false;
 };
 TabStripPlan PlanTabStrip(SIZE client, bool vertical, const std::vector<int>& textWidths,
-                          int firstVisible, bool icons);
+                          int firstVisible, bool icons, const TabSizes& sizes = TabSizes{});
 
 // The first visible tab after the scroll buttons moved the strip by `step` tabs from
 // `firstVisible`: where the plan puts it, so scrolling stops before the first tab and once
 // the last lies wholly in view, as the buttons show.
 int ScrolledFirstVisible(SIZE client, bool vertical, const std::vector<int>& textWidths,
-                         int firstVisible, int step, bool icons);
+                         int firstVisible, int step, bool icons,
+                         const TabSizes& sizes = TabSizes{});
 
 // The first visible index that brings tab `index` into view (unchanged when it is in view
 // already or outside the list).
 int FirstVisibleToShow(int index, const std::vector<int>& textWidths, int firstVisible,
-                       const RECT& area, bool vertical, bool icons);
+                       const RECT& area, bool vertical, bool icons,
+                       const TabSizes& sizes = TabSizes{});
 
 } // namespace views

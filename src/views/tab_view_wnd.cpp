@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "framework/gdi.h"
 #include "framework/resources.h"
@@ -20,9 +21,6 @@
 namespace {
 
 constexpr wchar_t kClassName[] = L"LarkTabViewWnd";
-constexpr int kTextInset = 9; // text starts this far into a tab, and is clipped as far
-constexpr int kIconRoom = 20; // the text moves on this far after an icon
-constexpr int kSlant = 5;     // a tab narrows by this much at each end
 
 HFONT GuiFont() {
     return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
@@ -102,6 +100,16 @@ void CTabViewWnd::SetVertical(bool vertical) {
     if (vertical == m_bVertical)
         return;
     m_bVertical = vertical;
+    if (hwnd_ && m_nBatch == 0) {
+        LayOut();
+        Repaint();
+    }
+}
+
+void CTabViewWnd::SetSizes(const views::TabSizes& sizes) {
+    if (std::memcmp(&sizes, &m_sizes, sizeof(sizes)) == 0)
+        return;
+    m_sizes = sizes;
     if (hwnd_ && m_nBatch == 0) {
         LayOut();
         Repaint();
@@ -196,8 +204,9 @@ void CTabViewWnd::LayOut() {
         return;
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    const views::TabStripPlan plan = views::PlanTabStrip(
-        SIZE{client.right, client.bottom}, m_bVertical, TextWidths(), m_nFirstVisible, Icons());
+    const views::TabStripPlan plan =
+        views::PlanTabStrip(SIZE{client.right, client.bottom}, m_bVertical, TextWidths(),
+                            m_nFirstVisible, Icons(), m_sizes);
     m_frame = plan.frame;
     m_nFirstVisible = plan.firstVisible;
     m_bCanNext = plan.next;
@@ -220,7 +229,7 @@ void CTabViewWnd::LayOut() {
 
     // The scroll buttons of the strip's orientation, while the tabs do not all fit; the
     // other pair is hidden.
-    const int b = views::kTabScrollButtonSize;
+    const int b = m_sizes.scrollButton;
     const auto place = [b](CImageButton& button, POINT at, bool show, bool enable) {
         if (!button.hwnd())
             return;
@@ -249,7 +258,7 @@ void CTabViewWnd::BringIntoView(int index) {
         return;
     }
     m_nFirstVisible = views::FirstVisibleToShow(index, TextWidths(), m_nFirstVisible, m_frame.area,
-                                                m_frame.vertical, Icons());
+                                                m_frame.vertical, Icons(), m_sizes);
     LayOut();
     Repaint();
 }
@@ -257,8 +266,9 @@ void CTabViewWnd::BringIntoView(int index) {
 void CTabViewWnd::Scroll(int step) {
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    const int first = views::ScrolledFirstVisible(SIZE{client.right, client.bottom}, m_bVertical,
-                                                  TextWidths(), m_nFirstVisible, step, Icons());
+    const int first =
+        views::ScrolledFirstVisible(SIZE{client.right, client.bottom}, m_bVertical, TextWidths(),
+                                    m_nFirstVisible, step, Icons(), m_sizes);
     if (first == m_nFirstVisible)
         return;
     m_nFirstVisible = first;
@@ -590,16 +600,20 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
 
     // The wide side lies along the bar: the top of a horizontal tab, the right of a vertical.
+    // Text starts half the padding into a tab and is clipped as far from its end.
+    const int inset = m_sizes.textPadding / 2;
+    const int slant = m_sizes.overlap; // a tab narrows by this much at each end
+    const int iconSize = m_sizes.icon;
     POINT shape[4];
     if (m_frame.vertical) {
         shape[0] = {R, T};
-        shape[1] = {L, T + kSlant};
-        shape[2] = {L, B - kSlant};
+        shape[1] = {L, T + slant};
+        shape[2] = {L, B - slant};
         shape[3] = {R, B};
     } else {
         shape[0] = {L, T};
-        shape[1] = {L + kSlant, B};
-        shape[2] = {R - kSlant, B};
+        shape[1] = {L + slant, B};
+        shape[2] = {R - slant, B};
         shape[3] = {R, T};
     }
     {
@@ -618,17 +632,21 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
     const bool icons = Icons();
     if (icons) {
         const bool mono = m_prefs && m_prefs->IconMono != 0;
-        if (m_frame.vertical)
-            icons::DrawSmall(*node, dc, L + 3, T + kTextInset, false, !raised, mono);
-        else
-            icons::DrawSmall(*node, dc, L + kTextInset, T + 1, false, !raised, mono);
+        const POINT at = m_frame.vertical ? POINT{L + 3, T + inset} : POINT{L + inset, T + 1};
+        if (icons::SmallPictureSize() == iconSize) {
+            icons::DrawSmall(*node, dc, at.x, at.y, false, !raised, mono);
+        } else if (icons::GetImage(*node) >= 0) {
+            // Lists made for another size: the picture is drawn at the tab's.
+            const fw::Icon icon = icons::GetIconHandle(*node, false, !raised, mono);
+            ::DrawIconEx(dc, at.x, at.y, icon.get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
+        }
     }
-    const int shift = icons ? kIconRoom : 0;
+    const int shift = icons ? m_sizes.iconRoom : 0;
     const std::wstring& name = node->m_strName;
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(colours.text));
-    RECT clip = m_frame.vertical ? RECT{L, T + kTextInset, R, B - kTextInset}
-                                 : RECT{L + kTextInset, T, R - kTextInset, B};
+    RECT clip =
+        m_frame.vertical ? RECT{L, T + inset, R, B - inset} : RECT{L + inset, T, R - inset, B};
     ::IntersectRect(&clip, &clip, &m_frame.area);
     if (m_frame.vertical) {
         fw::Font font = VerticalGuiFont();
@@ -638,11 +656,11 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
         // Turned by 270 degrees the text's top faces right: the reference point is the
         // right edge of the centred text band.
         const int x = L + (R - L + tm.tmHeight) / 2;
-        ::ExtTextOutW(dc, x, T + kTextInset + shift, ETO_CLIPPED, &clip, name.c_str(),
+        ::ExtTextOutW(dc, x, T + inset + shift, ETO_CLIPPED, &clip, name.c_str(),
                       static_cast<UINT>(name.size()), nullptr);
     } else {
         fw::SelectObjectScope use(dc, GuiFont());
-        RECT text{L + kTextInset + shift, T, R - kTextInset, B};
+        RECT text{L + inset + shift, T, R - inset, B};
         const int saved = ::SaveDC(dc);
         ::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
         ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,

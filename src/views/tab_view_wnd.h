@@ -43,6 +43,8 @@ public:
     void SetViewFlags(int32_t flags);
     // The bar's orientation, which the strip follows whatever its own shape.
     void SetVertical(bool vertical);
+    // The insides' sizes at the bar's resolution; a change lays the tabs out again.
+    void SetSizes(const views::TabSizes& sizes);
 
     // Tabs added, set or cleared while a Batch lives are laid out once, when it ends: a
     // layout measures every tab, so one per added tab would cost the square of their count.
@@ -133,6 +135,7 @@ private:
     bool m_bTracking = false;
     int m_nTools = 0; // tooltip tools of the last layout
     bool m_bVertical = false;
+    views::TabSizes m_sizes;
     bool m_bCanNext = false;
     bool m_bCanPrev = false;
     int m_nBatch = 0;

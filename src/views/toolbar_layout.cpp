@@ -7,8 +7,6 @@
 namespace views {
 namespace {
 
-constexpr int C = kCategoryButtonSize;
-
 RECT At(int x, int y, int w, int h) noexcept {
     return RECT{x, y, x + w, y + h};
 }
@@ -52,6 +50,8 @@ BarLayout LayoutBar(const BarLayoutInput& in) {
     const int M = in.margin;
     const int W = in.button.cx;
     const int H = in.button.cy;
+    const int C = in.sizes.category;
+    const int L = in.sizes.line; // a separator line and the room on each side of it
     const int32_t V = in.viewFlags;
     const bool anyView = (V & 0x000F) != 0;
     const bool iconView = (V & VIEW_ICON_BUTTONS) != 0;
@@ -63,12 +63,12 @@ BarLayout LayoutBar(const BarLayoutInput& in) {
     const int acrossSize = vertical ? h : w;
 
     if (vertical)
-        Show(out.grip, At(0, 0, w, kGripThickness));
+        Show(out.grip, At(0, 0, w, in.sizes.grip));
     else
-        Show(out.grip, At(0, 0, kGripThickness, h));
+        Show(out.grip, At(0, 0, in.sizes.grip, h));
 
     // Navigation buttons, across from the grip.
-    int across = M + 10;
+    int across = M + in.sizes.navigationInset;
     if (!anyView) {
         if (2 * (M + C) < alongSize) {
             const RECT sel = vertical ? At(M, across, C, C) : At(across, M, C, C);
@@ -90,7 +90,7 @@ BarLayout LayoutBar(const BarLayoutInput& in) {
     int lastLine = across; // start of the last row (column) of category buttons
     int afterCategories = across;
     if (iconView) {
-        const int cellW = categoryOnly ? W + 12 : C;
+        const int cellW = categoryOnly ? W + in.sizes.menuGlyph : C;
         const int cellH = categoryOnly ? H : C;
         const int cellAlong = vertical ? cellW : cellH;
         const int cellAcross = vertical ? cellH : cellW;
@@ -125,13 +125,13 @@ BarLayout LayoutBar(const BarLayoutInput& in) {
     // The separator line between the category area and the program buttons.
     int start = afterCategories; // where the program area begins, across the bar
     if (iconView && !categoryOnly) {
-        const int lineAt = lastLine + C + 2;
-        Show(out.separator, vertical ? At(0, lineAt, w, 2) : At(lineAt, 0, 2, h));
-        start = lineAt + 4;
+        const int lineAt = lastLine + C + L;
+        Show(out.separator, vertical ? At(0, lineAt, w, L) : At(lineAt, 0, L, h));
+        start = lineAt + 2 * L;
     } else if (!anyView && !categoryOnly) {
-        const int lineAt = across + 2;
-        Show(out.separator, vertical ? At(0, lineAt, w, 2) : At(lineAt, 0, 2, h));
-        start = lineAt + 4;
+        const int lineAt = across + L;
+        Show(out.separator, vertical ? At(0, lineAt, w, L) : At(lineAt, 0, L, h));
+        start = lineAt + 2 * L;
     }
 
     // Tab strip: down the left of a vertical bar, along the bottom of a horizontal one.
@@ -139,26 +139,28 @@ BarLayout LayoutBar(const BarLayoutInput& in) {
     int acrossEnd = acrossSize;
     int alongEnd = alongSize; // horizontal bar: above the tab strip
     if (tabsShown) {
+        const int T = in.sizes.tabStrip;
         if (vertical) {
-            Show(out.tabs, At(0, start + 2, kTabStripWidth, h - start - 4));
-            alongStart = kTabStripWidth;
+            Show(out.tabs, At(0, start + L, T, h - start - 2 * L));
+            alongStart = T;
         } else {
-            Show(out.tabs, At(start + 2, h - kTabStripWidth, w - start - 4, kTabStripWidth));
-            alongEnd = h - kTabStripWidth;
+            Show(out.tabs, At(start + L, h - T, w - start - 2 * L, T));
+            alongEnd = h - T;
         }
     }
 
     // Paging buttons.
     if (!categoryOnly) {
-        const int P = kPagingButtonSize;
+        const int P = in.sizes.paging;
+        const int edge = L / 2; // the buttons keep off the bar's edge
         if (vertical) {
-            Show(out.nextV, At(w - 13, start + 2, P, P));
-            Show(out.prevV, At(w - 26, start + 2, P, P));
+            Show(out.nextV, At(w - (P + edge), start + L, P, P));
+            Show(out.prevV, At(w - 2 * (P + edge), start + L, P, P));
         } else {
-            Show(out.nextH, At(start + 2, 1, P, P));
-            Show(out.prevH, At(start + 2, 14, P, P));
+            Show(out.nextH, At(start + L, edge, P, P));
+            Show(out.prevH, At(start + L, P + L, P, P));
         }
-        start += 16;
+        start += P + 2 * L;
     }
     out.programArea = vertical ? RECT{0, start, w, h} : RECT{start, 0, w, h};
 

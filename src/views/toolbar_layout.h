@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "views/tab_layout.h"
+
 namespace views {
 
 // Category buttons and the two navigation buttons are always this size.
@@ -28,11 +30,28 @@ struct CategoryPlace : Place {
     bool singleRow = false;
 };
 
-// A program button's size and the gap around it, which the main window derives from the
-// button size and hands down whenever it changes.
+// The fixed sizes of the layout, in pixels at the bar's resolution (the defaults: 96 DPI).
+struct LayoutSizes {
+    int category = kCategoryButtonSize; // category and navigation buttons
+    int grip = kGripThickness;
+    int paging = kPagingButtonSize;
+    int tabStrip = kTabStripWidth;
+    int line = 2;             // the separator line, and the room on each side of it
+    int navigationInset = 10; // the navigation buttons' distance from the grip
+    int menuGlyph = 12;       // room for the menu glyph beside a category-only button
+    TabSizes tab;             // the tab strip's insides
+    int dpi = 96;             // the resolution these are at, for the buttons' faces
+};
+
+// A program button's size and the gap around it, with the fixed sizes, which the main window
+// derives from the button size and the resolution and hands down whenever they change.
 struct ButtonMetrics {
+    ButtonMetrics() = default;
+    ButtonMetrics(SIZE b, SIZE g, const LayoutSizes& s = LayoutSizes{}) noexcept
+        : button(b), gap(g), sizes(s) {}
     SIZE button{56, 56};
     SIZE gap{2, 2};
+    LayoutSizes sizes;
 };
 
 struct BarLayoutInput {
@@ -42,6 +61,7 @@ struct BarLayoutInput {
     bool vertical = false;
     SIZE button{40, 40}; // W x H of a program button
     int margin = 2;      // M
+    LayoutSizes sizes;
     int32_t spacing = 0; // ButtonSpacing code
     int32_t viewFlags = 0;
     // Category button windows, in order; only those before the first free one can be placed.

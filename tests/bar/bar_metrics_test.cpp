@@ -1,6 +1,8 @@
 // Sizes derived from the button size: the table, the defaults and the tab-strip rule.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "rect_compare.h"
 
 #include "model/preferences.h"
@@ -46,6 +48,52 @@ TEST(BarMetricsTest, TableForAllSevenButtonSizes) {
     }
     EXPECT_EQ(ButtonSizeForCommand(1499), -1);
     EXPECT_EQ(ButtonSizeForCommand(1507), -1);
+}
+
+// Every fixed size follows the resolution; at 96 DPI each is the size above.
+TEST(BarMetricsTest, EverySizeScalesWithTheResolution) {
+    const struct {
+        int dpi;
+        int large, largeGap, largeThickness, floatWidth, smallLong, small, category, tabStrip,
+            collapsed, grip, offset, paging, line, navigation, tabDepth, tabScroll, tabRoom;
+    } rows[] = {
+        {96, 40, 2, 44, 369, 104, 11, 24, 24, 3, 15, 19, 12, 2, 10, 19, 20, 46},
+        {120, 50, 3, 55, 461, 130, 14, 30, 30, 4, 19, 24, 15, 3, 13, 24, 25, 58},
+        {144, 60, 3, 66, 554, 156, 17, 36, 36, 5, 23, 29, 18, 3, 15, 29, 30, 69},
+        {192, 80, 4, 88, 738, 208, 22, 48, 48, 6, 30, 38, 24, 4, 20, 38, 40, 92},
+    };
+    for (const auto& r : rows) {
+        const BarMetrics m = MetricsForButtonSize(0, r.dpi);
+        const views::ButtonMetrics t = ToolBarMetrics(m);
+        const int got[] = {m.button.cy,
+                           m.gap.cx,
+                           m.thicknessTopBottom,
+                           m.floatSize.cx,
+                           MetricsForButtonSize(4, r.dpi).button.cx,
+                           m.smallButton.cx,
+                           t.sizes.category,
+                           m.tabStrip,
+                           m.collapsed,
+                           m.gripStrip,
+                           m.toolBarOffset,
+                           t.sizes.paging,
+                           t.sizes.line,
+                           t.sizes.navigationInset,
+                           t.sizes.tab.depth,
+                           t.sizes.tab.scrollButton,
+                           t.sizes.tab.scrollRoom};
+        const int want[] = {r.large,     r.largeGap, r.largeThickness, r.floatWidth, r.smallLong,
+                            r.small,     r.category, r.tabStrip,       r.collapsed,  r.grip,
+                            r.offset,    r.paging,   r.line,           r.navigation, r.tabDepth,
+                            r.tabScroll, r.tabRoom};
+        for (size_t i = 0; i < std::size(want); ++i)
+            EXPECT_EQ(got[i], want[i]) << r.dpi << " DPI, value " << i;
+        // Defaults and the tab strip toggle use the same scaled strip.
+        const DefaultSizes d = ComputeDefaultSizes(m, VIEW_TAB_STRIP, FrameAllowance{}, RECT{});
+        int32_t sizes[4] = {d.dockSizes[0], d.dockSizes[1], d.dockSizes[2], d.dockSizes[3]};
+        ToggleTabStripDockSizes(sizes, false, m.tabStrip);
+        EXPECT_EQ(sizes[3], r.largeThickness) << r.dpi;
+    }
 }
 
 TEST(BarMetricsTest, UnknownButtonSizesTakeTheLargeRow) {

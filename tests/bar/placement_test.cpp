@@ -1,6 +1,8 @@
 // The stored placement: range rules and when the stored sizes can be used.
 #include <gtest/gtest.h>
 
+#include "rect_compare.h"
+
 #include "model/placement.h"
 #include "bar/monitors.h"
 #include "framework/profile.h"
@@ -97,6 +99,31 @@ TEST(PlacementTest, FitRectAlignsOversizedRectanglesWithTheAreaStart) {
     EXPECT_EQ(r.bottom - r.top, 300);
 }
 
+// Sizes come back at the resolution the bar runs at; a value of a build that stored no
+// resolution is in 96-DPI units.
+TEST(PlacementTest, SizesAreReadAtTheBarsResolution) {
+    const struct {
+        int storedDpi, dpi;
+        int32_t dock;
+        RECT floatRect;
+    } rows[] = {
+        {96, 96, 60, {100, 100, 600, 220}},    {96, 144, 90, {150, 150, 900, 330}},
+        {96, 192, 120, {200, 200, 1200, 440}}, {144, 96, 40, {67, 67, 400, 147}},
+        {120, 120, 60, {100, 100, 600, 220}},  {120, 240, 120, {200, 200, 1200, 440}},
+    };
+    for (const auto& r : rows) {
+        PlacementValues v = Valid();
+        v.Dpi = r.storedDpi;
+        v.Monitor = 3;
+        const PlacementValues at = PlacementAtDpi(v, r.dpi);
+        EXPECT_EQ(at.Dpi, r.dpi);
+        EXPECT_EQ(at.Monitor, 3);
+        for (int32_t size : at.DockSize)
+            EXPECT_EQ(size, r.dock) << r.storedDpi << " to " << r.dpi;
+        EXPECT_EQ(at.FloatRect, r.floatRect) << r.storedDpi << " to " << r.dpi;
+    }
+}
+
 TEST(PlacementTest, RoundTripThroughTheRegistry) {
     test::DeleteProductKey();
     fw::Profile profile{L"Tarvo", L"Lark-RunBar"};
@@ -105,6 +132,7 @@ TEST(PlacementTest, RoundTripThroughTheRegistry) {
     EXPECT_EQ(defaults.AlwaysOnTop, 1);
     EXPECT_EQ(defaults.AutoHide, 0);
     EXPECT_EQ(defaults.Monitor, -1);
+    EXPECT_EQ(defaults.Dpi, 96); // what an older build wrote is in 96-DPI units
 
     PlacementValues v = Valid();
     v.State = STATE_FLOAT;
@@ -112,6 +140,7 @@ TEST(PlacementTest, RoundTripThroughTheRegistry) {
     v.AlwaysOnTop = 0;
     v.Monitor = 65537;
     v.DockSize[STATE_TOP] = 77;
+    v.Dpi = 144;
     SavePlacement(profile, v);
     const PlacementValues back = ReadPlacement(profile);
     EXPECT_EQ(back.State, STATE_FLOAT);
@@ -120,6 +149,7 @@ TEST(PlacementTest, RoundTripThroughTheRegistry) {
     EXPECT_EQ(back.Monitor, 65537);
     EXPECT_EQ(back.DockSize[STATE_TOP], 77);
     EXPECT_EQ(back.FloatRect.right, 600);
+    EXPECT_EQ(back.Dpi, 144);
 
     test::WriteRegDword(kSection, L"State", 7);
     EXPECT_EQ(ReadPlacement(profile).State, STATE_BOTTOM);

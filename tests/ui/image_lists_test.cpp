@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/gdi.h"
+#include "framework/handle.h"
 #include "ui/image_lists.h"
 #include "model/voice_book.h"
 #include "support/test_util.h"
@@ -57,8 +58,9 @@ class ImageListsTest : public ::testing::Test {
 protected:
     void SetUp() override { Rebuild(Library()); }
     void TearDown() override { Rebuild(Library()); }
-    static void Rebuild(const std::wstring& library) {
+    static void Rebuild(const std::wstring& library, int dpi = 96) {
         icons::DestroyImageLists();
+        icons::SetPictureDpi(dpi);
         icons::BuildImageListsFrom(library);
     }
     static int Count() {
@@ -170,6 +172,48 @@ TEST_F(ImageListsTest, LibraryIconsAreTheSameReadOnFirstDrawOrAtIdle) {
     EXPECT_EQ(NodeLarge(node, false, false), colour);
     EXPECT_NE(colour, Surface(32).Read()) << "nothing drawn";
     EXPECT_NE(colour, ListPicture(icons::ListKind::LargeColour, icons::kPictureMissing));
+}
+
+// At 150 % and 200 % the pictures come from sources of their size, never a 32-pixel one
+// stretched; between the sizes of ours the next smaller one is taken.
+TEST_F(ImageListsTest, PicturesComeFromSourcesOfTheListsSize) {
+    const struct {
+        int dpi, large, small;
+    } rows[] = {{96, 32, 16}, {120, 32, 16}, {144, 48, 24}, {192, 64, 32}};
+    const fw::Module library(
+        ::LoadLibraryExW(Library().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(library) << test::SystemErrorText(::GetLastError());
+    // As a list of that size shows the icon (a smaller one is stretched to fit).
+    const auto drawn = [](HICON icon, int size) {
+        fw::ImageList list(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1));
+        Surface s(size);
+        ::ImageList_AddIcon(list.get(), icon);
+        ::ImageList_Draw(list.get(), 0, s.dc.get(), 0, 0, ILD_TRANSPARENT);
+        return s.Read();
+    };
+    for (const auto& r : rows) {
+        Rebuild(Library(), r.dpi);
+        icons::CompleteImageLists();
+        int cx = 0, cy = 0;
+        ::ImageList_GetIconSize(icons::List(icons::ListKind::LargeColour), &cx, &cy);
+        EXPECT_EQ(cx, r.large) << r.dpi;
+        ::ImageList_GetIconSize(icons::List(icons::ListKind::SmallGrey), &cx, &cy);
+        EXPECT_EQ(cx, r.small) << r.dpi;
+        // The library's first icon, as its file has it at that size and as 32 pixels stretched.
+        const auto load = [&](int size) {
+            return fw::Icon(static_cast<HICON>(
+                ::LoadImageW(library.get(), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
+        };
+        Surface s(r.large);
+        ::ImageList_Draw(icons::List(icons::ListKind::LargeColour), icons::FirstLibraryIndex(),
+                         s.dc.get(), 0, 0, ILD_TRANSPARENT);
+        const fw::Icon exact = load(r.large);
+        ASSERT_TRUE(exact) << r.dpi << ": " << test::SystemErrorText(::GetLastError());
+        EXPECT_EQ(s.Read(), drawn(exact.get(), r.large)) << r.dpi;
+        if (r.large != 32) {
+            EXPECT_NE(s.Read(), drawn(load(32).get(), r.large)) << r.dpi;
+        }
+    }
 }
 
 TEST_F(ImageListsTest, NodesWithoutTargetDrawTheirDefaultPicture) {

@@ -29,6 +29,12 @@ TEST(TabLayout, FrameOfBothOrientations) {
     EXPECT_EQ((std::vector<LONG>{v.area.left, v.area.right, v.area.bottom, v.separator.top,
                                  v.prev.y, v.next.y, v.next.x}),
               (std::vector<LONG>{3, 23, 253, 255, 258, 278, 2})); // the rightmost 20 pixels
+    // At twice the resolution every part is twice as large, the strip's ends where they were.
+    const views::TabStripFrame d =
+        views::LayOutTabStripFrame(SIZE{300, 60}, false, true, {40, 92, 38, 40, 36, 40, 10, 32});
+    EXPECT_EQ((std::vector<LONG>{d.area.right, d.area.bottom, d.separator.left, d.separator.right,
+                                 d.prev.x, d.next.x, d.next.y}),
+              (std::vector<LONG>{207, 39, 211, 215, 218, 258, 2}));
 }
 
 TEST(TabLayout, ThreeTabsThatFitExactlyAreAllShownOverlapping) {

@@ -148,6 +148,72 @@ TEST(ToolbarLayout, SlotsAndGaps) {
     EXPECT_FALSE(LayoutBar(in).applies);
 }
 
+// Twice the resolution, twice every size: each rectangle is the one at 96 DPI doubled, so no
+// size of the layout escapes the resolution.
+TEST(ToolbarLayout, EveryRectangleDoublesAtTwiceTheResolution) {
+    const auto twice = [](const RECT& r) {
+        return RECT{2 * r.left, 2 * r.top, 2 * r.right, 2 * r.bottom};
+    };
+    for (const SIZE client : {SIZE{600, 90}, SIZE{90, 500}}) {
+        for (const int32_t view : {0x0000, 0x0003, 0x4001, 0x8003}) {
+            BarLayoutInput in = Input(client, view, Buttons(12));
+            in.slots[3] = SlotRole::Separator;
+            in.spacing = 2;
+            in.categoryWindows = in.categoryNodes = 4;
+            BarLayoutInput at192 = in;
+            at192.client = SIZE{2 * client.cx, 2 * client.cy};
+            at192.button = SIZE{80, 80};
+            at192.margin = 4;
+            views::LayoutSizes& z = at192.sizes;
+            for (int* value : {&z.category, &z.grip, &z.paging, &z.tabStrip, &z.line,
+                               &z.navigationInset, &z.menuGlyph})
+                *value *= 2;
+            const views::BarLayout a = LayoutBar(in);
+            const views::BarLayout b = LayoutBar(at192);
+            const views::Place* places[][2] = {
+                {&a.grip, &b.grip},     {&a.selectCategory, &b.selectCategory},
+                {&a.parent, &b.parent}, {&a.nextH, &b.nextH},
+                {&a.prevH, &b.prevH},   {&a.nextV, &b.nextV},
+                {&a.prevV, &b.prevV},   {&a.separator, &b.separator},
+                {&a.tabs, &b.tabs}};
+            for (const auto& p : places) {
+                EXPECT_EQ(p[0]->visible, p[1]->visible) << view;
+                EXPECT_EQ(twice(p[0]->rect), p[1]->rect) << view << " " << client.cx;
+            }
+            for (size_t i = 0; i < a.categories.size(); ++i)
+                EXPECT_EQ(twice(a.categories[i].rect), b.categories[i].rect) << view;
+            for (size_t i = 0; i < a.programs.size(); ++i)
+                EXPECT_EQ(twice(a.programs[i].rect), b.programs[i].rect) << view << " " << i;
+            EXPECT_EQ(twice(a.programArea), b.programArea) << view;
+            EXPECT_EQ(a.visibleCount, b.visibleCount) << view;
+        }
+    }
+}
+
+// A button at a higher resolution keeps the arrangement of its 96-DPI size, scaled.
+TEST(ButtonFace, ArrangedAsAt96Dpi) {
+    const struct {
+        int w, h, dpi;
+        views::ButtonFaceClass faceClass;
+        int iconSize;
+        POINT icon;
+        RECT text;
+    } rows[] = {
+        {60, 60, 144, views::FACE_LARGE_ICON, 48, {6, 6}, {}},
+        {180, 60, 144, views::FACE_LARGE_ICON_TEXT, 48, {6, 6}, {60, 0, 177, 60}},
+        {112, 112, 192, views::FACE_ICON_ABOVE_TEXT, 64, {24, 8}, {4, 76, 108, 112}},
+        {36, 36, 144, views::FACE_SMALL_ICON, 24, {6, 6}, {}},
+    };
+    for (const auto& r : rows) {
+        const views::ButtonFace f = views::LayOutButtonFace(r.w, r.h, false, false, r.dpi);
+        EXPECT_EQ(f.faceClass, r.faceClass) << r.w;
+        EXPECT_EQ(f.iconSize, r.iconSize) << r.w;
+        EXPECT_EQ(f.icon.x, r.icon.x) << r.w;
+        EXPECT_EQ(f.icon.y, r.icon.y) << r.w;
+        EXPECT_EQ(f.text, r.text) << r.w;
+    }
+}
+
 TEST(ButtonFace, ThreeDrawingLayouts) {
     struct Case {
         int w, h;

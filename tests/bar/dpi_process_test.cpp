@@ -1,0 +1,161 @@
+// The bar at the screen's resolution: run as the test "bar" at 96 DPI and as "bar_dpi144" and
+// "bar_dpi192" in sessions whose screen has 144 or 192 (LARK_TEST_LOGPIXELS).
+#include "bar_process_fixture.h"
+
+#include <cstdlib>
+
+#include "bar/test_hooks.h"
+
+namespace {
+
+using namespace bartest;
+
+// What the first start gives at each resolution: very large buttons and the tab strip.
+struct AtDpi {
+    int dpi;
+    int thickness;   // the docked bar
+    RECT exitButton; // in the bar, docked at the bottom
+    LONG toolBar;    // where the program button bar starts
+    int picture;     // the large pictures' size
+};
+constexpr AtDpi kRows[] = {
+    {96, 84, {2, 72, 13, 83}, 19, 32},
+    {144, 126, {3, 107, 20, 124}, 29, 48},
+    {192, 168, {4, 144, 26, 166}, 38, 64},
+};
+
+const AtDpi* RowFor(int dpi) {
+    for (const AtDpi& r : kRows)
+        if (r.dpi == dpi)
+            return &r;
+    return nullptr;
+}
+
+int ScreenDpi() {
+    const HDC dc = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
+    ::ReleaseDC(nullptr, dc);
+    return dpi;
+}
+
+RECT ChildRect(HWND bar, int id) {
+    RECT r = WindowRect(::GetDlgItem(bar, id));
+    ::MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The bar moves its children after itself: they are waited for.
+::testing::AssertionResult ChildrenBecome(HWND bar, const RECT& exitButton, LONG toolBar) {
+    if (test::WaitUntil(
+            [&] {
+                return ChildRect(bar, kExit) == exitButton && ChildRect(bar, 6000).left == toolBar;
+            },
+            test::kPatientMs))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "exit button " << ::testing::PrintToString(ChildRect(bar, kExit))
+           << ", program button bar from " << ChildRect(bar, 6000).left;
+}
+
+// WM_DPICHANGED as the system sends it when the bar goes to a monitor of another resolution
+// (Wine never does): the suggested rectangle lies in the bar's own memory.
+void PostDpiChanged(DWORD pid, HWND bar, int dpi, const RECT& suggested) {
+    const HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    ASSERT_NE(process, nullptr) << test::SystemErrorText(::GetLastError());
+    void* remote =
+        ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const DWORD allocError = ::GetLastError();
+    const bool written =
+        remote && ::WriteProcessMemory(process, remote, &suggested, sizeof(RECT), nullptr);
+    const DWORD writeError = ::GetLastError();
+    ::CloseHandle(process);
+    ASSERT_NE(remote, nullptr) << test::SystemErrorText(allocError);
+    ASSERT_TRUE(written) << test::SystemErrorText(writeError);
+    ASSERT_TRUE(
+        ::PostMessageW(bar, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote)))
+        << test::SystemErrorText(::GetLastError());
+}
+
+LRESULT LargePictureSize(HWND bar) {
+    DWORD_PTR answer = 0;
+    if (!::SendMessageTimeoutW(bar, ::RegisterWindowMessageW(L"LarkRunBar.TestQuery"),
+                               TEST_QUERY_LARGE_PICTURE, 0, SMTO_NORMAL, test::kPatientMs, &answer))
+        ADD_FAILURE() << test::SystemErrorText(::GetLastError());
+    return static_cast<LRESULT>(answer);
+}
+
+class BarDpiTest : public BarWindowTest {
+protected:
+    void SetUp() override {
+        BarWindowTest::SetUp();
+        dpi_ = ScreenDpi();
+        // The session must have the resolution it was made for, or nothing here is proved.
+        const char* wanted = std::getenv("LARK_TEST_LOGPIXELS");
+        ASSERT_EQ(dpi_, wanted ? std::atoi(wanted) : 96) << "the session's LogPixels did not take";
+        row_ = RowFor(dpi_);
+        ASSERT_NE(row_, nullptr) << "no expectations at " << dpi_ << " DPI";
+    }
+    int dpi_ = 0;
+    const AtDpi* row_ = nullptr;
+};
+
+TEST_F(BarDpiTest, FirstStartIsLaidOutAtTheScreensResolution) {
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, row_->thickness)))
+        << ::testing::PrintToString(WindowRect(bar));
+    EXPECT_TRUE(ChildrenBecome(bar, row_->exitButton, row_->toolBar));
+    Exit(lark);
+    // Stored with the resolution it was made at.
+    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), row_->thickness);
+    EXPECT_EQ(ReadPlacementValue(L"Dpi"), dpi_);
+}
+
+TEST_F(BarDpiTest, SizesOfAnOlderBuildAreIn96DpiUnits) {
+    test::WriteRegDword(kAppBarInfo, L"State", 3);
+    for (const wchar_t* name : {L"DockSizeLeft", L"DockSizeTop", L"DockSizeRight"})
+        test::WriteRegDword(kAppBarInfo, name, 100);
+    test::WriteRegDword(kAppBarInfo, L"DockSizeBottom", 96);
+    const wchar_t* floatRect[] = {L"FloatRectLeft", L"FloatRectTop", L"FloatRectRight",
+                                  L"FloatRectBottom"};
+    const DWORD stored[] = {96, 96, 480, 192};
+    for (int i = 0; i < 4; ++i)
+        test::WriteRegDword(kAppBarInfo, floatRect[i], stored[i]);
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, dpi_))) << ::testing::PrintToString(WindowRect(bar));
+    Command(bar, kCenter);
+    const RECT floating{dpi_, dpi_, 5 * dpi_, 2 * dpi_};
+    EXPECT_TRUE(WaitForRect(bar, floating)) << ::testing::PrintToString(WindowRect(bar));
+    Exit(lark);
+}
+
+TEST_F(BarDpiTest, MovingToAMonitorOfAnotherResolutionRescalesAndKeepsTheEdge) {
+    // Up to 192 from 96; down to 96 from the others.
+    const AtDpi& other = *RowFor(dpi_ == 96 ? 192 : 96);
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    ASSERT_TRUE(WaitForRect(bar, Docked(3, row_->thickness)));
+    PostDpiChanged(lark.Id(), bar, other.dpi, Docked(3, other.thickness));
+    EXPECT_TRUE(WaitForRect(bar, Docked(3, other.thickness)))
+        << ::testing::PrintToString(WindowRect(bar));
+    EXPECT_TRUE(ChildrenBecome(bar, other.exitButton, other.toolBar));
+    // The pictures are remade from sources of the new size (the message was handled above).
+    EXPECT_EQ(LargePictureSize(bar), other.picture);
+
+    // Floating, the bar takes the system's rectangle.
+    Command(bar, kCenter);
+    EXPECT_TRUE(
+        test::WaitUntil([&] { return (::GetWindowLongPtrW(bar, GWL_STYLE) & WS_THICKFRAME) != 0; },
+                        test::kPatientMs));
+    const RECT suggested{100, 120, 700, 300};
+    PostDpiChanged(lark.Id(), bar, dpi_, suggested);
+    EXPECT_TRUE(WaitForRect(bar, suggested)) << ::testing::PrintToString(WindowRect(bar));
+    Exit(lark);
+    EXPECT_EQ(ReadPlacementValue(L"Dpi"), dpi_);
+    EXPECT_EQ(ReadPlacementValue(L"FloatRectRight"), 700);
+    // Docked sizes went up and came back down.
+    EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), row_->thickness);
+}
+
+} // namespace
