@@ -579,7 +579,8 @@ void CTabViewWnd::Paint(HDC dc, const RECT& client) {
         // The keyboard is on the selected tab.
         if (::GetFocus() == hwnd_ && !views::FocusCuesHidden(hwnd_)) {
             RECT mark = m_tabs[static_cast<size_t>(m_nSelected)].Rect();
-            ::InflateRect(&mark, m_frame.vertical ? -3 : -kSlant, m_frame.vertical ? -kSlant : -3);
+            const int slant = m_sizes.overlap;
+            ::InflateRect(&mark, m_frame.vertical ? -3 : -slant, m_frame.vertical ? -slant : -3);
             ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
             ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
             ::DrawFocusRect(dc, &mark);
