@@ -179,6 +179,11 @@ void BarKeyboard::Settle(HWND here, const oVoiceBook* before) {
                          ::GetDlgCtrlID(here) < static_cast<int>(ID_CATEGORY_BUTTON_FIRST);
     if (!gone && !changed)
         return;
+    FocusFirstButton();
+}
+
+void BarKeyboard::FocusFirstButton() {
+    // Where a forward key from nowhere would go: the first button the keys can reach.
     const Areas areas = Gather();
     const BarKeyResult r = ApplyBarKey(areas.in, FocusPlace{}, BarKey::Forward);
     if (r.handled && r.focus.area != FocusArea::Bar)
@@ -202,12 +207,7 @@ void BarKeyboard::TakeFocus(HWND previous) {
     if (previous && !OfThisProcess(previous))
         previous_ = previous;
     ShowFocusCues(host_.BarWindow());
-    const Areas areas = Gather();
-    const BarKeyResult r = ApplyBarKey(areas.in, FocusPlace{}, BarKey::Forward);
-    if (r.handled && r.focus.area != FocusArea::Bar)
-        MoveTo(areas, r.focus);
-    else
-        ::SetFocus(host_.BarWindow());
+    FocusFirstButton();
 }
 
 void BarKeyboard::ContextMenu() {

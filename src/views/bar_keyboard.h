@@ -48,6 +48,8 @@ private:
     FocusPlace Where(const Areas& areas, HWND focus) const;
     // Brings `to` into view and gives it the focus; the window that has it, or null.
     HWND MoveTo(const Areas& areas, FocusPlace to);
+    // The first button the keys reach, or the bar itself when none is shown.
+    void FocusFirstButton();
     void Act(KeyAction action, const Areas& areas, FocusPlace at, HWND here);
     void EditCommand(const Areas& areas, FocusPlace at, UINT id);
     // After a command: focus that was left on a hidden button, or on a button given another
