@@ -466,7 +466,11 @@ void ButtonStrip::SetVertical(bool vertical) {
 }
 
 void ButtonStrip::PageBy(int step) {
-    firstVisible_ = std::max(0, firstVisible_ + step);
+    // A command posted past the last page would otherwise show an empty one.
+    const int first = PagedFirstVisible(firstVisible_, step, static_cast<int>(ProgramCount()));
+    if (first < 0)
+        return;
+    firstVisible_ = first;
     Layout(false);
 }
 

@@ -242,6 +242,13 @@ int PageWindowCount(const std::vector<Place>& programs, int first, int windowLim
     return count;
 }
 
+int PagedFirstVisible(int firstVisible, int step, int usedSlots) noexcept {
+    const int first = std::max(0, firstVisible + step);
+    if (first == firstVisible || (step > 0 && first >= usedSlots))
+        return -1;
+    return first;
+}
+
 int WheelFirstVisible(int firstVisible, int visibleCount, int usedSlots, int delta, bool ctrl,
                       bool shift) noexcept {
     int step = ctrl ? visibleCount / 2 : shift ? visibleCount : 1;

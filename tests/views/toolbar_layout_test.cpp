@@ -125,6 +125,16 @@ TEST(ToolbarLayout, PageWindowsCountTheShownPlacesFromTheFirst) {
     }
 }
 
+TEST(ToolbarLayout, PagingNeverLeavesAnEmptyPage) {
+    struct Case {
+        int first, step, used, expected;
+    } cases[] = {{0, 12, 30, 12}, {24, 12, 30, -1}, {24, 12, 37, 36}, {12, -12, 30, 0},
+                 {5, -12, 30, 0}, {0, -12, 30, -1}, {0, 0, 30, -1},   {0, 12, 0, -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(views::PagedFirstVisible(c.first, c.step, c.used), c.expected)
+            << c.first << " " << c.step << " " << c.used;
+}
+
 TEST(ToolbarLayout, SeparatorIsAFullLineOnAVerticalBarAndANarrowCellOnAHorizontalOne) {
     using R = SlotRole;
     // Vertical 48 x 400: the program area starts at y = 84, rows start at x = 2.
