@@ -1,9 +1,10 @@
 // The program button bar: start-up of LarkB.exe with 1,000 buttons in 50 categories until
 // its bar answers and shows its first category, beside a trivial window program
 // (bench_trivial_window.exe) in the same run; showing a category of 500 buttons the
-// first time and later; memory and handles across 10,000 category switches.
-// Targets: start-up at most 1.3 times the trivial program's; a later show of 500 buttons at
-// most 10 ms; memory and handles flat, at most 30 MB private bytes with 1,000 buttons.
+// first time and later; the first show of a category of 5,000 buttons; memory and handles across
+// 10,000 category switches. Targets: start-up at most 1.3 times the trivial program's; a later show
+// of 500 buttons at most 10 ms; the 5,000 within 50 ms; memory and handles flat, at most 30 MB
+// private bytes with 1,000 buttons.
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
@@ -487,7 +488,7 @@ void BenchShow500() {
             paint.push_back(NowMs() - t2);
             b.Show(shown);
         }
-        std::printf("  later shows: median %.2f ms, slowest %.2f ms (filling the 500 slots %.2f "
+        std::printf("  later shows: median %.2f ms, slowest %.2f ms (filling the page %.2f "
                     "ms, layout %.2f ms, painting %.2f ms)\n",
                     Median(later), *std::max_element(later.begin(), later.end()), Median(fill),
                     Median(layout), Median(paint));
@@ -502,9 +503,57 @@ void BenchShow500() {
     {
         const double t0 = NowMs();
         InProcessBar b;
-        std::printf("  first show (bar created, 500 windows made and painted): %.1f ms\n",
-                    NowMs() - t0);
+        std::printf(
+            "  first show (bar created, the first page's windows made and painted): %.1f ms\n",
+            NowMs() - t0);
     }
+}
+
+// The number of program button windows the bar has, shown or not.
+int ProgramButtonWindows(HWND parent) {
+    int n = 0;
+    HWND toolBar = ::GetDlgItem(parent, 6000);
+    for (HWND c = toolBar ? ::GetWindow(toolBar, GW_CHILD) : nullptr; c;
+         c = ::GetWindow(c, GW_HWNDNEXT)) {
+        const int id = ::GetDlgCtrlID(c);
+        n += id >= 10000 && id <= 10999 ? 1 : 0;
+    }
+    return n;
+}
+
+// The first show of a big category on a fresh bar that showed a one-button category before,
+// beside the first show of a 20-button category on another fresh bar: each makes the windows
+// of one page, so the big one should cost hardly more.
+void BenchShow5000() {
+    std::printf("first show of a category of 5,000 buttons (laid out and painted)\n");
+    if (!WriteDataFile(2, 1)) // the bar starts on a one-button category
+        return;
+    const auto addCategory = [](InProcessBar& b, int each) {
+        oVoiceBook* cat = b.doc.Root().AddChild(CategoryFields(L"Big"));
+        for (int i = 0; i < each; ++i)
+            cat->AddChild(ButtonFields(L"Program " + std::to_wstring(i), L"C:\\p.exe"));
+        return cat;
+    };
+    std::vector<double> big, small;
+    int windows = 0, page = 0;
+    for (int round = 0; round < 7; ++round) {
+        for (const int each : {5000, 20}) {
+            InProcessBar b;
+            oVoiceBook* cat = addCategory(b, each);
+            const double t0 = NowMs();
+            b.Show(cat);
+            (each == 5000 ? big : small).push_back(NowMs() - t0);
+            if (each == 5000) {
+                windows = ProgramButtonWindows(b.parent);
+                page = b.bar->VisibleCount();
+            }
+        }
+    }
+    std::printf("  5,000 buttons: median %.1f ms, best %.1f ms (%d buttons on the page, %d button "
+                "windows made); baseline, 20 buttons: median %.1f ms, best %.1f ms\n",
+                Median(big), *std::min_element(big.begin(), big.end()), page, windows,
+                Median(small), *std::min_element(small.begin(), small.end()));
+    std::printf("  target within 50 ms: %s\n", Median(big) <= 50.0 ? "met" : "not met");
 }
 
 void BenchSwitches() {
@@ -564,6 +613,7 @@ int main(int argc, char** argv) {
     // --startup measures the start alone, with more runs; --show the 500 buttons alone.
     if (argc > 1 && lstrcmpA(argv[1], "--show") == 0) {
         BenchShow500();
+        BenchShow5000();
         ::OleUninitialize();
         return 0;
     }
@@ -571,6 +621,7 @@ int main(int argc, char** argv) {
     BenchStartUp(startupOnly ? 11 : 7);
     if (!startupOnly) {
         BenchShow500();
+        BenchShow5000();
         BenchSwitches();
     }
     ::OleUninitialize();

@@ -21,14 +21,6 @@ int IndexOf(const std::vector<CBookButton*>& buttons, HWND hwnd) {
     return -1;
 }
 
-// The program buttons the page shows now (the layout's own page size is kept only while a
-// page is full).
-int ShownCount(const std::vector<CBookButton*>& buttons) {
-    return static_cast<int>(std::count_if(buttons.begin(), buttons.end(), [](CBookButton* b) {
-        return ::IsWindowVisible(b->hwnd()) != FALSE;
-    }));
-}
-
 POINT CentreOf(HWND hwnd) {
     RECT r{};
     ::GetWindowRect(hwnd, &r);
@@ -45,11 +37,10 @@ bool OfThisProcess(HWND hwnd) {
 
 BarKeyboard::Areas BarKeyboard::Gather() const {
     Areas a;
-    a.categories = strip_.KeyboardButtons(true);
-    a.programs = strip_.KeyboardButtons(false);
-    a.in.pageSize = ShownCount(a.programs);
-    if (a.in.pageSize == 0) // none where the view shows only categories
-        a.programs.clear();
+    a.categories = strip_.KeyboardCategoryButtons();
+    a.in.pageSize = strip_.ShownProgramCount();
+    // None where the view shows only categories; else every one, paged away or not.
+    const size_t programs = a.in.pageSize == 0 ? 0 : strip_.ProgramCount();
     const CTabViewWnd& tabs = strip_.Tabs();
     a.tabs = a.categories.empty() && tabs.hwnd() && ::IsWindowVisible(tabs.hwnd()) &&
              tabs.TabCount() > 0;
@@ -62,10 +53,11 @@ BarKeyboard::Areas BarKeyboard::Gather() const {
             if (a.categories[i]->IsChecked())
                 a.in.selectedCategory = static_cast<int>(i);
     }
-    a.in.programs = static_cast<int>(a.programs.size());
+    a.in.programs = static_cast<int>(programs);
     a.in.firstVisible = strip_.FirstVisible();
-    for (const CBookButton* b : a.programs)
-        a.in.passOver.push_back(b->m_nRole == ROLE_SEPARATOR);
+    a.in.passOver.reserve(programs);
+    for (size_t i = 0; i < programs; ++i)
+        a.in.passOver.push_back(strip_.ProgramNodeAt(i)->m_nRole == ROLE_SEPARATOR);
     return a;
 }
 
@@ -74,7 +66,7 @@ FocusPlace BarKeyboard::Where(const Areas& areas, HWND focus) const {
         return {FocusArea::Categories, areas.in.selectedCategory};
     if (const int i = IndexOf(areas.categories, focus); i >= 0)
         return {FocusArea::Categories, i};
-    if (const int j = IndexOf(areas.programs, focus); j >= 0)
+    if (const int j = strip_.ProgramPositionOf(focus); j >= 0 && j < areas.in.programs)
         return {FocusArea::Programs, j};
     return {};
 }
@@ -114,15 +106,20 @@ HWND BarKeyboard::MoveTo(const Areas& areas, FocusPlace to) {
     }
     if (to.area == FocusArea::Bar)
         return ::GetFocus();
-    const auto& buttons = to.area == FocusArea::Categories ? areas.categories : areas.programs;
-    const HWND target = buttons[static_cast<size_t>(to.index)]->hwnd();
-    // The layout has the last word on the page (its size changes as paging buttons come and
-    // go): it pages on as the paging buttons would until the button shows.
-    for (size_t tries = buttons.size(); !::IsWindowVisible(target) && tries > 0; --tries) {
-        const int page = std::max(1, ShownCount(buttons));
-        strip_.PageBy(to.index < strip_.FirstVisible() ? -page : page);
+    HWND target = nullptr;
+    if (to.area == FocusArea::Categories) {
+        target = areas.categories[static_cast<size_t>(to.index)]->hwnd();
+    } else {
+        // The layout has the last word on the page (its size changes as paging buttons come
+        // and go): it pages on as the paging buttons would until the button has a window.
+        const size_t at = static_cast<size_t>(to.index);
+        for (int tries = areas.in.programs; !strip_.ProgramWindowAt(at) && tries > 0; --tries) {
+            const int page = std::max(1, strip_.ShownProgramCount());
+            strip_.PageBy(to.index < strip_.FirstVisible() ? -page : page);
+        }
+        target = strip_.ProgramWindowAt(at);
     }
-    if (!::IsWindowVisible(target))
+    if (!target || !::IsWindowVisible(target))
         return ::GetFocus();
     // The system tells assistive programs of a window that takes the focus.
     ::SetFocus(target);
@@ -237,7 +234,7 @@ void BarKeyboard::EditCommand(const Areas& areas, FocusPlace at, UINT id) {
     else if (at.area == FocusArea::Categories)
         node = areas.categories[static_cast<size_t>(at.index)]->Node();
     else if (at.area == FocusArea::Programs)
-        node = areas.programs[static_cast<size_t>(at.index)]->Node();
+        node = strip_.ProgramNodeAt(static_cast<size_t>(at.index));
     // What the context menu of the button would allow (Delete and Properties of a category
     // are the same commands).
     const EditMenuState state = EditMenuStateFor(node, false);

@@ -41,7 +41,6 @@ private:
     struct Areas {
         std::vector<CBookButton*> categories; // empty when the tabs are the category area
         bool tabs = false;
-        std::vector<CBookButton*> programs;
         BarFocusInput in;
     };
     Areas Gather() const;

@@ -119,11 +119,11 @@ void ButtonStrip::DrawChangedButtons() {
 }
 
 void ButtonStrip::RebuildProgramPictures() {
-    for (auto& button : programButtons_)
-        if (button->Node() && button->Node()->Parent()) {
-            icons::BuildImages(*button->Node());
-            changed_.push_back(button->hwnd()); // same node: drawn by the next show
-        }
+    for (oVoiceBook* node : nodes_)
+        if (node && node->Parent())
+            icons::BuildImages(*node);
+    for (int k = 0; k < pageWindows_; ++k)
+        changed_.push_back(programButtons_[static_cast<size_t>(k)]->hwnd()); // same node
 }
 
 void ButtonStrip::DrawWaitingNotice(HDC dc) const {
@@ -216,9 +216,9 @@ void ButtonStrip::AssignProgramSlot(size_t index, oVoiceBook* node) {
             changed_.push_back(button.hwnd());
         return;
     }
-    if (!node)
+    if (!node || index != programButtons_.size())
         return;
-    // Windows are made only when a category has more buttons than any shown before.
+    // Windows are made only when a page has more buttons than any shown before.
     auto button = std::make_unique<CBookButton>();
     button->SetNode(node);
     if (!button->Create(0, RECT{}, Bar(), ID_PROGRAM_BUTTON_FIRST + static_cast<UINT>(index),
@@ -228,23 +228,57 @@ void ButtonStrip::AssignProgramSlot(size_t index, oVoiceBook* node) {
     programButtons_.push_back(std::move(button));
 }
 
+void ButtonStrip::BindPage(int first, int count) {
+    size_t k = 0;
+    for (; k < static_cast<size_t>(std::max(0, count)); ++k) {
+        const size_t at = static_cast<size_t>(first) + k;
+        AssignProgramSlot(k, at < nodes_.size() ? nodes_[at] : nullptr);
+    }
+    pageWindows_ = static_cast<int>(std::min(k, programButtons_.size()));
+    for (k = static_cast<size_t>(pageWindows_); k < programButtons_.size(); ++k)
+        programButtons_[k]->SetNode(nullptr);
+}
+
 void ButtonStrip::ShowProgramNodes(const std::vector<oVoiceBook*>& nodes) {
-    const size_t limit = ID_PROGRAM_BUTTON_LAST - ID_PROGRAM_BUTTON_FIRST + 1;
-    size_t slot = 0;
-    for (; slot < nodes.size() && slot < limit; ++slot)
-        AssignProgramSlot(slot, nodes[slot]);
-    for (; slot < programButtons_.size(); ++slot)
-        programButtons_[slot]->SetNode(nullptr);
+    nodes_ = nodes;
+    // The windows on the page show the new nodes at once; the layout that follows settles
+    // which page that is.
+    BindPage(firstVisible_, pageWindows_);
 }
 
 oVoiceBook* ButtonStrip::ProgramNode(size_t index) const noexcept {
     return index < programButtons_.size() ? programButtons_[index]->Node() : nullptr;
 }
 
-oVoiceBook* ButtonStrip::NodeBeforePage() const noexcept {
-    if (firstVisible_ <= 0 || static_cast<size_t>(firstVisible_) > programButtons_.size())
+size_t ButtonStrip::ProgramCount() const noexcept {
+    const auto gap = std::find(nodes_.begin(), nodes_.end(), nullptr);
+    return static_cast<size_t>(gap - nodes_.begin());
+}
+
+HWND ButtonStrip::ProgramWindowAt(size_t position) const noexcept {
+    const size_t first = static_cast<size_t>(firstVisible_);
+    if (position < first || position - first >= static_cast<size_t>(pageWindows_))
         return nullptr;
-    return programButtons_[static_cast<size_t>(firstVisible_) - 1]->Node();
+    const CBookButton& b = *programButtons_[position - first];
+    return IsShown(b) ? b.hwnd() : nullptr;
+}
+
+int ButtonStrip::ProgramPositionOf(HWND hwnd) const noexcept {
+    for (int k = 0; k < pageWindows_; ++k)
+        if (programButtons_[static_cast<size_t>(k)]->hwnd() == hwnd)
+            return programButtons_[static_cast<size_t>(k)]->Node() ? firstVisible_ + k : -1;
+    return -1;
+}
+
+int ButtonStrip::ShownProgramCount() const noexcept {
+    int n = 0;
+    for (int k = 0; k < pageWindows_; ++k)
+        n += IsShown(*programButtons_[static_cast<size_t>(k)]) ? 1 : 0;
+    return n;
+}
+
+oVoiceBook* ButtonStrip::NodeBeforePage() const noexcept {
+    return firstVisible_ > 0 ? ProgramNodeAt(static_cast<size_t>(firstVisible_) - 1) : nullptr;
 }
 
 void ButtonStrip::EnableParent(bool enable) {
@@ -252,6 +286,7 @@ void ButtonStrip::EnableParent(bool enable) {
 }
 
 void ButtonStrip::ClearProgramSlots() {
+    nodes_.clear();
     for (auto& button : programButtons_)
         button->SetNode(nullptr);
 }
@@ -289,6 +324,10 @@ size_t ButtonStrip::CategoryCount() const noexcept {
 }
 
 void ButtonStrip::ForgetNodes(const std::function<bool(const oVoiceBook*)>& gone) {
+    // A gap ends the buttons, as a window that shows nothing did.
+    for (oVoiceBook*& node : nodes_)
+        if (gone(node))
+            node = nullptr;
     for (const auto* buttons : {&programButtons_, &categoryButtons_})
         for (const auto& button : *buttons)
             if (gone(button->Node()))
@@ -315,9 +354,9 @@ void ButtonStrip::Layout(bool resetPaging) {
     in.viewFlags = viewFlags_;
     in.categoryWindows = static_cast<int>(categoryButtons_.size());
     in.categoryNodes = static_cast<int>(CategoryCount());
-    in.slots.reserve(programButtons_.size());
-    for (const auto& b : programButtons_)
-        in.slots.push_back(SlotRoleOf(b->Node()));
+    in.slots.reserve(nodes_.size());
+    for (const oVoiceBook* node : nodes_)
+        in.slots.push_back(SlotRoleOf(node));
     in.firstVisible = firstVisible_;
     in.visibleCount = visibleCount_;
     in.resetPaging = resetPaging;
@@ -327,9 +366,22 @@ void ButtonStrip::Layout(bool resetPaging) {
         return;
     firstVisible_ = layout.firstVisible;
     visibleCount_ = layout.visibleCount;
+    // The page's windows: pooled, re-bound to the nodes of whichever page shows.
+    constexpr int kWindowLimit = ID_PROGRAM_BUTTON_LAST - ID_PROGRAM_BUTTON_FIRST + 1;
+    const int onPage = PageWindowCount(layout.programs, firstVisible_, kWindowLimit);
+    const bool cut = onPage < PageWindowCount(layout.programs, firstVisible_, kWindowLimit + 1);
+    if (cut)
+        visibleCount_ = onPage; // a page never has more buttons than identifiers
+    const HWND focus = ::GetFocus();
+    const oVoiceBook* focusedNode = nullptr;
+    for (int k = 0; k < pageWindows_; ++k)
+        if (programButtons_[static_cast<size_t>(k)]->hwnd() == focus)
+            focusedNode = programButtons_[static_cast<size_t>(k)]->Node();
+    BindPage(firstVisible_, onPage);
 
     // Every move in one batch; windows that stay hidden are left alone.
-    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(12 + in.slots.size() + in.categoryWindows));
+    HDWP batch =
+        ::BeginDeferWindowPos(static_cast<int>(12 + programButtons_.size()) + in.categoryWindows);
     const auto apply = [&batch](HWND hwnd, const Place& place) {
         if (!hwnd || !batch)
             return;
@@ -370,22 +422,34 @@ void ButtonStrip::Layout(bool resetPaging) {
         b.SetDpi(in.sizes.dpi);
         apply(b.hwnd(), place);
     }
-    for (size_t i = 0; i < programButtons_.size(); ++i) {
-        programButtons_[i]->SetDpi(in.sizes.dpi);
-        apply(programButtons_[i]->hwnd(), layout.programs[i]);
+    for (size_t k = 0; k < programButtons_.size(); ++k) {
+        programButtons_[k]->SetDpi(in.sizes.dpi);
+        const bool onThisPage = k < static_cast<size_t>(pageWindows_);
+        apply(programButtons_[k]->hwnd(),
+              onThisPage ? layout.programs[static_cast<size_t>(firstVisible_) + k] : Place{});
     }
     if (batch)
         ::EndDeferWindowPos(batch);
-    // Focus never stays on a button paged away or hidden: the bar keeps it.
-    const HWND focus = ::GetFocus();
-    if (focus && focus != bar && ::IsChild(bar, focus) && !::IsWindowVisible(focus))
+    // Focus follows its button while the button stays on the page; a button paged away or
+    // hidden leaves it to the bar. A button of another category keeps it (the keyboard
+    // settles that).
+    if (focusedNode && !resetPaging) {
+        const CBookButton* now = FindButtonWindow(focusedNode);
+        if (!now)
+            ::SetFocus(bar);
+        else if (now->hwnd() != focus)
+            ::SetFocus(now->hwnd());
+    }
+    if (focus && focus != bar && ::IsChild(bar, focus) && ::GetFocus() == focus &&
+        !::IsWindowVisible(focus))
         ::SetFocus(bar);
 
     for (HWND next : {nextH_.hwnd(), nextV_.hwnd()})
-        ::EnableWindow(next, layout.canPageForward ? TRUE : FALSE);
+        ::EnableWindow(next, layout.canPageForward || cut ? TRUE : FALSE);
     for (HWND prev : {prevH_.hwnd(), prevV_.hwnd()})
         ::EnableWindow(prev, layout.canPageBack ? TRUE : FALSE);
     ::InvalidateRect(bar, &layout.programArea, TRUE);
+    DrawChangedButtons(); // buttons re-bound by paging
 }
 
 void ButtonStrip::SetViewFlags(int32_t flags) {
@@ -402,17 +466,16 @@ void ButtonStrip::SetVertical(bool vertical) {
 }
 
 void ButtonStrip::PageBy(int step) {
-    firstVisible_ = std::max(0, firstVisible_ + step);
+    // A command posted past the last page would otherwise show an empty one.
+    const int first = PagedFirstVisible(firstVisible_, step, static_cast<int>(ProgramCount()));
+    if (first < 0)
+        return;
+    firstVisible_ = first;
     Layout(false);
 }
 
 void ButtonStrip::OnMouseWheel(UINT keys, short delta) {
-    int used = 0;
-    for (const auto& b : programButtons_) {
-        if (!b->Node())
-            break;
-        ++used;
-    }
+    const int used = static_cast<int>(ProgramCount());
     const int first = WheelFirstVisible(firstVisible_, visibleCount_, used, delta,
                                         (keys & MK_CONTROL) != 0, (keys & MK_SHIFT) != 0);
     if (first >= 0) {
@@ -435,7 +498,7 @@ oVoiceBook* ButtonStrip::ButtonNodeAt(POINT screen) const {
         }
         return nullptr;
     };
-    if (oVoiceBook* node = scan(programButtons_, static_cast<size_t>(firstVisible_)))
+    if (oVoiceBook* node = scan(programButtons_, 0))
         return node;
     return scan(categoryButtons_, 0);
 }
@@ -450,7 +513,7 @@ oVoiceBook* ButtonStrip::DropTargetAt(bool isButton, bool isSubCategory, POINT s
     const bool categories = !isButton && !isSubCategory;
     const auto& buttons = categories ? categoryButtons_ : programButtons_;
     const CBookButton* last = nullptr;
-    for (size_t i = categories ? 0 : static_cast<size_t>(firstVisible_); i < buttons.size(); ++i) {
+    for (size_t i = 0; i < buttons.size(); ++i) {
         if (!buttons[i]->Node())
             break;
         if (::IsWindowVisible(buttons[i]->hwnd()))
@@ -473,7 +536,7 @@ CBookButton* ButtonStrip::FindButtonWindow(const oVoiceBook* node) const {
         if (b->Node() == node && ::IsWindowVisible(b->hwnd()))
             return b.get();
     }
-    for (size_t i = static_cast<size_t>(firstVisible_); i < programButtons_.size(); ++i) {
+    for (size_t i = 0; i < programButtons_.size(); ++i) {
         const CBookButton& b = *programButtons_[i];
         if (!b.Node())
             break;
@@ -488,7 +551,7 @@ CBookButton* ButtonStrip::FirstButtonWindow(bool categoryArea) const {
     if (categoryArea) {
         b = categoryButtons_.empty() ? nullptr : categoryButtons_.front().get();
     } else {
-        size_t i = static_cast<size_t>(firstVisible_);
+        size_t i = 0;
         if (i < programButtons_.size() && programButtons_[i]->Node() &&
             programButtons_[i]->Node()->m_nRole == ROLE_GO_UP)
             ++i;
@@ -497,12 +560,12 @@ CBookButton* ButtonStrip::FirstButtonWindow(bool categoryArea) const {
     return b && IsShown(*b) ? b : nullptr;
 }
 
-std::vector<CBookButton*> ButtonStrip::KeyboardButtons(bool categoryArea) const {
+std::vector<CBookButton*> ButtonStrip::KeyboardCategoryButtons() const {
     std::vector<CBookButton*> out;
-    for (const auto& b : categoryArea ? categoryButtons_ : programButtons_) {
+    for (const auto& b : categoryButtons_) {
         if (!b->Node())
             break;
-        if (!categoryArea || IsShown(*b))
+        if (IsShown(*b))
             out.push_back(b.get());
     }
     return out;

@@ -39,12 +39,23 @@ public:
     bool Vertical() const noexcept { return vertical_; }
 
     // ---- program buttons and paging ----
-    // The program buttons show `nodes` (as many as there are identifiers for); the slots
-    // after them show nothing. Shown buttons given another node are drawn by the next
-    // DrawChangedButtons.
+    // The program buttons show `nodes`. Only the page shown has windows: a pool of them,
+    // as large as the biggest page shown so far, is bound to the page's nodes by the layout.
+    // Shown buttons given another node are drawn by the next DrawChangedButtons.
     void ShowProgramNodes(const std::vector<oVoiceBook*>& nodes);
-    // The node of program button `index`, or null.
+    // The node of program button window `index` (its identifier's offset), or null.
     oVoiceBook* ProgramNode(size_t index) const noexcept;
+    // The program buttons that show a node, paged away or not: those before the first gap.
+    size_t ProgramCount() const noexcept;
+    oVoiceBook* ProgramNodeAt(size_t position) const noexcept {
+        return position < nodes_.size() ? nodes_[position] : nullptr;
+    }
+    // The shown window of program button `position`, or null when it is paged away.
+    HWND ProgramWindowAt(size_t position) const noexcept;
+    // The position of the program button a window shows, or -1.
+    int ProgramPositionOf(HWND hwnd) const noexcept;
+    // The program buttons on the page now.
+    int ShownProgramCount() const noexcept;
     void EnableParent(bool enable);
     void Layout(bool resetPaging);
     void PageBy(int step);
@@ -89,9 +100,8 @@ public:
     oVoiceBook* DropTargetAt(bool isButton, bool isSubCategory, POINT screen) const;
     CBookButton* FindButtonWindow(const oVoiceBook* node) const;
     CBookButton* FirstButtonWindow(bool categoryArea) const;
-    // The buttons keys move between: the shown category buttons, or the program buttons that
-    // show a node (those paged away too: paging brings them in).
-    std::vector<CBookButton*> KeyboardButtons(bool categoryArea) const;
+    // The category buttons keys move between: those shown.
+    std::vector<CBookButton*> KeyboardCategoryButtons() const;
     bool ParentEnabled() const noexcept { return ::IsWindowEnabled(parent_.hwnd()) != FALSE; }
     bool OnTabStrip(POINT screen) const;
 
@@ -104,6 +114,8 @@ public:
 
 private:
     void AssignProgramSlot(size_t index, oVoiceBook* node);
+    // Window k of the pool shows node first + k for the `count` windows of the page.
+    void BindPage(int first, int count);
     void AddButtonTip(HWND tool);
     HWND Bar() const noexcept { return host_.BarWindow(); }
 
@@ -115,7 +127,9 @@ private:
     int visibleCount_ = 0;
 
     CCustomButton nextStrip_;
-    std::vector<std::unique_ptr<CBookButton>> programButtons_;
+    std::vector<oVoiceBook*> nodes_; // every program button of the category, in order
+    std::vector<std::unique_ptr<CBookButton>> programButtons_; // the page's windows
+    int pageWindows_ = 0; // windows of the pool bound to the page
     // Shown buttons given another node since the last drawing of changed buttons.
     std::vector<HWND> changed_;
     std::vector<std::unique_ptr<CBookButton>> categoryButtons_;

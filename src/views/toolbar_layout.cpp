@@ -234,6 +234,21 @@ BarLayout LayoutBar(const BarLayoutInput& in) {
     return out;
 }
 
+int PageWindowCount(const std::vector<Place>& programs, int first, int windowLimit) noexcept {
+    int count = 0;
+    for (size_t i = static_cast<size_t>(std::max(0, first));
+         i < programs.size() && programs[i].visible && count < windowLimit; ++i)
+        ++count;
+    return count;
+}
+
+int PagedFirstVisible(int firstVisible, int step, int usedSlots) noexcept {
+    const int first = std::max(0, firstVisible + step);
+    if (first == firstVisible || (step > 0 && first >= usedSlots))
+        return -1;
+    return first;
+}
+
 int WheelFirstVisible(int firstVisible, int visibleCount, int usedSlots, int delta, bool ctrl,
                       bool shift) noexcept {
     int step = ctrl ? visibleCount / 2 : shift ? visibleCount : 1;

@@ -90,6 +90,14 @@ int SpacingExtra(int32_t spacing, int length) noexcept;
 
 BarLayout LayoutBar(const BarLayoutInput& in);
 
+// How many button windows the page that starts at slot `first` needs: the shown places from
+// there on, no more than `windowLimit` (there are identifiers for that many).
+int PageWindowCount(const std::vector<Place>& programs, int first, int windowLimit) noexcept;
+
+// The first visible index after paging by `step` buttons, or -1 when that would leave the
+// page empty (past the last used slot) or change nothing.
+int PagedFirstVisible(int firstVisible, int step, int usedSlots) noexcept;
+
 // The first visible index after a wheel turn, or -1 when the turn changes nothing.
 // `usedSlots`: the index of the last slot with a node, plus one.
 int WheelFirstVisible(int firstVisible, int visibleCount, int usedSlots, int delta, bool ctrl,

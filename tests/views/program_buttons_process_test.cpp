@@ -25,7 +25,7 @@ namespace {
 const std::wstring kPreferences = std::wstring(test::kProductKey) + L"\\Preferences";
 
 struct ShownButton {
-    int slot;
+    int slot; // the window's place in the page (its identifier's offset)
     std::wstring name;
     RECT rect; // screen
     HWND hwnd;
@@ -183,13 +183,40 @@ TEST_F(ProgramButtonsTest, TwoHundredButtonsShowWhatFitsAndPageForwardAndBack) {
             << "button " << b.slot << " reaches outside the bar";
     }
 
+    // The page's windows show the next page's buttons, and back.
     const int page = expected.visibleCount;
     ::PostMessageW(toolBar_, WM_COMMAND, MAKEWPARAM(6002, 0), 0);
-    ASSERT_TRUE(WaitForFirst(page, L"B" + std::to_wstring(page)));
+    ASSERT_TRUE(WaitForFirst(0, L"B" + std::to_wstring(page)));
     EXPECT_EQ(static_cast<int>(VisibleButtons(toolBar_).size()), page);
     ::PostMessageW(toolBar_, WM_COMMAND, MAKEWPARAM(6003, 0), 0);
     ASSERT_TRUE(WaitForFirst(0, L"B0"));
     EXPECT_EQ(static_cast<int>(VisibleButtons(toolBar_).size()), page);
+}
+
+// Past the thousandth too: only a page of windows is made, and paging reaches the last.
+TEST_F(ProgramButtonsTest, TheLastOfFiveThousandButtonsIsReachedByPaging) {
+    constexpr int kButtons = 5000;
+    oVoiceBook tree;
+    tree.ResetAll(L"ToolBar");
+    oVoiceBook* many = AddCategory(tree, L"Many");
+    for (int i = 0; i < kButtons; ++i)
+        AddButton(*many, L"B" + std::to_wstring(i), L"b.exe");
+    tree.SetCommand(L"Many");
+    ASSERT_NO_FATAL_FAILURE(Start(tree));
+
+    const int page = static_cast<int>(VisibleButtons(toolBar_).size());
+    int windows = 0;
+    for (HWND c = ::GetWindow(toolBar_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        windows += ::GetDlgCtrlID(c) >= 10000 && ::GetDlgCtrlID(c) <= 10999 ? 1 : 0;
+    EXPECT_EQ(windows, page);
+
+    // Each step waits for the page before it, so no command lands on a half-made page.
+    const int last = kButtons - 1;
+    for (int first = page; first <= last; first += page) {
+        ::PostMessageW(toolBar_, WM_COMMAND, MAKEWPARAM(6002, 0), 0);
+        ASSERT_TRUE(WaitForFirst(0, L"B" + std::to_wstring(first))) << "page at " << first;
+    }
+    EXPECT_EQ(VisibleButtons(toolBar_).back().name, L"B" + std::to_wstring(last));
 }
 
 TEST_F(ProgramButtonsTest, ClicksRunButtonsReportMissingTargetsAndOpenSubCategories) {

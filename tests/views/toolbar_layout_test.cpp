@@ -110,6 +110,31 @@ TEST(ToolbarLayout, ThirtyButtonsPageByTheNumberThatFitted) {
             << t.first << " " << t.delta;
 }
 
+// The windows a page needs: its shown places from the first on, never more than the limit.
+TEST(ToolbarLayout, PageWindowsCountTheShownPlacesFromTheFirst) {
+    // 600 x 44: 12 buttons a page; 5,000 slots, paged to 12 and to the last, partial page.
+    BarLayoutInput in = Input(SIZE{600, 44}, 0, std::vector<SlotRole>(5000, SlotRole::Button));
+    struct Case {
+        int first, limit, expected;
+    } cases[] = {{0, 1000, 12}, {12, 1000, 12}, {4992, 1000, 8}, {0, 5, 5}, {5000, 1000, 0}};
+    for (const Case& c : cases) {
+        in.firstVisible = c.first;
+        in.resetPaging = false;
+        const auto l = LayoutBar(in);
+        EXPECT_EQ(views::PageWindowCount(l.programs, c.first, c.limit), c.expected) << c.first;
+    }
+}
+
+TEST(ToolbarLayout, PagingNeverLeavesAnEmptyPage) {
+    struct Case {
+        int first, step, used, expected;
+    } cases[] = {{0, 12, 30, 12}, {24, 12, 30, -1}, {24, 12, 37, 36}, {12, -12, 30, 0},
+                 {5, -12, 30, 0}, {0, -12, 30, -1}, {0, 0, 30, -1},   {0, 12, 0, -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(views::PagedFirstVisible(c.first, c.step, c.used), c.expected)
+            << c.first << " " << c.step << " " << c.used;
+}
+
 TEST(ToolbarLayout, SeparatorIsAFullLineOnAVerticalBarAndANarrowCellOnAHorizontalOne) {
     using R = SlotRole;
     // Vertical 48 x 400: the program area starts at y = 84, rows start at x = 2.
