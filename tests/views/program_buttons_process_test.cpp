@@ -331,15 +331,10 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-HWND ShownMenu() {
-    const HWND menu = ::FindWindowW(L"#32768", nullptr);
-    return menu && ::IsWindowVisible(menu) ? menu : nullptr;
-}
-
 } // namespace
 
-// A click gives the bar the keyboard; arrows pass over a line, Shift+F10 opens the menu at the
-// focused button and Escape gives the foreground back; Tab and Shift+Tab go to the category
+// A click gives the bar the keyboard; arrows pass over a line and Escape gives the foreground
+// back; Tab and Shift+Tab go to the category
 // buttons and back, and Enter starts the focused button.
 TEST_F(ProgramButtonsTest, KeysMoveFocusLaunchOpenTheMenuAndGiveTheForegroundBack) {
     oVoiceBook tree;
@@ -387,16 +382,6 @@ TEST_F(ProgramButtonsTest, KeysMoveFocusLaunchOpenTheMenuAndGiveTheForegroundBac
     Tap({VK_RIGHT});
     ASSERT_TRUE(focusOn(recorderWnd)) << "focus " << FocusOf(main);
     EXPECT_FALSE(hidden());
-    Tap({VK_SHIFT, VK_F10});
-    ASSERT_TRUE(test::WaitUntil([&] { return ShownMenu() != nullptr; }, test::kPatientMs));
-    RECT menu{};
-    ::GetWindowRect(ShownMenu(), &menu);
-    ::InflateRect(&menu, 2, 2);
-    const POINT centre{(recorder.rect.left + recorder.rect.right) / 2,
-                       (recorder.rect.top + recorder.rect.bottom) / 2};
-    EXPECT_TRUE(::PtInRect(&menu, centre)) << "menu at " << menu.left << "," << menu.top;
-    Tap({VK_ESCAPE});
-    ASSERT_TRUE(test::WaitUntil([&] { return ShownMenu() == nullptr; }, test::kPatientMs));
     Tap({VK_ESCAPE});
     EXPECT_TRUE(test::WaitUntil([&] { return ::GetForegroundWindow() == front; }, test::kPatientMs))
         << "foreground " << ::GetForegroundWindow();
