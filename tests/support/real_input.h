@@ -46,4 +46,14 @@ inline void Press(bool down, WORD key = 0) {
         << "key " << vk << " did not go " << (down ? "down" : "up");
 }
 
+// A key pressed and released in one input, for a caller that waits for the key's effect.
+inline void Stroke(WORD key) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = key;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (::SendInput(2, in, sizeof(in[0])) != 2)
+        ReportSystemError("SendInput(stroke)", ::GetLastError());
+}
+
 } // namespace test
