@@ -439,7 +439,7 @@ void FaceSteps(const std::vector<oVoiceBook*>& nodes, int w, int h) {
 void BenchButtonWindows() {
     constexpr int kWindows = 70; // the bar's at start: 50 category and 20 program buttons
     std::printf("the per-button window cost: %d windows made hidden, shown in one batch, painted "
-                "(the best of each step in 15 interleaved rounds)\n",
+                "(the best of each step in 25 interleaved rounds)\n",
                 kWindows);
     oVoiceBook root;
     BuildTree(root, 1, kWindows);
@@ -452,7 +452,7 @@ void BenchButtonWindows() {
     const SIZE size = bar::MetricsForButtonSize(prefs.ButtonSize).button;
     RegisterPlainChild();
     std::vector<WindowSteps> plain, bare, book;
-    for (int round = 0; round < 15; ++round) {
+    for (int round = 0; round < 25; ++round) {
         plain.push_back(TimeWindowSteps(kWindows, size, [](HWND parent, int i) {
             return ::CreateWindowExW(0, L"LarkBenchPlainChild", L"", WS_CHILD, 0, 0, 0, 0, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(10000 + i)),
