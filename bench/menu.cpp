@@ -1,9 +1,10 @@
 // Where the time of the ToolBar menu's submenus goes: the submenu of the last of 50 categories
 // of 20, 200 and 1,000 buttons tracked in this process until it is shown and painted, beside a
-// plain menu of as many text items and a menu of as many items with owner-drawn pictures (Wine's
-// own price for a menu that long) in interleaved rounds. The ToolBar menu's submenu is filled as it
-// opens; the first opening also makes the pictures of the buttons it shows, later ones find them
-// kept.
+// plain menu of as many text items and a menu of as many items with owner-drawn pictures
+// (Wine's own price for a menu that long) in interleaved rounds. The ToolBar menu's submenu is
+// filled as it opens; the first opening also makes the pictures of the buttons it shows, later
+// ones find them kept. "By keys": the submenu opened from the menu above it by Up and Right, as
+// the start-up benchmark opens it in the bar, beside a plain pictured menu opened so.
 #include <windows.h>
 #include <objbase.h>
 
@@ -80,6 +81,32 @@ double TimeTrack(HMENU menu, HWND owner) {
     return shown >= 0 ? shown - start : -1;
 }
 
+// Tracks the whole `top` menu; once it shows, its last item's submenu is opened by keys, as
+// a user reaches it: the time from those keys until the submenu is shown and painted.
+double TimeFromTop(HMENU top, HWND owner) {
+    std::atomic<double> shown{-1};
+    std::atomic<bool> tracking{true};
+    const DWORD pid = ::GetCurrentProcessId();
+    double start = 0;
+    std::thread watcher([&] {
+        HWND popup = nullptr;
+        while (tracking && !(popup = bench::FindTopLevel(pid, nullptr, L"#32768", true)))
+            ::Sleep(1);
+        start = NowMs();
+        for (WPARAM key : {VK_UP, VK_RIGHT})
+            ::PostMessageW(popup, WM_KEYDOWN, key, 0);
+        while (tracking && bench::ShownMenus(pid) < 2)
+            ::Sleep(1);
+        shown = NowMs();
+        for (WPARAM key : {VK_ESCAPE, VK_ESCAPE})
+            ::PostMessageW(popup, WM_KEYDOWN, key, 0);
+    });
+    ::TrackPopupMenu(top, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 10, 10, 0, owner, nullptr);
+    tracking = false;
+    watcher.join();
+    return shown >= 0 && start > 0 ? shown - start : -1;
+}
+
 HMENU PlainMenu(int items, bool pictures) {
     HMENU menu = ::CreatePopupMenu();
     for (int i = 0; i < items; ++i) {
@@ -110,18 +137,25 @@ int main() {
                                    10, 10, nullptr, nullptr, nullptr, nullptr);
     ::SetForegroundWindow(owner);
     std::printf("a submenu until shown and painted, ms: best and median of 7 interleaved rounds\n");
-    std::printf("%7s | %17s | %17s | %17s | %17s\n", "items", "plain text items", "with pictures",
-                "ToolBar, first", "ToolBar, later");
+    std::printf("%7s | %17s | %17s | %17s | %17s | %17s | %17s\n", "items", "plain text items",
+                "with pictures", "ToolBar, first", "ToolBar, later", "pictures, by keys",
+                "ToolBar, by keys");
     for (const int items : {20, 200, 1000}) {
         // 50 categories of `items` buttons; a fresh tree each round, so that the first
         // opening makes its pictures.
-        std::vector<double> plain, pictured, first, later;
+        std::vector<double> plain, pictured, first, later, plainKeys, fromTop;
         for (int round = 0; round < 7; ++round) {
             HMENU menu = PlainMenu(items, false);
             plain.push_back(TimeTrack(menu, owner));
             ::DestroyMenu(menu);
             menu = PlainMenu(items, true);
             pictured.push_back(TimeTrack(menu, owner));
+            ::DestroyMenu(menu);
+            // The same opened by keys from a menu above it.
+            menu = ::CreatePopupMenu();
+            ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(PlainMenu(items, true)),
+                          L"Category");
+            plainKeys.push_back(TimeFromTop(menu, owner));
             ::DestroyMenu(menu);
 
             oVoiceBook root;
@@ -144,13 +178,19 @@ int main() {
                 }
                 toolBar.Closed();
             }
+            {
+                const fw::Menu top = toolBar.Build(root);
+                fromTop.push_back(TimeFromTop(top.get(), owner));
+            }
+            toolBar.Closed();
             g_menu = nullptr;
         }
         const auto cell = [](const std::vector<double>& t) {
             return bench::Format("%7.1f %7.1f", *std::min_element(t.begin(), t.end()), Median(t));
         };
-        std::printf("%7d | %17s | %17s | %17s | %17s\n", items, cell(plain).c_str(),
-                    cell(pictured).c_str(), cell(first).c_str(), cell(later).c_str());
+        std::printf("%7d | %17s | %17s | %17s | %17s | %17s | %17s\n", items, cell(plain).c_str(),
+                    cell(pictured).c_str(), cell(first).c_str(), cell(later).c_str(),
+                    cell(plainKeys).c_str(), cell(fromTop).c_str());
         bench::TableRow(
             "whole-tree menu, a category's submenu (in the process)",
             bench::Format("%d of %d", items, items * kCategories),

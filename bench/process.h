@@ -69,6 +69,28 @@ inline bool ProgramButtonPainted(HWND top) {
     return false;
 }
 
+// Menu windows of the process that are shown and painted.
+inline int ShownMenus(DWORD pid) {
+    struct Count {
+        DWORD pid;
+        int n;
+    } c{pid, 0};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(p);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t name[16] = {};
+            ::GetClassNameW(hwnd, name, 16);
+            if (owner == c->pid && ::IsWindowVisible(hwnd) && lstrcmpW(name, L"#32768") == 0 &&
+                !::GetUpdateRect(hwnd, nullptr, FALSE))
+                ++c->n;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&c));
+    return c.n;
+}
+
 // The windows below `top`, all and those shown.
 struct WindowCounts {
     int all = 0;

@@ -36,7 +36,6 @@ using bench::NowMs;
 constexpr wchar_t kTrivialTitle[] = L"lark bench trivial window";
 constexpr wchar_t kFloorTitle[] = L"lark bench floor window";
 constexpr wchar_t kBarTitle[] = L"larkRunBar ";
-constexpr wchar_t kMenuClass[] = L"#32768";
 constexpr double kPatienceMs = 60000;
 constexpr int kCategories = 50;
 
@@ -84,44 +83,22 @@ bench::MemoryFigures SteadyMemory(HANDLE process) {
     return last;
 }
 
-// Visible menu windows of the process.
-int ShownMenus(DWORD pid) {
-    struct Count {
-        DWORD pid;
-        int n;
-    } c{pid, 0};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Count*>(p);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t name[16] = {};
-            ::GetClassNameW(hwnd, name, 16);
-            if (owner == c->pid && ::IsWindowVisible(hwnd) && lstrcmpW(name, kMenuClass) == 0 &&
-                !::GetUpdateRect(hwnd, nullptr, FALSE))
-                ++c->n;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&c));
-    return c.n;
-}
-
 // The ToolBar menu opened by its hotkey, then the last category's submenu by the keys; both
 // closed again. Times from the message that opens each until it is shown and painted.
 void TimeMenu(HWND bar, DWORD pid, double& menu, double& submenu) {
     double t0 = NowMs();
     ::PostMessageW(bar, WM_HOTKEY, 1, 0);
-    menu = WaitFor(t0, [&] { return ShownMenus(pid) >= 1; });
-    HWND top = bench::FindTopLevel(pid, nullptr, kMenuClass, true);
+    menu = WaitFor(t0, [&] { return bench::ShownMenus(pid) >= 1; });
+    HWND top = bench::FindTopLevel(pid, nullptr, L"#32768", true);
     if (menu < 0 || !top)
         return;
     t0 = NowMs();
     for (WPARAM key : {VK_UP, VK_RIGHT})
         ::PostMessageW(top, WM_KEYDOWN, key, 0);
-    submenu = WaitFor(t0, [&] { return ShownMenus(pid) >= 2; });
+    submenu = WaitFor(t0, [&] { return bench::ShownMenus(pid) >= 2; });
     for (WPARAM key : {VK_ESCAPE, VK_ESCAPE})
         ::PostMessageW(top, WM_KEYDOWN, key, 0);
-    WaitFor(NowMs(), [&] { return ShownMenus(pid) == 0 && Answers(bar); });
+    WaitFor(NowMs(), [&] { return bench::ShownMenus(pid) == 0 && Answers(bar); });
 }
 
 // One start of `program`, measured until it is shown and painted; the bar then gives its
