@@ -33,6 +33,23 @@ void AddItem(HMENU menu, UINT position, const std::wstring& text, UINT id, HMENU
     ::InsertMenuItemW(menu, position, TRUE, &mii);
 }
 
+// The child of `parent` with that serial number, or null.
+oVoiceBook* ChildBySerial(oVoiceBook* parent, uint64_t serial) {
+    for (oVoiceBook* c = parent ? parent->FirstChild() : nullptr; c; c = c->Next())
+        if (c->m_nSerial == serial)
+            return c;
+    return nullptr;
+}
+
+// The category at the end of `path` below `root` (the root for an empty path), or null when
+// any of it has gone or moved since.
+oVoiceBook* Follow(oVoiceBook& root, const std::vector<uint64_t>& path) {
+    oVoiceBook* node = &root;
+    for (size_t i = 0; node && i < path.size(); ++i)
+        node = ChildBySerial(node, path[i]);
+    return node;
+}
+
 MenuEntry EntryOf(const oVoiceBook& node) {
     if (!node.IsButton())
         return MenuEntry::Category;
@@ -120,9 +137,9 @@ void ToolBarMenu::Fill(HMENU menu, Submenu& sub, oVoiceBook& root) {
     sub.filled = true;
     if (sub.first >= kRange)
         return; // never so: a category's submenu keeps one number at least
-    auto* category = static_cast<oVoiceBook*>(root.FindBySerial(sub.category));
-    if (!category)
-        return; // gone since its parent was filled
+    oVoiceBook* category = Follow(root, sub.path);
+    if (!category || category->m_nSerial != sub.category)
+        return; // gone or moved since its parent was filled
     std::vector<oVoiceBook*> nodes;
     std::vector<MenuEntry> kinds;
     for (oVoiceBook* node = category->FirstChild(); node; node = node->Next()) {
@@ -140,8 +157,9 @@ void ToolBarMenu::Fill(HMENU menu, Submenu& sub, oVoiceBook& root) {
             part.wholeCategory = false;
             part.run = runs[i];
             part.first = sub.first;
+            part.path = sub.path;
             AddSubmenu(menu, static_cast<UINT>(i), RunCaption(nodes, kinds, runs[i]), sub.category,
-                       std::move(part));
+                       sub, std::move(part));
         }
         return;
     }
@@ -167,7 +185,7 @@ void ToolBarMenu::Fill(HMENU menu, Submenu& sub, oVoiceBook& root) {
             const size_t number = sub.first + sub.buttons.size();
             AddItem(menu, position, node.m_strName,
                     ID_TOOLBAR_MENU_FIRST + static_cast<UINT>(number), nullptr,
-                    PictureData(node.m_nSerial));
+                    PictureData(node.m_nSerial, sub));
             sub.buttons.push_back(node.m_nSerial);
             break;
         }
@@ -175,7 +193,9 @@ void ToolBarMenu::Fill(HMENU menu, Submenu& sub, oVoiceBook& root) {
             Submenu child;
             child.category = node.m_nSerial;
             child.first = sub.first + buttons;
-            AddSubmenu(menu, position, node.m_strName, node.m_nSerial, std::move(child));
+            child.path = sub.path;
+            child.path.push_back(node.m_nSerial);
+            AddSubmenu(menu, position, node.m_strName, node.m_nSerial, sub, std::move(child));
             break;
         }
         }
@@ -183,18 +203,19 @@ void ToolBarMenu::Fill(HMENU menu, Submenu& sub, oVoiceBook& root) {
 }
 
 HMENU ToolBarMenu::AddSubmenu(HMENU menu, UINT position, const std::wstring& text, uint64_t picture,
-                              Submenu sub) {
+                              const Submenu& parent, Submenu sub) {
     // Empty until it opens; destroyed with the menu it hangs from.
     HMENU popup = ::CreatePopupMenu();
     if (!popup)
         return nullptr;
-    AddItem(menu, position, text, 0, popup, PictureData(picture));
+    AddItem(menu, position, text, 0, popup, PictureData(picture, parent));
     m_submenus.emplace(popup, std::move(sub));
     return popup;
 }
 
-ULONG_PTR ToolBarMenu::PictureData(uint64_t serial) {
-    m_pictures.push_back(Picture{serial, -1});
+ULONG_PTR ToolBarMenu::PictureData(uint64_t serial, const Submenu& parent) {
+    // The submenus stay where they are in the map until the menu closes, and so do their paths.
+    m_pictures.push_back(Picture{serial, -1, &parent.path});
     return kPictureTag | static_cast<uint32_t>(m_pictures.size() - 1);
 }
 
@@ -221,8 +242,10 @@ bool ToolBarMenu::DrawPicture(const DRAWITEMSTRUCT& item, oVoiceBook& root) {
         return true;
     Picture& picture = m_pictures[entry];
     if (picture.image < 0) {
-        // Made when first drawn; a node that has its pictures keeps them.
-        auto* node = static_cast<oVoiceBook*>(root.FindBySerial(picture.serial));
+        // Made when first drawn; a node that has its pictures keeps them. Found among its
+        // parent's children: a walk of the whole tree for each item drawn is what a big tree
+        // cannot afford.
+        oVoiceBook* node = ChildBySerial(Follow(root, *picture.path), picture.serial);
         const int image = node ? icons::GetImage(*node) : -1;
         picture.image = image < 0 ? icons::kPictureMissing : image;
     }

@@ -59,6 +59,9 @@ private:
     // One submenu: a category's entries, or one run of them.
     struct Submenu {
         uint64_t category = 0; // serial number
+        // The serial numbers of the categories from the root's child down to `category`: a
+        // node of the menu is found among its parent's children, not in the whole tree.
+        std::vector<uint64_t> path;
         bool wholeCategory = true;
         EntryRun run;
         size_t first = 0; // its first identifier, counted from the range's start
@@ -67,15 +70,17 @@ private:
     };
     void Fill(HMENU menu, Submenu& sub, oVoiceBook& root);
     HMENU AddSubmenu(HMENU menu, UINT position, const std::wstring& text, uint64_t picture,
-                     Submenu sub);
-    ULONG_PTR PictureData(uint64_t serial);
+                     const Submenu& parent, Submenu sub);
+    ULONG_PTR PictureData(uint64_t serial, const Submenu& parent);
 
     std::unordered_map<HMENU, Submenu> m_submenus;
     // Nodes by their serial numbers: a deleted node's number is never found again, where its
-    // address could be that of a newer node. Pictures: -1 until first drawn.
+    // address could be that of a newer node. Pictures: -1 until first drawn; `path` is that of
+    // the submenu the item is in.
     struct Picture {
         uint64_t serial = 0;
         int image = -1;
+        const std::vector<uint64_t>* path = nullptr;
     };
     std::vector<Picture> m_pictures;
     std::vector<uint64_t> m_numbered; // by identifier from the range's start

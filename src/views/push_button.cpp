@@ -1,5 +1,8 @@
 #include "views/push_button.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "framework/gdi.h"
 #include "views/bar_keys.h"
 #include "views/button_face.h"
@@ -13,7 +16,12 @@ constexpr int kSameFace = -1;
 HWND PushButton::CreateButton(const wchar_t* className, int selector, DWORD style, const RECT& rect,
                               HWND parent, UINT id) {
     m_bToggle = (selector & 3) ? 1 : 0;
-    RegisterClass(className, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    // Asked once per class: a bar makes its buttons by the hundred, and each look-up of the
+    // class and the cursor costs the window system.
+    static std::vector<const wchar_t*> registered;
+    if (std::find(registered.begin(), registered.end(), className) == registered.end() &&
+        RegisterClass(className, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr))
+        registered.push_back(className);
     return fw::Window::Create(0, className, L"", WS_CHILD | style, rect, parent, id);
 }
 

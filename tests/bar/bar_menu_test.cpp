@@ -276,6 +276,35 @@ TEST_F(ToolBarMenuTest, SubmenusAreFilledAndNumberedAsTheyOpen) {
     EXPECT_GE(work1->m_nImage, 0);
 }
 
+TEST_F(ToolBarMenuTest, PicturesTwoLevelsDownAreMadeForTheirNodesAndNoneForANodeGoneSince) {
+    oVoiceBook* inner = root_.FirstChild()->AddChild(NewNodeFields(L"Inner", 0x12, 0));
+    oVoiceBook* deep = inner->AddChild(ButtonFields(L"deep", L"x.exe"));
+    inner->AddChild(ButtonFields(L"gone", L"x.exe"));
+    ToolBarMenu builder;
+    fw::Menu menu = builder.Build(root_);
+    HMENU work = ::GetSubMenu(menu.get(), 0);
+    ASSERT_TRUE(builder.Open(work, root_));
+    HMENU innerMenu = ::GetSubMenu(work, 4);
+    ASSERT_TRUE(builder.Open(innerMenu, root_));
+    inner->RemoveChild(deep->Next());
+    fw::MemoryDC dc(::CreateCompatibleDC(nullptr));
+    const auto draw = [&](HMENU m, UINT position) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_DATA;
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_MENU;
+        item.hDC = dc.get();
+        item.itemData = ::GetMenuItemInfoW(m, position, TRUE, &mii) ? mii.dwItemData : 0;
+        return builder.DrawPicture(item, root_);
+    };
+    EXPECT_TRUE(draw(innerMenu, 0));
+    EXPECT_GE(deep->m_nImage, 0);
+    EXPECT_TRUE(draw(work, 4));
+    EXPECT_GE(inner->m_nImage, 0);
+    EXPECT_TRUE(draw(innerMenu, 1)); // its node has left the tree: the missing picture
+}
+
 TEST_F(ToolBarMenuTest, ACommandNoOpenMenuNumberedOrForADeletedButtonFindsNothing) {
     ToolBarMenu builder;
     fw::Menu menu = builder.Build(root_);
