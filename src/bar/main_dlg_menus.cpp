@@ -231,6 +231,8 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
     }
     case TEST_QUERY_LARGE_PICTURE:
         return icons::LargePictureSize();
+    case TEST_QUERY_TAB_NAME_HEIGHT:
+        return m_wndToolBar.Tabs().NameHeight();
     default:
         return 0;
     }

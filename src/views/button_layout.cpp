@@ -73,6 +73,7 @@ ButtonFace LayOutButtonFace(int w, int h, bool menuGlyph, bool pressed, int dpi)
     f.iconSize = px(f.iconSize);
     f.icon = POINT{px(f.icon.x), px(f.icon.y)};
     f.text = RECT{px(f.text.left), px(f.text.top), px(f.text.right), px(f.text.bottom)};
+    f.glyphSize = px(f.glyphSize);
     return f;
 }
 
@@ -89,6 +90,12 @@ RECT FitTextHeight(const RECT& text, int measuredHeight) noexcept {
 POINT MenuGlyphPosition(ButtonFaceClass faceClass, int w, int h, int textRight) noexcept {
     const int x = faceClass <= FACE_ICON_ABOVE_TEXT ? w - kMenuGlyphRoom : textRight + 4;
     return POINT{x, h / 2 - 3};
+}
+
+POINT MenuGlyphPosition(ButtonFaceClass faceClass, int w, int h, int textRight, int dpi) noexcept {
+    const auto px = [dpi](int v) { return model::ScaleForDpi(v, dpi); };
+    const int x = faceClass <= FACE_ICON_ABOVE_TEXT ? w - px(kMenuGlyphRoom) : textRight + px(4);
+    return POINT{x, h / 2 - px(3)};
 }
 
 int SingleRowOffset(ButtonFaceClass faceClass, int w, int textWidth, bool menuGlyph) noexcept {

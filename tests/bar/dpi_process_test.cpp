@@ -76,10 +76,10 @@ void PostDpiChanged(DWORD pid, HWND bar, int dpi, const RECT& suggested) {
         << test::SystemErrorText(::GetLastError());
 }
 
-LRESULT LargePictureSize(HWND bar) {
+LRESULT Query(HWND bar, TestQuery what) {
     DWORD_PTR answer = 0;
-    if (!::SendMessageTimeoutW(bar, ::RegisterWindowMessageW(L"LarkRunBar.TestQuery"),
-                               TEST_QUERY_LARGE_PICTURE, 0, SMTO_NORMAL, test::kPatientMs, &answer))
+    if (!::SendMessageTimeoutW(bar, ::RegisterWindowMessageW(L"LarkRunBar.TestQuery"), what, 0,
+                               SMTO_NORMAL, test::kPatientMs, &answer))
         ADD_FAILURE() << test::SystemErrorText(::GetLastError());
     return static_cast<LRESULT>(answer);
 }
@@ -136,12 +136,15 @@ TEST_F(BarDpiTest, MovingToAMonitorOfAnotherResolutionRescalesAndKeepsTheEdge) {
     test::LarkProcess lark(exe_);
     HWND bar = Start(lark);
     ASSERT_TRUE(WaitForRect(bar, Docked(3, row_->thickness)));
+    const LRESULT nameHeight = Query(bar, TEST_QUERY_TAB_NAME_HEIGHT);
     PostDpiChanged(lark.Id(), bar, other.dpi, Docked(3, other.thickness));
     EXPECT_TRUE(WaitForRect(bar, Docked(3, other.thickness)))
         << ::testing::PrintToString(WindowRect(bar));
     EXPECT_TRUE(ChildrenBecome(bar, other.exitButton, other.toolBar));
     // The pictures are remade from sources of the new size (the message was handled above).
-    EXPECT_EQ(LargePictureSize(bar), other.picture);
+    EXPECT_EQ(Query(bar, TEST_QUERY_LARGE_PICTURE), other.picture);
+    // And the names are written in a font made for it (within the rounding of its cells).
+    EXPECT_NEAR(Query(bar, TEST_QUERY_TAB_NAME_HEIGHT), nameHeight * other.dpi / dpi_, 2);
 
     // Floating, the bar takes the system's rectangle.
     Command(bar, kCenter);
