@@ -5,6 +5,11 @@
 #include <cstdlib>
 
 #include "bar/test_hooks.h"
+#include "framework/gdi.h"
+#include "model/picture_numbers.h"
+#include "model/voice_book.h"
+#include "resource.h"
+#include "screen/screen_shot.h"
 
 namespace {
 
@@ -17,11 +22,12 @@ struct AtDpi {
     RECT exitButton; // in the bar, docked at the bottom
     LONG toolBar;    // where the program button bar starts
     int picture;     // the large pictures' size
+    UINT strip;      // and the program's strip of pictures of that size
 };
 constexpr AtDpi kRows[] = {
-    {96, 84, {2, 72, 13, 83}, 19, 32},
-    {144, 126, {3, 107, 20, 124}, 29, 48},
-    {192, 168, {4, 144, 26, 166}, 38, 64},
+    {96, 84, {2, 72, 13, 83}, 19, 32, IDB_PICTURES_LARGE},
+    {144, 126, {3, 107, 20, 124}, 29, 48, IDB_PICTURES_48},
+    {192, 168, {4, 144, 26, 166}, 38, 64, IDB_PICTURES_64},
 };
 
 const AtDpi* RowFor(int dpi) {
@@ -82,6 +88,53 @@ LRESULT Query(HWND bar, TestQuery what) {
                                SMTO_NORMAL, test::kPatientMs, &answer))
         ADD_FAILURE() << test::SystemErrorText(::GetLastError());
     return static_cast<LRESULT>(answer);
+}
+
+// Picture `n` of a strip of the program's (this test program has its resources): the colours
+// of its opaque pixels, top to bottom; transparent ones are left out (-1).
+std::vector<long> SourcePicture(UINT strip, int size, int n) {
+    fw::Bitmap dib(
+        static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(strip),
+                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    DIBSECTION ds{};
+    if (!dib || ::GetObjectW(dib.get(), sizeof(ds), &ds) != sizeof(ds) ||
+        ds.dsBm.bmBitsPixel != 32) {
+        ADD_FAILURE() << "strip " << strip << ": " << test::SystemErrorText(::GetLastError());
+        return {};
+    }
+    std::vector<long> picture;
+    const auto* bits = static_cast<const uint8_t*>(ds.dsBm.bmBits);
+    for (int y = 0; y < size; ++y) {
+        const int row = ds.dsBmih.biHeight > 0 ? ds.dsBm.bmHeight - 1 - y : y; // bottom-up
+        for (int x = n * size; x < (n + 1) * size; ++x) {
+            const uint8_t* p = bits + row * ds.dsBm.bmWidthBytes + x * 4;
+            picture.push_back(p[3] == 255 ? static_cast<long>(RGB(p[2], p[1], p[0])) : -1);
+        }
+    }
+    return picture;
+}
+
+// Where in `box` of the screen the opaque pixels of `picture` all show, or the share of
+// them that showed at the best place.
+::testing::AssertionResult ShowsPicture(const ScreenShot& shot, const RECT& box,
+                                        const std::vector<long>& picture, int size) {
+    double best = 0;
+    for (LONG top = box.top; top + size <= box.bottom; ++top)
+        for (LONG left = box.left; left + size <= box.right; ++left) {
+            size_t opaque = 0, same = 0;
+            for (int i = 0; i < size * size; ++i) {
+                if (picture[static_cast<size_t>(i)] < 0)
+                    continue;
+                ++opaque;
+                same += static_cast<long>(shot.Pixel(left + i % size, top + i / size)) ==
+                        picture[static_cast<size_t>(i)];
+            }
+            if (opaque > 0 && same == opaque)
+                return ::testing::AssertionSuccess();
+            best = std::max(best, opaque ? static_cast<double>(same) / opaque : 0);
+        }
+    return ::testing::AssertionFailure()
+           << "at best " << static_cast<int>(best * 100) << "% of the picture's pixels showed";
 }
 
 class BarDpiTest : public BarWindowTest {
@@ -159,6 +212,39 @@ TEST_F(BarDpiTest, MovingToAMonitorOfAnotherResolutionRescalesAndKeepsTheEdge) {
     EXPECT_EQ(ReadPlacementValue(L"FloatRectRight"), 700);
     // Docked sizes went up and came back down.
     EXPECT_EQ(ReadPlacementValue(L"DockSizeBottom"), row_->thickness);
+}
+
+// The screen shows a button's picture pixel for pixel as the program's picture of the size
+// the resolution asks for, not a smaller one stretched.
+TEST_F(BarDpiTest, AButtonShowsThePictureOfItsSizeOnTheScreen) {
+    oVoiceBook root;
+    root.ResetAll(L"ToolBar");
+    oVoiceBook* category = root.AddChild(CategoryFields(L"Pictures"));
+    NodeRecordFields web = ButtonFields(L"Web", L"C:\\gone\\web.exe"); // no icon of its own
+    web.defaultImage = model::kPictureWeb;
+    category->AddChild(web);
+    ASSERT_TRUE(root.SaveFile(model::DataFilePath(model::kDataFileName))) << ::GetLastError();
+    const std::vector<long> picture = SourcePicture(row_->strip, row_->picture, model::kPictureWeb);
+    ASSERT_FALSE(picture.empty());
+
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    ASSERT_TRUE(WaitForRect(bar, Docked(3, row_->thickness)));
+    MouseTo(POINT{screen_.right / 2, screen_.top + 10}); // away from the bar: no hover
+    HWND button = nullptr;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return (button = ::GetDlgItem(::GetDlgItem(bar, 6000), 10000)) != nullptr; },
+        test::kPatientMs));
+    ::testing::AssertionResult shown = ::testing::AssertionFailure();
+    // Painted a moment after the bar is in place: shots until it shows.
+    test::WaitUntil(
+        [&] {
+            return shown =
+                       ShowsPicture(TakeScreenShot(), WindowRect(button), picture, row_->picture);
+        },
+        test::kPatientMs);
+    EXPECT_TRUE(shown) << ::testing::PrintToString(WindowRect(button));
+    Exit(lark);
 }
 
 } // namespace
