@@ -96,7 +96,7 @@ void MenuPictures::Apply(HMENU menu, MenuPicture (*pictureFor)(UINT)) const {
 bool MenuPictures::Measure(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU || !IsPicture(item.itemData))
         return false;
-    ui::MeasureMenuPicture(item);
+    ui::MeasureMenuPicture(item, nullptr); // the command pictures are 16 pixels
     return true;
 }
 

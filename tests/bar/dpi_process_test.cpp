@@ -10,6 +10,7 @@
 #include "model/voice_book.h"
 #include "resource.h"
 #include "screen/screen_shot.h"
+#include "support/dialog_answer.h"
 
 namespace {
 
@@ -23,11 +24,12 @@ struct AtDpi {
     LONG toolBar;    // where the program button bar starts
     int picture;     // the large pictures' size
     UINT strip;      // and the program's strip of pictures of that size
+    SIZE okButton;   // a dialog's 50 x 14 units, in the dialog font of the resolution
 };
 constexpr AtDpi kRows[] = {
-    {96, 84, {2, 72, 13, 83}, 19, 32, IDB_PICTURES_LARGE},
-    {144, 126, {3, 107, 20, 124}, 29, 48, IDB_PICTURES_48},
-    {192, 168, {4, 144, 26, 166}, 38, 64, IDB_PICTURES_64},
+    {96, 84, {2, 72, 13, 83}, 19, 32, IDB_PICTURES_LARGE, {88, 23}},
+    {144, 126, {3, 107, 20, 124}, 29, 48, IDB_PICTURES_48, {125, 33}},
+    {192, 168, {4, 144, 26, 166}, 38, 64, IDB_PICTURES_64, {163, 42}},
 };
 
 const AtDpi* RowFor(int dpi) {
@@ -244,6 +246,28 @@ TEST_F(BarDpiTest, AButtonShowsThePictureOfItsSizeOnTheScreen) {
         },
         test::kPatientMs);
     EXPECT_TRUE(shown) << ::testing::PrintToString(WindowRect(button));
+    Exit(lark);
+}
+
+// A dialog opened from the bar comes up at the bar's resolution: the About box's OK button,
+// 50 by 14 dialog units, grows with the font the dialog is made in (Wine makes dialogs at the
+// screen's resolution, which here is the bar's).
+TEST_F(BarDpiTest, ADialogOpenedFromTheBarIsAtItsResolution) {
+    test::LarkProcess lark(exe_);
+    HWND bar = Start(lark);
+    Command(bar, ID_APP_ABOUT);
+    HWND about = nullptr;
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return (about = test::FindDialogOf(lark.Id(), IDOK)) != nullptr; },
+                        test::kPatientMs));
+    const RECT ok = WindowRect(::GetDlgItem(about, IDOK));
+    EXPECT_EQ(ok.right - ok.left, row_->okButton.cx);
+    EXPECT_EQ(ok.bottom - ok.top, row_->okButton.cy);
+    // On the bar's monitor, whose resolution it was made for.
+    EXPECT_EQ(::MonitorFromWindow(about, MONITOR_DEFAULTTONULL),
+              ::MonitorFromWindow(bar, MONITOR_DEFAULTTONULL));
+    test::PressButton(about, IDOK);
+    EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindow(about); }, test::kPatientMs));
     Exit(lark);
 }
 
