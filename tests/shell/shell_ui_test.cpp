@@ -64,6 +64,16 @@ std::vector<uint32_t> Pixels(HICON icon, int size = 32) {
     return out;
 }
 
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return 0;
+    fw::Bitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    ::GetObjectW(mask.get(), sizeof(bm), &bm);
+    return bm.bmWidth;
+}
+
 TEST(ProgramIconTest, ProgramsShowTheirOwnIconAndShellItemsHaveBothSizes) {
     // A program's picture is its own first icon, not the generic one of a file.
     wchar_t notepad[MAX_PATH] = {};
@@ -78,13 +88,7 @@ TEST(ProgramIconTest, ProgramsShowTheirOwnIconAndShellItemsHaveBothSizes) {
     fw::Icon large, small;
     shell::GetProgramIcon(L"notepad.exe", &large, &small);
     EXPECT_TRUE(large);
-    EXPECT_TRUE(small);
-    ICONINFO info{};
-    ASSERT_TRUE(::GetIconInfo(small.get(), &info));
-    fw::Bitmap colour(info.hbmColor), mask(info.hbmMask);
-    BITMAP bm{};
-    ::GetObjectW(mask.get(), sizeof(bm), &bm);
-    EXPECT_EQ(bm.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(IconWidth(small.get()), ::GetSystemMetrics(SM_CXSMICON));
 
     fw::Pidl drives;
     ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put()), S_OK);
@@ -93,16 +97,6 @@ TEST(ProgramIconTest, ProgramsShowTheirOwnIconAndShellItemsHaveBothSizes) {
     EXPECT_TRUE(itemLarge);
     shell::GetItemIdListIcon(nullptr, &itemLarge, nullptr);
     EXPECT_FALSE(itemLarge);
-}
-
-int IconWidth(HICON icon) {
-    ICONINFO info{};
-    if (!icon || !::GetIconInfo(icon, &info))
-        return 0;
-    fw::Bitmap colour(info.hbmColor), mask(info.hbmMask);
-    BITMAP bm{};
-    ::GetObjectW(mask.get(), sizeof(bm), &bm);
-    return bm.bmWidth;
 }
 
 // Away from the system's sizes (a monitor of another scale) icons are read at the size asked

@@ -19,10 +19,6 @@ TEST(MenuPicture, TheRoomFollowsTheListsSize) {
         EXPECT_EQ(item.itemWidth, r.width) << r.size;
         EXPECT_EQ(item.itemHeight, static_cast<UINT>(r.size));
     }
-    // Without a list: the 16-pixel command pictures.
-    MEASUREITEMSTRUCT item{};
-    ui::MeasureMenuPicture(item, nullptr);
-    EXPECT_EQ(item.itemWidth, 20u);
 }
 
 } // namespace
