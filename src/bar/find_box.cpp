@@ -166,16 +166,17 @@ void CFindBox::AdoptDpi(int dpi) {
     if (dpi <= 0 || (dpi == dpi_ && font_))
         return;
     dpi_ = dpi;
-    font_ = ui::MessageFont(dpi);
-    const HFONT font = font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    fw::Font made = ui::MessageFont(dpi);
+    const HFONT font = made ? made.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    font_ = std::move(made); // the field no longer holds the one it replaces
     TEXTMETRICW tm{};
     {
         fw::WindowDC dc(hwnd_);
         fw::SelectObjectScope select(dc.get(), font);
         ::GetTextMetricsW(dc.get(), &tm);
     }
-    rowHeight_ = std::max<int>(tm.tmHeight, ::GetSystemMetrics(SM_CYSMICON)) + 4;
+    rowHeight_ = std::max<int>(tm.tmHeight, icons::SmallPictureSize()) + 4;
     list_.SetRowHeight(rowHeight_);
 }
 
@@ -235,9 +236,8 @@ void CFindBox::PaintRow(HDC dc, const RECT& rect, int row, bool selected) {
     if (!node)
         return; // gone from the tree since the box opened
     RECT r = rect;
-    const int icon = ::GetSystemMetrics(SM_CXSMICON);
-    icons::DrawSmall(*node, dc, r.left + 2,
-                     r.top + (r.bottom - r.top - ::GetSystemMetrics(SM_CYSMICON)) / 2, false, false,
+    const int icon = icons::SmallPictureSize();
+    icons::DrawSmall(*node, dc, r.left + 2, r.top + (r.bottom - r.top - icon) / 2, false, false,
                      false);
     r.left += icon + 6;
     const HGDIOBJ old =
