@@ -135,10 +135,10 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
         textRight = text.measuredRight;
         if (m_bSingleRow) {
             // A single row of category buttons centres the icon and the name together.
-            const int d = views::SingleRowOffset(face.faceClass, w,
-                                                 text.measuredRight - text.rect.left, glyph);
+            const int d = views::SingleRowOffset(
+                face.faceClass, w, text.measuredRight - text.rect.left, glyph, m_nDpi);
             if (d >= 0) {
-                const int iconRoom = face.faceClass == views::FACE_SMALL_ICON_TEXT ? 20 : 36;
+                const int iconRoom = views::SingleRowIconRoom(face.faceClass, m_nDpi);
                 const int shift = (pressed ? 1 : 0);
                 face.icon.x = d + shift;
                 const int width = text.measuredRight - text.rect.left;

@@ -45,8 +45,12 @@ POINT MenuGlyphPosition(ButtonFaceClass faceClass, int w, int h, int textRight) 
 POINT MenuGlyphPosition(ButtonFaceClass faceClass, int w, int h, int textRight, int dpi) noexcept;
 
 // A single-row category button with the name beside the icon centres both together: the
-// offset D of the icon, or -1 when the text is too wide for it.
-int SingleRowOffset(ButtonFaceClass faceClass, int w, int textWidth, bool menuGlyph) noexcept;
+// offset D of the icon, or -1 when the text is too wide for it. At `dpi` the icon's room,
+// the glyph's and the margin are scaled.
+int SingleRowOffset(ButtonFaceClass faceClass, int w, int textWidth, bool menuGlyph,
+                    int dpi = 96) noexcept;
+// The room the icon takes before the name there.
+int SingleRowIconRoom(ButtonFaceClass faceClass, int dpi = 96) noexcept;
 
 } // namespace views
 

@@ -237,6 +237,19 @@ TEST(ButtonFace, ArrangedAsAt96Dpi) {
         EXPECT_EQ(f.icon.y, r.icon.y) << r.w;
         EXPECT_EQ(f.text, r.text) << r.w;
     }
+    // A single row centres icon and name with the icon's room, glyph and margin scaled.
+    const struct {
+        int w, text, dpi;
+        bool glyph;
+        int offset;
+    } singles[] = {{104, 40, 96, false, 22},
+                   {156, 60, 144, false, 33},
+                   {156, 60, 144, true, 24},
+                   {156, 120, 144, false, -1}};
+    for (const auto& r : singles)
+        EXPECT_EQ(views::SingleRowOffset(views::FACE_SMALL_ICON_TEXT, r.w, r.text, r.glyph, r.dpi),
+                  r.offset)
+            << r.w << " " << r.text;
     // The menu glyph likewise: its size, its room at the right and its distances.
     const struct {
         int w, h, dpi;
