@@ -17,6 +17,10 @@
 // Bitmaps of the grip-strip buttons
 #define IDB_MENU_BUTTON 145
 #define IDB_EXIT_BUTTON 30997
+#define IDB_MENU_BUTTON_15 146
+#define IDB_MENU_BUTTON_20 147
+#define IDB_EXIT_BUTTON_15 148
+#define IDB_EXIT_BUTTON_20 149
 
 // Picture strips of the image lists (13 pictures each), 32-bit and their fallbacks
 #define IDB_PICTURES_LARGE 381

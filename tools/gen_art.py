@@ -73,6 +73,38 @@ EXIT_GLYPH = """
 """
 
 
+def menu_glyph(n):
+    """MENU_GLYPH for an n-pixel square at a higher resolution: an arrow seven ninths wide
+    whose rows narrow by two pixels each, centred a little below the middle."""
+    rows = [[0] * n for _ in range(n)]
+    width = round(7 * n / 9)
+    if width % 2 != n % 2:
+        width -= 1
+    y = round((n - (width + 1) // 2) / 2 + n / 18)
+    while width > 0 and y < n:
+        left = (n - width) // 2
+        for x in range(left, left + width):
+            rows[y][x] = 1
+        width -= 2
+        y += 1
+    return rows
+
+
+def exit_glyph(n):
+    """EXIT_GLYPH for an n-pixel square at a higher resolution: two crossing strokes about two
+    ninths thick, two ninths in from the edges."""
+    c = (n - 1) / 2
+    reach = c - round(2 * n / 9) + 0.5
+    half = n / 9 - 0.5
+    rows = [[0] * n for _ in range(n)]
+    for y in range(n):
+        for x in range(n):
+            if abs(y - c) <= reach and abs(x - c) <= reach + half and \
+                    abs(abs(x - c) - abs(y - c)) <= half:
+                rows[y][x] = 1
+    return rows
+
+
 def main():
     write_ico(os.path.join(RES, 'LarkB.ico'), [main_icon(s) for s in (16, 24, 32, 48)])
     print('wrote res/LarkB.ico')
@@ -82,6 +114,13 @@ def main():
     write_bmp_indexed(os.path.join(RES, 'exit_button.bmp'),
                       pixel_art(EXIT_GLYPH, {'.': 0, '#': 1}), [(192, 192, 192), (0, 0, 0)])
     print('wrote res/exit_button.bmp')
+    # The glyphs of the small buttons at 150 % and 200 % (buttons of 17 and 22 pixels).
+    for n in (15, 20):
+        write_bmp_indexed(os.path.join(RES, 'menu_button_%d.bmp' % n), menu_glyph(n),
+                          [(255, 255, 255), (0, 0, 0)])
+        write_bmp_indexed(os.path.join(RES, 'exit_button_%d.bmp' % n), exit_glyph(n),
+                          [(192, 192, 192), (0, 0, 0)])
+    print('wrote res/menu_button_*.bmp, res/exit_button_*.bmp')
 
     # Picture strips of the image lists: 32-bit with alpha, and the fallbacks on magenta.
     for name, size, grey in (('pictures_large', 32, False), ('pictures_small', 16, False),

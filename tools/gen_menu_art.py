@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Draws the 16x16 command pictures of the program's menus (bitmap 380) into
-res/menu_pictures.bmp: one row of pictures on magenta, which the program keys out.
+res/menu_pictures.bmp: one row of pictures on magenta, which the program keys out; and the
+same pictures at 24 and 32 pixels (for 150 % and 200 %) into res/menu_pictures_24.bmp and
+res/menu_pictures_32.bmp.
 Run from anywhere: python3 tools/gen_menu_art.py
 
 The order is the program's (src/bar/menu_pictures.cpp names each picture's command)."""
@@ -163,19 +165,51 @@ PICTURES = [gear, pin, auto_hide, clock, about, globe, exit_cross, icon_view, ta
             delete, properties, new_button, separator]
 
 
-def main():
-    row = [[None] * (S * len(PICTURES)) for _ in range(S)]
+class ScaledCanvas:
+    """The shapes of the 16-unit drawings on a canvas of `size` pixels."""
+
+    def __init__(self, size):
+        self.c = Canvas(size, size)
+        self.k = size / S
+
+    def rect(self, x0, y0, x1, y1, color):
+        k = self.k
+        self.c.rect(x0 * k, y0 * k, x1 * k, y1 * k, color)
+
+    def ellipse(self, cx, cy, rx, ry, color):
+        k = self.k
+        self.c.ellipse(cx * k, cy * k, rx * k, ry * k, color)
+
+    def polygon(self, pts, color):
+        self.c.polygon([(x * self.k, y * self.k) for x, y in pts], color)
+
+    def line(self, xa, ya, xb, yb, width, color):
+        k = self.k
+        self.c.line(xa * k, ya * k, xb * k, yb * k, width * k, color)
+
+    def pixels(self):
+        return self.c.pixels()
+
+
+def strip(size):
+    row = [[None] * (size * len(PICTURES)) for _ in range(size)]
     for n, draw in enumerate(PICTURES):
-        c = Canvas(S, S)
+        c = Canvas(S, S) if size == S else ScaledCanvas(size)
         draw(c)
         px = c.pixels()
-        for y in range(S):
-            for x in range(S):
+        for y in range(size):
+            for x in range(size):
                 r, g, b, a = px[y][x]
                 # Hard edges: the magenta key would otherwise leave a pink fringe.
-                row[y][n * S + x] = (r, g, b, 255) if a >= 128 else (255, 0, 255, 255)
-    write_bmp(os.path.join(RES, 'menu_pictures.bmp'), row, bits=24)
-    print('wrote res/menu_pictures.bmp')
+                row[y][n * size + x] = (r, g, b, 255) if a >= 128 else (255, 0, 255, 255)
+    return row
+
+
+def main():
+    write_bmp(os.path.join(RES, 'menu_pictures.bmp'), strip(S), bits=24)
+    for size in (24, 32):
+        write_bmp(os.path.join(RES, 'menu_pictures_%d.bmp' % size), strip(size), bits=24)
+    print('wrote res/menu_pictures.bmp, res/menu_pictures_24.bmp, res/menu_pictures_32.bmp')
 
 
 if __name__ == '__main__':

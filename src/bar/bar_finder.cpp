@@ -49,12 +49,13 @@ void BarFinder::ApplyHotKey(HWND owner, int32_t code) {
     hotKey_.Register(owner, kFindHotKeyId, chord.modifiers, chord.key);
 }
 
-void BarFinder::Open(HWND owner, oVoiceBook& root, HWND previous, const std::wstring& text) {
+void BarFinder::Open(HWND owner, oVoiceBook& root, int dpi, HWND previous,
+                     const std::wstring& text) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     if (!::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &info))
         ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-    box_.Open(owner, &root, entries_.For(root, Stats()), info.rcWork, previous, text);
+    box_.Open(owner, &root, entries_.For(root, Stats()), info.rcWork, dpi, previous, text);
 }
 
 } // namespace bar

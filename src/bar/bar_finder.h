@@ -32,9 +32,9 @@ public:
     void ApplyHotKey(HWND owner, int32_t code);
     bool HotKeyRegistered() const noexcept { return hotKey_.Registered(); }
 
-    // Opens the box over the tree below `root` on the work area of `owner`'s monitor, with
-    // `text` typed; Escape gives the foreground back to `previous`.
-    void Open(HWND owner, oVoiceBook& root, HWND previous, const std::wstring& text);
+    // Opens the box over the tree below `root` on the work area of `owner`'s monitor, at
+    // `dpi` (the bar's), with `text` typed; Escape gives the foreground back to `previous`.
+    void Open(HWND owner, oVoiceBook& root, int dpi, HWND previous, const std::wstring& text);
     CFindBox& Box() noexcept { return box_; }
     const CFindBox& Box() const noexcept { return box_; }
 

@@ -64,13 +64,14 @@ BarMetrics MetricsForButtonSize(int32_t buttonSize, int dpi) noexcept {
     size(m.floatStateStep);
     views::LayoutSizes& t = m.toolBar;
     t.dpi = dpi;
-    for (int* value :
-         {&t.category, &t.grip, &t.paging, &t.tabStrip, &t.line, &t.navigationInset, &t.menuGlyph})
+    for (int* value : {&t.category, &t.grip, &t.paging, &t.tabStrip, &t.line, &t.navigationInset,
+                       &t.menuGlyph, &t.arrow})
         px(*value);
     views::TabSizes& tab = t.tab;
     for (int* value : {&tab.scrollButton, &tab.scrollRoom, &tab.depth, &tab.verticalDepth,
-                       &tab.textPadding, &tab.iconRoom, &tab.overlap, &tab.icon})
+                       &tab.textPadding, &tab.iconRoom, &tab.overlap, &tab.icon, &tab.arrow})
         px(*value);
+    tab.dpi = dpi;
     return m;
 }
 

@@ -8,6 +8,7 @@
 #include "model/dpi_units.h"
 #include "model/voice_book.h"
 #include "resource.h"
+#include "ui/dpi_fonts.h"
 #include "ui/image_lists.h"
 #include "ui/window_dpi.h"
 
@@ -30,10 +31,6 @@ constexpr UINT kListId = 2;
 constexpr int kWidth = 420; // at 96 dots per inch
 constexpr int kHeight = 320;
 constexpr int kGap = 4;
-
-int Scaled(int value, HWND hwnd) {
-    return model::ScaleForDpi(value, ui::WindowDpi(hwnd));
-}
 } // namespace
 
 CFindBox::CFindBox(Chosen chosen)
@@ -44,7 +41,7 @@ CFindBox::CFindBox(Chosen chosen)
             [this](int row, fw::AccessibleInfo& info) { DescribeRow(row, info); }) {}
 
 bool CFindBox::Open(HWND owner, oVoiceBook* root, std::shared_ptr<const FindList> list,
-                    const RECT& workArea, HWND previous, const std::wstring& text) {
+                    const RECT& workArea, int dpi, HWND previous, const std::wstring& text) {
     if (!hwnd_) {
         if (!RegisterClass(kClassName, 0, ::LoadCursorW(nullptr, IDC_ARROW),
                            ::GetSysColorBrush(COLOR_BTNFACE)))
@@ -62,8 +59,9 @@ bool CFindBox::Open(HWND owner, oVoiceBook* root, std::shared_ptr<const FindList
     entries_ = list ? std::move(list) : std::make_shared<const FindList>();
     session_.Reset();
     previous_ = previous;
-    const int cx = Scaled(kWidth, hwnd_);
-    const int cy = Scaled(kHeight, hwnd_);
+    AdoptDpi(dpi);
+    const int cx = Scaled(kWidth);
+    const int cy = Scaled(kHeight);
     const int x = workArea.left + std::max(0L, (workArea.right - workArea.left - cx) / 2);
     const int y = workArea.top + std::max(0L, (workArea.bottom - workArea.top - cy) / 2);
     quiet_ = true; // one ranking for the text and the list together
@@ -147,11 +145,6 @@ bool CFindBox::PreTranslateMessage(MSG& msg) {
 }
 
 bool CFindBox::OnCreate(const CREATESTRUCTW&) {
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof(ncm);
-    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
-        font_.reset(::CreateFontIndirectW(&ncm.lfMessageFont));
-    const HFONT font = font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     edit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
@@ -159,23 +152,48 @@ bool CFindBox::OnCreate(const CREATESTRUCTW&) {
     // No data of its own: the rows are drawn from the ranking, so a new list is one count.
     if (!edit_ || !list_.CreateIn(hwnd_, kListId, WS_EX_CLIENTEDGE))
         return false;
+    AdoptDpi(ui::WindowDpi(hwnd_));
+    ::SendMessageW(edit_, EM_SETLIMITTEXT, 200, 0);
+    categoryMark_ = fw::LoadResString(IDS_FIND_CATEGORY);
+    return true;
+}
+
+int CFindBox::Scaled(int value) const {
+    return model::ScaleForDpi(value, dpi_);
+}
+
+void CFindBox::AdoptDpi(int dpi) {
+    if (dpi <= 0 || (dpi == dpi_ && font_))
+        return;
+    dpi_ = dpi;
+    fw::Font made = ui::MessageFont(dpi);
+    const HFONT font = made ? made.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    font_ = std::move(made); // the field no longer holds the one it replaces
     TEXTMETRICW tm{};
     {
         fw::WindowDC dc(hwnd_);
         fw::SelectObjectScope select(dc.get(), font);
         ::GetTextMetricsW(dc.get(), &tm);
     }
-    rowHeight_ = std::max<int>(tm.tmHeight, ::GetSystemMetrics(SM_CYSMICON)) + 4;
+    rowHeight_ = std::max<int>(tm.tmHeight, icons::SmallPictureSize()) + 4;
     list_.SetRowHeight(rowHeight_);
-    ::SendMessageW(edit_, EM_SETLIMITTEXT, 200, 0);
-    categoryMark_ = fw::LoadResString(IDS_FIND_CATEGORY);
-    return true;
+}
+
+LRESULT CFindBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_DPICHANGED)
+        return fw::Window::OnMessage(msg, wp, lp);
+    // Moved to a monitor of another scale: made again for it, in the system's rectangle.
+    AdoptDpi(LOWORD(wp));
+    const RECT& r = *reinterpret_cast<const RECT*>(lp);
+    ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
 }
 
 void CFindBox::OnSize(UINT, int cx, int cy) {
-    const int gap = Scaled(kGap, hwnd_);
-    const int editHeight = Scaled(24, hwnd_);
+    const int gap = Scaled(kGap);
+    const int editHeight = Scaled(24);
     ::MoveWindow(edit_, gap, gap, cx - 2 * gap, editHeight, TRUE);
     ::MoveWindow(list_.hwnd(), gap, 2 * gap + editHeight, cx - 2 * gap,
                  std::max(0, cy - 3 * gap - editHeight), TRUE);
@@ -218,9 +236,8 @@ void CFindBox::PaintRow(HDC dc, const RECT& rect, int row, bool selected) {
     if (!node)
         return; // gone from the tree since the box opened
     RECT r = rect;
-    const int icon = ::GetSystemMetrics(SM_CXSMICON);
-    icons::DrawSmall(*node, dc, r.left + 2,
-                     r.top + (r.bottom - r.top - ::GetSystemMetrics(SM_CYSMICON)) / 2, false, false,
+    const int icon = icons::SmallPictureSize();
+    icons::DrawSmall(*node, dc, r.left + 2, r.top + (r.bottom - r.top - icon) / 2, false, false,
                      false);
     r.left += icon + 6;
     const HGDIOBJ old =

@@ -16,6 +16,7 @@
 #include "framework/virtual_list.h"
 #include "framework/window.h"
 #include "model/find_match.h"
+#include "ui/window_dpi.h"
 
 class oVoiceBook;
 
@@ -32,10 +33,16 @@ public:
     explicit CFindBox(Chosen chosen);
     ~CFindBox() override { Destroy(); }
 
-    // Shows the box centred on `workArea` with `text` typed, listing `list`; the rows' pictures
-    // come from the nodes under `root`. Escape gives the foreground back to `previous`.
+    // Shows the box centred on `workArea` at `dpi` (the owner's monitor's) with `text` typed,
+    // listing `list`; the rows' pictures come from the nodes under `root`. Escape gives the
+    // foreground back to `previous`.
     bool Open(HWND owner, oVoiceBook* root, std::shared_ptr<const FindList> list,
-              const RECT& workArea, HWND previous, const std::wstring& text);
+              const RECT& workArea, int dpi, HWND previous, const std::wstring& text);
+    // The same at the resolution of `owner`'s monitor.
+    bool Open(HWND owner, oVoiceBook* root, std::shared_ptr<const FindList> list,
+              const RECT& workArea, HWND previous, const std::wstring& text) {
+        return Open(owner, root, std::move(list), workArea, ui::WindowDpi(owner), previous, text);
+    }
     void Close(bool restoreForeground);
     bool IsOpen() const noexcept { return hwnd_ && ::IsWindowVisible(hwnd_); }
     // The rows listed now, as indices into the list (the test hooks and benchmark ask).
@@ -53,8 +60,12 @@ protected:
     void OnActivate(UINT state, HWND other, bool minimized) override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnTimer(UINT_PTR id) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Font, row height and gaps for the resolution of the monitor the box is on.
+    void AdoptDpi(int dpi);
+    int Scaled(int value) const;
     void PaintRow(HDC dc, const RECT& rect, int row, bool selected);
     void DescribeRow(int row, fw::AccessibleInfo& info) const;
     void Choose(bool properties);
@@ -74,6 +85,7 @@ private:
     int settleTicks_ = 0;
     fw::Timer settleTimer_;
     fw::Font font_;
+    int dpi_ = 0;
     int rowHeight_ = 20;
     std::wstring categoryMark_;
     bool quiet_ = false;

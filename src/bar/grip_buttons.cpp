@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "framework/gdi.h"
 #include "framework/resources.h"
 #include "resource.h"
@@ -22,6 +24,12 @@ HBITMAP LoadMappedBitmap(UINT id) {
         bitmap = ::CreateMappedBitmap(fw::ProgramModule(), static_cast<INT_PTR>(id), 0, nullptr, 0);
     return bitmap;
 }
+// The glyph of a small button of `rect`: the largest drawn that leaves a pixel all round
+// (9 pixels in the 11-pixel buttons of 96 DPI, 15 and 20 at 150 % and 200 %).
+UINT GlyphFor(const RECT& rect, UINT at9, UINT at15, UINT at20) {
+    const LONG room = std::min(rect.right - rect.left, rect.bottom - rect.top) - 2;
+    return room >= 20 ? at20 : room >= 15 ? at15 : at9;
+}
 } // namespace
 
 void DrawMenuButton(HDC dc, bool pressed, const RECT& rect) {
@@ -33,7 +41,8 @@ void DrawMenuButton(HDC dc, bool pressed, const RECT& rect) {
     ::DrawEdge(dc, &r, BDR_SUNKENINNER, BF_RECT);
     if (!pressed)
         return;
-    fw::Bitmap glyph(fw::LoadResBitmap(IDB_MENU_BUTTON, 0));
+    fw::Bitmap glyph(fw::LoadResBitmap(
+        GlyphFor(rect, IDB_MENU_BUTTON, IDB_MENU_BUTTON_15, IDB_MENU_BUTTON_20), 0));
     if (!glyph)
         return;
     fw::MemoryDC memory(::CreateCompatibleDC(dc));
@@ -45,7 +54,8 @@ void DrawMenuButton(HDC dc, bool pressed, const RECT& rect) {
 void DrawExitButton(HDC dc, bool pressed, const RECT& rect) {
     RECT r = rect;
     ::DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-    fw::Bitmap glyph(LoadMappedBitmap(IDB_EXIT_BUTTON));
+    fw::Bitmap glyph(
+        LoadMappedBitmap(GlyphFor(rect, IDB_EXIT_BUTTON, IDB_EXIT_BUTTON_15, IDB_EXIT_BUTTON_20)));
     if (!glyph)
         return;
     fw::MemoryDC memory(::CreateCompatibleDC(dc));

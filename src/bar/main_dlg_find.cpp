@@ -16,7 +16,7 @@ void CMainDlg::OpenFind(HWND previous, const std::wstring& text) {
     // The one place the find box reaches the tree.
     if (m_app.IsHeld())
         return;
-    m_finder.Open(hwnd_, m_doc.Root(), previous, text);
+    m_finder.Open(hwnd_, m_doc.Root(), m_nDpi, previous, text);
 }
 
 bool CMainDlg::FindFromTyping(const MSG& msg) {

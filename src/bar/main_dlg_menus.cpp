@@ -35,6 +35,7 @@ void CMainDlg::ShowBarMenu(POINT screen) {
     const bar::MonitorMenu monitors = bar::BuildMonitorMenu(
         bar::BuildMonitorList(), ::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), in.trayOnly,
         fw::LoadResString(IDS_PRIMARY_MONITOR), fw::LoadResString(IDS_SUB_MONITOR));
+    m_menuPictures.SetSize(icons::SmallPictureSize());
     const bar::BarMenu menu(in, monitors, &m_menuPictures);
     bar::InsertFindItem(menu.Popup());
     menu.Track(hwnd_, screen);
@@ -78,7 +79,7 @@ void CMainDlg::OnContextMenu(HWND, POINT screen) {
 }
 
 void CMainDlg::OnMeasureItem(UINT, MEASUREITEMSTRUCT& item) {
-    if (!bar::ToolBarMenu::MeasurePicture(item) && !bar::MenuPictures::Measure(item))
+    if (!bar::ToolBarMenu::MeasurePicture(item) && !m_menuPictures.Measure(item))
         SetMsgHandled(false);
 }
 
@@ -231,6 +232,8 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
     }
     case TEST_QUERY_LARGE_PICTURE:
         return icons::LargePictureSize();
+    case TEST_QUERY_TAB_NAME_HEIGHT:
+        return m_wndToolBar.Tabs().NameHeight();
     default:
         return 0;
     }

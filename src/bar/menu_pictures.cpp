@@ -55,11 +55,23 @@ MenuPicture MenuPictureFor(UINT command) noexcept {
 }
 
 MenuPictures::MenuPictures() {
-    const fw::Bitmap strip = fw::LoadResBitmap(IDB_MENU_PICTURES, 0);
-    BITMAP info{};
-    if (!strip || !::GetObjectW(strip.get(), sizeof(info), &info) || info.bmHeight < kSize)
+    SetSize(kSize);
+}
+
+void MenuPictures::SetSize(int wanted) {
+    const int size = wanted >= 32 ? 32 : wanted >= 24 ? 24 : kSize;
+    if (size == size_)
         return;
-    list_.reset(::ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, info.bmWidth / kSize, 0));
+    size_ = size;
+    list_.reset();
+    const fw::Bitmap strip = fw::LoadResBitmap(size == 32   ? IDB_MENU_PICTURES_32
+                                               : size == 24 ? IDB_MENU_PICTURES_24
+                                                            : IDB_MENU_PICTURES,
+                                               0);
+    BITMAP info{};
+    if (!strip || !::GetObjectW(strip.get(), sizeof(info), &info) || info.bmHeight < size)
+        return;
+    list_.reset(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, info.bmWidth / size, 0));
     if (list_)
         ::ImageList_AddMasked(list_.get(), strip.get(), RGB(255, 0, 255));
 }
@@ -93,10 +105,10 @@ void MenuPictures::Apply(HMENU menu, MenuPicture (*pictureFor)(UINT)) const {
     }
 }
 
-bool MenuPictures::Measure(MEASUREITEMSTRUCT& item) {
+bool MenuPictures::Measure(MEASUREITEMSTRUCT& item) const {
     if (item.CtlType != ODT_MENU || !IsPicture(item.itemData))
         return false;
-    ui::MeasureMenuPicture(item);
+    ui::MeasureMenuPicture(item, list_.get());
     return true;
 }
 

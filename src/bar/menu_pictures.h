@@ -1,6 +1,7 @@
 #pragma once
-// The 16x16 command pictures of the program's menus (bitmap 380, magenta transparent) in an
-// image list, drawn beside menu items when the menu asks its owner for them.
+// The command pictures of the program's menus (bitmap 380 at 16 pixels, 391 and 392 at 24 and
+// 32, magenta transparent) in an image list, drawn beside menu items when the menu asks its
+// owner for them.
 #include <windows.h>
 
 #include "framework/gdi.h"
@@ -39,18 +40,23 @@ MenuPicture MenuPictureFor(UINT command) noexcept;
 
 class MenuPictures {
 public:
-    // Loads the strip; without it (a language pack that lacks it) menus show no pictures.
+    // Loads the strip of 16 pixels; without it (a language pack that lacks it) menus show
+    // no pictures.
     MenuPictures();
+    // The strip of the largest size not above `size` (16, 24 or 32), made when it changes:
+    // the menus' other pictures are the small list's, of the bar's resolution.
+    void SetSize(int size);
     // Marks the items of `menu` and of its popups that have a picture (`pictureFor`); the
     // menu then asks its owner to measure and draw them (WM_MEASUREITEM, WM_DRAWITEM).
     void Apply(HMENU menu, MenuPicture (*pictureFor)(UINT) = &MenuPictureFor) const;
     // The owner's answers; false when the item is not one of these pictures.
-    static bool Measure(MEASUREITEMSTRUCT& item);
+    bool Measure(MEASUREITEMSTRUCT& item) const;
     bool Draw(const DRAWITEMSTRUCT& item) const;
     int Count() const noexcept;
 
 private:
     fw::ImageList list_;
+    int size_ = 0;
 };
 
 } // namespace bar

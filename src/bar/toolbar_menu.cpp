@@ -230,7 +230,7 @@ oVoiceBook* ToolBarMenu::NodeForCommand(UINT id, oVoiceBook& root) const {
 bool ToolBarMenu::MeasurePicture(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU || !IsPictureData(item.itemData))
         return false;
-    ui::MeasureMenuPicture(item);
+    ui::MeasureMenuPicture(item, icons::List(icons::ListKind::SmallColour));
     return true;
 }
 

@@ -6,11 +6,11 @@
 #include "shell/launch.h"
 #include "shell/messages.h"
 #include "framework/resources.h"
+#include "ui/window_dpi.h"
 
 #include <commctrl.h>
 
 namespace {
-constexpr int kCellPixels = 36;
 constexpr int kIconInset = 2;
 
 // A grid without icons says why, in its own window text, where the icons would be.
@@ -55,9 +55,12 @@ INT_PTR CChangeIconDlg::DoModal(HWND owner) {
 
 bool CChangeIconDlg::OnInitDialog(HWND) {
     HWND grid = Item(IDC_ICON_GRID);
-    ::SendMessageW(grid, LB_SETCOLUMNWIDTH, kCellPixels, 0);
+    // A cell holds an icon of the size this dialog's monitor shows icons at.
+    m_nIconSize = ui::SystemMetricAt(SM_CXICON, ui::WindowDpi(hwnd_));
+    const int cell = m_nIconSize + 2 * kIconInset;
+    ::SendMessageW(grid, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(cell), 0);
     // The template's measuring happens before this object is attached; set the height here.
-    ::SendMessageW(grid, LB_SETITEMHEIGHT, 0, kCellPixels);
+    ::SendMessageW(grid, LB_SETITEMHEIGHT, 0, cell);
     ::SetWindowSubclass(grid, &EmptyGridProcedure, 0, 0);
     if (m_recent.entries.empty())
         m_recent.entries = dialogs::SeedIconFiles();
@@ -173,10 +176,10 @@ void CChangeIconDlg::OnDrawItem(UINT id, DRAWITEMSTRUCT& item) {
                ::GetSysColorBrush(selected ? COLOR_ACTIVECAPTION : COLOR_WINDOW));
     if (item.itemID == static_cast<UINT>(-1))
         return;
-    const fw::Icon icon = dialogs::ExtractSingleIcon(m_strFile, static_cast<int>(item.itemData));
+    const fw::Icon icon =
+        dialogs::ExtractSingleIcon(m_strFile, static_cast<int>(item.itemData), m_nIconSize);
     if (icon) {
         ::DrawIconEx(item.hDC, item.rcItem.left + kIconInset, item.rcItem.top + kIconInset,
-                     icon.get(), ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0,
-                     nullptr, DI_NORMAL);
+                     icon.get(), m_nIconSize, m_nIconSize, 0, nullptr, DI_NORMAL);
     }
 }

@@ -39,6 +39,7 @@ private:
     dialogs::RecentIconFiles& m_recent;
     std::wstring m_strFile;
     int m_nIndex = 0;
+    int m_nIconSize = 32; // the grid's icons, at the dialog's resolution
     bool m_bEdited = false;
     bool m_bSettingText = false; // changes of the field made here are not the user's typing
 };

@@ -17,9 +17,16 @@ int CountIcons(const std::wstring& file) {
     return count > static_cast<UINT>(SHRT_MAX) ? 0 : static_cast<int>(count);
 }
 
-fw::Icon ExtractSingleIcon(const std::wstring& file, int index) {
+fw::Icon ExtractSingleIcon(const std::wstring& file, int index, int size) {
     if (file.empty() || index < 0)
         return {};
+    if (size > 0 && size != ::GetSystemMetrics(SM_CXICON)) {
+        HICON icon = nullptr;
+        UINT id = 0;
+        if (::PrivateExtractIconsW(file.c_str(), index, size, size, &icon, &id, 1, 0) == 1)
+            return fw::Icon(icon);
+        return {};
+    }
     HICON icon = ::ExtractIconW(fw::ProgramModule(), file.c_str(), static_cast<UINT>(index));
     // 1 stands for a file that is neither a program nor an icon file: nothing to destroy.
     if (icon == reinterpret_cast<HICON>(1))

@@ -12,8 +12,9 @@ namespace dialogs {
 // How many icons the file holds (0 for none, or for a file that is not one of icons).
 int CountIcons(const std::wstring& file);
 // The large icon at `index` by the system's single-icon extraction; empty when there is none
-// (also for a file that is neither a program nor an icon file).
-fw::Icon ExtractSingleIcon(const std::wstring& file, int index);
+// (also for a file that is neither a program nor an icon file). With `size` the icon is read
+// at that size rather than the system's.
+fw::Icon ExtractSingleIcon(const std::wstring& file, int index, int size = 0);
 
 // Icon files used lately, shared by every opening of the icon picker during one run and
 // never saved.

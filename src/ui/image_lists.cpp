@@ -436,7 +436,7 @@ int BuildImages(oVoiceBook& node) {
         small.reset(s);
         obtained = large && small;
     } else if (node.IsItem() && S().source) {
-        obtained = S().source(node, large, small) && large && small;
+        obtained = S().source(node, large, small, S().largeSize, S().smallSize) && large && small;
     }
     const int index = obtained ? AddCounted(large.get(), small.get()) : -1;
     node.m_nImage = node.m_nGrayImage = index >= 0 ? index : DefaultImage(node);

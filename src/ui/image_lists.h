@@ -60,8 +60,10 @@ int FirstLibraryIndex();
 // Where the icons of a node's target (its identifier list or its command) come from. The
 // application points it at the shell at start-up; without one (tests of drawing) such nodes
 // show their default picture.
-// Both icons must be set for the answer to count.
-using TargetIconSource = bool (*)(const oVoiceBook& node, fw::Icon& large, fw::Icon& small);
+// Both icons must be set, at the sizes asked for where the target has them, for the answer
+// to count.
+using TargetIconSource = bool (*)(const oVoiceBook& node, fw::Icon& large, fw::Icon& small,
+                                  int largeSize, int smallSize);
 void SetTargetIconSource(TargetIconSource source) noexcept;
 
 int DefaultImage(const oVoiceBook& node);

@@ -50,4 +50,8 @@ int SystemDpi() {
 #endif
 }
 
+int SystemMetricAt(int index, int dpi) {
+    return model::ScaleBetweenDpi(::GetSystemMetrics(index), SystemDpi(), dpi);
+}
+
 } // namespace ui

@@ -11,5 +11,7 @@ namespace ui {
 int WindowDpi(HWND hwnd);
 // The screen's resolution, for what is sized before a window exists.
 int SystemDpi();
+// GetSystemMetrics(`index`), a size at the screen's resolution, for a window at `dpi`.
+int SystemMetricAt(int index, int dpi);
 
 } // namespace ui

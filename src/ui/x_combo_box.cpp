@@ -4,15 +4,18 @@
 
 #include <algorithm>
 
+#include "ui/window_dpi.h"
+
 namespace ui {
 namespace {
-constexpr int kIconPixels = 16;
 constexpr int kGap = 3;
 } // namespace
 
 void CXComboBox::Attach(HWND combo) {
     m_hwnd = combo;
-    m_images.reset(::ImageList_Create(kIconPixels, kIconPixels, ILC_COLOR32 | ILC_MASK, 0, 10));
+    // Small icons as the monitor of the dialog shows them.
+    m_nIconPixels = SystemMetricAt(SM_CXSMICON, WindowDpi(combo));
+    m_images.reset(::ImageList_Create(m_nIconPixels, m_nIconPixels, ILC_COLOR32 | ILC_MASK, 0, 10));
     m_imageOfItem.clear();
     // The template's measuring came before anyone could answer it: set the heights here.
     const fw::WindowDC dc(combo);
@@ -22,7 +25,7 @@ void CXComboBox::Attach(HWND combo) {
         fw::SelectObjectScope use(dc.get(), font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
         ::GetTextMetricsW(dc.get(), &tm);
     }
-    const int height = std::max<int>(kIconPixels + 2, tm.tmHeight + 2);
+    const int height = std::max<int>(m_nIconPixels + 2, tm.tmHeight + 2);
     ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
     ::SendMessageW(combo, CB_SETITEMHEIGHT, 0, height);
 }
@@ -57,10 +60,10 @@ void CXComboBox::DrawItem(const DRAWITEMSTRUCT& item) const {
         return;
     const int image = ImageOf(index);
     if (image >= 0) {
-        const int y = rc.top + (rc.bottom - rc.top - kIconPixels) / 2;
+        const int y = rc.top + (rc.bottom - rc.top - m_nIconPixels) / 2;
         ::ImageList_Draw(m_images.get(), image, item.hDC, rc.left + 2, y, ILD_TRANSPARENT);
     }
-    rc.left += 2 + kIconPixels + kGap;
+    rc.left += 2 + m_nIconPixels + kGap;
     const auto length = ::SendMessageW(m_hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length > 0) {
         std::wstring text(static_cast<size_t>(length) + 1, L'\0');

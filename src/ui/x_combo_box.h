@@ -31,6 +31,7 @@ public:
 private:
     HWND m_hwnd = nullptr;
     fw::ImageList m_images;
+    int m_nIconPixels = 16;
     std::vector<int> m_imageOfItem;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/gdi.h"
+#include "ui/dpi_fonts.h"
 #include "ui/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
@@ -35,11 +36,16 @@ const DragCursors& Cursors() {
     return cursors;
 }
 
-HICON MenuGlyph() {
-    static HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                        MAKEINTRESOURCEW(kMenuGlyphIcon),
-                                                        IMAGE_ICON, 16, 16, LR_SHARED));
-    return icon;
+// The glyph read at the size it is drawn (the icon holds 16, 24 and 32), once per size.
+HICON MenuGlyph(int size) {
+    static fw::Icon icons[3];
+    const int i = size >= 32 ? 2 : size >= 24 ? 1 : 0;
+    if (!icons[i]) {
+        const int at = 16 + 8 * i;
+        icons[i].reset(static_cast<HICON>(::LoadImageW(
+            ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kMenuGlyphIcon), IMAGE_ICON, at, at, 0)));
+    }
+    return icons[i].get();
 }
 
 // A groove: shadow on the top and left, highlight on the bottom and right.
@@ -122,18 +128,17 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
 
     int textRight = face.text.right;
     views::ButtonText text;
-    HGDIOBJ font = ::GetStockObject(DEFAULT_GUI_FONT);
-    fw::SelectObjectScope selectFont(dc, font);
+    fw::SelectObjectScope selectFont(dc, ui::GuiFont(m_nDpi));
     if (face.hasText) {
         text = views::MeasureButtonText(dc, m_pNode->m_strName.c_str(), face.text,
                                         face.faceClass == views::FACE_ICON_ABOVE_TEXT);
         textRight = text.measuredRight;
         if (m_bSingleRow) {
             // A single row of category buttons centres the icon and the name together.
-            const int d = views::SingleRowOffset(face.faceClass, w,
-                                                 text.measuredRight - text.rect.left, glyph);
+            const int d = views::SingleRowOffset(
+                face.faceClass, w, text.measuredRight - text.rect.left, glyph, m_nDpi);
             if (d >= 0) {
-                const int iconRoom = face.faceClass == views::FACE_SMALL_ICON_TEXT ? 20 : 36;
+                const int iconRoom = views::SingleRowIconRoom(face.faceClass, m_nDpi);
                 const int shift = (pressed ? 1 : 0);
                 face.icon.x = d + shift;
                 const int width = text.measuredRight - text.rect.left;
@@ -176,10 +181,10 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
         ::DrawTextW(dc, m_pNode->m_strName.c_str(), -1, &r, text.format);
     }
     if (glyph) {
-        const POINT at = views::MenuGlyphPosition(face.faceClass, w, h, textRight);
-        if (HICON icon = MenuGlyph())
-            ::DrawIconEx(dc, at.x, at.y, icon, views::kMenuGlyphSize, views::kMenuGlyphSize, 0,
-                         nullptr, DI_NORMAL);
+        const POINT at = views::MenuGlyphPosition(face.faceClass, w, h, textRight, m_nDpi);
+        if (HICON icon = MenuGlyph(face.glyphSize))
+            ::DrawIconEx(dc, at.x, at.y, icon, face.glyphSize, face.glyphSize, 0, nullptr,
+                         DI_NORMAL);
     }
 }
 

@@ -73,6 +73,7 @@ ButtonFace LayOutButtonFace(int w, int h, bool menuGlyph, bool pressed, int dpi)
     f.iconSize = px(f.iconSize);
     f.icon = POINT{px(f.icon.x), px(f.icon.y)};
     f.text = RECT{px(f.text.left), px(f.text.top), px(f.text.right), px(f.text.bottom)};
+    f.glyphSize = px(f.glyphSize);
     return f;
 }
 
@@ -91,12 +92,23 @@ POINT MenuGlyphPosition(ButtonFaceClass faceClass, int w, int h, int textRight) 
     return POINT{x, h / 2 - 3};
 }
 
-int SingleRowOffset(ButtonFaceClass faceClass, int w, int textWidth, bool menuGlyph) noexcept {
+POINT MenuGlyphPosition(ButtonFaceClass faceClass, int w, int h, int textRight, int dpi) noexcept {
+    const auto px = [dpi](int v) { return model::ScaleForDpi(v, dpi); };
+    const int x = faceClass <= FACE_ICON_ABOVE_TEXT ? w - px(kMenuGlyphRoom) : textRight + px(4);
+    return POINT{x, h / 2 - px(3)};
+}
+
+int SingleRowIconRoom(ButtonFaceClass faceClass, int dpi) noexcept {
+    return model::ScaleForDpi(faceClass == FACE_SMALL_ICON_TEXT ? 20 : 36, dpi);
+}
+
+int SingleRowOffset(ButtonFaceClass faceClass, int w, int textWidth, bool menuGlyph,
+                    int dpi) noexcept {
     if (faceClass != FACE_SMALL_ICON_TEXT && faceClass != FACE_LARGE_ICON_TEXT)
         return -1;
-    const int I = faceClass == FACE_SMALL_ICON_TEXT ? 20 : 36;
-    const int g = menuGlyph ? kMenuGlyphRoom : 0;
-    if (textWidth >= w - I - 6 - g)
+    const int I = SingleRowIconRoom(faceClass, dpi);
+    const int g = menuGlyph ? model::ScaleForDpi(kMenuGlyphRoom, dpi) : 0;
+    if (textWidth >= w - I - model::ScaleForDpi(6, dpi) - g)
         return -1;
     return (w - textWidth - I - g) / 2;
 }

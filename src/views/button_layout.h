@@ -26,6 +26,7 @@ struct ButtonFace {
     POINT icon{};
     bool hasText = false;
     RECT text{}; // before it is shrunk to the measured height
+    int glyphSize = kMenuGlyphSize;
 };
 
 // `pressed`: the face of a button held down moves 1 pixel right and down.
@@ -40,10 +41,16 @@ RECT FitTextHeight(const RECT& text, int measuredHeight) noexcept;
 // The menu glyph's top-left: at the right edge (icon-only and icon-above-text faces) or
 // 4 pixels after the end of the measured text.
 POINT MenuGlyphPosition(ButtonFaceClass faceClass, int w, int h, int textRight) noexcept;
+// The same for a button at `dpi`: the room and the distances scaled.
+POINT MenuGlyphPosition(ButtonFaceClass faceClass, int w, int h, int textRight, int dpi) noexcept;
 
 // A single-row category button with the name beside the icon centres both together: the
-// offset D of the icon, or -1 when the text is too wide for it.
-int SingleRowOffset(ButtonFaceClass faceClass, int w, int textWidth, bool menuGlyph) noexcept;
+// offset D of the icon, or -1 when the text is too wide for it. At `dpi` the icon's room,
+// the glyph's and the margin are scaled.
+int SingleRowOffset(ButtonFaceClass faceClass, int w, int textWidth, bool menuGlyph,
+                    int dpi = 96) noexcept;
+// The room the icon takes before the name there.
+int SingleRowIconRoom(ButtonFaceClass faceClass, int dpi = 96) noexcept;
 
 } // namespace views
 

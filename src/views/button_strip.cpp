@@ -9,6 +9,7 @@
 #include "framework/resources.h"
 #include "model/preferences.h"
 #include "resource.h"
+#include "ui/dpi_fonts.h"
 #include "ui/image_lists.h"
 #include "views/button_slots.h"
 #include "views/toolbar_ids.h"
@@ -144,7 +145,7 @@ void ButtonStrip::DrawWaitingNotice(HDC dc) const {
             area.left = std::max(area.left, r.right);
     }
     ::InflateRect(&area, -4, 0);
-    fw::SelectObjectScope font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    fw::SelectObjectScope font(dc, ui::GuiFont(metrics_.sizes.dpi));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     // Wrapped in a narrow (vertical) bar, and centred in the height it has.

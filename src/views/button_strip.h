@@ -32,6 +32,8 @@ public:
     void SetMetrics(const ButtonMetrics& metrics) {
         metrics_ = metrics;
         tabs_.SetSizes(metrics.sizes.tab);
+        for (CImageButton* b : {&selectCategory_, &parent_, &nextH_, &prevH_, &nextV_, &prevV_})
+            b->SetPictureSize(metrics.sizes.arrow);
     }
     int32_t ViewFlags() const noexcept { return viewFlags_; }
     void SetViewFlags(int32_t flags);

@@ -71,7 +71,7 @@ void Append(HMENU menu, UINT flags, UINT_PTR id, oVoiceBook& node) {
 bool MeasureMenuPicture(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU || (item.itemData & 0xFFFF0000) != kPictureTag)
         return false;
-    ui::MeasureMenuPicture(item);
+    ui::MeasureMenuPicture(item, icons::List(icons::ListKind::SmallColour));
     return true;
 }
 

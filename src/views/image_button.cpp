@@ -123,9 +123,21 @@ HIMAGELIST CImageButton::SharedList(int size) {
     return Lists().lists[i].get();
 }
 
-CImageButton::ImagePlace CImageButton::PlaceImage(int width, int height, bool pressed) noexcept {
+void CImageButton::SetPictureSize(int size) {
+    if (m_nPicture == size)
+        return;
+    m_nPicture = size;
+    if (hwnd_)
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+CImageButton::ImagePlace CImageButton::PlaceImage(int width, int height, bool pressed,
+                                                  int picture) noexcept {
     ImagePlace place{};
-    place.size = width >= 40 ? 32 : width < 32 ? 16 : 24;
+    if (picture > 0)
+        place.size = picture >= 32 ? 32 : picture >= 24 ? 24 : 16;
+    else
+        place.size = width >= 40 ? 32 : width < 32 ? 16 : 24;
     place.x = std::max(0, (width - place.size) / 2);
     place.y = std::max(0, (height - place.size) / 2);
     if (width >= 56)
@@ -147,7 +159,8 @@ void CImageButton::Draw(HDC dc, int state, bool checked, bool disabled) const {
     const int image = disabled ? m_nDisabledImage : m_nImage;
     if (image < 0)
         return;
-    const ImagePlace place = PlaceImage(client.right, client.bottom, state == views::kStatePressed);
+    const ImagePlace place =
+        PlaceImage(client.right, client.bottom, state == views::kStatePressed, m_nPicture);
     const int i = SizeIndex(place.size);
     if (LoadPlace(i, image))
         Lists().drawn.Draw(Lists().lists[i].get(), i, image, place.size, CLR_NONE, dc, place.x,

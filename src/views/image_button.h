@@ -23,6 +23,8 @@ public:
     void SetIcons(UINT normal, bool normalShared = false, UINT disabled = 0,
                   bool disabledShared = false);
 
+    // The picture's size at the bar's resolution (16 at 96 DPI); 0 chooses it by the width.
+    void SetPictureSize(int size);
     void SetChecked(bool checked);
     int NormalImage() const noexcept { return m_nImage; }
     int DisabledImage() const noexcept { return m_nDisabledImage; }
@@ -30,14 +32,15 @@ public:
     // Face and picture for a state of views::ButtonState, drawn into `dc` over the client area.
     void Draw(HDC dc, int state, bool checked, bool disabled) const;
 
-    // Where the picture goes in a button of the given client size: the list (by picture
-    // size, 32, 24 or 16) and the picture's top-left corner.
+    // Where the picture goes in a button of the given client size: the list (32, 24 or 16:
+    // the largest not above `picture`, or by the width when `picture` is 0) and the
+    // picture's top-left corner.
     struct ImagePlace {
         int size;
         int x;
         int y;
     };
-    static ImagePlace PlaceImage(int width, int height, bool pressed) noexcept;
+    static ImagePlace PlaceImage(int width, int height, bool pressed, int picture = 0) noexcept;
     // The shared list of pictures of `size` (32, 24 or 16) pixels.
     static HIMAGELIST SharedList(int size);
 
@@ -50,4 +53,5 @@ protected:
 private:
     int32_t m_nImage = -1;
     int32_t m_nDisabledImage = -1;
+    int m_nPicture = 0;
 };

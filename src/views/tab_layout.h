@@ -28,6 +28,8 @@ struct TabSizes {
     int iconRoom = 20;      // and this much longer again with a picture
     int overlap = 5;        // neighbouring tabs overlap by this much; also the tabs' slant
     int icon = 16;          // a tab's picture
+    int arrow = 16;         // the scroll buttons' pictures
+    int dpi = 96;           // the resolution these are at, for the names' font
 };
 
 TabStripFrame LayOutTabStripFrame(SIZE client, bool vertical, bool scrolls = true,

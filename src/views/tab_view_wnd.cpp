@@ -10,6 +10,7 @@
 #include "framework/resources.h"
 #include "views/accessible_button.h"
 #include "views/bar_keys.h"
+#include "ui/dpi_fonts.h"
 #include "ui/image_lists.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
@@ -21,19 +22,6 @@
 namespace {
 
 constexpr wchar_t kClassName[] = L"LarkTabViewWnd";
-
-HFONT GuiFont() {
-    return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-}
-
-// The default user-interface font turned to read top to bottom.
-fw::Font VerticalGuiFont() {
-    LOGFONTW lf{};
-    ::GetObjectW(GuiFont(), sizeof(lf), &lf);
-    lf.lfEscapement = 2700;
-    lf.lfOrientation = 2700;
-    return fw::Font(::CreateFontIndirectW(&lf));
-}
 
 void Line(HDC dc, COLORREF colour, POINT from, POINT to) {
     fw::Pen pen(::CreatePen(PS_SOLID, 1, colour));
@@ -110,10 +98,19 @@ void CTabViewWnd::SetSizes(const views::TabSizes& sizes) {
     if (std::memcmp(&sizes, &m_sizes, sizeof(sizes)) == 0)
         return;
     m_sizes = sizes;
+    for (CImageButton* b : {&m_btnPrevH, &m_btnNextH, &m_btnPrevV, &m_btnNextV})
+        b->SetPictureSize(sizes.arrow);
     if (hwnd_ && m_nBatch == 0) {
         LayOut();
         Repaint();
     }
+}
+
+int CTabViewWnd::NameHeight() const {
+    fw::WindowDC dc(hwnd_);
+    fw::SelectObjectScope font(dc.get(), ui::GuiFont(m_sizes.dpi));
+    TEXTMETRICW tm{};
+    return dc.get() && ::GetTextMetricsW(dc.get(), &tm) ? tm.tmHeight : 0;
 }
 
 bool CTabViewWnd::Icons() const noexcept {
@@ -188,7 +185,7 @@ std::vector<int> CTabViewWnd::TextWidths() const {
     std::vector<int> widths;
     widths.reserve(m_tabs.size());
     fw::WindowDC dc(hwnd_);
-    fw::SelectObjectScope font(dc.get(), GuiFont());
+    fw::SelectObjectScope font(dc.get(), ui::GuiFont(m_sizes.dpi));
     for (const oTabInfo& tab : m_tabs) {
         SIZE extent{};
         const std::wstring& name = tab.pNode ? tab.pNode->m_strName : std::wstring();
@@ -650,8 +647,7 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
         m_frame.vertical ? RECT{L, T + inset, R, B - inset} : RECT{L + inset, T, R - inset, B};
     ::IntersectRect(&clip, &clip, &m_frame.area);
     if (m_frame.vertical) {
-        fw::Font font = VerticalGuiFont();
-        fw::SelectObjectScope use(dc, font ? font.get() : GuiFont());
+        fw::SelectObjectScope use(dc, ui::GuiFont(m_sizes.dpi, true));
         TEXTMETRICW tm{};
         ::GetTextMetricsW(dc, &tm);
         // Turned by 270 degrees the text's top faces right: the reference point is the
@@ -660,7 +656,7 @@ void CTabViewWnd::DrawTab(HDC dc, int index, bool raised) {
         ::ExtTextOutW(dc, x, T + inset + shift, ETO_CLIPPED, &clip, name.c_str(),
                       static_cast<UINT>(name.size()), nullptr);
     } else {
-        fw::SelectObjectScope use(dc, GuiFont());
+        fw::SelectObjectScope use(dc, ui::GuiFont(m_sizes.dpi));
         RECT text{L + inset + shift, T, R - inset, B};
         const int saved = ::SaveDC(dc);
         ::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);

@@ -45,6 +45,8 @@ public:
     void SetVertical(bool vertical);
     // The insides' sizes at the bar's resolution; a change lays the tabs out again.
     void SetSizes(const views::TabSizes& sizes);
+    // The height of the font the tabs' names are drawn in.
+    int NameHeight() const;
 
     // Tabs added, set or cleared while a Batch lives are laid out once, when it ends: a
     // layout measures every tab, so one per added tab would cost the square of their count.

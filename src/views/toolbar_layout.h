@@ -39,6 +39,7 @@ struct LayoutSizes {
     int line = 2;             // the separator line, and the room on each side of it
     int navigationInset = 10; // the navigation buttons' distance from the grip
     int menuGlyph = 12;       // room for the menu glyph beside a category-only button
+    int arrow = 16;           // the navigation and paging buttons' pictures
     TabSizes tab;             // the tab strip's insides
     int dpi = 96;             // the resolution these are at, for the buttons' faces
 };

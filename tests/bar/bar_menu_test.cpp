@@ -393,8 +393,12 @@ TEST(ToolBarMenuRunsTest, EveryButtonOfAHugeTreeIsReachableInsideTheRange) {
 namespace {
 
 TEST(MenuPicturesTest, TheStripHoldsEveryPictureAndTheBarMenuAsksForThem) {
-    const bar::MenuPictures pictures;
-    EXPECT_EQ(pictures.Count(), bar::PIC_COUNT);
+    bar::MenuPictures pictures;
+    // Each size of the bar's resolutions has them all.
+    for (const int size : {32, 24, 16}) {
+        pictures.SetSize(size);
+        EXPECT_EQ(pictures.Count(), bar::PIC_COUNT) << size;
+    }
     const bar::BarMenu menu(bar::BarMenuInput{}, bar::MonitorMenu{}, &pictures);
     auto data = [&](UINT id) {
         MENUITEMINFOW mii{};
@@ -404,7 +408,7 @@ TEST(MenuPicturesTest, TheStripHoldsEveryPictureAndTheBarMenuAsksForThem) {
         MEASUREITEMSTRUCT m{};
         m.CtlType = ODT_MENU;
         m.itemData = mii.dwItemData;
-        const bool asks = mii.hbmpItem == HBMMENU_CALLBACK && bar::MenuPictures::Measure(m);
+        const bool asks = mii.hbmpItem == HBMMENU_CALLBACK && pictures.Measure(m);
         return asks ? static_cast<int>(mii.dwItemData & 0xFFFF) : -1;
     };
     EXPECT_EQ(data(ID_POSITION_TOP), bar::PIC_POSITION);

@@ -55,12 +55,12 @@ TEST(BarMetricsTest, EverySizeScalesWithTheResolution) {
     const struct {
         int dpi;
         int large, largeGap, largeThickness, floatWidth, smallLong, small, category, tabStrip,
-            collapsed, grip, offset, paging, line, navigation, tabDepth, tabScroll, tabRoom;
+            collapsed, grip, offset, paging, line, navigation, tabDepth, tabScroll, tabRoom, arrow;
     } rows[] = {
-        {96, 40, 2, 44, 369, 104, 11, 24, 24, 3, 15, 19, 12, 2, 10, 19, 20, 46},
-        {120, 50, 3, 55, 461, 130, 14, 30, 30, 4, 19, 24, 15, 3, 13, 24, 25, 58},
-        {144, 60, 3, 66, 554, 156, 17, 36, 36, 5, 23, 29, 18, 3, 15, 29, 30, 69},
-        {192, 80, 4, 88, 738, 208, 22, 48, 48, 6, 30, 38, 24, 4, 20, 38, 40, 92},
+        {96, 40, 2, 44, 369, 104, 11, 24, 24, 3, 15, 19, 12, 2, 10, 19, 20, 46, 16},
+        {120, 50, 3, 55, 461, 130, 14, 30, 30, 4, 19, 24, 15, 3, 13, 24, 25, 58, 20},
+        {144, 60, 3, 66, 554, 156, 17, 36, 36, 5, 23, 29, 18, 3, 15, 29, 30, 69, 24},
+        {192, 80, 4, 88, 738, 208, 22, 48, 48, 6, 30, 38, 24, 4, 20, 38, 40, 92, 32},
     };
     for (const auto& r : rows) {
         const BarMetrics m = MetricsForButtonSize(0, r.dpi);
@@ -81,11 +81,13 @@ TEST(BarMetricsTest, EverySizeScalesWithTheResolution) {
                            t.sizes.navigationInset,
                            t.sizes.tab.depth,
                            t.sizes.tab.scrollButton,
-                           t.sizes.tab.scrollRoom};
+                           t.sizes.tab.scrollRoom,
+                           t.sizes.arrow,
+                           t.sizes.tab.arrow};
         const int want[] = {r.large,     r.largeGap, r.largeThickness, r.floatWidth, r.smallLong,
                             r.small,     r.category, r.tabStrip,       r.collapsed,  r.grip,
                             r.offset,    r.paging,   r.line,           r.navigation, r.tabDepth,
-                            r.tabScroll, r.tabRoom};
+                            r.tabScroll, r.tabRoom,  r.arrow,          r.arrow};
         for (size_t i = 0; i < std::size(want); ++i)
             EXPECT_EQ(got[i], want[i]) << r.dpi << " DPI, value " << i;
         // Defaults and the tab strip toggle use the same scaled strip.

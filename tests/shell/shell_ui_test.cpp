@@ -13,6 +13,7 @@
 #include "shell/messages.h"
 #include "shell/program_icon.h"
 #include "support/dialog_answer.h"
+#include "resource.h"
 #include "support/test_util.h"
 
 namespace {
@@ -45,21 +46,32 @@ TEST(MessagesTest, CantFindNamesTheButton) {
     EXPECT_EQ(answer.Seen().icon, ::LoadIconW(nullptr, IDI_INFORMATION));
 }
 
-// The pixels of `icon` drawn at 32x32 on black.
-std::vector<uint32_t> Pixels(HICON icon) {
+// The pixels of `icon` drawn at `size` x `size` on black.
+std::vector<uint32_t> Pixels(HICON icon, int size = 32) {
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(bi.bmiHeader), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bi.bmiHeader = {sizeof(bi.bmiHeader), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     fw::Bitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     fw::MemoryDC dc(::CreateCompatibleDC(nullptr));
     if (!dib || !dc)
         return {};
     HGDIOBJ old = ::SelectObject(dc.get(), dib.get());
-    ::DrawIconEx(dc.get(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     ::GdiFlush();
-    std::vector<uint32_t> out(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + 32 * 32);
+    std::vector<uint32_t> out(static_cast<uint32_t*>(bits),
+                              static_cast<uint32_t*>(bits) + size * size);
     ::SelectObject(dc.get(), old);
     return out;
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return 0;
+    fw::Bitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    ::GetObjectW(mask.get(), sizeof(bm), &bm);
+    return bm.bmWidth;
 }
 
 TEST(ProgramIconTest, ProgramsShowTheirOwnIconAndShellItemsHaveBothSizes) {
@@ -76,13 +88,7 @@ TEST(ProgramIconTest, ProgramsShowTheirOwnIconAndShellItemsHaveBothSizes) {
     fw::Icon large, small;
     shell::GetProgramIcon(L"notepad.exe", &large, &small);
     EXPECT_TRUE(large);
-    EXPECT_TRUE(small);
-    ICONINFO info{};
-    ASSERT_TRUE(::GetIconInfo(small.get(), &info));
-    fw::Bitmap colour(info.hbmColor), mask(info.hbmMask);
-    BITMAP bm{};
-    ::GetObjectW(mask.get(), sizeof(bm), &bm);
-    EXPECT_EQ(bm.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(IconWidth(small.get()), ::GetSystemMetrics(SM_CXSMICON));
 
     fw::Pidl drives;
     ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put()), S_OK);
@@ -91,6 +97,29 @@ TEST(ProgramIconTest, ProgramsShowTheirOwnIconAndShellItemsHaveBothSizes) {
     EXPECT_TRUE(itemLarge);
     shell::GetItemIdListIcon(nullptr, &itemLarge, nullptr);
     EXPECT_FALSE(itemLarge);
+}
+
+// Away from the system's sizes (a monitor of another scale) icons are read at the size asked
+// for: a program's own picture of that size, not its 32-pixel one scaled.
+TEST(ProgramIconTest, OtherSizesAreReadAtThatSize) {
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_NE(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u) << ::GetLastError();
+    fw::Icon large, small;
+    shell::GetProgramIcon(self, &large, &small, shell::IconSizes{48, 24});
+    for (const auto& [got, size] : {std::pair{&large, 48}, std::pair{&small, 24}}) {
+        // This program's first icon is the bar's, drawn at 16, 24, 32 and 48 pixels.
+        fw::Icon own(static_cast<HICON>(::LoadImageW(
+            ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size, size, 0)));
+        ASSERT_TRUE(*got && own) << size;
+        EXPECT_EQ(IconWidth(got->get()), size);
+        EXPECT_EQ(Pixels(got->get(), size), Pixels(own.get(), size)) << size;
+    }
+    // A document's picture, named by the shell as an icon of some file, likewise.
+    test::TempDir dir;
+    ASSERT_TRUE(test::WriteTextFile(dir / L"sized.txt", "x"));
+    shell::GetProgramIcon(dir / L"sized.txt", &large, &small, shell::IconSizes{48, 24});
+    EXPECT_EQ(IconWidth(large.get()), 48);
+    EXPECT_EQ(IconWidth(small.get()), 24);
 }
 
 // Selects the top item of the folder browser's tree, the root the caller gave.

@@ -81,6 +81,16 @@ TEST(ImageButton, PictureIsCentredInTheListThatSuitsTheWidth) {
         EXPECT_EQ(p.x, c.x) << c.width << "x" << c.height;
         EXPECT_EQ(p.y, c.y) << c.width << "x" << c.height;
     }
+    // A picture size from the metrics wins over the width: the largest list not above it.
+    const struct {
+        int width, picture, size, x;
+    } sized[] = {{30, 24, 24, 3}, {40, 32, 32, 4}, {18, 20, 16, 1}, {12, 16, 16, 0}};
+    for (const auto& c : sized) {
+        const CImageButton::ImagePlace p =
+            CImageButton::PlaceImage(c.width, c.width, false, c.picture);
+        EXPECT_EQ(p.size, c.size) << c.width;
+        EXPECT_EQ(p.x, c.x) << c.width;
+    }
 }
 
 TEST(ImageButton, ATwelvePixelButtonDrawsTheSixteenPixelPictureClipped) {

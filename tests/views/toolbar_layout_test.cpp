@@ -237,6 +237,36 @@ TEST(ButtonFace, ArrangedAsAt96Dpi) {
         EXPECT_EQ(f.icon.y, r.icon.y) << r.w;
         EXPECT_EQ(f.text, r.text) << r.w;
     }
+    // A single row centres icon and name with the icon's room, glyph and margin scaled.
+    const struct {
+        int w, text, dpi;
+        bool glyph;
+        int offset;
+    } singles[] = {{104, 40, 96, false, 22},
+                   {156, 60, 144, false, 33},
+                   {156, 60, 144, true, 24},
+                   {156, 120, 144, false, -1}};
+    for (const auto& r : singles)
+        EXPECT_EQ(views::SingleRowOffset(views::FACE_SMALL_ICON_TEXT, r.w, r.text, r.glyph, r.dpi),
+                  r.offset)
+            << r.w << " " << r.text;
+    // The menu glyph likewise: its size, its room at the right and its distances.
+    const struct {
+        int w, h, dpi;
+        views::ButtonFaceClass faceClass;
+        int textRight, glyphSize;
+        POINT at;
+    } glyphs[] = {
+        {40, 40, 96, views::FACE_LARGE_ICON, 0, 16, {28, 17}},
+        {60, 60, 144, views::FACE_LARGE_ICON, 0, 24, {42, 25}},
+        {240, 80, 192, views::FACE_LARGE_ICON_TEXT, 150, 32, {158, 34}},
+    };
+    for (const auto& g : glyphs) {
+        EXPECT_EQ(views::LayOutButtonFace(g.w, g.h, true, false, g.dpi).glyphSize, g.glyphSize);
+        const POINT at = views::MenuGlyphPosition(g.faceClass, g.w, g.h, g.textRight, g.dpi);
+        EXPECT_EQ(at.x, g.at.x) << g.w;
+        EXPECT_EQ(at.y, g.at.y) << g.w;
+    }
 }
 
 TEST(ButtonFace, ThreeDrawingLayouts) {
