@@ -42,7 +42,8 @@ LRESULT CALLBACK Owner(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             g_menu->Open(reinterpret_cast<HMENU>(wp), *g_root);
         return 0;
     case WM_MEASUREITEM:
-        ui::MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+        ui::MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp),
+                               icons::List(icons::ListKind::SmallColour));
         return TRUE;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lp);
