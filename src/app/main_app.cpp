@@ -134,6 +134,8 @@ bool CMainApp::InitInstance() {
     icons::SetPictureDpi(ui::SystemDpi());
     icons::BuildImageLists();
     m_document = std::make_unique<document::TreeDocument>();
+    // Only the part of a big tree that the first paint needs is read before it.
+    m_document->SetReadInStages(true);
     // 9. The program takes no command-line arguments besides that test switch; whatever
     // else is given is ignored.
     // 10.
