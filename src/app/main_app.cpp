@@ -133,6 +133,8 @@ bool CMainApp::InitInstance() {
     // Pictures drawn from sources of the screen's resolution, not stretched.
     icons::SetPictureDpi(ui::SystemDpi());
     icons::BuildImageLists();
+    // The first paint shows default pictures; icons of files and the shell come after it.
+    icons::DeferTargetPictures();
     m_document = std::make_unique<document::TreeDocument>();
     // Only the part of a big tree that the first paint needs is read before it.
     m_document->SetReadInStages(true);

@@ -231,6 +231,8 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
     }
     case TEST_QUERY_LARGE_PICTURE:
         return icons::LargePictureSize();
+    case TEST_QUERY_STARTED:
+        return m_bStartUpFinished ? 1 : 0;
     default:
         return 0;
     }

@@ -20,4 +20,5 @@ enum TestQuery : WPARAM {
     TEST_QUERY_FIND_SELECTED = 6,    // 1 + the find box's selected row; 0 when none or closed
     TEST_QUERY_CATEGORIES = 7,       // the tree's top-level categories
     TEST_QUERY_LARGE_PICTURE = 8,    // the size of the large list's pictures
+    TEST_QUERY_STARTED = 9,          // 1 once the set-up of the first idle moment is done
 };
