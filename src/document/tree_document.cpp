@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -135,9 +136,13 @@ void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const 
     try {
         rest.worker = std::thread([&rest, host, locale] {
             ::SetThreadLocale(locale);
-            rest.read->ReadRest(rest.stop);
-            if (!rest.stop.load())
-                rest.stamp = StampOfBytes(rest.read->Image());
+            try {
+                rest.read->ReadRest(rest.stop);
+                if (!rest.stop.load())
+                    rest.stamp = StampOfBytes(rest.read->Image());
+            } catch (const std::bad_alloc&) {
+                // Left unfinished: what was read counts as a file read in part.
+            }
             ::PostMessageW(host, WM_LARK_TREE_DECODED, 0, 0);
         });
     } catch (const std::system_error&) {
