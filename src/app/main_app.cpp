@@ -133,7 +133,11 @@ bool CMainApp::InitInstance() {
     // Pictures drawn from sources of the screen's resolution, not stretched.
     icons::SetPictureDpi(ui::SystemDpi());
     icons::BuildImageLists();
+    // The first paint shows default pictures; icons of files and the shell come after it.
+    icons::DeferTargetPictures();
     m_document = std::make_unique<document::TreeDocument>();
+    // Only the part of a big tree that the first paint needs is read before it.
+    m_document->SetReadInStages(true);
     // 9. The program takes no command-line arguments besides that test switch; whatever
     // else is given is ignored.
     // 10.

@@ -164,9 +164,6 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     SetAlwaysOnTop(m_bAlwaysOnTop != 0, true);
     ApplyStateOrTray(m_nState);
 
-    m_tooltip.Create(hwnd_);
-    m_tooltip.Activate(true);
-    m_tooltip.SetDelays(0, kToolTipAutoPopMs);
     // The children are made in their places: the bar lays out its first category once.
     const bar::ChildLayout places =
         bar::LayOutChildren(ClientSize(hwnd_), IsCollapsed(), m_metrics);
@@ -174,9 +171,6 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_btnMenu.Create(0, placed ? places.menuButton : RECT{}, hwnd_, IDC_MENU_BUTTON,
                      &DrawMenuButton);
     m_btnExit.Create(0, placed ? places.exitButton : RECT{}, hwnd_, ID_APP_EXIT, &DrawExitButton);
-    // The tools need the buttons' windows, so they are added once the buttons exist.
-    m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
-    m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
     m_wndToolBar.SetAppServices(&m_app);
     m_wndToolBar.SetDocument(&m_doc);
     m_wndToolBar.DeferButtonTips();
@@ -196,6 +190,15 @@ void CMainDlg::FinishStartUp() {
     if (m_bStartUpFinished || !hwnd_)
         return;
     m_bStartUpFinished = true;
+    // Default pictures went into the first paint; the icons of files and shell items now.
+    if (icons::EndDeferredPictures())
+        m_wndToolBar.RedrawPictures();
+    // Tips: nothing can point at a button before the bar has painted.
+    m_tooltip.Create(hwnd_);
+    m_tooltip.Activate(true);
+    m_tooltip.SetDelays(0, kToolTipAutoPopMs);
+    m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
+    m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
     m_wndToolBar.AddButtonTips();
     // Not needed for the first paint: the drop target (the bar's tree is read by now).
     auto drop = fw::MakeComObject<views::CDropObject>(m_wndToolBar, [this](bool dragging) {
@@ -211,8 +214,9 @@ void CMainDlg::FinishStartUp() {
     if (drop)
         m_dropTarget.Register(hwnd_, drop.get());
 
-    // The tray's and the hotkey's menus need the tree, whole by now; while the shell takes
-    // the icon this thread answers other programs' messages.
+    // The tray's and the hotkey's menus take the whole tree (waiting for its rest if it is
+    // still being read); while the shell takes the icon this thread answers other programs'
+    // messages.
     AddTrayIcon();
     ApplyHotKey();
     m_finder.Start();

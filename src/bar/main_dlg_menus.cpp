@@ -234,6 +234,8 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
         return icons::LargePictureSize();
     case TEST_QUERY_TAB_NAME_HEIGHT:
         return m_wndToolBar.Tabs().NameHeight();
+    case TEST_QUERY_STARTED:
+        return m_bStartUpFinished ? 1 : 0;
     default:
         return 0;
     }

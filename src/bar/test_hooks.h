@@ -21,4 +21,5 @@ enum TestQuery : WPARAM {
     TEST_QUERY_CATEGORIES = 7,       // the tree's top-level categories
     TEST_QUERY_LARGE_PICTURE = 8,    // the size of the large list's pictures
     TEST_QUERY_TAB_NAME_HEIGHT = 9,  // the height of the tab strip's font
+    TEST_QUERY_STARTED = 10,         // 1 once the set-up of the first idle moment is done
 };

@@ -1,6 +1,10 @@
 #include "document/tree_document.h"
 
 #include <algorithm>
+#include <atomic>
+#include <new>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "framework/resources.h"
@@ -12,6 +16,7 @@
 #include "model/file_replace.h"
 #include "model/held_file_reader.h"
 #include "model/keep_aside.h"
+#include "model/staged_read.h"
 #include "model/tree_text.h"
 #include "model/voice_book.h"
 #include "resource.h"
@@ -30,6 +35,15 @@ std::wstring FolderOf(const std::wstring& path) {
 }
 
 } // namespace
+
+struct TreeDocument::RestOfTree {
+    std::unique_ptr<model::StagedTreeRead> read;
+    StartupLoad load;
+    uint64_t startSerial = 0; // the category read whole at once
+    std::atomic<bool> stop{false};
+    FileStamp stamp; // of the bytes, made by the worker
+    std::thread worker;
+};
 
 TreeDocument::TreeDocument()
     : m_root(std::make_unique<oVoiceBook>()), m_file(std::make_shared<KnownFile>()) {
@@ -72,11 +86,16 @@ void TreeDocument::Open(HWND host, HWND owner) {
     m_nCheckIn = 0;
     m_unreadable.reset();
     StartupLoad load;
+    std::unique_ptr<model::StagedTreeRead> rest;
     {
         fw::WaitCursor wait;
-        load = LoadTreeAtStartup(*m_root, owner);
+        load = LoadTreeAtStartup(*m_root, owner, m_bStaged && host ? &rest : nullptr);
     }
-    if (load.source == TreeSource::Waiting) {
+    if (rest) {
+        // Settled when the rest is in: until then nothing may write or compare the file.
+        m_bFirstRun = false;
+        StartRest(std::move(rest), load);
+    } else if (load.source == TreeSource::Waiting) {
         // Read on another thread: the host answers meanwhile, and says why it is empty.
         m_bFirstRun = false;
         m_heldReader = std::make_unique<model::HeldFileReader>(
@@ -95,12 +114,78 @@ void TreeDocument::Open(HWND host, HWND owner) {
 }
 
 void TreeDocument::Close() {
+    StopRest();
     m_watch.Stop();
     m_heldReader.reset();
     // What is pending was saved by the exit; a save still being written is finished (within
     // the writer's bounds) before the thread ends.
     m_writer.reset();
     m_host = nullptr;
+}
+
+void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const StartupLoad& load) {
+    m_rest = std::make_unique<RestOfTree>();
+    RestOfTree& rest = *m_rest;
+    rest.read = std::move(read);
+    rest.load = load;
+    if (const oVoiceBook* start = StartCategory(*m_root))
+        rest.startSerial = start->m_nSerial;
+    const HWND host = m_host;
+    // Single-byte texts are decoded in this thread's code page, as the part read here.
+    const LCID locale = ::GetThreadLocale();
+    try {
+        rest.worker = std::thread([&rest, host, locale] {
+            ::SetThreadLocale(locale);
+            try {
+                rest.read->ReadRest(rest.stop);
+                if (!rest.stop.load())
+                    rest.stamp = StampOfBytes(rest.read->Image());
+            } catch (const std::bad_alloc&) {
+                // Left unfinished: what was read counts as a file read in part.
+            }
+            ::PostMessageW(host, WM_LARK_TREE_DECODED, 0, 0);
+        });
+    } catch (const std::system_error&) {
+        // No thread: the rest is read here and now.
+        rest.read->ReadRest(rest.stop);
+        rest.stamp = StampOfBytes(rest.read->Image());
+        WaitUntilComplete();
+    }
+}
+
+void TreeDocument::StopRest() noexcept {
+    if (!m_rest)
+        return;
+    m_rest->stop = true;
+    if (m_rest->worker.joinable())
+        m_rest->worker.join();
+    m_rest.reset();
+}
+
+void TreeDocument::WaitUntilComplete() {
+    if (!m_rest)
+        return;
+    const std::unique_ptr<RestOfTree> rest = std::move(m_rest);
+    if (rest->worker.joinable()) {
+        fw::WaitCursor wait;
+        rest->worker.join();
+    }
+    StartupLoad load = rest->load;
+    load.dataFile = rest->stamp;
+    FinishStagedLoad(*m_root, *rest->read, load);
+    std::vector<uint8_t> bytes;
+    m_file->Set(load.dataFile ? *load.dataFile
+                              : ReadFileStamp(DataFile(), bytes).value_or(FileStamp{}));
+    TakeLoad(load);
+}
+
+bool TreeDocument::HoldsWhole(const oVoiceBook& node) const {
+    if (!m_rest)
+        return true;
+    const oVoiceBook* top = &node;
+    while (top->Parent() && top->Parent() != m_root.get())
+        top = top->Parent();
+    return top->Parent() && top->m_nSerial == m_rest->startSerial;
 }
 
 void TreeDocument::LoadHeldFile() {
@@ -157,6 +242,9 @@ bool TreeDocument::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return true;
     case WM_LARK_HELD_FILE_READ:
         LoadHeldFile();
+        return true;
+    case WM_LARK_TREE_DECODED:
+        WaitUntilComplete();
         return true;
     case WM_LARK_DATA_FOLDER_CHANGED:
         m_nCheckIn = kCheckDelayTicks;
@@ -227,6 +315,8 @@ void TreeDocument::StartSave() {
         m_countdown.SaveFailed();
         return;
     }
+    // Never a part of the tree: the rest of the file comes in first.
+    WaitUntilComplete();
     // The snapshot is all this thread does; the file is built, checked and written there.
     std::shared_ptr<TreeSave> save = NewSave();
     if (m_writer) {
@@ -301,6 +391,7 @@ void TreeDocument::SaveNow() {
 void TreeDocument::SaveIfPending(DWORD maxWaitMs) {
     // Still held: the changes are saved only if the file can be copied first.
     m_heldReader.reset();
+    WaitUntilComplete(); // what is written is the whole tree
     bool save = m_countdown.TakePending();
     if (m_writer) {
         // The writer finishes first, so that nothing it writes can come after the save
@@ -340,6 +431,10 @@ bool TreeDocument::HostIsFree() const {
 void TreeDocument::CheckDataFile() {
     if (m_heldReader)
         return; // what it reads decides
+    if (m_rest) {
+        m_nCheckIn = 1; // what was read is not settled yet
+        return;
+    }
     // The outcome of our own save comes first; a dialog may hold a node of the tree.
     if (IsSaveUnderWay() || !HostIsFree()) {
         m_nCheckIn = 1;

@@ -35,6 +35,7 @@ class oVoiceBook;
 namespace model {
 class DataFileWriter;
 class HeldFileReader;
+class StagedTreeRead;
 } // namespace model
 
 // Posted by the data-file writer to the host: wParam the save's ticket, lParam 1 when the
@@ -46,6 +47,8 @@ constexpr UINT WM_LARK_LOAD_NOTICE = 0xA6C9;
 // Posted by the reader of a data file that another program held at start-up, once it could
 // read it (or found it gone).
 constexpr UINT WM_LARK_HELD_FILE_READ = 0xA6CA;
+// Posted by the worker that decodes the rest of the tree at start-up, once it is done.
+constexpr UINT WM_LARK_TREE_DECODED = 0xA6CC;
 
 namespace document {
 
@@ -81,8 +84,29 @@ public:
     TreeDocument(const TreeDocument&) = delete;
     TreeDocument& operator=(const TreeDocument&) = delete;
 
-    oVoiceBook& Root() noexcept { return *m_root; }
+    // The whole tree: while the rest of the file is still being decoded (IsComplete), this
+    // waits for it first, so that nothing that takes the tree as whole sees a part.
+    oVoiceBook& Root() {
+        WaitUntilComplete();
+        return *m_root;
+    }
     const oVoiceBook& Root() const noexcept { return *m_root; }
+    // The tree as far as it is read, for what the first paint needs: the root's list is whole,
+    // and so is the start category; other categories may be empty until IsComplete.
+    oVoiceBook& LoadedRoot() noexcept { return *m_root; }
+
+    // Before Open: a data file found sound and whole is read in two steps. Open reads the
+    // root's list and the start category; the rest is decoded on a worker thread that hands
+    // plain values back through WM_LARK_TREE_DECODED, and the nodes are made and attached on
+    // this thread. Without a host the whole file is read in Open.
+    void SetReadInStages(bool on) noexcept { m_bStaged = on; }
+    // The whole tree is in; false between Open and the rest attached. Saves wait for it.
+    bool IsComplete() const noexcept { return !m_rest; }
+    // Waits for the rest of the tree and attaches it; nothing when it is complete.
+    void WaitUntilComplete();
+    // Everything below `node` (and the node) is in: the tree is complete, or `node` lies in the
+    // start category.
+    bool HoldsWhole(const oVoiceBook& node) const;
     // The node with this serial number, or null (0, or gone from the tree).
     oVoiceBook* Find(uint64_t serial) const;
 
@@ -173,7 +197,16 @@ private:
     // The data file held at start-up has been read in the background.
     void LoadHeldFile();
 
+    // The rest of the tree being decoded at start-up; null once complete.
+    struct RestOfTree;
+    // Starts the worker that decodes `read`'s rest; `load` is settled when it is attached.
+    void StartRest(std::unique_ptr<model::StagedTreeRead> read, const StartupLoad& load);
+    // Ends the worker without attaching what it read (the host is going).
+    void StopRest() noexcept;
+
     std::unique_ptr<oVoiceBook> m_root;
+    std::unique_ptr<RestOfTree> m_rest;
+    bool m_bStaged = false;
     std::vector<TreeListener*> m_listeners;
     WriterFactory m_makeWriter;
     HWND m_host = nullptr;

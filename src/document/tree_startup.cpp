@@ -8,6 +8,7 @@
 #include "framework/text.h"
 #include "model/file_replace.h"
 #include "model/keep_aside.h"
+#include "model/staged_read.h"
 #include "model/voice_book.h"
 #include "resource.h"
 #include "setup/first_run.h"
@@ -80,16 +81,49 @@ bool Settle(const Source& source, model::LoadOutcome outcome, const std::vector<
     return true;
 }
 
-// The sources from `first` on, then the first run.
-StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad result) {
+// What a read that gave no bytes comes to, as ReadDataFile tells it.
+model::LoadOutcome OutcomeOfRead(model::ReadResult read) {
+    switch (read) {
+    case model::ReadResult::Missing:
+        return model::LoadOutcome::Missing;
+    case model::ReadResult::InUse:
+        return model::LoadOutcome::InUse;
+    default:
+        return model::LoadOutcome::Damaged;
+    }
+}
+
+// The sources from `first` on, then the first run. With `rest`, a whole data file is read
+// only as far as the first paint needs.
+StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad result,
+                        std::unique_ptr<model::StagedTreeRead>* rest = nullptr) {
     using model::LoadOutcome;
     for (size_t i = first; i < std::size(kSources); ++i) {
         const Source& source = kSources[i];
         const bool written = i == 0; // the others are never written
         const std::wstring path = model::DataFilePath(source.fileName);
         std::vector<uint8_t> bytes;
-        const LoadOutcome outcome =
-            model::ReadDataFile(root, path, source.singleByte, written ? &bytes : nullptr);
+        LoadOutcome outcome;
+        if (written && rest) {
+            const model::ReadResult read = model::ReadWholeFile(path, bytes);
+            if (read == model::ReadResult::Ok) {
+                auto staged =
+                    std::make_unique<model::StagedTreeRead>(std::move(bytes), source.singleByte);
+                // What the first paint needs now; the rest is the caller's to finish.
+                if (staged->ReadFirst(root, &StartCategory)) {
+                    result.source = source.source;
+                    *rest = std::move(staged);
+                    return result;
+                }
+                bytes = staged->TakeImage();
+            }
+            outcome = OutcomeOfRead(read);
+            if (read == model::ReadResult::Ok)
+                outcome = model::ReadDataFileBytes(root, bytes, source.singleByte);
+        } else {
+            outcome =
+                model::ReadDataFile(root, path, source.singleByte, written ? &bytes : nullptr);
+        }
         // Held by another program: its content is unknown, not lost. Nothing may write over
         // it, and nothing is read in its place; the bar waits for it.
         if (written && outcome == LoadOutcome::InUse) {
@@ -109,10 +143,18 @@ StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad 
 
 } // namespace
 
-StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner) {
+StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner,
+                              std::unique_ptr<model::StagedTreeRead>* rest) {
     // What a run killed during a save left beside the file.
     model::RemoveLeftoverReplacements(model::DataFilePath(model::kDataFileName));
-    return ReadSources(root, owner, 0, StartupLoad{});
+    return ReadSources(root, owner, 0, StartupLoad{}, rest);
+}
+
+void FinishStagedLoad(oVoiceBook& root, model::StagedTreeRead& rest, StartupLoad& load) {
+    const model::LoadOutcome outcome = rest.Attach(root);
+    if (outcome != model::LoadOutcome::Loaded)
+        load.dataFile.reset(); // the stamp is only kept of a file read whole
+    Settle(kSources[0], outcome, rest.Image(), load);
 }
 
 StartupLoad LoadHeldDataFile(oVoiceBook& root, model::ReadResult read,

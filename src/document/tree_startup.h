@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@
 #include "model/file_replace.h"
 
 class oVoiceBook;
+namespace model {
+class StagedTreeRead;
+} // namespace model
 
 namespace document {
 
@@ -44,8 +48,16 @@ struct StartupLoad {
 // last), else its first child; null without children.
 oVoiceBook* StartCategory(const oVoiceBook& root);
 
-// `owner` owns what the first-run set-up shows.
-StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner);
+// `owner` owns what the first-run set-up shows. With `rest`, a data file found sound and whole
+// is read only as far as the first paint needs (the root's list and the start category), and
+// *rest receives the read to finish; the load is settled by FinishStagedLoad then.
+StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner,
+                              std::unique_ptr<model::StagedTreeRead>* rest = nullptr);
+
+// Once rest.ReadRest is done: attaches the rest of the tree and settles `load` as a whole read
+// of the file would have (a file not read whole is kept beside and the user told). `load`
+// holds the stamp of the file's bytes; it is dropped when the file was not read whole.
+void FinishStagedLoad(oVoiceBook& root, model::StagedTreeRead& rest, StartupLoad& load);
 
 // The data file once the program that held it at start-up let go of it: `result` and `bytes`
 // as the read in the background gave them. Unless the user changed the tree meanwhile

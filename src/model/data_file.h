@@ -49,5 +49,7 @@ enum class LoadOutcome {
 LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool singleByte,
                          std::vector<uint8_t>* bytes = nullptr);
 LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool singleByte);
+// The same from bytes already read, which stay the caller's (not copied).
+LoadOutcome ReadDataFileBytes(oVoiceBook& root, std::vector<uint8_t>& image, bool singleByte);
 
 } // namespace model

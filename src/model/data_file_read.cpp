@@ -388,6 +388,10 @@ LoadOutcome ReadDataFileImage(oVoiceBook& root, std::vector<uint8_t> image, bool
     return ReadImageAndKeep(root, image, singleByte);
 }
 
+LoadOutcome ReadDataFileBytes(oVoiceBook& root, std::vector<uint8_t>& image, bool singleByte) {
+    return ReadImageAndKeep(root, image, singleByte);
+}
+
 LoadOutcome ReadDataFile(oVoiceBook& root, const std::wstring& path, bool singleByte,
                          std::vector<uint8_t>* bytes) {
     std::vector<uint8_t> image;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "framework/resources.h"
@@ -49,6 +50,10 @@ struct State {
     std::vector<uint64_t> looks;
     std::unordered_map<uint64_t, int> byLook;
     TargetIconSource source = nullptr;
+    // Until the first paint is over, pictures read from files or asked of the shell wait:
+    // their nodes draw their default picture meanwhile (`deferredAny` when one did).
+    bool deferTargets = false;
+    bool deferredAny = false;
     PictureCache drawn;
     // The library's places are reserved when the lists are made; its icons are read when
     // a library picture is first asked for, or when the program has time after its start.
@@ -265,14 +270,14 @@ bool IsLibraryPicture(int index) {
 
 void Draw(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono,
           bool large) {
-    GetImage(node);
+    const int picture = GetImage(node); // the default one while the node's own waits
     ListKind kind;
     int index = -1;
     if (grey && node.m_nGrayImage >= 0 && iconMono) {
         index = node.m_nGrayImage;
         kind = large ? ListKind::LargeGrey : ListKind::SmallGrey;
-    } else if (node.m_nImage >= 0) {
-        index = node.m_nImage;
+    } else if (picture >= 0) {
+        index = picture;
         kind = large ? ListKind::LargeColour : ListKind::SmallColour;
     } else {
         return;
@@ -445,7 +450,22 @@ int BuildImages(oVoiceBook& node) {
 
 int GetImage(oVoiceBook& node) {
     EnsureLists(); // a go-up node has its picture without building one
-    return node.m_nImage < 0 ? BuildImages(node) : node.m_nImage;
+    if (node.m_nImage >= 0)
+        return node.m_nImage;
+    if (S().deferTargets && (!node.m_strIconFile.empty() || (node.IsItem() && S().source))) {
+        S().deferredAny = true;
+        return DefaultImage(node); // nothing kept: the next look after the wait builds it
+    }
+    return BuildImages(node);
+}
+
+void DeferTargetPictures() noexcept {
+    S().deferTargets = true;
+}
+
+bool EndDeferredPictures() noexcept {
+    S().deferTargets = false;
+    return std::exchange(S().deferredAny, false);
 }
 
 void DrawLarge(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono) {

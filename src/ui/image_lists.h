@@ -70,8 +70,15 @@ int DefaultImage(const oVoiceBook& node);
 // Obtains the node's icons, adds them, sets m_nImage and m_nGrayImage; returns m_nImage.
 // The node's former picture is released first (oVoiceBook::ReleasePictures).
 int BuildImages(oVoiceBook& node);
-// m_nImage, after BuildImages when it is -1.
+// m_nImage, after BuildImages when it is -1; while target pictures wait, such a node's
+// default picture, nothing built.
 int GetImage(oVoiceBook& node);
+// From here until EndDeferredPictures, the pictures of nodes that need an icon file or the
+// shell are not made: such nodes draw their default picture (the first paint comes sooner).
+void DeferTargetPictures() noexcept;
+// Pictures are made when next drawn; true when some node drew its default picture meanwhile
+// (what shows is to be drawn again).
+bool EndDeferredPictures() noexcept;
 
 // `grey` is the view's request for the grey form and `iconMono` the user's preference:
 // the grey picture is drawn only when both are set.

@@ -84,7 +84,14 @@ void ButtonStrip::Create() {
     tabs_.Create(bar, IDC_TAB_STRIP, prefs);
     tabs_.SetViewFlags(viewFlags_);
 
-    toolTip_.Create(bar);
+    if (!tipsDeferred_)
+        CreateTips();
+}
+
+void ButtonStrip::CreateTips() {
+    if (toolTip_.hwnd())
+        return;
+    toolTip_.Create(Bar());
     toolTip_.Activate(true);
     toolTip_.SetDelays(0, 3000);
     toolTip_.AddTool(selectCategory_.hwnd(), fw::LoadResString(IDS_SELECT_CATEGORY));
@@ -127,6 +134,16 @@ void ButtonStrip::RebuildProgramPictures() {
         changed_.push_back(programButtons_[static_cast<size_t>(k)]->hwnd()); // same node
 }
 
+void ButtonStrip::RedrawPictures() {
+    for (int k = 0; k < pageWindows_; ++k)
+        changed_.push_back(programButtons_[static_cast<size_t>(k)]->hwnd());
+    for (const auto& button : categoryButtons_)
+        changed_.push_back(button->hwnd());
+    DrawChangedButtons(); // those not shown are left out there
+    if (tabs_.hwnd() && ::IsWindowVisible(tabs_.hwnd()))
+        ::InvalidateRect(tabs_.hwnd(), nullptr, FALSE);
+}
+
 void ButtonStrip::DrawWaitingNotice(HDC dc) const {
     const HWND bar = Bar();
     wchar_t text[256] = {};
@@ -164,6 +181,7 @@ void ButtonStrip::AddButtonTips() {
     if (!tipsDeferred_)
         return;
     tipsDeferred_ = false;
+    CreateTips();
     for (const auto* buttons : {&categoryButtons_, &programButtons_})
         for (const auto& b : *buttons)
             AddButtonTip(b->hwnd());

@@ -75,6 +75,8 @@ public:
     void MarkChanged(HWND button) { changed_.push_back(button); }
     // Makes the pictures of the shown program buttons afresh.
     void RebuildProgramPictures();
+    // Draws every shown button and the tabs again (their pictures came after the first paint).
+    void RedrawPictures();
     // Where the program buttons would be, the text of the bar while it waits for its tree.
     void DrawWaitingNotice(HDC dc) const;
 
@@ -119,6 +121,8 @@ private:
     // Window k of the pool shows node first + k for the `count` windows of the page.
     void BindPage(int first, int count);
     void AddButtonTip(HWND tool);
+    // The tooltip control with the tips of the navigation buttons.
+    void CreateTips();
     HWND Bar() const noexcept { return host_.BarWindow(); }
 
     BarHost& host_;

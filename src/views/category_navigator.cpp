@@ -50,7 +50,8 @@ void CategoryNavigator::ShowStartCategory() {
     if (!doc)
         return;
     fw::WaitCursor wait;
-    oVoiceBook* start = document::StartCategory(doc->Root());
+    // Read at once, as the root's list: the rest of the tree may still be on its way.
+    oVoiceBook* start = document::StartCategory(doc->LoadedRoot());
     if (!start)
         return;
     top_ = start;
@@ -80,11 +81,15 @@ void CategoryNavigator::FillProgramButtons(oVoiceBook* category) {
     if (!category)
         return;
     fw::WaitCursor wait;
+    document::TreeDocument* doc = host_.Document();
+    // Never a category whose content is still on its way, shown as if empty.
+    if (doc && !doc->HoldsWhole(*category))
+        doc->WaitUntilComplete();
     strip_.ShowProgramNodes(ProgramButtonNodes(*category, &goUp_));
     current_ = category;
     strip_.EnableParent(category->m_nDepth > 1);
     // What the data file needs of the shown category is the document's.
-    if (document::TreeDocument* doc = host_.Document())
+    if (doc)
         doc->NoteCategoryShown(*category);
 }
 
@@ -92,7 +97,7 @@ void CategoryNavigator::FillCategoryButtons() {
     fw::WaitCursor wait;
     std::vector<oVoiceBook*> categories;
     if (document::TreeDocument* doc = host_.Document())
-        categories = CategoryButtonNodes(doc->Root());
+        categories = CategoryButtonNodes(doc->LoadedRoot()); // the root's list is whole
     const size_t limit = ID_CATEGORY_BUTTON_LAST - ID_CATEGORY_BUTTON_FIRST + 1;
     if (categories.size() > limit)
         categories.resize(limit);

@@ -160,6 +160,9 @@ LRESULT CProgramToolBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void CProgramToolBar::OnCommand(UINT id, UINT code, HWND control) {
+    // Commands may edit, move or list any part of the tree: all of it is in first.
+    if (m_doc)
+        m_doc->WaitUntilComplete();
     if (m_edit.OnCommand(id) || m_nav.OnCommand(id))
         return;
     switch (id) {
@@ -193,6 +196,8 @@ void CProgramToolBar::OnSetFocus(HWND) {
 }
 
 void CProgramToolBar::OnContextMenu(HWND, POINT screen) {
+    if (m_doc)
+        m_doc->WaitUntilComplete();       // the menus' commands take the tree as whole
     if (screen.x == -1 && screen.y == -1) // from the keyboard: at what has the focus
         m_keys.ContextMenu();
     else

@@ -50,10 +50,13 @@ public:
         if (m_doc)
             m_doc->MarkModified();
     }
-    // Before Create: the buttons' tips wait for AddButtonTips (nobody points at a button
-    // before the bar has shown), which tells those of the buttons made so far.
+    // Before Create: the tooltip control and the buttons' tips wait for AddButtonTips (nobody
+    // points at a button before the bar has shown), which makes the control and tells it those
+    // of the buttons made so far.
     void DeferButtonTips() noexcept { m_strip.DeferButtonTips(); }
     void AddButtonTips() { m_strip.AddButtonTips(); }
+    // The pictures that waited for the first paint are in: what shows is drawn again.
+    void RedrawPictures() { m_strip.RedrawPictures(); }
 
     // ---- showing ----
     // Fills the program buttons with the category's content and lays the bar out.

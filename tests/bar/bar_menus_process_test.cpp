@@ -230,6 +230,33 @@ TEST_F(BarMenusProcessTest, TheLastOfOverAThousandButtonsStartsAndTheFocusComesB
     ASSERT_TRUE(lark_.Exit());
 }
 
+TEST_F(BarMenusProcessTest, RightAfterTheStartOfABigFileTheWholeTreeIsThere) {
+    // Only "Work" is read before the first paint; whatever comes next sees every category.
+    ASSERT_NO_FATAL_FAILURE(Start(L"", 30));
+    ::PostMessageW(bar_, WM_HOTKEY, 1, 0);
+    ASSERT_TRUE(WaitForMenu(true));
+    // The last category's submenu opened, then both menus closed.
+    const HWND top = OpenMenuOf(lark_.Id());
+    for (WPARAM key : {VK_UP, VK_RIGHT, VK_ESCAPE, VK_ESCAPE})
+        ::PostMessageW(top, WM_KEYDOWN, key, 0);
+    ASSERT_TRUE(WaitForMenu(false));
+    EXPECT_EQ(Query(TEST_QUERY_TOOLBAR_MENU), 100);
+    // The last category shown on the bar from its category button: its buttons are there.
+    const HWND toolBar = ::GetDlgItem(bar_, 6000);
+    ::PostMessageW(toolBar, WM_COMMAND, 11000 + 31, 0);
+    const auto shows = [&](const wchar_t* name) {
+        HWND first = ::GetDlgItem(toolBar, 10000);
+        wchar_t text[64] = {};
+        DWORD_PTR got = 0;
+        return first &&
+               ::SendMessageTimeoutW(first, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text),
+                                     SMTO_NORMAL, 5000, &got) &&
+               std::wstring(text) == name;
+    };
+    EXPECT_TRUE(test::WaitUntil([&] { return shows(L"C290"); }, test::kPatientMs));
+    ASSERT_TRUE(lark_.Exit());
+}
+
 TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterStartsOne) {
     test::WriteRegDword(kPreferences, L"FindHotKeyCode", 0x60046); // Ctrl+Alt+F
     test::TempDir dir;

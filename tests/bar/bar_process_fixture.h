@@ -12,6 +12,7 @@
 #include <string>
 
 #include "rect_compare.h"
+#include "bar/test_hooks.h"
 #include "model/data_path.h"
 #include "support/lark_process.h"
 #include "support/prepared_data.h"
@@ -191,8 +192,24 @@ protected:
         if (firstRun)
             EXPECT_TRUE(test::WaitForStartupDone(p.Id(), bar, dataFile, test::kPatientMs));
         else
-            EXPECT_TRUE(p.WaitUntilIdle()) << p.Problem();
+            EXPECT_TRUE(p.WaitUntilIdle() && WaitForSetUp(bar)) << p.Problem();
         return bar;
+    }
+
+    // Tips, tray icon and hotkeys are set up once the bar has painted: nothing points at the
+    // bar before that (asked through the test hooks, when they are on).
+    static bool WaitForSetUp(HWND bar) {
+        if (!::GetEnvironmentVariableW(L"LARK_TEST_HOOKS", nullptr, 0))
+            return true;
+        const UINT query = ::RegisterWindowMessageW(L"LarkRunBar.TestQuery");
+        return test::WaitUntil(
+            [&] {
+                DWORD_PTR started = 0;
+                return ::SendMessageTimeoutW(bar, query, TEST_QUERY_STARTED, 0, SMTO_NORMAL,
+                                             test::kPatientMs, &started) &&
+                       started == 1;
+            },
+            test::kPatientMs);
     }
 
     static void Command(HWND bar, UINT id) {

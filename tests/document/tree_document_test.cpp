@@ -8,9 +8,11 @@
 
 #include "document/tree_document.h"
 #include "model/data_file.h"
+#include "model/damaged_files.h"
 #include "model/data_file_writer.h"
 #include "model/file_replace.h"
 #include "model/tree_snapshot.h"
+#include "model/tree_text.h"
 #include "model/writer_gate.h"
 #include "support/dialog_answer.h"
 #include "support/document_fixture.h"
@@ -556,6 +558,90 @@ TEST_F(TreeDocumentTest, AFileChangedWhileASaveIsWrittenIsSeenRightBeforeTheSwap
         EXPECT_FALSE(doc_->IsEditPending());
         doc_->Close();
     }
+}
+
+namespace {
+// Three categories, each with buttons and a sub-category of its own; the file records the
+// middle one as shown.
+void MakeNestedTree(oVoiceBook& root) {
+    root.ResetAll(L"ToolBar");
+    for (const std::wstring name : {L"First", L"Middle", L"Last"}) {
+        oVoiceBook* category = root.AddChild(CategoryFields(name));
+        oVoiceBook* sub = category->AddChild(CategoryFields(name + L" sub"));
+        for (int i = 0; i < 3; ++i) {
+            category->AddChild(ButtonFields(name + std::to_wstring(i), L"b.exe"));
+            sub->AddChild(ButtonFields(name + L" deep" + std::to_wstring(i), L"d.exe"));
+        }
+    }
+    root.SetCommand(L"Middle");
+}
+} // namespace
+
+TEST_F(TreeDocumentTest, ReadInStagesTheShownCategoryComesFirstAndNothingIsSavedBeforeTheRest) {
+    oVoiceBook original;
+    MakeNestedTree(original);
+    const std::wstring file = InData(model::kCurrentDataFile);
+    // How the rest comes in: the worker's message, or a save asked for before it came.
+    enum class Way { Message, Countdown, Exit };
+    for (Way way : {Way::Message, Way::Countdown, Way::Exit}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        ASSERT_TRUE(original.SaveFile(file));
+        doc_->SetReadInStages(true);
+        Open();
+        ASSERT_FALSE(doc_->IsComplete());
+        oVoiceBook& part = doc_->LoadedRoot();
+        auto* middle = static_cast<oVoiceBook*>(part.FindChild(L"Middle"));
+        auto* first = static_cast<oVoiceBook*>(part.FindChild(L"First"));
+        ASSERT_TRUE(middle && first && part.FindChild(L"Last"));
+        EXPECT_TRUE(doc_->HoldsWhole(*middle->FirstChild()));
+        EXPECT_EQ(model::TreeToText(*middle),
+                  model::TreeToText(*static_cast<oVoiceBook*>(original.FindChild(L"Middle"))));
+        EXPECT_FALSE(first->HasChildren());
+        EXPECT_FALSE(doc_->HoldsWhole(*first));
+        EXPECT_FALSE(doc_->HoldsWhole(part));
+
+        middle->AddChild(ButtonFields(L"added", L"a.exe"));
+        doc_->MarkModified();
+        if (way == Way::Message) {
+            ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
+            EXPECT_TRUE(doc_->IsComplete());
+            Tick(61);
+            ASSERT_TRUE(WaitForSaveReport());
+        } else if (way == Way::Countdown) {
+            Tick(61);
+            ASSERT_TRUE(WaitForSaveReport());
+        } else {
+            doc_->SaveIfPending();
+        }
+        EXPECT_TRUE(doc_->IsComplete());
+        EXPECT_TRUE(doc_->LoadNotice().empty());
+        // What was written is the whole tree with the edit.
+        oVoiceBook saved;
+        ASSERT_TRUE(saved.LoadFile(file));
+        const std::string text = model::TreeToText(saved);
+        EXPECT_EQ(text, model::TreeToText(doc_->Root()));
+        EXPECT_EQ(first->FirstChild()->m_strName, L"First sub");
+        Pump(); // a late message of the worker changes nothing
+        EXPECT_EQ(model::TreeToText(doc_->Root()), text);
+        doc_->Close();
+    }
+}
+
+TEST_F(TreeDocumentTest, ReadInStagesAFileNotWholeIsKeptBesideOnceTheRestIsIn) {
+    oVoiceBook original;
+    MakeNestedTree(original);
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, image));
+    image = damage::Retype(std::move(image), L"01_0000", 0); // "First" cut off from its content
+    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), image));
+    doc_->SetReadInStages(true);
+    Open();
+    ASSERT_FALSE(doc_->IsComplete());
+    EXPECT_TRUE(doc_->LoadNotice().empty());
+    ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
+    EXPECT_NE(doc_->LoadNotice().find(InData(L"LarkB_U.tdb.incomplete")), std::wstring::npos);
+    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.incomplete")), image);
+    EXPECT_TRUE(Root().FindChild(L"Last")->HasChildren());
 }
 
 TEST(TreeSaveTest, SingleByteRecordsAreWrittenInTheCodePageOfTheThreadThatSaves) {

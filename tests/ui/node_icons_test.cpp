@@ -34,6 +34,18 @@ TEST(NodeIcons, AButtonShowsItsTargetsIconOrItsDefaultPicture) {
             EXPECT_EQ(picture, c.chosen) << c.command;
         EXPECT_EQ(node.m_nGrayImage, picture);
     }
+
+    // Before the first paint is over the shell is not asked: the default picture is drawn and
+    // nothing is kept, so the picture is made when the button is drawn after the wait.
+    oVoiceBook node;
+    node.m_nKind = KIND_ITEM | KIND_COMMAND;
+    node.SetCommand(L"notepad.exe");
+    icons::DeferTargetPictures();
+    EXPECT_EQ(icons::GetImage(node), icons::kPictureMissing);
+    EXPECT_EQ(node.m_nImage, -1);
+    EXPECT_TRUE(icons::EndDeferredPictures());
+    EXPECT_FALSE(icons::EndDeferredPictures());
+    EXPECT_GE(icons::GetImage(node), fixed);
     icons::SetTargetIconSource(nullptr);
 }
 

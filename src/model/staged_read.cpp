@@ -1,0 +1,220 @@
+#include "model/staged_read.h"
+
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "model/child_list.h"
+#include "model/voice_book.h"
+
+namespace model {
+namespace {
+
+bool IsCategoryKind(int32_t kind) noexcept {
+    return (kind & 0xF0) == KIND_ITEM && !(kind & KIND_COMMAND);
+}
+
+void TakePidl(oVoiceBook& node, const uint8_t* id, size_t size) {
+    if (!size)
+        return;
+    if (void* copy = ::CoTaskMemAlloc(size)) {
+        std::memcpy(copy, id, size);
+        node.SetPidl(fw::Pidl(static_cast<LPITEMIDLIST>(copy)));
+    }
+}
+
+// The entries of a parsed list as plain values: their identifier lists copied out of bytes
+// that the next read may overwrite.
+std::vector<FlatNode> Flatten(ParsedChildList& list, const uint8_t* data) {
+    std::vector<FlatNode> nodes(list.entries.size());
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        ChildEntry& entry = list.entries[i];
+        nodes[i].fields = std::move(entry.fields);
+        if (entry.idListSize)
+            nodes[i].idList.assign(data + entry.idListOffset,
+                                   data + entry.idListOffset + entry.idListSize);
+    }
+    return nodes;
+}
+
+} // namespace
+
+StagedTreeRead::StagedTreeRead(std::vector<uint8_t> image, bool singleByte)
+    : image_(std::move(image)), singleByte_(singleByte) {}
+
+bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
+                              ParsedChildList& list, const uint8_t*& data) {
+    size_t size = 0;
+    const uint32_t stream = file_.Find(storage, L"ChildInfo.INF");
+    if (stream == CompoundImage::kNone || !file_.Read(stream, scratch, data, size)) {
+        whole_ = false;
+        return false;
+    }
+    ++entries_;
+    list = ParseChildList(data, size, layout_);
+    // A list is only ever written with entries: one that holds none, or ends short or badly,
+    // leaves the file less than whole.
+    if (list.end != ChildListEnd::Complete || list.refusedIdLists > 0 ||
+        list.unterminatedRecords > 0 || list.entries.empty())
+        whole_ = false;
+    return !list.entries.empty();
+}
+
+void StagedTreeRead::ReadFlat(uint32_t storage, int depth, FlatSubtree& out,
+                              std::vector<uint8_t>& scratch) {
+    struct Frame {
+        uint32_t storage;
+        std::vector<FlatNode> pending;
+        size_t next;
+        int depth; // of the children
+    };
+    ParsedChildList list;
+    const uint8_t* data = nullptr;
+    if (!ReadList(storage, scratch, list, data))
+        return;
+    out.children = static_cast<uint32_t>(list.entries.size());
+    std::vector<Frame> stack;
+    stack.push_back(Frame{storage, Flatten(list, data), 0, depth});
+    // Iterative, as the whole read: a deep file cannot exhaust the stack.
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.next == top.pending.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const size_t position = top.next++;
+        out.nodes.push_back(std::move(top.pending[position]));
+        const size_t index = out.nodes.size() - 1;
+        const int childDepth = top.depth;
+        // Not there, or no storage (its type damaged, which the count of entries shows): no
+        // children of its own.
+        const uint32_t sub =
+            file_.Find(top.storage, StorageName(childDepth, static_cast<int>(position)));
+        if (sub == CompoundImage::kNone || !file_.IsStorage(sub))
+            continue;
+        ++entries_;
+        if (!ReadList(sub, scratch, list, data))
+            continue;
+        out.nodes[index].children = static_cast<uint32_t>(list.entries.size());
+        stack.push_back(Frame{sub, Flatten(list, data), 0, childDepth + 1});
+    }
+}
+
+void StagedTreeRead::ReadTop(size_t position, FlatSubtree& out, std::vector<uint8_t>& scratch) {
+    out.position = position;
+    const uint32_t storage =
+        file_.Find(CompoundImage::kRoot, StorageName(1, static_cast<int>(position)));
+    if (storage == CompoundImage::kNone || !file_.IsStorage(storage))
+        return;
+    ++entries_;
+    ReadFlat(storage, 2, out, scratch);
+}
+
+bool StagedTreeRead::ReadFirst(oVoiceBook& root,
+                               const std::function<oVoiceBook*(const oVoiceBook&)>& first) {
+    survey_ = SurveyCompoundFile(image_.data(), image_.size());
+    if (!survey_.sound || !survey_.whole || !file_.Open(image_.data(), image_.size()))
+        return false;
+    std::vector<uint8_t> headerCopy, nodeCopy, scratch;
+    const uint8_t *header = nullptr, *node = nullptr;
+    size_t headerSize = 0, nodeSize = 0;
+    const uint32_t headerEntry = file_.Find(CompoundImage::kRoot, L"Header.INF");
+    const uint32_t nodeEntry = file_.Find(CompoundImage::kRoot, L"Node.INF");
+    if (headerEntry == CompoundImage::kNone || nodeEntry == CompoundImage::kNone ||
+        !file_.Read(headerEntry, headerCopy, header, headerSize) ||
+        !file_.Read(nodeEntry, nodeCopy, node, nodeSize))
+        return false;
+    const std::optional<int32_t> version =
+        singleByte_ ? DecodeAnsiHeader(header, headerSize) : DecodeHeader(header, headerSize);
+    if (!version)
+        return false;
+    layout_ = ChildLayout(singleByte_, *version);
+    entries_ = 2; // Header.INF, Node.INF
+    ParsedChildList list;
+    const uint8_t* data = nullptr;
+    // Without a category at the top the whole read decides what the file comes to.
+    if (!ReadList(CompoundImage::kRoot, scratch, list, data) ||
+        std::none_of(list.entries.begin(), list.entries.end(),
+                     [](const ChildEntry& e) { return IsCategoryKind(e.fields.kind); }))
+        return false;
+
+    const RecordLayout nodeLayout = singleByte_ ? RecordLayout::AnsiShort : RecordLayout::Short;
+    std::vector<uint8_t> record = InitialRecord(nodeLayout);
+    std::memcpy(record.data(), node, std::min(nodeSize, record.size())); // short: defaults
+    if (!RecordStringsTerminated(record.data(), nodeLayout))
+        whole_ = false;
+    // The root object stays; its content and children are replaced. Its identifier list
+    // and pictures are not in the file and stay as they are.
+    root.DeleteChildren();
+    root.oTreeNode::Clear();
+    root.SetFromRecord(DecodeRecord(record.data(), nodeLayout));
+    for (ChildEntry& entry : list.entries) {
+        auto* top = new oVoiceBook(std::move(entry.fields));
+        TakePidl(*top, data + entry.idListOffset, entry.idListSize);
+        root.AppendChild(top);
+        tops_.push_back(top->m_nSerial);
+    }
+    oVoiceBook* chosen = first(root);
+    first_ = 0;
+    for (const oVoiceBook* c = root.FirstChild(); c && c != chosen; c = c->Next())
+        ++first_;
+    if (chosen && first_ < tops_.size()) {
+        FlatSubtree subtree;
+        ReadTop(first_, subtree, scratch);
+        AttachFlat(*chosen, subtree);
+    }
+    return true;
+}
+
+void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
+    std::vector<uint8_t> scratch;
+    for (size_t position = 0; position < tops_.size(); ++position) {
+        if (stop.load())
+            return;
+        if (position == first_)
+            continue;
+        rest_.emplace_back();
+        ReadTop(position, rest_.back(), scratch);
+    }
+    finished_ = true;
+}
+
+LoadOutcome StagedTreeRead::Attach(oVoiceBook& root) {
+    for (FlatSubtree& subtree : rest_) {
+        const uint64_t serial = tops_[subtree.position];
+        for (oVoiceBook* top = root.FirstChild(); top; top = top->Next())
+            if (top->m_nSerial == serial) {
+                AttachFlat(*top, subtree);
+                break;
+            }
+    }
+    rest_.clear();
+    // Every entry in the file is one the reading opened; any other was cut off from the tree.
+    const bool whole = finished_ && whole_ && entries_ == survey_.entries;
+    return whole ? LoadOutcome::Loaded : LoadOutcome::Partial;
+}
+
+void AttachFlat(oVoiceBook& category, FlatSubtree& subtree) {
+    struct Open {
+        oVoiceBook* node;
+        uint32_t left; // children still to come
+    };
+    std::vector<Open> stack{{&category, subtree.children}};
+    for (FlatNode& flat : subtree.nodes) {
+        while (!stack.empty() && stack.back().left == 0)
+            stack.pop_back();
+        if (stack.empty())
+            break;
+        --stack.back().left;
+        auto* node = new oVoiceBook(std::move(flat.fields));
+        TakePidl(*node, flat.idList.data(), flat.idList.size());
+        stack.back().node->AppendChild(node);
+        if (flat.children)
+            stack.push_back(Open{node, flat.children});
+    }
+    subtree.nodes.clear();
+}
+
+} // namespace model

@@ -1,0 +1,84 @@
+#pragma once
+// The data file decoded in two steps, so that the bar can paint before the whole tree is in:
+// first the root's list and the subtree of the one category the bar shows, into the tree;
+// then, on any thread, the subtrees of the other top-level categories as plain values
+// (records and the tree's shape), which the window thread turns into nodes and attaches.
+// Only a file whose structure was checked sound and whole takes this way; any other is read
+// whole at once, as before (ReadDataFileBytes), with its fall-backs.
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "model/compound_file_check.h"
+#include "model/child_list.h"
+#include "model/compound_image.h"
+#include "model/data_file.h"
+#include "model/record_codec.h"
+
+class oVoiceBook;
+
+namespace model {
+
+// One node of a subtree in pre-order, with the number of its children (which follow it).
+struct FlatNode {
+    NodeRecordFields fields;
+    std::vector<uint8_t> idList; // empty: none
+    uint32_t children = 0;
+};
+
+// What lies below one top-level category.
+struct FlatSubtree {
+    size_t position = 0;         // in the root's list
+    uint32_t children = 0;       // of the category itself
+    std::vector<FlatNode> nodes; // its descendants, in pre-order
+};
+
+class StagedTreeRead {
+public:
+    // `image` is the whole file as read; it stays here until the read is over.
+    StagedTreeRead(std::vector<uint8_t> image, bool singleByte);
+
+    // Window thread. Replaces the root's content with the file's root and its top-level list,
+    // and reads the subtree of the category `first` picks from them. False when the file is
+    // not one this way takes (damaged, or no category at the top): the root is untouched and
+    // the image is the caller's again (TakeImage).
+    bool ReadFirst(oVoiceBook& root, const std::function<oVoiceBook*(const oVoiceBook&)>& first);
+    // Any thread, after ReadFirst and once: the other top-level subtrees as plain values.
+    // Stops early, leaving the read unfinished, when `stop` is set.
+    void ReadRest(const std::atomic<bool>& stop);
+    // Window thread, after ReadRest: attaches what it read below the root's categories and
+    // tells what the whole read comes to (Loaded or Partial). The root's top-level nodes must
+    // be the ones ReadFirst made (their serial numbers find them).
+    LoadOutcome Attach(oVoiceBook& root);
+
+    const std::vector<uint8_t>& Image() const noexcept { return image_; }
+    std::vector<uint8_t> TakeImage() noexcept { return std::move(image_); }
+
+private:
+    // The subtree below the list stored in `storage`'s "ChildInfo.INF", as plain values.
+    void ReadFlat(uint32_t storage, int depth, FlatSubtree& out, std::vector<uint8_t>& scratch);
+    // The list of `storage`; false when there is none. Counts what it opened.
+    bool ReadList(uint32_t storage, std::vector<uint8_t>& scratch, ParsedChildList& list,
+                  const uint8_t*& data);
+    // The subtree of the top-level category at `position`.
+    void ReadTop(size_t position, FlatSubtree& out, std::vector<uint8_t>& scratch);
+
+    std::vector<uint8_t> image_;
+    bool singleByte_;
+    RecordLayout layout_ = RecordLayout::Long;
+    CompoundImage file_;
+    CompoundFileSurvey survey_;
+    bool whole_ = true;          // nothing damaged or left out so far
+    size_t entries_ = 0;         // the streams and sub-storages opened
+    std::vector<uint64_t> tops_; // serial numbers of the top-level nodes, by position
+    size_t first_ = 0;           // the position read by ReadFirst
+    std::vector<FlatSubtree> rest_;
+    bool finished_ = false; // ReadRest went through every category
+};
+
+// Builds the nodes of `subtree` below `category` (window thread).
+void AttachFlat(oVoiceBook& category, FlatSubtree& subtree);
+
+} // namespace model
