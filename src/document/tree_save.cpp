@@ -43,6 +43,7 @@ bool TreeSave::Build(std::vector<uint8_t>& image) {
     } catch (const std::bad_alloc&) {
         built = false;
     }
+    snapshot_.Release(); // the texts given up since can go
     ::SetThreadLocale(before);
     if (built)
         stamp_ = StampOfBytes(image);

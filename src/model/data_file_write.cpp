@@ -16,7 +16,8 @@
 namespace model {
 
 const char kSavePathDescription[] =
-    "a snapshot of the tree (flat blocks) taken on the window thread; from it ole32 structured "
+    "a snapshot of the tree (flat blocks; the texts' unchanging blocks held, not copied) taken "
+    "on the window thread; from it ole32 structured "
     "storage (direct mode) on an in-memory ILockBytes sized once, child lists streamed entry by "
     "entry; the image written with one WriteFile beside the data file, "
     "flushed and swapped in with MoveFileExW (snapshot to file by the writer thread for the "

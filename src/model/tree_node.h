@@ -4,6 +4,8 @@
 #include <string>
 #include <type_traits>
 
+#include "model/node_text.h"
+
 class oTreeNode;
 
 // Walk callbacks answer: descend into the node's children, skip them, or stop the walk.
@@ -62,7 +64,7 @@ public:
     // where a pointer could dangle (or point at a newer node at the same address).
     const uint64_t m_nSerial;
 
-    std::wstring m_strName;
+    model::NodeText m_strName;
     int m_nDepth = 0;
     oTreeNode* m_pNext = nullptr;
     oTreeNode* m_pParent = nullptr;

@@ -7,14 +7,25 @@
 namespace model {
 
 uint32_t TreeSnapshot::Append(const oVoiceBook& node) {
-    Node n{};
-    const std::wstring* strings[5] = {&node.m_strName, &node.m_strCommand, &node.m_strArguments,
-                                      &node.m_strWorkDir, &node.m_strIconFile};
-    for (int i = 0; i < 5; ++i) {
-        n.text[i] = static_cast<uint32_t>(text_.size());
-        n.length[i] = static_cast<uint32_t>(strings[i]->size());
-        text_.insert(text_.end(), strings[i]->begin(), strings[i]->end());
+    // The walk waits on memory, node after node. The nodes of the last walk are most likely
+    // the ones coming now: asking for them ahead lets the waits overlap. Only a hint: an
+    // address noted then may be of a node gone since, and is never read here.
+    const size_t index = nodes_.size();
+    if (index + kAhead < seen_.size()) {
+        const char* ahead = static_cast<const char*>(seen_[index + kAhead]);
+        for (size_t line = 0; line < sizeof(oVoiceBook); line += 64)
+            __builtin_prefetch(ahead + line);
     }
+    if (index < seen_.size())
+        seen_[index] = &node;
+    else
+        seen_.push_back(&node);
+    Node n{};
+    n.text[0] = node.m_strName.Peek();
+    n.text[1] = node.m_strCommand.Peek();
+    n.text[2] = node.m_strArguments.Peek();
+    n.text[3] = node.m_strWorkDir.Peek();
+    n.text[4] = node.m_strIconFile.Peek();
     n.iconIndex = node.m_nIconIndex;
     n.defaultImage = node.m_nDefaultImage;
     n.scanSubFolders = node.m_bScanSubFolders;
@@ -35,9 +46,9 @@ uint32_t TreeSnapshot::Append(const oVoiceBook& node) {
 void TreeSnapshot::Take(const oVoiceBook& root) {
     // clear() keeps the memory of the last snapshot.
     nodes_.clear();
-    text_.clear();
     ids_.clear();
     open_.clear();
+    hold_.Begin();
     Append(root);
     // Pre-order along the links; a node's end is set once its subtree is done.
     const oVoiceBook* node = root.FirstChild();
@@ -65,9 +76,15 @@ void TreeSnapshot::Take(const oVoiceBook& root) {
     nodes_[0].end = static_cast<uint32_t>(nodes_.size());
 }
 
+void TreeSnapshot::Release() noexcept {
+    nodes_.clear();
+    ids_.clear();
+    hold_.End();
+}
+
 RecordView TreeSnapshot::Record(size_t node) const noexcept {
     const Node& n = nodes_[node];
-    auto text = [&](int i) { return std::wstring_view(text_.data() + n.text[i], n.length[i]); };
+    auto text = [&](int i) { return NodeText::ViewOf(n.text[i]); };
     return RecordView{text(0),        text(1),          text(2), text(3), text(4), n.iconIndex,
                       n.defaultImage, n.scanSubFolders, n.kind,  n.flags, n.role,  n.showCmd};
 }

@@ -1,21 +1,27 @@
 #pragma once
 // The tree as plain values in a few flat blocks: what a save needs of every node (its record's
-// fields and its identifier list) and the tree's shape. Taking it is one walk that copies
-// texts into one block; everything after it (the file's image, writing it) can run on another
-// thread without touching a node. A snapshot can be taken again into the same blocks, which
-// keeps their memory: fresh memory costs more to touch than the copying.
+// fields and its identifier list) and the tree's shape. Taking it is one walk that notes where
+// each node's texts are (their blocks never change: model/node_text.h) and holds them until
+// Release, so that it copies no characters; everything after it (the file's image, writing
+// it) can run on another thread without touching a node. A snapshot can be taken again into
+// the same blocks, which keeps their memory: fresh memory costs more to touch than the
+// copying.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "model/node_text.h"
 #include "model/record_codec.h"
 
 namespace model {
 
 class TreeSnapshot {
 public:
-    // Replaces the content with the tree below and including `root`.
+    // Replaces the content with the tree below and including `root`; on the thread that
+    // owns the tree.
     void Take(const oVoiceBook& root);
+    // Lets go of the tree's texts (on any thread): empty again, the memory kept for the next Take.
+    void Release() noexcept;
 
     // Nodes in pre-order; node 0 is the root.
     size_t Size() const noexcept { return nodes_.size(); }
@@ -37,8 +43,7 @@ public:
 
 private:
     struct Node {
-        uint32_t text[5];   // where the name, command, arguments, folder and icon file begin
-        uint32_t length[5]; // in text_
+        const NodeText::Block* text[5]; // the name, command, arguments, folder and icon file
         int32_t iconIndex, defaultImage, scanSubFolders, kind;
         uint32_t flags;
         int32_t role, showCmd;
@@ -48,9 +53,11 @@ private:
     uint32_t Append(const oVoiceBook& node);
 
     std::vector<Node> nodes_;
-    std::vector<wchar_t> text_;
+    TextReadHold hold_; // while the texts are read
     std::vector<uint8_t> ids_;
     std::vector<uint32_t> open_; // nodes whose subtree is being walked
+    static constexpr size_t kAhead = 24;
+    std::vector<const void*> seen_; // the nodes of the last walk, in order: where to look ahead
 };
 
 } // namespace model

@@ -89,7 +89,7 @@ void oVoiceBook::SetIcon(const wchar_t* file, int32_t index) {
     m_nIconIndex = index;
 }
 
-const std::wstring& oVoiceBook::GetIcon(int32_t* index) const {
+const model::NodeText& oVoiceBook::GetIcon(int32_t* index) const {
     if (index)
         *index = m_nIconIndex;
     return m_strIconFile;

@@ -61,7 +61,7 @@ public:
     void SetArguments(const wchar_t* text) { m_strArguments = text ? text : L""; }
     void SetWorkDir(const wchar_t* text) { m_strWorkDir = text ? text : L""; }
     void SetIcon(const wchar_t* file, int32_t index);
-    const std::wstring& GetIcon(int32_t* index = nullptr) const;
+    const model::NodeText& GetIcon(int32_t* index = nullptr) const;
     // ROLE_GO_UP also selects built-in picture 12 and a depth that sorts below everything.
     void SetRole(int32_t role);
     // The node no longer shows its pictures (model/picture_keeper.h): both indices become -1.
@@ -104,10 +104,10 @@ public:
     oVoiceBook* Next() const noexcept { return static_cast<oVoiceBook*>(m_pNext); }
     oVoiceBook* Parent() const noexcept { return static_cast<oVoiceBook*>(m_pParent); }
 
-    std::wstring m_strCommand;
-    std::wstring m_strArguments;
-    std::wstring m_strWorkDir;
-    std::wstring m_strIconFile;
+    model::NodeText m_strCommand;
+    model::NodeText m_strArguments;
+    model::NodeText m_strWorkDir;
+    model::NodeText m_strIconFile;
     int32_t m_nIconIndex = 0;
     int32_t m_nShowCmd = 1;
     int32_t m_nKind = KIND_BOOK;

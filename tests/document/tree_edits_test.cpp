@@ -25,7 +25,7 @@ TEST(TreeEdits, MovesIntoTheirOwnSubtreeAreRefusedAndOthersMove) {
     oVoiceBook* b = Category(root, L"B");
     for (oVoiceBook* target : {a, sub, deep})
         for (bool into : {false, true})
-            EXPECT_FALSE(document::MoveNode(*a, *target, into)) << target->m_strName;
+            EXPECT_FALSE(document::MoveNode(*a, *target, into)) << target->m_strName.str();
     EXPECT_EQ(Names(root), L"A;B;");
     EXPECT_EQ(Names(*sub), L"d;");
 

@@ -63,8 +63,30 @@ TEST(TreeSnapshotTest, AnImageFromASnapshotHoldsTheTreeAsItWasWhenTaken) {
         // The window thread goes on with its tree while the image is built.
         live.DeleteChildren();
         live.SetCommand(L"changed");
+        EXPECT_GT(model::TextBlocksSetAside(), 0u) << "the texts given up are kept";
         EXPECT_EQ(ImageHolds(snapshot, expected), "");
+        snapshot.Release();
+        EXPECT_EQ(model::TextBlocksSetAside(), 0u) << "and freed once the save has read them";
+        // Taken again after the change (the nodes of the last walk partly gone).
+        snapshot.Take(live);
+        EXPECT_EQ(ImageHolds(snapshot, live), "");
     }
+}
+
+TEST(TreeSnapshotTest, ATextGivenNewValuesWhileHeldKeepsTheOldCharacters) {
+    model::NodeText text(L"before");
+    model::TextReadHold hold;
+    hold.Begin();
+    const model::NodeText::Block* old = text.Peek();
+    text = text.c_str() + std::wstring(L" and after"); // from its own characters
+    text.clear();
+    EXPECT_EQ(model::NodeText::ViewOf(old), L"before");
+    EXPECT_EQ(model::TextBlocksSetAside(), 2u);
+    hold.End();
+    EXPECT_EQ(model::TextBlocksSetAside(), 0u);
+    text = L"x";
+    EXPECT_EQ(text, L"x");
+    EXPECT_EQ(model::NodeText(text) + L"y", L"xy");
 }
 
 TEST(TreeSnapshotTest, ListsInPiecesReadTheSameAsListsInARow) {

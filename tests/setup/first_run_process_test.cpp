@@ -55,7 +55,7 @@ protected:
         oVoiceBook* button = Child(category, name);
         ASSERT_NE(button, nullptr) << name;
         EXPECT_TRUE(setuptest::EndsWithNoCase(button->m_strCommand, L"\\" + file))
-            << button->m_strCommand;
+            << button->m_strCommand.str();
     }
 
     test::TempDir dir_;
@@ -81,8 +81,8 @@ TEST_F(FirstRunProcessTest, TemplateBecomesTheSavedTreeWithProgramsOfThisSystem)
     std::vector<std::wstring> names;
     for (oVoiceBook* c : Children(tree)) {
         names.push_back(c->m_strName);
-        EXPECT_EQ(c->m_nKind, 0x12) << c->m_strName;
-        EXPECT_EQ(c->m_nFlags, 10u) << c->m_strName;
+        EXPECT_EQ(c->m_nKind, 0x12) << c->m_strName.str();
+        EXPECT_EQ(c->m_nFlags, 10u) << c->m_strName.str();
     }
     EXPECT_EQ(names, expected);
 
@@ -98,13 +98,13 @@ TEST_F(FirstRunProcessTest, TemplateBecomesTheSavedTreeWithProgramsOfThisSystem)
         for (oVoiceBook* b : Children(*Child(tree, name))) {
             EXPECT_EQ(b->m_nKind, 0x14);
             EXPECT_EQ(b->m_nFlags, 8u);
-            EXPECT_TRUE(test::FileExists(b->m_strCommand)) << b->m_strCommand;
+            EXPECT_TRUE(test::FileExists(b->m_strCommand)) << b->m_strCommand.str();
         }
     }
     const auto bookmarks = Children(*Child(tree, L"Bookmarks"));
     ASSERT_EQ(bookmarks.size(), 6u);
     for (oVoiceBook* b : bookmarks) {
-        EXPECT_TRUE(shell::IsWebAddress(b->m_strCommand)) << b->m_strCommand;
+        EXPECT_TRUE(shell::IsWebAddress(b->m_strCommand)) << b->m_strCommand.str();
         EXPECT_EQ(b->m_nDefaultImage, setup::kDefaultWebImage) << test::Narrow(b->m_strName);
     }
 

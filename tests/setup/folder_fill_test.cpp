@@ -22,7 +22,7 @@ std::wstring SystemFile(const wchar_t* name) {
 // The first child whose name starts with `stem` (titles may keep their extension).
 oVoiceBook* Named(const oVoiceBook& parent, const std::wstring& stem) {
     for (oVoiceBook* c : Children(parent)) {
-        if (c->m_strName.compare(0, stem.size(), stem) == 0)
+        if (c->m_strName.view().compare(0, stem.size(), stem) == 0)
             return c;
     }
     return nullptr;

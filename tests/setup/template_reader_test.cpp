@@ -75,7 +75,7 @@ TEST_F(TemplateReaderTest, SubBookIdsGivePicturesShellFoldersOrNothing) {
     EXPECT_EQ(pad->m_nFlags, 8u);
     EXPECT_EQ(pad->m_nShowCmd, 1);
     EXPECT_TRUE(setuptest::EndsWithNoCase(pad->m_strCommand, L"\\notepad.exe"))
-        << pad->m_strCommand;
+        << pad->m_strCommand.str();
 }
 
 TEST_F(TemplateReaderTest, ControlPanelIsLeftOutFromWindows10On) {

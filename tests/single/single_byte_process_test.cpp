@@ -220,7 +220,8 @@ TEST(SingleByteFileTest, APathTheCodePageCannotSpellIsKeptByItsShortForm) {
     ASSERT_TRUE(back.LoadAnsiFile(file));
     const auto* tool = static_cast<const oVoiceBook*>(back.FindChild(L"Tool"));
     ASSERT_NE(tool, nullptr);
-    for (const std::wstring& path : {tool->m_strCommand, tool->m_strWorkDir, tool->m_strIconFile}) {
+    for (const std::wstring& path :
+         {tool->m_strCommand.str(), tool->m_strWorkDir.str(), tool->m_strIconFile.str()}) {
         wchar_t longPath[MAX_PATH] = {};
         ::GetLongPathNameW(path.c_str(), longPath, MAX_PATH);
         EXPECT_TRUE(fw::EqualsNoCase(longPath, path == tool->m_strWorkDir ? folder : program))
