@@ -33,6 +33,12 @@ public:
     // its chain cannot be followed to the stream's end.
     bool Read(uint32_t entry, std::vector<uint8_t>& scratch, const uint8_t*& data,
               size_t& size) const;
+    // The same for the stream called `name` in `storage`; false also when there is none.
+    bool ReadNamed(uint32_t storage, std::wstring_view name, std::vector<uint8_t>& scratch,
+                   const uint8_t*& data, size_t& size) const {
+        const uint32_t entry = Find(storage, name);
+        return entry != kNone && Read(entry, scratch, data, size);
+    }
 
 private:
     const uint8_t* Sector(uint32_t n) const { return data_ + (size_t{n} + 1) * sector_; }

@@ -342,11 +342,8 @@ LoadOutcome ReadWholeImage(oVoiceBook& root, const CompoundImage& file,
     std::vector<uint8_t> headerCopy, nodeCopy;
     const uint8_t *header = nullptr, *node = nullptr;
     size_t headerSize = 0, nodeSize = 0;
-    const uint32_t headerEntry = file.Find(CompoundImage::kRoot, L"Header.INF");
-    const uint32_t nodeEntry = file.Find(CompoundImage::kRoot, L"Node.INF");
-    if (headerEntry == CompoundImage::kNone || nodeEntry == CompoundImage::kNone ||
-        !file.Read(headerEntry, headerCopy, header, headerSize) ||
-        !file.Read(nodeEntry, nodeCopy, node, nodeSize))
+    if (!file.ReadNamed(CompoundImage::kRoot, L"Header.INF", headerCopy, header, headerSize) ||
+        !file.ReadNamed(CompoundImage::kRoot, L"Node.INF", nodeCopy, node, nodeSize))
         return LoadOutcome::Damaged;
     int32_t version = 0;
     bool rootWhole = false;

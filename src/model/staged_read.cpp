@@ -120,11 +120,8 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
     std::vector<uint8_t> headerCopy, nodeCopy, scratch;
     const uint8_t *header = nullptr, *node = nullptr;
     size_t headerSize = 0, nodeSize = 0;
-    const uint32_t headerEntry = file_.Find(CompoundImage::kRoot, L"Header.INF");
-    const uint32_t nodeEntry = file_.Find(CompoundImage::kRoot, L"Node.INF");
-    if (headerEntry == CompoundImage::kNone || nodeEntry == CompoundImage::kNone ||
-        !file_.Read(headerEntry, headerCopy, header, headerSize) ||
-        !file_.Read(nodeEntry, nodeCopy, node, nodeSize))
+    if (!file_.ReadNamed(CompoundImage::kRoot, L"Header.INF", headerCopy, header, headerSize) ||
+        !file_.ReadNamed(CompoundImage::kRoot, L"Node.INF", nodeCopy, node, nodeSize))
         return false;
     const std::optional<int32_t> version =
         singleByte_ ? DecodeAnsiHeader(header, headerSize) : DecodeHeader(header, headerSize);
