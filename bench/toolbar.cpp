@@ -418,6 +418,9 @@ void FaceSteps(const std::vector<oVoiceBook*>& nodes, int w, int h) {
         if (fw::Icon i = icons::GetIconHandle(n, true, true, false))
             ::DrawIconEx(dc, face.icon.x, face.icon.y, i.get(), 24, 24, 0, nullptr, DI_NORMAL);
     });
+    const double stretched = each([&](oVoiceBook& n) {
+        icons::DrawLargeStretched(n, dc, face.icon.x, face.icon.y, face.iconSize, true, false);
+    });
     const double text = each([&](oVoiceBook& n) {
         RECT r = face.text;
         ::DrawTextW(dc, n.m_strName.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -428,10 +431,10 @@ void FaceSteps(const std::vector<oVoiceBook*>& nodes, int w, int h) {
     ::ReleaseDC(window, dc);
     ::DestroyWindow(window);
     std::printf("  a face's steps, us a button: background %.0f (a plain fill %.0f), measuring "
-                "the name %.0f, the picture %.0f (as an icon made and drawn %.0f), the name drawn "
-                "%.0f (%dx%d, face class "
-                "%d)\n",
-                background, fill, measure, picture, icon, text, w, h, face.faceClass);
+                "the name %.0f, the picture %.0f (as an icon made and drawn %.0f, stretched to %d "
+                "from a kept copy %.0f), the name drawn %.0f (%dx%d, face class %d)\n",
+                background, fill, measure, picture, icon, face.iconSize, stretched, text, w, h,
+                face.faceClass);
 }
 
 // The bar's button windows beside as many plain child windows and as many bare push

@@ -476,6 +476,17 @@ void DrawSmall(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool gr
     Draw(node, dc, x, y, highlighted, grey, iconMono, false);
 }
 
+void DrawLargeStretched(const oVoiceBook& node, HDC dc, int x, int y, int size, bool grey,
+                        bool iconMono) {
+    EnsureLists();
+    const bool greyForm = grey && node.m_nGrayImage >= 0 && iconMono;
+    const int index = greyForm ? node.m_nGrayImage : node.m_nImage;
+    if (index < 0)
+        return;
+    const ListKind kind = greyForm ? ListKind::LargeGrey : ListKind::LargeColour;
+    S().drawn.DrawStretched(ListFor(kind, index), static_cast<int>(kind), index, size, dc, x, y);
+}
+
 fw::Icon GetIconHandle(const oVoiceBook& node, bool large, bool grey, bool iconMono) {
     EnsureLists();
     if (grey && node.m_nGrayImage >= 0 && iconMono)

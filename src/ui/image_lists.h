@@ -84,6 +84,10 @@ bool EndDeferredPictures() noexcept;
 // the grey picture is drawn only when both are set.
 void DrawLarge(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono);
 void DrawSmall(oVoiceBook& node, HDC dc, int x, int y, bool highlighted, bool grey, bool iconMono);
+// The large picture stretched to `size` pixels, as an icon from GetIconHandle draws it; the
+// stretched form is kept until the lists are remade. Images are not built here.
+void DrawLargeStretched(const oVoiceBook& node, HDC dc, int x, int y, int size, bool grey,
+                        bool iconMono);
 // A new icon from the node's picture, or none; images are not built here.
 fw::Icon GetIconHandle(const oVoiceBook& node, bool large, bool grey, bool iconMono);
 // A digest of the icon's pixels and shape: equal for icons that look the same, 0 when the

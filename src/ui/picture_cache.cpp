@@ -57,6 +57,13 @@ int PictureCache::CellFor(HIMAGELIST list, const Key& key, int size) {
         return found->second;
     if (free_.empty() && !Grow())
         return -1;
+    // The stretched form is drawn from the list's icon, made once for both drawings.
+    fw::Icon stretched;
+    if (key.stretchedTo > 0) {
+        stretched.reset(::ImageList_GetIcon(list, key.index, ILD_TRANSPARENT));
+        if (!stretched)
+            return -1;
+    }
     const int cell = free_.back();
     // Drawn over black and over white: where the two differ the picture lets the background
     // through, by as much as they differ. Over black the colours are already weighted by
@@ -66,11 +73,8 @@ int PictureCache::CellFor(HIMAGELIST list, const Key& key, int size) {
     ::GdiFlush();
     std::fill(black, black + kCell * kCell, 0u);
     std::fill(white, white + kCell * kCell, 0x00FFFFFFu);
-    const UINT style = key.blend == CLR_NONE ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50;
-    if (!::ImageList_DrawEx(list, key.index, dc_.get(), 0, cell * kCell, size, size, CLR_NONE,
-                            key.blend, style) ||
-        !::ImageList_DrawEx(list, key.index, dc_.get(), 0, 0, size, size, CLR_NONE, key.blend,
-                            style))
+    if (!Render(list, key, stretched.get(), size, dc_.get(), cell * kCell) ||
+        !Render(list, key, stretched.get(), size, dc_.get(), 0))
         return -1;
     ::GdiFlush();
     for (int i = 0; i < kCell * kCell; ++i) {
@@ -91,12 +95,21 @@ int PictureCache::CellFor(HIMAGELIST list, const Key& key, int size) {
     return cell;
 }
 
+bool PictureCache::Render(HIMAGELIST list, const Key& key, HICON stretched, int size, HDC dc,
+                          int y) {
+    if (stretched)
+        return ::DrawIconEx(dc, 0, y, stretched, size, size, 0, nullptr, DI_NORMAL) != FALSE;
+    const UINT style = key.blend == CLR_NONE ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50;
+    return ::ImageList_DrawEx(list, key.index, dc, 0, y, size, size, CLR_NONE, key.blend, style) !=
+           FALSE;
+}
+
 void PictureCache::Draw(HIMAGELIST list, int listId, int index, int size, COLORREF blend, HDC dc,
                         int x, int y) {
     if (!list || index < 0)
         return;
     const int cell =
-        size > 0 && size <= kMaxSize ? CellFor(list, Key{listId, index, blend}, size) : -1;
+        size > 0 && size <= kMaxSize ? CellFor(list, Key{listId, index, blend, 0}, size) : -1;
     const BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     if (cell >= 0 &&
         ::GdiAlphaBlend(dc, x, y, size, size, dc_.get(), 0, cell * kCell, size, size, over))
@@ -104,6 +117,21 @@ void PictureCache::Draw(HIMAGELIST list, int listId, int index, int size, COLORR
     // Not in the cache, or a device that cannot blend: straight from the list.
     ::ImageList_DrawEx(list, index, dc, x, y, 0, 0, CLR_NONE, blend,
                        blend == CLR_NONE ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
+}
+
+void PictureCache::DrawStretched(HIMAGELIST list, int listId, int index, int size, HDC dc, int x,
+                                 int y) {
+    if (!list || index < 0 || size <= 0)
+        return;
+    const int cell =
+        size <= kMaxSize ? CellFor(list, Key{listId, index, CLR_NONE, size}, size) : -1;
+    const BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    if (cell >= 0 &&
+        ::GdiAlphaBlend(dc, x, y, size, size, dc_.get(), 0, cell * kCell, size, size, over))
+        return;
+    // Too large for a cell, or a device that cannot blend: the icon, made for this drawing.
+    if (fw::Icon icon{::ImageList_GetIcon(list, index, ILD_TRANSPARENT)})
+        ::DrawIconEx(dc, x, y, icon.get(), size, size, 0, nullptr, DI_NORMAL);
 }
 
 void PictureCache::Forget(int index) {

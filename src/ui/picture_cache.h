@@ -26,6 +26,9 @@ public:
     // `blend` is CLR_NONE. `list` is named by `listId` in the cache.
     void Draw(HIMAGELIST list, int listId, int index, int size, COLORREF blend, HDC dc, int x,
               int y);
+    // Draws picture `index` of `list` stretched to `size` pixels square, as DrawIconEx draws
+    // the list's icon of it; making that icon for every drawing costs far more than the copy.
+    void DrawStretched(HIMAGELIST list, int listId, int index, int size, HDC dc, int x, int y);
     // The picture at `index` of every list changed (or went): it is drawn afresh next time.
     void Forget(int index);
     void Clear();
@@ -37,18 +40,24 @@ private:
     struct Key {
         int listId, index;
         COLORREF blend;
+        int stretchedTo; // 0: the list's own size
         bool operator==(const Key& o) const noexcept {
-            return listId == o.listId && index == o.index && blend == o.blend;
+            return listId == o.listId && index == o.index && blend == o.blend &&
+                   stretchedTo == o.stretchedTo;
         }
     };
     struct KeyHash {
         size_t operator()(const Key& k) const noexcept {
-            return (static_cast<size_t>(k.index) * 31 + static_cast<size_t>(k.listId)) * 131 +
-                   k.blend;
+            return ((static_cast<size_t>(k.index) * 31 + static_cast<size_t>(k.listId)) * 131 +
+                    k.blend) *
+                       37 +
+                   static_cast<size_t>(k.stretchedTo);
         }
     };
     // The cell holding the picture, drawn now if need be; -1 when it cannot be.
     int CellFor(HIMAGELIST list, const Key& key, int size);
+    // Puts the picture at the top left corner of row `y` of the atlas.
+    static bool Render(HIMAGELIST list, const Key& key, HICON stretched, int size, HDC dc, int y);
     bool Grow();
     uint32_t* Cell(int cell) const noexcept;
 

@@ -161,9 +161,8 @@ void CBookButton::Draw(HDC dc, int state, bool checked, bool disabled) {
         break;
     }
     case views::FACE_MEDIUM_ICON:
-        if (fw::Icon icon = icons::GetIconHandle(*m_pNode, true, grey, iconMono))
-            ::DrawIconEx(dc, face.icon.x, face.icon.y, icon.get(), face.iconSize, face.iconSize, 0,
-                         nullptr, DI_NORMAL);
+        icons::DrawLargeStretched(*m_pNode, dc, face.icon.x, face.icon.y, face.iconSize, grey,
+                                  iconMono);
         break;
     default: {
         const int d = centred(icons::LargePictureSize());

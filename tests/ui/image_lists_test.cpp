@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/gdi.h"
@@ -315,6 +318,26 @@ TEST_F(ImageListsTest, NodesWhoseIconsLookTheSameShareOnePictureUntilOneChanges)
     EXPECT_EQ(node(5)->m_nImage, shared);
 }
 
+// Within one step a channel: blending a kept picture rounds once more.
+void ExpectNear(const Pixels& a, const Pixels& b, const std::string& what) {
+    for (size_t i = 0; i < a.size(); ++i)
+        for (int shift : {0, 8, 16})
+            ASSERT_NEAR(static_cast<int>((a[i] >> shift) & 0xFF),
+                        static_cast<int>((b[i] >> shift) & 0xFF), 1)
+                << "pixel " << i << ", " << what;
+}
+
+// The picture stretched to 24 pixels, kept, and as an icon made and drawn each time.
+std::pair<Pixels, Pixels> Stretched(const oVoiceBook& node, uint32_t background) {
+    Surface kept(32), direct(32);
+    std::fill_n(static_cast<uint32_t*>(kept.bits), 32 * 32, background);
+    std::fill_n(static_cast<uint32_t*>(direct.bits), 32 * 32, background);
+    icons::DrawLargeStretched(node, kept.dc.get(), 3, 5, 24, false, false);
+    const fw::Icon icon = icons::GetIconHandle(node, true, false, false);
+    ::DrawIconEx(direct.dc.get(), 3, 5, icon.get(), 24, 24, 0, nullptr, DI_NORMAL);
+    return {kept.Read(), direct.Read()};
+}
+
 TEST_F(ImageListsTest, KeptPicturesDrawAsTheListDrawsThemAndFollowARebuild) {
     oVoiceBook node;
     node.m_nKind = KIND_ITEM | KIND_COMMAND;
@@ -326,6 +349,8 @@ TEST_F(ImageListsTest, KeptPicturesDrawAsTheListDrawsThemAndFollowARebuild) {
     for (const uint32_t background : {0x00000000u, 0x00FFFFFFu, 0x00804020u}) {
         for (oVoiceBook* shown : {&category, &node}) {
             const int picture = icons::GetImage(*shown);
+            std::ostringstream what;
+            what << "picture " << picture << ", background " << std::hex << background;
             for (const bool highlighted : {false, true}) {
                 Surface kept(32), direct(32);
                 std::fill_n(static_cast<uint32_t*>(kept.bits), 32 * 32, background);
@@ -335,14 +360,11 @@ TEST_F(ImageListsTest, KeptPicturesDrawAsTheListDrawsThemAndFollowARebuild) {
                                    direct.dc.get(), 0, 0, 0, 0, CLR_NONE,
                                    highlighted ? highlight : CLR_NONE,
                                    ILD_TRANSPARENT | (highlighted ? ILD_BLEND50 : 0));
-                const Pixels a = kept.Read(), b = direct.Read();
-                for (size_t i = 0; i < a.size(); ++i)
-                    for (int shift : {0, 8, 16})
-                        ASSERT_NEAR(static_cast<int>((a[i] >> shift) & 0xFF),
-                                    static_cast<int>((b[i] >> shift) & 0xFF), 1)
-                            << "pixel " << i << ", picture " << picture << ", background "
-                            << std::hex << background << ", highlighted " << highlighted;
+                ExpectNear(kept.Read(), direct.Read(),
+                           what.str() + ", highlighted " + std::to_string(highlighted));
             }
+            const auto stretched = Stretched(*shown, background);
+            ExpectNear(stretched.first, stretched.second, what.str() + ", stretched");
         }
     }
     // The same place with another icon: drawn anew, not from what was kept.
@@ -350,6 +372,8 @@ TEST_F(ImageListsTest, KeptPicturesDrawAsTheListDrawsThemAndFollowARebuild) {
     icons::BuildImages(node);
     EXPECT_EQ(NodeLarge(node, false, false),
               ListPicture(icons::ListKind::LargeColour, icons::FirstLibraryIndex() + 6));
+    const auto stretched = Stretched(node, 0x00804020u);
+    ExpectNear(stretched.first, stretched.second, "stretched after a rebuild");
 }
 
 } // namespace
