@@ -115,6 +115,7 @@ void TreeDocument::Open(HWND host, HWND owner) {
 
 void TreeDocument::Close() {
     StopRest();
+    JoinPreparing();
     m_watch.Stop();
     m_heldReader.reset();
     // What is pending was saved by the exit; a save still being written is finished (within
@@ -217,6 +218,7 @@ void TreeDocument::TakeLoad(const StartupLoad& load) {
     if (model::IsProtected(model::DataFilePath(model::kDataFileName)))
         MarkModified();
     PostNotice(StartupNoticeText(load));
+    PrepareFirstSave();
 }
 
 void TreeDocument::PostNotice(const std::wstring& text) {
@@ -304,7 +306,32 @@ bool TreeDocument::IsEditPending() const {
     return m_nEdits > m_file->EditsWritten();
 }
 
+void TreeDocument::PrepareFirstSave() {
+    // The first snapshot of a run would block this thread for fresh memory and for nodes
+    // long out of the cache: their order is noted while they are near, and the memory is
+    // mapped on a thread of its own.
+    JoinPreparing();
+    m_spare.Plan(*m_root);
+    try {
+        m_preparing = std::thread([this] {
+            try {
+                m_spare.Reserve();
+            } catch (const std::bad_alloc&) {
+                // The save finds its own memory.
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread: the first save maps its memory itself.
+    }
+}
+
+void TreeDocument::JoinPreparing() noexcept {
+    if (m_preparing.joinable())
+        m_preparing.join();
+}
+
 std::shared_ptr<TreeSave> TreeDocument::NewSave() {
+    JoinPreparing();
     return std::make_shared<TreeSave>(*m_root, model::kSaveFormat, m_nEdits, m_file,
                                       std::move(m_spare));
 }
@@ -349,6 +376,7 @@ void TreeDocument::SaveDone(uint32_t ticket, bool replaced) {
 }
 
 void TreeDocument::SaveFinished(TreeSave& save, bool atExit) {
+    JoinPreparing();
     m_spare = save.TakeMemory();
     const std::wstring kept = save.Kept();
     if (!kept.empty())

@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "document/data_file_watch.h"
@@ -180,6 +181,10 @@ private:
     void SaveNow();
     // A save taking a snapshot of the tree now.
     std::shared_ptr<TreeSave> NewSave();
+    // Once the whole tree is in: readies m_spare for the first save (m_preparing).
+    void PrepareFirstSave();
+    // Before m_spare is used: the thread readying it is done.
+    void JoinPreparing() noexcept;
     // What follows a save that is over: a notice of the other version kept, a failed save
     // pending again, a file changed elsewhere read again (not `atExit`).
     void SaveFinished(TreeSave& save, bool atExit);
@@ -226,6 +231,7 @@ private:
     std::shared_ptr<KnownFile> m_file;
     std::map<uint32_t, std::shared_ptr<TreeSave>> m_saves; // by ticket, until reported
     model::TreeSnapshot m_spare;           // the memory of the last snapshot, for the next
+    std::thread m_preparing;               // readying m_spare's memory; joined before it is used
     uint64_t m_nEdits = 0;                 // edits made since opening
     int m_nCheckIn = 0;                    // ticks until the file is checked; 0: none
     std::optional<FileStamp> m_unreadable; // a changed file not read whole, told once

@@ -76,6 +76,40 @@ void TreeSnapshot::Take(const oVoiceBook& root) {
     nodes_[0].end = static_cast<uint32_t>(nodes_.size());
 }
 
+void TreeSnapshot::Plan(const oVoiceBook& root) {
+    // The order of Take: pre-order from the root.
+    seen_.clear();
+    plannedIds_ = 0;
+    const oVoiceBook* node = &root;
+    while (node) {
+        seen_.push_back(node);
+        plannedIds_ += PidlSize(node->m_pidl.get());
+        if (node->FirstChild()) {
+            node = node->FirstChild();
+            continue;
+        }
+        while (node && node != &root && !node->Next())
+            node = node->Parent();
+        node = node && node != &root ? node->Next() : nullptr;
+    }
+}
+
+void TreeSnapshot::Reserve() {
+    // Some room for what is added before the first save. Growing and clearing writes every
+    // page once, which maps it; clear() keeps the memory.
+    const size_t nodes = seen_.size() + seen_.size() / 8 + 16;
+    if (nodes_.capacity() < nodes) {
+        nodes_.resize(nodes);
+        nodes_.clear();
+    }
+    const size_t ids = plannedIds_ + plannedIds_ / 8 + 256;
+    if (ids_.capacity() < ids) {
+        ids_.resize(ids);
+        ids_.clear();
+    }
+    open_.reserve(64);
+}
+
 void TreeSnapshot::Release() noexcept {
     nodes_.clear();
     ids_.clear();

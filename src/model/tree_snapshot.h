@@ -20,6 +20,13 @@ public:
     // Replaces the content with the tree below and including `root`; on the thread that
     // owns the tree.
     void Take(const oVoiceBook& root);
+    // Readies the blocks for the first Take, which would otherwise meet fresh memory and
+    // nodes it has no hints for. Plan notes the order of the tree's nodes (the look-ahead's
+    // hints) and how much the blocks will hold: on the thread that owns the tree, cheapest
+    // right after the tree was made. Reserve then makes the blocks that big and touches their
+    // memory: on any thread, while nothing else uses this snapshot.
+    void Plan(const oVoiceBook& root);
+    void Reserve();
     // Lets go of the tree's texts (on any thread): empty again, the memory kept for the next Take.
     void Release() noexcept;
 
@@ -58,6 +65,7 @@ private:
     std::vector<uint32_t> open_; // nodes whose subtree is being walked
     static constexpr size_t kAhead = 24;
     std::vector<const void*> seen_; // the nodes of the last walk, in order: where to look ahead
+    size_t plannedIds_ = 0;         // bytes of identifier lists Plan found
 };
 
 } // namespace model

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
+#include <thread>
 #include <utility>
 
 #include "model/child_list.h"
@@ -70,6 +72,32 @@ TEST(TreeSnapshotTest, AnImageFromASnapshotHoldsTheTreeAsItWasWhenTaken) {
         // Taken again after the change (the nodes of the last walk partly gone).
         snapshot.Take(live);
         EXPECT_EQ(ImageHolds(snapshot, live), "");
+    }
+}
+
+TEST(TreeSnapshotTest, ASnapshotReadiedAtLoadTakesTheTreeAsItIsLater) {
+    // Readied once the tree is in, taken at the first save: the tree may have grown past the
+    // room reserved, or lost the nodes whose order was noted.
+    const std::function<void(oVoiceBook&)> changes[] = {
+        [](oVoiceBook&) {},
+        [](oVoiceBook& tree) {
+            oVoiceBook* more = tree.AddChild(CategoryFields(L"more"));
+            for (int i = 0; i < 300; ++i)
+                more->AddChild(ButtonFields(L"added " + std::to_wstring(i), L"a.exe"));
+        },
+        [](oVoiceBook& tree) { tree.DeleteChildren(); },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        SCOPED_TRACE(i);
+        oVoiceBook live;
+        Chain(live, 0, 0, 0);
+        model::TreeSnapshot snapshot;
+        snapshot.Plan(live);
+        std::thread([&snapshot] { snapshot.Reserve(); }).join();
+        changes[i](live);
+        snapshot.Take(live);
+        EXPECT_EQ(ImageHolds(snapshot, live), "");
+        snapshot.Release();
     }
 }
 
