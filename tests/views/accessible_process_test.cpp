@@ -173,7 +173,11 @@ TEST_F(AccessibleProcessTest, PictureButtonsAndTabsTellTheirNames) {
     };
     for (const auto& p : pictures) {
         SCOPED_TRACE(p.id);
-        const Read r = ReadWindow(::GetDlgItem(p.parent, p.id));
+        // These are named by their tips, which the bar makes once it has painted.
+        Read r;
+        test::WaitUntil(
+            [&] { return !(r = ReadWindow(::GetDlgItem(p.parent, p.id))).name.empty(); },
+            test::kPatientMs);
         EXPECT_EQ(r.name, p.name);
         EXPECT_EQ(r.role, ROLE_SYSTEM_PUSHBUTTON);
     }
