@@ -1,5 +1,7 @@
 #include "document/file_stamp.h"
 
+#include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 #include "model/file_replace.h"
@@ -13,14 +15,58 @@ bool SameContent(const FileStamp& a, const FileStamp& b) noexcept {
     return !a.present || (a.size == b.size && a.hash == b.hash);
 }
 
-FileStamp StampOfBytes(const std::vector<uint8_t>& bytes, uint64_t lastWrite) {
-    // FNV-1a: a change of any byte shows; the file is never trusted to be small.
-    uint64_t hash = 1469598103934665603ull;
-    for (uint8_t byte : bytes) {
-        hash ^= byte;
-        hash *= 1099511628211ull;
+namespace {
+
+constexpr uint64_t kPrime = 0x100000001B3ull;
+
+// xor, multiply, and fold the high half down: a change in any bit reaches every later bit.
+uint64_t Mix(uint64_t lane, uint64_t word) noexcept {
+    lane = (lane ^ word) * kPrime;
+    return lane ^ (lane >> 29);
+}
+
+} // namespace
+
+void StampHash::Block(const uint8_t* block) noexcept {
+    for (int i = 0; i < 4; ++i) {
+        uint64_t word;
+        std::memcpy(&word, block + 8 * i, sizeof(word));
+        lanes_[i] = Mix(lanes_[i], word);
     }
-    return FileStamp{true, bytes.size(), lastWrite, hash};
+}
+
+void StampHash::Add(const uint8_t* data, size_t size) noexcept {
+    size_ += size;
+    if (pendingSize_) {
+        const size_t take = std::min(size, sizeof(pending_) - pendingSize_);
+        std::memcpy(pending_ + pendingSize_, data, take);
+        pendingSize_ += take;
+        data += take;
+        size -= take;
+        if (pendingSize_ < sizeof(pending_))
+            return;
+        Block(pending_);
+        pendingSize_ = 0;
+    }
+    for (; size >= sizeof(pending_); data += sizeof(pending_), size -= sizeof(pending_))
+        Block(data);
+    std::memcpy(pending_, data, size);
+    pendingSize_ = size;
+}
+
+FileStamp StampHash::Stamp(uint64_t lastWrite) const noexcept {
+    uint64_t hash = size_;
+    for (size_t i = 0; i < pendingSize_; ++i)
+        hash = Mix(hash, pending_[i] | (uint64_t{i} << 8));
+    for (uint64_t lane : lanes_)
+        hash = Mix(hash, lane);
+    return FileStamp{true, size_, lastWrite, Mix(hash, hash >> 17)};
+}
+
+FileStamp StampOfBytes(const std::vector<uint8_t>& bytes, uint64_t lastWrite) {
+    StampHash hash;
+    hash.Add(bytes.data(), bytes.size());
+    return hash.Stamp(lastWrite);
 }
 
 std::optional<FileStamp> ReadFileStamp(const std::wstring& path, std::vector<uint8_t>& bytes) {

@@ -21,6 +21,25 @@ struct FileStamp {
 
 // The same content: both absent, or of equal size and hash (the time is not compared).
 bool SameContent(const FileStamp& a, const FileStamp& b) noexcept;
+// The stamp of bytes handed over in pieces, in order, of any sizes. Stamps live only in memory
+// (never stored), so the hash may change between versions; it is made for speed, as the
+// worker runs it over every byte of a big file before the tree counts as whole.
+class StampHash {
+public:
+    void Add(const uint8_t* data, size_t size) noexcept;
+    // `lastWrite` as known (0 when not).
+    FileStamp Stamp(uint64_t lastWrite = 0) const noexcept;
+
+private:
+    void Block(const uint8_t* block) noexcept;
+
+    // Four independent lanes over 32-byte blocks, so the multiplications overlap.
+    uint64_t lanes_[4] = {0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull,
+                          0x27D4EB2F165667C5ull};
+    uint8_t pending_[32] = {};
+    size_t pendingSize_ = 0;
+    uint64_t size_ = 0;
+};
 // The stamp of bytes read or written; `lastWrite` as known (0 when not).
 FileStamp StampOfBytes(const std::vector<uint8_t>& bytes, uint64_t lastWrite = 0);
 // Reads the file at `path` whole (`bytes` receives it) without waiting for another program

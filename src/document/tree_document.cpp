@@ -34,6 +34,15 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+// The stamp of the file a staged read has, a piece at a time; none when it could not be
+// seen whole again.
+std::optional<FileStamp> StampOfImage(model::StagedTreeRead& read) {
+    StampHash hash;
+    if (!read.VisitImage([&](const uint8_t* data, size_t size) { hash.Add(data, size); }))
+        return std::nullopt;
+    return hash.Stamp();
+}
+
 } // namespace
 
 struct TreeDocument::RestOfTree {
@@ -41,7 +50,7 @@ struct TreeDocument::RestOfTree {
     StartupLoad load;
     uint64_t startSerial = 0; // the category read whole at once
     std::atomic<bool> stop{false};
-    FileStamp stamp; // of the bytes, made by the worker
+    std::optional<FileStamp> stamp; // of the bytes, made by the worker
     std::thread worker;
 };
 
@@ -140,7 +149,7 @@ void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const 
             try {
                 rest.read->ReadRest(rest.stop);
                 if (!rest.stop.load())
-                    rest.stamp = StampOfBytes(rest.read->Image());
+                    rest.stamp = StampOfImage(*rest.read);
             } catch (const std::bad_alloc&) {
                 // Left unfinished: what was read counts as a file read in part.
             }
@@ -149,7 +158,7 @@ void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const 
     } catch (const std::system_error&) {
         // No thread: the rest is read here and now.
         rest.read->ReadRest(rest.stop);
-        rest.stamp = StampOfBytes(rest.read->Image());
+        rest.stamp = StampOfImage(*rest.read);
         WaitUntilComplete();
     }
 }

@@ -8,6 +8,7 @@
 #include "framework/text.h"
 #include "model/file_replace.h"
 #include "model/keep_aside.h"
+#include "model/mapped_file.h"
 #include "model/staged_read.h"
 #include "model/voice_book.h"
 #include "resource.h"
@@ -51,9 +52,12 @@ void KeepDataFile(const std::wstring& path, model::LoadOutcome outcome,
                   const std::vector<uint8_t>& bytes, StartupLoad& result) {
     using model::LoadOutcome;
     // The copy holds the bytes exactly as they were read.
-    const std::wstring kept = outcome == LoadOutcome::Partial
-                                  ? model::KeepBytesAside(path, model::kIncompleteSuffix, bytes)
-                                  : model::SetFileAside(path);
+    // A part read has bytes; without them (a mapped file that could not be seen again) nothing
+    // is kept and the file is protected instead.
+    const std::wstring kept = outcome != LoadOutcome::Partial ? model::SetFileAside(path)
+                              : bytes.empty()
+                                  ? std::wstring()
+                                  : model::KeepBytesAside(path, model::kIncompleteSuffix, bytes);
     if (kept.empty()) {
         model::ProtectUntilCopied(path);
         result.notice = DataFileNotice::NotKept;
@@ -105,10 +109,16 @@ StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad 
         std::vector<uint8_t> bytes;
         LoadOutcome outcome;
         if (written && rest) {
-            const model::ReadResult read = model::ReadWholeFile(path, bytes);
+            // A file on a local disk is mapped: the first paint touches only the pages it needs.
+            model::MappedFile mapped;
+            const model::ReadResult read =
+                model::IsOnFixedDrive(path) ? mapped.Open(path) : model::ReadWholeFile(path, bytes);
             if (read == model::ReadResult::Ok) {
-                auto staged =
-                    std::make_unique<model::StagedTreeRead>(std::move(bytes), source.singleByte);
+                auto staged = mapped.data()
+                                  ? std::make_unique<model::StagedTreeRead>(std::move(mapped),
+                                                                            source.singleByte)
+                                  : std::make_unique<model::StagedTreeRead>(std::move(bytes),
+                                                                            source.singleByte);
                 // What the first paint needs now; the rest is the caller's to finish.
                 if (staged->ReadFirst(root, &StartCategory)) {
                     result.source = source.source;
@@ -152,9 +162,12 @@ StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner,
 
 void FinishStagedLoad(oVoiceBook& root, model::StagedTreeRead& rest, StartupLoad& load) {
     const model::LoadOutcome outcome = rest.Attach(root);
-    if (outcome != model::LoadOutcome::Loaded)
-        load.dataFile.reset(); // the stamp is only kept of a file read whole
-    Settle(kSources[0], outcome, rest.Image(), load);
+    if (outcome == model::LoadOutcome::Loaded) {
+        Settle(kSources[0], outcome, {}, load);
+        return;
+    }
+    load.dataFile.reset(); // the stamp is only kept of a file read whole
+    Settle(kSources[0], outcome, rest.CopyImage(), load);
 }
 
 StartupLoad LoadHeldDataFile(oVoiceBook& root, model::ReadResult read,

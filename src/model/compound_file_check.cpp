@@ -26,7 +26,8 @@ uint16_t U16(const uint8_t* p) {
 
 class Checker {
 public:
-    Checker(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    Checker(const uint8_t* data, size_t size, const uint8_t* fatCopy)
+        : data_(data), fatCopy_(fatCopy), size_(size) {}
 
     // Anything found that does not make the file unsound but leaves it less than whole.
     bool whole() const noexcept { return whole_; }
@@ -59,22 +60,9 @@ private:
     // reads as a failure, which ends every chain through it; one that is named wrongly
     // (a special value, a looping or missing DIFAT chain) makes the file unsound.
     bool LoadFat() {
-        const uint32_t fatSectors = U32(data_ + 44);
         std::vector<uint32_t> where;
-        for (size_t i = 0; i < kHeaderDifatEntries && where.size() < fatSectors; ++i)
-            where.push_back(U32(data_ + 76 + 4 * i));
-        uint32_t difat = U32(data_ + 68);
-        std::vector<bool> seen(sectors_, false);
-        const size_t perDifat = sector_ / 4 - 1;
-        while (where.size() < fatSectors) {
-            if (!Present(difat) || seen[difat])
-                return false;
-            seen[difat] = true;
-            const uint8_t* s = Sector(difat);
-            for (size_t i = 0; i < perDifat && where.size() < fatSectors; ++i)
-                where.push_back(U32(s + 4 * i));
-            difat = U32(s + 4 * perDifat);
-        }
+        if (!FatSectorNumbers(data_, sector_, sectors_, where))
+            return false;
         fatSector_.assign(where.size(), nullptr);
         // Every FAT entry and every present sector gets a slot of its own in the tables of
         // the walks and claims: flat arrays, which a file of a million sectors needs.
@@ -84,7 +72,7 @@ private:
             if (where[i] >= kMaxRegular)
                 return false;
             if (Present(where[i]))
-                fatSector_[i] = Sector(where[i]);
+                fatSector_[i] = fatCopy_ ? fatCopy_ + i * sector_ : Sector(where[i]);
         }
         return true;
     }
@@ -255,6 +243,7 @@ private:
     bool ClaimMini(uint32_t sector) { return !std::exchange(miniClaimed_[sector], uint8_t{1}); }
 
     const uint8_t* data_;
+    const uint8_t* fatCopy_;
     size_t size_;
     size_t sector_ = 512;
     uint16_t major_ = 3;
@@ -275,11 +264,32 @@ bool CompoundFileIsSound(const uint8_t* data, size_t size) {
     return SurveyCompoundFile(data, size).sound;
 }
 
-CompoundFileSurvey SurveyCompoundFile(const uint8_t* data, size_t size) {
+bool FatSectorNumbers(const uint8_t* data, size_t sectorSize, size_t sectors,
+                      std::vector<uint32_t>& out) {
+    out.clear();
+    const uint32_t fatSectors = U32(data + 44);
+    for (size_t i = 0; i < kHeaderDifatEntries && out.size() < fatSectors; ++i)
+        out.push_back(U32(data + 76 + 4 * i));
+    uint32_t difat = U32(data + 68);
+    std::vector<bool> seen(sectors, false);
+    const size_t perDifat = sectorSize / 4 - 1;
+    while (out.size() < fatSectors) {
+        if (difat >= sectors || seen[difat])
+            return false;
+        seen[difat] = true;
+        const uint8_t* s = data + (size_t{difat} + 1) * sectorSize;
+        for (size_t i = 0; i < perDifat && out.size() < fatSectors; ++i)
+            out.push_back(U32(s + 4 * i));
+        difat = U32(s + 4 * perDifat);
+    }
+    return true;
+}
+
+CompoundFileSurvey SurveyCompoundFile(const uint8_t* data, size_t size, const uint8_t* fatCopy) {
     CompoundFileSurvey survey;
     if (!data)
         return survey;
-    Checker checker(data, size);
+    Checker checker(data, size, fatCopy);
     survey.sound = checker.Run();
     survey.whole = survey.sound && checker.whole();
     survey.entries = checker.entries();

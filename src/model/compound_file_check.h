@@ -6,6 +6,7 @@
 // or out-of-range chain or directory link is not read at all.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace model {
 
@@ -25,6 +26,16 @@ struct CompoundFileSurvey {
     // opened fewer left something out (an entry whose type was damaged hides its subtree).
     size_t entries = 0;
 };
-CompoundFileSurvey SurveyCompoundFile(const uint8_t* data, size_t size);
+// `fatCopy`, when given, holds the FAT's sectors in their order (as FatSectorNumbers names
+// them, sectorSize bytes each), read apart from `data`: the FAT is then looked at there, so
+// that a mapped file's pages are not brought in by it (its sectors lie all over the file).
+CompoundFileSurvey SurveyCompoundFile(const uint8_t* data, size_t size,
+                                      const uint8_t* fatCopy = nullptr);
+
+// The FAT's sector numbers in order, as the header's list and the DIFAT chain name them, for a
+// file of `sectors` whole sectors of `sectorSize` bytes after the header; the numbers are not
+// checked. False when the DIFAT chain loops or leaves the file.
+bool FatSectorNumbers(const uint8_t* data, size_t sectorSize, size_t sectors,
+                      std::vector<uint32_t>& out);
 
 } // namespace model

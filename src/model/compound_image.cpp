@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/compound_file_check.h"
+
 namespace model {
 namespace {
 
 constexpr uint32_t kMaxRegular = 0xFFFFFFFAu;
 constexpr size_t kEntrySize = 128;
 constexpr size_t kMiniSector = 64;
-constexpr size_t kHeaderDifat = 109;
 constexpr uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 uint32_t U32(const uint8_t* p) {
@@ -25,7 +26,7 @@ wchar_t Fold(wchar_t c) {
 
 } // namespace
 
-bool CompoundImage::Open(const uint8_t* data, size_t size) {
+bool CompoundImage::Open(const uint8_t* data, size_t size, const uint8_t* fatCopy) {
     data_ = data;
     size_ = size;
     fat_.clear();
@@ -46,26 +47,13 @@ bool CompoundImage::Open(const uint8_t* data, size_t size) {
     miniCutoff_ = U32(data + 56);
     // The FAT's sectors: the header names the first 109, a chain of DIFAT sectors the rest.
     const uint32_t fatSectors = U32(data + 44);
-    if (fatSectors > sectors_)
+    std::vector<uint32_t> where;
+    if (fatSectors > sectors_ || !FatSectorNumbers(data, sector_, sectors_, where))
         return false;
-    for (size_t i = 0; i < kHeaderDifat && fat_.size() < fatSectors; ++i) {
-        const uint32_t at = U32(data + 76 + 4 * i);
-        if (!Present(at))
+    for (size_t i = 0; i < where.size(); ++i) {
+        if (!Present(where[i]))
             return false;
-        fat_.push_back(Sector(at));
-    }
-    const size_t perDifat = sector_ / 4 - 1;
-    for (uint32_t difat = U32(data + 68); fat_.size() < fatSectors;) {
-        if (!Present(difat))
-            return false;
-        const uint8_t* s = Sector(difat);
-        for (size_t i = 0; i < perDifat && fat_.size() < fatSectors; ++i) {
-            const uint32_t at = U32(s + 4 * i);
-            if (!Present(at))
-                return false;
-            fat_.push_back(Sector(at));
-        }
-        difat = U32(s + 4 * perDifat);
+        fat_.push_back(fatCopy ? fatCopy + i * sector_ : Sector(where[i]));
     }
     std::vector<uint32_t> chain;
     if (!Chain(U32(data + 48), sectors_, chain) || chain.empty())

@@ -17,8 +17,9 @@ public:
     static constexpr uint32_t kNone = 0xFFFFFFFFu;
     static constexpr uint32_t kRoot = 0;
 
-    // False when the bytes are no compound file this reader takes.
-    bool Open(const uint8_t* data, size_t size);
+    // False when the bytes are no compound file this reader takes. `fatCopy`: the FAT's
+    // sectors read apart, as SurveyCompoundFile takes them; it must outlive the reading.
+    bool Open(const uint8_t* data, size_t size, const uint8_t* fatCopy = nullptr);
 
     // The entry called `name` directly in the storage `storage`; kNone when there is none.
     uint32_t Find(uint32_t storage, std::wstring_view name) const;

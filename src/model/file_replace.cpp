@@ -25,15 +25,13 @@ bool IsNameTaken(DWORD error) {
 
 } // namespace
 
-ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, size_t maxSize,
-                         DWORD waitMs) {
-    out.clear();
-    fw::FileHandle file;
+ReadResult OpenForReading(const std::wstring& path, DWORD flags, size_t maxSize, DWORD waitMs,
+                          fw::FileHandle& file, size_t& size) {
     // Another program (a backup, a virus scanner) may hold the file for a while.
     const ULONGLONG start = ::GetTickCount64();
     for (;;) {
         file.reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                 OPEN_EXISTING, flags, nullptr));
         if (file)
             break;
         const DWORD error = ::GetLastError();
@@ -45,12 +43,27 @@ ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, si
             return ReadResult::InUse;
         ::Sleep(kSharingRetryMs);
     }
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        static_cast<uint64_t>(size.QuadPart) > maxSize)
+    LARGE_INTEGER length{};
+    if (!::GetFileSizeEx(file.get(), &length) || length.QuadPart < 0 ||
+        static_cast<uint64_t>(length.QuadPart) > maxSize) {
+        file.reset();
         return ReadResult::Failed;
+    }
+    size = static_cast<size_t>(length.QuadPart);
+    return ReadResult::Ok;
+}
+
+ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out, size_t maxSize,
+                         DWORD waitMs) {
+    out.clear();
+    fw::FileHandle file;
+    size_t size = 0;
+    const ReadResult opened =
+        OpenForReading(path, FILE_FLAG_SEQUENTIAL_SCAN, maxSize, waitMs, file, size);
+    if (opened != ReadResult::Ok)
+        return opened;
     try {
-        out.resize(static_cast<size_t>(size.QuadPart));
+        out.resize(size);
     } catch (const std::bad_alloc&) {
         return ReadResult::Failed;
     }

@@ -18,6 +18,11 @@ namespace model {
 enum class ReadResult { Ok, Missing, InUse, Failed };
 constexpr DWORD kInUseWaitMs = 5000;
 constexpr size_t kMaxDataFileSize = size_t{1} << 30;
+// Opens the file for reading, shared with readers only (nobody writes it while it is open),
+// waiting up to `waitMs` while another program holds it; `size` receives its length. Files
+// above `maxSize` bytes are refused (Failed).
+ReadResult OpenForReading(const std::wstring& path, DWORD flags, size_t maxSize, DWORD waitMs,
+                          fw::FileHandle& file, size_t& size);
 // Reads the whole file, waiting up to `waitMs` while another program holds it; files above
 // `maxSize` bytes are refused (Failed).
 ReadResult ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& out,

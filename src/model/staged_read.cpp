@@ -44,6 +44,73 @@ std::vector<FlatNode> Flatten(ParsedChildList& list, const uint8_t* data) {
 StagedTreeRead::StagedTreeRead(std::vector<uint8_t> image, bool singleByte)
     : image_(std::move(image)), singleByte_(singleByte) {}
 
+StagedTreeRead::StagedTreeRead(MappedFile file, bool singleByte, size_t pagesKept)
+    : mapped_(std::move(file)), pagesKept_(std::max<size_t>(pagesKept, 1)),
+      singleByte_(singleByte) {}
+
+bool StagedTreeRead::GiveBackPages() {
+    if (!mapped_.data() || touched_ < pagesKept_)
+        return true;
+    touched_ = 0;
+    // The survey found the file sound and whole, and nobody can write it while it is open:
+    // the new view holds the same bytes, and opening them again cannot fail but for memory.
+    return mapped_.Renew() && file_.Open(mapped_.data(), mapped_.size(), FatCopy());
+}
+
+bool StagedTreeRead::CopyFat() {
+    // Only a header this reader takes names its FAT; the survey judges any other.
+    const uint8_t* data = Data();
+    if (Size() < 512 || !(data[30] == 9 || data[30] == 12) || data[31] != 0)
+        return false;
+    const size_t sector = size_t{1} << data[30];
+    if (Size() < sector)
+        return false;
+    const size_t sectors = (Size() - sector) / sector;
+    std::vector<uint32_t> where;
+    if (!FatSectorNumbers(data, sector, sectors, where) || where.size() > sectors)
+        return false;
+    fatCopy_.assign(where.size() * sector, 0);
+    // Sectors in a row are read at once; one beyond the end stays zeros, which the survey
+    // never looks at (it counts such a FAT sector as missing).
+    for (size_t i = 0; i < where.size();) {
+        size_t run = 1;
+        while (i + run < where.size() && where[i + run] == where[i] + run &&
+               where[i + run] < sectors)
+            ++run;
+        if (where[i] < sectors && !mapped_.ReadAt((uint64_t{where[i]} + 1) * sector,
+                                                  fatCopy_.data() + i * sector, run * sector)) {
+            fatCopy_.clear();
+            return false;
+        }
+        i += run;
+    }
+    return true;
+}
+
+bool StagedTreeRead::VisitImage(const std::function<void(const uint8_t*, size_t)>& piece) {
+    for (size_t at = 0; at < Size();) {
+        const size_t size = std::min(Size() - at, mapped_.data() ? pagesKept_ : Size());
+        piece(Data() + at, size);
+        at += size;
+        touched_ += size;
+        if (!GiveBackPages())
+            return false;
+    }
+    return true;
+}
+
+std::vector<uint8_t> StagedTreeRead::TakeImage() {
+    if (!mapped_.data())
+        return std::move(image_);
+    std::vector<uint8_t> bytes = mapped_.Copy();
+    mapped_.Close();
+    return bytes;
+}
+
+std::vector<uint8_t> StagedTreeRead::CopyImage() {
+    return mapped_.data() ? mapped_.Copy() : image_;
+}
+
 bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
                               ParsedChildList& list, const uint8_t*& data) {
     size_t size = 0;
@@ -53,6 +120,7 @@ bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
         return false;
     }
     ++entries_;
+    touched_ += size;
     list = ParseChildList(data, size, layout_);
     // A list is only ever written with entries: one that holds none, or ends short or badly,
     // leaves the file less than whole.
@@ -114,8 +182,10 @@ void StagedTreeRead::ReadTop(size_t position, FlatSubtree& out, std::vector<uint
 
 bool StagedTreeRead::ReadFirst(oVoiceBook& root,
                                const std::function<oVoiceBook*(const oVoiceBook&)>& first) {
-    survey_ = SurveyCompoundFile(image_.data(), image_.size());
-    if (!survey_.sound || !survey_.whole || !file_.Open(image_.data(), image_.size()))
+    if (mapped_.data())
+        CopyFat();
+    survey_ = SurveyCompoundFile(Data(), Size(), FatCopy());
+    if (!survey_.sound || !survey_.whole || !file_.Open(Data(), Size(), FatCopy()))
         return false;
     std::vector<uint8_t> headerCopy, nodeCopy, scratch;
     const uint8_t *header = nullptr, *node = nullptr;
@@ -174,6 +244,8 @@ void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
             continue;
         rest_.emplace_back();
         ReadTop(position, rest_.back(), scratch);
+        if (!GiveBackPages())
+            return; // unfinished: what was read counts as a file read in part
     }
     finished_ = true;
 }

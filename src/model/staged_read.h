@@ -15,6 +15,7 @@
 #include "model/child_list.h"
 #include "model/compound_image.h"
 #include "model/data_file.h"
+#include "model/mapped_file.h"
 #include "model/record_codec.h"
 
 class oVoiceBook;
@@ -39,6 +40,10 @@ class StagedTreeRead {
 public:
     // `image` is the whole file as read; it stays here until the read is over.
     StagedTreeRead(std::vector<uint8_t> image, bool singleByte);
+    // The same from a mapped file, whose pages are touched only as far as each step needs,
+    // and given back on the way (the rest of a big file never stays in memory whole).
+    // `pagesKept`: how much may be read before the pages are given back.
+    StagedTreeRead(MappedFile file, bool singleByte, size_t pagesKept = size_t{32} << 20);
 
     // Window thread. Replaces the root's content with the file's root and its top-level list,
     // and reads the subtree of the category `first` picks from them. False when the file is
@@ -53,8 +58,15 @@ public:
     // be the ones ReadFirst made (their serial numbers find them).
     LoadOutcome Attach(oVoiceBook& root);
 
-    const std::vector<uint8_t>& Image() const noexcept { return image_; }
-    std::vector<uint8_t> TakeImage() noexcept { return std::move(image_); }
+    // Any thread, after ReadRest: every byte of the image in order, in pieces (for a hash);
+    // a mapped file gives its pages back between pieces. False when a mapped file could not
+    // be seen again (the pieces handed out were not all).
+    bool VisitImage(const std::function<void(const uint8_t*, size_t)>& piece);
+    // The image as bytes of the caller's own; the read is over.
+    std::vector<uint8_t> TakeImage();
+    // A copy of the image, to keep a file not read whole; empty when a mapped file could not
+    // be seen again.
+    std::vector<uint8_t> CopyImage();
 
 private:
     // The subtree below the list stored in `storage`'s "ChildInfo.INF", as plain values.
@@ -65,7 +77,22 @@ private:
     // The subtree of the top-level category at `position`.
     void ReadTop(size_t position, FlatSubtree& out, std::vector<uint8_t>& scratch);
 
+    const uint8_t* Data() const noexcept { return mapped_.data() ? mapped_.data() : image_.data(); }
+    size_t Size() const noexcept { return mapped_.data() ? mapped_.size() : image_.size(); }
+    // A mapped file: gives back the pages read so far once there are many, and opens the
+    // image again where the new view lies. False when it could not.
+    bool GiveBackPages();
+
+    // A mapped file: its FAT read into fatCopy_ apart from the mapping. False when it could
+    // not be read (the survey then looks at the mapping).
+    bool CopyFat();
+    const uint8_t* FatCopy() const noexcept { return fatCopy_.empty() ? nullptr : fatCopy_.data(); }
+
     std::vector<uint8_t> image_;
+    MappedFile mapped_;
+    std::vector<uint8_t> fatCopy_; // empty: the FAT is read where it lies
+    size_t pagesKept_ = 0;
+    size_t touched_ = 0; // bytes of the mapping read since its pages were last given back
     bool singleByte_;
     RecordLayout layout_ = RecordLayout::Long;
     CompoundImage file_;

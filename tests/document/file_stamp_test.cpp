@@ -58,3 +58,25 @@ TEST(FileStampTest, TheOtherVersionGetsANameOfItsOwnAndNothingIsWrittenOver) {
                                       document::StampOfBytes({1, 2})));
     EXPECT_FALSE(document::ReadFileStamp(file, bytes)->present);
 }
+
+TEST(FileStampTest, PiecesOfAnySizeGiveOneStampAndAnyFlippedBitShows) {
+    std::vector<uint8_t> bytes(1000);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i * 7 + 3);
+    const FileStamp whole = document::StampOfBytes(bytes);
+    for (size_t piece : {1, 5, 31, 32, 33, 999}) {
+        document::StampHash hash;
+        for (size_t at = 0; at < bytes.size(); at += piece)
+            hash.Add(bytes.data() + at, std::min(piece, bytes.size() - at));
+        EXPECT_EQ(hash.Stamp().hash, whole.hash) << piece;
+    }
+    // The first byte, the top bit of a word, and bytes of the last part block.
+    for (const auto& [at, bit] : {std::pair{0, 0}, {7, 7}, {519, 7}, {999, 7}, {996, 0}}) {
+        std::vector<uint8_t> flipped = bytes;
+        flipped[at] ^= static_cast<uint8_t>(1u << bit);
+        EXPECT_NE(document::StampOfBytes(flipped).hash, whole.hash) << at << ":" << bit;
+    }
+    // Equal bytes of another length (a cut file) differ too.
+    bytes.pop_back();
+    EXPECT_NE(document::StampOfBytes(bytes).hash, whole.hash);
+}

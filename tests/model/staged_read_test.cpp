@@ -1,15 +1,19 @@
 // The data file read in two steps gives the tree the whole read gives, with the same outcome;
 // between the steps the chosen category is whole and the others empty. A file the whole read
-// must judge is declined and the root left as it was.
+// must judge is declined and the root left as it was. Read from memory or from a mapped file
+// whose pages are given back every few kilobytes, the steps see the same bytes.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "model/damaged_files.h"
 #include "model/data_file.h"
 #include "model/sample_trees.h"
 #include "model/staged_read.h"
+#include "support/test_util.h"
 
 namespace {
 
@@ -54,32 +58,50 @@ TEST(StagedReadTest, TwoStepsGiveWhatTheWholeReadGives) {
     std::vector<uint8_t> sound;
     ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, sound));
     ASSERT_NE(damage::CompoundBytes(sound).Named(L"01_0001").offset, 0u);
-    for (const StagedCase& c : kCases) {
-        SCOPED_TRACE(c.what);
-        const std::vector<uint8_t> image = c.damage(sound);
-        oVoiceBook whole;
-        EXPECT_EQ(model::ReadDataFileImage(whole, image, false), c.outcome);
+    test::TempDir dir;
+    const std::wstring path = dir / L"tree.tdb";
+    for (const StagedCase& c : kCases)
+        for (const bool mapped : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (mapped ? ", mapped" : ""));
+            const std::vector<uint8_t> image = c.damage(sound);
+            oVoiceBook whole;
+            EXPECT_EQ(model::ReadDataFileImage(whole, image, false), c.outcome);
 
-        oVoiceBook staged;
-        staged.SetName(L"untouched");
-        model::StagedTreeRead read(image, false);
-        const bool taken = read.ReadFirst(staged, [](const oVoiceBook& r) { return Nth(r, 2); });
-        ASSERT_EQ(taken, c.staged);
-        if (!taken) {
-            EXPECT_EQ(staged.m_strName, L"untouched");
-            EXPECT_EQ(staged.FirstChild(), nullptr);
-            EXPECT_EQ(read.TakeImage(), image);
-            continue;
+            oVoiceBook staged;
+            staged.SetName(L"untouched");
+            std::unique_ptr<model::StagedTreeRead> read;
+            if (mapped) {
+                ASSERT_TRUE(test::WriteFileBytes(path, image));
+                model::MappedFile file;
+                ASSERT_EQ(file.Open(path), model::ReadResult::Ok);
+                read = std::make_unique<model::StagedTreeRead>(std::move(file), false, 8192);
+            } else {
+                read = std::make_unique<model::StagedTreeRead>(image, false);
+            }
+            const bool taken =
+                read->ReadFirst(staged, [](const oVoiceBook& r) { return Nth(r, 2); });
+            ASSERT_EQ(taken, c.staged);
+            if (!taken) {
+                EXPECT_EQ(staged.m_strName, L"untouched");
+                EXPECT_EQ(staged.FirstChild(), nullptr);
+                EXPECT_EQ(read->TakeImage(), image);
+                continue;
+            }
+            // Between the steps: every category of the root, only the chosen one filled.
+            EXPECT_EQ(sample::CountNodes(*Nth(staged, 2)), sample::CountNodes(*Nth(whole, 2)));
+            EXPECT_EQ(sample::CompareTrees(*Nth(whole, 2), *Nth(staged, 2)), "");
+            for (const oVoiceBook* top = staged.FirstChild(); top; top = top->Next())
+                EXPECT_TRUE(top == Nth(staged, 2) || !top->HasChildren());
+
+            std::atomic<bool> stop{false};
+            read->ReadRest(stop);
+            std::vector<uint8_t> visited;
+            EXPECT_TRUE(read->VisitImage([&](const uint8_t* data, size_t size) {
+                visited.insert(visited.end(), data, data + size);
+            }));
+            EXPECT_TRUE(visited == image);
+            EXPECT_EQ(read->Attach(staged), c.outcome);
+            EXPECT_EQ(sample::CompareTrees(whole, staged), "");
+            EXPECT_TRUE(read->CopyImage() == image);
         }
-        // Between the steps: every category of the root, only the chosen one filled.
-        EXPECT_EQ(sample::CountNodes(*Nth(staged, 2)), sample::CountNodes(*Nth(whole, 2)));
-        EXPECT_EQ(sample::CompareTrees(*Nth(whole, 2), *Nth(staged, 2)), "");
-        for (const oVoiceBook* top = staged.FirstChild(); top; top = top->Next())
-            EXPECT_TRUE(top == Nth(staged, 2) || !top->HasChildren());
-
-        std::atomic<bool> stop{false};
-        read.ReadRest(stop);
-        EXPECT_EQ(read.Attach(staged), c.outcome);
-        EXPECT_EQ(sample::CompareTrees(whole, staged), "");
-    }
 }
