@@ -8,6 +8,7 @@
 
 #include "model/child_list.h"
 #include "model/data_file.h"
+#include "model/fat_placement.h"
 #include "model/data_path.h"
 #include "model/file_replace.h"
 #include "model/memory_lock_bytes.h"
@@ -161,6 +162,7 @@ bool BuildDataFileImage(const TreeSnapshot& tree, DataFileFormat format,
             return false;
     } // the last release completes the compound file
     out = bytes->TakeBytes();
+    MoveFatToStart(out); // as built it is a sound file too, only slower to open
     return true;
 }
 

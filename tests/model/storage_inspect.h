@@ -91,18 +91,20 @@ inline std::vector<uint8_t> ReadStream(const std::wstring& file, const std::wstr
     if (FAILED(::StgOpenStorage(file.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
                                 root.put())))
         return out;
-    fw::ComPtr<IStorage> at = root;
+    // Every storage on the way stays open: one released reverts those opened inside it.
+    std::vector<fw::ComPtr<IStorage>> chain{root};
     const auto parts = Parts(streamPath);
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         fw::ComPtr<IStorage> sub;
-        if (FAILED(at->OpenStorage(parts[i].c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE,
-                                   nullptr, 0, sub.put())))
+        if (FAILED(chain.back()->OpenStorage(parts[i].c_str(), nullptr,
+                                             STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
+                                             sub.put())))
             return out;
-        at = sub;
+        chain.push_back(sub);
     }
     fw::ComPtr<IStream> stream;
-    if (FAILED(at->OpenStream(parts.back().c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
-                              stream.put())))
+    if (FAILED(chain.back()->OpenStream(parts.back().c_str(), nullptr,
+                                        STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put())))
         return out;
     uint8_t buffer[65536];
     for (;;) {
