@@ -137,7 +137,7 @@ bool CMainApp::InitInstance() {
     icons::DeferTargetPictures();
     m_document = std::make_unique<document::TreeDocument>();
     // Only the part of a big tree that the first paint needs is read before it.
-    m_document->SetReadInStages(true);
+    m_document->SetReadInStages(true, true); // the bar begins the rest once it has painted
     // 9. The program takes no command-line arguments besides that test switch; whatever
     // else is given is ignored.
     // 10.

@@ -190,6 +190,8 @@ void CMainDlg::FinishStartUp() {
     if (m_bStartUpFinished || !hwnd_)
         return;
     m_bStartUpFinished = true;
+    // The rest of a big tree is read from now on, beside the work below.
+    m_doc.BeginRestOfTree();
     // Default pictures went into the first paint; the icons of files and shell items now.
     if (icons::EndDeferredPictures())
         m_wndToolBar.RedrawPictures();

@@ -51,6 +51,7 @@ struct TreeDocument::RestOfTree {
     uint64_t startSerial = 0; // the category read whole at once
     std::atomic<bool> stop{false};
     std::optional<FileStamp> stamp; // of the bytes, made by the worker
+    bool begun = false;             // the rest is being read, or has been
     std::thread worker;
 };
 
@@ -140,6 +141,21 @@ void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const 
     rest.load = load;
     if (const oVoiceBook* start = StartCategory(*m_root))
         rest.startSerial = start->m_nSerial;
+    if (!m_bBeginRestLater)
+        BeginRestOfTree();
+}
+
+void TreeDocument::ReadRestHere(RestOfTree& rest) {
+    rest.begun = true;
+    rest.read->ReadRest(rest.stop);
+    rest.stamp = StampOfImage(*rest.read);
+}
+
+void TreeDocument::BeginRestOfTree() {
+    if (!m_rest || m_rest->begun)
+        return;
+    RestOfTree& rest = *m_rest;
+    rest.begun = true;
     const HWND host = m_host;
     // Single-byte texts are decoded in this thread's code page, as the part read here.
     const LCID locale = ::GetThreadLocale();
@@ -157,8 +173,7 @@ void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const 
         });
     } catch (const std::system_error&) {
         // No thread: the rest is read here and now.
-        rest.read->ReadRest(rest.stop);
-        rest.stamp = StampOfImage(*rest.read);
+        ReadRestHere(rest);
         WaitUntilComplete();
     }
 }
@@ -175,6 +190,11 @@ void TreeDocument::StopRest() noexcept {
 void TreeDocument::WaitUntilComplete() {
     if (!m_rest)
         return;
+    if (!m_rest->begun) {
+        // Needed before the worker was to begin: read here.
+        fw::WaitCursor wait;
+        ReadRestHere(*m_rest);
+    }
     const std::unique_ptr<RestOfTree> rest = std::move(m_rest);
     if (rest->worker.joinable()) {
         fw::WaitCursor wait;

@@ -100,7 +100,15 @@ public:
     // root's list and the start category; the rest is decoded on a worker thread that hands
     // plain values back through WM_LARK_TREE_DECODED, and the nodes are made and attached on
     // this thread. Without a host the whole file is read in Open.
-    void SetReadInStages(bool on) noexcept { m_bStaged = on; }
+    // With `beginLater`, the worker waits for BeginRestOfTree, so that it does not compete with
+    // the host's first paint; anything that needs the whole tree before then reads the rest
+    // itself.
+    void SetReadInStages(bool on, bool beginLater = false) noexcept {
+        m_bStaged = on;
+        m_bBeginRestLater = beginLater;
+    }
+    // Starts the worker that reads the rest of the tree, if it waits for this.
+    void BeginRestOfTree();
     // The whole tree is in; false between Open and the rest attached. Saves wait for it.
     bool IsComplete() const noexcept { return !m_rest; }
     // Waits for the rest of the tree and attaches it; nothing when it is complete.
@@ -206,12 +214,14 @@ private:
     struct RestOfTree;
     // Starts the worker that decodes `read`'s rest; `load` is settled when it is attached.
     void StartRest(std::unique_ptr<model::StagedTreeRead> read, const StartupLoad& load);
+    void ReadRestHere(RestOfTree& rest);
     // Ends the worker without attaching what it read (the host is going).
     void StopRest() noexcept;
 
     std::unique_ptr<oVoiceBook> m_root;
     std::unique_ptr<RestOfTree> m_rest;
     bool m_bStaged = false;
+    bool m_bBeginRestLater = false;
     std::vector<TreeListener*> m_listeners;
     WriterFactory m_makeWriter;
     HWND m_host = nullptr;

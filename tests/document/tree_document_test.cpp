@@ -581,50 +581,57 @@ TEST_F(TreeDocumentTest, ReadInStagesTheShownCategoryComesFirstAndNothingIsSaved
     oVoiceBook original;
     MakeNestedTree(original);
     const std::wstring file = InData(model::kCurrentDataFile);
-    // How the rest comes in: the worker's message, or a save asked for before it came.
+    // How the rest comes in: the worker's message, or a save asked for before it came; the
+    // worker at once, or once begun (never begun: the save reads the rest itself).
     enum class Way { Message, Countdown, Exit };
-    for (Way way : {Way::Message, Way::Countdown, Way::Exit}) {
-        SCOPED_TRACE(static_cast<int>(way));
-        ASSERT_TRUE(original.SaveFile(file));
-        doc_->SetReadInStages(true);
-        Open();
-        ASSERT_FALSE(doc_->IsComplete());
-        oVoiceBook& part = doc_->LoadedRoot();
-        auto* middle = static_cast<oVoiceBook*>(part.FindChild(L"Middle"));
-        auto* first = static_cast<oVoiceBook*>(part.FindChild(L"First"));
-        ASSERT_TRUE(middle && first && part.FindChild(L"Last"));
-        EXPECT_TRUE(doc_->HoldsWhole(*middle->FirstChild()));
-        EXPECT_EQ(model::TreeToText(*middle),
-                  model::TreeToText(*static_cast<oVoiceBook*>(original.FindChild(L"Middle"))));
-        EXPECT_FALSE(first->HasChildren());
-        EXPECT_FALSE(doc_->HoldsWhole(*first));
-        EXPECT_FALSE(doc_->HoldsWhole(part));
+    for (const bool later : {false, true})
+        for (Way way : {Way::Message, Way::Countdown, Way::Exit}) {
+            SCOPED_TRACE(static_cast<int>(way) + (later ? 10 : 0));
+            ASSERT_TRUE(original.SaveFile(file));
+            doc_->SetReadInStages(true, later);
+            Open();
+            ASSERT_FALSE(doc_->IsComplete());
+            if (later) {
+                Pump(); // no worker, no message
+                ASSERT_FALSE(doc_->IsComplete());
+            }
+            oVoiceBook& part = doc_->LoadedRoot();
+            auto* middle = static_cast<oVoiceBook*>(part.FindChild(L"Middle"));
+            auto* first = static_cast<oVoiceBook*>(part.FindChild(L"First"));
+            ASSERT_TRUE(middle && first && part.FindChild(L"Last"));
+            EXPECT_TRUE(doc_->HoldsWhole(*middle->FirstChild()));
+            EXPECT_EQ(model::TreeToText(*middle),
+                      model::TreeToText(*static_cast<oVoiceBook*>(original.FindChild(L"Middle"))));
+            EXPECT_FALSE(first->HasChildren());
+            EXPECT_FALSE(doc_->HoldsWhole(*first));
+            EXPECT_FALSE(doc_->HoldsWhole(part));
 
-        middle->AddChild(ButtonFields(L"added", L"a.exe"));
-        doc_->MarkModified();
-        if (way == Way::Message) {
-            ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
+            middle->AddChild(ButtonFields(L"added", L"a.exe"));
+            doc_->MarkModified();
+            if (way == Way::Message) {
+                doc_->BeginRestOfTree();
+                ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
+                EXPECT_TRUE(doc_->IsComplete());
+                Tick(61);
+                ASSERT_TRUE(WaitForSaveReport());
+            } else if (way == Way::Countdown) {
+                Tick(61);
+                ASSERT_TRUE(WaitForSaveReport());
+            } else {
+                doc_->SaveIfPending();
+            }
             EXPECT_TRUE(doc_->IsComplete());
-            Tick(61);
-            ASSERT_TRUE(WaitForSaveReport());
-        } else if (way == Way::Countdown) {
-            Tick(61);
-            ASSERT_TRUE(WaitForSaveReport());
-        } else {
-            doc_->SaveIfPending();
+            EXPECT_TRUE(doc_->LoadNotice().empty());
+            // What was written is the whole tree with the edit.
+            oVoiceBook saved;
+            ASSERT_TRUE(saved.LoadFile(file));
+            const std::string text = model::TreeToText(saved);
+            EXPECT_EQ(text, model::TreeToText(doc_->Root()));
+            EXPECT_EQ(first->FirstChild()->m_strName, L"First sub");
+            Pump(); // a late message of the worker changes nothing
+            EXPECT_EQ(model::TreeToText(doc_->Root()), text);
+            doc_->Close();
         }
-        EXPECT_TRUE(doc_->IsComplete());
-        EXPECT_TRUE(doc_->LoadNotice().empty());
-        // What was written is the whole tree with the edit.
-        oVoiceBook saved;
-        ASSERT_TRUE(saved.LoadFile(file));
-        const std::string text = model::TreeToText(saved);
-        EXPECT_EQ(text, model::TreeToText(doc_->Root()));
-        EXPECT_EQ(first->FirstChild()->m_strName, L"First sub");
-        Pump(); // a late message of the worker changes nothing
-        EXPECT_EQ(model::TreeToText(doc_->Root()), text);
-        doc_->Close();
-    }
 }
 
 TEST_F(TreeDocumentTest, ReadInStagesAFileNotWholeIsKeptBesideOnceTheRestIsIn) {
