@@ -43,7 +43,7 @@ public:
     // The same from a mapped file, whose pages are touched only as far as each step needs,
     // and given back on the way (the rest of a big file never stays in memory whole).
     // `pagesKept`: how much may be read before the pages are given back.
-    StagedTreeRead(MappedFile file, bool singleByte, size_t pagesKept = size_t{32} << 20);
+    StagedTreeRead(MappedFile file, bool singleByte, size_t pagesKept = size_t{4} << 20);
 
     // Window thread. Replaces the root's content with the file's root and its top-level list,
     // and reads the subtree of the category `first` picks from them. False when the file is
