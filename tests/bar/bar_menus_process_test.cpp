@@ -157,6 +157,17 @@ protected:
             Keys({{vk, false}});
     }
 
+    // The foreground window with its class and process, for a failure message.
+    static std::string Foreground() {
+        const HWND fg = ::GetForegroundWindow();
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(fg, &pid);
+        wchar_t cls[64] = {};
+        ::GetClassNameW(fg, cls, 64);
+        return "foreground " + std::to_string(reinterpret_cast<uintptr_t>(fg)) + " (" +
+               test::Narrow(cls) + ", process " + std::to_string(pid) + ")";
+    }
+
     bool FocusComesBack() const {
         return test::WaitUntil(
             [&] { return ::GetForegroundWindow() == window_ && ::GetFocus() == window_; },
@@ -181,7 +192,7 @@ TEST_F(BarMenusProcessTest, CtrlAltAOpensTheToolBarMenuAndGoesWithTheBar) {
     ASSERT_TRUE(WaitForMenu(true));
     Tap({VK_ESCAPE});
     EXPECT_TRUE(WaitForMenu(false));
-    EXPECT_TRUE(FocusComesBack()) << ::GetForegroundWindow();
+    EXPECT_TRUE(FocusComesBack()) << Foreground();
 
     ASSERT_TRUE(lark_.Exit());
     EXPECT_TRUE(::RegisterHotKey(nullptr, 0x77, MOD_CONTROL | MOD_ALT, 'A')) << ::GetLastError();
@@ -226,7 +237,7 @@ TEST_F(BarMenusProcessTest, TheLastOfOverAThousandButtonsStartsAndTheFocusComesB
     Tap({VK_UP, VK_RIGHT, VK_UP, VK_RETURN});
     shelltest::StartRecord started;
     EXPECT_TRUE(shelltest::WaitForRecord(record, started)) << "the button did not start";
-    EXPECT_TRUE(FocusComesBack()) << ::GetForegroundWindow();
+    EXPECT_TRUE(FocusComesBack()) << Foreground();
     ASSERT_TRUE(lark_.Exit());
 }
 
@@ -318,15 +329,14 @@ TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterSta
     shelltest::StartRecord started;
     EXPECT_TRUE(shelltest::WaitForRecord(record, started)) << "the button did not start";
     EXPECT_EQ(Query(TEST_QUERY_FIND_ROWS), 0);
-    EXPECT_TRUE(FocusComesBack()) << ::GetForegroundWindow();
+    EXPECT_TRUE(FocusComesBack()) << Foreground();
     const std::vector<uint8_t> counts =
         test::ReadFileBytes(test::DataFolder() + L"\\" + model::kLaunchStatsFile);
     EXPECT_NE(std::string(counts.begin(), counts.end()).find("\tC0%1FC099%1F"), std::string::npos);
 
     // A letter typed on the bar opens the box with it; Escape gives the bar its focus back.
-    // Typed only once the started program and its console are gone (they take the
-    // foreground as they come and go, which closes the box) and the bar's thread has given a
-    // window of the bar the keyboard focus.
+    // Typed only once the started program is gone and the bar's thread has given a window of
+    // the bar the keyboard focus.
     ASSERT_TRUE(shelltest::WaitForHelpersGone(lark_.Id()));
     ::SetForegroundWindow(bar_);
     ASSERT_TRUE(test::WaitUntil(
@@ -373,7 +383,7 @@ TEST_F(BarMenusProcessTest, TheFindHotkeyAndTypingOnTheBarFindButtonsAndEnterSta
     EXPECT_TRUE(test::WaitUntil([&] { return focusText() == L"Play0"; }, test::kPatientMs))
         << test::Narrow(focusText());
     Tap({VK_ESCAPE});
-    EXPECT_TRUE(FocusComesBack()) << ::GetForegroundWindow();
+    EXPECT_TRUE(FocusComesBack()) << Foreground();
     ASSERT_TRUE(lark_.Exit());
 }
 

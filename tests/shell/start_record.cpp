@@ -25,10 +25,7 @@ bool HelperRuns() {
     bool found = false;
     for (BOOL more = ::Process32FirstW(snap, &entry); more && !found;
          more = ::Process32NextW(snap, &entry))
-        // The helper is a console program: Wine's console host outlives it for a moment and
-        // takes the foreground as its window goes.
-        found = ::lstrcmpiW(entry.szExeFile, L"lark_record_start.exe") == 0 ||
-                ::lstrcmpiW(entry.szExeFile, L"conhost.exe") == 0;
+        found = ::lstrcmpiW(entry.szExeFile, L"lark_record_start.exe") == 0;
     ::CloseHandle(snap);
     return found;
 }

@@ -22,7 +22,7 @@ void RecordInto(const std::wstring& file);
 bool WaitForRecord(const std::wstring& file, StartRecord& record,
                    DWORD timeoutMs = test::kPatientMs);
 // Waits until no started helper runs any more and the foreground is no third process's
-// window (the console Wine gives the helper): both take the foreground as they come and go.
+// window.
 bool WaitForHelpersGone(DWORD barProcess, DWORD timeoutMs = test::kPatientMs);
 // The arguments part of a command line: what follows the (possibly quoted) program.
 std::wstring ArgumentsOf(const std::wstring& commandLine);

@@ -5,26 +5,51 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <initializer_list>
 
 #include "support/test_util.h"
 
 namespace test {
 
+// A move made while another program holds the pointer (its menu or drag ending at that
+// moment) is refused by the display: the system reports the new place for a moment, then the
+// cursor is where it was. Such a move is made again through a neighbouring point, since a move
+// to where the system already puts the cursor moves nothing; each attempt is logged.
 inline void MouseTo(POINT p) {
     const int w = ::GetSystemMetrics(SM_CXSCREEN);
     const int h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((static_cast<int64_t>(p.x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    if (::SendInput(1, &in, sizeof(in)) != 1)
-        ReportSystemError("SendInput(move)", ::GetLastError());
+    const auto send = [&](std::initializer_list<POINT> points) {
+        INPUT in[2]{};
+        UINT n = 0;
+        for (const POINT& q : points) {
+            in[n].type = INPUT_MOUSE;
+            in[n].mi.dx = static_cast<LONG>((static_cast<int64_t>(q.x) * 65536 + w - 1) / w);
+            in[n].mi.dy = static_cast<LONG>((static_cast<int64_t>(q.y) * 65536 + h - 1) / h);
+            in[n++].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        }
+        if (::SendInput(n, in, sizeof(in[0])) != n)
+            ReportSystemError("SendInput(move)", ::GetLastError());
+    };
     POINT at{};
-    EXPECT_TRUE(
-        WaitUntil([&] { return ::GetCursorPos(&at) && at.x == p.x && at.y == p.y; }, kPatientMs))
-        << "cursor at " << at.x << "," << at.y << " instead of " << p.x << "," << p.y;
+    const auto there = [&] { return ::GetCursorPos(&at) && at.x == p.x && at.y == p.y; };
+    send({p});
+    const ULONGLONG end = ::GetTickCount64() + kPatientMs;
+    for (DWORD patience = 1000;; patience *= 2) {
+        const ULONGLONG now = ::GetTickCount64();
+        if (WaitUntil(there,
+                      now < end ? static_cast<DWORD>(std::min<ULONGLONG>(patience, end - now)) : 0))
+            return;
+        if (::GetTickCount64() >= end)
+            break;
+        std::printf("[ MouseTo ] cursor at %ld,%ld instead of %ld,%ld: moved again\n",
+                    static_cast<long>(at.x), static_cast<long>(at.y), static_cast<long>(p.x),
+                    static_cast<long>(p.y));
+        send({POINT{p.x + (p.x < w / 2 ? 1 : -1), p.y}, p});
+    }
+    ADD_FAILURE() << "cursor at " << at.x << "," << at.y << " instead of " << p.x << "," << p.y;
 }
 
 // The left mouse button (`key` 0) or a key goes down or up.

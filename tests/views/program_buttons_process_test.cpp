@@ -243,7 +243,7 @@ TEST_F(ProgramButtonsTest, ClicksRunButtonsReportMissingTargetsAndOpenSubCategor
     EXPECT_EQ(shelltest::ArgumentsOf(r.commandLine), L"alpha \"b c\"");
     EXPECT_TRUE(shelltest::SamePath(r.workDir, dir_.path())) << r.workDir;
     EXPECT_EQ(r.show, SW_SHOWMAXIMIZED);
-    // The helper's console takes the foreground as it goes, which would cancel a later press.
+    // The started program has ended before the next press.
     ASSERT_TRUE(shelltest::WaitForHelpersGone(process_.Id()));
 
     // A target that is gone, or longer than the shell takes, is reported with the button's name.
