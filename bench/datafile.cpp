@@ -152,6 +152,7 @@ struct Figures {
     double firstSnapshot = 0; // blocked by the first save of a run, its blocks readied at load
     double unprepared = 0;    // the same without that: fresh memory, no hints for the walk
     double snapshot = 0;      // blocked by later saves, median: its memory is used again
+    double snapshotBest = 0;  // the same, best: what a moment of a busy machine leaves out
     double imageOnUi = 0;     // blocked when the image is built on that thread, median
     double load = 0, rawRead = 0;
 };
@@ -183,6 +184,8 @@ int main() {
         oVoiceBook root;
         BuildTree(root, buttons);
         const int runs = buttons >= 10000 ? 3 : 7;
+        // More of the later saves: on a busy machine a few of them lose the processor.
+        const int saves = buttons >= 10000 ? 6 : 7;
         Figures row;
         row.buttons = buttons;
         // A countdown save as the bar makes it: a snapshot taken and handed over on this
@@ -196,7 +199,7 @@ int main() {
         std::thread([&spare] { spare.Reserve(); }).join();
         EvictCaches();
         std::vector<double> blocked, built, handed, inPlace;
-        for (int i = 0; i <= runs; ++i) {
+        for (int i = 0; i <= saves; ++i) {
             writer.WaitIdle(600000);
             const double start = NowMs();
             auto save = std::make_shared<document::TreeSave>(root, model::kCurrentFormat, i + 1,
@@ -258,6 +261,7 @@ int main() {
             std::snprintf(directText, sizeof(directText), "%.1f",
                           MedianMs(3, [&] { DirectModeSave(root, direct); }));
         row.snapshot = bench::Median(blocked);
+        row.snapshotBest = *std::min_element(blocked.begin(), blocked.end());
         row.imageOnUi = bench::Median(imageOnUi);
         row.load = load;
         row.rawRead = rawRead;
@@ -300,15 +304,16 @@ int main() {
 
     std::printf("\nsave: the user-interface thread blocked by a countdown save, ms (target: at "
                 "most 5 at every size)\n");
-    std::printf("%7s | %14s %14s %10s | %22s | %s\n", "buttons", "snapshot first", "snapshot later",
-                "unreadied", "baseline: image on UI", "target");
+    std::printf("%7s | %14s %14s %11s %10s | %22s | %s\n", "buttons", "snapshot first",
+                "snapshot later", "later, best", "unreadied", "baseline: image on UI", "target");
     for (const Figures& f : figures)
-        std::printf("%7d | %14.2f %14.2f %10.2f | %22.1f | %s\n", f.buttons, f.firstSnapshot,
-                    f.snapshot, f.unprepared, f.imageOnUi,
+        std::printf("%7d | %14.2f %14.2f %11.2f %10.2f | %22.1f | %s\n", f.buttons, f.firstSnapshot,
+                    f.snapshot, f.snapshotBest, f.unprepared, f.imageOnUi,
                     f.snapshot <= 5.0 && f.firstSnapshot <= 5.0 ? "met" : "MISSED");
     for (const Figures& f : figures)
         bench::TableRow("window thread blocked by a countdown save", bench::Format("%d", f.buttons),
-                        bench::Format("%.2f ms (the first %.2f)", f.snapshot, f.firstSnapshot),
+                        bench::Format("%.2f ms, best %.2f (the first %.2f)", f.snapshot,
+                                      f.snapshotBest, f.firstSnapshot),
                         bench::Format("image built on it: %.1f ms; a first snapshot "
                                       "unreadied %.2f ms",
                                       f.imageOnUi, f.unprepared),

@@ -11,6 +11,8 @@
 // - the hotkey's ToolBar menu (the whole tree): from the hotkey until the menu is shown and
 //   painted, the first time in the process and later; the same for the submenu of the last
 //   category opened from it. Target: on screen within 100 ms.
+// - the exit with nothing changed: from the Exit command until the process has ended, beside
+//   the end of the trivial and the floor program. Target: within half a second.
 #include <windows.h>
 
 #include <algorithm>
@@ -38,6 +40,7 @@ constexpr wchar_t kFloorTitle[] = L"lark bench floor window";
 constexpr wchar_t kBarTitle[] = L"larkRunBar ";
 constexpr double kPatienceMs = 60000;
 constexpr int kCategories = 50;
+constexpr double kExitTargetMs = 500;
 
 enum class Program { Trivial, Floor, Bar };
 
@@ -50,6 +53,7 @@ struct Start {
     double submenuFirst = -1;    // the last category's submenu from the keys that open it
     double menuLater = -1;       // the same, the second time
     double submenuLater = -1;
+    double exit = -1; // from the message that ends it until the process has ended
 };
 
 // Polls `done` until it holds; the time since `start`, or -1 past the patience.
@@ -102,8 +106,9 @@ void TimeMenu(HWND bar, DWORD pid, double& menu, double& submenu) {
 }
 
 // One start of `program`, measured until it is shown and painted; the bar then gives its
-// memory and its menus. Ended before this returns.
-Start TimeStart(Program program, const std::wstring& args) {
+// memory and its menus, unless it is to end `atOnce` (the rest of its tree still being read).
+// Ended before this returns.
+Start TimeStart(Program program, const std::wstring& args, bool atOnce = false) {
     Start s;
     const std::wstring exe =
         bench::ExeFolder() + (program == Program::Bar ? L"LarkB.exe" : L"bench_trivial_window.exe");
@@ -135,7 +140,7 @@ Start TimeStart(Program program, const std::wstring& args) {
         ::GetExitCodeProcess(process.get(), &code);
         std::printf("  %ls %ls never showed (exit code %lu)\n", exe.c_str(), args.c_str(), code);
     }
-    if (w && program == Program::Bar && s.ready >= 0) {
+    if (w && program == Program::Bar && s.ready >= 0 && !atOnce) {
         s.windows = bench::CountChildWindows(w);
         s.memory = SteadyMemory(process.get());
         TimeMenu(w, pi.dwProcessId, s.menuFirst, s.submenuFirst);
@@ -143,12 +148,16 @@ Start TimeStart(Program program, const std::wstring& args) {
     } else {
         s.memory = bench::MemoryOf(process.get());
     }
+    // The bar by its Exit command, with nothing changed since it started.
+    const double end = NowMs();
     if (w)
         ::PostMessageW(w, program == Program::Bar ? WM_COMMAND : WM_USER + 1,
                        program == Program::Bar ? MAKEWPARAM(32774, 0) : 0, 0);
     if (::WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
         std::printf("  %ls did not end: terminated\n", exe.c_str());
         ::TerminateProcess(process.get(), 1);
+    } else if (w) {
+        s.exit = NowMs() - end;
     }
     return s;
 }
@@ -226,12 +235,13 @@ void BenchSize(int buttons, int rounds, double target) {
     std::wstring libraryArgs = L"--window";
     for (const std::string& name : bench::ImportedLibraries(bench::ExeFolder() + L"LarkB.exe"))
         libraryArgs += L" " + std::wstring(name.begin(), name.end());
-    std::vector<Start> trivial, linked, floor, bar;
+    std::vector<Start> trivial, linked, floor, bar, early;
     for (int i = 0; i < rounds; ++i) {
         trivial.push_back(TimeStart(Program::Trivial, L"--window"));
         linked.push_back(TimeStart(Program::Trivial, libraryArgs));
         floor.push_back(TimeStart(Program::Floor, floorArgs));
         bar.push_back(TimeStart(Program::Bar, L""));
+        early.push_back(TimeStart(Program::Bar, L"", true));
     }
     const Series t = Of(trivial, &Start::ready), b = Of(bar, &Start::ready);
     // Each program's best against the trivial program's best, and the median of the rounds'
@@ -314,6 +324,27 @@ void BenchSize(int buttons, int rounds, double target) {
                     : trivialRatio > 2.0 ? std::string("not met: Wine's mapped libraries alone "
                                                        "are over it")
                                          : std::string("not met"));
+
+    // The exit with nothing changed: nothing to write, so it should cost little more than
+    // the end of any process that holds as much.
+    const Series be = Of(bar, &Start::exit), ee = Of(early, &Start::exit),
+                 te = Of(trivial, &Start::exit), fe = Of(floor, &Start::exit);
+    std::printf("  exit until the process ended           best  median\n");
+    std::printf("    trivial window program           %7.1f %7.1f\n", te.Best(), te.Mid());
+    std::printf("    floor program                    %7.1f %7.1f\n", fe.Best(), fe.Mid());
+    std::printf("    LarkB.exe, nothing changed       %7.1f %7.1f  (target: within %.0f ms)\n",
+                be.Best(), be.Mid(), kExitTargetMs);
+    std::printf("    the same right after first paint %7.1f %7.1f\n", ee.Best(), ee.Mid());
+    std::printf("    the first start of the new file  %7.1f          (the category it shows is "
+                "the one it would show anyway)\n",
+                warm.exit);
+    const bool exitMet = !be.times.empty() && !ee.times.empty() && be.Mid() <= kExitTargetMs &&
+                         ee.Mid() <= kExitTargetMs && warm.exit <= kExitTargetMs;
+    bench::TableRow("exit with nothing changed, to the process ended", size,
+                    Format("%.0f ms; right after the first paint %.0f ms; first start %.0f ms",
+                           be.Mid(), ee.Mid(), warm.exit),
+                    Format("trivial %.0f ms; floor %.0f ms", te.Mid(), fe.Mid()),
+                    Format("within %.0f ms", kExitTargetMs), exitMet ? "met" : "not met");
 
     // The ToolBar menu.
     const Series mf = Of(bar, &Start::menuFirst), ml = Of(bar, &Start::menuLater),

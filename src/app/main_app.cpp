@@ -152,7 +152,12 @@ bool CMainApp::InitInstance() {
 
 int CMainApp::ExitInstance() {
     m_mainDlg.reset();
-    m_document.reset();
+    // The process ends right after this: the tree (tens of thousands of nodes in a big one)
+    // is left to it rather than freed node by node. Its threads end first.
+    if (m_document) {
+        m_document->Close();
+        static_cast<void>(m_document.release());
+    }
     m_ole.reset();
     return fw::App::ExitInstance();
 }

@@ -246,6 +246,10 @@ void TreeDocument::TakeLoad(const StartupLoad& load) {
     // pending and is tried again until it can be.
     if (model::IsProtected(model::DataFilePath(model::kDataFileName)))
         MarkModified();
+    // Nor is a tree that is not the file's as read whole (an older file's, the part of a file
+    // that could be read, the first run's): the countdown writes it there.
+    else if (!load.dataFile)
+        m_countdown.MarkModified();
     PostNotice(StartupNoticeText(load));
     PrepareFirstSave();
 }
@@ -314,8 +318,12 @@ void TreeDocument::NoteCategoryShown(const oVoiceBook& category) {
     // The category the file already records (as at every start) is no change to write.
     if (m_root->m_strCommand == category.m_strName)
         return;
+    // Nor is the first one where it records none: the next start shows that one anyway, and
+    // a big tree is not written again for it. It goes with the next save.
+    const bool shownAnyway = m_root->m_strCommand.empty() && m_root->FirstChild() == &category;
     m_root->SetCommand(category.m_strName.c_str());
-    m_countdown.Restart();
+    if (!shownAnyway)
+        m_countdown.Restart();
 }
 
 // ---- saving -------------------------------------------------------------------------------
@@ -448,7 +456,8 @@ void TreeDocument::SaveNow() {
 void TreeDocument::SaveIfPending(DWORD maxWaitMs) {
     // Still held: the changes are saved only if the file can be copied first.
     m_heldReader.reset();
-    WaitUntilComplete(); // what is written is the whole tree
+    // No save was handed to the writer before the whole tree was in; the rest is waited for
+    // only when there is something to write (it stays in the file as it is otherwise).
     bool save = m_countdown.TakePending();
     if (m_writer) {
         // The writer finishes first, so that nothing it writes can come after the save
@@ -470,8 +479,10 @@ void TreeDocument::SaveIfPending(DWORD maxWaitMs) {
             save = true;
         }
     }
-    if (save)
+    if (save) {
+        WaitUntilComplete(); // what is written is the whole tree
         SaveNow();
+    }
 }
 
 } // namespace document

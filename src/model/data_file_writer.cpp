@@ -169,8 +169,10 @@ uint32_t DataFileWriter::Submit(const std::wstring& path, std::shared_ptr<WriteT
             return 0;
         ticket = ++shared_->lastTicket;
         replaced = std::exchange(shared_->queued, Job{ticket, path, std::move(task)});
-        ::WakeAllConditionVariable(&shared_->changed);
     }
+    // Woken once the lock is free: woken under it, the writer would wait for the lock and be
+    // woken again by its release, and each wake may give it this thread's processor.
+    ::WakeAllConditionVariable(&shared_->changed);
     return ticket;
 }
 

@@ -406,6 +406,9 @@ TEST_F(TreeDocumentTest, ListenersHearBeforeNodesAreDeletedOrMovedAndLookupsFind
 TEST_F(TreeDocumentTest, AShownCategoryIsRecordedAndRestartsTheCountdownUnlessAlreadyRecorded) {
     OpenPrepared();
     EXPECT_FALSE(doc_->IsSavePending());
+    // The file records none: the first category, the one every start shows, is no change.
+    doc_->NoteCategoryShown(*Root().FirstChild());
+    EXPECT_FALSE(doc_->IsSavePending());
     doc_->MarkModified();
     Tick(30);
     doc_->NoteCategoryShown(*static_cast<oVoiceBook*>(Root().FindChild(L"Web")));
@@ -645,9 +648,12 @@ TEST_F(TreeDocumentTest, ReadInStagesAFileNotWholeIsKeptBesideOnceTheRestIsIn) {
     Open();
     ASSERT_FALSE(doc_->IsComplete());
     EXPECT_TRUE(doc_->LoadNotice().empty());
+    doc_->SaveIfPending(); // an exit with nothing to write waits for nothing
+    EXPECT_FALSE(doc_->IsComplete());
     ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
     EXPECT_NE(doc_->LoadNotice().find(InData(L"LarkB_U.tdb.incomplete")), std::wstring::npos);
     EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.incomplete")), image);
+    EXPECT_TRUE(doc_->IsSavePending()); // what could be read is written over it
     EXPECT_TRUE(Root().FindChild(L"Last")->HasChildren());
 }
 
