@@ -215,7 +215,7 @@ HMENU ToolBarMenu::AddSubmenu(HMENU menu, UINT position, const std::wstring& tex
 
 ULONG_PTR ToolBarMenu::PictureData(uint64_t serial, const Submenu& parent) {
     // The submenus stay where they are in the map until the menu closes, and so do their paths.
-    m_pictures.push_back(Picture{serial, -1, &parent.path});
+    m_pictures.push_back(Picture{serial, &parent.path});
     return kPictureTag | static_cast<uint32_t>(m_pictures.size() - 1);
 }
 
@@ -240,16 +240,20 @@ bool ToolBarMenu::DrawPicture(const DRAWITEMSTRUCT& item, oVoiceBook& root) {
     const size_t entry = static_cast<size_t>(item.itemData & 0xFFFFFFFFu);
     if (entry >= m_pictures.size())
         return true;
-    Picture& picture = m_pictures[entry];
-    if (picture.image < 0) {
-        // Made when first drawn; a node that has its pictures keeps them. Found among its
-        // parent's children: a walk of the whole tree for each item drawn is what a big tree
-        // cannot afford.
-        oVoiceBook* node = ChildBySerial(Follow(root, *picture.path), picture.serial);
-        const int image = node ? icons::GetImage(*node) : -1;
-        picture.image = image < 0 ? icons::kPictureMissing : image;
+    const Picture& picture = m_pictures[entry];
+    // Found among its parent's children: a walk of the whole tree for each item drawn is what
+    // a big tree cannot afford. Its picture is made when first drawn, and drawn from the
+    // lists' ready pictures: an image list makes a scratch bitmap for every drawing.
+    oVoiceBook* node = ChildBySerial(Follow(root, *picture.path), picture.serial);
+    if (!node) {
+        ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour), icons::kPictureMissing,
+                            item);
+        return true;
     }
-    ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour), picture.image, item);
+    const RECT& r = item.rcItem;
+    icons::DrawSmall(*node, item.hDC, r.left,
+                     r.top + (r.bottom - r.top - icons::SmallPictureSize()) / 2, false, false,
+                     false);
     return true;
 }
 

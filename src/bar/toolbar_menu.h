@@ -75,11 +75,9 @@ private:
 
     std::unordered_map<HMENU, Submenu> m_submenus;
     // Nodes by their serial numbers: a deleted node's number is never found again, where its
-    // address could be that of a newer node. Pictures: -1 until first drawn; `path` is that of
-    // the submenu the item is in.
+    // address could be that of a newer node. `path` is that of the submenu the item is in.
     struct Picture {
         uint64_t serial = 0;
-        int image = -1;
         const std::vector<uint64_t>* path = nullptr;
     };
     std::vector<Picture> m_pictures;
