@@ -192,6 +192,9 @@ int main() {
                                                                     L"\\program.exe"));
                 }
             }
+            // A fresh tree starts the lists afresh; the bar reads their library's icons once it
+            // is idle after start-up, long before its menu opens.
+            icons::CompleteImageLists();
             bar::ToolBarMenu toolBar;
             g_menu = &toolBar;
             g_root = &root;
