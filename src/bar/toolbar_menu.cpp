@@ -1,6 +1,7 @@
 #include "bar/toolbar_menu.h"
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <utility>
 
@@ -116,6 +117,8 @@ fw::Menu ToolBarMenu::Build(oVoiceBook& root) {
 void ToolBarMenu::Closed() noexcept {
     m_submenus.clear();
     m_pictures.clear();
+    m_waiting.clear();
+    m_waitingDone = 0;
 }
 
 bool ToolBarMenu::Open(HMENU menu, oVoiceBook& root) {
@@ -234,27 +237,51 @@ bool ToolBarMenu::MeasurePicture(MEASUREITEMSTRUCT& item) {
     return true;
 }
 
+oVoiceBook* ToolBarMenu::NodeOf(const Picture& picture, oVoiceBook& root) const {
+    // Found among its parent's children: a walk of the whole tree for each item drawn is what
+    // a big tree cannot afford.
+    return ChildBySerial(Follow(root, *picture.path), picture.serial);
+}
+
 bool ToolBarMenu::DrawPicture(const DRAWITEMSTRUCT& item, oVoiceBook& root) {
     if (item.CtlType != ODT_MENU || !IsPictureData(item.itemData))
         return false;
     const size_t entry = static_cast<size_t>(item.itemData & 0xFFFFFFFFu);
     if (entry >= m_pictures.size())
         return true;
-    const Picture& picture = m_pictures[entry];
-    // Found among its parent's children: a walk of the whole tree for each item drawn is what
-    // a big tree cannot afford. Its picture is made when first drawn, and drawn from the
-    // lists' ready pictures: an image list makes a scratch bitmap for every drawing.
-    oVoiceBook* node = ChildBySerial(Follow(root, *picture.path), picture.serial);
-    if (!node) {
-        ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour), icons::kPictureMissing,
-                            item);
+    Picture& picture = m_pictures[entry];
+    oVoiceBook* node = NodeOf(picture, root);
+    if (!node || (node->m_nImage < 0 && m_picturesWait)) {
+        // A program's picture can take the shell a while: the menu shows first.
+        if (node && !picture.waiting) {
+            picture.waiting = true;
+            m_waiting.push_back(entry);
+        }
+        ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour),
+                            node ? icons::DefaultImage(*node) : icons::kPictureMissing, item);
         return true;
     }
+    // Made now if need be, and drawn from the lists' ready pictures: an image list makes a
+    // scratch bitmap for every drawing.
     const RECT& r = item.rcItem;
     icons::DrawSmall(*node, item.hDC, r.left,
                      r.top + (r.bottom - r.top - icons::SmallPictureSize()) / 2, false, false,
                      false);
     return true;
+}
+
+bool ToolBarMenu::MakeWaitingPictures(oVoiceBook& root, double budgetMs) {
+    const auto start = std::chrono::steady_clock::now();
+    const size_t first = m_waitingDone;
+    while (m_waitingDone < m_waiting.size()) {
+        if (oVoiceBook* node = NodeOf(m_pictures[m_waiting[m_waitingDone]], root))
+            icons::GetImage(*node);
+        ++m_waitingDone;
+        if (std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count() >= budgetMs)
+            break;
+    }
+    return m_waitingDone > first;
 }
 
 UINT TrackAtCursor(HMENU menu, HWND owner) {
