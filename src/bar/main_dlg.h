@@ -13,6 +13,7 @@
 #include "bar/menu_pictures.h"
 #include "bar/settings_command.h"
 #include "bar/toolbar_menu.h"
+#include "bar/toolbar_menu_owner.h"
 #include "framework/gdi.h"
 #include "framework/registrations.h"
 #include "views/custom_button.h"
@@ -147,6 +148,8 @@ private:
     // Held while something is dragged over the bar; a hold a dialog already has stays its own.
     std::optional<ui::HoldScope> m_dragHold;
     bar::ToolBarMenu m_toolBarMenu;
+    bar::ToolBarMenuOwner m_toolBarMenuOwner{m_toolBarMenu,
+                                             [this]() -> oVoiceBook& { return m_doc.Root(); }};
     bar::MenuPictures m_menuPictures;
     bar::BarFinder m_finder{[this](bar::FindAction a, uint64_t serial, HWND previous) {
         OnFindChosen(a, serial, previous);

@@ -47,7 +47,7 @@ void CMainDlg::ShowToolBarMenu(HWND previous) {
         const fw::Menu menu = m_toolBarMenu.Build(m_doc.Root());
         bar::InsertFindItem(menu.get());
         if (menu)
-            chosen = bar::TrackAtCursor(menu.get(), hwnd_);
+            chosen = m_toolBarMenuOwner.TrackAtCursor(menu.get(), hwnd_);
     }
     m_toolBarMenu.Closed();
     if (chosen == ID_FIND) {

@@ -1,6 +1,7 @@
 #include "bar/toolbar_menu.h"
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <utility>
 
@@ -116,6 +117,8 @@ fw::Menu ToolBarMenu::Build(oVoiceBook& root) {
 void ToolBarMenu::Closed() noexcept {
     m_submenus.clear();
     m_pictures.clear();
+    m_waiting.clear();
+    m_waitingDone = 0;
 }
 
 bool ToolBarMenu::Open(HMENU menu, oVoiceBook& root) {
@@ -215,7 +218,7 @@ HMENU ToolBarMenu::AddSubmenu(HMENU menu, UINT position, const std::wstring& tex
 
 ULONG_PTR ToolBarMenu::PictureData(uint64_t serial, const Submenu& parent) {
     // The submenus stay where they are in the map until the menu closes, and so do their paths.
-    m_pictures.push_back(Picture{serial, -1, &parent.path});
+    m_pictures.push_back(Picture{serial, &parent.path});
     return kPictureTag | static_cast<uint32_t>(m_pictures.size() - 1);
 }
 
@@ -234,6 +237,12 @@ bool ToolBarMenu::MeasurePicture(MEASUREITEMSTRUCT& item) {
     return true;
 }
 
+oVoiceBook* ToolBarMenu::NodeOf(const Picture& picture, oVoiceBook& root) const {
+    // Found among its parent's children: a walk of the whole tree for each item drawn is what
+    // a big tree cannot afford.
+    return ChildBySerial(Follow(root, *picture.path), picture.serial);
+}
+
 bool ToolBarMenu::DrawPicture(const DRAWITEMSTRUCT& item, oVoiceBook& root) {
     if (item.CtlType != ODT_MENU || !IsPictureData(item.itemData))
         return false;
@@ -241,16 +250,38 @@ bool ToolBarMenu::DrawPicture(const DRAWITEMSTRUCT& item, oVoiceBook& root) {
     if (entry >= m_pictures.size())
         return true;
     Picture& picture = m_pictures[entry];
-    if (picture.image < 0) {
-        // Made when first drawn; a node that has its pictures keeps them. Found among its
-        // parent's children: a walk of the whole tree for each item drawn is what a big tree
-        // cannot afford.
-        oVoiceBook* node = ChildBySerial(Follow(root, *picture.path), picture.serial);
-        const int image = node ? icons::GetImage(*node) : -1;
-        picture.image = image < 0 ? icons::kPictureMissing : image;
+    oVoiceBook* node = NodeOf(picture, root);
+    if (!node || (node->m_nImage < 0 && m_picturesWait)) {
+        // A program's picture can take the shell a while: the menu shows first.
+        if (node && !picture.waiting) {
+            picture.waiting = true;
+            m_waiting.push_back(entry);
+        }
+        ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour),
+                            node ? icons::DefaultImage(*node) : icons::kPictureMissing, item);
+        return true;
     }
-    ui::DrawMenuPicture(icons::List(icons::ListKind::SmallColour), picture.image, item);
+    // Made now if need be, and drawn from the lists' ready pictures: an image list makes a
+    // scratch bitmap for every drawing.
+    const RECT& r = item.rcItem;
+    icons::DrawSmall(*node, item.hDC, r.left,
+                     r.top + (r.bottom - r.top - icons::SmallPictureSize()) / 2, false, false,
+                     false);
     return true;
+}
+
+bool ToolBarMenu::MakeWaitingPictures(oVoiceBook& root, double budgetMs) {
+    const auto start = std::chrono::steady_clock::now();
+    const size_t first = m_waitingDone;
+    while (m_waitingDone < m_waiting.size()) {
+        if (oVoiceBook* node = NodeOf(m_pictures[m_waiting[m_waitingDone]], root))
+            icons::GetImage(*node);
+        ++m_waitingDone;
+        if (std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count() >= budgetMs)
+            break;
+    }
+    return m_waitingDone > first;
 }
 
 UINT TrackAtCursor(HMENU menu, HWND owner) {

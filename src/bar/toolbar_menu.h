@@ -51,9 +51,17 @@ public:
     size_t Numbered() const noexcept { return m_numberedEnd; }
 
     // The small pictures of the items, asked for by the menu while it shows: true when the
-    // item is one of this menu's. A picture is made when its item is first drawn.
+    // item is one of this menu's. A picture is made when its item is first drawn, or, while
+    // pictures wait for idleness, the item shows its node's default picture until
+    // MakeWaitingPictures has made its own.
     static bool MeasurePicture(MEASUREITEMSTRUCT& item);
     bool DrawPicture(const DRAWITEMSTRUCT& item, oVoiceBook& root);
+    // Whether pictures not made yet wait for idleness (the menu's owner then makes them).
+    void SetPicturesWaitForIdle(bool wait) noexcept { m_picturesWait = wait; }
+    // Makes the waiting pictures, in the order their items were drawn, until `budgetMs` has
+    // passed (one at least): true when it made any, and the items are to be drawn again.
+    bool MakeWaitingPictures(oVoiceBook& root, double budgetMs);
+    bool PicturesWaiting() const noexcept { return m_waitingDone < m_waiting.size(); }
 
 private:
     // One submenu: a category's entries, or one run of them.
@@ -75,14 +83,17 @@ private:
 
     std::unordered_map<HMENU, Submenu> m_submenus;
     // Nodes by their serial numbers: a deleted node's number is never found again, where its
-    // address could be that of a newer node. Pictures: -1 until first drawn; `path` is that of
-    // the submenu the item is in.
+    // address could be that of a newer node. `path` is that of the submenu the item is in.
     struct Picture {
         uint64_t serial = 0;
-        int image = -1;
         const std::vector<uint64_t>* path = nullptr;
+        bool waiting = false;
     };
+    oVoiceBook* NodeOf(const Picture& picture, oVoiceBook& root) const;
     std::vector<Picture> m_pictures;
+    bool m_picturesWait = false;
+    std::vector<size_t> m_waiting; // entries of m_pictures, those before m_waitingDone made
+    size_t m_waitingDone = 0;
     std::vector<uint64_t> m_numbered; // by identifier from the range's start
     size_t m_numberedEnd = 0;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bar/bar_menu.h"
@@ -10,11 +11,13 @@
 #include "bar/menu_state.h"
 #include "bar/monitor_menu.h"
 #include "bar/toolbar_menu.h"
+#include "bar/toolbar_menu_owner.h"
 #include "bar/tray_icon.h"
 #include "model/placement.h"
 #include "model/preferences.h"
 #include "model/voice_book.h"
 #include "resource.h"
+#include "support/test_util.h"
 
 namespace {
 
@@ -274,6 +277,17 @@ TEST_F(ToolBarMenuTest, SubmenusAreFilledAndNumberedAsTheyOpen) {
     draw.hDC = dc.get();
     ASSERT_TRUE(builder.DrawPicture(draw, root_));
     EXPECT_GE(work1->m_nImage, 0);
+    // Pictures that wait for idleness show the default until they are made.
+    builder.SetPicturesWaitForIdle(true);
+    ASSERT_TRUE(::GetMenuItemInfoW(work, 3, TRUE, &mii));
+    draw.itemData = mii.dwItemData;
+    ASSERT_TRUE(builder.DrawPicture(draw, root_));
+    oVoiceBook* work2 = builder.NodeForCommand(12002, root_);
+    EXPECT_LT(work2->m_nImage, 0);
+    EXPECT_TRUE(builder.PicturesWaiting());
+    EXPECT_TRUE(builder.MakeWaitingPictures(root_, 1000));
+    EXPECT_GE(work2->m_nImage, 0);
+    EXPECT_FALSE(builder.PicturesWaiting());
 }
 
 TEST_F(ToolBarMenuTest, PicturesTwoLevelsDownAreMadeForTheirNodesAndNoneForANodeGoneSince) {
@@ -321,6 +335,60 @@ TEST_F(ToolBarMenuTest, ACommandNoOpenMenuNumberedOrForADeletedButtonFindsNothin
     // A new button in the old one's place is not run by the old command either.
     play->AddChild(ButtonFields(L"newcomer", L"x.exe"));
     EXPECT_EQ(builder.NodeForCommand(12000, root_), nullptr);
+}
+
+// A menu of `thread` shown with nothing left to paint, once `count` of them are.
+HWND PaintedMenu(DWORD thread, int count) {
+    std::pair<int, HWND> found{0, nullptr};
+    ::EnumThreadWindows(
+        thread,
+        [](HWND w, LPARAM p) -> BOOL {
+            auto& f = *reinterpret_cast<std::pair<int, HWND>*>(p);
+            wchar_t cls[16] = {};
+            if (::IsWindowVisible(w) && ::GetClassNameW(w, cls, 16) &&
+                std::wstring(cls) == L"#32768" && !::GetUpdateRect(w, nullptr, FALSE)) {
+                ++f.first;
+                f.second = w;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.first >= count ? found.second : nullptr;
+}
+
+TEST_F(ToolBarMenuTest, ItsOwnWindowFillsAndDrawsASubmenuOpenedByKeys) {
+    HWND bar = ::CreateWindowExW(0, L"STATIC", L"bar", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(bar, nullptr) << ::GetLastError();
+    ::SetForegroundWindow(bar);
+    ToolBarMenu builder;
+    ToolBarMenuOwner owner(builder, [this]() -> oVoiceBook& { return root_; });
+    const fw::Menu menu = builder.Build(root_);
+    const DWORD thread = ::GetCurrentThreadId();
+    bool opened = false;
+    std::thread keys([&] {
+        // Play, the last item, opened once the menu has painted; both closed once it has.
+        HWND top = nullptr;
+        if (test::WaitUntil([&] { return (top = PaintedMenu(thread, 1)) != nullptr; },
+                            test::kPatientMs)) {
+            for (WPARAM key : {VK_UP, VK_RIGHT})
+                ::PostMessageW(top, WM_KEYDOWN, key, 0);
+            opened = test::WaitUntil([&] { return PaintedMenu(thread, 2); }, test::kPatientMs);
+            // The menu idle (Wine says so when its queue is empty, which a busy machine can
+            // put off): each time at least one waiting picture is made, of five.
+            HWND ownerWindow = ::FindWindowW(L"LarkToolBarMenuOwner", nullptr);
+            for (int i = 0; i < 5; ++i)
+                ::SendMessageW(ownerWindow, WM_ENTERIDLE, MSGF_MENU, 0);
+        }
+        for (WPARAM key : {VK_ESCAPE, VK_ESCAPE})
+            ::PostMessageW(top, WM_KEYDOWN, key, 0);
+    });
+    owner.TrackAtCursor(menu.get(), bar);
+    keys.join();
+    ::DestroyWindow(bar);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(builder.Numbered(), 3u);
+    EXPECT_GE(root_.FirstChild()->Next()->FirstChild()->m_nImage, 0);
 }
 
 TEST(ToolBarMenuRunsTest, EntriesSplitIntoRunsThatFitTheirRoom) {
