@@ -265,8 +265,10 @@ bool CompoundFileIsSound(const uint8_t* data, size_t size) {
 }
 
 bool FatSectorNumbers(const uint8_t* data, size_t sectorSize, size_t sectors,
-                      std::vector<uint32_t>& out) {
+                      std::vector<uint32_t>& out, std::vector<uint32_t>* difatAt) {
     out.clear();
+    if (difatAt)
+        difatAt->clear();
     const uint32_t fatSectors = U32(data + 44);
     for (size_t i = 0; i < kHeaderDifatEntries && out.size() < fatSectors; ++i)
         out.push_back(U32(data + 76 + 4 * i));
@@ -277,6 +279,8 @@ bool FatSectorNumbers(const uint8_t* data, size_t sectorSize, size_t sectors,
         if (difat >= sectors || seen[difat])
             return false;
         seen[difat] = true;
+        if (difatAt)
+            difatAt->push_back(difat);
         const uint8_t* s = data + (size_t{difat} + 1) * sectorSize;
         for (size_t i = 0; i < perDifat && out.size() < fatSectors; ++i)
             out.push_back(U32(s + 4 * i));

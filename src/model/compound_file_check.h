@@ -34,8 +34,9 @@ CompoundFileSurvey SurveyCompoundFile(const uint8_t* data, size_t size,
 
 // The FAT's sector numbers in order, as the header's list and the DIFAT chain name them, for a
 // file of `sectors` whole sectors of `sectorSize` bytes after the header; the numbers are not
-// checked. False when the DIFAT chain loops or leaves the file.
+// checked; `difat`, when given, receives the DIFAT sectors it passed. False when the DIFAT
+// chain loops or leaves the file.
 bool FatSectorNumbers(const uint8_t* data, size_t sectorSize, size_t sectors,
-                      std::vector<uint32_t>& out);
+                      std::vector<uint32_t>& out, std::vector<uint32_t>* difat = nullptr);
 
 } // namespace model

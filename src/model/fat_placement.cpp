@@ -39,16 +39,12 @@ bool MoveFatToStart(std::vector<uint8_t>& image) {
         return false;
     const size_t sectors = image.size() / sector - 1;
     auto at = [&](size_t n) { return &image[(n + 1) * sector]; };
-    std::vector<uint32_t> fatAt;
-    if (!FatSectorNumbers(image.data(), sector, sectors, fatAt) || fatAt.empty())
+    std::vector<uint32_t> fatAt, difatAt;
+    if (!FatSectorNumbers(image.data(), sector, sectors, fatAt, &difatAt) || fatAt.empty())
         return false;
     for (uint32_t n : fatAt)
         if (n >= sectors)
             return false;
-    std::vector<uint32_t> difatAt;
-    for (uint32_t d = Get32(&image[68]);
-         difatAt.size() * (perFat - 1) + kHeaderDifat < fatAt.size(); d = Get32(at(d) + sector - 4))
-        difatAt.push_back(d); // FatSectorNumbers followed this chain: it ends and stays inside
     std::vector<uint32_t> fat(fatAt.size() * perFat);
     for (size_t k = 0; k < fatAt.size(); ++k)
         std::memcpy(&fat[k * perFat], at(fatAt[k]), sector);
