@@ -281,7 +281,7 @@ int main() {
         }
         writer.WaitIdle(600000);
         const double save = MedianMs(runs, [&] { root.SaveFile(file); });
-        row.load = CompareLoad(file, buttons >= 10000 ? 5 : 9);
+        row.load = CompareLoad(file, buttons >= 50000 ? 5 : buttons >= 10000 ? 7 : 21);
         const double load = row.load.load, rawRead = row.load.rawRead;
         std::vector<uint8_t> image;
         model::BuildDataFileImage(root, model::kCurrentFormat, image);
