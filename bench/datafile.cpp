@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -144,6 +145,43 @@ void EvictCaches() {
         std::printf("?");
 }
 
+// A load against a raw read of the same file, in rounds that take one after the other (the
+// order swapped each round), so that both meet the same moment of a busy machine; what each
+// made is let go after its clock stops. The ratio is taken round by round.
+struct LoadAgainstRaw {
+    double load = 0, rawRead = 0;    // medians, ms
+    double ratio = 0, ratioBest = 0; // median and best of the rounds' ratios
+};
+LoadAgainstRaw CompareLoad(const std::wstring& file, int rounds) {
+    std::vector<double> loads, raws, ratios;
+    for (int i = 0; i < rounds; ++i) {
+        double load = 0, raw = 0;
+        for (int k = 0; k < 2; ++k) {
+            if ((k == 0) == (i % 2 == 0)) {
+                auto loaded = std::make_unique<oVoiceBook>();
+                const double start = NowMs();
+                if (!loaded->LoadFile(file))
+                    std::printf("load failed\n");
+                load = NowMs() - start;
+            } else {
+                std::vector<uint8_t> bytes;
+                const double start = NowMs();
+                model::ReadWholeFile(file, bytes);
+                raw = NowMs() - start;
+            }
+        }
+        loads.push_back(load);
+        raws.push_back(raw);
+        ratios.push_back(raw > 0 ? load / raw : 0);
+    }
+    LoadAgainstRaw out;
+    out.load = bench::Median(loads);
+    out.rawRead = bench::Median(raws);
+    out.ratio = bench::Median(ratios);
+    out.ratioBest = *std::min_element(ratios.begin(), ratios.end());
+    return out;
+}
+
 } // namespace
 
 // The figures of one tree size for the summary after the table.
@@ -154,7 +192,7 @@ struct Figures {
     double snapshot = 0;      // blocked by later saves, median: its memory is used again
     double snapshotBest = 0;  // the same, best: what a moment of a busy machine leaves out
     double imageOnUi = 0;     // blocked when the image is built on that thread, median
-    double load = 0, rawRead = 0;
+    LoadAgainstRaw load;
 };
 
 int main() {
@@ -168,8 +206,8 @@ int main() {
     const std::wstring direct = folder + L"\\direct.tdb";
 
     std::printf("save path: %s\n", model::kSavePathDescription);
-    std::printf("load path: the whole file read in one go, structure checked, then ole32 "
-                "structured storage on an in-memory ILockBytes\n");
+    std::printf("load path: the whole file read in one go, its structure checked, then the "
+                "lists decoded where they lie in it, each record straight into its node\n");
     std::printf("all times in ms, medians; 'raw write' writes the same bytes to a file and "
                 "flushes it, as the save does\n");
     std::printf("%7s %7s | %10s = %8s + %9s | %8s | %8s | %8s | %9s %8s | %11s\n", "buttons",
@@ -243,19 +281,12 @@ int main() {
         }
         writer.WaitIdle(600000);
         const double save = MedianMs(runs, [&] { root.SaveFile(file); });
-        const double load = MedianMs(runs, [&] {
-            oVoiceBook loaded;
-            if (!loaded.LoadFile(file))
-                std::printf("load failed\n");
-        });
+        row.load = CompareLoad(file, buttons >= 50000 ? 5 : buttons >= 10000 ? 7 : 21);
+        const double load = row.load.load, rawRead = row.load.rawRead;
         std::vector<uint8_t> image;
         model::BuildDataFileImage(root, model::kCurrentFormat, image);
         const size_t fileSize = image.size();
         const double rawWrite = MedianMs(runs, [&] { RawWrite(raw, image); });
-        const double rawRead = MedianMs(runs, [&] {
-            std::vector<uint8_t> bytes;
-            model::ReadWholeFile(raw, bytes);
-        });
         char directText[32] = "(skipped)";
         if (buttons <= 1000)
             std::snprintf(directText, sizeof(directText), "%.1f",
@@ -263,8 +294,6 @@ int main() {
         row.snapshot = bench::Median(blocked);
         row.snapshotBest = *std::min_element(blocked.begin(), blocked.end());
         row.imageOnUi = bench::Median(imageOnUi);
-        row.load = load;
-        row.rawRead = rawRead;
         figures.push_back(row);
         std::printf("%7d %7.1f | %10.2f = %8.2f + %9.2f | %8.1f | %8.1f | %8.1f | %9.1f %8.1f | "
                     "%11s\n",
@@ -324,22 +353,24 @@ int main() {
                 "save used again (median); unreadied: a first snapshot into fresh blocks\n");
     std::printf("\nload: the data file read into a tree, against a raw read of the same bytes "
                 "(target: at most 1.5x)\n");
-    std::printf("%7s | %9s %9s | %7s | %s\n", "buttons", "raw read", "load", "ratio", "target");
-    for (const Figures& f : figures) {
-        const double ratio = f.rawRead > 0 ? f.load / f.rawRead : 0;
-        std::printf("%7d | %9.1f %9.1f | %6.2fx | %s\n", f.buttons, f.rawRead, f.load, ratio,
-                    ratio <= 1.5 ? "met" : "MISSED");
-    }
-    for (const Figures& f : figures) {
-        const double ratio = f.rawRead > 0 ? f.load / f.rawRead : 0;
+    std::printf("rounds of a load and a raw read of the same file one after the other; the "
+                "ratio taken in each round, its median judged\n");
+    std::printf("%7s | %9s %9s | %12s %10s | %s\n", "buttons", "raw read", "load", "ratio median",
+                "ratio best", "target");
+    for (const Figures& f : figures)
+        std::printf("%7d | %9.1f %9.1f | %11.2fx %9.2fx | %s\n", f.buttons, f.load.rawRead,
+                    f.load.load, f.load.ratio, f.load.ratioBest,
+                    f.load.ratio <= 1.5 ? "met" : "MISSED");
+    for (const Figures& f : figures)
         bench::TableRow("load of the data file", bench::Format("%d", f.buttons),
-                        bench::Format("%.1f ms: %.2fx", f.load, ratio),
-                        bench::Format("raw read %.1f ms", f.rawRead), "at most 1.5x",
-                        ratio <= 1.5 ? "met" : "not met");
-    }
+                        bench::Format("%.1f ms: %.2fx, best %.2fx", f.load.load, f.load.ratio,
+                                      f.load.ratioBest),
+                        bench::Format("raw read %.1f ms", f.load.rawRead), "at most 1.5x",
+                        f.load.ratio <= 1.5 ? "met" : "not met");
     std::printf("growth of the load from 1,000 to 10,000 and 50,000 buttons: x%.1f and x%.1f "
                 "(linear: x10 and x50)\n",
-                figures[2].load / figures[1].load, figures[3].load / figures[1].load);
+                figures[2].load.load / figures[1].load.load,
+                figures[3].load.load / figures[1].load.load);
     ::DeleteFileW(file.c_str());
     ::DeleteFileW(raw.c_str());
     ::DeleteFileW(direct.c_str());

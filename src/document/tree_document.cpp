@@ -85,6 +85,7 @@ void TreeDocument::RemoveListener(TreeListener* listener) {
 
 void TreeDocument::Open(HWND host, HWND owner) {
     Close();
+    m_bCutShort = false;
     m_host = host;
     m_owner = owner;
     m_countdown = SaveCountdown();
@@ -138,6 +139,7 @@ void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const 
     m_rest = std::make_unique<RestOfTree>();
     RestOfTree& rest = *m_rest;
     rest.read = std::move(read);
+    rest.read->SetCheckpoint(m_restCheckpoint);
     rest.load = load;
     if (const oVoiceBook* start = StartCategory(*m_root))
         rest.startSerial = start->m_nSerial;
@@ -181,10 +183,13 @@ void TreeDocument::BeginRestOfTree() {
 void TreeDocument::StopRest() noexcept {
     if (!m_rest)
         return;
+    // The worker looks at the flag every so many records, so a big category does not hold
+    // the close up; what it read is dropped, and the tree stays a part that is never saved.
     m_rest->stop = true;
     if (m_rest->worker.joinable())
         m_rest->worker.join();
     m_rest.reset();
+    m_bCutShort = true;
 }
 
 void TreeDocument::WaitUntilComplete() {
@@ -211,7 +216,7 @@ void TreeDocument::WaitUntilComplete() {
 
 bool TreeDocument::HoldsWhole(const oVoiceBook& node) const {
     if (!m_rest)
-        return true;
+        return !m_bCutShort;
     const oVoiceBook* top = &node;
     while (top->Parent() && top->Parent() != m_root.get())
         top = top->Parent();
@@ -381,6 +386,8 @@ void TreeDocument::StartSave() {
     }
     // Never a part of the tree: the rest of the file comes in first.
     WaitUntilComplete();
+    if (m_bCutShort)
+        return;
     // The snapshot is all this thread does; the file is built, checked and written there.
     std::shared_ptr<TreeSave> save = NewSave();
     if (m_writer) {
@@ -446,6 +453,8 @@ void TreeDocument::SaveFinished(TreeSave& save, bool atExit) {
 }
 
 void TreeDocument::SaveNow() {
+    if (m_bCutShort)
+        return; // the rest of the tree was never read: the file keeps it
     fw::WaitCursor wait;
     const std::shared_ptr<TreeSave> save = NewSave();
     if (model::RunWriteTask(DataFile(), *save))

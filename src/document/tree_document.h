@@ -16,6 +16,7 @@
 // version is kept beside the file and the user told where, before ours is written.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -109,8 +110,14 @@ public:
     }
     // Starts the worker that reads the rest of the tree, if it waits for this.
     void BeginRestOfTree();
-    // The whole tree is in; false between Open and the rest attached. Saves wait for it.
-    bool IsComplete() const noexcept { return !m_rest; }
+    // The whole tree is in; false between Open and the rest attached, and for good once the
+    // rest was stopped before it was in (Close): such a part of the tree is never saved.
+    bool IsComplete() const noexcept { return !m_rest && !m_bCutShort; }
+    // For tests: handed to the read of the rest of the tree when it starts
+    // (model::StagedTreeRead::SetCheckpoint).
+    void SetRestCheckpoint(std::function<void(size_t, const std::atomic<bool>&)> checkpoint) {
+        m_restCheckpoint = std::move(checkpoint);
+    }
     // Waits for the rest of the tree and attaches it; nothing when it is complete.
     void WaitUntilComplete();
     // Everything below `node` (and the node) is in: the tree is complete, or `node` lies in the
@@ -220,6 +227,8 @@ private:
 
     std::unique_ptr<oVoiceBook> m_root;
     std::unique_ptr<RestOfTree> m_rest;
+    bool m_bCutShort = false; // the rest was stopped before it was in: the tree is a part
+    std::function<void(size_t, const std::atomic<bool>&)> m_restCheckpoint;
     bool m_bStaged = false;
     bool m_bBeginRestLater = false;
     std::vector<TreeListener*> m_listeners;

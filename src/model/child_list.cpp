@@ -5,55 +5,30 @@
 #include "model/pidl.h"
 
 namespace model {
-namespace {
 
-uint32_t GetInt(const uint8_t* p) {
+uint32_t ChildCount(const uint8_t* p) noexcept {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-} // namespace
+bool TakesIdList(const uint8_t* at, size_t count) noexcept {
+    return PidlIsWellFormed(at, count);
+}
 
 ParsedChildList ParseChildList(const uint8_t* data, size_t size, RecordLayout layout) {
     ParsedChildList out;
-    const size_t recordSize = RecordSize(layout);
-    size_t at = 0;
-    for (;;) {
-        if (at == size) {
-            out.end = ChildListEnd::Complete;
-            break;
-        }
-        if (size - at < recordSize) {
-            out.end = ChildListEnd::ShortRecord;
-            break;
-        }
-        ChildEntry entry;
-        entry.fields = DecodeRecord(data + at, layout);
-        if (!RecordStringsTerminated(data + at, layout))
-            ++out.unterminatedRecords;
-        at += recordSize;
-        out.entries.push_back(std::move(entry));
-        if (size - at < 4) {
-            out.end = ChildListEnd::ShortCount;
-            break;
-        }
-        const size_t count = GetInt(data + at);
-        at += 4;
-        if (count == 0)
-            continue;
-        // A count beyond the end cannot be skipped safely: the next record's start is lost.
-        if (count > size - at) {
-            out.end = ChildListEnd::BadCount;
-            break;
-        }
-        if (PidlIsWellFormed(data + at, count)) {
-            out.entries.back().idListOffset = at;
-            out.entries.back().idListSize = count;
-        } else {
-            ++out.refusedIdLists;
-        }
-        at += count;
-    }
+    const ChildListScan scan =
+        ScanChildList(data, size, layout, [&](const uint8_t* record, size_t offset, size_t idSize) {
+            ChildEntry entry;
+            entry.fields = DecodeRecord(record, layout);
+            entry.idListOffset = offset;
+            entry.idListSize = idSize;
+            out.entries.push_back(std::move(entry));
+            return true;
+        });
+    out.end = scan.end;
+    out.refusedIdLists = scan.refusedIdLists;
+    out.unterminatedRecords = scan.unterminatedRecords;
     return out;
 }
 

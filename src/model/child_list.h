@@ -35,9 +35,25 @@ struct ParsedChildList {
     size_t unterminatedRecords = 0;
 };
 
-// Parses untrusted bytes. An identifier list is taken only when its count fits in what is
-// left, its items stay inside it and it ends with its terminator; otherwise the entry keeps
-// its other fields without a list.
+// What a walk over a list's entries came to; the entries themselves went to its callback.
+struct ChildListScan {
+    ChildListEnd end = ChildListEnd::Complete;
+    size_t entries = 0;
+    size_t refusedIdLists = 0;
+    size_t unterminatedRecords = 0;
+    bool stopped = false; // the callback asked to stop: the list was not walked to its end
+};
+
+// Walks untrusted bytes entry by entry, without decoding anything: `entry(record, idListOffset,
+// idListSize)` gets each record (RecordSize bytes) where it lies and where its identifier
+// list lies (size 0: none or refused), and answers false to stop the walk there. An
+// identifier list is taken only when its count fits in what is left, its items stay inside
+// it and it ends with its terminator; otherwise the entry keeps its other fields without a
+// list.
+template <class F>
+ChildListScan ScanChildList(const uint8_t* data, size_t size, RecordLayout layout, F entry);
+
+// The same walk with every record decoded.
 ParsedChildList ParseChildList(const uint8_t* data, size_t size, RecordLayout layout);
 
 // The stream of `parent`'s children as a save writes it.
@@ -48,5 +64,61 @@ std::vector<uint8_t> EncodeChildList(const oVoiceBook& parent, RecordLayout layo
 size_t ChildEntrySize(const oVoiceBook& child, RecordLayout layout);
 size_t ChildListSize(const oVoiceBook& parent, RecordLayout layout);
 void EncodeChildEntry(const oVoiceBook& child, RecordLayout layout, uint8_t* out);
+
+// The 32-bit little-endian count after a record; true when the identifier list of `count`
+// bytes at `at` is one to take.
+uint32_t ChildCount(const uint8_t* at) noexcept;
+bool TakesIdList(const uint8_t* at, size_t count) noexcept;
+
+template <class F>
+ChildListScan ScanChildList(const uint8_t* data, size_t size, RecordLayout layout, F entry) {
+    ChildListScan out;
+    const size_t recordSize = RecordSize(layout);
+    size_t at = 0;
+    for (;;) {
+        if (at == size) {
+            out.end = ChildListEnd::Complete;
+            break;
+        }
+        if (size - at < recordSize) {
+            out.end = ChildListEnd::ShortRecord;
+            break;
+        }
+        const uint8_t* record = data + at;
+        if (!RecordStringsTerminated(record, layout))
+            ++out.unterminatedRecords;
+        at += recordSize;
+        ++out.entries;
+        // A record whose count is cut off or runs past the end is kept without a list; the
+        // next record's start is lost, so the walk ends there.
+        if (size - at < 4) {
+            out.end = ChildListEnd::ShortCount;
+            entry(record, size_t{0}, size_t{0});
+            break;
+        }
+        const size_t count = ChildCount(data + at);
+        at += 4;
+        if (count > size - at) {
+            out.end = ChildListEnd::BadCount;
+            entry(record, size_t{0}, size_t{0});
+            break;
+        }
+        size_t idOffset = 0, idSize = 0;
+        if (count > 0) {
+            if (TakesIdList(data + at, count)) {
+                idOffset = at;
+                idSize = count;
+            } else {
+                ++out.refusedIdLists;
+            }
+            at += count;
+        }
+        if (!entry(record, idOffset, idSize)) {
+            out.stopped = true;
+            break;
+        }
+    }
+    return out;
+}
 
 } // namespace model

@@ -101,6 +101,8 @@ private:
     bool Walk(Next next, std::vector<uint32_t>& stamps, uint32_t start,
               std::vector<uint32_t>* out) {
         ++walk_;
+        if (out)
+            out->clear();
         for (uint32_t at = start; at < kMaxRegular;) {
             if (out)
                 out->push_back(at);
@@ -201,7 +203,7 @@ private:
                 const uint64_t size =
                     major_ == 3 ? U32(e + 120) : (uint64_t{U32(e + 124)} << 32 | U32(e + 120));
                 const uint32_t start = U32(e + 116);
-                std::vector<uint32_t> chain;
+                std::vector<uint32_t>& chain = chain_; // its memory used again stream after stream
                 if (size < cutoff) {
                     if (!WalkMini(start, &chain))
                         return false;
@@ -256,6 +258,7 @@ private:
     std::vector<uint8_t> fatClaimed_, miniClaimed_; // sectors and mini sectors the streams use
     bool whole_ = true;
     size_t entries_ = 0;
+    std::vector<uint32_t> chain_; // the chain of the stream being checked
 };
 
 } // namespace

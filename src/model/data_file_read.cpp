@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "framework/text.h"
@@ -173,22 +174,25 @@ public:
             return false;
         }
         ++entries_;
-        ParsedChildList list = ParseChildList(data, size, layout_);
-        if (!readWhole || list.end != ChildListEnd::Complete || list.refusedIdLists > 0 ||
-            list.unterminatedRecords > 0 || list.entries.empty())
-            whole_ = false;
-        for (ChildEntry& entry : list.entries) {
-            auto* node = new oVoiceBook(std::move(entry.fields));
-            if (entry.idListSize) {
-                void* id = ::CoTaskMemAlloc(entry.idListSize);
-                if (id) {
-                    std::memcpy(id, data + entry.idListOffset, entry.idListSize);
-                    node->SetPidl(fw::Pidl(static_cast<LPITEMIDLIST>(id)));
+        // Each entry becomes its node at once: its texts are made in their blocks straight
+        // from the record, its identifier list copied once.
+        const ChildListScan list = ScanChildList(
+            data, size, layout_, [&](const uint8_t* record, size_t idOffset, size_t idSize) {
+                auto node = std::make_unique<oVoiceBook>();
+                DecodeRecordInto(record, layout_, *node);
+                if (idSize) {
+                    if (void* id = ::CoTaskMemAlloc(idSize)) {
+                        std::memcpy(id, data + idOffset, idSize);
+                        node->SetPidl(fw::Pidl(static_cast<LPITEMIDLIST>(id)));
+                    }
                 }
-            }
-            parent.AppendChild(node);
-        }
-        return !list.entries.empty();
+                parent.AppendChild(node.release());
+                return true;
+            });
+        if (!readWhole || list.end != ChildListEnd::Complete || list.refusedIdLists > 0 ||
+            list.unterminatedRecords > 0 || list.entries == 0)
+            whole_ = false;
+        return list.entries > 0;
     }
 
     // The child lists below the root, in the sub-storages named from depth and position;

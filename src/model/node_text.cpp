@@ -40,6 +40,23 @@ NodeText::Block* NodeText::Make(std::wstring_view text) {
     return block;
 }
 
+NodeText NodeText::FromLittleEndian(const uint8_t* units, size_t limit) {
+    size_t n = 0;
+    while (n < limit && (units[2 * n] | units[2 * n + 1]) != 0)
+        ++n;
+    NodeText text;
+    if (n == 0)
+        return text;
+    void* memory = ::operator new(sizeof(Block) + (n + 1) * sizeof(wchar_t));
+    auto* block = new (memory) Block{n};
+    wchar_t* out = block->Text();
+    for (size_t i = 0; i < n; ++i)
+        out[i] = static_cast<wchar_t>(units[2 * i] | units[2 * i + 1] << 8);
+    out[n] = L'\0';
+    text.block_ = block;
+    return text;
+}
+
 void NodeText::GiveUp(Block* block) noexcept {
     if (!block)
         return;

@@ -5,6 +5,7 @@
 // on another thread never sees a later change. A block given up while a snapshot may still
 // read it is set aside and freed when the last such snapshot lets go (TextReadHold).
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,10 @@ public:
     std::wstring str() const { return std::wstring(c_str(), size()); }
     operator std::wstring() const { return str(); }
     operator std::wstring_view() const noexcept { return view(); }
+
+    // The text of a field of UTF-16 little-endian units as files keep it: up to its first
+    // zero unit, or `limit` units. Made in its block at once, without a string in between.
+    static NodeText FromLittleEndian(const uint8_t* units, size_t limit);
 
     // The block as it is now, for a snapshot holding a TextReadHold; null when empty.
     const Block* Peek() const noexcept { return block_; }

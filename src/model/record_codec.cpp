@@ -161,16 +161,11 @@ void FillRecord(std::vector<uint8_t>& record, RecordLayout layout, const oVoiceB
     EncodeRecord(node.ToRecord(), layout, record.data());
 }
 
-NodeRecordFields DecodeRecord(const uint8_t* data, RecordLayout layout) {
+namespace {
+
+// The integers of a record, its strings left empty.
+NodeRecordFields DecodeNumbers(const uint8_t* data, RecordLayout layout) {
     NodeRecordFields f;
-    const size_t field = StringFieldBytes(layout);
-    std::wstring* strings[kStringCount] = {&f.name, &f.command, &f.arguments, &f.workDir,
-                                           &f.iconFile};
-    for (int i = 0; i < kStringCount; ++i) {
-        const uint8_t* at = data + static_cast<size_t>(i) * field;
-        *strings[i] = IsSingleByte(layout) ? GetNarrow(at, field, CP_THREAD_ACP)
-                                           : GetWide(at, StringFieldChars(layout));
-    }
     const uint8_t* ints = data + IntegersOffset(layout);
     f.iconIndex = static_cast<int32_t>(GetInt(ints + 0));
     f.defaultImage = static_cast<int32_t>(GetInt(ints + 4));
@@ -180,6 +175,35 @@ NodeRecordFields DecodeRecord(const uint8_t* data, RecordLayout layout) {
     f.role = static_cast<int32_t>(GetInt(ints + 20));
     f.showCmd = static_cast<int32_t>(GetInt(ints + 24));
     return f;
+}
+
+} // namespace
+
+NodeRecordFields DecodeRecord(const uint8_t* data, RecordLayout layout) {
+    NodeRecordFields f = DecodeNumbers(data, layout);
+    const size_t field = StringFieldBytes(layout);
+    std::wstring* strings[kStringCount] = {&f.name, &f.command, &f.arguments, &f.workDir,
+                                           &f.iconFile};
+    for (int i = 0; i < kStringCount; ++i) {
+        const uint8_t* at = data + static_cast<size_t>(i) * field;
+        *strings[i] = IsSingleByte(layout) ? GetNarrow(at, field, CP_THREAD_ACP)
+                                           : GetWide(at, StringFieldChars(layout));
+    }
+    return f;
+}
+
+void DecodeRecordInto(const uint8_t* data, RecordLayout layout, oVoiceBook& node) {
+    if (IsSingleByte(layout)) {
+        node.SetFromRecord(DecodeRecord(data, layout));
+        return;
+    }
+    node.SetFromRecord(DecodeNumbers(data, layout));
+    const size_t field = StringFieldBytes(layout);
+    NodeText* texts[kStringCount] = {&node.m_strName, &node.m_strCommand, &node.m_strArguments,
+                                     &node.m_strWorkDir, &node.m_strIconFile};
+    for (int i = 0; i < kStringCount; ++i)
+        *texts[i] = NodeText::FromLittleEndian(data + static_cast<size_t>(i) * field,
+                                               StringFieldChars(layout));
 }
 
 bool RecordStringsTerminated(const uint8_t* data, RecordLayout layout) noexcept {
@@ -227,9 +251,22 @@ std::optional<int32_t> DecodeAnsiHeader(const uint8_t* data, size_t size) {
 }
 
 std::wstring StorageName(int depth, int position) {
-    wchar_t name[32] = {};
-    std::swprintf(name, 32, L"%02d_%04d", depth, position);
-    return name;
+    // Made for every node a file is read into: digits set by hand rather than formatted.
+    if (depth < 0 || position < 0) {
+        wchar_t name[32] = {};
+        std::swprintf(name, 32, L"%02d_%04d", depth, position);
+        return name;
+    }
+    const auto digits = [](int n, size_t least) {
+        wchar_t text[16];
+        size_t at = 16;
+        do {
+            text[--at] = static_cast<wchar_t>(L'0' + n % 10);
+            n /= 10;
+        } while (n > 0 || 16 - at < least);
+        return std::wstring(text + at, 16 - at);
+    };
+    return digits(depth, 2) + L'_' + digits(position, 4);
 }
 
 } // namespace model

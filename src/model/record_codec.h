@@ -64,6 +64,9 @@ std::vector<uint8_t> EncodeRecord(const NodeRecordFields& fields, RecordLayout l
 void FillRecord(std::vector<uint8_t>& record, RecordLayout layout, const oVoiceBook& node);
 // Reads RecordSize bytes. A string ends at its first zero or at the end of its field.
 NodeRecordFields DecodeRecord(const uint8_t* data, RecordLayout layout);
+// The same straight into `node`, as node.SetFromRecord(DecodeRecord(data, layout)) but with
+// each wide text made once, in the node's own block.
+void DecodeRecordInto(const uint8_t* data, RecordLayout layout, oVoiceBook& node);
 // True when every string field of the record (RecordSize bytes) holds its terminating zero.
 // A save cuts strings to leave room for it, so a field that fills its whole width cannot be
 // written back as it was read.

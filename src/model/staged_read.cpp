@@ -25,20 +25,6 @@ void TakePidl(oVoiceBook& node, const uint8_t* id, size_t size) {
     }
 }
 
-// The entries of a parsed list as plain values: their identifier lists copied out of bytes
-// that the next read may overwrite.
-std::vector<FlatNode> Flatten(ParsedChildList& list, const uint8_t* data) {
-    std::vector<FlatNode> nodes(list.entries.size());
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        ChildEntry& entry = list.entries[i];
-        nodes[i].fields = std::move(entry.fields);
-        if (entry.idListSize)
-            nodes[i].idList.assign(data + entry.idListOffset,
-                                   data + entry.idListOffset + entry.idListSize);
-    }
-    return nodes;
-}
-
 } // namespace
 
 StagedTreeRead::StagedTreeRead(std::vector<uint8_t> image, bool singleByte)
@@ -111,8 +97,19 @@ std::vector<uint8_t> StagedTreeRead::CopyImage() {
     return mapped_.data() ? mapped_.Copy() : image_;
 }
 
+bool StagedTreeRead::StopAfterRecord() {
+    if (!stop_ || ++restRecords_ % kStopCheckRecords != 0)
+        return false;
+    if (checkpoint_)
+        checkpoint_(restRecords_, *stop_);
+    stopped_ = stop_->load();
+    return stopped_;
+}
+
 bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
-                              ParsedChildList& list, const uint8_t*& data) {
+                              std::vector<FlatNode>& out) {
+    out.clear();
+    const uint8_t* data = nullptr;
     size_t size = 0;
     const uint32_t stream = file_.Find(storage, L"ChildInfo.INF");
     if (stream == CompoundImage::kNone || !file_.Read(stream, scratch, data, size)) {
@@ -121,13 +118,23 @@ bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
     }
     ++entries_;
     touched_ += size;
-    list = ParseChildList(data, size, layout_);
+    // The identifier lists are copied out of bytes that the next read may overwrite.
+    const ChildListScan list = ScanChildList(
+        data, size, layout_, [&](const uint8_t* record, size_t idOffset, size_t idSize) {
+            out.emplace_back();
+            out.back().fields = DecodeRecord(record, layout_);
+            if (idSize)
+                out.back().idList.assign(data + idOffset, data + idOffset + idSize);
+            return !StopAfterRecord();
+        });
+    if (list.stopped)
+        return false;
     // A list is only ever written with entries: one that holds none, or ends short or badly,
     // leaves the file less than whole.
     if (list.end != ChildListEnd::Complete || list.refusedIdLists > 0 ||
-        list.unterminatedRecords > 0 || list.entries.empty())
+        list.unterminatedRecords > 0 || list.entries == 0)
         whole_ = false;
-    return !list.entries.empty();
+    return !out.empty();
 }
 
 void StagedTreeRead::ReadFlat(uint32_t storage, int depth, FlatSubtree& out,
@@ -138,15 +145,14 @@ void StagedTreeRead::ReadFlat(uint32_t storage, int depth, FlatSubtree& out,
         size_t next;
         int depth; // of the children
     };
-    ParsedChildList list;
-    const uint8_t* data = nullptr;
-    if (!ReadList(storage, scratch, list, data))
+    std::vector<FlatNode> list;
+    if (!ReadList(storage, scratch, list))
         return;
-    out.children = static_cast<uint32_t>(list.entries.size());
+    out.children = static_cast<uint32_t>(list.size());
     std::vector<Frame> stack;
-    stack.push_back(Frame{storage, Flatten(list, data), 0, depth});
+    stack.push_back(Frame{storage, std::move(list), 0, depth});
     // Iterative, as the whole read: a deep file cannot exhaust the stack.
-    while (!stack.empty()) {
+    while (!stack.empty() && !stopped_) {
         Frame& top = stack.back();
         if (top.next == top.pending.size()) {
             stack.pop_back();
@@ -163,10 +169,10 @@ void StagedTreeRead::ReadFlat(uint32_t storage, int depth, FlatSubtree& out,
         if (sub == CompoundImage::kNone || !file_.IsStorage(sub))
             continue;
         ++entries_;
-        if (!ReadList(sub, scratch, list, data))
+        if (!ReadList(sub, scratch, list))
             continue;
-        out.nodes[index].children = static_cast<uint32_t>(list.entries.size());
-        stack.push_back(Frame{sub, Flatten(list, data), 0, childDepth + 1});
+        out.nodes[index].children = static_cast<uint32_t>(list.size());
+        stack.push_back(Frame{sub, std::move(list), 0, childDepth + 1});
     }
 }
 
@@ -199,12 +205,11 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
         return false;
     layout_ = ChildLayout(singleByte_, *version);
     entries_ = 2; // Header.INF, Node.INF
-    ParsedChildList list;
-    const uint8_t* data = nullptr;
+    std::vector<FlatNode> list;
     // Without a category at the top the whole read decides what the file comes to.
-    if (!ReadList(CompoundImage::kRoot, scratch, list, data) ||
-        std::none_of(list.entries.begin(), list.entries.end(),
-                     [](const ChildEntry& e) { return IsCategoryKind(e.fields.kind); }))
+    if (!ReadList(CompoundImage::kRoot, scratch, list) ||
+        std::none_of(list.begin(), list.end(),
+                     [](const FlatNode& e) { return IsCategoryKind(e.fields.kind); }))
         return false;
 
     const RecordLayout nodeLayout = singleByte_ ? RecordLayout::AnsiShort : RecordLayout::Short;
@@ -217,9 +222,9 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
     root.DeleteChildren();
     root.oTreeNode::Clear();
     root.SetFromRecord(DecodeRecord(record.data(), nodeLayout));
-    for (ChildEntry& entry : list.entries) {
+    for (FlatNode& entry : list) {
         auto* top = new oVoiceBook(std::move(entry.fields));
-        TakePidl(*top, data + entry.idListOffset, entry.idListSize);
+        TakePidl(*top, entry.idList.data(), entry.idList.size());
         root.AppendChild(top);
         tops_.push_back(top->m_nSerial);
     }
@@ -237,17 +242,26 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
 
 void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
     std::vector<uint8_t> scratch;
-    for (size_t position = 0; position < tops_.size(); ++position) {
-        if (stop.load())
-            return;
+    stop_ = &stop;
+    bool finished = true;
+    for (size_t position = 0; position < tops_.size() && finished; ++position) {
+        if (stop.load()) {
+            finished = false;
+            break;
+        }
         if (position == first_)
             continue;
         rest_.emplace_back();
         ReadTop(position, rest_.back(), scratch);
-        if (!GiveBackPages())
-            return; // unfinished: what was read counts as a file read in part
+        if (stopped_) {
+            rest_.pop_back(); // a part of a category is never attached as the whole of it
+            finished = false;
+        } else if (!GiveBackPages()) {
+            finished = false; // unfinished: what was read counts as a file read in part
+        }
     }
-    finished_ = true;
+    stop_ = nullptr;
+    finished_ = finished;
 }
 
 LoadOutcome StagedTreeRead::Attach(oVoiceBook& root) {

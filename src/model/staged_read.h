@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "model/compound_file_check.h"
@@ -51,8 +52,17 @@ public:
     // the image is the caller's again (TakeImage).
     bool ReadFirst(oVoiceBook& root, const std::function<oVoiceBook*(const oVoiceBook&)>& first);
     // Any thread, after ReadFirst and once: the other top-level subtrees as plain values.
-    // Stops early, leaving the read unfinished, when `stop` is set.
+    // Stops early, leaving the read unfinished, when `stop` is set: it is looked at between
+    // categories and every kStopCheckRecords records inside one, and the category it stops
+    // in is dropped (never attached as if whole).
     void ReadRest(const std::atomic<bool>& stop);
+    static constexpr size_t kStopCheckRecords = 256;
+    // Called on ReadRest's thread each time it is about to look at its stop flag inside a
+    // category, with the records it has read so far (a test stops it at a known point).
+    using Checkpoint = std::function<void(size_t records, const std::atomic<bool>& stop)>;
+    void SetCheckpoint(Checkpoint checkpoint) { checkpoint_ = std::move(checkpoint); }
+    // Records read by ReadRest so far.
+    size_t RestRecords() const noexcept { return restRecords_; }
     // Window thread, after ReadRest: attaches what it read below the root's categories and
     // tells what the whole read comes to (Loaded or Partial). The root's top-level nodes must
     // be the ones ReadFirst made (their serial numbers find them).
@@ -71,9 +81,11 @@ public:
 private:
     // The subtree below the list stored in `storage`'s "ChildInfo.INF", as plain values.
     void ReadFlat(uint32_t storage, int depth, FlatSubtree& out, std::vector<uint8_t>& scratch);
-    // The list of `storage`; false when there is none. Counts what it opened.
-    bool ReadList(uint32_t storage, std::vector<uint8_t>& scratch, ParsedChildList& list,
-                  const uint8_t*& data);
+    // The entries of `storage`'s list; false when there is none, it holds none or the read
+    // was stopped. Counts what it opened.
+    bool ReadList(uint32_t storage, std::vector<uint8_t>& scratch, std::vector<FlatNode>& out);
+    // One more record read; true when the read is to stop here (ReadRest's flag was set).
+    bool StopAfterRecord();
     // The subtree of the top-level category at `position`.
     void ReadTop(size_t position, FlatSubtree& out, std::vector<uint8_t>& scratch);
 
@@ -102,7 +114,11 @@ private:
     std::vector<uint64_t> tops_; // serial numbers of the top-level nodes, by position
     size_t first_ = 0;           // the position read by ReadFirst
     std::vector<FlatSubtree> rest_;
-    bool finished_ = false; // ReadRest went through every category
+    bool finished_ = false;                   // ReadRest went through every category
+    const std::atomic<bool>* stop_ = nullptr; // while ReadRest runs
+    bool stopped_ = false;                    // ReadRest stopped inside a category
+    size_t restRecords_ = 0;
+    Checkpoint checkpoint_;
 };
 
 // Builds the nodes of `subtree` below `category` (window thread).

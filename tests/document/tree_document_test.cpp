@@ -11,6 +11,7 @@
 #include "model/damaged_files.h"
 #include "model/data_file_writer.h"
 #include "model/file_replace.h"
+#include "model/staged_read.h"
 #include "model/tree_snapshot.h"
 #include "model/tree_text.h"
 #include "model/writer_gate.h"
@@ -679,4 +680,40 @@ TEST(TreeSaveTest, SingleByteRecordsAreWrittenInTheCodePageOfTheThreadThatSaves)
     ::SetThreadLocale(before);
     ASSERT_NE(loaded.FirstChild(), nullptr);
     EXPECT_EQ(loaded.FirstChild()->m_strName, root.FirstChild()->m_strName);
+}
+
+TEST_F(TreeDocumentTest, ClosingStopsTheRestInsideABigCategoryAndThePartIsNeverSaved) {
+    oVoiceBook original;
+    MakeNestedTree(original);
+    auto* big = static_cast<oVoiceBook*>(original.FindChild(L"First"));
+    for (size_t i = 0; i < 4 * model::StagedTreeRead::kStopCheckRecords; ++i)
+        big->AddChild(ButtonFields(L"big" + std::to_wstring(i), L"b.exe"));
+    const std::wstring file = InData(model::kCurrentDataFile);
+    ASSERT_TRUE(original.SaveFile(file));
+    const std::vector<uint8_t> before = test::ReadFileBytes(file);
+    // The worker is held at its first look at the flag inside "First" until Close sets it.
+    fw::Handle reached(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(reached) << ::GetLastError();
+    std::vector<size_t> looks;
+    doc_->SetRestCheckpoint([&](size_t records, const std::atomic<bool>& stop) {
+        looks.push_back(records);
+        ::SetEvent(reached.get());
+        PollWithoutPumping([&] { return stop.load(); }, test::kPatientMs);
+    });
+    doc_->SetReadInStages(true);
+    Open();
+    ASSERT_EQ(::WaitForSingleObject(reached.get(), test::kPatientMs), WAIT_OBJECT_0)
+        << ::GetLastError();
+    doc_->MarkModified();
+    doc_->Close();
+    // It stopped at that look: the category is dropped, not shown in part.
+    EXPECT_EQ(looks, std::vector<size_t>{model::StagedTreeRead::kStopCheckRecords});
+    EXPECT_FALSE(doc_->IsComplete());
+    EXPECT_FALSE(doc_->LoadedRoot().FindChild(L"First")->HasChildren());
+    EXPECT_TRUE(doc_->LoadedRoot().FindChild(L"Middle")->HasChildren());
+    Pump(); // the worker's late message attaches nothing
+    EXPECT_FALSE(doc_->LoadedRoot().FindChild(L"First")->HasChildren());
+    Tick(61);
+    doc_->SaveIfPending();
+    EXPECT_EQ(test::ReadFileBytes(file), before);
 }
