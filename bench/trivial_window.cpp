@@ -4,10 +4,10 @@
 // libraries before it makes its window.
 //
 // `--floor <title> <file> <windows> <shown> a.dll ...` is what any program that shows the
-// bar's tree pays under Wine: the libraries loaded, the file read whole with no decoding, and
-// `windows` plain child windows made hidden in a strip (child 6000 of a window titled
-// `title`, numbered from 10000 as the bar's program buttons are), `shown` of them placed and
-// shown in one batch.
+// bar's windows pays under Wine: the libraries loaded, the file read whole with no decoding
+// (none when `file` is "-"), and `windows` plain child windows made hidden in a strip (child
+// 6000 of a window titled `title`, numbered from 10000 as the bar's program buttons are),
+// `shown` of them placed and shown in one batch.
 #include <windows.h>
 
 #include <cstdio>
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
             return 2;
     HWND w = nullptr;
     if (floor) {
-        if (!ReadWhole(argv[3]))
+        if (std::strcmp(argv[3], "-") != 0 && !ReadWhole(argv[3]))
             return 3;
         wchar_t title[64] = {};
         ::MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, title, 64);

@@ -89,6 +89,7 @@ void ButtonStrip::Create() {
 }
 
 void ButtonStrip::CreateTips() {
+    tabs_.CreateTips();
     if (toolTip_.hwnd())
         return;
     toolTip_.Create(Bar());

@@ -65,11 +65,15 @@ bool CTabViewWnd::OnCreate(const CREATESTRUCTW&) {
         s.button.SetIcons(s.normal, false, s.disabled, false);
         ::ShowWindow(s.button.hwnd(), SW_HIDE);
     }
-    if (m_toolTip.Create(hwnd_)) {
-        m_toolTip.Activate(true);
-        m_toolTip.SetDelays(0, 3000);
-    }
     return true;
+}
+
+void CTabViewWnd::CreateTips() {
+    if (!hwnd_ || m_toolTip.hwnd() || !m_toolTip.Create(hwnd_))
+        return;
+    m_toolTip.Activate(true);
+    m_toolTip.SetDelays(0, 3000);
+    LayOut(); // gives the laid-out tabs their tools
 }
 
 void CTabViewWnd::OnDestroy() {

@@ -39,6 +39,9 @@ public:
 
     // A hidden child window; the bar shows and sizes it. `prefs` is read as it changes.
     HWND Create(HWND parent, UINT id, const Preferences* prefs = nullptr);
+    // The tabs' tips: made when asked for, since nothing can point at a tab before the bar
+    // has painted (and a tip window costs as much as any top-level window).
+    void CreateTips();
     // The category-view word: icons on tabs and the menu's check marks.
     void SetViewFlags(int32_t flags);
     // The bar's orientation, which the strip follows whatever its own shape.

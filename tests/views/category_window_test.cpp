@@ -251,8 +251,10 @@ TEST_F(CategoryWindowTest, TabStripClicksScrollingAndItsMenu) {
     ASSERT_TRUE(tabs.Create(parent.hwnd(), 6004)) << ::GetLastError();
     for (oVoiceBook* c : cats)
         tabs.AddTab(c);
-    // Its tip belongs to no window: under Wine a window owning a topmost popup can no longer
-    // be made topmost, and the bar must return on top.
+    // Its tip is made when asked for, and belongs to no window: under Wine a window owning a
+    // topmost popup can no longer be made topmost, and the bar must return on top.
+    EXPECT_FALSE(tabs.ToolTipWindow());
+    tabs.CreateTips();
     ASSERT_TRUE(tabs.ToolTipWindow());
     EXPECT_EQ(::GetWindow(tabs.ToolTipWindow(), GW_OWNER), nullptr);
     tabs.Select(4); // a strip without room yet does not scroll
@@ -261,6 +263,7 @@ TEST_F(CategoryWindowTest, TabStripClicksScrollingAndItsMenu) {
     ::SetWindowPos(tabs.hwnd(), nullptr, 0, 0, 200, 24, SWP_NOZORDER | SWP_SHOWWINDOW);
     ASSERT_GT(tabs.VisibleCount(), 1);
     ASSERT_LT(tabs.VisibleCount(), 6);
+    EXPECT_GE(::SendMessageW(tabs.ToolTipWindow(), TTM_GETTOOLCOUNT, 0, 0), tabs.VisibleCount());
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(tabs.hwnd(), 6003)));
 
     // Selecting the last tab scrolls it wholly into view; no command goes out.
