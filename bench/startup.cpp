@@ -310,29 +310,31 @@ void BenchSize(int buttons, int rounds, double target) {
     std::printf("    LarkB.exe                       %16.1f %15.1f  %.2fx (target at most 2x)\n",
                 Median(peak), Median(steady), Median(ratio));
     const double trivialRatio = Median(trivialPeak) / std::max(0.1, Median(trivialPrivate));
-    const double beyond = (Median(peak) - Median(trivialPeak)) /
-                          std::max(0.1, Median(steady) - Median(trivialPrivate));
-    const bool floorOver = Median(floorPeak) > 2.0 * Median(steady);
+    // What Wine alone costs any program: the trivial program's working set beyond its private
+    // bytes (the libraries' mapped pages, counted in the working set only). The bar's peak
+    // without that part, against its private bytes, is what the bar itself holds at its peak.
+    const double wine = std::max(0.0, Median(trivialPeak) - Median(trivialPrivate));
+    const double beyond = (Median(peak) - wine) / std::max(0.1, Median(steady));
     std::printf("    trivial window program          %16.1f %15.1f  %.2fx (the libraries' mapped "
                 "pages count in the working set only)\n",
                 Median(trivialPeak), Median(trivialPrivate), trivialRatio);
-    std::printf("    LarkB.exe beyond the trivial program's                             %.2fx\n",
-                beyond);
+    std::printf("    LarkB.exe without Wine's %4.1f MB %16.1f %15.1f  %.2fx (target at most 2x)\n",
+                wine, Median(peak) - wine, Median(steady), beyond);
     std::printf("    floor program (holds the file)  %16.1f %15.1f\n", Median(floorPeak),
                 Median(floorPrivate));
-    bench::TableRow("peak working set at start / steady private bytes", size,
-                    Format("%.0f / %.0f MB: %.2fx", Median(peak), Median(steady), Median(ratio)),
-                    Format("trivial %.0f / %.0f MB: %.2fx; beyond it %.2fx; floor peak %.0f MB",
-                           Median(trivialPeak), Median(trivialPrivate), trivialRatio, beyond,
-                           Median(floorPeak)),
-                    "at most 2x",
-                    Median(ratio) <= 2.0 ? std::string("met")
-                    : floorOver          ? Format("not met: a raw read of the file alone peaks "
-                                                           "at %.1fx the bar's private bytes",
-                                                  Median(floorPeak) / Median(steady))
-                    : trivialRatio > 2.0 ? std::string("not met: Wine's mapped libraries alone "
-                                                       "are over it")
-                                         : std::string("not met"));
+    const bool memoryMet = Median(ratio) <= 2.0;
+    bench::TableRow(
+        "peak working set at start / steady private bytes", size,
+        Format("%.0f / %.0f MB: %.2fx; without Wine's part %.2fx", Median(peak), Median(steady),
+               Median(ratio), beyond),
+        Format("Wine's part (trivial %.0f / %.0f MB: %.2fx) %.1f MB; floor peak %.0f MB",
+               Median(trivialPeak), Median(trivialPrivate), trivialRatio, wine, Median(floorPeak)),
+        "at most 2x",
+        memoryMet       ? std::string("met")
+        : beyond <= 2.0 ? Format("not met: %.1f MB of the peak is Wine's, which any "
+                                 "program pays; without it %.2fx, met",
+                                 wine, beyond)
+                        : Format("not met, nor without Wine's %.1f MB (%.2fx)", wine, beyond));
 
     // The exit with nothing changed: nothing to write, so it should cost little more than
     // the end of any process that holds as much.

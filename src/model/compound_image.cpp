@@ -55,11 +55,9 @@ bool CompoundImage::Open(const uint8_t* data, size_t size, const uint8_t* fatCop
             return false;
         fat_.push_back(fatCopy ? fatCopy + i * sector_ : Sector(where[i]));
     }
-    std::vector<uint32_t> chain;
-    if (!Chain(U32(data + 48), sectors_, chain) || chain.empty())
+    if (!LoadDirectory())
         return false;
-    for (uint32_t s : chain)
-        directory_.push_back(Sector(s));
+    std::vector<uint32_t> chain;
     if (!Chain(U32(data + 60), sectors_, chain))
         return false;
     for (uint32_t s : chain)
@@ -68,6 +66,23 @@ bool CompoundImage::Open(const uint8_t* data, size_t size, const uint8_t* fatCop
     if (Type(kRoot) != 5)
         return false;
     return Chain(U32(Entry(kRoot) + 116), sectors_, container_);
+}
+
+bool CompoundImage::LoadDirectory() {
+    directory_.clear();
+    std::vector<uint32_t> chain;
+    if (!Chain(U32(data_ + 48), sectors_, chain) || chain.empty())
+        return false;
+    if (reader_) {
+        directoryCopy_.resize(chain.size() * sector_);
+        for (size_t i = 0; i < chain.size(); ++i)
+            if (!reader_((uint64_t{chain[i]} + 1) * sector_, directoryCopy_.data() + i * sector_,
+                         sector_))
+                return false;
+    }
+    for (size_t i = 0; i < chain.size(); ++i)
+        directory_.push_back(reader_ ? directoryCopy_.data() + i * sector_ : Sector(chain[i]));
+    return true;
 }
 
 bool CompoundImage::FatNext(uint32_t at, uint32_t& next) const {
@@ -202,6 +217,22 @@ bool CompoundImage::Read(uint32_t entry, std::vector<uint8_t>& scratch, const ui
         chain.push_back(at);
         if (i + 1 < needed && !FatNext(at, at))
             return false;
+    }
+    if (reader_) {
+        scratch.resize(size);
+        // Sectors in a row are read at once.
+        for (size_t i = 0; i < chain.size();) {
+            size_t run = 1;
+            while (i + run < chain.size() && chain[i + run] == chain[i] + run)
+                ++run;
+            const size_t from = i * sector_;
+            if (!reader_((uint64_t{chain[i]} + 1) * sector_, scratch.data() + from,
+                         std::min(run * sector_, size - from)))
+                return false;
+            i += run;
+        }
+        data = scratch.data();
+        return true;
     }
     bool inARow = true;
     for (size_t i = 1; i < chain.size() && inARow; ++i)

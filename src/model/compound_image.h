@@ -6,6 +6,7 @@
 // are found ignoring letter case, as the system's storage code finds them.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,16 @@ public:
     // its chain cannot be followed to the stream's end.
     bool Read(uint32_t entry, std::vector<uint8_t>& scratch, const uint8_t*& data,
               size_t& size) const;
+    // From now on the directory and the streams of whole sectors are read through `reader`
+    // (an offset in the file, the bytes wanted, where they go) into memory of our own,
+    // never looked at where they lie: a mapped file's pages are then not touched for them
+    // (its directory lies spread over the file). Open keeps it. False when the directory
+    // could not be read.
+    using Reader = std::function<bool(uint64_t offset, void* out, size_t size)>;
+    bool ReadThrough(Reader reader) {
+        reader_ = std::move(reader);
+        return !data_ || LoadDirectory();
+    }
     // The same for the stream called `name` in `storage`; false also when there is none.
     bool ReadNamed(uint32_t storage, std::wstring_view name, std::vector<uint8_t>& scratch,
                    const uint8_t*& data, size_t& size) const {
@@ -47,6 +58,8 @@ private:
     bool FatNext(uint32_t at, uint32_t& next) const;
     // Follows the FAT from `start`, at most `limit` sectors, every one present.
     bool Chain(uint32_t start, size_t limit, std::vector<uint32_t>& out) const;
+    // The directory's sectors, where they lie or read through the reader.
+    bool LoadDirectory();
     const uint8_t* Entry(uint32_t index) const;
     int Type(uint32_t entry) const noexcept;
     bool NameIs(uint32_t entry, std::wstring_view name) const;
@@ -62,7 +75,9 @@ private:
     std::vector<const uint8_t*> fat_;       // the FAT's sectors
     std::vector<const uint8_t*> directory_; // the directory's sectors
     std::vector<uint32_t> miniFat_;
-    std::vector<uint32_t> container_; // the sectors of the small streams' container
+    std::vector<uint32_t> container_;    // the sectors of the small streams' container
+    Reader reader_;                      // none: streams are read where they lie
+    std::vector<uint8_t> directoryCopy_; // the directory, when read through the reader
 };
 
 } // namespace model

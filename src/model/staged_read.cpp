@@ -74,13 +74,20 @@ bool StagedTreeRead::CopyFat() {
 }
 
 bool StagedTreeRead::VisitImage(const std::function<void(const uint8_t*, size_t)>& piece) {
+    if (!mapped_.data()) {
+        piece(Data(), Size());
+        return true;
+    }
+    // Read apart from the mapping into one small buffer: pages touched through the mapping
+    // stay in the working set until it is renewed, and the kernel maps whole runs of the
+    // page cache around each.
+    std::vector<uint8_t> buffer(std::min(Size(), std::min(pagesKept_, size_t{256} << 10)));
     for (size_t at = 0; at < Size();) {
-        const size_t size = std::min(Size() - at, mapped_.data() ? pagesKept_ : Size());
-        piece(Data() + at, size);
-        at += size;
-        touched_ += size;
-        if (!GiveBackPages())
+        const size_t size = std::min(Size() - at, buffer.size());
+        if (!mapped_.ReadAt(at, buffer.data(), size))
             return false;
+        piece(buffer.data(), size);
+        at += size;
     }
     return true;
 }
@@ -237,10 +244,23 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
         ReadTop(first_, subtree, scratch);
         AttachFlat(*chosen, subtree);
     }
+    // The first paint needs nothing more of the file: the pages touched so far (the look at
+    // the structure saw the directory, spread over the file) go before it, and the rest is
+    // read apart from the mapping, whose pages would stay in the working set until the next
+    // renewal (the kernel maps whole runs of the page cache around each one touched).
+    if (mapped_.data()) {
+        touched_ = pagesKept_;
+        const auto readAt = [this](uint64_t at, void* out, size_t size) {
+            return mapped_.ReadAt(at, out, size);
+        };
+        lost_ = !GiveBackPages() || !file_.ReadThrough(readAt);
+    }
     return true;
 }
 
 void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
+    if (lost_)
+        return; // unfinished: the file could not be seen again
     std::vector<uint8_t> scratch;
     stop_ = &stop;
     bool finished = true;

@@ -69,8 +69,9 @@ public:
     LoadOutcome Attach(oVoiceBook& root);
 
     // Any thread, after ReadRest: every byte of the image in order, in pieces (for a hash);
-    // a mapped file gives its pages back between pieces. False when a mapped file could not
-    // be seen again (the pieces handed out were not all).
+    // a mapped file's pieces are read apart from the mapping, into one buffer of at most
+    // `pagesKept`. False when a mapped file could not be read again (the pieces handed out
+    // were not all).
     bool VisitImage(const std::function<void(const uint8_t*, size_t)>& piece);
     // The image as bytes of the caller's own; the read is over.
     std::vector<uint8_t> TakeImage();
@@ -105,6 +106,7 @@ private:
     std::vector<uint8_t> fatCopy_; // empty: the FAT is read where it lies
     size_t pagesKept_ = 0;
     size_t touched_ = 0; // bytes of the mapping read since its pages were last given back
+    bool lost_ = false;  // the mapping could not be made again after the first step
     bool singleByte_;
     RecordLayout layout_ = RecordLayout::Long;
     CompoundImage file_;
