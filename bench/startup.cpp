@@ -320,7 +320,7 @@ void BenchSize(int buttons, int rounds, double target) {
                 Median(trivialPeak), Median(trivialPrivate), trivialRatio);
     std::printf("    LarkB.exe without Wine's %4.1f MB %16.1f %15.1f  %.2fx (target at most 2x)\n",
                 wine, Median(peak) - wine, Median(steady), beyond);
-    std::printf("    floor program (holds the file)  %16.1f %15.1f\n", Median(floorPeak),
+    std::printf("    floor program (windows, no read) %15.1f %15.1f\n", Median(floorPeak),
                 Median(floorPrivate));
     const bool memoryMet = Median(ratio) <= 2.0;
     bench::TableRow(
