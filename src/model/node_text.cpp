@@ -30,13 +30,18 @@ void Free(NodeText::Block* block) noexcept {
 
 } // namespace
 
+NodeText::Block* NodeText::Allocate(size_t length) {
+    void* memory = ::operator new(sizeof(Block) + (length + 1) * sizeof(wchar_t));
+    auto* block = new (memory) Block{length};
+    block->Text()[length] = L'\0';
+    return block;
+}
+
 NodeText::Block* NodeText::Make(std::wstring_view text) {
     if (text.empty())
         return nullptr;
-    void* memory = ::operator new(sizeof(Block) + (text.size() + 1) * sizeof(wchar_t));
-    auto* block = new (memory) Block{text.size()};
+    Block* block = Allocate(text.size());
     std::memcpy(block->Text(), text.data(), text.size() * sizeof(wchar_t));
-    block->Text()[text.size()] = L'\0';
     return block;
 }
 
@@ -47,12 +52,10 @@ NodeText NodeText::FromLittleEndian(const uint8_t* units, size_t limit) {
     NodeText text;
     if (n == 0)
         return text;
-    void* memory = ::operator new(sizeof(Block) + (n + 1) * sizeof(wchar_t));
-    auto* block = new (memory) Block{n};
+    Block* block = Allocate(n);
     wchar_t* out = block->Text();
     for (size_t i = 0; i < n; ++i)
         out[i] = static_cast<wchar_t>(units[2 * i] | units[2 * i + 1] << 8);
-    out[n] = L'\0';
     text.block_ = block;
     return text;
 }

@@ -83,6 +83,8 @@ public:
     }
 
 private:
+    // A block for `length` characters, terminated; the characters are the caller's to fill.
+    static Block* Allocate(size_t length);
     static Block* Make(std::wstring_view text);
     static void GiveUp(Block* block) noexcept;
     NodeText& Set(std::wstring_view text);
