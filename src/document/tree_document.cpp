@@ -48,7 +48,8 @@ std::optional<FileStamp> StampOfImage(model::StagedTreeRead& read) {
 struct TreeDocument::RestOfTree {
     std::unique_ptr<model::StagedTreeRead> read;
     StartupLoad load;
-    uint64_t startSerial = 0; // the category read whole at once
+    uint64_t startSerial = 0; // the category read at once
+    bool startWhole = true;   // all of it
     std::atomic<bool> stop{false};
     std::optional<FileStamp> stamp; // of the bytes, made by the worker
     bool begun = false;             // the rest is being read, or has been
@@ -100,7 +101,8 @@ void TreeDocument::Open(HWND host, HWND owner) {
     std::unique_ptr<model::StagedTreeRead> rest;
     {
         fw::WaitCursor wait;
-        load = LoadTreeAtStartup(*m_root, owner, m_bStaged && host ? &rest : nullptr);
+        load = LoadTreeAtStartup(*m_root, owner, m_bStaged && host ? &rest : nullptr,
+                                 m_nStartChildren);
     }
     if (rest) {
         // Settled when the rest is in: until then nothing may write or compare the file.
@@ -143,6 +145,7 @@ void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const 
     rest.load = load;
     if (const oVoiceBook* start = StartCategory(*m_root))
         rest.startSerial = start->m_nSerial;
+    rest.startWhole = rest.read->FirstIsWhole();
     if (!m_bBeginRestLater)
         BeginRestOfTree();
 }
@@ -212,6 +215,9 @@ void TreeDocument::WaitUntilComplete() {
     m_file->Set(load.dataFile ? *load.dataFile
                               : ReadFileStamp(DataFile(), bytes).value_or(FileStamp{}));
     TakeLoad(load);
+    if (oVoiceBook* start = rest->startWhole ? nullptr : Find(rest->startSerial))
+        for (TreeListener* listener : std::vector<TreeListener*>(m_listeners))
+            listener->CategoryCompleted(*start);
 }
 
 bool TreeDocument::HoldsWhole(const oVoiceBook& node) const {
@@ -220,7 +226,9 @@ bool TreeDocument::HoldsWhole(const oVoiceBook& node) const {
     const oVoiceBook* top = &node;
     while (top->Parent() && top->Parent() != m_root.get())
         top = top->Parent();
-    return top->Parent() && top->m_nSerial == m_rest->startSerial;
+    // Each child the start category has is in with everything below it.
+    return top->Parent() && top->m_nSerial == m_rest->startSerial &&
+           (m_rest->startWhole || top != &node);
 }
 
 void TreeDocument::LoadHeldFile() {

@@ -64,6 +64,9 @@ public:
     // read again; `replaced` when the tree is new (the shown category is the root's command
     // when it still exists).
     virtual void TreeRead(bool replaced) = 0;
+    // The start category was shown before all of its children were read; the rest of them
+    // have now come in after those it had.
+    virtual void CategoryCompleted(oVoiceBook& category) = 0;
 
 protected:
     ~TreeListener() = default;
@@ -108,6 +111,10 @@ public:
         m_bStaged = on;
         m_bBeginRestLater = beginLater;
     }
+    // How many of the start category's children are read before the first paint: more than
+    // a page of the bar shows; the rest come with the rest of the tree.
+    static constexpr size_t kStartChildren = 256;
+    void SetStartChildren(size_t count) noexcept { m_nStartChildren = count; }
     // Starts the worker that reads the rest of the tree, if it waits for this.
     void BeginRestOfTree();
     // The whole tree is in; false between Open and the rest attached, and for good once the
@@ -121,7 +128,7 @@ public:
     // Waits for the rest of the tree and attaches it; nothing when it is complete.
     void WaitUntilComplete();
     // Everything below `node` (and the node) is in: the tree is complete, or `node` lies in the
-    // start category.
+    // start category and all of that was read at once.
     bool HoldsWhole(const oVoiceBook& node) const;
     // The node with this serial number, or null (0, or gone from the tree).
     oVoiceBook* Find(uint64_t serial) const;
@@ -231,6 +238,7 @@ private:
     std::function<void(size_t, const std::atomic<bool>&)> m_restCheckpoint;
     bool m_bStaged = false;
     bool m_bBeginRestLater = false;
+    size_t m_nStartChildren = kStartChildren;
     std::vector<TreeListener*> m_listeners;
     WriterFactory m_makeWriter;
     HWND m_host = nullptr;

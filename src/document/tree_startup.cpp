@@ -100,7 +100,8 @@ model::LoadOutcome OutcomeOfRead(model::ReadResult read) {
 // The sources from `first` on, then the first run. With `rest`, a whole data file is read
 // only as far as the first paint needs.
 StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad result,
-                        std::unique_ptr<model::StagedTreeRead>* rest = nullptr) {
+                        std::unique_ptr<model::StagedTreeRead>* rest = nullptr,
+                        size_t startChildren = SIZE_MAX) {
     using model::LoadOutcome;
     for (size_t i = first; i < std::size(kSources); ++i) {
         const Source& source = kSources[i];
@@ -120,7 +121,7 @@ StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad 
                                   : std::make_unique<model::StagedTreeRead>(std::move(bytes),
                                                                             source.singleByte);
                 // What the first paint needs now; the rest is the caller's to finish.
-                if (staged->ReadFirst(root, &StartCategory)) {
+                if (staged->ReadFirst(root, &StartCategory, startChildren)) {
                     result.source = source.source;
                     *rest = std::move(staged);
                     return result;
@@ -154,10 +155,10 @@ StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad 
 } // namespace
 
 StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner,
-                              std::unique_ptr<model::StagedTreeRead>* rest) {
+                              std::unique_ptr<model::StagedTreeRead>* rest, size_t startChildren) {
     // What a run killed during a save left beside the file.
     model::RemoveLeftoverReplacements(model::DataFilePath(model::kDataFileName));
-    return ReadSources(root, owner, 0, StartupLoad{}, rest);
+    return ReadSources(root, owner, 0, StartupLoad{}, rest, startChildren);
 }
 
 void FinishStagedLoad(oVoiceBook& root, model::StagedTreeRead& rest, StartupLoad& load) {

@@ -49,10 +49,12 @@ struct StartupLoad {
 oVoiceBook* StartCategory(const oVoiceBook& root);
 
 // `owner` owns what the first-run set-up shows. With `rest`, a data file found sound and whole
-// is read only as far as the first paint needs (the root's list and the start category), and
-// *rest receives the read to finish; the load is settled by FinishStagedLoad then.
+// is read only as far as the first paint needs (the root's list and the first
+// `startChildren` children of the start category), and *rest receives the read to finish;
+// the load is settled by FinishStagedLoad then.
 StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner,
-                              std::unique_ptr<model::StagedTreeRead>* rest = nullptr);
+                              std::unique_ptr<model::StagedTreeRead>* rest = nullptr,
+                              size_t startChildren = SIZE_MAX);
 
 // Once rest.ReadRest is done: attaches the rest of the tree and settles `load` as a whole read
 // of the file would have (a file not read whole is kept beside and the user told). `load`

@@ -114,7 +114,7 @@ bool StagedTreeRead::StopAfterRecord() {
 }
 
 bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
-                              std::vector<FlatNode>& out) {
+                              std::vector<FlatNode>& out, Span span, bool* more) {
     out.clear();
     const uint8_t* data = nullptr;
     size_t size = 0;
@@ -123,17 +123,32 @@ bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
         whole_ = false;
         return false;
     }
-    ++entries_;
+    if (span.from == 0)
+        ++entries_;
     touched_ += size;
+    // The entries before the span are only walked over, and the walk ends after it.
+    size_t index = 0;
+    bool past = false;
     // The identifier lists are copied out of bytes that the next read may overwrite.
     const ChildListScan list = ScanChildList(
         data, size, layout_, [&](const uint8_t* record, size_t idOffset, size_t idSize) {
+            const size_t at = index++;
+            if (at < span.from)
+                return true;
+            if (at - span.from >= span.count) {
+                past = true;
+                return false;
+            }
             out.emplace_back();
             out.back().fields = DecodeRecord(record, layout_);
             if (idSize)
                 out.back().idList.assign(data + idOffset, data + idOffset + idSize);
             return !StopAfterRecord();
         });
+    if (more)
+        *more = past;
+    if (past)
+        return !out.empty();
     if (list.stopped)
         return false;
     // A list is only ever written with entries: one that holds none, or ends short or badly,
@@ -144,20 +159,22 @@ bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
     return !out.empty();
 }
 
-void StagedTreeRead::ReadFlat(uint32_t storage, int depth, FlatSubtree& out,
-                              std::vector<uint8_t>& scratch) {
+void StagedTreeRead::ReadFlat(uint32_t storage, int depth, Span span, FlatSubtree& out,
+                              std::vector<uint8_t>& scratch, bool& more) {
     struct Frame {
         uint32_t storage;
         std::vector<FlatNode> pending;
         size_t next;
-        int depth; // of the children
+        size_t base; // the list position of pending[0]
+        int depth;   // of the children
     };
     std::vector<FlatNode> list;
-    if (!ReadList(storage, scratch, list))
+    more = false;
+    if (!ReadList(storage, scratch, list, span, &more))
         return;
     out.children = static_cast<uint32_t>(list.size());
     std::vector<Frame> stack;
-    stack.push_back(Frame{storage, std::move(list), 0, depth});
+    stack.push_back(Frame{storage, std::move(list), 0, span.from, depth});
     // Iterative, as the whole read: a deep file cannot exhaust the stack.
     while (!stack.empty() && !stopped_) {
         Frame& top = stack.back();
@@ -172,29 +189,33 @@ void StagedTreeRead::ReadFlat(uint32_t storage, int depth, FlatSubtree& out,
         // Not there, or no storage (its type damaged, which the count of entries shows): no
         // children of its own.
         const uint32_t sub =
-            file_.Find(top.storage, StorageName(childDepth, static_cast<int>(position)));
+            file_.Find(top.storage, StorageName(childDepth, static_cast<int>(top.base + position)));
         if (sub == CompoundImage::kNone || !file_.IsStorage(sub))
             continue;
         ++entries_;
         if (!ReadList(sub, scratch, list))
             continue;
         out.nodes[index].children = static_cast<uint32_t>(list.size());
-        stack.push_back(Frame{sub, std::move(list), 0, childDepth + 1});
+        stack.push_back(Frame{sub, std::move(list), 0, 0, childDepth + 1});
     }
 }
 
-void StagedTreeRead::ReadTop(size_t position, FlatSubtree& out, std::vector<uint8_t>& scratch) {
+void StagedTreeRead::ReadTop(size_t position, Span span, FlatSubtree& out,
+                             std::vector<uint8_t>& scratch, bool& more) {
     out.position = position;
+    more = false;
     const uint32_t storage =
         file_.Find(CompoundImage::kRoot, StorageName(1, static_cast<int>(position)));
     if (storage == CompoundImage::kNone || !file_.IsStorage(storage))
         return;
-    ++entries_;
-    ReadFlat(storage, 2, out, scratch);
+    if (span.from == 0)
+        ++entries_;
+    ReadFlat(storage, 2, span, out, scratch, more);
 }
 
 bool StagedTreeRead::ReadFirst(oVoiceBook& root,
-                               const std::function<oVoiceBook*(const oVoiceBook&)>& first) {
+                               const std::function<oVoiceBook*(const oVoiceBook&)>& first,
+                               size_t firstChildren) {
     if (mapped_.data())
         CopyFat();
     survey_ = SurveyCompoundFile(Data(), Size(), FatCopy());
@@ -241,7 +262,10 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
         ++first_;
     if (chosen && first_ < tops_.size()) {
         FlatSubtree subtree;
-        ReadTop(first_, subtree, scratch);
+        bool more = false;
+        ReadTop(first_, Span{0, std::max<size_t>(firstChildren, 1)}, subtree, scratch, more);
+        firstRead_ = subtree.children;
+        firstWhole_ = !more;
         AttachFlat(*chosen, subtree);
     }
     // The first paint needs nothing more of the file: the pages touched so far (the look at
@@ -269,10 +293,13 @@ void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
             finished = false;
             break;
         }
-        if (position == first_)
+        // The chosen category's children after those ReadFirst read, when there are more.
+        if (position == first_ && firstWhole_)
             continue;
+        const Span span = position == first_ ? Span{firstRead_, SIZE_MAX} : Span{};
         rest_.emplace_back();
-        ReadTop(position, rest_.back(), scratch);
+        bool more = false;
+        ReadTop(position, span, rest_.back(), scratch, more);
         if (stopped_) {
             rest_.pop_back(); // a part of a category is never attached as the whole of it
             finished = false;

@@ -1,7 +1,8 @@
 #pragma once
 // The data file decoded in two steps, so that the bar can paint before the whole tree is in:
-// first the root's list and the subtree of the one category the bar shows, into the tree;
-// then, on any thread, the subtrees of the other top-level categories as plain values
+// first the root's list and the one category the bar shows (as many of its children as a
+// page can hold, each with everything below it), into the tree; then, on any thread, the rest
+// of that category and the subtrees of the other top-level categories as plain values
 // (records and the tree's shape), which the window thread turns into nodes and attaches.
 // Only a file whose structure was checked sound and whole takes this way; any other is read
 // whole at once, as before (ReadDataFileBytes), with its fall-backs.
@@ -30,11 +31,11 @@ struct FlatNode {
     uint32_t children = 0;
 };
 
-// What lies below one top-level category.
+// What lies below one top-level category, or below its first children already attached.
 struct FlatSubtree {
     size_t position = 0;         // in the root's list
-    uint32_t children = 0;       // of the category itself
-    std::vector<FlatNode> nodes; // its descendants, in pre-order
+    uint32_t children = 0;       // of the category itself, here
+    std::vector<FlatNode> nodes; // their subtrees, in pre-order
 };
 
 class StagedTreeRead {
@@ -47,11 +48,17 @@ public:
     StagedTreeRead(MappedFile file, bool singleByte, size_t pagesKept = size_t{4} << 20);
 
     // Window thread. Replaces the root's content with the file's root and its top-level list,
-    // and reads the subtree of the category `first` picks from them. False when the file is
+    // and reads the first `firstChildren` children of the category `first` picks from them,
+    // with everything below each (the rest of it comes with ReadRest). False when the file is
     // not one this way takes (damaged, or no category at the top): the root is untouched and
     // the image is the caller's again (TakeImage).
-    bool ReadFirst(oVoiceBook& root, const std::function<oVoiceBook*(const oVoiceBook&)>& first);
-    // Any thread, after ReadFirst and once: the other top-level subtrees as plain values.
+    bool ReadFirst(oVoiceBook& root, const std::function<oVoiceBook*(const oVoiceBook&)>& first,
+                   size_t firstChildren = SIZE_MAX);
+    // After ReadFirst: the chosen category holds all of its content (it had no more children
+    // than it was to read, or there was none).
+    bool FirstIsWhole() const noexcept { return firstWhole_; }
+    // Any thread, after ReadFirst and once: the rest of the chosen category and the other
+    // top-level subtrees as plain values.
     // Stops early, leaving the read unfinished, when `stop` is set: it is looked at between
     // categories and every kStopCheckRecords records inside one, and the category it stops
     // in is dropped (never attached as if whole).
@@ -80,15 +87,26 @@ public:
     std::vector<uint8_t> CopyImage();
 
 private:
-    // The subtree below the list stored in `storage`'s "ChildInfo.INF", as plain values.
-    void ReadFlat(uint32_t storage, int depth, FlatSubtree& out, std::vector<uint8_t>& scratch);
-    // The entries of `storage`'s list; false when there is none, it holds none or the read
-    // was stopped. Counts what it opened.
-    bool ReadList(uint32_t storage, std::vector<uint8_t>& scratch, std::vector<FlatNode>& out);
+    // Which entries of a list are read: `count` from `from` on. Only the part that starts
+    // the list counts the list as opened, and only the one that reaches its end judges it.
+    struct Span {
+        size_t from = 0;
+        size_t count = SIZE_MAX;
+    };
+    // The subtree below the list stored in `storage`'s "ChildInfo.INF", as plain values: the
+    // children in `span`, each with everything below it. Sets `more` when the list goes on
+    // past the span.
+    void ReadFlat(uint32_t storage, int depth, Span span, FlatSubtree& out,
+                  std::vector<uint8_t>& scratch, bool& more);
+    // The entries of `storage`'s list in `span`; false when there is none, it holds none there
+    // or the read was stopped. Counts what it opened.
+    bool ReadList(uint32_t storage, std::vector<uint8_t>& scratch, std::vector<FlatNode>& out,
+                  Span span = {}, bool* more = nullptr);
     // One more record read; true when the read is to stop here (ReadRest's flag was set).
     bool StopAfterRecord();
-    // The subtree of the top-level category at `position`.
-    void ReadTop(size_t position, FlatSubtree& out, std::vector<uint8_t>& scratch);
+    // The children in `span` of the top-level category at `position`, with their subtrees.
+    void ReadTop(size_t position, Span span, FlatSubtree& out, std::vector<uint8_t>& scratch,
+                 bool& more);
 
     const uint8_t* Data() const noexcept { return mapped_.data() ? mapped_.data() : image_.data(); }
     size_t Size() const noexcept { return mapped_.data() ? mapped_.size() : image_.size(); }
@@ -115,6 +133,8 @@ private:
     size_t entries_ = 0;         // the streams and sub-storages opened
     std::vector<uint64_t> tops_; // serial numbers of the top-level nodes, by position
     size_t first_ = 0;           // the position read by ReadFirst
+    size_t firstRead_ = 0;       // how many of its children it read
+    bool firstWhole_ = true;     // and they were all
     std::vector<FlatSubtree> rest_;
     bool finished_ = false;                   // ReadRest went through every category
     const std::atomic<bool>* stop_ = nullptr; // while ReadRest runs

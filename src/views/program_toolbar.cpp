@@ -104,6 +104,12 @@ void CProgramToolBar::TreeRead(bool replaced) {
         m_nav.ShowStartCategory();
 }
 
+void CProgramToolBar::CategoryCompleted(oVoiceBook& category) {
+    // The page may have room for buttons that were not read yet, and the paging goes on now.
+    if (m_nav.Current() == &category)
+        m_nav.ShowCategory(&category, false);
+}
+
 void CProgramToolBar::NodesChanging(const oVoiceBook& subtree, bool self, Change change) {
     // A move keeps every node: what points at them stays good.
     if (change != Change::Deleting)

@@ -156,6 +156,7 @@ private:
     void NodesChanging(const oVoiceBook& subtree, bool self, Change change) override;
     // The data file held at start-up has been read: the bar shows the new tree.
     void TreeRead(bool replaced) override;
+    void CategoryCompleted(oVoiceBook& category) override;
 
     document::TreeDocument* m_doc = nullptr;
     const Preferences* m_prefs = nullptr;

@@ -353,6 +353,9 @@ struct Heard : document::TreeListener {
                            subtree.FirstChild() != nullptr});
     }
     void TreeRead(bool replaced) override { reads.push_back(replaced); }
+    void CategoryCompleted(oVoiceBook& category) override {
+        completed.push_back(category.m_strName);
+    }
     struct Notice {
         std::wstring name;
         bool self;
@@ -362,6 +365,7 @@ struct Heard : document::TreeListener {
     document::TreeDocument& doc_;
     std::vector<Notice> notices;
     std::vector<bool> reads;
+    std::vector<std::wstring> completed;
 };
 
 TEST_F(TreeDocumentTest, ListenersHearBeforeNodesAreDeletedOrMovedAndLookupsFindOnlyWhatIsLeft) {
@@ -716,4 +720,33 @@ TEST_F(TreeDocumentTest, ClosingStopsTheRestInsideABigCategoryAndThePartIsNeverS
     Tick(61);
     doc_->SaveIfPending();
     EXPECT_EQ(test::ReadFileBytes(file), before);
+}
+
+TEST_F(TreeDocumentTest, ReadInStagesABigStartCategoryComesInPartsAndItsListenerHearsWhenWhole) {
+    oVoiceBook original;
+    MakeNestedTree(original);
+    ASSERT_TRUE(original.SaveFile(InData(model::kCurrentDataFile)));
+    doc_->SetStartChildren(2);
+    doc_->SetReadInStages(true, true);
+    Open();
+    Heard heard(*doc_);
+    doc_->AddListener(&heard);
+    // Its first two children, each whole; the category itself is not yet.
+    auto* middle = static_cast<oVoiceBook*>(doc_->LoadedRoot().FindChild(L"Middle"));
+    ASSERT_NE(middle, nullptr);
+    ASSERT_TRUE(middle->FirstChild() && middle->FirstChild()->Next());
+    EXPECT_EQ(middle->FirstChild()->Next()->Next(), nullptr);
+    EXPECT_EQ(
+        model::TreeToText(*middle->FirstChild()),
+        model::TreeToText(*static_cast<oVoiceBook*>(original.FindChild(L"Middle"))->FirstChild()));
+    EXPECT_TRUE(doc_->HoldsWhole(*middle->FirstChild()));
+    EXPECT_FALSE(doc_->HoldsWhole(*middle));
+
+    doc_->BeginRestOfTree();
+    ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
+    EXPECT_EQ(heard.completed, std::vector<std::wstring>{L"Middle"});
+    EXPECT_EQ(model::TreeToText(doc_->Root()), model::TreeToText(original));
+    EXPECT_TRUE(doc_->LoadNotice().empty());
+    EXPECT_FALSE(doc_->IsSavePending()); // the file was read whole: nothing to write
+    doc_->RemoveListener(&heard);
 }

@@ -1,5 +1,6 @@
 // The data file read in two steps gives the tree the whole read gives, with the same outcome;
-// between the steps the chosen category is whole and the others empty. A file the whole read
+// between the steps the chosen category holds its first children (all, or as many as asked
+// for, each whole) and the others are empty. A file the whole read
 // must judge is declined and the root left as it was. Read from memory or from a mapped file
 // whose pages are given back every few kilobytes, the steps see the same bytes.
 #include <gtest/gtest.h>
@@ -43,6 +44,13 @@ const StagedCase kCases[] = {
      false, model::LoadOutcome::Damaged},
 };
 
+std::vector<const oVoiceBook*> Children(const oVoiceBook& parent) {
+    std::vector<const oVoiceBook*> out;
+    for (const oVoiceBook* c = parent.FirstChild(); c; c = c->Next())
+        out.push_back(c);
+    return out;
+}
+
 oVoiceBook* Nth(const oVoiceBook& root, int n) {
     oVoiceBook* c = root.FirstChild();
     while (c && n-- > 0)
@@ -60,48 +68,57 @@ TEST(StagedReadTest, TwoStepsGiveWhatTheWholeReadGives) {
     ASSERT_NE(damage::CompoundBytes(sound).Named(L"01_0001").offset, 0u);
     test::TempDir dir;
     const std::wstring path = dir / L"tree.tdb";
+    const size_t chosenChildren = Children(*Nth(original, 2)).size();
+    ASSERT_GT(chosenChildren, 3u);
     for (const StagedCase& c : kCases)
-        for (const bool mapped : {false, true}) {
-            SCOPED_TRACE(std::string(c.what) + (mapped ? ", mapped" : ""));
-            const std::vector<uint8_t> image = c.damage(sound);
-            oVoiceBook whole;
-            EXPECT_EQ(model::ReadDataFileImage(whole, image, false), c.outcome);
+        for (const bool mapped : {false, true})
+            for (const size_t firstChildren : {SIZE_MAX, size_t{3}}) {
+                SCOPED_TRACE(std::string(c.what) + (mapped ? ", mapped" : "") +
+                             (firstChildren == 3 ? ", 3 children first" : ""));
+                const std::vector<uint8_t> image = c.damage(sound);
+                oVoiceBook whole;
+                EXPECT_EQ(model::ReadDataFileImage(whole, image, false), c.outcome);
 
-            oVoiceBook staged;
-            staged.SetName(L"untouched");
-            std::unique_ptr<model::StagedTreeRead> read;
-            if (mapped) {
-                ASSERT_TRUE(test::WriteFileBytes(path, image));
-                model::MappedFile file;
-                ASSERT_EQ(file.Open(path), model::ReadResult::Ok);
-                read = std::make_unique<model::StagedTreeRead>(std::move(file), false, 8192);
-            } else {
-                read = std::make_unique<model::StagedTreeRead>(image, false);
-            }
-            const bool taken =
-                read->ReadFirst(staged, [](const oVoiceBook& r) { return Nth(r, 2); });
-            ASSERT_EQ(taken, c.staged);
-            if (!taken) {
-                EXPECT_EQ(staged.m_strName, L"untouched");
-                EXPECT_EQ(staged.FirstChild(), nullptr);
-                EXPECT_EQ(read->TakeImage(), image);
-                continue;
-            }
-            // Between the steps: every category of the root, only the chosen one filled.
-            EXPECT_EQ(sample::CountNodes(*Nth(staged, 2)), sample::CountNodes(*Nth(whole, 2)));
-            EXPECT_EQ(sample::CompareTrees(*Nth(whole, 2), *Nth(staged, 2)), "");
-            for (const oVoiceBook* top = staged.FirstChild(); top; top = top->Next())
-                EXPECT_TRUE(top == Nth(staged, 2) || !top->HasChildren());
+                oVoiceBook staged;
+                staged.SetName(L"untouched");
+                std::unique_ptr<model::StagedTreeRead> read;
+                if (mapped) {
+                    ASSERT_TRUE(test::WriteFileBytes(path, image));
+                    model::MappedFile file;
+                    ASSERT_EQ(file.Open(path), model::ReadResult::Ok);
+                    read = std::make_unique<model::StagedTreeRead>(std::move(file), false, 8192);
+                } else {
+                    read = std::make_unique<model::StagedTreeRead>(image, false);
+                }
+                const bool taken = read->ReadFirst(
+                    staged, [](const oVoiceBook& r) { return Nth(r, 2); }, firstChildren);
+                ASSERT_EQ(taken, c.staged);
+                if (!taken) {
+                    EXPECT_EQ(staged.m_strName, L"untouched");
+                    EXPECT_EQ(staged.FirstChild(), nullptr);
+                    EXPECT_EQ(read->TakeImage(), image);
+                    continue;
+                }
+                // Between the steps: every category of the root, only the chosen one filled, with
+                // as many children as were asked for, each whole.
+                const auto wanted = Children(*Nth(whole, 2));
+                const auto got = Children(*Nth(staged, 2));
+                ASSERT_EQ(got.size(), std::min(firstChildren, wanted.size()));
+                EXPECT_EQ(read->FirstIsWhole(), got.size() == wanted.size());
+                for (size_t i = 0; i < got.size(); ++i)
+                    EXPECT_EQ(sample::CompareTrees(*wanted[i], *got[i]), "");
+                for (const oVoiceBook* top = staged.FirstChild(); top; top = top->Next())
+                    EXPECT_TRUE(top == Nth(staged, 2) || !top->HasChildren());
 
-            std::atomic<bool> stop{false};
-            read->ReadRest(stop);
-            std::vector<uint8_t> visited;
-            EXPECT_TRUE(read->VisitImage([&](const uint8_t* data, size_t size) {
-                visited.insert(visited.end(), data, data + size);
-            }));
-            EXPECT_TRUE(visited == image);
-            EXPECT_EQ(read->Attach(staged), c.outcome);
-            EXPECT_EQ(sample::CompareTrees(whole, staged), "");
-            EXPECT_TRUE(read->CopyImage() == image);
-        }
+                std::atomic<bool> stop{false};
+                read->ReadRest(stop);
+                std::vector<uint8_t> visited;
+                EXPECT_TRUE(read->VisitImage([&](const uint8_t* data, size_t size) {
+                    visited.insert(visited.end(), data, data + size);
+                }));
+                EXPECT_TRUE(visited == image);
+                EXPECT_EQ(read->Attach(staged), c.outcome);
+                EXPECT_EQ(sample::CompareTrees(whole, staged), "");
+                EXPECT_TRUE(read->CopyImage() == image);
+            }
 }
