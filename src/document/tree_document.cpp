@@ -220,15 +220,13 @@ void TreeDocument::WaitUntilComplete() {
             listener->CategoryCompleted(*start);
 }
 
-bool TreeDocument::HoldsWhole(const oVoiceBook& node) const {
+bool TreeDocument::CanShow(const oVoiceBook& node) const {
     if (!m_rest)
         return !m_bCutShort;
     const oVoiceBook* top = &node;
     while (top->Parent() && top->Parent() != m_root.get())
         top = top->Parent();
-    // Each child the start category has is in with everything below it.
-    return top->Parent() && top->m_nSerial == m_rest->startSerial &&
-           (m_rest->startWhole || top != &node);
+    return top->Parent() && top->m_nSerial == m_rest->startSerial;
 }
 
 void TreeDocument::LoadHeldFile() {

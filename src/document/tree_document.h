@@ -127,9 +127,10 @@ public:
     }
     // Waits for the rest of the tree and attaches it; nothing when it is complete.
     void WaitUntilComplete();
-    // Everything below `node` (and the node) is in: the tree is complete, or `node` lies in the
-    // start category and all of that was read at once.
-    bool HoldsWhole(const oVoiceBook& node) const;
+    // What lies below `node` can be shown: the tree is complete, or `node` lies in the start
+    // category (whose children past its first kStartChildren may still be on their way:
+    // CategoryCompleted tells when they are in).
+    bool CanShow(const oVoiceBook& node) const;
     // The node with this serial number, or null (0, or gone from the tree).
     oVoiceBook* Find(uint64_t serial) const;
 

@@ -83,7 +83,7 @@ void CategoryNavigator::FillProgramButtons(oVoiceBook* category) {
     fw::WaitCursor wait;
     document::TreeDocument* doc = host_.Document();
     // Never a category whose content is still on its way, shown as if empty.
-    if (doc && !doc->HoldsWhole(*category))
+    if (doc && !doc->CanShow(*category))
         doc->WaitUntilComplete();
     strip_.ShowProgramNodes(ProgramButtonNodes(*category, &goUp_));
     current_ = category;

@@ -607,12 +607,12 @@ TEST_F(TreeDocumentTest, ReadInStagesTheShownCategoryComesFirstAndNothingIsSaved
             auto* middle = static_cast<oVoiceBook*>(part.FindChild(L"Middle"));
             auto* first = static_cast<oVoiceBook*>(part.FindChild(L"First"));
             ASSERT_TRUE(middle && first && part.FindChild(L"Last"));
-            EXPECT_TRUE(doc_->HoldsWhole(*middle->FirstChild()));
+            EXPECT_TRUE(doc_->CanShow(*middle->FirstChild()));
             EXPECT_EQ(model::TreeToText(*middle),
                       model::TreeToText(*static_cast<oVoiceBook*>(original.FindChild(L"Middle"))));
             EXPECT_FALSE(first->HasChildren());
-            EXPECT_FALSE(doc_->HoldsWhole(*first));
-            EXPECT_FALSE(doc_->HoldsWhole(part));
+            EXPECT_FALSE(doc_->CanShow(*first));
+            EXPECT_FALSE(doc_->CanShow(part));
 
             middle->AddChild(ButtonFields(L"added", L"a.exe"));
             doc_->MarkModified();
@@ -731,7 +731,7 @@ TEST_F(TreeDocumentTest, ReadInStagesABigStartCategoryComesInPartsAndItsListener
     Open();
     Heard heard(*doc_);
     doc_->AddListener(&heard);
-    // Its first two children, each whole; the category itself is not yet.
+    // Its first two children, each whole, shown as they are.
     auto* middle = static_cast<oVoiceBook*>(doc_->LoadedRoot().FindChild(L"Middle"));
     ASSERT_NE(middle, nullptr);
     ASSERT_TRUE(middle->FirstChild() && middle->FirstChild()->Next());
@@ -739,8 +739,8 @@ TEST_F(TreeDocumentTest, ReadInStagesABigStartCategoryComesInPartsAndItsListener
     EXPECT_EQ(
         model::TreeToText(*middle->FirstChild()),
         model::TreeToText(*static_cast<oVoiceBook*>(original.FindChild(L"Middle"))->FirstChild()));
-    EXPECT_TRUE(doc_->HoldsWhole(*middle->FirstChild()));
-    EXPECT_FALSE(doc_->HoldsWhole(*middle));
+    EXPECT_TRUE(doc_->CanShow(*middle));
+    EXPECT_FALSE(doc_->IsComplete());
 
     doc_->BeginRestOfTree();
     ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
