@@ -193,7 +193,7 @@ void StagedTreeRead::ReadFlat(uint32_t storage, int depth, Span span, FlatSubtre
         if (sub == CompoundImage::kNone || !file_.IsStorage(sub))
             continue;
         ++entries_;
-        if (!ReadList(sub, scratch, list))
+        if (!ReadList(sub, scratch, list, Span{}))
             continue;
         out.nodes[index].children = static_cast<uint32_t>(list.size());
         stack.push_back(Frame{sub, std::move(list), 0, 0, childDepth + 1});
@@ -235,7 +235,7 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
     entries_ = 2; // Header.INF, Node.INF
     std::vector<FlatNode> list;
     // Without a category at the top the whole read decides what the file comes to.
-    if (!ReadList(CompoundImage::kRoot, scratch, list) ||
+    if (!ReadList(CompoundImage::kRoot, scratch, list, Span{}) ||
         std::none_of(list.begin(), list.end(),
                      [](const FlatNode& e) { return IsCategoryKind(e.fields.kind); }))
         return false;

@@ -101,7 +101,7 @@ private:
     // The entries of `storage`'s list in `span`; false when there is none, it holds none there
     // or the read was stopped. Counts what it opened.
     bool ReadList(uint32_t storage, std::vector<uint8_t>& scratch, std::vector<FlatNode>& out,
-                  Span span = {}, bool* more = nullptr);
+                  Span span, bool* more = nullptr);
     // One more record read; true when the read is to stop here (ReadRest's flag was set).
     bool StopAfterRecord();
     // The children in `span` of the top-level category at `position`, with their subtrees.
