@@ -175,15 +175,22 @@ bool CompoundImage::HoldsExactlyStreams(uint32_t storage,
     return count == names.size() && matched == names.size();
 }
 
+uint64_t CompoundImage::StreamSize(uint32_t entry) const {
+    const uint8_t* e = Entry(entry);
+    if (!e || !IsStream(entry))
+        return 0;
+    return major4_ ? (uint64_t{U32(e + 124)} << 32 | U32(e + 120)) : U32(e + 120);
+}
+
 bool CompoundImage::Read(uint32_t entry, std::vector<uint8_t>& scratch, const uint8_t*& data,
-                         size_t& size) const {
+                         size_t& size, size_t limit) const {
     const uint8_t* e = Entry(entry);
     if (!e || !IsStream(entry))
         return false;
-    const uint64_t length = major4_ ? (uint64_t{U32(e + 124)} << 32 | U32(e + 120)) : U32(e + 120);
+    const uint64_t length = StreamSize(entry);
     if (length > size_)
         return false;
-    size = static_cast<size_t>(length);
+    size = static_cast<size_t>(std::min<uint64_t>(length, limit));
     const uint32_t start = U32(e + 116);
     if (size == 0) {
         data = data_;

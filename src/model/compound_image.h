@@ -31,10 +31,12 @@ public:
     bool HoldsExactlyStreams(uint32_t storage,
                              std::initializer_list<std::wstring_view> names) const;
 
-    // The bytes of the stream `entry`: where they lie, or gathered into `scratch`. False when
-    // its chain cannot be followed to the stream's end.
-    bool Read(uint32_t entry, std::vector<uint8_t>& scratch, const uint8_t*& data,
-              size_t& size) const;
+    // The bytes of the stream `entry`, at most its first `limit`: where they lie, or gathered
+    // into `scratch`. False when its chain cannot be followed that far.
+    bool Read(uint32_t entry, std::vector<uint8_t>& scratch, const uint8_t*& data, size_t& size,
+              size_t limit = SIZE_MAX) const;
+    // The byte length the directory gives the stream `entry` (0 for no stream).
+    uint64_t StreamSize(uint32_t entry) const;
     // From now on the directory and the streams of whole sectors are read through `reader`
     // (an offset in the file, the bytes wanted, where they go) into memory of our own,
     // never looked at where they lie: a mapped file's pages are then not touched for them

@@ -119,32 +119,46 @@ bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
     const uint8_t* data = nullptr;
     size_t size = 0;
     const uint32_t stream = file_.Find(storage, L"ChildInfo.INF");
-    if (stream == CompoundImage::kNone || !file_.Read(stream, scratch, data, size)) {
-        whole_ = false;
-        return false;
+    const uint64_t length = stream == CompoundImage::kNone ? 0 : file_.StreamSize(stream);
+    // A span that ends early needs only the start of a long list: a list in pieces is then
+    // gathered only that far, and further when its entries are longer than guessed.
+    const size_t guess = RecordSize(layout_) + 4 + 64;
+    size_t limit = span.count == SIZE_MAX || span.count >= length / guess
+                       ? SIZE_MAX
+                       : (span.from + span.count + 1) * guess;
+    ChildListScan list;
+    bool past = false;
+    for (;;) {
+        if (stream == CompoundImage::kNone || !file_.Read(stream, scratch, data, size, limit)) {
+            whole_ = false;
+            return false;
+        }
+        // The entries before the span are only walked over, and the walk ends after it.
+        size_t index = 0;
+        out.clear();
+        // The identifier lists are copied out of bytes that the next read may overwrite.
+        list = ScanChildList(
+            data, size, layout_, [&](const uint8_t* record, size_t idOffset, size_t idSize) {
+                const size_t at = index++;
+                if (at < span.from)
+                    return true;
+                if (at - span.from >= span.count) {
+                    past = true;
+                    return false;
+                }
+                out.emplace_back();
+                out.back().fields = DecodeRecord(record, layout_);
+                if (idSize)
+                    out.back().idList.assign(data + idOffset, data + idOffset + idSize);
+                return !StopAfterRecord();
+            });
+        if (past || size == length)
+            break;
+        limit = limit > SIZE_MAX / 2 ? SIZE_MAX : limit * 2;
     }
     if (span.from == 0)
         ++entries_;
     touched_ += size;
-    // The entries before the span are only walked over, and the walk ends after it.
-    size_t index = 0;
-    bool past = false;
-    // The identifier lists are copied out of bytes that the next read may overwrite.
-    const ChildListScan list = ScanChildList(
-        data, size, layout_, [&](const uint8_t* record, size_t idOffset, size_t idSize) {
-            const size_t at = index++;
-            if (at < span.from)
-                return true;
-            if (at - span.from >= span.count) {
-                past = true;
-                return false;
-            }
-            out.emplace_back();
-            out.back().fields = DecodeRecord(record, layout_);
-            if (idSize)
-                out.back().idList.assign(data + idOffset, data + idOffset + idSize);
-            return !StopAfterRecord();
-        });
     if (more)
         *more = past;
     if (past)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,20 @@ std::vector<const oVoiceBook*> Children(const oVoiceBook& parent) {
     return out;
 }
 
+// An identifier list longer than most, so that a list's start read for a few entries must
+// be read further.
+fw::Pidl LongIdList() {
+    std::vector<uint8_t> bytes;
+    for (int item = 0; item < 4; ++item) {
+        bytes.insert(bytes.end(), {202, 0});
+        bytes.insert(bytes.end(), 200, static_cast<uint8_t>(item + 1));
+    }
+    bytes.insert(bytes.end(), {0, 0});
+    void* p = ::CoTaskMemAlloc(bytes.size());
+    std::memcpy(p, bytes.data(), bytes.size());
+    return fw::Pidl(static_cast<LPITEMIDLIST>(p));
+}
+
 oVoiceBook* Nth(const oVoiceBook& root, int n) {
     oVoiceBook* c = root.FirstChild();
     while (c && n-- > 0)
@@ -63,6 +78,8 @@ oVoiceBook* Nth(const oVoiceBook& root, int n) {
 TEST(StagedReadTest, TwoStepsGiveWhatTheWholeReadGives) {
     oVoiceBook original;
     sample::BuildTree(original, 26, 400, 4);
+    for (oVoiceBook* c = Nth(original, 2)->FirstChild(); c; c = c->Next())
+        c->SetPidl(LongIdList());
     std::vector<uint8_t> sound;
     ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, sound));
     ASSERT_NE(damage::CompoundBytes(sound).Named(L"01_0001").offset, 0u);
