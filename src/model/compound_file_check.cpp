@@ -64,10 +64,10 @@ private:
         if (!FatSectorNumbers(data_, sector_, sectors_, where))
             return false;
         fatSector_.assign(where.size(), nullptr);
-        // Every FAT entry and every present sector gets a slot of its own in the tables of
-        // the walks and claims: flat arrays, which a file of a million sectors needs.
-        fatStamp_.assign(where.size() * (sector_ / 4), 0);
-        fatClaimed_.assign(sectors_, 0);
+        // Every present sector gets a bit of its own in the table of claims: a flat array,
+        // which a file of a million sectors needs, and a small one (a fresh buffer's pages
+        // are slow to come by).
+        fatClaimed_.assign(sectors_, false);
         for (size_t i = 0; i < where.size(); ++i) {
             if (where[i] >= kMaxRegular)
                 return false;
@@ -94,40 +94,39 @@ private:
         return true;
     }
 
-    // Follows a chain from `start`; false when it loops. `stamps` has a slot per entry of
-    // its table, marked with the walk that last passed it. The sectors it passes are added
-    // to `out` when given.
-    template <class Next>
-    bool Walk(Next next, std::vector<uint32_t>& stamps, uint32_t start,
-              std::vector<uint32_t>* out) {
-        ++walk_;
-        if (out)
-            out->clear();
+    // Follows a chain from `start` into `out`; false when it loops. A loop is found by the
+    // chain coming back to a sector it passed a power of two steps before (Brent), which
+    // needs no table of the sectors passed.
+    template <class Next> bool Walk(Next next, uint32_t start, std::vector<uint32_t>& out) {
+        out.clear();
+        uint32_t mark = start;
+        size_t steps = 0, power = 1;
         for (uint32_t at = start; at < kMaxRegular;) {
-            if (out)
-                out->push_back(at);
+            out.push_back(at);
             uint32_t following = 0;
             if (!next(at, following))
                 return true; // reading fails there, which ends the chain
-            if (stamps[at] == walk_)
-                return false;
-            stamps[at] = walk_;
             at = following;
+            if (at == mark)
+                return false;
+            if (++steps == power) {
+                mark = at;
+                power *= 2;
+                steps = 0;
+            }
         }
         return true;
     }
-    bool WalkFat(uint32_t start, std::vector<uint32_t>* out = nullptr) {
-        return Walk([this](uint32_t a, uint32_t& n) { return FatNext(a, n); }, fatStamp_, start,
-                    out);
+    bool WalkFat(uint32_t start, std::vector<uint32_t>& out) {
+        return Walk([this](uint32_t a, uint32_t& n) { return FatNext(a, n); }, start, out);
     }
-    bool WalkMini(uint32_t start, std::vector<uint32_t>* out = nullptr) {
-        return Walk([this](uint32_t a, uint32_t& n) { return MiniNext(a, n); }, miniStamp_, start,
-                    out);
+    bool WalkMini(uint32_t start, std::vector<uint32_t>& out) {
+        return Walk([this](uint32_t a, uint32_t& n) { return MiniNext(a, n); }, start, out);
     }
 
     bool LoadDirectory() {
         std::vector<uint32_t> chain;
-        if (!WalkFat(U32(data_ + 48), &chain))
+        if (!WalkFat(U32(data_ + 48), chain))
             return false;
         for (uint32_t s : chain) {
             if (!Present(s))
@@ -148,7 +147,7 @@ private:
 
     bool LoadMiniFat() {
         std::vector<uint32_t> chain;
-        if (!WalkFat(U32(data_ + 60), &chain))
+        if (!WalkFat(U32(data_ + 60), chain))
             return false;
         for (uint32_t s : chain) {
             if (!Present(s))
@@ -158,7 +157,6 @@ private:
             for (size_t k = 0; k < sector_ / 4; ++k)
                 miniFat_.push_back(U32(p + 4 * k));
         }
-        miniStamp_.assign(miniFat_.size(), 0);
         return true;
     }
 
@@ -171,7 +169,7 @@ private:
             return false;
         // The root's chain holds the small streams.
         std::vector<uint32_t> container;
-        if (!WalkFat(U32(root + 116), &container))
+        if (!WalkFat(U32(root + 116), container))
             return false;
         size_t containerBytes = 0;
         for (uint32_t s : container) {
@@ -179,7 +177,7 @@ private:
                 break;
             containerBytes += sector_;
         }
-        miniClaimed_.assign(containerBytes / kMiniSector, 0);
+        miniClaimed_.assign(containerBytes / kMiniSector, false);
         const uint32_t cutoff = U32(data_ + 56);
         std::vector<bool> seen(count, false);
         seen[0] = true;
@@ -205,13 +203,13 @@ private:
                 const uint32_t start = U32(e + 116);
                 std::vector<uint32_t>& chain = chain_; // its memory used again stream after stream
                 if (size < cutoff) {
-                    if (!WalkMini(start, &chain))
+                    if (!WalkMini(start, chain))
                         return false;
                     CheckChain(chain, size, kMiniSector, [&](uint32_t m) {
                         return (size_t{m} + 1) * kMiniSector <= containerBytes && ClaimMini(m);
                     });
                 } else {
-                    if (!WalkFat(start, &chain))
+                    if (!WalkFat(start, chain))
                         return false;
                     CheckChain(chain, size, sector_,
                                [&](uint32_t s) { return Present(s) && Claim(s); });
@@ -241,8 +239,14 @@ private:
         return known && next == kEndOfChain;
     }
     // Marks a present sector (or mini sector) as used; false when a chain used it already.
-    bool Claim(uint32_t sector) { return !std::exchange(fatClaimed_[sector], uint8_t{1}); }
-    bool ClaimMini(uint32_t sector) { return !std::exchange(miniClaimed_[sector], uint8_t{1}); }
+    static bool ClaimIn(std::vector<bool>& claimed, uint32_t sector) {
+        if (claimed[sector])
+            return false;
+        claimed[sector] = true;
+        return true;
+    }
+    bool Claim(uint32_t sector) { return ClaimIn(fatClaimed_, sector); }
+    bool ClaimMini(uint32_t sector) { return ClaimIn(miniClaimed_, sector); }
 
     const uint8_t* data_;
     const uint8_t* fatCopy_;
@@ -253,9 +257,7 @@ private:
     std::vector<const uint8_t*> fatSector_; // per FAT sector; null when beyond the end
     std::vector<uint32_t> miniFat_;
     std::vector<const uint8_t*> directory_;
-    std::vector<uint32_t> fatStamp_, miniStamp_; // per entry: the walk that last passed it
-    uint32_t walk_ = 0;
-    std::vector<uint8_t> fatClaimed_, miniClaimed_; // sectors and mini sectors the streams use
+    std::vector<bool> fatClaimed_, miniClaimed_; // sectors and mini sectors the streams use
     bool whole_ = true;
     size_t entries_ = 0;
     std::vector<uint32_t> chain_; // the chain of the stream being checked

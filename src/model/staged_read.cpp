@@ -43,7 +43,7 @@ bool StagedTreeRead::GiveBackPages() {
     return mapped_.Renew() && file_.Open(mapped_.data(), mapped_.size(), FatCopy());
 }
 
-bool StagedTreeRead::CopyFat() {
+bool StagedTreeRead::CopyFat(bool unlessInOneRun) {
     // Only a header this reader takes names its FAT; the survey judges any other.
     const uint8_t* data = Data();
     if (Size() < 512 || !(data[30] == 9 || data[30] == 12) || data[31] != 0)
@@ -54,6 +54,10 @@ bool StagedTreeRead::CopyFat() {
     const size_t sectors = (Size() - sector) / sector;
     std::vector<uint32_t> where;
     if (!FatSectorNumbers(data, sector, sectors, where) || where.size() > sectors)
+        return false;
+    if (unlessInOneRun && !where.empty() && where.back() < sectors &&
+        where.back() - where.front() == where.size() - 1 &&
+        std::is_sorted(where.begin(), where.end()))
         return false;
     fatCopy_.assign(where.size() * sector, 0);
     // Sectors in a row are read at once; one beyond the end stays zeros, which the survey
@@ -230,8 +234,10 @@ void StagedTreeRead::ReadTop(size_t position, Span span, FlatSubtree& out,
 bool StagedTreeRead::ReadFirst(oVoiceBook& root,
                                const std::function<oVoiceBook*(const oVoiceBook&)>& first,
                                size_t firstChildren) {
+    // Copying a big FAT costs more than looking at it where it lies when it is in one run
+    // (a fresh buffer's pages are slow to come by); the rest of the read makes the copy.
     if (mapped_.data())
-        CopyFat();
+        CopyFat(true);
     survey_ = SurveyCompoundFile(Data(), Size(), FatCopy());
     if (!survey_.sound || !survey_.whole || !file_.Open(Data(), Size(), FatCopy()))
         return false;
@@ -299,6 +305,12 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
 void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
     if (lost_)
         return; // unfinished: the file could not be seen again
+    // The chains of the rest are followed through a copy of the FAT, so that the pages of
+    // the mapping given back before the first paint are not brought in again.
+    if (mapped_.data() && fatCopy_.empty() && CopyFat())
+        lost_ = !file_.Open(mapped_.data(), mapped_.size(), FatCopy());
+    if (lost_)
+        return;
     std::vector<uint8_t> scratch;
     stop_ = &stop;
     bool finished = true;

@@ -116,7 +116,9 @@ private:
 
     // A mapped file: its FAT read into fatCopy_ apart from the mapping. False when it could
     // not be read (the survey then looks at the mapping).
-    bool CopyFat();
+    // With `unlessInOneRun`, a FAT in one run (our files) is not copied (false): looked at
+    // where it lies, its pages go with the others the first step touched.
+    bool CopyFat(bool unlessInOneRun = false);
     const uint8_t* FatCopy() const noexcept { return fatCopy_.empty() ? nullptr : fatCopy_.data(); }
 
     std::vector<uint8_t> image_;

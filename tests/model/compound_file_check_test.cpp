@@ -65,16 +65,22 @@ TEST_F(CompoundCheckTest, SoundAndCutFilesPass) {
 
 TEST_F(CompoundCheckTest, ALoopingSectorChainIsRefused) {
     // The child list (over 4096 bytes, so in ordinary sectors): its last sector leads back
-    // to its first.
+    // to its first, or to its third (a loop that the chain runs into).
     const size_t entry = EntryNamed(L"ChildInfo.INF");
-    const uint32_t first = U32(image, entry + 116);
-    uint32_t last = first;
-    while (U32(image, fat + 4 * last) < 0xFFFFFFFAu)
-        last = U32(image, fat + 4 * last);
-    Put32(image, fat + 4 * last, first);
-    EXPECT_FALSE(model::CompoundFileIsSound(image.data(), image.size()));
-    oVoiceBook root;
-    EXPECT_EQ(model::ReadDataFileImage(root, image, false), model::LoadOutcome::Damaged);
+    const std::vector<uint8_t> sound = image;
+    for (const int back : {0, 2}) {
+        image = sound;
+        uint32_t target = U32(image, entry + 116);
+        for (int i = 0; i < back; ++i)
+            target = U32(image, fat + 4 * target);
+        uint32_t last = target;
+        while (U32(image, fat + 4 * last) < 0xFFFFFFFAu)
+            last = U32(image, fat + 4 * last);
+        Put32(image, fat + 4 * last, target);
+        EXPECT_FALSE(model::CompoundFileIsSound(image.data(), image.size())) << back;
+        oVoiceBook root;
+        EXPECT_EQ(model::ReadDataFileImage(root, image, false), model::LoadOutcome::Damaged);
+    }
 }
 
 TEST_F(CompoundCheckTest, ALoopInTheDirectoryIsRefused) {
