@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "framework/handle.h"
 #include "model/keep_aside.h"
@@ -156,8 +158,28 @@ bool ReplaceFileAtomically(const std::wstring& path, const uint8_t* data, size_t
 }
 
 void RemoveLeftoverReplacements(const std::wstring& path) {
+    // One look at the folder rather than a deletion tried for every name (each a round trip
+    // to the file system at every start); only names of ours go.
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder =
+        slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+    std::vector<std::wstring> ours;
     for (int n = 0; n < kReplacementNames; ++n)
-        ::DeleteFileW(ReplacementName(path, n).c_str()); // fails for one still open
+        ours.push_back(ReplacementName(path.substr(folder.size()), n));
+    WIN32_FIND_DATAW found{};
+    const fw::FindHandle find(::FindFirstFileW((path + L".saving*").c_str(), &found));
+    if (!find)
+        return;
+    std::vector<std::wstring> gone;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            std::find_if(ours.begin(), ours.end(), [&](const std::wstring& name) {
+                return ::lstrcmpiW(name.c_str(), found.cFileName) == 0;
+            }) != ours.end())
+            gone.push_back(folder + found.cFileName);
+    } while (::FindNextFileW(find.get(), &found));
+    for (const std::wstring& name : gone)
+        ::DeleteFileW(name.c_str()); // fails for one still open
 }
 
 } // namespace model

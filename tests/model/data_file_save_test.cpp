@@ -66,9 +66,15 @@ TEST_F(SaveTest, ANameBesideThatIsTakenIsPassedOverAndLeftAlone) {
     EXPECT_EQ(sample::CompareTrees(newTree, loaded), "");
     EXPECT_EQ(test::ReadFileBytes(model::ReplacementName(file)), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_FALSE(test::FileExists(model::ReplacementName(file, 2)));
-    // The next run removes what it can of such leftovers.
+    // The next run removes what it can of such leftovers, and nothing else.
+    ASSERT_TRUE(test::WriteFileBytes(model::ReplacementName(file, 37), {4}));
+    for (const std::wstring& other : {file + L".saving.x", file + L".saving.100"})
+        ASSERT_TRUE(test::WriteFileBytes(other, {5}));
     model::RemoveLeftoverReplacements(file);
     EXPECT_FALSE(test::FileExists(model::ReplacementName(file)));
+    EXPECT_FALSE(test::FileExists(model::ReplacementName(file, 37)));
+    for (const std::wstring& other : {file + L".saving.x", file + L".saving.100"})
+        EXPECT_TRUE(test::FileExists(other)) << test::Narrow(other);
     ::RemoveDirectoryW(model::ReplacementName(file, 1).c_str());
 }
 
