@@ -24,6 +24,7 @@
 #include "ui/window_dpi.h"
 #include "views/contrast.h"
 #include "views/drop_object.h"
+#include "views/toolbar_layout.h"
 
 namespace {
 constexpr int kToolTipAutoPopMs = 3000;
@@ -176,6 +177,11 @@ bool CMainDlg::OnInitDialog(HWND focus) {
     m_wndToolBar.DeferButtonTips();
     m_bVertical = bar::IsVerticalClient(ClientSize(hwnd_));
     m_wndToolBar.SetVertical(m_bVertical);
+    // Before the first paint, the start category is read as far as this bar's page can show.
+    if (placed && !IsCollapsed())
+        m_doc.SetStartChildren(views::PageCapacity(SIZE{places.toolBar.right - places.toolBar.left,
+                                                        places.toolBar.bottom - places.toolBar.top},
+                                                   bar::ToolBarMetrics(m_metrics).button));
     m_wndToolBar.Create(placed ? places.toolBar : RECT{}, hwnd_, IDC_PROGRAM_TOOLBAR,
                         &m_app.Prefs(), bar::ToolBarMetrics(m_metrics));
     // A first run has just built the tree: its preferences are written with it.

@@ -261,4 +261,11 @@ int WheelFirstVisible(int firstVisible, int visibleCount, int usedSlots, int del
     return std::max(0, firstVisible + step);
 }
 
+size_t PageCapacity(SIZE client, SIZE button) noexcept {
+    const auto along = [](LONG length, LONG cell) {
+        return static_cast<size_t>(std::max<LONG>(length, 0) / std::max<LONG>(cell, 1)) + 1;
+    };
+    return along(client.cx, button.cx) * along(client.cy, button.cy);
+}
+
 } // namespace views

@@ -91,6 +91,10 @@ int SpacingExtra(int32_t spacing, int length) noexcept;
 
 BarLayout LayoutBar(const BarLayoutInput& in);
 
+// At most how many program buttons one page of a bar with this client area shows: no page
+// LayoutBar makes holds more (it leaves gaps and room for other buttons). At least 1.
+size_t PageCapacity(SIZE client, SIZE button) noexcept;
+
 // How many button windows the page that starts at slot `first` needs: the shown places from
 // there on, no more than `windowLimit` (there are identifiers for that many).
 int PageWindowCount(const std::vector<Place>& programs, int first, int windowLimit) noexcept;

@@ -110,6 +110,27 @@ TEST(ToolbarLayout, ThirtyButtonsPageByTheNumberThatFitted) {
             << t.first << " " << t.delta;
 }
 
+// What the start-up reads of the start category before the first paint: never fewer
+// buttons than a page shows.
+TEST(ToolbarLayout, NoPageHoldsMoreThanItsCapacity) {
+    const struct {
+        SIZE client, button;
+        int32_t spacing;
+    } bars[] = {{{600, 44}, {40, 40}, 0},  {{44, 900}, {40, 40}, 3}, {{1920, 130}, {24, 24}, 0},
+                {{300, 300}, {16, 16}, 1}, {{30, 30}, {40, 40}, 0},  {{1280, 44}, {40, 40}, 2}};
+    for (const auto& bar : bars) {
+        BarLayoutInput in = Input(bar.client, 0, Buttons(5000));
+        in.button = bar.button;
+        in.spacing = bar.spacing;
+        const auto l = LayoutBar(in);
+        EXPECT_LE(static_cast<size_t>(VisibleButtons(l)),
+                  views::PageCapacity(bar.client, bar.button))
+            << bar.client.cx << "x" << bar.client.cy;
+    }
+    EXPECT_EQ(views::PageCapacity(SIZE{600, 44}, SIZE{40, 40}), 32u);
+    EXPECT_EQ(views::PageCapacity(SIZE{-5, 0}, SIZE{0, 0}), 1u);
+}
+
 // The windows a page needs: its shown places from the first on, never more than the limit.
 TEST(ToolbarLayout, PageWindowsCountTheShownPlacesFromTheFirst) {
     // 600 x 44: 12 buttons a page; 5,000 slots, paged to 12 and to the last, partial page.
