@@ -42,6 +42,7 @@ public:
             !((major == 3 && shift == 9) || (major == 4 && shift == 12)))
             return false;
         sector_ = size_t{1} << shift;
+        fatShift_ = shift - 2;
         major_ = major;
         if (size_ < sector_)
             return false;
@@ -80,11 +81,12 @@ private:
     // The next sector after `at` in the FAT; false when the entry cannot be read (its FAT
     // sector is missing).
     bool FatNext(uint32_t at, uint32_t& next) const {
-        const size_t perFat = sector_ / 4;
-        const size_t k = at / perFat;
+        // A FAT sector holds a power of two of entries: a shift, not a division, in the
+        // loop that passes every sector of the file.
+        const size_t k = at >> fatShift_;
         if (k >= fatSector_.size() || !fatSector_[k])
             return false;
-        next = U32(fatSector_[k] + 4 * (at % perFat));
+        next = U32(fatSector_[k] + 4 * (at & ((uint32_t{1} << fatShift_) - 1)));
         return true;
     }
     bool MiniNext(uint32_t at, uint32_t& next) const {
@@ -94,15 +96,14 @@ private:
         return true;
     }
 
-    // Follows a chain from `start` into `out`; false when it loops. A loop is found by the
-    // chain coming back to a sector it passed a power of two steps before (Brent), which
-    // needs no table of the sectors passed.
-    template <class Next> bool Walk(Next next, uint32_t start, std::vector<uint32_t>& out) {
-        out.clear();
+    // Follows a chain from `start`, handing each sector to `visit`; false when it loops. A
+    // loop is found by the chain coming back to a sector it passed a power of two steps
+    // before (Brent), which needs no table of the sectors passed.
+    template <class Next, class Visit> bool Walk(Next next, uint32_t start, Visit visit) {
         uint32_t mark = start;
         size_t steps = 0, power = 1;
         for (uint32_t at = start; at < kMaxRegular;) {
-            out.push_back(at);
+            visit(at);
             uint32_t following = 0;
             if (!next(at, following))
                 return true; // reading fails there, which ends the chain
@@ -118,10 +119,28 @@ private:
         return true;
     }
     bool WalkFat(uint32_t start, std::vector<uint32_t>& out) {
-        return Walk([this](uint32_t a, uint32_t& n) { return FatNext(a, n); }, start, out);
+        out.clear();
+        return Walk([this](uint32_t a, uint32_t& n) { return FatNext(a, n); }, start,
+                    [&out](uint32_t at) { out.push_back(at); });
     }
-    bool WalkMini(uint32_t start, std::vector<uint32_t>& out) {
-        return Walk([this](uint32_t a, uint32_t& n) { return MiniNext(a, n); }, start, out);
+
+    // A stream's chain, walked once: each sector passed must be `usable`, and the chain as
+    // long as the stream asks and ended by the end mark; anything else leaves the file less
+    // than whole. False when the chain loops.
+    template <class Next, class Usable>
+    bool CheckStream(Next next, uint32_t start, uint64_t size, size_t unit, Usable usable) {
+        uint64_t length = 0;
+        uint32_t last = 0;
+        if (!Walk(next, start, [&](uint32_t at) {
+                ++length;
+                last = at;
+                if (!usable(at))
+                    whole_ = false;
+            }))
+            return false;
+        if (length != (size + unit - 1) / unit || (length > 0 && !Ends(last, unit)))
+            whole_ = false;
+        return true;
     }
 
     bool LoadDirectory() {
@@ -201,19 +220,19 @@ private:
                 const uint64_t size =
                     major_ == 3 ? U32(e + 120) : (uint64_t{U32(e + 124)} << 32 | U32(e + 120));
                 const uint32_t start = U32(e + 116);
-                std::vector<uint32_t>& chain = chain_; // its memory used again stream after stream
-                if (size < cutoff) {
-                    if (!WalkMini(start, chain))
-                        return false;
-                    CheckChain(chain, size, kMiniSector, [&](uint32_t m) {
-                        return (size_t{m} + 1) * kMiniSector <= containerBytes && ClaimMini(m);
-                    });
-                } else {
-                    if (!WalkFat(start, chain))
-                        return false;
-                    CheckChain(chain, size, sector_,
-                               [&](uint32_t s) { return Present(s) && Claim(s); });
-                }
+                const bool ends =
+                    size < cutoff
+                        ? CheckStream([this](uint32_t a, uint32_t& n) { return MiniNext(a, n); },
+                                      start, size, kMiniSector,
+                                      [&](uint32_t m) {
+                                          return (size_t{m} + 1) * kMiniSector <= containerBytes &&
+                                                 ClaimMini(m);
+                                      })
+                        : CheckStream([this](uint32_t a, uint32_t& n) { return FatNext(a, n); },
+                                      start, size, sector_,
+                                      [&](uint32_t s) { return Present(s) && Claim(s); });
+                if (!ends)
+                    return false;
             } else if (type != 0) {
                 return false;
             }
@@ -221,17 +240,6 @@ private:
         return true;
     }
 
-    // A chain that ends before its stream does, runs on past it, or passes a sector that
-    // cannot be read or that another chain uses, leaves the file less than whole.
-    template <class Usable>
-    void CheckChain(const std::vector<uint32_t>& chain, uint64_t size, size_t unit, Usable usable) {
-        const uint64_t needed = (size + unit - 1) / unit;
-        if (chain.size() != needed || (!chain.empty() && !Ends(chain.back(), unit)))
-            whole_ = false;
-        for (uint32_t at : chain)
-            if (!usable(at))
-                whole_ = false;
-    }
     // The chain's last entry says where it goes on: it must be the end mark.
     bool Ends(uint32_t last, size_t unit) const {
         uint32_t next = 0;
@@ -252,6 +260,7 @@ private:
     const uint8_t* fatCopy_;
     size_t size_;
     size_t sector_ = 512;
+    unsigned fatShift_ = 7; // log2 of the entries in a FAT sector
     uint16_t major_ = 3;
     size_t sectors_ = 0;
     std::vector<const uint8_t*> fatSector_; // per FAT sector; null when beyond the end
@@ -260,7 +269,6 @@ private:
     std::vector<bool> fatClaimed_, miniClaimed_; // sectors and mini sectors the streams use
     bool whole_ = true;
     size_t entries_ = 0;
-    std::vector<uint32_t> chain_; // the chain of the stream being checked
 };
 
 } // namespace
