@@ -289,15 +289,12 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
         AttachFlat(*chosen, subtree);
     }
     // The first paint needs nothing more of the file: the pages touched so far (the look at
-    // the structure saw the directory, spread over the file) go before it, and the rest is
-    // read apart from the mapping, whose pages would stay in the working set until the next
-    // renewal (the kernel maps whole runs of the page cache around each one touched).
+    // the structure saw the directory, spread over the file) go before it. The image is
+    // opened again on the new view by ReadRest; until then nothing looks at it.
     if (mapped_.data()) {
-        touched_ = pagesKept_;
-        const auto readAt = [this](uint64_t at, void* out, size_t size) {
-            return mapped_.ReadAt(at, out, size);
-        };
-        lost_ = !GiveBackPages() || !file_.ReadThrough(readAt);
+        touched_ = 0;
+        reopen_ = true;
+        lost_ = !mapped_.Renew();
     }
     return true;
 }
@@ -305,10 +302,18 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
 void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
     if (lost_)
         return; // unfinished: the file could not be seen again
-    // The chains of the rest are followed through a copy of the FAT, so that the pages of
-    // the mapping given back before the first paint are not brought in again.
-    if (mapped_.data() && fatCopy_.empty() && CopyFat())
-        lost_ = !file_.Open(mapped_.data(), mapped_.size(), FatCopy());
+    // The rest is read apart from the mapping, whose pages would stay in the working set
+    // until the next renewal (the kernel maps whole runs of the page cache around each one
+    // touched), and its chains are followed through a copy of the FAT.
+    if (std::exchange(reopen_, false)) {
+        if (fatCopy_.empty())
+            CopyFat();
+        const auto readAt = [this](uint64_t at, void* out, size_t size) {
+            return mapped_.ReadAt(at, out, size);
+        };
+        lost_ =
+            !file_.Open(mapped_.data(), mapped_.size(), FatCopy()) || !file_.ReadThrough(readAt);
+    }
     if (lost_)
         return;
     std::vector<uint8_t> scratch;

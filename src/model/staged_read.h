@@ -125,8 +125,9 @@ private:
     MappedFile mapped_;
     std::vector<uint8_t> fatCopy_; // empty: the FAT is read where it lies
     size_t pagesKept_ = 0;
-    size_t touched_ = 0; // bytes of the mapping read since its pages were last given back
-    bool lost_ = false;  // the mapping could not be made again after the first step
+    size_t touched_ = 0;  // bytes of the mapping read since its pages were last given back
+    bool lost_ = false;   // the mapping could not be made again after the first step
+    bool reopen_ = false; // the image is to be opened on the mapping's new view
     bool singleByte_;
     RecordLayout layout_ = RecordLayout::Long;
     CompoundImage file_;
