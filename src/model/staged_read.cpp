@@ -55,9 +55,13 @@ bool StagedTreeRead::CopyFat(bool unlessInOneRun) {
     std::vector<uint32_t> where;
     if (!FatSectorNumbers(data, sector, sectors, where) || where.size() > sectors)
         return false;
-    if (unlessInOneRun && !where.empty() && where.back() < sectors &&
-        where.back() - where.front() == where.size() - 1 &&
-        std::is_sorted(where.begin(), where.end()))
+    const auto inOneRun = [&] {
+        for (size_t i = 1; i < where.size(); ++i)
+            if (where[i] != where[i - 1] + 1)
+                return false;
+        return !where.empty() && where.back() < sectors;
+    };
+    if (unlessInOneRun && inOneRun())
         return false;
     fatCopy_.assign(where.size() * sector, 0);
     // Sectors in a row are read at once; one beyond the end stays zeros, which the survey
