@@ -111,8 +111,9 @@ public:
         m_bStaged = on;
         m_bBeginRestLater = beginLater;
     }
-    // How many of the start category's children are read before the first paint: more than
-    // a page of the bar shows; the rest come with the rest of the tree.
+    // How many of the start category's children are read before the first paint (the rest
+    // come with the rest of the tree): the host sets what a page of it can show; this many
+    // when it does not.
     static constexpr size_t kStartChildren = 256;
     void SetStartChildren(size_t count) noexcept { m_nStartChildren = count; }
     // Starts the worker that reads the rest of the tree, if it waits for this.
@@ -128,7 +129,7 @@ public:
     // Waits for the rest of the tree and attaches it; nothing when it is complete.
     void WaitUntilComplete();
     // What lies below `node` can be shown: the tree is complete, or `node` lies in the start
-    // category (whose children past its first kStartChildren may still be on their way:
+    // category (whose children past those read first may still be on their way:
     // CategoryCompleted tells when they are in).
     bool CanShow(const oVoiceBook& node) const;
     // The node with this serial number, or null (0, or gone from the tree).

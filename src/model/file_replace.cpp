@@ -163,9 +163,10 @@ void RemoveLeftoverReplacements(const std::wstring& path) {
     const size_t slash = path.find_last_of(L"\\/");
     const std::wstring folder =
         slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+    const std::wstring name = path.substr(folder.size());
     std::vector<std::wstring> ours;
     for (int n = 0; n < kReplacementNames; ++n)
-        ours.push_back(ReplacementName(path.substr(folder.size()), n));
+        ours.push_back(ReplacementName(name, n));
     WIN32_FIND_DATAW found{};
     const fw::FindHandle find(::FindFirstFileW((path + L".saving*").c_str(), &found));
     if (!find)
@@ -173,8 +174,8 @@ void RemoveLeftoverReplacements(const std::wstring& path) {
     std::vector<std::wstring> gone;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            std::find_if(ours.begin(), ours.end(), [&](const std::wstring& name) {
-                return ::lstrcmpiW(name.c_str(), found.cFileName) == 0;
+            std::find_if(ours.begin(), ours.end(), [&](const std::wstring& our) {
+                return ::lstrcmpiW(our.c_str(), found.cFileName) == 0;
             }) != ours.end())
             gone.push_back(folder + found.cFileName);
     } while (::FindNextFileW(find.get(), &found));

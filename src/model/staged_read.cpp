@@ -181,8 +181,8 @@ bool StagedTreeRead::ReadList(uint32_t storage, std::vector<uint8_t>& scratch,
     return !out.empty();
 }
 
-void StagedTreeRead::ReadFlat(uint32_t storage, int depth, Span span, FlatSubtree& out,
-                              std::vector<uint8_t>& scratch, bool& more) {
+bool StagedTreeRead::ReadFlat(uint32_t storage, int depth, Span span, FlatSubtree& out,
+                              std::vector<uint8_t>& scratch) {
     struct Frame {
         uint32_t storage;
         std::vector<FlatNode> pending;
@@ -191,9 +191,9 @@ void StagedTreeRead::ReadFlat(uint32_t storage, int depth, Span span, FlatSubtre
         int depth;   // of the children
     };
     std::vector<FlatNode> list;
-    more = false;
+    bool more = false;
     if (!ReadList(storage, scratch, list, span, &more))
-        return;
+        return more;
     out.children = static_cast<uint32_t>(list.size());
     std::vector<Frame> stack;
     stack.push_back(Frame{storage, std::move(list), 0, span.from, depth});
@@ -220,19 +220,19 @@ void StagedTreeRead::ReadFlat(uint32_t storage, int depth, Span span, FlatSubtre
         out.nodes[index].children = static_cast<uint32_t>(list.size());
         stack.push_back(Frame{sub, std::move(list), 0, 0, childDepth + 1});
     }
+    return more;
 }
 
-void StagedTreeRead::ReadTop(size_t position, Span span, FlatSubtree& out,
-                             std::vector<uint8_t>& scratch, bool& more) {
+bool StagedTreeRead::ReadTop(size_t position, Span span, FlatSubtree& out,
+                             std::vector<uint8_t>& scratch) {
     out.position = position;
-    more = false;
     const uint32_t storage =
         file_.Find(CompoundImage::kRoot, StorageName(1, static_cast<int>(position)));
     if (storage == CompoundImage::kNone || !file_.IsStorage(storage))
-        return;
+        return false;
     if (span.from == 0)
         ++entries_;
-    ReadFlat(storage, 2, span, out, scratch, more);
+    return ReadFlat(storage, 2, span, out, scratch);
 }
 
 bool StagedTreeRead::ReadFirst(oVoiceBook& root,
@@ -286,10 +286,9 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
         ++first_;
     if (chosen && first_ < tops_.size()) {
         FlatSubtree subtree;
-        bool more = false;
-        ReadTop(first_, Span{0, std::max<size_t>(firstChildren, 1)}, subtree, scratch, more);
+        firstWhole_ =
+            !ReadTop(first_, Span{0, std::max<size_t>(firstChildren, 1)}, subtree, scratch);
         firstRead_ = subtree.children;
-        firstWhole_ = !more;
         AttachFlat(*chosen, subtree);
     }
     // The first paint needs nothing more of the file: the pages touched so far (the look at
@@ -333,8 +332,7 @@ void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
             continue;
         const Span span = position == first_ ? Span{firstRead_, SIZE_MAX} : Span{};
         rest_.emplace_back();
-        bool more = false;
-        ReadTop(position, span, rest_.back(), scratch, more);
+        ReadTop(position, span, rest_.back(), scratch);
         if (stopped_) {
             rest_.pop_back(); // a part of a category is never attached as the whole of it
             finished = false;

@@ -94,19 +94,19 @@ private:
         size_t count = SIZE_MAX;
     };
     // The subtree below the list stored in `storage`'s "ChildInfo.INF", as plain values: the
-    // children in `span`, each with everything below it. Sets `more` when the list goes on
-    // past the span.
-    void ReadFlat(uint32_t storage, int depth, Span span, FlatSubtree& out,
-                  std::vector<uint8_t>& scratch, bool& more);
+    // children in `span`, each with everything below it. True when the list goes on past the
+    // span.
+    bool ReadFlat(uint32_t storage, int depth, Span span, FlatSubtree& out,
+                  std::vector<uint8_t>& scratch);
     // The entries of `storage`'s list in `span`; false when there is none, it holds none there
     // or the read was stopped. Counts what it opened.
     bool ReadList(uint32_t storage, std::vector<uint8_t>& scratch, std::vector<FlatNode>& out,
                   Span span, bool* more = nullptr);
     // One more record read; true when the read is to stop here (ReadRest's flag was set).
     bool StopAfterRecord();
-    // The children in `span` of the top-level category at `position`, with their subtrees.
-    void ReadTop(size_t position, Span span, FlatSubtree& out, std::vector<uint8_t>& scratch,
-                 bool& more);
+    // The children in `span` of the top-level category at `position`, with their subtrees;
+    // true when it has more after them.
+    bool ReadTop(size_t position, Span span, FlatSubtree& out, std::vector<uint8_t>& scratch);
 
     const uint8_t* Data() const noexcept { return mapped_.data() ? mapped_.data() : image_.data(); }
     size_t Size() const noexcept { return mapped_.data() ? mapped_.size() : image_.size(); }
