@@ -153,7 +153,8 @@ void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const 
 void TreeDocument::ReadRestHere(RestOfTree& rest) {
     rest.begun = true;
     rest.read->ReadRest(rest.stop);
-    rest.stamp = StampOfImage(*rest.read);
+    if (!rest.read->Refused())
+        rest.stamp = StampOfImage(*rest.read);
 }
 
 void TreeDocument::BeginRestOfTree() {
@@ -169,7 +170,7 @@ void TreeDocument::BeginRestOfTree() {
             ::SetThreadLocale(locale);
             try {
                 rest.read->ReadRest(rest.stop);
-                if (!rest.stop.load())
+                if (!rest.stop.load() && !rest.read->Refused())
                     rest.stamp = StampOfImage(*rest.read);
             } catch (const std::bad_alloc&) {
                 // Left unfinished: what was read counts as a file read in part.
@@ -210,14 +211,23 @@ void TreeDocument::WaitUntilComplete() {
     }
     StartupLoad load = rest->load;
     load.dataFile = rest->stamp;
-    FinishStagedLoad(*m_root, *rest->read, load);
+    // A file whose structure the worker refused is read whole instead: what is shown goes.
+    const bool replaced = rest->read->Refused();
+    if (replaced)
+        WillChange(*m_root, false, TreeListener::Change::Deleting);
+    FinishStagedLoad(*m_root, *rest->read, load, m_owner);
     std::vector<uint8_t> bytes;
     m_file->Set(load.dataFile ? *load.dataFile
                               : ReadFileStamp(DataFile(), bytes).value_or(FileStamp{}));
     TakeLoad(load);
-    if (oVoiceBook* start = rest->startWhole ? nullptr : Find(rest->startSerial))
-        for (TreeListener* listener : std::vector<TreeListener*>(m_listeners))
+    const std::vector<TreeListener*> listeners(m_listeners);
+    if (replaced) {
+        for (TreeListener* listener : listeners)
+            listener->TreeRead(true);
+    } else if (oVoiceBook* start = rest->startWhole ? nullptr : Find(rest->startSerial)) {
+        for (TreeListener* listener : listeners)
             listener->CategoryCompleted(*start);
+    }
 }
 
 bool TreeDocument::CanShow(const oVoiceBook& node) const {

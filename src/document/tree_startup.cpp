@@ -97,11 +97,27 @@ model::LoadOutcome OutcomeOfRead(model::ReadResult read) {
     }
 }
 
-// The sources from `first` on, then the first run. With `rest`, a whole data file is read
-// only as far as the first paint needs.
 StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad result,
                         std::unique_ptr<model::StagedTreeRead>* rest = nullptr,
-                        size_t startChildren = SIZE_MAX) {
+                        size_t startChildren = SIZE_MAX);
+
+// The file saves write, from its bytes as read, read whole; when it gives no tree, the
+// other sources.
+StartupLoad ReadWholeImage(oVoiceBook& root, HWND owner, std::vector<uint8_t> bytes,
+                           StartupLoad result) {
+    const model::LoadOutcome outcome =
+        model::ReadDataFileBytes(root, bytes, kSources[0].singleByte);
+    if (outcome == model::LoadOutcome::Loaded)
+        result.dataFile = StampOfBytes(bytes);
+    if (Settle(kSources[0], outcome, bytes, result))
+        return result;
+    return ReadSources(root, owner, 1, result);
+}
+
+// The sources from `first` on, then the first run. With `rest`, a data file is read only as
+// far as the first paint needs.
+StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad result,
+                        std::unique_ptr<model::StagedTreeRead>* rest, size_t startChildren) {
     using model::LoadOutcome;
     for (size_t i = first; i < std::size(kSources); ++i) {
         const Source& source = kSources[i];
@@ -126,11 +142,9 @@ StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad 
                     *rest = std::move(staged);
                     return result;
                 }
-                bytes = staged->TakeImage();
+                return ReadWholeImage(root, owner, staged->TakeImage(), result);
             }
             outcome = OutcomeOfRead(read);
-            if (read == model::ReadResult::Ok)
-                outcome = model::ReadDataFileBytes(root, bytes, source.singleByte);
         } else {
             outcome =
                 model::ReadDataFile(root, path, source.singleByte, written ? &bytes : nullptr);
@@ -161,7 +175,15 @@ StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner,
     return ReadSources(root, owner, 0, StartupLoad{}, rest, startChildren);
 }
 
-void FinishStagedLoad(oVoiceBook& root, model::StagedTreeRead& rest, StartupLoad& load) {
+void FinishStagedLoad(oVoiceBook& root, model::StagedTreeRead& rest, StartupLoad& load,
+                      HWND owner) {
+    if (rest.Refused()) {
+        // What was shown of it goes: the file is judged as a whole read judges it.
+        root.DeleteChildren();
+        root.oTreeNode::Clear();
+        load = ReadWholeImage(root, owner, rest.TakeImage(), StartupLoad{});
+        return;
+    }
     const model::LoadOutcome outcome = rest.Attach(root);
     if (outcome == model::LoadOutcome::Loaded) {
         Settle(kSources[0], outcome, {}, load);

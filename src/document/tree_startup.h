@@ -48,8 +48,8 @@ struct StartupLoad {
 // last), else its first child; null without children.
 oVoiceBook* StartCategory(const oVoiceBook& root);
 
-// `owner` owns what the first-run set-up shows. With `rest`, a data file found sound and whole
-// is read only as far as the first paint needs (the root's list and the first
+// `owner` owns what the first-run set-up shows. With `rest`, a data file is read only as far
+// as the first paint needs (the root's list and the first
 // `startChildren` children of the start category), and *rest receives the read to finish;
 // the load is settled by FinishStagedLoad then.
 StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner,
@@ -59,7 +59,9 @@ StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner,
 // Once rest.ReadRest is done: attaches the rest of the tree and settles `load` as a whole read
 // of the file would have (a file not read whole is kept beside and the user told). `load`
 // holds the stamp of the file's bytes; it is dropped when the file was not read whole.
-void FinishStagedLoad(oVoiceBook& root, model::StagedTreeRead& rest, StartupLoad& load);
+// When the file's structure was refused, the tree is replaced by what the whole read gives
+// (with its fall-backs: the older files, the first run, whose questions `owner` owns).
+void FinishStagedLoad(oVoiceBook& root, model::StagedTreeRead& rest, StartupLoad& load, HWND owner);
 
 // The data file once the program that held it at start-up let go of it: `result` and `bytes`
 // as the read in the background gave them. Unless the user changed the tree meanwhile

@@ -38,7 +38,7 @@ bool StagedTreeRead::GiveBackPages() {
     if (!mapped_.data() || touched_ < pagesKept_)
         return true;
     touched_ = 0;
-    // The survey found the file sound and whole, and nobody can write it while it is open:
+    // ReadRest found the file sound and whole, and nobody can write it while it is open:
     // the new view holds the same bytes, and opening them again cannot fail but for memory.
     return mapped_.Renew() && file_.Open(mapped_.data(), mapped_.size(), FatCopy());
 }
@@ -242,8 +242,10 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
     // (a fresh buffer's pages are slow to come by); the rest of the read makes the copy.
     if (mapped_.data())
         CopyFat(true);
-    survey_ = SurveyCompoundFile(Data(), Size(), FatCopy());
-    if (!survey_.sound || !survey_.whole || !file_.Open(Data(), Size(), FatCopy()))
+    // The structure is checked by ReadRest, not here: over a big file the check costs more than
+    // the rest of this step. Every read below is bounded by the file on its own, so a damaged
+    // file shows at worst a wrong part, which the check then has replaced by the whole read.
+    if (!file_.Open(Data(), Size(), FatCopy()))
         return false;
     std::vector<uint8_t> headerCopy, nodeCopy, scratch;
     const uint8_t *header = nullptr, *node = nullptr;
@@ -308,14 +310,20 @@ void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
     // The rest is read apart from the mapping, whose pages would stay in the working set
     // until the next renewal (the kernel maps whole runs of the page cache around each one
     // touched), and its chains are followed through a copy of the FAT.
+    if (mapped_.data() && fatCopy_.empty())
+        CopyFat();
+    survey_ = SurveyCompoundFile(Data(), Size(), FatCopy());
+    if (!survey_.sound || !survey_.whole) {
+        refused_ = true;
+        return;
+    }
     if (std::exchange(reopen_, false)) {
-        if (fatCopy_.empty())
-            CopyFat();
+        // The check looked at the directory, spread over the file: its pages go first.
         const auto readAt = [this](uint64_t at, void* out, size_t size) {
             return mapped_.ReadAt(at, out, size);
         };
-        lost_ =
-            !file_.Open(mapped_.data(), mapped_.size(), FatCopy()) || !file_.ReadThrough(readAt);
+        lost_ = !mapped_.Renew() || !file_.Open(mapped_.data(), mapped_.size(), FatCopy()) ||
+                !file_.ReadThrough(readAt);
     }
     if (lost_)
         return;
@@ -345,6 +353,8 @@ void StagedTreeRead::ReadRest(const std::atomic<bool>& stop) {
 }
 
 LoadOutcome StagedTreeRead::Attach(oVoiceBook& root) {
+    if (refused_)
+        return LoadOutcome::Damaged; // the whole read decides what the file comes to
     for (FlatSubtree& subtree : rest_) {
         const uint64_t serial = tops_[subtree.position];
         for (oVoiceBook* top = root.FirstChild(); top; top = top->Next())

@@ -4,8 +4,9 @@
 // page can hold, each with everything below it), into the tree; then, on any thread, the rest
 // of that category and the subtrees of the other top-level categories as plain values
 // (records and the tree's shape), which the window thread turns into nodes and attaches.
-// Only a file whose structure was checked sound and whole takes this way; any other is read
-// whole at once, as before (ReadDataFileBytes), with its fall-backs.
+// The file's structure is checked at the start of the second step: only a file found sound
+// and whole is finished this way; any other is read whole (ReadDataFileBytes), with its
+// fall-backs, in place of what the first step made.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -50,8 +51,8 @@ public:
     // Window thread. Replaces the root's content with the file's root and its top-level list,
     // and reads the first `firstChildren` children of the category `first` picks from them,
     // with everything below each (the rest of it comes with ReadRest). False when the file is
-    // not one this way takes (damaged, or no category at the top): the root is untouched and
-    // the image is the caller's again (TakeImage).
+    // not one this way takes (no compound file, no category at the top): the root is
+    // untouched and the image is the caller's again (TakeImage).
     bool ReadFirst(oVoiceBook& root, const std::function<oVoiceBook*(const oVoiceBook&)>& first,
                    size_t firstChildren = SIZE_MAX);
     // After ReadFirst: the chosen category holds all of its content (it had no more children
@@ -68,11 +69,15 @@ public:
     // category, with the records it has read so far (a test stops it at a known point).
     using Checkpoint = std::function<void(size_t records, const std::atomic<bool>& stop)>;
     void SetCheckpoint(Checkpoint checkpoint) { checkpoint_ = std::move(checkpoint); }
+    // After ReadRest: the file's structure is damaged or not whole, and nothing was read.
+    // What ReadFirst made is to go, for what the whole read of the image (TakeImage) gives.
+    bool Refused() const noexcept { return refused_; }
     // Records read by ReadRest so far.
     size_t RestRecords() const noexcept { return restRecords_; }
     // Window thread, after ReadRest: attaches what it read below the root's categories and
-    // tells what the whole read comes to (Loaded or Partial). The root's top-level nodes must
-    // be the ones ReadFirst made (their serial numbers find them).
+    // tells what the whole read comes to (Loaded or Partial; Damaged, attaching nothing, when
+    // Refused). The root's top-level nodes must be the ones ReadFirst made (their serial
+    // numbers find them).
     LoadOutcome Attach(oVoiceBook& root);
 
     // Any thread, after ReadRest: every byte of the image in order, in pieces (for a hash);
@@ -115,7 +120,7 @@ private:
     bool GiveBackPages();
 
     // A mapped file: its FAT read into fatCopy_ apart from the mapping. False when it could
-    // not be read (the survey then looks at the mapping).
+    // not be read (the check then looks at the mapping).
     // With `unlessInOneRun`, a FAT in one run (our files) is not copied (false): looked at
     // where it lies, its pages go with the others the first step touched.
     bool CopyFat(bool unlessInOneRun = false);
@@ -133,6 +138,7 @@ private:
     CompoundImage file_;
     CompoundFileSurvey survey_;
     bool whole_ = true;          // nothing damaged or left out so far
+    bool refused_ = false;       // ReadRest found the structure damaged or not whole
     size_t entries_ = 0;         // the streams and sub-storages opened
     std::vector<uint64_t> tops_; // serial numbers of the top-level nodes, by position
     size_t first_ = 0;           // the position read by ReadFirst

@@ -645,21 +645,41 @@ TEST_F(TreeDocumentTest, ReadInStagesTheShownCategoryComesFirstAndNothingIsSaved
 TEST_F(TreeDocumentTest, ReadInStagesAFileNotWholeIsKeptBesideOnceTheRestIsIn) {
     oVoiceBook original;
     MakeNestedTree(original);
-    std::vector<uint8_t> image;
-    ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, image));
-    image = damage::Retype(std::move(image), L"01_0000", 0); // "First" cut off from its content
-    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), image));
-    doc_->SetReadInStages(true);
-    Open();
-    ASSERT_FALSE(doc_->IsComplete());
-    EXPECT_TRUE(doc_->LoadNotice().empty());
-    doc_->SaveIfPending(); // an exit with nothing to write waits for nothing
-    EXPECT_FALSE(doc_->IsComplete());
-    ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
-    EXPECT_NE(doc_->LoadNotice().find(InData(L"LarkB_U.tdb.incomplete")), std::wstring::npos);
-    EXPECT_EQ(test::ReadFileBytes(InData(L"LarkB_U.tdb.incomplete")), image);
-    EXPECT_TRUE(doc_->IsSavePending()); // what could be read is written over it
-    EXPECT_TRUE(Root().FindChild(L"Last")->HasChildren());
+    std::vector<uint8_t> sound;
+    ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, sound));
+    // A storage's type damaged: "First" is cut off from its content, found as the rest is read.
+    // A list's chain run on: the structure is refused after the first paint, and the whole
+    // read takes the place of what was shown.
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused);
+        const std::vector<uint8_t> image =
+            refused ? damage::Damage(sound, damage::ListDamage::RunsTooLong,
+                                     damage::CompoundBytes(sound).Named(L"ChildInfo.INF", 1))
+                    : damage::Retype(sound, L"01_0000", 0);
+        ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), image));
+        doc_->SetReadInStages(true);
+        Open();
+        Heard heard(*doc_);
+        doc_->AddListener(&heard);
+        ASSERT_FALSE(doc_->IsComplete());
+        EXPECT_TRUE(doc_->LoadedRoot().FindChild(L"Middle")->HasChildren());
+        EXPECT_TRUE(doc_->LoadNotice().empty());
+        doc_->SaveIfPending(); // an exit with nothing to write waits for nothing
+        EXPECT_FALSE(doc_->IsComplete());
+        ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
+        const std::wstring kept = InData(L"LarkB_U.tdb.incomplete");
+        EXPECT_NE(doc_->LoadNotice().find(kept), std::wstring::npos);
+        EXPECT_EQ(test::ReadFileBytes(kept), image);
+        EXPECT_TRUE(doc_->IsSavePending()); // what could be read is written over it
+        oVoiceBook whole;
+        EXPECT_EQ(model::ReadDataFileImage(whole, image, false), model::LoadOutcome::Partial);
+        EXPECT_EQ(model::TreeToText(Root()), model::TreeToText(whole));
+        EXPECT_EQ(heard.reads, std::vector<bool>(refused ? 1 : 0, true));
+        EXPECT_EQ(heard.notices.size(), refused ? 1u : 0u); // all that was shown goes
+        doc_->RemoveListener(&heard);
+        doc_->Close();
+        ASSERT_TRUE(::DeleteFileW(kept.c_str())) << ::GetLastError();
+    }
 }
 
 TEST(TreeSaveTest, SingleByteRecordsAreWrittenInTheCodePageOfTheThreadThatSaves) {

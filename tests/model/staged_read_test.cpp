@@ -1,7 +1,8 @@
 // The data file read in two steps gives the tree the whole read gives, with the same outcome;
 // between the steps the chosen category holds its first children (all, or as many as asked
-// for, each whole) and the others are empty. A file the whole read
-// must judge is declined and the root left as it was. Read from memory or from a mapped file
+// for, each whole) and the others are empty. A file without a tree to show at once is
+// declined and the root left as it was; one whose structure is damaged elsewhere is refused
+// by the second step, for the whole read to judge. Read from memory or from a mapped file
 // whose pages are given back every few kilobytes, the steps see the same bytes.
 #include <gtest/gtest.h>
 
@@ -19,30 +20,40 @@
 
 namespace {
 
+enum class Way { Staged, Refused, Declined };
+
 struct StagedCase {
     const char* what;
     std::vector<uint8_t> (*damage)(std::vector<uint8_t>);
-    bool staged; // taken in two steps; otherwise declined
-    model::LoadOutcome outcome;
+    Way way;
+    model::LoadOutcome outcome; // of the whole read
 };
 
+template <damage::ListDamage How, size_t List>
+std::vector<uint8_t> ListDamaged(std::vector<uint8_t> i) {
+    const auto list = damage::CompoundBytes(i).Named(L"ChildInfo.INF", List);
+    return damage::Damage(std::move(i), How, list);
+}
+
 const StagedCase kCases[] = {
-    {"sound", [](std::vector<uint8_t> i) { return i; }, true, model::LoadOutcome::Loaded},
+    {"sound", [](std::vector<uint8_t> i) { return i; }, Way::Staged, model::LoadOutcome::Loaded},
     {"a later category's storage retyped",
-     [](std::vector<uint8_t> i) { return damage::Retype(std::move(i), L"01_0001", 0); }, true,
-     model::LoadOutcome::Partial},
-    {"a later category's list runs on",
+     [](std::vector<uint8_t> i) { return damage::Retype(std::move(i), L"01_0001", 0); },
+     Way::Staged, model::LoadOutcome::Partial},
+    {"a later category's list runs on", ListDamaged<damage::ListDamage::RunsTooLong, 2>,
+     Way::Refused, model::LoadOutcome::Partial},
+    {"a later category's list in another's sectors",
+     ListDamaged<damage::ListDamage::ReadsOtherList, 2>, Way::Refused, model::LoadOutcome::Partial},
+    {"a later category's list loops",
      [](std::vector<uint8_t> i) {
-         const auto list = damage::CompoundBytes(i).Named(L"ChildInfo.INF", 2);
-         return damage::Damage(std::move(i), damage::ListDamage::RunsTooLong, list);
+         damage::CompoundBytes file(std::move(i));
+         const auto chain = file.Chain(file.Named(L"ChildInfo.INF", 2).start);
+         file.Put(file.FatEntry(chain.back()), chain.front());
+         return std::move(file.bytes);
      },
-     false, model::LoadOutcome::Partial},
-    {"the root's list lost",
-     [](std::vector<uint8_t> i) {
-         const auto list = damage::CompoundBytes(i).Named(L"ChildInfo.INF", 0);
-         return damage::Damage(std::move(i), damage::ListDamage::EmptyStream, list);
-     },
-     false, model::LoadOutcome::Damaged},
+     Way::Refused, model::LoadOutcome::Damaged},
+    {"the root's list lost", ListDamaged<damage::ListDamage::EmptyStream, 0>, Way::Declined,
+     model::LoadOutcome::Damaged},
 };
 
 std::vector<const oVoiceBook*> Children(const oVoiceBook& parent) {
@@ -109,7 +120,7 @@ TEST(StagedReadTest, TwoStepsGiveWhatTheWholeReadGives) {
                 }
                 const bool taken = read->ReadFirst(
                     staged, [](const oVoiceBook& r) { return Nth(r, 2); }, firstChildren);
-                ASSERT_EQ(taken, c.staged);
+                ASSERT_EQ(taken, c.way != Way::Declined);
                 if (!taken) {
                     EXPECT_EQ(staged.m_strName, L"untouched");
                     EXPECT_EQ(staged.FirstChild(), nullptr);
@@ -117,8 +128,8 @@ TEST(StagedReadTest, TwoStepsGiveWhatTheWholeReadGives) {
                     continue;
                 }
                 // Between the steps: every category of the root, only the chosen one filled, with
-                // as many children as were asked for, each whole.
-                const auto wanted = Children(*Nth(whole, 2));
+                // as many children as were asked for, each whole (the damage lies elsewhere).
+                const auto wanted = Children(*Nth(original, 2));
                 const auto got = Children(*Nth(staged, 2));
                 ASSERT_EQ(got.size(), std::min(firstChildren, wanted.size()));
                 EXPECT_EQ(read->FirstIsWhole(), got.size() == wanted.size());
@@ -129,6 +140,12 @@ TEST(StagedReadTest, TwoStepsGiveWhatTheWholeReadGives) {
 
                 std::atomic<bool> stop{false};
                 read->ReadRest(stop);
+                ASSERT_EQ(read->Refused(), c.way == Way::Refused);
+                if (read->Refused()) {
+                    EXPECT_EQ(read->Attach(staged), model::LoadOutcome::Damaged);
+                    EXPECT_TRUE(read->TakeImage() == image);
+                    continue;
+                }
                 std::vector<uint8_t> visited;
                 EXPECT_TRUE(read->VisitImage([&](const uint8_t* data, size_t size) {
                     visited.insert(visited.end(), data, data + size);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "document/tree_startup.h"
+#include "model/damaged_files.h"
 #include "model/data_file.h"
 #include "model/data_path.h"
 #include "model/file_replace.h"
@@ -157,25 +158,36 @@ TEST(BarProcessTest, ExitWritesAPendingChange) {
 }
 
 TEST(BarProcessTest, TheProgramSetsAnUnreadableDataFileAside) {
-    test::KillAllLarkProcesses();
-    test::RemoveTree(test::DataFolder());
-    model::DataFilePath(model::kDataFileName);
-    const std::vector<uint8_t> garbage(3000, 0x5A);
-    ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), garbage));
-    // Without the template beside it, the first run that follows asks nothing.
-    test::TempDir alone;
-    test::LarkProcess lark(test::CopyProgramAlone(alone.path()));
-    ASSERT_TRUE(lark.Start()) << lark.Problem();
-    // Once start-up is over, the bar says where the file went.
-    test::DialogAnswerer notice(IDOK, lark.Id(), test::kPatientMs);
-    ASSERT_TRUE(notice.Finish());
-    const std::wstring aside = InData(L"LarkB_U.tdb.unreadable");
-    EXPECT_NE(notice.Seen().text.find(aside), std::wstring::npos);
-    EXPECT_EQ(test::ReadFileBytes(aside), garbage);
-    // The box bears the bar's title too: the bar is the one left once it has gone.
-    ASSERT_TRUE(test::WaitUntil([&] { return !::IsWindow(notice.Seen().hwnd); }, test::kPatientMs));
-    ASSERT_TRUE(lark.WaitForBar()) << lark.Problem();
-    ASSERT_TRUE(lark.Exit()) << lark.Problem();
+    // Bytes of no compound file; and a sound start whose list of buttons loops, which only
+    // the check after the first paint finds.
+    oVoiceBook tree;
+    MakeTree(tree, L"Looped");
+    std::vector<uint8_t> looped;
+    ASSERT_TRUE(model::BuildDataFileImage(tree, model::kCurrentFormat, looped));
+    damage::CompoundBytes file(std::move(looped));
+    const auto chain = file.Chain(file.Named(L"ChildInfo.INF", 1).start);
+    file.Put(file.FatEntry(chain.back()), chain.front());
+    for (const std::vector<uint8_t>& image : {std::vector<uint8_t>(3000, 0x5A), file.bytes}) {
+        test::KillAllLarkProcesses();
+        test::RemoveTree(test::DataFolder());
+        model::DataFilePath(model::kDataFileName);
+        ASSERT_TRUE(test::WriteFileBytes(InData(model::kCurrentDataFile), image));
+        // Without the template beside it, the first run that follows asks nothing.
+        test::TempDir alone;
+        test::LarkProcess lark(test::CopyProgramAlone(alone.path()));
+        ASSERT_TRUE(lark.Start()) << lark.Problem();
+        // Once start-up is over, the bar says where the file went.
+        test::DialogAnswerer notice(IDOK, lark.Id(), test::kPatientMs);
+        ASSERT_TRUE(notice.Finish());
+        const std::wstring aside = InData(L"LarkB_U.tdb.unreadable");
+        EXPECT_NE(notice.Seen().text.find(aside), std::wstring::npos);
+        EXPECT_EQ(test::ReadFileBytes(aside), image);
+        // The box bears the bar's title too: the bar is the one left once it has gone.
+        ASSERT_TRUE(
+            test::WaitUntil([&] { return !::IsWindow(notice.Seen().hwnd); }, test::kPatientMs));
+        ASSERT_TRUE(lark.WaitForBar()) << lark.Problem();
+        ASSERT_TRUE(lark.Exit()) << lark.Problem();
+    }
     test::RemoveTree(test::DataFolder());
 }
 
