@@ -145,14 +145,18 @@ Module LoadPackAsData(const std::wstring& path) {
 
 LoadedPack TryPack(const std::wstring& programPath, LANGID language) {
     LoadedPack pack;
-    const DWORD programVersion = FileVersionMajorMinor(programPath);
     const std::wstring abbreviation = LanguageAbbreviation(language);
     if (abbreviation.empty())
         return pack;
     const std::wstring path = PackPrefix(programPath) + abbreviation;
     if (path.size() >= kMaxPackPath)
         return pack;
-    if (FileVersionMajorMinor(path) != programVersion)
+    // Most languages tried at every start have no pack: a look at the name is far cheaper
+    // than reading the program's version resource for each.
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return pack;
+    if (FileVersionMajorMinor(path) != FileVersionMajorMinor(programPath))
         return pack;
     pack.module = LoadPackAsData(path);
     if (pack.module)
