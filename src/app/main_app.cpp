@@ -115,9 +115,12 @@ bool CMainApp::InitInstance() {
         fw::SetResourceModule(m_language.Pack());
     // 4. A pack without a title gives way to the program's own (see fw::LoadResString).
     m_strTitle = fw::LoadResString(IDS_APP_TITLE);
-    // 5. Written back at once so that every value exists after the first start.
-    LoadPreferences();
-    SavePreferences();
+    // 5. Written back at once so that every value exists after the first start; a start that
+    // finds them all as they would be written writes nothing.
+    bool asStored = false;
+    m_prefs = ::LoadPreferences(profile(), &asStored);
+    if (!asStored)
+        SavePreferences();
     // 6. One bar per user: a window with our exact title means we are running already. The
     // tests of two bars sharing one data file start the second with a switch of their own.
     HWND other = FindWindowWithExactTitle(m_strTitle);

@@ -18,27 +18,43 @@ int32_t NormaliseAutoHideDelay(int32_t stored) {
     return stored > 0 ? stored : kDefaultAutoHideDelay;
 }
 
-Preferences LoadPreferences(const fw::Profile& profile) {
+Preferences LoadPreferences(const fw::Profile& profile, bool* asStored) {
     const wchar_t* s = kPreferencesSection;
+    bool stored = true;
+    // A value that is missing, or that reading changes, differs from what a save writes.
+    const auto get = [&](const wchar_t* entry, int32_t defaultValue,
+                         int32_t (*normalise)(int32_t) = nullptr) {
+        const std::optional<int32_t> value = profile.TryGetInt(s, entry);
+        const int32_t read = value.value_or(defaultValue);
+        const int32_t result = normalise ? normalise(read) : read;
+        stored = stored && value && result == *value;
+        return result;
+    };
     Preferences p;
-    p.ButtonSize = profile.GetInt(s, L"ButtonSize", 3);
-    p.ButtonSpacing = profile.GetInt(s, L"ButtonSpacing", 0);
+    p.ButtonSize = get(L"ButtonSize", 3);
 #ifdef LARK_SINGLE_BYTE
     p.ButtonSpacing = 0; // the single-byte edition has no spacing setting
+#else
+    p.ButtonSpacing = get(L"ButtonSpacing", 0);
 #endif
-    const int32_t older = profile.GetInt(s, L"ViewGroupButton", -1);
-    p.ViewGroupButtonMethod =
-        profile.TryGetInt(s, L"ViewGroupButtonMethod").value_or(DeriveViewGroupButtonMethod(older));
-    p.ViewTooltipButton = profile.GetInt(s, L"ViewTooltipButton", 1);
-    p.ViewTooltipTab = profile.GetInt(s, L"ViewTooltipTab", 0);
-    p.UseAutoHideDelayTime = profile.GetInt(s, L"UseAutoHideDelayTime", 0);
-    p.AutoHideDelayTime =
-        NormaliseAutoHideDelay(profile.GetInt(s, L"AutoHideDelayTime", kDefaultAutoHideDelay));
-    p.TBHotKeyCode = profile.GetInt(s, L"TBHotKeyCode", 0);
-    p.FindHotKeyCode = profile.GetInt(s, L"FindHotKeyCode", 0);
-    p.IconAction = NormaliseIconAction(profile.GetInt(s, L"IconAction", 1));
-    p.IconMono = profile.GetInt(s, L"IconMono", 0);
-    p.TrayOnly = profile.GetInt(s, L"TrayOnly", 0);
+    if (const std::optional<int32_t> method = profile.TryGetInt(s, L"ViewGroupButtonMethod")) {
+        p.ViewGroupButtonMethod = *method;
+    } else {
+        p.ViewGroupButtonMethod =
+            DeriveViewGroupButtonMethod(profile.GetInt(s, L"ViewGroupButton", -1));
+        stored = false;
+    }
+    p.ViewTooltipButton = get(L"ViewTooltipButton", 1);
+    p.ViewTooltipTab = get(L"ViewTooltipTab", 0);
+    p.UseAutoHideDelayTime = get(L"UseAutoHideDelayTime", 0);
+    p.AutoHideDelayTime = get(L"AutoHideDelayTime", kDefaultAutoHideDelay, &NormaliseAutoHideDelay);
+    p.TBHotKeyCode = get(L"TBHotKeyCode", 0);
+    p.FindHotKeyCode = get(L"FindHotKeyCode", 0);
+    p.IconAction = get(L"IconAction", 1, &NormaliseIconAction);
+    p.IconMono = get(L"IconMono", 0);
+    p.TrayOnly = get(L"TrayOnly", 0);
+    if (asStored)
+        *asStored = stored;
     return p;
 }
 

@@ -42,5 +42,6 @@ int32_t NormaliseIconAction(int32_t stored);
 // of an auto-hidden bar, and a negative one would never come.
 int32_t NormaliseAutoHideDelay(int32_t stored);
 
-Preferences LoadPreferences(const fw::Profile& profile);
+// `asStored`, when given, tells whether every value was there as a save would write it.
+Preferences LoadPreferences(const fw::Profile& profile, bool* asStored = nullptr);
 void SavePreferences(const fw::Profile& profile, const Preferences& prefs);

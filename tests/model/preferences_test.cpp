@@ -1,6 +1,8 @@
 // Preferences as stored in the registry of the current user.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "model/preferences.h"
 #include "framework/profile.h"
 #include "support/test_util.h"
@@ -113,6 +115,35 @@ TEST_F(PreferencesTest, SaveWritesEveryValueAsSignedDword) {
           L"FindHotKeyCode", L"IconAction", L"IconMono", L"TrayOnly"})
         EXPECT_TRUE(test::ReadRegDwordValue(kSection, name, raw)) << name;
     EXPECT_FALSE(test::ReadRegDwordValue(kSection, L"ViewGroupButton", raw));
+}
+
+TEST_F(PreferencesTest, ReadsAsStoredOnlyWhenEveryValueIsThereAsASaveWritesIt) {
+    bool asStored = true;
+    LoadPreferences(profile, &asStored);
+    EXPECT_FALSE(asStored); // nothing there yet
+    SavePreferences(profile, Preferences{});
+    LoadPreferences(profile, &asStored);
+    EXPECT_TRUE(asStored);
+    const wchar_t text[] = L"3";
+    // Each of these is read as something else than what is stored, or not at all.
+    const std::function<void()> changes[] = {
+        [] { test::WriteRegDword(kSection, L"IconAction", 2); },
+        [] { test::WriteRegDword(kSection, L"AutoHideDelayTime", 0); },
+        [&] { test::WriteRegRaw(kSection, L"ButtonSize", REG_SZ, text, sizeof(text)); },
+        [] {
+            EXPECT_EQ(
+                ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSection.c_str(), L"ViewGroupButtonMethod"),
+                ERROR_SUCCESS);
+        },
+    };
+    for (const auto& change : changes) {
+        change();
+        const Preferences read = LoadPreferences(profile, &asStored);
+        EXPECT_FALSE(asStored);
+        SavePreferences(profile, read);
+        LoadPreferences(profile, &asStored);
+        EXPECT_TRUE(asStored);
+    }
 }
 
 } // namespace
