@@ -228,6 +228,7 @@ void CMainDlg::FinishStartUp() {
     AddTrayIcon();
     ApplyHotKey();
     m_finder.Start();
+    m_bStartUpDone = true;
 }
 
 void CMainDlg::OnDestroy() {

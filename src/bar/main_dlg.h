@@ -133,6 +133,8 @@ private:
     int m_bConstructed = 0;
     bool m_bVertical = false;
     bool m_bStartUpFinished = false;
+    // FinishStartUp has returned: it answers other programs' messages on its way.
+    bool m_bStartUpDone = false;
     bar::BarMetrics m_metrics;    // for the current button size and resolution
     int m_nDpi = model::kBaseDpi; // the resolution the sizes below are in
     bar::FrameAllowance m_frame;
