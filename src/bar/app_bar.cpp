@@ -77,6 +77,13 @@ void CAppBar::MeasureScaleAt(POINT pt) {
 #endif
 }
 
+void CAppBar::RemoveAppBar() {
+    if (m_bAppBarRemoved)
+        return;
+    m_bAppBarRemoved = true;
+    AppBarMessage(ABM_REMOVE, kNoEdge);
+}
+
 // ---- placement ------------------------------------------------------------------------------
 
 int32_t CAppBar::ProposedState(POINT pt) {
@@ -303,7 +310,7 @@ void CAppBar::OnDestroy() {
     m_app.SetHoldListener(nullptr);
     m_autoHideTimer.Stop();
     m_delayTimer.Stop();
-    AppBarMessage(ABM_REMOVE, kNoEdge);
+    RemoveAppBar();
 #ifndef LARK_SINGLE_BYTE
     m_wndDpiScale.Destroy();
 #endif

@@ -61,6 +61,9 @@ protected:
 
     // Shell exchange: fills the record, sends it, copies an answered rectangle back.
     UINT_PTR AppBarMessage(DWORD message, int32_t edge, RECT* rect = nullptr);
+    // Gives the bar's edge back to the shell (ABM_REMOVE) once: the end of the program does
+    // it before its slow part, and OnDestroy then has nothing left to remove.
+    void RemoveAppBar();
 
     bool OnInitDialog(HWND focus) override;
     void OnDestroy() override;
@@ -116,6 +119,7 @@ private:
     void ExpandOnMouse(bool nonClient);
     RECT m_rcDragEnd{};
     bool m_bDragEndKnown = false;
+    bool m_bAppBarRemoved = false;
     void AutoHideCheck();
     void DelayTimerFired();
 };

@@ -228,15 +228,26 @@ void CMainDlg::FinishStartUp() {
     AddTrayIcon();
     ApplyHotKey();
     m_finder.Start();
+    m_bStartUpDone = true;
+}
+
+void CMainDlg::LetGoThenSave(DWORD maxWaitMs) {
+    // The window system hides a window it destroys; the end of a session leaves it shown.
+    ::ShowWindow(hwnd_, SW_HIDE);
+    m_finder.Box().Destroy();
+    m_trayIcon.Remove();
+    m_hotKey.Unregister();
+    m_finder.ApplyHotKey(hwnd_, 0);
+    RemoveAppBar();
+    // From the stored sizes and state, which neither the window nor the shell changes now.
+    SavePlacement();
+    TestHoldBeforeFinalSave();
+    m_doc.SaveIfPending(maxWaitMs);
 }
 
 void CMainDlg::OnDestroy() {
-    m_doc.SaveIfPending();
-    SavePlacement();
-    m_trayIcon.Remove();
-    m_hotKey.Unregister();
+    LetGoThenSave(document::TreeDocument::kExitWaitMs);
     m_finder.Stop();
-    m_finder.Box().Destroy();
     m_dropTarget.Revoke();
     m_dragHold.reset();
     m_app.SavePreferences();
@@ -251,9 +262,8 @@ void CMainDlg::OnEndSession(bool ending) {
     DefaultProcessing();
     if (!ending)
         return;
-    m_doc.SaveIfPending(document::TreeDocument::kSessionEndWaitMs);
+    LetGoThenSave(document::TreeDocument::kSessionEndWaitMs);
     m_app.SavePreferences();
-    SavePlacement();
     // Not every system ends the process after this message (Wine does not): the program
     // ends itself, also when a first run or a dialog is still open.
     ::DestroyWindow(hwnd_);

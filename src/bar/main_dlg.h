@@ -97,6 +97,11 @@ private:
     bool SizeFromInnerEdge(const MSG& msg);
     bool SetInnerEdgeCursor();
     void PaintGrip(HDC dc, const RECT& client);
+    // The end of the program: first it lets go of all the user sees of the bar (the window,
+    // the find box, the tray icon, the hotkeys, the reserved edge) and stores the placement,
+    // then it writes the tree, which may take seconds, waiting up to `maxWaitMs` for a save
+    // still being written.
+    void LetGoThenSave(DWORD maxWaitMs);
     // Carries out a settings command's plan: the change, then the resets and saves it asks.
     void RunSettingsCommand(const bar::SettingsCommand& plan);
     void OnPreferences();
@@ -133,6 +138,8 @@ private:
     int m_bConstructed = 0;
     bool m_bVertical = false;
     bool m_bStartUpFinished = false;
+    // FinishStartUp has returned: it answers other programs' messages on its way.
+    bool m_bStartUpDone = false;
     bar::BarMetrics m_metrics;    // for the current button size and resolution
     int m_nDpi = model::kBaseDpi; // the resolution the sizes below are in
     bar::FrameAllowance m_frame;

@@ -235,7 +235,7 @@ LRESULT CMainDlg::AnswerTestQuery(WPARAM what) const {
     case TEST_QUERY_TAB_NAME_HEIGHT:
         return m_wndToolBar.Tabs().NameHeight();
     case TEST_QUERY_STARTED:
-        return m_bStartUpFinished ? 1 : 0;
+        return m_bStartUpDone ? 1 : 0;
     default:
         return 0;
     }

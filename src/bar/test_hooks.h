@@ -23,3 +23,9 @@ enum TestQuery : WPARAM {
     TEST_QUERY_TAB_NAME_HEIGHT = 9,  // the height of the tab strip's font
     TEST_QUERY_STARTED = 10,         // 1 once the set-up of the first idle moment is done
 };
+
+// With the hooks on and the named event "LarkRunBar.TestHoldSave.<process id>.release" made
+// by a test, the end of the program stops right before it writes the tree: it sets the event
+// "LarkRunBar.TestHoldSave.<process id>" and waits for the release (a minute at most), so that
+// the test can look at what the program has let go of by then.
+void TestHoldBeforeFinalSave();

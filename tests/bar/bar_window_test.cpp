@@ -1,6 +1,7 @@
 // The bar window of the real program: first start, the Position commands, the stored
-// placement, the size commands, dragging and sizing with real mouse input, re-docking.
+// placement, the size commands, dragging and sizing with real mouse input, re-docking, the end.
 #include "bar_process_fixture.h"
+#include "model/voice_book.h"
 
 namespace {
 
@@ -285,6 +286,48 @@ TEST_F(BarWindowTest, AKilledBarLeavesNoEdgeReservedForTheNext) {
     HWND bar = Start(lark);
     EXPECT_TRUE(WaitForRect(bar, Docked(3, 84))) << ::testing::PrintToString(WindowRect(bar));
     Exit(lark);
+}
+
+// Both ends of the program let go of all the user sees of the bar before they write the
+// tree, which takes seconds for a big one: the test hooks hold the end right before the save.
+// Wine's shell answers ABM_QUERYPOS for any window: the bar's reserved edge shows there.
+TEST_F(BarWindowTest, TheEndLetsGoOfWhatTheUserSeesBeforeItWritesTheTree) {
+    const auto seen = [&](HWND bar) {
+        NOTIFYICONDATAW icon{}; // modified with nothing to change: true while it is there
+        icon.cbSize = sizeof(icon);
+        icon.hWnd = bar;
+        icon.uID = 100;
+        const bool hotKeyFree = ::RegisterHotKey(nullptr, 0x77, MOD_CONTROL | MOD_ALT, 'A');
+        ::UnregisterHotKey(nullptr, 0x77);
+        APPBARDATA edge{};
+        edge.cbSize = sizeof(edge);
+        edge.uEdge = ABE_BOTTOM;
+        edge.rc = screen_;
+        ::SHAppBarMessage(ABM_QUERYPOS, &edge);
+        return std::string(::IsWindowVisible(bar) ? "window " : "") +
+               (::Shell_NotifyIconW(NIM_MODIFY, &icon) ? "tray icon " : "") +
+               (hotKeyFree ? "" : "hotkey ") + (edge.rc.bottom < screen_.bottom ? "edge" : "");
+    };
+    for (const UINT end : {UINT{WM_COMMAND}, UINT{WM_ENDSESSION}}) {
+        ASSERT_FALSE(test::PrepareDataFile().empty());
+        test::WriteRegDword(kPreferences, L"TBHotKeyCode", 0x60041); // Ctrl+Alt+A
+        test::LarkProcess lark(exe_);
+        HWND bar = Start(lark);
+        EXPECT_EQ(seen(bar), "window tray icon hotkey edge");
+        SendNow(::GetDlgItem(bar, 6000), WM_COMMAND, 11001, 0); // "Web" shown: a change
+        const std::wstring hold = L"LarkRunBar.TestHoldSave." + std::to_wstring(lark.Id());
+        const fw::Handle held(::CreateEventW(nullptr, TRUE, FALSE, hold.c_str()));
+        const fw::Handle release(
+            ::CreateEventW(nullptr, TRUE, FALSE, (hold + L".release").c_str()));
+        ASSERT_TRUE(::PostMessageW(bar, end, end == WM_COMMAND ? WPARAM{kExit} : TRUE, 0)) << end;
+        ASSERT_EQ(::WaitForSingleObject(held.get(), test::kPatientMs), WAIT_OBJECT_0) << end;
+        EXPECT_EQ(seen(bar), "") << end;
+        ::SetEvent(release.get());
+        ASSERT_TRUE(lark.WaitForExit(test::kPatientMs)) << lark.Problem();
+        oVoiceBook tree;
+        ASSERT_TRUE(tree.LoadFile(test::DataFolder() + L"\\" + model::kDataFileName)) << end;
+        EXPECT_EQ(tree.m_strCommand.str(), L"Web") << end;
+    }
 }
 
 } // namespace
