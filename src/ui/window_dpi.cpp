@@ -46,7 +46,11 @@ int SystemDpi() {
 #ifdef LARK_SINGLE_BYTE
     return model::kBaseDpi;
 #else
-    return DeviceDpi(nullptr);
+    // Fixed for the life of the process; asked for at every button's paint (through the
+    // font), and each look at the screen's device context is a round trip to the window
+    // system.
+    static const int dpi = DeviceDpi(nullptr);
+    return dpi;
 #endif
 }
 

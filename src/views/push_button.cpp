@@ -41,7 +41,8 @@ bool PushButton::PointerInside(POINT client) const {
 }
 
 void PushButton::DrawFocusMark(HDC dc) const {
-    if (::GetFocus() != hwnd_ || FocusCuesHidden(hwnd_))
+    // Known from the focus messages: asking the window system costs a round trip a paint.
+    if (!m_bFocused || FocusCuesHidden(hwnd_))
         return;
     RECT r{};
     ::GetClientRect(hwnd_, &r);
@@ -230,11 +231,13 @@ UINT PushButton::OnGetDlgCode(const MSG*) {
 }
 
 void PushButton::OnSetFocus(HWND) {
+    m_bFocused = true;
     ::SendMessageW(::GetParent(hwnd_), WM_LARK_BUTTON_FOCUS, 0, reinterpret_cast<LPARAM>(hwnd_));
     ::InvalidateRect(hwnd_, nullptr, FALSE); // the focus rectangle comes
 }
 
 void PushButton::OnKillFocus(HWND) {
+    m_bFocused = false;
     ::InvalidateRect(hwnd_, nullptr, FALSE); // the focus rectangle goes
 }
 

@@ -78,6 +78,7 @@ private:
 
     int32_t m_nHover = kAway;
     bool m_bPressed = false;
+    bool m_bFocused = false; // between WM_SETFOCUS and WM_KILLFOCUS
     std::optional<fw::MouseCapture> m_capture;
     fw::Timer m_leaveTimer;
 };

@@ -14,6 +14,7 @@
 #include "support/lark_process.h"
 #include "support/document_fixture.h"
 #include "support/test_util.h"
+#include "views/bar_keys.h"
 #include "views/program_toolbar.h"
 
 namespace {
@@ -199,4 +200,20 @@ TEST_F(ToolbarWindowTest, AButtonFollowsThePointerInAndOutAndWhileHeld) {
     // The normal face may follow the release by a message (capture change, leave check).
     EXPECT_TRUE(hoverBecomes(0)) << button->Hover();
     EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(ToolbarWindowTest, TheFocusMarkIsDrawnWhileAButtonHasTheFocusAndGoneAfter) {
+    CBookButton* first = bar_->FindButtonWindow(Root().FirstChild()->FirstChild());
+    CBookButton* second = bar_->FindButtonWindow(Root().FirstChild()->FirstChild()->Next());
+    ASSERT_TRUE(first && second);
+    views::ShowFocusCues(first->hwnd());
+    const SIZE size = viewtest::ClientSize(first->hwnd());
+    ::SetFocus(second->hwnd());
+    const std::vector<COLORREF> unfocused = viewtest::Painted(*first, size);
+    ::SetFocus(first->hwnd());
+    ASSERT_EQ(::GetFocus(), first->hwnd()) << ::GetLastError();
+    EXPECT_NE(viewtest::Painted(*first, size), unfocused);
+    ::SetFocus(second->hwnd());
+    ASSERT_EQ(::GetFocus(), second->hwnd()) << ::GetLastError();
+    EXPECT_EQ(viewtest::Painted(*first, size), unfocused);
 }
