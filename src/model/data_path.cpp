@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 #include "framework/handle.h"
 #include "framework/resources.h"
 
@@ -33,13 +35,22 @@ std::wstring& ChosenFolder() {
 }
 
 std::optional<std::wstring> AppDataFolder() {
+    // The folder does not move while the program runs, and asking the shell costs nearly a
+    // millisecond under Wine (the data file's path is made several times at start): the
+    // answer is kept once there is one.
+    static std::mutex lock;
+    static std::wstring kept;
+    const std::lock_guard<std::mutex> hold(lock);
+    if (!kept.empty())
+        return kept;
     GetFolderPathFn function = FolderPathFunction();
     if (!function)
         return std::nullopt;
     wchar_t path[MAX_PATH] = {};
     if (FAILED(function(nullptr, kAppDataCreate, nullptr, 0, path)) || path[0] == 0)
         return std::nullopt;
-    return std::wstring(path);
+    kept = path;
+    return kept;
 }
 
 } // namespace
