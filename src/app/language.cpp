@@ -30,8 +30,10 @@ bool LanguageSelector::Select(const std::wstring& programPath, const fw::Profile
     if (fallbackLocale != 0)
         fw::SetThreadAndRuntimeLocale(fallbackLocale);
 
+    // Setting the runtime's locale is slow (it is looked up among all the system's): the
+    // fallback set above is not set again.
     if (ReadLanguageValue(settings, kLanguagePackDisableValue)) {
-        if (setThreadLocale)
+        if (setThreadLocale && fallbackLocale == 0)
             fw::SetThreadAndRuntimeLocale(fallbackLocale);
         return false;
     }
@@ -56,8 +58,8 @@ bool LanguageSelector::Select(const std::wstring& programPath, const fw::Profile
             }
         }
     }
-    if (setThreadLocale)
-        fw::SetThreadAndRuntimeLocale(language_ != 0 ? MAKELCID(language_, SORT_DEFAULT)
-                                                     : fallbackLocale);
+    const LCID locale = language_ != 0 ? MAKELCID(language_, SORT_DEFAULT) : fallbackLocale;
+    if (setThreadLocale && (locale != fallbackLocale || fallbackLocale == 0))
+        fw::SetThreadAndRuntimeLocale(locale);
     return static_cast<bool>(pack_);
 }
