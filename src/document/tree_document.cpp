@@ -204,15 +204,19 @@ void TreeDocument::WaitUntilComplete() {
         fw::WaitCursor wait;
         ReadRestHere(*m_rest);
     }
-    const std::unique_ptr<RestOfTree> rest = std::move(m_rest);
-    if (rest->worker.joinable()) {
+    if (m_rest->worker.joinable()) {
         fw::WaitCursor wait;
-        rest->worker.join();
+        m_rest->worker.join();
     }
+    // A file whose structure the worker refused is read whole instead, and what is shown
+    // goes: only where nothing holds a node of it (ReplaceRefused), never under a caller
+    // that waits here with one in hand. Until then the tree stays incomplete: never saved.
+    const bool replaced = m_rest->read->Refused();
+    if (replaced && !m_bReplacing)
+        return;
+    const std::unique_ptr<RestOfTree> rest = std::move(m_rest);
     StartupLoad load = rest->load;
     load.dataFile = rest->stamp;
-    // A file whose structure the worker refused is read whole instead: what is shown goes.
-    const bool replaced = rest->read->Refused();
     if (replaced)
         WillChange(*m_root, false, TreeListener::Change::Deleting);
     FinishStagedLoad(*m_root, *rest->read, load, m_owner);
@@ -228,6 +232,17 @@ void TreeDocument::WaitUntilComplete() {
         for (TreeListener* listener : listeners)
             listener->CategoryCompleted(*start);
     }
+}
+
+void TreeDocument::ReplaceRefused() {
+    if (!m_rest || !m_rest->begun || m_rest->worker.joinable() || !m_rest->read->Refused())
+        return;
+    // A dialog may hold a node of the tree: the next tick tries again.
+    if (!HostIsFree())
+        return;
+    m_bReplacing = true;
+    WaitUntilComplete();
+    m_bReplacing = false;
 }
 
 bool TreeDocument::CanShow(const oVoiceBook& node) const {
@@ -301,6 +316,7 @@ bool TreeDocument::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return true;
     case WM_LARK_TREE_DECODED:
         WaitUntilComplete();
+        ReplaceRefused(); // this message comes from the message loop: nothing holds a node
         return true;
     case WM_LARK_DATA_FOLDER_CHANGED:
         m_nCheckIn = kCheckDelayTicks;
@@ -350,6 +366,7 @@ void TreeDocument::NoteCategoryShown(const oVoiceBook& category) {
 // ---- saving -------------------------------------------------------------------------------
 
 void TreeDocument::Tick() {
+    ReplaceRefused();
     if (m_nCheckIn > 0 && --m_nCheckIn == 0)
         CheckDataFile();
     if (m_countdown.Tick())
@@ -402,7 +419,7 @@ void TreeDocument::StartSave() {
     }
     // Never a part of the tree: the rest of the file comes in first.
     WaitUntilComplete();
-    if (m_bCutShort)
+    if (!IsComplete())
         return;
     // The snapshot is all this thread does; the file is built, checked and written there.
     std::shared_ptr<TreeSave> save = NewSave();
@@ -469,8 +486,8 @@ void TreeDocument::SaveFinished(TreeSave& save, bool atExit) {
 }
 
 void TreeDocument::SaveNow() {
-    if (m_bCutShort)
-        return; // the rest of the tree was never read: the file keeps it
+    if (!IsComplete())
+        return; // the rest of the tree was never read (or not yet): the file keeps it
     fw::WaitCursor wait;
     const std::shared_ptr<TreeSave> save = NewSave();
     if (model::RunWriteTask(DataFile(), *save))

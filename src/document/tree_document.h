@@ -126,7 +126,9 @@ public:
     void SetRestCheckpoint(std::function<void(size_t, const std::atomic<bool>&)> checkpoint) {
         m_restCheckpoint = std::move(checkpoint);
     }
-    // Waits for the rest of the tree and attaches it; nothing when it is complete.
+    // Waits for the rest of the tree and attaches it; nothing when it is complete. A file
+    // the rest's check refused stays as it is here (incomplete, never saved) until
+    // ReplaceRefused, from the message loop or the timer, reads it whole in its place.
     void WaitUntilComplete();
     // What lies below `node` can be shown: the tree is complete, or `node` lies in the start
     // category (whose children past those read first may still be on their way:
@@ -219,6 +221,10 @@ private:
     void PostNotice(const std::wstring& text);
     // No dialog of the host's window is open (the tree may be replaced under it).
     bool HostIsFree() const;
+    // Where nothing holds a node (a message of the loop, the timer), and no dialog is open:
+    // the tree of a file the rest's check refused is replaced by the file read whole.
+    void ReplaceRefused();
+    bool m_bReplacing = false; // WaitUntilComplete may replace the tree
     void SaveDone(uint32_t ticket, bool replaced);
     // Keeps what a reading gave and posts its notice.
     void TakeLoad(const StartupLoad& load);

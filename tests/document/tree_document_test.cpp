@@ -666,6 +666,17 @@ TEST_F(TreeDocumentTest, ReadInStagesAFileNotWholeIsKeptBesideOnceTheRestIsIn) {
         EXPECT_TRUE(doc_->LoadNotice().empty());
         doc_->SaveIfPending(); // an exit with nothing to write waits for nothing
         EXPECT_FALSE(doc_->IsComplete());
+        if (refused) {
+            // One that waits with a node in hand keeps it: the tree is replaced from the
+            // message loop only, and nothing is saved before.
+            const oTreeNode* middle = doc_->LoadedRoot().FindChild(L"Middle");
+            doc_->Root();
+            EXPECT_FALSE(doc_->IsComplete());
+            EXPECT_EQ(middle->m_strName, L"Middle");
+            doc_->MarkModified();
+            doc_->SaveIfPending();
+            EXPECT_EQ(test::ReadFileBytes(InData(model::kCurrentDataFile)), image);
+        }
         ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
         const std::wstring kept = InData(L"LarkB_U.tdb.incomplete");
         EXPECT_NE(doc_->LoadNotice().find(kept), std::wstring::npos);
