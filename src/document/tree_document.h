@@ -120,7 +120,9 @@ public:
     void BeginRestOfTree();
     // The whole tree is in; false between Open and the rest attached, and for good once the
     // rest was stopped before it was in (Close): such a part of the tree is never saved.
-    bool IsComplete() const noexcept { return !m_rest && !m_bCutShort; }
+    // Not while a refused file is being read whole in its place either: the first run that
+    // may follow dispatches the bar's messages while it builds the tree.
+    bool IsComplete() const noexcept { return !m_rest && !m_bCutShort && !m_bReplacing; }
     // For tests: handed to the read of the rest of the tree when it starts
     // (model::StagedTreeRead::SetCheckpoint).
     void SetRestCheckpoint(std::function<void(size_t, const std::atomic<bool>&)> checkpoint) {

@@ -9,7 +9,6 @@ namespace model {
 namespace {
 
 constexpr uint32_t kMaxRegular = 0xFFFFFFFAu;
-constexpr size_t kEntrySize = 128;
 constexpr size_t kMiniSector = 64;
 constexpr uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 

@@ -37,6 +37,8 @@ public:
               size_t limit = SIZE_MAX) const;
     // The byte length the directory gives the stream `entry` (0 for no stream).
     uint64_t StreamSize(uint32_t entry) const;
+    // How many entries the directory holds (those Find can answer lie below).
+    size_t EntryCount() const noexcept { return directory_.size() * (sector_ / kEntrySize); }
     // From now on the directory and the streams of whole sectors are read through `reader`
     // (an offset in the file, the bytes wanted, where they go) into memory of our own,
     // never looked at where they lie: a mapped file's pages are then not touched for them
@@ -68,6 +70,7 @@ private:
     // Calls f(entry) for the entries directly in `storage` until it answers false.
     template <class F> void ForEachIn(uint32_t storage, F f) const;
 
+    static constexpr size_t kEntrySize = 128;
     const uint8_t* data_ = nullptr;
     size_t size_ = 0;
     size_t sector_ = 512;

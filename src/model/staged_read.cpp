@@ -215,12 +215,28 @@ bool StagedTreeRead::ReadFlat(uint32_t storage, int depth, Span span, FlatSubtre
         if (sub == CompoundImage::kNone || !file_.IsStorage(sub))
             continue;
         ++entries_;
+        if (!FirstVisit(sub))
+            continue;
         if (!ReadList(sub, scratch, list, Span{}))
             continue;
         out.nodes[index].children = static_cast<uint32_t>(list.size());
         stack.push_back(Frame{sub, std::move(list), 0, 0, childDepth + 1});
     }
     return more;
+}
+
+bool StagedTreeRead::FirstVisit(uint32_t storage) {
+    // Before the check (ReadFirst), storages whose links lead to one another could be read
+    // over and over, each time as many more nodes: each is entered once, and a second way to
+    // one leaves the file less than whole.
+    if (visited_.size() < file_.EntryCount())
+        visited_.resize(file_.EntryCount(), false);
+    if (storage >= visited_.size() || visited_[storage]) {
+        whole_ = false;
+        return false;
+    }
+    visited_[storage] = true;
+    return true;
 }
 
 bool StagedTreeRead::ReadTop(size_t position, Span span, FlatSubtree& out,

@@ -107,6 +107,8 @@ private:
     // or the read was stopped. Counts what it opened.
     bool ReadList(uint32_t storage, std::vector<uint8_t>& scratch, std::vector<FlatNode>& out,
                   Span span, bool* more = nullptr);
+    // The storage `storage` below a category's child is entered for the first time.
+    bool FirstVisit(uint32_t storage);
     // One more record read; true when the read is to stop here (ReadRest's flag was set).
     bool StopAfterRecord();
     // The children in `span` of the top-level category at `position`, with their subtrees;
@@ -141,6 +143,7 @@ private:
     bool refused_ = false;       // ReadRest found the structure damaged or not whole
     size_t entries_ = 0;         // the streams and sub-storages opened
     std::vector<uint64_t> tops_; // serial numbers of the top-level nodes, by position
+    std::vector<bool> visited_;  // storages below the categories entered so far, by entry
     size_t first_ = 0;           // the position read by ReadFirst
     size_t firstRead_ = 0;       // how many of its children it read
     bool firstWhole_ = true;     // and they were all
