@@ -150,11 +150,16 @@ void TreeDocument::StartRest(std::unique_ptr<model::StagedTreeRead> read, const 
         BeginRestOfTree();
 }
 
+// The rest of the tree, and the stamp of a file it takes (on whichever thread reads it).
+void TreeDocument::ReadRestOf(RestOfTree& rest) {
+    rest.read->ReadRest(rest.stop);
+    if (!rest.stop.load() && !rest.read->Refused())
+        rest.stamp = StampOfImage(*rest.read);
+}
+
 void TreeDocument::ReadRestHere(RestOfTree& rest) {
     rest.begun = true;
-    rest.read->ReadRest(rest.stop);
-    if (!rest.read->Refused())
-        rest.stamp = StampOfImage(*rest.read);
+    ReadRestOf(rest);
 }
 
 void TreeDocument::BeginRestOfTree() {
@@ -169,9 +174,7 @@ void TreeDocument::BeginRestOfTree() {
         rest.worker = std::thread([&rest, host, locale] {
             ::SetThreadLocale(locale);
             try {
-                rest.read->ReadRest(rest.stop);
-                if (!rest.stop.load() && !rest.read->Refused())
-                    rest.stamp = StampOfImage(*rest.read);
+                ReadRestOf(rest);
             } catch (const std::bad_alloc&) {
                 // Left unfinished: what was read counts as a file read in part.
             }

@@ -238,6 +238,7 @@ private:
     struct RestOfTree;
     // Starts the worker that decodes `read`'s rest; `load` is settled when it is attached.
     void StartRest(std::unique_ptr<model::StagedTreeRead> read, const StartupLoad& load);
+    static void ReadRestOf(RestOfTree& rest);
     void ReadRestHere(RestOfTree& rest);
     // Ends the worker without attaching what it read (the host is going).
     void StopRest() noexcept;
