@@ -229,8 +229,6 @@ bool StagedTreeRead::FirstVisit(uint32_t storage) {
     // Before the check (ReadFirst), storages whose links lead to one another could be read
     // over and over, each time as many more nodes: each is entered once, and a second way to
     // one leaves the file less than whole.
-    if (visited_.size() < file_.EntryCount())
-        visited_.resize(file_.EntryCount(), false);
     if (storage >= visited_.size() || visited_[storage]) {
         whole_ = false;
         return false;
@@ -263,6 +261,7 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
     // file shows at worst a wrong part, which the check then has replaced by the whole read.
     if (!file_.Open(Data(), Size(), FatCopy()))
         return false;
+    visited_.assign(file_.EntryCount(), false);
     std::vector<uint8_t> headerCopy, nodeCopy, scratch;
     const uint8_t *header = nullptr, *node = nullptr;
     size_t headerSize = 0, nodeSize = 0;
