@@ -3,6 +3,8 @@
 #include <oleacc.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "bar/bar_layout.h"
 #include "bar/docking_geometry.h"
 #include "bar/grip_buttons.h"
@@ -232,6 +234,9 @@ void CMainDlg::FinishStartUp() {
 }
 
 void CMainDlg::LetGoThenSave(DWORD maxWaitMs) {
+    // Once: the end of a session destroys the window afterwards, and its OnDestroy comes here.
+    if (std::exchange(m_bLetGo, true))
+        return;
     // The window system hides a window it destroys; the end of a session leaves it shown.
     ::ShowWindow(hwnd_, SW_HIDE);
     m_finder.Box().Destroy();

@@ -140,6 +140,7 @@ private:
     bool m_bStartUpFinished = false;
     // FinishStartUp has returned: it answers other programs' messages on its way.
     bool m_bStartUpDone = false;
+    bool m_bLetGo = false;        // LetGoThenSave has run
     bar::BarMetrics m_metrics;    // for the current button size and resolution
     int m_nDpi = model::kBaseDpi; // the resolution the sizes below are in
     bar::FrameAllowance m_frame;
