@@ -328,7 +328,10 @@ void CAppBar::OnTimer(UINT_PTR id) {
 
 void CAppBar::OnWindowPosChanged(const WINDOWPOS&) {
     DefaultProcessing();
-    AppBarMessage(ABM_WINDOWPOSCHANGED, kNoEdge);
+    // A hidden bar has no place for the shell to keep in order (each call is a round trip
+    // to the shell; a start moves the window several times before showing it).
+    if (::IsWindowVisible(hwnd_))
+        AppBarMessage(ABM_WINDOWPOSCHANGED, kNoEdge);
 }
 
 void CAppBar::OnActivate(UINT state, HWND, bool) {

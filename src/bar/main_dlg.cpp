@@ -41,14 +41,12 @@ SIZE ClientSize(HWND hwnd) {
 // ---- construction ---------------------------------------------------------------------------
 
 CMainDlg::CMainDlg(ui::AppServices& app, document::TreeDocument& doc) : CAppBar(app), m_doc(doc) {
-    m_hIcon = fw::LoadResIcon(IDI_MAIN);
     // The window does not exist yet: the screen's resolution until it does.
     m_nDpi = ui::SystemDpi();
     const bool usable = LoadPlacement();
     // Sizes the registry cannot give are computed from the button size.
     ComputeMetrics(!usable);
     m_bConstructed = 1;
-    m_hSmallIcon = fw::LoadResIcon(IDI_MAIN, 16, 16);
     m_nTaskbarCreatedMsg = ::RegisterWindowMessageW(L"TaskbarCreated");
 }
 
@@ -59,7 +57,11 @@ CMainDlg::~CMainDlg() {
 
 bool CMainDlg::LoadPlacement() {
     // Sizes are stored at the resolution they were saved at.
-    const PlacementValues stored = PlacementAtDpi(ReadPlacement(m_app.Settings()), m_nDpi);
+    bool asStored = false;
+    const PlacementValues raw = ReadPlacement(m_app.Settings(), &asStored);
+    if (asStored)
+        m_startPlacement = raw;
+    const PlacementValues stored = PlacementAtDpi(raw, m_nDpi);
     m_hMonitor = bar::MonitorFromStored(stored.Monitor);
     m_nState = stored.State;
     m_bAlwaysOnTop = stored.AlwaysOnTop;
@@ -86,6 +88,9 @@ void CMainDlg::SavePlacement() const {
         v.DockSize[i] = m_DockSize[i];
     v.FloatRect = m_rcFloat;
     v.Dpi = m_nDpi;
+    // Docking at start where the registry says writes nothing.
+    if (m_startPlacement && SamePlacement(*m_startPlacement, v))
+        return;
     ::SavePlacement(m_app.Settings(), v);
 }
 
@@ -161,11 +166,10 @@ bool CMainDlg::OnInitDialog(HWND focus) {
         ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
     }
     ::SetWindowTextW(hwnd_, m_app.Title().c_str());
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
     m_nAllowed = bar::ALLOW_ALL;
     SetAlwaysOnTop(m_bAlwaysOnTop != 0, true);
     ApplyStateOrTray(m_nState);
+    m_startPlacement.reset(); // from now on every change is the user's and is written
 
     // The children are made in their places: the bar lays out its first category once.
     const bar::ChildLayout places =
@@ -210,6 +214,11 @@ void CMainDlg::FinishStartUp() {
     m_tooltip.AddTool(m_btnMenu.hwnd(), fw::LoadResString(IDS_MENU));
     m_tooltip.AddTool(m_btnExit.hwnd(), fw::LoadResString(IDS_EXIT));
     m_wndToolBar.AddButtonTips();
+    // A tool window shows its icons nowhere the first paint could; the tray takes the small one.
+    m_hIcon = fw::LoadResIcon(IDI_MAIN);
+    m_hSmallIcon = fw::LoadResIcon(IDI_MAIN, 16, 16);
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
     // Not needed for the first paint: the drop target (the bar's tree is read by now).
     auto drop = fw::MakeComObject<views::CDropObject>(m_wndToolBar, [this](bool dragging) {
         if (dragging) {

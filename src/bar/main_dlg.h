@@ -16,6 +16,7 @@
 #include "bar/toolbar_menu_owner.h"
 #include "framework/gdi.h"
 #include "framework/registrations.h"
+#include "model/placement.h"
 #include "views/custom_button.h"
 #include "ui/app_services.h"
 #include "ui/tooltip.h"
@@ -136,6 +137,8 @@ private:
     CCustomButton m_btnExit;
     fw::Icon m_hSmallIcon;
     int m_bConstructed = 0;
+    // The placement as the registry held it, while the start applies it.
+    std::optional<PlacementValues> m_startPlacement;
     bool m_bVertical = false;
     bool m_bStartUpFinished = false;
     // FinishStartUp has returned: it answers other programs' messages on its way.

@@ -121,9 +121,17 @@ void TreeDocument::Open(HWND host, HWND owner) {
         m_file->Set(load.dataFile ? *load.dataFile
                                   : ReadFileStamp(DataFile(), bytes).value_or(FileStamp{}));
     }
-    if (host)
-        m_watch.Start(host, FolderOf(DataFile()));
-    m_writer = m_makeWriter ? m_makeWriter(host, WM_LARK_SAVE_DONE) : nullptr;
+    // Nothing is written before the whole tree is in: a rest read later starts them then.
+    if (!m_rest || m_rest->begun)
+        StartWatchAndWriter();
+}
+
+void TreeDocument::StartWatchAndWriter() {
+    if (std::exchange(m_bWatching, true))
+        return;
+    if (m_host)
+        m_watch.Start(m_host, FolderOf(DataFile()));
+    m_writer = m_makeWriter ? m_makeWriter(m_host, WM_LARK_SAVE_DONE) : nullptr;
 }
 
 void TreeDocument::Close() {
@@ -134,6 +142,7 @@ void TreeDocument::Close() {
     // What is pending was saved by the exit; a save still being written is finished (within
     // the writer's bounds) before the thread ends.
     m_writer.reset();
+    m_bWatching = false;
     m_host = nullptr;
 }
 
@@ -165,6 +174,7 @@ void TreeDocument::ReadRestHere(RestOfTree& rest) {
 void TreeDocument::BeginRestOfTree() {
     if (!m_rest || m_rest->begun)
         return;
+    StartWatchAndWriter();
     RestOfTree& rest = *m_rest;
     rest.begun = true;
     const HWND host = m_host;
@@ -204,6 +214,7 @@ void TreeDocument::WaitUntilComplete() {
         return;
     if (!m_rest->begun) {
         // Needed before the worker was to begin: read here.
+        StartWatchAndWriter();
         fw::WaitCursor wait;
         ReadRestHere(*m_rest);
     }

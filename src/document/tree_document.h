@@ -227,6 +227,7 @@ private:
     // the tree of a file the rest's check refused is replaced by the file read whole.
     void ReplaceRefused();
     bool m_bReplacing = false; // WaitUntilComplete may replace the tree
+    bool m_bWatching = false;  // the folder's watch and the writer run
     void SaveDone(uint32_t ticket, bool replaced);
     // Keeps what a reading gave and posts its notice.
     void TakeLoad(const StartupLoad& load);
@@ -240,6 +241,7 @@ private:
     void StartRest(std::unique_ptr<model::StagedTreeRead> read, const StartupLoad& load);
     static void ReadRestOf(RestOfTree& rest);
     void ReadRestHere(RestOfTree& rest);
+    void StartWatchAndWriter();
     // Ends the worker without attaching what it read (the host is going).
     void StopRest() noexcept;
 

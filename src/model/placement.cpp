@@ -1,5 +1,8 @@
 #include "model/placement.h"
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
 #include <utility>
 
 #include "framework/profile.h"
@@ -17,22 +20,40 @@ int32_t NormaliseState(int32_t stored) {
     return STATE_BOTTOM;
 }
 
-PlacementValues ReadPlacement(const fw::Profile& profile) {
+PlacementValues ReadPlacement(const fw::Profile& profile, bool* asStored) {
     const wchar_t* s = kAppBarInfoSection;
+    bool stored = true;
+    // A value that is missing, or that reading changes, differs from what a save writes.
+    const auto get = [&](const wchar_t* entry, int32_t defaultValue,
+                         int32_t (*normalise)(int32_t) = nullptr) {
+        const std::optional<int32_t> value = profile.TryGetInt(s, entry);
+        const int32_t read = value.value_or(defaultValue);
+        const int32_t result = normalise ? normalise(read) : read;
+        stored = stored && value && result == *value;
+        return result;
+    };
     PlacementValues v;
-    v.State = NormaliseState(profile.GetInt(s, L"State", STATE_BOTTOM));
-    v.AutoHide = profile.GetInt(s, L"AutoHide", 0);
-    v.AlwaysOnTop = profile.GetInt(s, L"AlwaysOnTop", 1);
+    v.State = get(L"State", STATE_BOTTOM, &NormaliseState);
+    v.AutoHide = get(L"AutoHide", 0);
+    v.AlwaysOnTop = get(L"AlwaysOnTop", 1);
     for (int i = 0; i < 4; ++i)
-        v.DockSize[i] = profile.GetInt(s, kDockSizeNames[i], 0);
-    v.FloatRect.left = profile.GetInt(s, L"FloatRectLeft", 0);
-    v.FloatRect.top = profile.GetInt(s, L"FloatRectTop", 0);
-    v.FloatRect.right = profile.GetInt(s, L"FloatRectRight", 0);
-    v.FloatRect.bottom = profile.GetInt(s, L"FloatRectBottom", 0);
-    v.Monitor = profile.GetInt(s, L"Monitor", -1);
-    const int32_t dpi = profile.GetInt(s, L"Dpi", model::kBaseDpi);
-    v.Dpi = dpi > 0 ? dpi : model::kBaseDpi;
+        v.DockSize[i] = get(kDockSizeNames[i], 0);
+    v.FloatRect.left = get(L"FloatRectLeft", 0);
+    v.FloatRect.top = get(L"FloatRectTop", 0);
+    v.FloatRect.right = get(L"FloatRectRight", 0);
+    v.FloatRect.bottom = get(L"FloatRectBottom", 0);
+    v.Monitor = get(L"Monitor", -1);
+    v.Dpi =
+        get(L"Dpi", model::kBaseDpi, [](int32_t dpi) { return dpi > 0 ? dpi : model::kBaseDpi; });
+    if (asStored)
+        *asStored = stored;
     return v;
+}
+
+bool SamePlacement(const PlacementValues& a, const PlacementValues& b) noexcept {
+    return a.State == b.State && a.AutoHide == b.AutoHide && a.AlwaysOnTop == b.AlwaysOnTop &&
+           std::equal(std::begin(a.DockSize), std::end(a.DockSize), std::begin(b.DockSize)) &&
+           ::EqualRect(&a.FloatRect, &b.FloatRect) && a.Monitor == b.Monitor && a.Dpi == b.Dpi;
 }
 
 void SavePlacement(const fw::Profile& profile, const PlacementValues& v) {

@@ -40,7 +40,9 @@ int32_t NormaliseState(int32_t stored);
 PlacementValues PlacementAtDpi(const PlacementValues& values, int dpi) noexcept;
 
 // Reads the thirteen values and the resolution with their defaults (State normalised).
-PlacementValues ReadPlacement(const fw::Profile& profile);
+// `asStored` tells whether every value was there as SavePlacement would write it.
+PlacementValues ReadPlacement(const fw::Profile& profile, bool* asStored = nullptr);
+bool SamePlacement(const PlacementValues& a, const PlacementValues& b) noexcept;
 void SavePlacement(const fw::Profile& profile, const PlacementValues& values);
 
 // Decides whether the stored sizes and floating rectangle are usable and, when they are,

@@ -127,7 +127,9 @@ TEST(PlacementTest, SizesAreReadAtTheBarsResolution) {
 TEST(PlacementTest, RoundTripThroughTheRegistry) {
     test::DeleteProductKey();
     fw::Profile profile{L"Tarvo", L"Lark-RunBar"};
-    PlacementValues defaults = ReadPlacement(profile);
+    bool asStored = true; // only when every value is there as a save writes it
+    PlacementValues defaults = ReadPlacement(profile, &asStored);
+    EXPECT_FALSE(asStored);
     EXPECT_EQ(defaults.State, STATE_BOTTOM);
     EXPECT_EQ(defaults.AlwaysOnTop, 1);
     EXPECT_EQ(defaults.AutoHide, 0);
@@ -142,7 +144,9 @@ TEST(PlacementTest, RoundTripThroughTheRegistry) {
     v.DockSize[STATE_TOP] = 77;
     v.Dpi = 144;
     SavePlacement(profile, v);
-    const PlacementValues back = ReadPlacement(profile);
+    const PlacementValues back = ReadPlacement(profile, &asStored);
+    EXPECT_TRUE(asStored);
+    EXPECT_TRUE(SamePlacement(back, v));
     EXPECT_EQ(back.State, STATE_FLOAT);
     EXPECT_EQ(back.AutoHide, 1);
     EXPECT_EQ(back.AlwaysOnTop, 0);
@@ -152,7 +156,8 @@ TEST(PlacementTest, RoundTripThroughTheRegistry) {
     EXPECT_EQ(back.Dpi, 144);
 
     test::WriteRegDword(kSection, L"State", 7);
-    EXPECT_EQ(ReadPlacement(profile).State, STATE_BOTTOM);
+    EXPECT_EQ(ReadPlacement(profile, &asStored).State, STATE_BOTTOM);
+    EXPECT_FALSE(asStored);
     test::DeleteProductKey();
 }
 
