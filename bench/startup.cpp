@@ -11,7 +11,8 @@
 //   at most 2x.
 // - the hotkey's ToolBar menu (the whole tree): from the hotkey until the menu is shown and
 //   painted, the first time in the process and later; the same for the submenu of the last
-//   category opened from it. Target: on screen within 100 ms.
+//   category opened from it, beside the floor's menu of the same shape (Wine's own price of
+//   a menu that long). Target: on screen within 100 ms.
 // - the exit with nothing changed: from the Exit command until the process has ended, beside
 //   the end of the trivial and the floor program. Target: within half a second.
 #include <windows.h>
@@ -144,10 +145,13 @@ Start TimeStart(Program program, const std::wstring& args, bool atOnce = false) 
     if (w && program == Program::Bar && s.ready >= 0 && !atOnce) {
         s.windows = bench::CountChildWindows(w);
         s.memory = SteadyMemory(process.get());
-        TimeMenu(w, pi.dwProcessId, s.menuFirst, s.submenuFirst);
-        TimeMenu(w, pi.dwProcessId, s.menuLater, s.submenuLater);
     } else {
         s.memory = bench::MemoryOf(process.get());
+    }
+    // The floor's menu has the bar's shape: what Wine alone costs it.
+    if (w && s.ready >= 0 && !atOnce && program != Program::Trivial) {
+        TimeMenu(w, pi.dwProcessId, s.menuFirst, s.submenuFirst);
+        TimeMenu(w, pi.dwProcessId, s.menuLater, s.submenuLater);
     }
     // The bar by its Exit command, with nothing changed since it started.
     const double end = NowMs();
@@ -224,9 +228,9 @@ void BenchSize(int buttons, int rounds, double target) {
     if (warm.ready < 0)
         return; // said why above; the rounds would only wait as long again
     TimeStart(Program::Trivial, L"--window");
-    std::wstring floorArgs = L"--floor \"" + std::wstring(kFloorTitle) + L"\" - " +
-                             std::to_wstring(warm.windows.all) + L" " +
-                             std::to_wstring(warm.windows.shown);
+    std::wstring floorArgs =
+        L"--floor \"" + std::wstring(kFloorTitle) + L"\" - " + std::to_wstring(warm.windows.all) +
+        L" " + std::to_wstring(warm.windows.shown) + L" " + std::to_wstring(buttons / kCategories);
     std::string libraries;
     for (const std::string& name : bench::ImportedLibraries(bench::ExeFolder() + L"LarkB.exe")) {
         floorArgs += L" " + std::wstring(name.begin(), name.end());
@@ -367,13 +371,25 @@ void BenchSize(int buttons, int rounds, double target) {
                 sf.Best(), sf.Mid());
     std::printf("    a category of %4d, later        %7.1f %7.1f  (target: each within 100 ms)\n",
                 buttons / kCategories, sl.Best(), sl.Mid());
+    const Series wf = Of(floor, &Start::menuFirst), ws = Of(floor, &Start::submenuFirst);
+    std::printf("    floor: Wine's menu, first        %7.1f %7.1f  (no tree, a square for each "
+                "picture)\n",
+                wf.Best(), wf.Mid());
+    std::printf("    floor: its category of %4d      %7.1f %7.1f\n", buttons / kCategories,
+                ws.Best(), ws.Mid());
     const bool menuMet =
         !mf.times.empty() && !sf.times.empty() && mf.Mid() <= 100 && sf.Mid() <= 100;
+    const bool wineOver = !ws.times.empty() && std::min(ws.Best(), ws.Mid()) > 100;
     bench::TableRow("whole-tree menu, first opening (menu; a category's submenu)", size,
                     Format("%.0f ms; %.0f ms (medians; best %.0f; %.0f)", mf.Mid(), sf.Mid(),
                            mf.Best(), sf.Best()),
-                    Format("later opening %.0f ms; %.0f ms", ml.Mid(), sl.Mid()), "within 100 ms",
-                    menuMet ? "met" : "not met");
+                    Format("later opening %.0f ms; %.0f ms; Wine's own menu of that shape %.0f "
+                           "ms; %.0f ms",
+                           ml.Mid(), sl.Mid(), wf.Mid(), ws.Mid()),
+                    "within 100 ms",
+                    menuMet    ? "met"
+                    : wineOver ? "not met: Wine's own menu alone is over it"
+                               : "not met");
 }
 
 } // namespace

@@ -3,16 +3,19 @@
 // benchmarks; on its own it has nothing to measure. `--window a.dll b.dll` loads those
 // libraries before it makes its window.
 //
-// `--floor <title> <file> <windows> <shown> a.dll ...` is what any program that shows the
-// bar's windows pays under Wine: the libraries loaded, the file read whole with no decoding
+// `--floor <title> <file> <windows> <shown> <items> a.dll ...` is what any program that shows
+// the bar's windows pays under Wine: the libraries loaded, the file read whole with no decoding
 // (none when `file` is "-"), and `windows` plain child windows made hidden in a strip (child
 // 6000 of a window titled `title`, numbered from 10000 as the bar's program buttons are),
-// `shown` of them placed and shown in one batch.
+// `shown` of them placed and shown in one batch. Its window answers WM_HOTKEY as the bar does,
+// with a menu of 50 submenus, each filled as it opens with `items` pictured items: what Wine
+// alone costs the bar's whole-tree menu.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -27,6 +30,60 @@ LRESULT CALLBACK PlainChild(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     ::FillRect(dc, &ps.rcPaint, ::GetSysColorBrush(COLOR_BTNFACE));
     ::EndPaint(hwnd, &ps);
     return 0;
+}
+
+constexpr int kMenuCategories = 50;
+constexpr int kPicture = 16;
+int g_menuItems = 0;
+
+// The cheapest menu of the bar's shape: no tree behind it, a filled square for each picture.
+LRESULT CALLBACK FloorTop(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_HOTKEY: {
+        HMENU menu = ::CreatePopupMenu();
+        for (int c = 0; c < kMenuCategories; ++c)
+            ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()),
+                          (L"Category " + std::to_wstring(c)).c_str());
+        POINT at{};
+        ::GetCursorPos(&at);
+        ::SetForegroundWindow(hwnd);
+        ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x,
+                         at.y, 0, hwnd, nullptr);
+        ::DestroyMenu(menu);
+        return 0;
+    }
+    case WM_INITMENUPOPUP: {
+        const auto popup = reinterpret_cast<HMENU>(wp);
+        if (::GetMenuItemCount(popup) != 0 || HIWORD(lp))
+            return 0;
+        for (int i = 0; i < g_menuItems; ++i) {
+            const std::wstring text = L"Program " + std::to_wstring(i);
+            MENUITEMINFOW mii{};
+            mii.cbSize = sizeof(mii);
+            mii.fMask = MIIM_STRING | MIIM_ID | MIIM_BITMAP;
+            mii.dwTypeData = const_cast<wchar_t*>(text.c_str());
+            mii.wID = static_cast<UINT>(100 + i);
+            mii.hbmpItem = HBMMENU_CALLBACK;
+            ::InsertMenuItemW(popup, static_cast<UINT>(i), TRUE, &mii);
+        }
+        return 0;
+    }
+    case WM_MEASUREITEM: {
+        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        item.itemWidth = kPicture + kPicture / 4;
+        item.itemHeight = kPicture;
+        return TRUE;
+    }
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        const RECT r{item.rcItem.left, item.rcItem.top, item.rcItem.left + kPicture,
+                     item.rcItem.top + kPicture};
+        ::FillRect(item.hDC, &r, ::GetSysColorBrush(COLOR_HIGHLIGHT));
+        return TRUE;
+    }
+    default:
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
 }
 
 bool ReadWhole(const char* path) {
@@ -54,10 +111,16 @@ HWND MakeFloorWindows(const wchar_t* title, int windows, int shown) {
     wc.lpszClassName = L"LarkBenchPlainChild";
     if (!::RegisterClassExW(&wc))
         return nullptr;
+    wc.lpfnWndProc = &FloorTop;
+    wc.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = L"LarkBenchFloor";
+    if (!::RegisterClassExW(&wc))
+        return nullptr;
     const int w = ::GetSystemMetrics(SM_CXSCREEN);
     const int h = ::GetSystemMetrics(SM_CYSCREEN);
-    HWND top = ::CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                                 h - 60, w, 60, nullptr, nullptr, nullptr, nullptr);
+    HWND top =
+        ::CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                          h - 60, w, 60, nullptr, nullptr, nullptr, nullptr);
     HWND strip = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
                                    w, 60, top, reinterpret_cast<HMENU>(6000), nullptr, nullptr);
     std::vector<HWND> children;
@@ -77,13 +140,13 @@ HWND MakeFloorWindows(const wchar_t* title, int windows, int shown) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool floor = argc >= 6 && std::strcmp(argv[1], "--floor") == 0;
+    const bool floor = argc >= 7 && std::strcmp(argv[1], "--floor") == 0;
     if (!floor && (argc < 2 || std::strcmp(argv[1], "--window") != 0)) {
         std::printf("(the baseline window program of the start-up benchmarks)\n");
         return 0;
     }
     // Libraries named after the arguments are loaded first: what loading them costs a program.
-    for (int i = floor ? 6 : 2; i < argc; ++i)
+    for (int i = floor ? 7 : 2; i < argc; ++i)
         if (!::LoadLibraryA(argv[i]))
             return 2;
     HWND w = nullptr;
@@ -92,6 +155,7 @@ int main(int argc, char** argv) {
             return 3;
         wchar_t title[64] = {};
         ::MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, title, 64);
+        g_menuItems = std::atoi(argv[6]);
         w = MakeFloorWindows(title, std::atoi(argv[4]), std::atoi(argv[5]));
     } else {
         w = ::CreateWindowExW(0, L"STATIC", kTitle, WS_POPUP | WS_VISIBLE, 0, 0, 300, 60, nullptr,
