@@ -238,6 +238,10 @@ void TreeDocument::WaitUntilComplete() {
     m_file->Set(load.dataFile ? *load.dataFile
                               : ReadFileStamp(DataFile(), bytes).value_or(FileStamp{}));
     TakeLoad(load);
+    // A file of the older layout costs every start a read of its spread FAT piece by piece
+    // (some 100 ms at 50,000 buttons): the countdown writes it once in ours.
+    if (load.dataFile && !replaced && rest->read->FatSpread())
+        m_countdown.MarkModified();
     const std::vector<TreeListener*> listeners(m_listeners);
     if (replaced) {
         for (TreeListener* listener : listeners)

@@ -26,12 +26,18 @@ constexpr DataFileFormat kSaveFormat = kCurrentFormat;
 // How the save builds and writes the file, as the benchmark reports it.
 extern const char kSavePathDescription[];
 
+// Where the image keeps its allocation table: ours at the start, in one run; as the system's
+// storage code lays it out, spread over the file, older builds wrote it (see fat_placement.h).
+enum class FatPlacement { AtStart, AsBuilt };
+
 // The compound-file image of the tree below `root`. False when the storage refused a step;
 // nothing is written then.
-bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out);
+bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out,
+                        FatPlacement fat = FatPlacement::AtStart);
 // The same from a snapshot of the tree, on any thread.
 class TreeSnapshot;
-bool BuildDataFileImage(const TreeSnapshot& tree, DataFileFormat format, std::vector<uint8_t>& out);
+bool BuildDataFileImage(const TreeSnapshot& tree, DataFileFormat format, std::vector<uint8_t>& out,
+                        FatPlacement fat = FatPlacement::AtStart);
 // Builds the image and replaces the file at `path` with it in one step.
 bool WriteDataFile(const oVoiceBook& root, const std::wstring& path, DataFileFormat format);
 

@@ -136,8 +136,8 @@ size_t EstimatedSize(const TreeSnapshot& tree, RecordLayout layout) {
 
 } // namespace
 
-bool BuildDataFileImage(const TreeSnapshot& tree, DataFileFormat format,
-                        std::vector<uint8_t>& out) {
+bool BuildDataFileImage(const TreeSnapshot& tree, DataFileFormat format, std::vector<uint8_t>& out,
+                        FatPlacement fat) {
     out.clear();
     fw::ComPtr<MemoryLockBytes> bytes = MemoryLockBytes::Create();
     const RecordLayout childLayout = ChildLayout(format.singleByte, format.version);
@@ -162,14 +162,16 @@ bool BuildDataFileImage(const TreeSnapshot& tree, DataFileFormat format,
             return false;
     } // the last release completes the compound file
     out = bytes->TakeBytes();
-    MoveFatToStart(out); // as built it is a sound file too, only slower to open
+    if (fat == FatPlacement::AtStart)
+        MoveFatToStart(out); // as built it is a sound file too, only slower to open
     return true;
 }
 
-bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out) {
+bool BuildDataFileImage(const oVoiceBook& root, DataFileFormat format, std::vector<uint8_t>& out,
+                        FatPlacement fat) {
     TreeSnapshot tree;
     tree.Take(root);
-    return BuildDataFileImage(tree, format, out);
+    return BuildDataFileImage(tree, format, out, fat);
 }
 
 bool WriteDataFile(const oVoiceBook& root, const std::wstring& path, DataFileFormat format) {

@@ -122,4 +122,20 @@ bool MoveFatToStart(std::vector<uint8_t>& image) {
     return true;
 }
 
+bool FatInOneRun(const uint8_t* data, size_t size) {
+    if (size < 512 || !(data[30] == 9 || data[30] == 12) || data[31] != 0)
+        return false;
+    const size_t sector = size_t{1} << data[30];
+    if (size < sector)
+        return false;
+    const size_t sectors = (size - sector) / sector;
+    std::vector<uint32_t> where;
+    if (!FatSectorNumbers(data, sector, sectors, where) || where.empty() || where.size() > sectors)
+        return false;
+    for (size_t i = 1; i < where.size(); ++i)
+        if (where[i] != where[i - 1] + 1)
+            return false;
+    return where.back() < sectors;
+}
+
 } // namespace model

@@ -16,4 +16,8 @@ namespace model {
 // compound file whose FAT and directory can be followed, or when there is no memory.
 bool MoveFatToStart(std::vector<uint8_t>& image);
 
+// The FAT's sectors of the compound file in `data` follow one another in one run, as
+// MoveFatToStart leaves them; false also when the header names none that can be followed.
+bool FatInOneRun(const uint8_t* data, size_t size);
+
 } // namespace model

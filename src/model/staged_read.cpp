@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/child_list.h"
+#include "model/fat_placement.h"
 #include "model/voice_book.h"
 
 namespace model {
@@ -43,7 +44,7 @@ bool StagedTreeRead::GiveBackPages() {
     return mapped_.Renew() && file_.Open(mapped_.data(), mapped_.size(), FatCopy());
 }
 
-bool StagedTreeRead::CopyFat(bool unlessInOneRun) {
+bool StagedTreeRead::CopyFat() {
     // Only a header this reader takes names its FAT; the survey judges any other.
     const uint8_t* data = Data();
     if (Size() < 512 || !(data[30] == 9 || data[30] == 12) || data[31] != 0)
@@ -54,14 +55,6 @@ bool StagedTreeRead::CopyFat(bool unlessInOneRun) {
     const size_t sectors = (Size() - sector) / sector;
     std::vector<uint32_t> where;
     if (!FatSectorNumbers(data, sector, sectors, where) || where.size() > sectors)
-        return false;
-    const auto inOneRun = [&] {
-        for (size_t i = 1; i < where.size(); ++i)
-            if (where[i] != where[i - 1] + 1)
-                return false;
-        return !where.empty() && where.back() < sectors;
-    };
-    if (unlessInOneRun && inOneRun())
         return false;
     fatCopy_.assign(where.size() * sector, 0);
     // Sectors in a row are read at once; one beyond the end stays zeros, which the survey
@@ -254,8 +247,9 @@ bool StagedTreeRead::ReadFirst(oVoiceBook& root,
                                size_t firstChildren) {
     // Copying a big FAT costs more than looking at it where it lies when it is in one run
     // (a fresh buffer's pages are slow to come by); the rest of the read makes the copy.
-    if (mapped_.data())
-        CopyFat(true);
+    fatSpread_ = !FatInOneRun(Data(), Size());
+    if (mapped_.data() && fatSpread_)
+        CopyFat();
     // The structure is checked by ReadRest, not here: over a big file the check costs more than
     // the rest of this step. Every read below is bounded by the file on its own, so a damaged
     // file shows at worst a wrong part, which the check then has replaced by the whole read.

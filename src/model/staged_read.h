@@ -58,6 +58,9 @@ public:
     // After ReadFirst: the chosen category holds all of its content (it had no more children
     // than it was to read, or there was none).
     bool FirstIsWhole() const noexcept { return firstWhole_; }
+    // After ReadFirst: the file's FAT is spread over it (an older build's file, or one the
+    // system's storage code wrote), which every start then reads piece by piece.
+    bool FatSpread() const noexcept { return fatSpread_; }
     // Any thread, after ReadFirst and once: the rest of the chosen category and the other
     // top-level subtrees as plain values.
     // Stops early, leaving the read unfinished, when `stop` is set: it is looked at between
@@ -123,9 +126,10 @@ private:
 
     // A mapped file: its FAT read into fatCopy_ apart from the mapping. False when it could
     // not be read (the check then looks at the mapping).
-    // With `unlessInOneRun`, a FAT in one run (our files) is not copied (false): looked at
-    // where it lies, its pages go with the others the first step touched.
-    bool CopyFat(bool unlessInOneRun = false);
+    // The first step copies only a spread FAT: one in one run (our files) is looked at where
+    // it lies, and its pages go with the others the first step touched.
+    bool CopyFat();
+    bool fatSpread_ = false;
     const uint8_t* FatCopy() const noexcept { return fatCopy_.empty() ? nullptr : fatCopy_.data(); }
 
     std::vector<uint8_t> image_;

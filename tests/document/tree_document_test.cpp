@@ -10,6 +10,7 @@
 #include "model/data_file.h"
 #include "model/damaged_files.h"
 #include "model/data_file_writer.h"
+#include "model/fat_placement.h"
 #include "model/file_replace.h"
 #include "model/staged_read.h"
 #include "model/tree_snapshot.h"
@@ -690,6 +691,33 @@ TEST_F(TreeDocumentTest, ReadInStagesAFileNotWholeIsKeptBesideOnceTheRestIsIn) {
         doc_->RemoveListener(&heard);
         doc_->Close();
         ASSERT_TRUE(::DeleteFileW(kept.c_str())) << ::GetLastError();
+    }
+}
+
+TEST_F(TreeDocumentTest, ReadInStagesAFileOfTheOlderLayoutIsWrittenOnceInOurs) {
+    // Big enough for a FAT of several sectors, which the system's storage code spreads.
+    oVoiceBook original;
+    MakeTree(original, L"old");
+    for (int i = 0; i < 20; ++i)
+        original.FirstChild()->AddChild(ButtonFields(L"b" + std::to_wstring(i), L"b.exe"));
+    const std::wstring file = InData(model::kCurrentDataFile);
+    for (const auto fat : {model::FatPlacement::AsBuilt, model::FatPlacement::AtStart}) {
+        const bool older = fat == model::FatPlacement::AsBuilt;
+        SCOPED_TRACE(older);
+        std::vector<uint8_t> image;
+        ASSERT_TRUE(model::BuildDataFileImage(original, model::kCurrentFormat, image, fat));
+        ASSERT_EQ(model::FatInOneRun(image.data(), image.size()), !older);
+        ASSERT_TRUE(test::WriteFileBytes(file, image));
+        doc_->SetReadInStages(true);
+        Open();
+        ASSERT_TRUE(WaitFor(WM_LARK_TREE_DECODED));
+        EXPECT_EQ(doc_->IsSavePending(), older);
+        doc_->SaveIfPending();
+        const std::vector<uint8_t> now = test::ReadFileBytes(file);
+        EXPECT_EQ(now != image, older);
+        EXPECT_TRUE(model::FatInOneRun(now.data(), now.size()));
+        EXPECT_EQ(model::TreeToText(Root()), model::TreeToText(original));
+        doc_->Close();
     }
 }
 
