@@ -172,8 +172,9 @@ private:
             if (!Present(s))
                 break;
             Claim(s);
+            // Entries past the file's mini sectors are never followed (see CompoundImage).
             const uint8_t* p = Sector(s);
-            for (size_t k = 0; k < sector_ / 4; ++k)
+            for (size_t k = 0; k < sector_ / 4 && miniFat_.size() < size_ / kMiniSector; ++k)
                 miniFat_.push_back(U32(p + 4 * k));
         }
         return true;

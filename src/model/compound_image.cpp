@@ -59,9 +59,12 @@ bool CompoundImage::Open(const uint8_t* data, size_t size, const uint8_t* fatCop
     std::vector<uint32_t> chain;
     if (!Chain(U32(data + 60), sectors_, chain))
         return false;
-    for (uint32_t s : chain)
-        for (size_t k = 0; k < sector_ / 4; ++k)
-            miniFat_.push_back(U32(Sector(s) + 4 * k));
+    // An entry past the file's mini sectors is never followed: a crafted chain over the
+    // whole file would otherwise take as much memory as the file.
+    const size_t usable = size / kMiniSector;
+    for (size_t i = 0; i < chain.size() && miniFat_.size() < usable; ++i)
+        for (size_t k = 0; k < sector_ / 4 && miniFat_.size() < usable; ++k)
+            miniFat_.push_back(U32(Sector(chain[i]) + 4 * k));
     if (Type(kRoot) != 5)
         return false;
     return Chain(U32(Entry(kRoot) + 116), sectors_, container_);

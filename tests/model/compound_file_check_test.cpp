@@ -1,12 +1,18 @@
 // The structural check refuses compound files whose chains or directory links loop (the
-// storage code would follow them for ever) and lets sound and merely cut files through.
+// storage code would follow them for ever) and lets sound and merely cut files through; a
+// crafted table costs no more memory than the file's own sectors could use.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <psapi.h>
 
 #include <cstring>
 #include <string>
 
 #include "model/compound_file_check.h"
+#include "model/compound_image.h"
 #include "model/data_file.h"
+#include "model/sample_trees.h"
 #include "model/voice_book.h"
 
 namespace {
@@ -104,5 +110,29 @@ TEST_F(CompoundCheckTest, ALoopingSmallStreamChainIsRefused) {
     while (U32(image, miniFat + 4 * last) < 0xFFFFFFFAu)
         last = U32(image, miniFat + 4 * last);
     Put32(image, miniFat + 4 * last, first);
+    EXPECT_FALSE(model::CompoundFileIsSound(image.data(), image.size()));
+}
+
+TEST(CompoundImageTest, AMiniFatChainOverTheWholeFileTakesNoMoreThanTheFilesMiniSectors) {
+    oVoiceBook root;
+    sample::BuildTree(root, 7, 900, 3);
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(model::BuildDataFileImage(root, model::kCurrentFormat, image));
+    // Every sector leads to the next: the small streams' table runs to the end of the file.
+    const size_t sectors = image.size() / 512 - 1;
+    std::vector<uint32_t> fat;
+    ASSERT_TRUE(model::FatSectorNumbers(image.data(), 512, sectors, fat));
+    for (size_t s = 0; s < sectors; ++s)
+        Put32(image, (size_t{fat[s / 128]} + 1) * 512 + s % 128 * 4,
+              s + 1 < sectors ? static_cast<uint32_t>(s + 1) : 0xFFFFFFFEu);
+    const auto used = [] {
+        PROCESS_MEMORY_COUNTERS counters{};
+        ::K32GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+        return static_cast<long long>(counters.PagefileUsage);
+    };
+    const long long before = used();
+    model::CompoundImage file;
+    ASSERT_TRUE(file.Open(image.data(), image.size()));
+    EXPECT_LT(used() - before, static_cast<long long>(image.size() / 8)) << image.size();
     EXPECT_FALSE(model::CompoundFileIsSound(image.data(), image.size()));
 }
