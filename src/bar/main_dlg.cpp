@@ -573,7 +573,8 @@ LRESULT CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != 0 && msg == TestQueryMessage())
         return AnswerTestQuery(wp);
     // A restarted taskbar has lost the icon; the message goes on to the default handling.
-    if (msg != 0 && msg == m_nTaskbarCreatedMsg)
+    // Before the start-up has added it (with its picture) there is none to add again.
+    if (msg != 0 && msg == m_nTaskbarCreatedMsg && m_bStartUpFinished)
         AddTrayIcon();
     if (msg == bar::kTrayCallbackMessage)
         return OnTrayNotify(static_cast<UINT>(wp), static_cast<UINT>(lp));
