@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <iterator>
-#include <optional>
 #include <utility>
 
 #include "framework/profile.h"
 #include "model/dpi_units.h"
+#include "model/stored_values.h"
 
 namespace {
 constexpr int kMinimumSize = 20;
@@ -21,32 +21,22 @@ int32_t NormaliseState(int32_t stored) {
 }
 
 PlacementValues ReadPlacement(const fw::Profile& profile, bool* asStored) {
-    const wchar_t* s = kAppBarInfoSection;
-    bool stored = true;
-    // A value that is missing, or that reading changes, differs from what a save writes.
-    const auto get = [&](const wchar_t* entry, int32_t defaultValue,
-                         int32_t (*normalise)(int32_t) = nullptr) {
-        const std::optional<int32_t> value = profile.TryGetInt(s, entry);
-        const int32_t read = value.value_or(defaultValue);
-        const int32_t result = normalise ? normalise(read) : read;
-        stored = stored && value && result == *value;
-        return result;
-    };
+    StoredValues values(profile, kAppBarInfoSection);
     PlacementValues v;
-    v.State = get(L"State", STATE_BOTTOM, &NormaliseState);
-    v.AutoHide = get(L"AutoHide", 0);
-    v.AlwaysOnTop = get(L"AlwaysOnTop", 1);
+    v.State = values.Get(L"State", STATE_BOTTOM, &NormaliseState);
+    v.AutoHide = values.Get(L"AutoHide", 0);
+    v.AlwaysOnTop = values.Get(L"AlwaysOnTop", 1);
     for (int i = 0; i < 4; ++i)
-        v.DockSize[i] = get(kDockSizeNames[i], 0);
-    v.FloatRect.left = get(L"FloatRectLeft", 0);
-    v.FloatRect.top = get(L"FloatRectTop", 0);
-    v.FloatRect.right = get(L"FloatRectRight", 0);
-    v.FloatRect.bottom = get(L"FloatRectBottom", 0);
-    v.Monitor = get(L"Monitor", -1);
-    v.Dpi =
-        get(L"Dpi", model::kBaseDpi, [](int32_t dpi) { return dpi > 0 ? dpi : model::kBaseDpi; });
+        v.DockSize[i] = values.Get(kDockSizeNames[i], 0);
+    v.FloatRect.left = values.Get(L"FloatRectLeft", 0);
+    v.FloatRect.top = values.Get(L"FloatRectTop", 0);
+    v.FloatRect.right = values.Get(L"FloatRectRight", 0);
+    v.FloatRect.bottom = values.Get(L"FloatRectBottom", 0);
+    v.Monitor = values.Get(L"Monitor", -1);
+    v.Dpi = values.Get(L"Dpi", model::kBaseDpi,
+                       [](int32_t dpi) { return dpi > 0 ? dpi : model::kBaseDpi; });
     if (asStored)
-        *asStored = stored;
+        *asStored = values.AsStored();
     return v;
 }
 

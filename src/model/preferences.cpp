@@ -1,6 +1,7 @@
 #include "model/preferences.h"
 
 #include "framework/profile.h"
+#include "model/stored_values.h"
 
 int32_t DeriveViewGroupButtonMethod(int32_t viewGroupButton) {
     if (viewGroupButton == 1)
@@ -20,41 +21,33 @@ int32_t NormaliseAutoHideDelay(int32_t stored) {
 
 Preferences LoadPreferences(const fw::Profile& profile, bool* asStored) {
     const wchar_t* s = kPreferencesSection;
-    bool stored = true;
-    // A value that is missing, or that reading changes, differs from what a save writes.
-    const auto get = [&](const wchar_t* entry, int32_t defaultValue,
-                         int32_t (*normalise)(int32_t) = nullptr) {
-        const std::optional<int32_t> value = profile.TryGetInt(s, entry);
-        const int32_t read = value.value_or(defaultValue);
-        const int32_t result = normalise ? normalise(read) : read;
-        stored = stored && value && result == *value;
-        return result;
-    };
+    StoredValues values(profile, s);
     Preferences p;
-    p.ButtonSize = get(L"ButtonSize", 3);
+    p.ButtonSize = values.Get(L"ButtonSize", 3);
 #ifdef LARK_SINGLE_BYTE
     p.ButtonSpacing = 0; // the single-byte edition has no spacing setting
 #else
-    p.ButtonSpacing = get(L"ButtonSpacing", 0);
+    p.ButtonSpacing = values.Get(L"ButtonSpacing", 0);
 #endif
     if (const std::optional<int32_t> method = profile.TryGetInt(s, L"ViewGroupButtonMethod")) {
         p.ViewGroupButtonMethod = *method;
     } else {
         p.ViewGroupButtonMethod =
             DeriveViewGroupButtonMethod(profile.GetInt(s, L"ViewGroupButton", -1));
-        stored = false;
+        values.NotAsStored();
     }
-    p.ViewTooltipButton = get(L"ViewTooltipButton", 1);
-    p.ViewTooltipTab = get(L"ViewTooltipTab", 0);
-    p.UseAutoHideDelayTime = get(L"UseAutoHideDelayTime", 0);
-    p.AutoHideDelayTime = get(L"AutoHideDelayTime", kDefaultAutoHideDelay, &NormaliseAutoHideDelay);
-    p.TBHotKeyCode = get(L"TBHotKeyCode", 0);
-    p.FindHotKeyCode = get(L"FindHotKeyCode", 0);
-    p.IconAction = get(L"IconAction", 1, &NormaliseIconAction);
-    p.IconMono = get(L"IconMono", 0);
-    p.TrayOnly = get(L"TrayOnly", 0);
+    p.ViewTooltipButton = values.Get(L"ViewTooltipButton", 1);
+    p.ViewTooltipTab = values.Get(L"ViewTooltipTab", 0);
+    p.UseAutoHideDelayTime = values.Get(L"UseAutoHideDelayTime", 0);
+    p.AutoHideDelayTime =
+        values.Get(L"AutoHideDelayTime", kDefaultAutoHideDelay, &NormaliseAutoHideDelay);
+    p.TBHotKeyCode = values.Get(L"TBHotKeyCode", 0);
+    p.FindHotKeyCode = values.Get(L"FindHotKeyCode", 0);
+    p.IconAction = values.Get(L"IconAction", 1, &NormaliseIconAction);
+    p.IconMono = values.Get(L"IconMono", 0);
+    p.TrayOnly = values.Get(L"TrayOnly", 0);
     if (asStored)
-        *asStored = stored;
+        *asStored = values.AsStored();
     return p;
 }
 
