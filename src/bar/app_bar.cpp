@@ -171,7 +171,9 @@ void CAppBar::SetState(int32_t state, bool apply) {
     } else {
         Dock(state);
     }
-    AppBarMessage(ABM_ACTIVATE, kNoEdge);
+    // The shell orders a shown bar (a start docks the window before it shows it).
+    if (::IsWindowVisible(hwnd_))
+        AppBarMessage(ABM_ACTIVATE, kNoEdge);
     StateChanged(false, state);
 }
 
