@@ -129,6 +129,9 @@ void TreeDocument::Open(HWND host, HWND owner) {
 void TreeDocument::StartWatchAndWriter() {
     if (std::exchange(m_bWatching, true))
         return;
+    // What a run killed during a save left beside the file goes before this run's saves
+    // (a look at the folder that the first paint need not wait for).
+    model::RemoveLeftoverReplacements(DataFile());
     if (m_host)
         m_watch.Start(m_host, FolderOf(DataFile()));
     m_writer = m_makeWriter ? m_makeWriter(m_host, WM_LARK_SAVE_DONE) : nullptr;

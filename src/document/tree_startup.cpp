@@ -170,8 +170,6 @@ StartupLoad ReadSources(oVoiceBook& root, HWND owner, size_t first, StartupLoad 
 
 StartupLoad LoadTreeAtStartup(oVoiceBook& root, HWND owner,
                               std::unique_ptr<model::StagedTreeRead>* rest, size_t startChildren) {
-    // What a run killed during a save left beside the file.
-    model::RemoveLeftoverReplacements(model::DataFilePath(model::kDataFileName));
     return ReadSources(root, owner, 0, StartupLoad{}, rest, startChildren);
 }
 
