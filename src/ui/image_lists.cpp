@@ -356,10 +356,6 @@ void BuildImageListsFrom(const std::wstring& libraryPath) {
     s.lists[1] = ListAtSize(s.smallSize, false);
     s.lists[2] = ListAtSize(s.largeSize, true);
     s.lists[3] = ListAtSize(s.smallSize, true);
-    // Every list starts with the same built-in pictures, whatever a strip held.
-    for (fw::ImageList& list : s.lists)
-        if (list)
-            ::ImageList_SetImageCount(list.get(), kBuiltInPictures);
     s.fixedCount = kBuiltInPictures;
     // Reading the library's icons and making their grey forms is the slowest part of the
     // lists; the bar's first category rarely needs them, so only their places are taken.
@@ -367,10 +363,21 @@ void BuildImageListsFrom(const std::wstring& libraryPath) {
     if (library > 0) {
         s.firstLibrary = kBuiltInPictures;
         s.fixedCount = kBuiltInPictures + library;
-        for (fw::ImageList& list : s.lists)
-            ::ImageList_SetImageCount(list.get(), static_cast<UINT>(s.fixedCount));
         s.libraryPath = libraryPath;
         s.libraryPending = true;
+    }
+    // Every list starts with the same built-in pictures, whatever a strip held (what it held
+    // beyond them never shows in the library's places), then those places. Each change of
+    // the count makes the list's bitmaps anew, so it is changed once where it can be.
+    for (fw::ImageList& list : s.lists) {
+        if (!list)
+            continue;
+        int held = ::ImageList_GetImageCount(list.get());
+        if (held > kBuiltInPictures && s.fixedCount > kBuiltInPictures &&
+            ::ImageList_SetImageCount(list.get(), kBuiltInPictures))
+            held = kBuiltInPictures;
+        if (held != s.fixedCount)
+            ::ImageList_SetImageCount(list.get(), static_cast<UINT>(s.fixedCount));
     }
 }
 
