@@ -27,14 +27,14 @@ bool LanguageSelector::Select(const std::wstring& programPath, const fw::Profile
     pack_.reset();
     abbreviation_.clear();
     language_ = 0;
-    runtimeLocale_.reset();
     if (fallbackLocale != 0)
-        SetLocale(fallbackLocale);
+        fw::SetThreadAndRuntimeLocale(fallbackLocale);
 
-    // The fallback set above is not set again.
+    // Setting the runtime's locale is slow (it is looked up among all the system's): the
+    // fallback set above is not set again.
     if (ReadLanguageValue(settings, kLanguagePackDisableValue)) {
         if (setThreadLocale && fallbackLocale == 0)
-            SetLocale(fallbackLocale);
+            fw::SetThreadAndRuntimeLocale(fallbackLocale);
         return false;
     }
 
@@ -60,17 +60,6 @@ bool LanguageSelector::Select(const std::wstring& programPath, const fw::Profile
     }
     const LCID locale = language_ != 0 ? MAKELCID(language_, SORT_DEFAULT) : fallbackLocale;
     if (setThreadLocale && (locale != fallbackLocale || fallbackLocale == 0))
-        SetLocale(locale);
+        fw::SetThreadAndRuntimeLocale(locale);
     return static_cast<bool>(pack_);
-}
-
-void LanguageSelector::SetLocale(LCID locale) {
-    ::SetThreadLocale(locale);
-    runtimeLocale_ = locale;
-}
-
-void LanguageSelector::ApplyRuntimeLocale() {
-    if (runtimeLocale_)
-        fw::SetRuntimeLocale(*runtimeLocale_);
-    runtimeLocale_.reset();
 }

@@ -2,7 +2,6 @@
 // Choice of the user-interface language pack, made once at start-up before any text is shown.
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 #include "framework/handle.h"
@@ -31,15 +30,9 @@ public:
     const std::wstring& Abbreviation() const noexcept { return abbreviation_; }
     // The language chosen, 0 when none.
     LANGID Language() const noexcept { return language_; }
-    // Select sets the thread's locale; the run-time library's follows here, once (looking it
-    // up among all the system's is slow, and nothing before the bar's first paint needs it).
-    void ApplyRuntimeLocale();
 
 private:
-    void SetLocale(LCID locale);
-
     fw::Module pack_;
     std::wstring abbreviation_;
     LANGID language_ = 0;
-    std::optional<LCID> runtimeLocale_; // not yet given to the run-time library
 };

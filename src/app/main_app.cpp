@@ -170,7 +170,6 @@ bool CMainApp::OnIdle(int) {
     // the first moment is done now, then what its first category did not need.
     if (m_mainDlg)
         m_mainDlg->FinishStartUp();
-    m_language.ApplyRuntimeLocale();
     icons::CompleteImageLists();
     TellReadOnlyFolder();
     return false;

@@ -198,10 +198,6 @@ std::vector<InstalledPack> EnumerateInstalledPacks(const std::wstring& programPa
 
 bool SetThreadAndRuntimeLocale(LCID locale) {
     ::SetThreadLocale(locale);
-    return SetRuntimeLocale(locale);
-}
-
-bool SetRuntimeLocale(LCID locale) {
     std::wstring name = LocaleText(locale, LOCALE_SENGLANGUAGE, kLocaleTextChars);
     if (name.empty())
         return false;

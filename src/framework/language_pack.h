@@ -62,7 +62,5 @@ std::vector<InstalledPack> EnumerateInstalledPacks(const std::wstring& programPa
 // Sets the thread's locale and the run-time library's locale for all categories; returns
 // whether the run-time library took the locale.
 bool SetThreadAndRuntimeLocale(LCID locale);
-// The run-time library's part alone (it looks the locale up among all the system's).
-bool SetRuntimeLocale(LCID locale);
 
 } // namespace fw
