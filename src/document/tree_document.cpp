@@ -368,6 +368,10 @@ void TreeDocument::Remove(oVoiceBook& node) {
 }
 
 void TreeDocument::DeleteChildren(oVoiceBook& category) {
+    // Content still on its way would land beside what takes the place of the old (a linked
+    // folder's category refilled as it is chosen, right after the start).
+    if (!CanShow(category))
+        WaitUntilComplete();
     WillChange(category, false, TreeListener::Change::Deleting);
     category.DeleteChildren();
 }

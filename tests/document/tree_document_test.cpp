@@ -694,6 +694,23 @@ TEST_F(TreeDocumentTest, ReadInStagesAFileNotWholeIsKeptBesideOnceTheRestIsIn) {
     }
 }
 
+TEST_F(TreeDocumentTest, ReadInStagesACategoryRefilledBeforeItsContentCameKeepsOnlyTheNew) {
+    oVoiceBook original;
+    MakeNestedTree(original);
+    ASSERT_TRUE(original.SaveFile(InData(model::kCurrentDataFile)));
+    doc_->SetReadInStages(true, true); // the rest is not begun
+    Open();
+    auto* first = static_cast<oVoiceBook*>(doc_->LoadedRoot().FindChild(L"First"));
+    ASSERT_TRUE(first && !doc_->CanShow(*first));
+    doc_->DeleteChildren(*first);
+    first->AddChild(ButtonFields(L"fresh", L"f.exe"));
+    const oTreeNode* whole = Root().FindChild(L"First");
+    ASSERT_EQ(whole, first);
+    ASSERT_TRUE(first->HasChildren());
+    EXPECT_EQ(first->FirstChild()->m_strName, L"fresh");
+    EXPECT_EQ(first->LastChild(), first->FirstChild()) << "the file's content came beside it";
+}
+
 TEST_F(TreeDocumentTest, ReadInStagesAFileOfTheOlderLayoutIsWrittenOnceInOurs) {
     // Big enough for a FAT of several sectors, which the system's storage code spreads.
     oVoiceBook original;

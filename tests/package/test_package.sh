@@ -64,6 +64,8 @@ start_bar() { # <what> <unix folder> <program> [<data file> <header>]
     fi
     wineserver -k >/dev/null 2>&1
     wait "$program"
+    # The next program must not meet the server while it is still going down.
+    settle "$1"
 }
 
 drive_c=$prefix/drive_c

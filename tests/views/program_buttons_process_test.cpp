@@ -302,7 +302,13 @@ TEST_F(ProgramButtonsTest, CategoryButtonsAndTabsSwitchAndALinkedFolderIsFollowe
     HWND linkedButton = ::GetDlgItem(toolBar_, 11001);
     ASSERT_TRUE(linkedButton && ::IsWindowVisible(linkedButton));
     ASSERT_NO_FATAL_FAILURE(Click(at(linkedButton, 12, 12)));
-    ASSERT_TRUE(shows(L"first")) << "the linked category was not refilled";
+    const auto names = [&] {
+        std::string all;
+        for (const ShownButton& b : VisibleButtons(toolBar_))
+            all += " [" + test::Narrow(b.name) + "]";
+        return all;
+    };
+    ASSERT_TRUE(shows(L"first")) << "the linked category was not refilled; shown:" << names();
     EXPECT_FALSE(showing(L"stale"));
     ASSERT_TRUE(test::WriteTextFile(dir_ / L"second.txt", "2"));
     ASSERT_TRUE(shows(L"second")) << "the change in the folder was not followed";
